@@ -1,0 +1,75 @@
+# Transcoda: set-up, build, tests and benchmarks.
+#   make run    install what is missing, build, start the application
+#   make test   install what is missing, build, run every test
+
+BUILD      ?= build
+JOBS       ?= $(shell nproc)
+BUILD_TYPE ?= RelWithDebInfo
+
+# Debian packages the build, the helper tools and the tests need.
+PACKAGES := build-essential cmake pkg-config clang libclang-rt-14-dev \
+            libgtest-dev libgmock-dev libbenchmark-dev \
+            qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins \
+            ffmpeg mencoder mplayer mpv dvdauthor libopencore-amrnb-dev \
+            xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
+# Only the benchmarks compare against these.
+BENCH_PACKAGES := handbrake-cli hyperfine
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps bench-deps configure build test run sanitize fuzz bench screenshots clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
+	fi
+
+bench-deps: deps
+	@missing=$$(for p in $(BENCH_PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+run: build
+	./$(BUILD)/bin/transcoda
+
+# Core tests under AddressSanitizer+UndefinedBehaviorSanitizer, then under ThreadSanitizer.
+sanitize: deps
+	cmake -S . -B $(BUILD)-asan -DTRANSCODA_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all"
+	cmake --build $(BUILD)-asan -j $(JOBS)
+	cd $(BUILD)-asan && ctest --output-on-failure -j $(JOBS) -L core
+	cmake -S . -B $(BUILD)-tsan -DTRANSCODA_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer"
+	cmake --build $(BUILD)-tsan -j $(JOBS)
+	cd $(BUILD)-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L core
+
+# libFuzzer targets on the output parsers, each bounded in time.
+FUZZ_SECONDS ?= 30
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DTRANSCODA_CORE_ONLY=ON -DTRANSCODA_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(BUILD)-fuzz -j $(JOBS)
+	@for f in $(BUILD)-fuzz/bin/fuzz_*; do echo "== $$f"; $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 || exit 1; done
+
+bench: build bench-deps
+	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done
+	@for s in bench/*/*.sh; do [ -f "$$s" ] || continue; echo "== $$s"; BUILD=$(BUILD) bash $$s || exit 1; done
+
+screenshots: build
+	bash scripts/screenshots.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-fuzz

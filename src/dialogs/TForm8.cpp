@@ -1,0 +1,3 @@
+#include "dialogs/TForm8.h"
+
+TForm8::TForm8(QWidget* parent) : QDialog(parent) { setObjectName("TForm8"); }

@@ -1,0 +1,75 @@
+#pragma once
+// Program-wide values shared by the window, the conversion worker and the pipe reader.
+// Everything that the whole program reads or writes lives here, in one place.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace transcoda {
+
+class WindowPort;
+
+// The three texts of one conversion: what to convert, where to, and which preset.
+struct ConversionRequest {
+    std::string InputPath;
+    std::string OutputPath;
+    std::string FormatLabel;
+};
+
+inline constexpr const char* kApplicationTitle = "Transcoda 1.0";
+inline constexpr const char* kProductWebAddress = "transcoda.example.org";
+inline constexpr const char* kNoSyncDelay = "-1000";
+inline constexpr const char* kNoExtractionValue = "NOVALUE";
+inline constexpr int32_t kNotProbed = -100;
+
+struct AppState {
+    // Set by the window when it accepts a conversion, cleared by Stop or by the worker
+    // at the end of its work. Polled by the process runner every 100 ms.
+    std::atomic<bool> ConversionRunning{false};
+
+    // "FR" or "EN"; fixed when the main window is created.
+    std::string CurrentLanguage = "FR";
+    // When true the diagnostic log is written.
+    bool DebugMode = false;
+
+    // Folder of the running executable, with its trailing "/".
+    std::string ProgramFolder;
+    // ProgramFolder + "B/": the helper tools, the intermediates and the preferences.
+    std::string HelperFolder() const { return ProgramFolder + "B/"; }
+
+    // "tmp" + four digits, the stem of the intermediates of the current recipe.
+    std::string TempBaseName;
+
+    // What the next worker does: "transformOnce", "transformList", "test", "testThread2".
+    std::string WorkerCommand;
+    ConversionRequest Request;
+
+    // Values left by the two special dialogs.
+    std::string SyncDelay = kNoSyncDelay;
+    std::string ExtractionStart = kNoExtractionValue;
+    std::string ExtractionLength = kNoExtractionValue;
+
+    // Progress state, in hundredths of a second.
+    int32_t InputDurationCs = kNotProbed;
+    int32_t PositionCs = kNotProbed;
+    std::string DurationText;
+    // "(i/n)" while a list is converted, empty otherwise.
+    std::string ItemCounterText;
+
+    // Exit status of the last tool run: the code it exited with, 128 + signal when it
+    // was killed, -1 when it could not be started. Kept for reporting failures.
+    std::atomic<int> LastExitStatus{0};
+
+    // The window (or terminal) that the worker and the reader report to. Never null
+    // once a front end has started.
+    WindowPort* Window = nullptr;
+
+    bool English() const { return CurrentLanguage == "EN"; }
+    bool French() const { return CurrentLanguage == "FR"; }
+};
+
+// The single instance.
+AppState& App();
+
+}  // namespace transcoda

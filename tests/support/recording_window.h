@@ -1,0 +1,75 @@
+#pragma once
+// A window stand-in for headless tests: keeps every call in order, and holds the state
+// (bar, labels, list) that the worker and the reader read back.
+
+#include <array>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "exec/window_port.h"
+
+namespace transcoda::testing {
+
+class RecordingWindow : public WindowPort {
+public:
+    struct Call {
+        std::string op;     // "status", "progress", "action", "title", "barmax", "bar", "message", "log", "select", "restore"
+        std::string text;   // the text, or the number written as text
+    };
+
+    void SetStatusText(const std::string& t) override { Record("status", t, &status); }
+    void SetProgressText(const std::string& t) override { Record("progress", t, &progress); }
+    std::string ProgressText() override { std::lock_guard l(m); return progress; }
+    void SetActionText(const std::string& t) override { Record("action", t, &action); }
+    void SetApplicationTitle(const std::string& t) override { Record("title", t, &title); }
+    void SetBarMaximum(int v) override { std::lock_guard l(m); barMax = v; calls.push_back({"barmax", std::to_string(v)}); }
+    void SetBarPosition(int v) override {
+        std::lock_guard l(m);
+        bar = v > barMax ? barMax : (v < 0 ? 0 : v);
+        calls.push_back({"bar", std::to_string(v)});
+    }
+    int BarPosition() override { std::lock_guard l(m); return bar; }
+    int BarMaximum() override { std::lock_guard l(m); return barMax; }
+    void ShowMessage(const std::string& t) override { std::lock_guard l(m); messages.push_back(t); calls.push_back({"message", t}); }
+    void AppendLog(const std::string& line) override { std::lock_guard l(m); log.push_back(line); calls.push_back({"log", line}); }
+    std::string LogStamp(const std::string& marker) override { return marker + "01/02/2026 à 10:11:12"; }
+    int ListRowCount() override { std::lock_guard l(m); return static_cast<int>(rows.size()) + 2; }
+    std::string ListCell(int column, int row) override {
+        std::lock_guard l(m);
+        if (row < 1 || row > static_cast<int>(rows.size()) || column < 0 || column > 2) return "";
+        return rows[row - 1][column];
+    }
+    void SelectListRow(int row) override { std::lock_guard l(m); selected = row; calls.push_back({"select", std::to_string(row)}); }
+    bool RestoreConvertButton(bool forList) override {
+        std::lock_guard l(m);
+        restored = forList ? "list" : "once";
+        calls.push_back({"restore", restored});
+        return true;
+    }
+
+    // Texts of every call of one kind, in order.
+    std::vector<std::string> Texts(const std::string& op) {
+        std::lock_guard l(m);
+        std::vector<std::string> out;
+        for (const auto& c : calls) if (c.op == op) out.push_back(c.text);
+        return out;
+    }
+
+    std::mutex m;
+    std::vector<Call> calls;
+    std::string status, progress, action, title, restored;
+    int bar = 0, barMax = 100, selected = -1;
+    std::vector<std::string> messages, log;
+    // List rows: format label, input, output.
+    std::vector<std::array<std::string, 3>> rows;
+
+private:
+    void Record(const char* op, const std::string& t, std::string* field) {
+        std::lock_guard l(m);
+        *field = t;
+        calls.push_back({op, t});
+    }
+};
+
+}  // namespace transcoda::testing
