@@ -1,0 +1,124 @@
+#include "exec/pipe_reader.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+
+#include "exec/app_state.h"
+#include "exec/log.h"
+#include "exec/output_parsers.h"
+#include "exec/window_port.h"
+
+namespace transcoda {
+
+namespace {
+constexpr size_t kReadSize = 4096;
+// What is read after the tool has ended is bounded, so that a grandchild that keeps
+// writing cannot hold the run open.
+constexpr int kMaxDrainReads = 256;
+// A little below normal, like the lowest thread priority of a desktop program.
+constexpr int kReaderNice = 5;
+}  // namespace
+
+std::string ChunkFromBytes(const char* data, size_t size) {
+    std::string out;
+    out.reserve(size + size / 8);
+    for (size_t i = 0; i < size; ++i) {
+        const char c = data[i];
+        if (c == '\r') {
+            out += "\r\n";
+        } else if (c == '\n') {
+            if (i == 0 || data[i - 1] != '\r') out += "\r\n";
+        } else {
+            out.push_back(c);
+        }
+    }
+    return TrimControl(out);
+}
+
+TStoReadPipeThread::TStoReadPipeThread(int readFd) : readFd_(readFd) {
+    wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    int flags = fcntl(readFd_, F_GETFL);
+    if (flags >= 0) fcntl(readFd_, F_SETFL, flags | O_NONBLOCK);
+}
+
+TStoReadPipeThread::~TStoReadPipeThread() {
+    if (thread_.joinable()) {
+        RequestStop(false);
+        thread_.join();
+    }
+    if (readFd_ >= 0) close(readFd_);
+    if (wakeFd_ >= 0) close(wakeFd_);
+}
+
+bool TStoReadPipeThread::Start() {
+    if (wakeFd_ < 0) return false;
+    try {
+        thread_ = std::thread([this] { Execute(); });
+    } catch (...) {
+        return false;
+    }
+    return true;
+}
+
+void TStoReadPipeThread::RequestStop(bool drain) {
+    drain_.store(drain);
+    stop_.store(true);
+    if (wakeFd_ >= 0) {
+        uint64_t one = 1;
+        ssize_t r = write(wakeFd_, &one, sizeof one);
+        (void)r;
+    }
+}
+
+bool TStoReadPipeThread::Join() {
+    if (!thread_.joinable()) return true;
+    thread_.join();
+    return true;
+}
+
+void TStoReadPipeThread::Execute() {
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kReaderNice);
+    AppState& app = App();
+    char buffer[kReadSize + 1];
+
+    auto handle = [&](ssize_t n) {
+        buffer[n] = '\0';
+        const std::string chunk = ChunkFromBytes(buffer, static_cast<size_t>(n));
+        if (app.DebugMode) LogPlain("|||" + chunk + "|||");
+        handler_.HandleOutputChunk(chunk);
+    };
+
+    bool open = true;
+    while (open && !stop_.load()) {
+        pollfd fds[2] = {{readFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+        int r = poll(fds, 2, -1);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (fds[0].revents != 0) {
+            ssize_t n = read(readFd_, buffer, kReadSize);
+            if (n > 0) {
+                handle(n);
+            } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+                open = false;  // every writer has gone, or the pipe failed
+            }
+        }
+    }
+    if (open && drain_.load()) {
+        for (int i = 0; i < kMaxDrainReads; ++i) {
+            ssize_t n = read(readFd_, buffer, kReadSize);
+            if (n <= 0) break;
+            handle(n);
+        }
+    }
+    if (app.Window != nullptr) app.Window->SetApplicationTitle(kApplicationTitle);
+}
+
+}  // namespace transcoda

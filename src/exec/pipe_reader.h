@@ -1,0 +1,46 @@
+#pragma once
+// The reader of one tool run: reads the tool's console output from the pipe, at most
+// 4096 bytes at a time, and hands every chunk to the progress handler.
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "exec/progress_handler.h"
+
+namespace transcoda {
+
+// The chunk the handler sees for the bytes of one read: every carriage return becomes
+// a carriage return and line feed; a line feed counts as a line break too unless it
+// follows a carriage return (this platform's tools end their lines with a bare line
+// feed), and is otherwise dropped; the result is trimmed.
+std::string ChunkFromBytes(const char* data, size_t size);
+
+class TStoReadPipeThread {
+public:
+    // Takes ownership of readFd.
+    explicit TStoReadPipeThread(int readFd);
+    TStoReadPipeThread(const TStoReadPipeThread&) = delete;
+    TStoReadPipeThread& operator=(const TStoReadPipeThread&) = delete;
+    ~TStoReadPipeThread();
+
+    bool Start();
+    // Sets the stop flag and wakes the reader even when nothing more comes through the
+    // pipe (a grandchild of the tool may still hold it open). With drain, what is
+    // already waiting in the pipe is read first, so the tool's last lines count.
+    void RequestStop(bool drain);
+    // Waits for the reader to leave; true when it has ended (or never started).
+    bool Join();
+
+private:
+    void Execute();
+
+    int readFd_;
+    int wakeFd_ = -1;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> drain_{false};
+    std::thread thread_;
+    ProgressHandler handler_;
+};
+
+}  // namespace transcoda

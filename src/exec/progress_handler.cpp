@@ -1,0 +1,144 @@
+#include "exec/progress_handler.h"
+
+#include "exec/app_state.h"
+#include "exec/output_parsers.h"
+#include "exec/window_port.h"
+
+namespace transcoda {
+
+void ApplyReaderBar(int position) {
+    WindowPort* w = App().Window;
+    if (w == nullptr) return;
+    const int current = w->BarPosition();
+    const int maximum = w->BarMaximum();
+    if (current > 0 && current < maximum && position == 0) return;
+    if (position > maximum) position = maximum;
+    if (position < 0) position = 0;
+    w->SetBarPosition(position);
+}
+
+void ResetProgressDisplay() {
+    AppState& app = App();
+    WindowPort* w = app.Window;
+    if (w == nullptr) return;
+    w->SetApplicationTitle(kApplicationTitle);
+    w->SetBarPosition(0);
+    w->SetStatusText(app.English() ? "Ready" : "Prêt");
+    w->SetProgressText("");
+}
+
+void ProgressHandler::ShowPercent(double percent) {
+    AppState& app = App();
+    const std::string text = FormatTwoDecimals(percent) + "% " + app.ItemCounterText;
+    app.Window->SetProgressText("Progression : " + text);
+    app.Window->SetApplicationTitle(text);
+}
+
+void ProgressHandler::HandleOutputChunk(const std::string& chunk) {
+    AppState& app = App();
+    WindowPort* w = app.Window;
+
+    // The input's duration: the first chunk that gives a positive one fixes it.
+    if (app.DurationText.empty()) {
+        app.DurationText = chunk;
+        app.InputDurationCs = HmsToHundredths(ParseDurationField(chunk));
+        if (app.InputDurationCs <= 0) app.DurationText.clear();
+    }
+    // The duration this run's tool prints about its own input.
+    if (RunDuration == -2) {
+        const int32_t d = HmsToHundredths(ParseDurationField(chunk));
+        if (app.InputDurationCs == kNotProbed) app.InputDurationCs = d;
+        if (d > 0) RunDuration = d;
+    }
+    const int32_t t = DotlessNumber(ParseTimeField(chunk));
+    int32_t position = app.PositionCs;
+    PercentText = ParsePosField(chunk, position);
+    app.PositionCs = position;
+
+    if (w == nullptr) return;
+
+    int32_t percentValue = 0;
+    if (t != -1 && RunDuration != -2) {
+        // Time branch: the tool's time against the duration it printed.
+        double pct = static_cast<double>(t) * 100.0 / RunDuration;
+        if (pct > 100.0) pct = 99.0;
+        ShowPercent(pct);
+        const int bar = w->BarPosition();
+        const int maximum = w->BarMaximum();
+        if (bar < maximum) {
+            const long long n = static_cast<long long>(maximum) * t / RunDuration;
+            if (n != bar) {
+                ReaderBarPosition = static_cast<int32_t>(n < 0 ? 0 : (n > maximum ? maximum : n));
+                ApplyReaderBar(ReaderBarPosition);
+            }
+        } else {
+            ReaderBarPosition = maximum;
+            ApplyReaderBar(ReaderBarPosition);
+        }
+    } else if (PercentText != "null" && !PercentText.empty() && ParseWholeNumber(PercentText, percentValue)) {
+        // Percentage branch: the tool's own percentage, or the position against the
+        // probed duration while the tool says 0 %.
+        ToolPercent = percentValue;
+        if (ToolPercent == 0 && app.InputDurationCs > 0)
+            PositionPercent = static_cast<double>(app.PositionCs) * 100.0 / app.InputDurationCs;
+        if (ToolPercent >= 99) ToolPercent = 99;
+        if (PositionPercent >= 99.0) PositionPercent = 99.0;
+        const int bar = w->BarPosition();
+        const int maximum = w->BarMaximum();
+        if (ToolPercent > 0 || app.PositionCs < 0) {
+            ShowPercent(ToolPercent);
+            if (bar < maximum) {
+                const long long n = static_cast<long long>(maximum) * ToolPercent / 100;
+                if (n != bar) ReaderBarPosition = static_cast<int32_t>(n);
+                ApplyReaderBar(ReaderBarPosition);
+            } else {
+                ReaderBarPosition = maximum;
+                ApplyReaderBar(ReaderBarPosition);
+            }
+        } else if (app.InputDurationCs > 0) {
+            ShowPercent(PositionPercent);
+            if (bar < maximum) {
+                const long long n = static_cast<long long>(maximum) * app.PositionCs / app.InputDurationCs;
+                if (n != bar) {
+                    ReaderBarPosition = static_cast<int32_t>(n > maximum ? maximum : n);
+                    if (n == 0 && PositionPercent > 0.0) ReaderBarPosition = 1;
+                    ApplyReaderBar(ReaderBarPosition);
+                }
+            } else {
+                ReaderBarPosition = maximum;
+                ApplyReaderBar(ReaderBarPosition);
+            }
+        } else {
+            // No duration known: the seconds processed so far.
+            const std::string seconds = std::to_string(app.PositionCs / 100);
+            w->SetProgressText("Progression : " + seconds +
+                               (app.English() ? " seconds processed " : " secondes traitées ") +
+                               app.ItemCounterText);
+            w->SetApplicationTitle(seconds + " s " + app.ItemCounterText);
+            ReaderBarPosition = 1;
+            ApplyReaderBar(ReaderBarPosition);
+        }
+    } else {
+        // Nothing recognised: the bar moves on as an activity indicator.
+        const int bar = w->BarPosition();
+        const int maximum = w->BarMaximum();
+        if (bar < maximum) {
+            const std::string caption = w->ProgressText();
+            const bool hasPercent = caption.find('%') != std::string::npos;
+            const bool hasSecond = caption.find("second") != std::string::npos;
+            if (!hasPercent && !hasSecond) {
+                ReaderBarPosition = bar + 1;
+                ApplyReaderBar(ReaderBarPosition);
+            }
+            if (hasSecond) {
+                ReaderBarPosition = 1;
+                ApplyReaderBar(ReaderBarPosition);
+            }
+        } else {
+            ReaderBarPosition = 1;
+            ApplyReaderBar(ReaderBarPosition);
+        }
+    }
+}
+
+}  // namespace transcoda

@@ -1,0 +1,114 @@
+#include "exec/run_dos.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <mutex>
+
+#include "exec/app_state.h"
+#include "exec/log.h"
+#include "exec/pipe_reader.h"
+#include "exec/progress_handler.h"
+#include "platform/process.h"
+
+namespace transcoda {
+
+namespace {
+
+std::mutex& HookMutex() {
+    static std::mutex m;
+    return m;
+}
+RunDosHook& Hook() {
+    static RunDosHook hook;
+    return hook;
+}
+
+// Only one tool run at a time.
+std::mutex& RunMutex() {
+    static std::mutex m;
+    return m;
+}
+
+void LogFailure(const char* english, const char* french) {
+    AppState& app = App();
+    if (!app.DebugMode) return;
+    LogPlain(std::string(app.English() ? english : french) + kProductWebAddress);
+}
+
+constexpr int kPollMs = 100;
+// After a kill, how long the run waits for the tool to be gone before giving up on it.
+constexpr int kReapMs = 10000;
+
+}  // namespace
+
+void SetRunDosHook(RunDosHook hook) {
+    std::lock_guard lock(HookMutex());
+    Hook() = std::move(hook);
+}
+
+void RunDosInMemo(const std::string& commandLine) {
+    RunDosHook hook;
+    {
+        std::lock_guard lock(HookMutex());
+        hook = Hook();
+    }
+    if (hook) {
+        hook(commandLine);
+        return;
+    }
+
+    std::lock_guard runLock(RunMutex());
+    AppState& app = App();
+
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        app.LastExitStatus = -1;
+        ResetProgressDisplay();
+        return;
+    }
+
+    ChildProcess child;
+    if (!child.Start(commandLine, fds[1])) {
+        close(fds[0]);
+        close(fds[1]);
+        app.LastExitStatus = -1;
+        LogFailure("Process error, please send this error to ",
+                   "Erreur de processus, merci de signaler cette erreur avec votre configuration à ");
+        ResetProgressDisplay();
+        return;
+    }
+    // Only the tool (and what it starts) holds the write end now, so the reader sees the
+    // end of the output once they have all gone.
+    close(fds[1]);
+
+    TStoReadPipeThread reader(fds[0]);
+    const bool readerStarted = reader.Start();
+
+    for (;;) {
+        const bool ended = child.WaitFor(kPollMs);
+        if (!app.ConversionRunning.load()) {
+            if (!child.Terminate() && child.Running())
+                LogFailure("Memory process error, please send this error to ",
+                           "Erreur processus mémoire, merci de signaler cette erreur avec votre configuration à ");
+        }
+        if (!ended && app.ConversionRunning.load()) continue;
+        break;
+    }
+    const bool stopped = !app.ConversionRunning.load();
+    if (stopped) child.Terminate();
+    if (!child.WaitFor(kReapMs))
+        LogFailure("Terminaison error, please send this error to ",
+                   "Erreur de terminaison, merci de signaler cette erreur avec votre configuration à ");
+    app.LastExitStatus = child.ExitStatus();
+
+    // A tool that ended by itself has its last lines read; a stopped one does not.
+    reader.RequestStop(!stopped);
+    const bool readerEnded = readerStarted && reader.Join();
+    if (readerStarted) LogPlain(readerEnded ? "--TH2 a été arrété dans rundos" : "--TH2 n'a pas été arrété!");
+
+    ResetProgressDisplay();
+    LogPlain("--TH2 a été !!VRAIMENT!! arrété dans rundos");
+}
+
+}  // namespace transcoda

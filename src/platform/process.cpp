@@ -1,0 +1,176 @@
+#include "platform/process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "platform/command_line.h"
+
+extern char** environ;
+
+namespace transcoda {
+
+namespace {
+
+int OpenPidFd(pid_t pid) {
+#ifdef SYS_pidfd_open
+    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+#else
+    (void)pid;
+    errno = ENOSYS;
+    return -1;
+#endif
+}
+
+int DecodeStatus(int raw) {
+    if (WIFEXITED(raw)) return WEXITSTATUS(raw);
+    if (WIFSIGNALED(raw)) return 128 + WTERMSIG(raw);
+    return -1;
+}
+
+}  // namespace
+
+ChildProcess::~ChildProcess() {
+    std::lock_guard lock(m_);
+    if (pid_ > 0 && !ReapLocked()) {
+        // Still running: let a small thread wait for it so that it leaves no zombie.
+        std::thread([pid = pid_] {
+            int raw = 0;
+            while (waitpid(pid, &raw, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
+    }
+    if (pidfd_ >= 0) close(pidfd_);
+}
+
+bool ChildProcess::Start(const std::string& commandLine, int outputFd) {
+    std::lock_guard lock(m_);
+    if (pid_ > 0) return false;
+    std::vector<std::string> args = SplitCommandLine(commandLine);
+    if (args.empty() || args[0].empty()) return false;
+    std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attr;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attr);
+
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (outputFd >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, outputFd, 1);
+        posix_spawn_file_actions_adddup2(&actions, outputFd, 2);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    }
+    // Whatever else the program has open stays out of the tool.
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+
+    // A group of its own, default signal handling and an empty signal mask, whatever
+    // the front end has set for itself.
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setsigdefault(&attr, &all);
+    posix_spawnattr_setpgroup(&attr, 0);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
+                                        POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_USEVFORK);
+
+    pid_t pid = -1;
+    int rc = posix_spawnp(&pid, argv[0], &actions, &attr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attr);
+    if (rc != 0) return false;
+
+    pid_ = pid;
+    reaped_ = false;
+    status_ = -1;
+    pidfd_ = OpenPidFd(pid);
+    return true;
+}
+
+bool ChildProcess::ReapLocked() {
+    if (pid_ <= 0 || reaped_) return true;
+    int raw = 0;
+    pid_t r;
+    do {
+        r = waitpid(pid_, &raw, WNOHANG);
+    } while (r < 0 && errno == EINTR);
+    if (r == pid_) {
+        reaped_ = true;
+        status_ = DecodeStatus(raw);
+        return true;
+    }
+    if (r < 0) {  // not our child any more (ECHILD): nothing left to wait for
+        reaped_ = true;
+        return true;
+    }
+    return false;
+}
+
+bool ChildProcess::WaitFor(int timeoutMs) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
+    int pidfd;
+    {
+        std::lock_guard lock(m_);
+        if (ReapLocked()) return true;
+        pidfd = pidfd_;
+    }
+    for (;;) {
+        int wait = -1;
+        if (timeoutMs >= 0) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            wait = left > 0 ? static_cast<int>(left) : 0;
+        }
+        if (pidfd >= 0) {
+            pollfd p{pidfd, POLLIN, 0};
+            int r = poll(&p, 1, wait);
+            if (r < 0 && errno != EINTR) return Running() == false;
+        } else {
+            // No process descriptors on this kernel: short naps until it ends.
+            std::this_thread::sleep_for(std::chrono::milliseconds(wait < 0 || wait > 2 ? 2 : wait));
+        }
+        {
+            std::lock_guard lock(m_);
+            if (ReapLocked()) return true;
+        }
+        if (timeoutMs >= 0 && Clock::now() >= deadline) return false;
+    }
+}
+
+bool ChildProcess::Terminate() {
+    std::lock_guard lock(m_);
+    if (pid_ <= 0) return false;
+    // The group outlives its leader while a grandchild is in it; its id cannot be
+    // handed to another process before the group is empty.
+    bool group = kill(-pid_, SIGKILL) == 0;
+    bool self = !reaped_ && kill(pid_, SIGKILL) == 0;
+    return group || self;
+}
+
+bool ChildProcess::Running() {
+    std::lock_guard lock(m_);
+    return pid_ > 0 && !ReapLocked();
+}
+
+int ChildProcess::ExitStatus() {
+    std::lock_guard lock(m_);
+    ReapLocked();
+    return status_;
+}
+
+}  // namespace transcoda

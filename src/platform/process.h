@@ -1,0 +1,51 @@
+#pragma once
+// One child process started from a single command-line string, spawned directly (no
+// shell) in a process group of its own, so that ending it also ends everything it
+// started.
+
+#include <sys/types.h>
+
+#include <mutex>
+#include <string>
+
+namespace transcoda {
+
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    // Reaps the child once it has ended; never kills it.
+    ~ChildProcess();
+
+    // Splits commandLine with SplitCommandLine and starts the program it names. When
+    // outputFd >= 0 it becomes the child's stdout and stderr, otherwise both go to
+    // /dev/null; stdin is /dev/null. Environment and current directory are inherited,
+    // no other descriptor reaches the child. False when it could not be started.
+    bool Start(const std::string& commandLine, int outputFd);
+
+    // Waits at most timeoutMs (negative: without limit) and returns true as soon as the
+    // child has ended (also true when it was never started).
+    bool WaitFor(int timeoutMs);
+
+    // Kills the child and its whole process group. True when the signal was delivered.
+    bool Terminate();
+
+    bool Running();
+    // Exit code, 128 + signal number when killed by a signal, -1 when not started or
+    // still unknown.
+    int ExitStatus();
+    pid_t Pid() const { return pid_; }
+
+private:
+    // Collects the exit status without blocking; true when the child has ended.
+    bool ReapLocked();
+
+    std::mutex m_;
+    pid_t pid_ = -1;
+    int pidfd_ = -1;
+    bool reaped_ = false;
+    int status_ = -1;
+};
+
+}  // namespace transcoda

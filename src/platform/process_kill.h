@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace transcoda {
+
+// Kills (SIGKILL) the first running process of the current user whose executable file
+// name equals exeName, ignoring ASCII letter case. True when one was found and killed.
+bool KillProcessByName(const std::string& exeName);
+
+}  // namespace transcoda
