@@ -1,12 +1,98 @@
 #pragma once
-// Sound-lag correction dialog: the user estimates how far the sound is ahead of or behind
-// the picture, can preview it in the player, and confirms; the lag ends in App().SyncDelay
-// ("-1000" when cancelled).
+// Sound-lag correction dialog. The user says whether the sound comes early or late and by
+// how many seconds and hundredths, may play the input with that lag applied from a chosen
+// position (preview in the player B/utilitympl.exe), and confirms.
+//
+// How the main window uses it (the dialog is created once at start-up, after TForm1):
+//     transcoda::App().SyncDelay = transcoda::kNoSyncDelay;   // "-1000"
+//     form8->exec();                                        // modal
+//     const std::string& lag = transcoda::App().SyncDelay;
+//     if (lag == kNoSyncDelay)  -> left without a value (Cancel or close box): no message
+//     else if (transcoda::IsZeroLag(lag))  -> zero lag message, nothing converted
+//     else                      -> start the worker with "transformOnce"
+// IsZeroLag lives in dialogs/lag_text.h. The lag text is "-" (sound early) + seconds + "."
+// + two-digit hundredths, e.g. "-1.25" or "2.05". The input path shown is read from the
+// main window's Edit1 each time the dialog becomes active. The fields keep their values
+// from one opening to the next. Closing the dialog while a preview plays stops the player.
 
 #include <QDialog>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TSpinButton;
 
 class TForm8 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm8(QWidget* parent = nullptr);
+
+    // Creation: no preview running; English texts when CurrentLanguage is "EN".
+    void FormCreate();
+    // Becoming the active window: Edit1 := the main window's input path.
+    void FormActivate();
+
+    // Preview, or Stop while a preview plays.
+    void Button1Click();
+    // Accept: SyncDelay := the lag text, and close.
+    void Button2Click();
+    // Cancel: close, SyncDelay untouched.
+    void Button3Click();
+
+    // Plays file in the player with the lag from position; returns when the player has
+    // ended or was stopped. Runs on the window thread and keeps the window responsive.
+    void PlayPreview(const std::string& file, const std::string& lag, const std::string& position);
+    // Runs one player command line until the player ends or the preview is stopped.
+    void RunPlayer(const std::string& commandLine);
+
+    // "-1.25", "2.05": the lag as the fields and the direction give it.
+    std::string LagText() const;
+    // "01:02:03": the preview position from the three position fields.
+    std::string PreviewPosition() const;
+    bool PlayerRunning() const { return playerRunning_; }
+
+    // Longest single wait for the player between two turns of the event loop.
+    static constexpr int kPlayerWaitMs = 25;
+
+    QLineEdit* Edit1;
+    QComboBox* ComboBox1;
+    QLineEdit* Edit2;
+    QLineEdit* Edit3;
+    QLineEdit* Edit4;
+    QLineEdit* Edit5;
+    QLineEdit* Edit6;
+    TSpinButton* SpinButton1;
+    TSpinButton* SpinButton2;
+    TSpinButton* SpinButton3;
+    TSpinButton* SpinButton4;
+    TSpinButton* SpinButton5;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* Button3;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Label7;
+    QLabel* Label8;
+    QLabel* Label9;
+
+public slots:
+    // Closing by any way (accept, cancel, close box) first stops a running preview.
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void StopPreview();
+    QString PlayCaption() const;
+    void ResetMainWindow();
+
+    bool playerRunning_ = false;
 };

@@ -1,11 +1,66 @@
 #pragma once
-// Segment extraction dialog: start and end positions; on OK the values end in
-// App().ExtractionStart and App().ExtractionLength ("NOVALUE" when cancelled).
+// Segment extraction dialog: a start and an end position to the second.
+//
+// How the main window uses it (the dialog is created once at start-up, after TForm8):
+//     transcoda::App().ExtractionStart = transcoda::kNoExtractionValue;    // "NOVALUE"
+//     transcoda::App().ExtractionLength = transcoda::kNoExtractionValue;
+//     form9->exec();                                                     // modal
+//     if both differ from "NOVALUE" -> start the worker with "transformOnce"
+//     else (Cancel or close box)     -> back to idle, no message
+// On acceptance ExtractionStart holds the start ("00:59:30") and ExtractionLength the
+// length of the segment, end minus start ("00:00:45"), never the end position. An end
+// that does not lie after the start is refused with a message and the dialog stays open.
+// The input path shown is read from the main window's Edit1 each time the dialog becomes
+// active. The fields keep their values from one opening to the next.
 
 #include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TSpinButton;
 
 class TForm9 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm9(QWidget* parent = nullptr);
+
+    // Creation: English texts when CurrentLanguage is "EN".
+    void FormCreate();
+    // Becoming the active window: Edit1 := the main window's input path.
+    void FormActivate();
+    // Accept: check the positions, store the two values, close.
+    void Button2Click();
+    // Cancel: close, values untouched.
+    void Button3Click();
+
+    QLineEdit* Edit1;
+    QLineEdit* Edit2;
+    QLineEdit* Edit3;
+    QLineEdit* Edit4;
+    QLineEdit* Edit5;
+    QLineEdit* Edit6;
+    QLineEdit* Edit7;
+    TSpinButton* SpinButton1;
+    TSpinButton* SpinButton2;
+    TSpinButton* SpinButton3;
+    TSpinButton* SpinButton4;
+    TSpinButton* SpinButton5;
+    TSpinButton* SpinButton6;
+    QPushButton* Button2;
+    QPushButton* Button3;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Label7;
+    QLabel* Label9;
+    QLabel* Label10;
+    QLabel* Label11;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 };

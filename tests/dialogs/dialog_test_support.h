@@ -1,0 +1,31 @@
+#pragma once
+// Helpers shared by the dialog tests: clicking spin buttons and resetting the program-wide
+// values between tests.
+
+#include <QToolButton>
+
+#include "dialogs/spin_button.h"
+#include "exec/app_state.h"
+#include "support/recording_window.h"
+
+namespace transcoda::testing {
+
+inline void ClickUp(TSpinButton* spin, int times) {
+    for (int i = 0; i < times; ++i) spin->UpButton()->click();
+}
+inline void ClickDown(TSpinButton* spin, int times) {
+    for (int i = 0; i < times; ++i) spin->DownButton()->click();
+}
+
+// Language, debug mode, dialog values and a fresh recording window.
+inline void ResetApp(RecordingWindow& window, const std::string& language, bool debug = true) {
+    App().CurrentLanguage = language;
+    App().DebugMode = debug;
+    App().SyncDelay = kNoSyncDelay;
+    App().ExtractionStart = kNoExtractionValue;
+    App().ExtractionLength = kNoExtractionValue;
+    App().Request = {};
+    App().Window = &window;
+}
+
+}  // namespace transcoda::testing

@@ -1,0 +1,197 @@
+// The preview runs a stand-in player placed in a temporary program folder: one that
+// never ends (stopped by the button or by closing the dialog), one that ends by itself,
+// and none at all.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "dialog_test_support.h"
+#include "dialogs/TForm8.h"
+
+namespace transcoda::testing {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const QString kPlayFR = QString::fromUtf8("Tester la correction de la vidéo avec votre estimation du décalage");
+const QString kPlayEN = QString::fromUtf8("Play the video with your estimation of the sound’s lag");
+
+// A program folder whose B/utilitympl.exe is the given shell script body (none when
+// empty). The stand-in writes its arguments, one a line, to B/args and its pid to B/pid.
+class StandInPlayer {
+public:
+    explicit StandInPlayer(const std::string& body) {
+        QDir(dir_.path()).mkpath("B");
+        App().ProgramFolder = dir_.path().toStdString() + "/";
+        if (body.empty()) return;
+        const std::string b = App().HelperFolder();
+        std::ofstream script(b + "utilitympl.exe");
+        script << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << b << "args.tmp'\n"
+               << "mv '" << b << "args.tmp' '" << b << "args'\n"
+               << "echo $$ > '" << b << "pid.tmp'\nmv '" << b << "pid.tmp' '" << b << "pid'\n"
+               << body << "\n";
+        script.close();
+        QFile::setPermissions(QString::fromStdString(b + "utilitympl.exe"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    bool Started() const { return QFile::exists(QString::fromStdString(App().HelperFolder() + "pid")); }
+    pid_t Pid() const {
+        std::ifstream in(App().HelperFolder() + "pid");
+        pid_t pid = -1;
+        in >> pid;
+        return pid;
+    }
+    std::vector<std::string> Arguments() const {
+        std::ifstream in(App().HelperFolder() + "args");
+        std::vector<std::string> out;
+        for (std::string line; std::getline(in, line);) out.push_back(line);
+        return out;
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Runs action on the window thread once the stand-in has started (polled every 5 ms,
+// given up after 10 s so that a broken runner fails instead of hanging).
+void WhenStarted(const StandInPlayer& player, std::function<void()> action) {
+    auto* timer = new QTimer;
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, &player, action, deadline] {
+        if (!player.Started() && Clock::now() < deadline) return;
+        timer->stop();
+        timer->deleteLater();
+        action();
+    });
+    timer->start(5);
+}
+
+bool ProcessGone(pid_t pid) { return pid > 0 && kill(pid, 0) == -1 && errno == ESRCH; }
+
+struct StopCase {
+    const char* language;
+    bool byClosing;   // close the dialog instead of pressing Stop
+};
+
+class PreviewStop : public ::testing::TestWithParam<StopCase> {};
+
+TEST_P(PreviewStop, EndsANeverEndingPlayerWithin100ms) {
+    const StopCase c = GetParam();
+    RecordingWindow window;
+    ResetApp(window, c.language);
+    StandInPlayer player("exec sleep 600");
+    TForm8 dialog;
+    App().Request.InputPath = "/m/a b.avi";
+    dialog.show();
+    dialog.ComboBox1->setCurrentIndex(1);
+    ClickUp(dialog.SpinButton1, 1);
+    ClickUp(dialog.SpinButton2, 50);
+    ClickUp(dialog.SpinButton4, 1);
+    ClickUp(dialog.SpinButton5, 2);
+    ClickUp(dialog.SpinButton3, 3);
+
+    QString captionWhilePlaying;
+    bool runningWhilePlaying = false;
+    Clock::time_point stopAt;
+    WhenStarted(player, [&] {
+        captionWhilePlaying = dialog.Button1->text();
+        runningWhilePlaying = dialog.PlayerRunning();
+        stopAt = Clock::now();
+        if (c.byClosing) dialog.close();
+        else dialog.Button1->click();
+    });
+    dialog.Button1->click();   // returns when the preview has ended
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - stopAt);
+
+    ASSERT_TRUE(player.Started());
+    EXPECT_EQ(captionWhilePlaying, "Stop");
+    EXPECT_TRUE(runningWhilePlaying);
+    EXPECT_LT(elapsed.count(), 100);
+    EXPECT_TRUE(ProcessGone(player.Pid()));
+    EXPECT_FALSE(dialog.PlayerRunning());
+    EXPECT_EQ(dialog.Button1->text(), c.language == std::string("EN") ? kPlayEN : kPlayFR);
+    EXPECT_EQ(player.Arguments(), (std::vector<std::string>{"/m/a b.avi", "-ss", "01:02:03", "-delay", "1.50"}));
+    EXPECT_EQ(dialog.isVisible(), !c.byClosing);
+    EXPECT_EQ(App().SyncDelay, kNoSyncDelay);
+    // The main window is back to idle and the log tells that the player was stopped.
+    EXPECT_EQ(window.title, "Transcoda 1.0");
+    EXPECT_EQ(window.status, c.language == std::string("EN") ? "Ready" : "Prêt");
+    EXPECT_EQ(window.progress, "");
+    EXPECT_EQ(window.bar, 0);
+    ASSERT_EQ(window.log.size(), 2u);
+    EXPECT_EQ(window.log[0], "Commande à exécuter : " + App().HelperFolder() +
+                                 "utilitympl.exe  \"/m/a b.avi\" -ss 01:02:03 -delay 1.50");
+    EXPECT_EQ(window.log[1], "--Lecteur MPLAYER a été arrété");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PreviewStop,
+                         ::testing::Values(StopCase{"FR", false}, StopCase{"EN", false},
+                                           StopCase{"FR", true}, StopCase{"EN", true}));
+
+TEST(Preview, PlayerThatEndsByItselfGivesTheButtonBack) {
+    RecordingWindow window;
+    ResetApp(window, "EN");
+    StandInPlayer player("exit 0");
+    TForm8 dialog;
+    App().Request.InputPath = "/m/clip.avi";
+    dialog.show();
+    dialog.Button1->click();
+    EXPECT_TRUE(player.Started());
+    EXPECT_EQ(player.Arguments(), std::vector<std::string>{"/m/clip.avi"});
+    EXPECT_FALSE(dialog.PlayerRunning());
+    EXPECT_EQ(dialog.Button1->text(), kPlayEN);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(window.status, "Ready");
+    dialog.close();
+}
+
+TEST(Preview, MissingPlayerLeavesTheDialogUsable) {
+    for (const char* language : {"FR", "EN"}) {
+        RecordingWindow window;
+        ResetApp(window, language);
+        StandInPlayer none("");
+        TForm8 dialog;
+        dialog.show();
+        ClickUp(dialog.SpinButton2, 5);
+        dialog.Button1->click();
+        EXPECT_FALSE(dialog.PlayerRunning());
+        EXPECT_EQ(dialog.Button1->text(), std::string(language) == "EN" ? kPlayEN : kPlayFR);
+        ASSERT_EQ(window.log.size(), 2u) << language;
+        const std::string expected = std::string(language) == "EN"
+            ? "Process error, please send this error to "
+            : "Erreur de processus, merci de signaler cette erreur avec votre configuration à ";
+        EXPECT_EQ(window.log[1], expected + kProductWebAddress);
+        EXPECT_EQ(window.title, "Transcoda 1.0");
+        // Still usable: a second try behaves the same and the lag can be accepted.
+        dialog.Button1->click();
+        EXPECT_EQ(window.log.size(), 4u);
+        dialog.Button2->click();
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(App().SyncDelay, "-0.05");
+    }
+}
+
+TEST(Preview, NothingIsLoggedOutsideDebugMode) {
+    RecordingWindow window;
+    ResetApp(window, "FR", /*debug=*/false);
+    StandInPlayer none("");
+    TForm8 dialog;
+    dialog.Button1->click();
+    EXPECT_TRUE(window.log.empty());
+    EXPECT_EQ(window.status, "Prêt");
+}
+
+}  // namespace
+}  // namespace transcoda::testing

@@ -1,0 +1,162 @@
+// The sync dialog: lag text and preview arguments from clicks on its spin buttons, in
+// both languages, and what accepting or cancelling leaves in SyncDelay.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "dialog_test_support.h"
+#include "dialogs/TForm8.h"
+#include "dialogs/lag_text.h"
+#include "dialogs/preview_command.h"
+
+namespace transcoda::testing {
+namespace {
+
+struct LagCase {
+    const char* language;
+    int direction;                 // ComboBox1 entry: 0 sound early, 1 sound late
+    int secondsUp, secondsDown;    // clicks on SpinButton1
+    int hundredthsUp, hundredthsDown;
+    int hoursUp, minutesUp, secondsPosUp, secondsPosDown;
+    const char* lag;
+    const char* position;
+    const char* arguments;         // for the file /m/My clip.avi
+};
+
+const LagCase kLagCases[] = {
+    // A single-digit hundredth keeps its leading zero: 2.05 s, not 2.5 s.
+    {"FR", 1, 2, 0, 5, 0, 0, 0, 0, 0, "2.05", "00:00:00", " \"/m/My clip.avi\" -delay 2.05"},
+    {"EN", 1, 2, 0, 5, 0, 0, 0, 0, 0, "2.05", "00:00:00", " \"/m/My clip.avi\" -delay 2.05"},
+    {"FR", 0, 1, 0, 25, 0, 0, 0, 0, 0, "-1.25", "00:00:00", " \"/m/My clip.avi\" -delay -1.25"},
+    {"EN", 0, 1, 0, 25, 0, 0, 0, 0, 0, "-1.25", "00:00:00", " \"/m/My clip.avi\" -delay -1.25"},
+    {"FR", 1, 2, 0, 50, 0, 0, 0, 0, 0, "2.50", "00:00:00", " \"/m/My clip.avi\" -delay 2.50"},
+    // Ranges: 0..300 and 0..99, no wrap-around past either end.
+    {"EN", 1, 305, 0, 104, 0, 0, 0, 0, 0, "300.99", "00:00:00", " \"/m/My clip.avi\" -delay 300.99"},
+    {"FR", 0, 3, 7, 2, 9, 0, 0, 0, 0, "-0.00", "00:00:00", " \"/m/My clip.avi\""},
+    {"EN", 1, 0, 1, 0, 1, 0, 0, 0, 0, "0.00", "00:00:00", " \"/m/My clip.avi\""},
+    // Position: each part written with two digits, hours up to 24, minutes and seconds up to 59.
+    {"EN", 1, 1, 0, 50, 0, 1, 2, 3, 0, "1.50", "01:02:03", " \"/m/My clip.avi\" -ss 01:02:03 -delay 1.50"},
+    {"FR", 0, 0, 0, 0, 0, 0, 0, 5, 0, "-0.00", "00:00:05", " \"/m/My clip.avi\" -ss 00:00:05"},
+    {"FR", 1, 10, 0, 0, 0, 30, 70, 65, 2, "10.00", "24:59:57", " \"/m/My clip.avi\" -ss 24:59:57 -delay 10.00"},
+    {"EN", 0, 0, 0, 1, 0, 0, 0, 0, 1, "-0.01", "00:00:00", " \"/m/My clip.avi\" -delay -0.01"},
+};
+
+class LagFromClicks : public ::testing::TestWithParam<LagCase> {};
+
+TEST_P(LagFromClicks, GivesLagTextPositionAndPlayerArguments) {
+    const LagCase& c = GetParam();
+    RecordingWindow window;
+    ResetApp(window, c.language);
+    TForm8 dialog;
+    dialog.ComboBox1->setCurrentIndex(c.direction);
+    ClickUp(dialog.SpinButton1, c.secondsUp);
+    ClickDown(dialog.SpinButton1, c.secondsDown);
+    ClickUp(dialog.SpinButton2, c.hundredthsUp);
+    ClickDown(dialog.SpinButton2, c.hundredthsDown);
+    ClickUp(dialog.SpinButton4, c.hoursUp);
+    ClickUp(dialog.SpinButton5, c.minutesUp);
+    ClickUp(dialog.SpinButton3, c.secondsPosUp);
+    ClickDown(dialog.SpinButton3, c.secondsPosDown);
+
+    EXPECT_EQ(dialog.LagText(), c.lag);
+    EXPECT_EQ(dialog.PreviewPosition(), c.position);
+    EXPECT_EQ(PreviewArguments("/m/My clip.avi", dialog.LagText(), dialog.PreviewPosition()), c.arguments);
+    EXPECT_EQ(PreviewCommandLine("/opt/t/B/", "/m/My clip.avi", dialog.LagText(), dialog.PreviewPosition()),
+              std::string("/opt/t/B/utilitympl.exe ") + c.arguments);
+
+    dialog.Button2->click();
+    EXPECT_EQ(App().SyncDelay, c.lag);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LagFromClicks, ::testing::ValuesIn(kLagCases));
+
+TEST(SyncDialog, FieldsShowPlainDecimalAndStopAtTheirLimits) {
+    RecordingWindow window;
+    ResetApp(window, "FR");
+    TForm8 dialog;
+    EXPECT_EQ(dialog.Edit5->text(), "00");
+    ClickDown(dialog.SpinButton4, 1);
+    EXPECT_EQ(dialog.Edit5->text(), "00");  // a down click at 0 changes nothing
+    ClickUp(dialog.SpinButton4, 1);
+    EXPECT_EQ(dialog.Edit5->text(), "1");   // written back as plain decimal
+    ClickUp(dialog.SpinButton4, 40);
+    EXPECT_EQ(dialog.Edit5->text(), "24");
+    ClickUp(dialog.SpinButton5, 60);
+    EXPECT_EQ(dialog.Edit6->text(), "59");
+    ClickUp(dialog.SpinButton1, 300);
+    ClickUp(dialog.SpinButton1, 1);
+    EXPECT_EQ(dialog.Edit2->text(), "300");
+    for (QLineEdit* e : {dialog.Edit1, dialog.Edit2, dialog.Edit3, dialog.Edit4, dialog.Edit5, dialog.Edit6})
+        EXPECT_TRUE(e->isReadOnly()) << e->objectName().toStdString();
+}
+
+TEST(SyncDialog, ZeroLagIsRecognisedWithOneOrTwoZeroDigits) {
+    for (const char* zero : {"0.0", "-0.0", "0.00", "-0.00"}) EXPECT_TRUE(IsZeroLag(zero)) << zero;
+    for (const char* other : {"-1000", "0.01", "-0.05", "10.00", "1.0", "", "-", "0", ".0", "0.", "-.00", "0.0x"})
+        EXPECT_FALSE(IsZeroLag(other)) << other;
+}
+
+TEST(SyncDialog, CancelAndCloseBoxLeaveNoLag) {
+    RecordingWindow window;
+    ResetApp(window, "EN");
+    TForm8 dialog;
+    ClickUp(dialog.SpinButton1, 3);
+    dialog.show();
+    dialog.Button3->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(App().SyncDelay, kNoSyncDelay);
+
+    dialog.show();
+    dialog.close();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(App().SyncDelay, kNoSyncDelay);
+    // The fields keep their values for the next opening.
+    EXPECT_EQ(dialog.Edit2->text(), "3");
+}
+
+TEST(SyncDialog, TextsFollowTheLanguageAtCreation) {
+    RecordingWindow window;
+    ResetApp(window, "EN");
+    TForm8 english;
+    ASSERT_EQ(english.ComboBox1->count(), 2);
+    EXPECT_EQ(english.ComboBox1->currentText(), " The sound arrives before the video with");
+    EXPECT_EQ(english.ComboBox1->itemText(1), " The sound arrives after the video with");
+    EXPECT_EQ(english.Button1->text(), QString::fromUtf8("Play the video with your estimation of the sound’s lag"));
+    EXPECT_EQ(english.windowTitle(), "Correction and Synchronization of video/audio");
+
+    ResetApp(window, "FR");
+    TForm8 french;
+    ASSERT_EQ(french.ComboBox1->count(), 2);
+    EXPECT_EQ(french.ComboBox1->currentText(), QString::fromUtf8(" Par rapport à l’image, le son arrive en avance de"));
+    EXPECT_EQ(french.Button3->text(), "Annuler");
+    EXPECT_EQ(french.size(), QSize(626, 274));
+    // The shared background picture fills the panel behind the controls.
+    auto* background = french.findChild<QLabel*>("Image2");
+    ASSERT_NE(background, nullptr);
+    EXPECT_FALSE(background->pixmap().isNull());
+    if (const char* shot = std::getenv("TRANSCODA_SCREENSHOT_DIR")) {
+        french.show();
+        french.grab().save(QString(shot) + "/TForm8.png");
+        french.close();
+    }
+}
+
+TEST(SyncDialog, ShowsTheMainWindowsInputPath) {
+    RecordingWindow window;
+    ResetApp(window, "FR");
+    App().Request.InputPath = "/videos/été 2026.mts";
+    TForm8 dialog;
+    dialog.show();
+    EXPECT_EQ(dialog.Edit1->text(), QString::fromUtf8("/videos/été 2026.mts"));
+    dialog.close();
+}
+
+}  // namespace
+}  // namespace transcoda::testing
