@@ -1,0 +1,112 @@
+#include "recipes/auxiliary_steps.h"
+
+#include <string_view>
+
+#include "exec/app_state.h"
+#include "exec/log.h"
+#include "exec/run_dos.h"
+#include "platform/command_line.h"
+#include "recipes/step_display.h"
+#include "recipes/step_templates.h"
+#include "recipes/tool_names.h"
+
+namespace transcoda {
+
+namespace {
+
+// Placeholders as in step_templates.h, plus {tempmp3}, {tempwma}, {size}, {target}.
+constexpr std::string_view kExtractAudio720p =
+    R"(-i {input} -vn -ar 44100 -ac 2 -ab 192k -f mp3 {tempmp3})";
+constexpr std::string_view kExtractAudio1080p =
+    R"(-i {input} -vn -ar 44100 -ac 2 -ab 256k -f mp3 {tempmp3})";
+constexpr std::string_view kExtractAudioWma =
+    R"(-i {input} -vn -ar 44100 -ac 2 -ab 96k -acodec wmav2 {tempwma})";
+constexpr std::string_view kPrepareIntermediate =
+    R"(-i {input} -b 240k -s {size} -ar 44100 -ac 2 -ab 128k -y {target})";
+constexpr std::string_view kMuxFinal =
+    R"({tempavi} -o {output} -ovc copy -oac copy -audiofile {tempmp3})";
+constexpr std::string_view kMuxIntermediate =
+    R"({tempavi} -o {target} -ovc copy -oac copy -audiofile {tempwma})";
+
+std::string TempFile(const char* suffix) {
+    return App().HelperFolder() + App().TempBaseName + suffix;
+}
+
+std::string CommandLine(std::string_view tool, std::string_view pattern, const std::string& input,
+                        const std::string& output, const std::string& size, const std::string& target) {
+    return HelperToolPath(tool) + " " +
+           ExpandTemplate(pattern, {{"input", Q(input)},
+                                    {"output", Q(output)},
+                                    {"size", size},
+                                    {"target", Q(target)},
+                                    {"tempavi", Q(TempFile(".avi"))},
+                                    {"tempmp3", Q(TempFile(".mp3"))},
+                                    {"tempwma", Q(TempFile(".wma"))}});
+}
+
+
+}  // namespace
+
+std::string ExtractAudioTrackCommandLine(const std::string& code, const std::string& input) {
+    std::string_view pattern;
+    if (code == "720p") pattern = kExtractAudio720p;
+    else if (code == "1080p") pattern = kExtractAudio1080p;
+    else if (code == "hdToAudioTraitable") pattern = kExtractAudioWma;
+    else return {};
+    return CommandLine(utilitymff3, pattern, input, "", "", "");
+}
+
+std::string PrepareIntermediateCommandLine(const std::string& size, const std::string& input,
+                                           const std::string& intermediate) {
+    return CommandLine(utilitymff3, kPrepareIntermediate, input, "", size, intermediate);
+}
+
+std::string MuxFinalCommandLine(const std::string& output) {
+    return CommandLine(utilitymen, kMuxFinal, "", output, "", "");
+}
+
+std::string MuxIntermediateCommandLine(const std::string& target) {
+    return CommandLine(utilitymen, kMuxIntermediate, "", "", "", target);
+}
+
+void ExtractAudioTrack(const std::string& code, const std::string& input) {
+    ShowStatusText(Localised("Analyse...", "Analysis..."));
+    DeleteFileSilently(TempFile(".mp3"));
+    SetStepBarMaximum(100);
+    const std::string commandLine = ExtractAudioTrackCommandLine(code, input);
+    if (!commandLine.empty()) {
+        LogPlain("Execution de la ligne de commande : [[" + commandLine + "]]");
+        RunDosInMemo(commandLine);
+    }
+    EndStepDisplay();
+}
+
+void PrepareIntermediate(const std::string& size, const std::string& input,
+                         const std::string& intermediate) {
+    ShowStatusText(Localised("Préparation/Analyse...", "Preparation/Analysis..."));
+    SetStepBarMaximum(100);
+    const std::string commandLine = PrepareIntermediateCommandLine(size, input, intermediate);
+    LogPlain("Execution de la ligne de commande : [[" + commandLine + "]]");
+    RunDosInMemo(commandLine);
+    EndStepDisplay();
+}
+
+void MuxFinal(const std::string& output) {
+    ShowStatusText(Localised("Finalisation...", "Finalization..."));
+    SetStepBarMaximum(100);
+    RunDosInMemo(MuxFinalCommandLine(output));
+    DeleteFileSilently(TempFile(".avi"));
+    DeleteFileSilently(TempFile(".mp3"));
+    EndStepDisplay();
+}
+
+void MuxIntermediate(const std::string& target) {
+    ShowStatusText(Localised("Préparation mémoire...", "Memory preparation..."));
+    SetStepBarMaximum(100);
+    const std::string commandLine = MuxIntermediateCommandLine(target);
+    LogPlain("Ligne console a éxécuter : [[" + commandLine + "]]");
+    RunDosInMemo(commandLine);
+    EndStepDisplay();
+}
+
+}  // namespace transcoda

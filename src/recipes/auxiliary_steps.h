@@ -1,0 +1,34 @@
+#pragma once
+// The tool runs that some recipes put around their main step, chained through
+// intermediates in the helper folder named after TempBaseName. None of them probes the
+// duration: the progress display works from what the last probe left.
+
+#include <string>
+
+namespace transcoda {
+
+// Writes the input's sound to HelperFolder + TempBaseName + ".mp3" (codes "720p",
+// "1080p") or ".wma" (code "hdToAudioTraitable"). The MP3 is deleted beforehand
+// whatever the code.
+void ExtractAudioTrack(const std::string& code, const std::string& input);
+
+// Re-encodes the input, sound included, to a small AVI of frame size `size` at
+// `intermediate`.
+void PrepareIntermediate(const std::string& size, const std::string& input,
+                         const std::string& intermediate);
+
+// Joins the TempBaseName picture (".avi") and MP3 sound into `output`, then deletes both.
+void MuxFinal(const std::string& output);
+
+// Joins the TempBaseName picture (".avi") and WMA sound into `target`.
+void MuxIntermediate(const std::string& target);
+
+// The command lines the four steps run, for the current TempBaseName and helper folder;
+// ExtractAudioTrackCommandLine gives an empty text for any other code.
+std::string ExtractAudioTrackCommandLine(const std::string& code, const std::string& input);
+std::string PrepareIntermediateCommandLine(const std::string& size, const std::string& input,
+                                           const std::string& intermediate);
+std::string MuxFinalCommandLine(const std::string& output);
+std::string MuxIntermediateCommandLine(const std::string& target);
+
+}  // namespace transcoda

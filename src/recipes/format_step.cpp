@@ -1,0 +1,88 @@
+#include "recipes/format_step.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "exec/app_state.h"
+#include "exec/duration_probe.h"
+#include "exec/log.h"
+#include "exec/run_dos.h"
+#include "recipes/dvd_steps.h"
+#include "recipes/folder_error.h"
+#include "recipes/step_display.h"
+#include "recipes/step_templates.h"
+
+namespace transcoda {
+
+namespace {
+
+bool IsDvdEncoding(const std::string& code) {
+    return code == "DVD-ntsc" || code == "DVD-pal" || code == "DVD-ntsc-wmv";
+}
+
+void ProbeDuration(const std::string& input, const char* begin, const char* end) {
+    LogPlain(std::string(begin) + input + ">");
+    extractDuration(input);
+    LogPlain(std::string(end) + input + ">");
+}
+
+// Deletes the output file and makes sure that its folder exists.
+void PrepareOutput(const std::string& output) {
+    DeleteFileSilently(output);
+    const std::string::size_type slash = output.find_last_of('/');
+    // A path without a folder part cannot have its folder created.
+    if (slash == std::string::npos) throw FolderCreationError(kOutputFolderErrorText, "");
+    const std::string folder = output.substr(0, slash + 1);
+    std::error_code error;
+    if (std::filesystem::is_directory(folder, error)) return;
+    std::filesystem::create_directories(folder, error);
+    if (!std::filesystem::is_directory(folder, error)) {
+        throw FolderCreationError(kOutputFolderErrorText, folder);
+    }
+}
+
+}  // namespace
+
+void RunFormatStep(const std::string& code, const std::string& input, const std::string& output) {
+    AppState& app = App();
+    const StepTemplate* step = FindStepTemplate(code);
+    if (step == nullptr) {
+        LogError(" -- Code d'étape inconnu : \"" + code + "\"");
+        return;
+    }
+
+    app.InputDurationCs = kNotProbed;
+    app.PositionCs = kNotProbed;
+    app.DurationText.clear();
+    ProbeDuration(input, "--- 1 ère Extraction de durée depuis extractvideofromavhcd de <",
+                  "--- FIN de la 1ière extraction de durée depuis extractvideofromavhcd de <");
+    if (app.DurationText.empty()) {
+        ProbeDuration(input, "--- 2 ème Extraction de durée depuis extractvideofromavhcd de <",
+                      "--- FIN de la 2ième extraction de durée depuis extractvideofromavhcd de <");
+    }
+
+    if (!IsDvdEncoding(code)) PrepareOutput(output);
+
+    ShowStatusText("Conversion...");
+    if (code == "DVD-authoring") {
+        ShowStatusText(Localised("Création du DVD..", "DVD creation.."));
+    } else if (code == "DVD-finalization") {
+        ShowStatusText(Localised("Finalisation du DVD..", "Finalization of DVD.."));
+    }
+
+    // The steps that write this intermediate must never meet a stale copy.
+    DeleteFileSilently(app.HelperFolder() + app.TempBaseName + ".avi");
+    SetStepBarMaximum(100);
+
+    if (code == "hdToVideoTraitable") ShowStatusText(Localised("Vérification...", "Verification..."));
+    if (IsDvdEncoding(code)) PrepareDvdFolder(output);
+
+    const std::string commandLine = FormatStepCommandLine(code, input, output);
+    LogPlain("Ligne console a éxécuter depuis extractvideofromavhcd : [[" + commandLine + "]]");
+    RunDosInMemo(commandLine);
+    LogPlain("--- FIN de RunDosInMemo depuis extractvideofromavhcd");
+
+    EndStepDisplay();
+}
+
+}  // namespace transcoda
