@@ -1,0 +1,52 @@
+// Program entry: the splash while the windows are created, a two-second hold, then the
+// event loop until the main window closes.
+#include <QApplication>
+#include <QThread>
+#include <clocale>
+#include <cstdio>
+#include <unistd.h>
+
+#include "TForm4.h"
+#include "dialogs/TForm8.h"
+#include "dialogs/TForm9.h"
+#include "exec/app_state.h"
+#include "exec/worker.h"
+#include "mainwindow/TForm1.h"
+#include "platform/program_folder.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    // Numbers in the progress texts follow the user's regional settings.
+    std::setlocale(LC_ALL, "");
+    transcoda::App().ProgramFolder = transcoda::ExecutableFolder();
+
+    // The splash speaks French: the main window, which fixes the language, does not
+    // exist yet.
+    auto* splash = new TForm4("FR");
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    QApplication::setApplicationName(QString::fromUtf8(transcoda::kApplicationTitle));
+
+    auto* form1 = new TForm1;
+    auto* form8 = new TForm8(form1);
+    auto* form9 = new TForm9(form1);
+    form1->AttachDialogs(form8, form9);
+
+    QThread::msleep(2000);
+    splash->hide();
+    delete splash;
+
+    form1->show();
+    const int status = QApplication::exec();
+
+    // A conversion may still be running: its tool is left running, and the worker ends
+    // with the process without touching the windows being destroyed.
+    if (transcoda::MonThread::Active()) {
+        std::fflush(nullptr);
+        _exit(status);
+    }
+    delete form1;
+    return status;
+}

@@ -1,0 +1,163 @@
+#pragma once
+// The main window: the input, output and format of one conversion, the Convert/Stop
+// picture, the conversion list, the shortcut pictures, the progress display that the
+// worker updates, and the diagnostic log.
+
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "mainwindow/picture_button.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+class TForm8;
+class TForm9;
+
+namespace transcoda::gui {
+class QtWindowPort;
+}
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The two dialogs of the special operations; created here when not given.
+    void AttachDialogs(TForm8* syncDialog, TForm9* extractionDialog);
+
+    // Window heights of the two list layouts.
+    static constexpr int kClientWidth = 761;
+    static constexpr int kCollapsedHeight = 342;
+    static constexpr int kExpandedHeight = 535;
+    static constexpr int kExpandedDebugHeight = 835;
+
+    // Event handlers, named after the component and the event.
+    void FormCreate();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    void Button9Click();
+    void Button10Click();
+    void Button11Click();
+    void Button12Click();
+    void Button13Click();
+    void ComboBox1Change();
+    void Image4MouseDown();
+    void Image4MouseUp();
+    void Image4MouseEnter();
+    void Image4MouseLeave();
+
+    void ChooseInputFile();
+    void ChooseOutputFile();
+    // Makes path the input, exactly as a pick in the input dialog does.
+    void ApplyInputFile(const QString& path);
+    void ConvertOneFile();
+    bool CheckConversionPaths(const std::string& input, const std::string& output,
+                              const std::string& label);
+    void ReturnToIdle();
+    void UpdateOutputName();
+    void LoadPreferences();
+    void ShowListLayout();
+    void HideListLayout();
+    bool OutputInList(const QString& path) const;
+    void ApplyHints();
+
+    // The program's title as the desktop's task list shows it: the caption alone when
+    // idle, the progress in front of it while a tool runs.
+    void SetApplicationTitle(const QString& text);
+    QString ApplicationTitle() const { return applicationTitle_; }
+    QString Caption() const { return caption_; }
+
+    // Work asked for by the worker and the pipe reader (see QtWindowPort).
+    void AppendLog(const QString& line);
+    bool RestoreConvertButton(bool forList);
+    int ListRowCount() const;
+    QString ListCell(int column, int row) const;
+    void SelectListRow(int row);
+    int SelectedListRow() const;
+    // Message box with one OK button captioned with the application title.
+    void ShowMessage(const QString& text);
+
+    bool ListHidden() const { return listHidden_; }
+
+    // Image lists of the pictures.
+    const transcoda::gui::ImageList& ConvertList1() const { return convertList1_; }
+    const transcoda::gui::ImageList& ConvertStopList1() const { return convertStopList1_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateShortcuts();
+    void ApplyEnglishCaptions();
+    void WriteGridHeader();
+    void PlaceStatusLabels(int top);
+    void ShowConvertPicture(const transcoda::gui::ImageList& list, int index);
+    void SetListButtonsEnabled(bool enabled);
+    void StopConversion(bool fromList);
+    void StartWorker(const char* command);
+    void AddListRow(const QString& label, const QString& input, const QString& output);
+    void ClearList();
+    void PictureEvents(transcoda::gui::PictureButton* picture, const transcoda::gui::ImageList* list,
+                       void (TForm1::*onRelease)());
+    void AboutRelease();
+    void CloseRelease();
+    void WriteSourcePreference();
+    void WriteDestinationPreference();
+    void WriteConversionPreferences();
+
+    TForm8* form8_ = nullptr;
+    TForm9* form9_ = nullptr;
+
+    QString caption_;
+    QString applicationTitle_;
+    QString inputDialogName_;
+    QString outputDialogName_;
+    QString inputFilter_;
+    QString outputFilter_;
+    bool listHidden_ = true;
+
+    transcoda::gui::ImageList openList1_, saveList1_, convertList1_, convertStopList1_,
+        aboutList1_, closeList1_;
+    transcoda::gui::ImageList formatsNormal_, formatsOver_, formatsDown_;
+
+public:
+    // Components, named as in the window's design (objectName too).
+    QWidget* Panel1 = nullptr;
+    QLabel* Image1 = nullptr;  // background picture of the panel
+    transcoda::gui::PictureButton *Image2 = nullptr, *Image3 = nullptr, *Image4 = nullptr,
+                                  *Image5 = nullptr, *Image7 = nullptr;
+    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr,
+           *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label9 = nullptr,
+           *Label10 = nullptr, *Label11 = nullptr, *Label12 = nullptr, *Label14 = nullptr,
+           *Label15 = nullptr;
+    QLineEdit *Edit1 = nullptr, *Edit2 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QPushButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr, *Button4 = nullptr,
+                *Button5 = nullptr, *Button6 = nullptr, *Button7 = nullptr, *Button8 = nullptr,
+                *Button9 = nullptr, *Button10 = nullptr, *Button11 = nullptr,
+                *Button12 = nullptr, *Button13 = nullptr;
+    QTableWidget* StringGrid1 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    // The fifteen shortcut pictures, Image6 and Image9 to Image22.
+    transcoda::gui::PictureButton* Shortcut(int imageNumber) const;
+
+private:
+    transcoda::gui::PictureButton* shortcuts_[23] = {};
+};

@@ -1,0 +1,314 @@
+// The single conversion: the Convert/Stop picture, the checks and questions before the
+// worker starts, the file pickers, the folder view, About and Close.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QUrl>
+#include <filesystem>
+#include <system_error>
+
+#include "dialogs/TForm8.h"
+#include "dialogs/TForm9.h"
+#include "exec/app_state.h"
+#include "exec/helper_processes.h"
+#include "exec/log.h"
+#include "exec/worker.h"
+#include "mainwindow/TForm1.h"
+#include "mainwindow/folder_check.h"
+#include "mainwindow/qt_window_port.h"
+#include "mainwindow/texts.h"
+#include "mainwindow/user_dialogs.h"
+#include "recipes/format_catalogue.h"
+#include "recipes/path_rules.h"
+
+using transcoda::App;
+using transcoda::LogError;
+using transcoda::LogEvent;
+using transcoda::LogPlain;
+using namespace transcoda::gui;
+
+namespace {
+
+std::string S(const QString& text) { return text.toStdString(); }
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+bool IsDvdLabel(const std::string& label) {
+    return label == " DVD NTSC High Quality" || label == " DVD PAL High Quality";
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+const char* const kImageError = " -- Erreur de chargement de l'image associée à \"la conversion\"";
+
+}  // namespace
+
+void TForm1::ShowConvertPicture(const ImageList& list, int index) {
+    if (!SetPictureState(Image4, list, index)) LogError(kImageError);
+}
+
+void TForm1::SetListButtonsEnabled(bool enabled) {
+    for (QPushButton* b : {Button7, Button8, Button9}) b->setEnabled(enabled);
+}
+
+void TForm1::Image4MouseDown() {
+    if (!App().ConversionRunning) {
+        Memo1->clear();
+        LogEvent(" -- L'utilisateur a demandé une conversion de \"" + S(Edit1->text()) + "\" vers \"" +
+                 S(Edit2->text()) + "\" avec le format \"" + S(ComboBox1->currentText()) + "\"");
+        SetPictureState(Image4, convertList1_, 1);
+        Label6->setText(ConvertCaption());
+    } else {
+        LogEvent(" -- Le logiciel est déjà en cours de convertir quelque chose.");
+        SetPictureState(Image4, convertStopList1_, 1);
+        Label6->setText(kStopCaption);
+    }
+}
+
+void TForm1::Image4MouseEnter() {
+    if (App().ConversionRunning) {
+        SetPictureState(Image4, convertStopList1_, 2);
+        Label6->setText(kStopCaption);
+    } else {
+        SetPictureState(Image4, convertList1_, 2);
+        Label6->setText(ConvertCaption());
+    }
+}
+
+void TForm1::Image4MouseLeave() {
+    if (App().ConversionRunning) {
+        if (!SetPictureState(Image4, convertStopList1_, 0)) LogPlain("Erreur de traitement de mouse leave");
+        Label6->setText(kStopCaption);
+    } else {
+        SetPictureState(Image4, convertList1_, 0);
+        Label6->setText(ConvertCaption());
+    }
+}
+
+void TForm1::Image4MouseUp() {
+    if (App().ConversionRunning) {
+        StopConversion(false);
+        return;
+    }
+    ShowConvertPicture(convertStopList1_, 0);
+    Label6->setText(kStopCaption);
+    for (QPushButton* b : {Button10, Button7, Button8, Button9}) b->setEnabled(false);
+    LogEvent(" -- Le logiciel va commencer la conversion..");
+    if (!FileExists(S(Edit1->text()))) {
+        ReturnToIdle();
+        ChooseInputFile();
+        return;
+    }
+    LogEvent(" -- Début de lancement de la méthode de conversion..");
+    App().ConversionRunning = true;
+    ConvertOneFile();
+    LogEvent(" -- Fin de lancement à la méthode de conversion..");
+}
+
+void TForm1::StopConversion(bool fromList) {
+    (void)fromList;
+    ShowConvertPicture(convertList1_, 0);
+    Label6->setText(ConvertCaption());
+    for (QPushButton* b : {Button10, Button7, Button8, Button9}) b->setEnabled(true);
+    // After a stop by the user the list button reads the French caption in both languages.
+    Button10->setText(kListConvertCaptionFr);
+    LogEvent(" -- Le logiciel va arréter la conversion..");
+    App().ConversionRunning = false;
+    transcoda::KillHelperProcesses();
+}
+
+void TForm1::StartWorker(const char* command) {
+    App().WorkerCommand = command;
+    transcoda::KillHelperProcesses();
+    App().ConversionRunning = true;
+    transcoda::MonThread::Start();
+}
+
+void TForm1::ConvertOneFile() {
+    UpdateOutputName();
+    App().Request = {S(Edit1->text()), S(Edit2->text()), S(ComboBox1->currentText())};
+    UpdateOutputName();
+    WriteConversionPreferences();
+
+    const transcoda::ConversionRequest request = App().Request;
+    if (!transcoda::IsSupportedFormat(request.FormatLabel)) {
+        Dialogs().Message(this, applicationTitle_, MsgUnsupportedFormat());
+        LogEvent(" -- Le format cible n'est pas pris en considération");
+        ReturnToIdle();
+        return;
+    }
+    if (!CheckConversionPaths(request.InputPath, request.OutputPath, request.FormatLabel)) {
+        ReturnToIdle();
+        return;
+    }
+    if (request.FormatLabel == kExtractionLabel) {
+        App().ExtractionStart = transcoda::kNoExtractionValue;
+        App().ExtractionLength = transcoda::kNoExtractionValue;
+        if (form9_ == nullptr) form9_ = new TForm9(this);
+        Dialogs().RunModal(form9_);
+        if (App().ExtractionStart != transcoda::kNoExtractionValue &&
+            App().ExtractionLength != transcoda::kNoExtractionValue)
+            StartWorker("transformOnce");
+        else
+            ReturnToIdle();
+        return;
+    }
+    if (request.FormatLabel == kSyncLabel) {
+        LogPlain("On affiche la fenetre de setting de SYNCHRO");
+        App().SyncDelay = transcoda::kNoSyncDelay;
+        if (form8_ == nullptr) form8_ = new TForm8(this);
+        Dialogs().RunModal(form8_);
+        const std::string delay = App().SyncDelay;
+        if (delay != transcoda::kNoSyncDelay && delay != "-0.0" && delay != "0.0") {
+            StartWorker("transformOnce");
+            return;
+        }
+        ReturnToIdle();
+        if (delay == "-0.0" || delay == "0.0") Dialogs().Message(this, applicationTitle_, MsgZeroLag());
+        return;
+    }
+    StartWorker("transformOnce");
+}
+
+bool TForm1::CheckConversionPaths(const std::string& input, const std::string& output,
+                                  const std::string& label) {
+    // The input is tested first on every branch: a missing input must never lead to the
+    // deletion of an existing output or to the reuse of a full DVD folder.
+    if (!FileExists(input)) {
+        Dialogs().Message(this, applicationTitle_, MsgMissingInput());
+        LogEvent(" -- Le fichier d'entrée n'existe pas, l'erreur est signalée à l'utilisateur");
+        return false;
+    }
+    if (!IsDvdLabel(label)) {
+        std::error_code ec;
+        if (std::filesystem::exists(output, ec)) {
+            if (Dialogs().Question(this, kQuestionCaption, MsgReplaceOutput())) {
+                std::filesystem::remove(output, ec);
+                LogEvent(" -- Lancement du TH pour la conversion avec écrasement du fichier cible");
+                return true;
+            }
+            LogEvent(" -- L'utilisateur ne souhaite pas l'écrasement du fichier cible");
+            return false;
+        }
+        LogEvent(" -- Lancement du TH pour la conversion");
+        return true;
+    }
+    if (FolderIsUsable(output)) {
+        LogEvent(" -- Lancement du TH pour la conversion");
+        return true;
+    }
+    LogPlain("LE dossier n'est pas vide!!!");
+    if (Dialogs().Question(this, kQuestionCaption, MsgFolderNotEmpty(Q(output)))) return true;
+    LogEvent(" -- L'utilisateur ne souhaite pas l'écrasement du dossier DVD cible");
+    return false;
+}
+
+void TForm1::ReturnToIdle() {
+    App().ConversionRunning = false;
+    SetPictureState(Image4, convertList1_, 0);
+    Label6->setText(ConvertCaption());
+    for (QPushButton* b : {Button10, Button7, Button8, Button9}) b->setEnabled(true);
+    Image4->repaint();
+}
+
+bool TForm1::RestoreConvertButton(bool forList) {
+    const bool loaded = SetPictureState(Image4, convertList1_, 0);
+    Label6->setText(ConvertCaption());
+    Image4->update();
+    if (forList)
+        Button10->setText(Lang("Convertir la liste", "Convert the list"));
+    else
+        Button10->setEnabled(true);
+    SetListButtonsEnabled(true);
+    return loaded;
+}
+
+void TForm1::UpdateOutputName() {
+    const std::string rewritten = transcoda::UpdateOutputName(S(ComboBox1->currentText()),
+                                                              S(Edit1->text()), S(Edit2->text()));
+    if (Q(rewritten) != Edit2->text()) Edit2->setText(Q(rewritten));
+}
+
+void TForm1::ComboBox1Change() { UpdateOutputName(); }
+
+void TForm1::ChooseInputFile() {
+    const QString picked = Dialogs().PickFile(this, InputDialogTitle(), QtFilter(inputFilter_),
+                                              inputDialogName_.isEmpty() ? Edit1->text() : inputDialogName_, true);
+    // A cancelled dialog keeps the name chosen last, and that name is applied again.
+    if (!picked.isEmpty()) inputDialogName_ = picked;
+    if (!inputDialogName_.isEmpty()) ApplyInputFile(inputDialogName_);
+}
+
+void TForm1::ApplyInputFile(const QString& path) {
+    Edit1->setText(path);
+    App().Request.InputPath = S(path);
+    WriteSourcePreference();
+}
+
+void TForm1::ChooseOutputFile() {
+    const QString picked = Dialogs().PickFile(this, OutputDialogTitle(), QtFilter(outputFilter_),
+                                              outputDialogName_.isEmpty() ? Edit2->text() : outputDialogName_, false);
+    if (!picked.isEmpty()) outputDialogName_ = picked;
+    if (outputDialogName_.isEmpty()) return;
+    Edit2->setText(outputDialogName_);
+    App().Request.OutputPath = S(outputDialogName_);
+    WriteDestinationPreference();
+}
+
+void TForm1::Button1Click() { ChooseInputFile(); }
+void TForm1::Button2Click() { ChooseOutputFile(); }
+
+void TForm1::Button6Click() {
+    // The folder that holds the output: for a DVD output (a folder path) its parent.
+    const QString folder = QDir::cleanPath(QFileInfo(Edit2->text() + "/..").absoluteFilePath());
+    Dialogs().OpenExternal(QUrl::fromLocalFile(folder));
+}
+
+void TForm1::AboutRelease() {
+    const QString page = QString("https://%1/%2/").arg(QString::fromUtf8(transcoda::kProductWebAddress),
+                                                       App().English() ? "en" : "fr");
+    Dialogs().OpenExternal(QUrl(page));
+}
+
+void TForm1::CloseRelease() {
+    QtWindowPort::Instance().BeginClosing();
+    close();
+    QApplication::quit();
+}
+
+void TForm1::Button3Click() {
+    App().WorkerCommand = "test";
+    App().ConversionRunning = true;
+    transcoda::MonThread::Start();
+}
+
+void TForm1::Button4Click() {
+    App().WorkerCommand = "testThread2";
+    transcoda::MonThread::Start();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (data->hasUrls() && data->urls().size() == 1 && data->urls().first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile()) return;
+    const QString path = urls.first().toLocalFile();
+    if (!QFileInfo(path).isFile()) return;
+    event->acceptProposedAction();
+    inputDialogName_ = path;
+    ApplyInputFile(path);
+}

@@ -1,0 +1,133 @@
+// The conversion list: a grid whose row 0 is the header, rows 1 .. RowCount-2 the queued
+// conversions and row RowCount-1 always empty. The header row is the table's header, so
+// grid row r is table row r-1.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "exec/app_state.h"
+#include "exec/log.h"
+#include "mainwindow/TForm1.h"
+#include "mainwindow/texts.h"
+#include "mainwindow/user_dialogs.h"
+#include "recipes/format_catalogue.h"
+
+using transcoda::App;
+using transcoda::LogEvent;
+using namespace transcoda::gui;
+
+int TForm1::ListRowCount() const { return StringGrid1->rowCount() + 1; }
+
+QString TForm1::ListCell(int column, int row) const {
+    if (column < 0 || column > 2) return {};
+    if (row == 0) {
+        const QTableWidgetItem* header = StringGrid1->horizontalHeaderItem(column);
+        return header ? header->text() : QString();
+    }
+    const QTableWidgetItem* cell = StringGrid1->item(row - 1, column);
+    return cell ? cell->text() : QString();
+}
+
+void TForm1::SelectListRow(int row) {
+    if (row < 1 || row >= ListRowCount()) return;
+    StringGrid1->selectRow(row - 1);
+    StringGrid1->setCurrentCell(row - 1, 0);
+}
+
+int TForm1::SelectedListRow() const {
+    const int current = StringGrid1->currentRow();
+    return current < 0 ? 0 : current + 1;
+}
+
+bool TForm1::OutputInList(const QString& path) const {
+    for (int row = 1; row <= ListRowCount() - 2; ++row)
+        if (ListCell(2, row) == path) return true;
+    return false;
+}
+
+void TForm1::AddListRow(const QString& label, const QString& input, const QString& output) {
+    const int last = StringGrid1->rowCount() - 1;  // the empty last row
+    StringGrid1->setItem(last, 0, new QTableWidgetItem(label));
+    StringGrid1->setItem(last, 1, new QTableWidgetItem(input));
+    StringGrid1->setItem(last, 2, new QTableWidgetItem(output));
+    StringGrid1->insertRow(last + 1);
+}
+
+void TForm1::ClearList() {
+    const int n = ListRowCount() - 2;
+    for (int i = 0; i < n; ++i) StringGrid1->removeRow(0);
+}
+
+void TForm1::Button7Click() {
+    const QString label = ComboBox1->currentText();
+    if (label == kSyncLabel || label == kExtractionLabel) {
+        Dialogs().Message(this, ApplicationTitle(), MsgNotForList());
+        return;
+    }
+    if (!CheckConversionPaths(Edit1->text().toStdString(), Edit2->text().toStdString(), label.toStdString()))
+        return;
+    if (OutputInList(Edit2->text())) {
+        Dialogs().Message(this, ApplicationTitle(), MsgOutputInList());
+        return;
+    }
+    UpdateOutputName();
+    if (listHidden_) {
+        ShowListLayout();
+        listHidden_ = false;
+    }
+    AddListRow(ComboBox1->currentText(), Edit1->text(), Edit2->text());
+}
+
+void TForm1::Button8Click() {
+    const int r = SelectedListRow();
+    if (r < 1 || r >= ListRowCount() - 1) return;
+    StringGrid1->removeRow(r - 1);
+    SelectListRow(r);
+}
+
+void TForm1::Button9Click() { ClearList(); }
+
+void TForm1::Button11Click() {
+    if (listHidden_) return;
+    HideListLayout();
+    listHidden_ = true;
+}
+
+void TForm1::Button12Click() {
+    if (!listHidden_) return;
+    ShowListLayout();
+    listHidden_ = false;
+}
+
+void TForm1::Button10Click() {
+    if (App().ConversionRunning) {
+        StopConversion(true);
+        return;
+    }
+    ShowConvertPicture(ConvertStopList1(), 0);
+    Label6->setText(kStopCaption);
+    Button10->setText(kListStopCaption);
+    SetListButtonsEnabled(false);
+    Button10->setEnabled(true);
+    LogEvent(" -- Le logiciel va commencer la conversion..");
+    StartWorker("transformList");
+    LogEvent(" -- Fin de lancement à la méthode de conversion..");
+}
+
+void TForm1::Button13Click() {
+    if (listHidden_) {
+        ShowListLayout();
+        listHidden_ = false;
+    }
+    if (ListRowCount() >= 3) ClearList();
+    const QString folder = QString::fromStdString(App().ProgramFolder) + "MyFiles/tests/";
+    for (int i = 0; i < transcoda::kFormatCount; ++i) {
+        ComboBox1->setCurrentIndex(i);
+        Edit2->setText(folder + "format-rang-" + QString::number(i));
+        if (OutputInList(Edit2->text())) continue;
+        UpdateOutputName();
+        AddListRow(ComboBox1->currentText(), Edit1->text(), Edit2->text());
+    }
+}

@@ -1,0 +1,140 @@
+#include "mainwindow/qt_window_port.h"
+
+#include <QLabel>
+#include <algorithm>
+#include <QMetaObject>
+#include <QObject>
+#include <QProgressBar>
+#include <QThread>
+
+#include "mainwindow/TForm1.h"
+#include "mainwindow/log_stamp.h"
+
+namespace transcoda::gui {
+
+namespace {
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+QtWindowPort& QtWindowPort::Instance() {
+    // Deliberately never destroyed: a worker may still call it while the process ends.
+    static QtWindowPort* port = new QtWindowPort;
+    return *port;
+}
+
+void QtWindowPort::Attach(TForm1* form) {
+    if (invoker_ == nullptr) invoker_ = new QObject;
+    form_ = form;
+    closing_ = false;
+}
+
+void QtWindowPort::Detach(TForm1* form) {
+    if (form_ == form) {
+        closing_ = true;
+        form_ = nullptr;
+    }
+}
+
+void QtWindowPort::BeginClosing() { closing_ = true; }
+
+bool QtWindowPort::Run(const std::function<void(TForm1&)>& work) {
+    if (invoker_ == nullptr) return false;
+    if (QThread::currentThread() == invoker_->thread()) {
+        if (form_ == nullptr) return false;
+        work(*form_);
+        return true;
+    }
+    if (closing_) return false;
+    bool done = false;
+    QMetaObject::invokeMethod(
+        invoker_,
+        [this, &work, &done] {
+            if (form_ == nullptr || closing_) return;
+            work(*form_);
+            done = true;
+        },
+        Qt::BlockingQueuedConnection);
+    return done;
+}
+
+void QtWindowPort::SetStatusText(const std::string& text) {
+    Run([&](TForm1& f) { f.Label11->setText(Q(text)); });
+}
+
+void QtWindowPort::SetProgressText(const std::string& text) {
+    Run([&](TForm1& f) { f.Label10->setText(Q(text)); });
+}
+
+std::string QtWindowPort::ProgressText() {
+    std::string out;
+    Run([&](TForm1& f) { out = f.Label10->text().toStdString(); });
+    return out;
+}
+
+void QtWindowPort::SetActionText(const std::string& text) {
+    Run([&](TForm1& f) { f.Label6->setText(Q(text)); });
+}
+
+void QtWindowPort::SetApplicationTitle(const std::string& text) {
+    Run([&](TForm1& f) { f.SetApplicationTitle(Q(text)); });
+}
+
+void QtWindowPort::SetBarMaximum(int maximum) {
+    Run([&](TForm1& f) { f.ProgressBar1->setMaximum(maximum); });
+}
+
+void QtWindowPort::SetBarPosition(int position) {
+    Run([&](TForm1& f) {
+        // Values beyond the range show as its end, as a position control does.
+        QProgressBar* bar = f.ProgressBar1;
+        bar->setValue(std::clamp(position, bar->minimum(), bar->maximum()));
+    });
+}
+
+int QtWindowPort::BarPosition() {
+    int out = 0;
+    Run([&](TForm1& f) { out = f.ProgressBar1->value(); });
+    return out;
+}
+
+int QtWindowPort::BarMaximum() {
+    int out = 100;
+    Run([&](TForm1& f) { out = f.ProgressBar1->maximum(); });
+    return out;
+}
+
+void QtWindowPort::ShowMessage(const std::string& text) {
+    Run([&](TForm1& f) { f.ShowMessage(Q(text)); });
+}
+
+void QtWindowPort::AppendLog(const std::string& line) {
+    Run([&](TForm1& f) { f.AppendLog(Q(line)); });
+}
+
+std::string QtWindowPort::LogStamp(const std::string& marker) {
+    return LogStampText(Q(marker)).toStdString();
+}
+
+int QtWindowPort::ListRowCount() {
+    int out = 2;
+    Run([&](TForm1& f) { out = f.ListRowCount(); });
+    return out;
+}
+
+std::string QtWindowPort::ListCell(int column, int row) {
+    std::string out;
+    Run([&](TForm1& f) { out = f.ListCell(column, row).toStdString(); });
+    return out;
+}
+
+void QtWindowPort::SelectListRow(int row) {
+    Run([&](TForm1& f) { f.SelectListRow(row); });
+}
+
+bool QtWindowPort::RestoreConvertButton(bool forList) {
+    bool out = true;
+    Run([&](TForm1& f) { out = f.RestoreConvertButton(forList); });
+    return out;
+}
+
+}  // namespace transcoda::gui

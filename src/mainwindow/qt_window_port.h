@@ -1,0 +1,58 @@
+#pragma once
+// The window interface of the worker and the pipe reader, carried out by the main window.
+// A call from another thread is queued to the window thread and the caller waits for it
+// to be done; a call on the window thread runs at once. Once the window has begun to
+// close, calls from other threads return at once without waiting, so that a conversion
+// still running when the program ends can neither hang it nor touch a dead window.
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "exec/window_port.h"
+
+class QObject;
+class TForm1;
+
+namespace transcoda::gui {
+
+class QtWindowPort : public WindowPort {
+public:
+    // The one port of the program; it outlives every window.
+    static QtWindowPort& Instance();
+
+    // Called by the main window on the window thread.
+    void Attach(TForm1* form);
+    void Detach(TForm1* form);
+    void BeginClosing();
+    bool Closing() const { return closing_.load(); }
+
+    void SetStatusText(const std::string& text) override;
+    void SetProgressText(const std::string& text) override;
+    std::string ProgressText() override;
+    void SetActionText(const std::string& text) override;
+    void SetApplicationTitle(const std::string& text) override;
+    void SetBarMaximum(int maximum) override;
+    void SetBarPosition(int position) override;
+    int BarPosition() override;
+    int BarMaximum() override;
+    void ShowMessage(const std::string& text) override;
+    void AppendLog(const std::string& line) override;
+    std::string LogStamp(const std::string& marker) override;
+    int ListRowCount() override;
+    std::string ListCell(int column, int row) override;
+    void SelectListRow(int row) override;
+    bool RestoreConvertButton(bool forList) override;
+
+private:
+    QtWindowPort() = default;
+    // Runs work with the window on the window thread; false when it was not run.
+    bool Run(const std::function<void(TForm1&)>& work);
+
+    QObject* invoker_ = nullptr;  // lives on the window thread, never deleted
+    TForm1* form_ = nullptr;      // read and written on the window thread only
+    std::atomic<bool> closing_{false};
+};
+
+}  // namespace transcoda::gui

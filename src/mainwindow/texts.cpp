@@ -1,0 +1,129 @@
+#include "mainwindow/texts.h"
+
+#include <QStringList>
+
+#include "exec/app_state.h"
+
+namespace transcoda::gui {
+
+QString Lang(const char* french, const char* english) {
+    return QString::fromUtf8(App().English() ? english : french);
+}
+
+namespace {
+
+const char* const kAllInputPatterns =
+    "|*.mts;*.m2t;*.tod;*.mts;*.flv;*.f4v;*.f4p;*.avi;*.div;*.divx;*.wmv;*.asf;*.mpg;*.mpeg;"
+    "*.mpe;*.mp2;*.mod;*.mvv;*.m2v;*.m1v;*.wav;*.mp3;*.snd;*.au;*.aif;*.aifc;*.aiff;*.wma;*.mov;"
+    "*.qt;*.mp4;*.m4v;*.mkv;*.rm;*.ram;*.rmvb;*.rv;*.ivr;*.ogg;*.ogm;*.ogv;*.vob;*.vro;*.3gpp;"
+    "*.3gp;*.3gp2;*.3g2;*.ts;*.m2ts;*.mts;*.m2t;*.tp;*.nsv;*.dat;*.ifo;*.dv;*.flic;*.fli";
+
+struct Family {
+    const char* text;
+    const char* patterns;
+};
+
+const Family kFamilies[] = {
+    {"HDV, AVCHD (*.m2ts,*.m2t,*.tod,*.mts)", "*.m2ts;*.m2t;*.tod;*.mts"},
+    {"Flash Video (*.flv, *.f4v, *.f4p)", "*.flv;*.f4v;*.f4p"},
+    {"AVI (*.avi, *.div, *.divx)", "*.avi;*.div;*.divx"},
+    {"Windows Media Video (*.wmv, *.asf)", "*.wmv;*.asf"},
+    {"MPEG (*.mpg, *.mpeg, *.mpe, *.mp2, *.mod, *.mvv, *.m2v, *.m1v)",
+     "*.mpg;*.mpeg;*.mpe;*.mp2;*.mod;*.mvv;*.m2v;*.m1v"},
+    {"Audio (*.wav, *.mp3, *.snd, *.au, *.aif, *.aifc, *.aiff, *.wma)",
+     "*.wav;*.mp3;*.snd;*.au;*.aif;*.aifc;*.aiff;*.wma"},
+    {"Quick Time Video (*.mov, *.qt, *.mp4, *.m4v)", "*.mov;*.qt;*.mp4;*.m4v"},
+    {"Blu-ray (*.m2ts)", "*.m2ts"},
+    {"MKV Video (*.mkv)", "*.mkv"},
+    {"Real Media Video (*.rm, *.ram, *.rmvb, *.rv, *.ivr)", "*.rm;*.ram;*.rmvb;*.rv;*.ivr"},
+    {"Ogg (*.ogg, *.ogm, *.ogv)", "*.ogg;*.ogm;*.ogv"},
+    {"VOB Video (*.vob, *.vro)", "*.vob;*.vro"},
+    {"Mobile Video (*.3gpp, *.3gp, *.3gp2, *.3g2)", "*.3gpp;*.3gp;*.3gp2;*.3g2"},
+    {"TS Video (*.ts, *.m2ts, *.mts, *.m2t, *.tp)", "*.ts;*.m2ts;*.mts;*.m2t;*.tp"},
+    {"NullSoft Video (*.nsv)", "*.nsv"},
+    {"Video CD (*.dat)", "*.dat"},
+    {"DV Video (*.dv)", "*.dv"},
+    {"FLIC (*.flic, *.fli)", "*.flic;*.fli"},
+};
+
+}  // namespace
+
+QString InputFilter() {
+    QString filter = Lang("Toutes les vidéos", "All video formats") + QString::fromUtf8(kAllInputPatterns);
+    for (const Family& f : kFamilies)
+        filter += "|" + QString::fromUtf8(f.text) + "|" + QString::fromUtf8(f.patterns);
+    return filter;
+}
+
+QString OutputFilter() { return Lang("Tous les formats vidéo|*.*", "All video formats|*.*"); }
+
+QString QtFilter(const QString& pairs) {
+    // A Qt dialog reads the patterns from the last parenthesised group of each entry,
+    // separated by blanks; the entry's own text is kept in front of it unchanged.
+    const QStringList parts = pairs.split('|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        patterns.removeDuplicates();
+        entries << parts[i] + " (" + patterns.join(' ') + ")";
+    }
+    return entries.join(";;");
+}
+
+QString InputDialogTitle() { return Lang("Choisir le fichier d'entrée", "Select the input file"); }
+QString OutputDialogTitle() { return Lang("Choisir le fichier de sortie", "Select the output file"); }
+
+QString ConvertCaption() { return Lang("Convertir un fichier", "Convert the file"); }
+QString ReadyText() { return Lang("Prêt", "Ready"); }
+
+QString MsgReplaceOutput() {
+    return Lang("Le fichier de sortie existe déjà, voulez vous le remplacer?",
+                "The destination file already exists, do you want to replace it?");
+}
+
+QString MsgMissingInput() {
+    return Lang("Le fichier d'entrée n'existe pas, merci de choisir un fichier source qui existe.",
+                "The input file does not existe. Please choose an existing file.");
+}
+
+QString MsgFolderNotEmpty(const QString& folder) {
+    if (App().English())
+        return "The folder " + folder +
+               " is not empty! Please select an empty folder, otherwise all data in the indicated "
+               "folder will be lost. do you want to continue with the indicated folder?";
+    return "Le dossier " + folder +
+           QString::fromUtf8(" n'est pas vide! Merci de choisir un autre dossier vide, sinon les "
+                             "données du dossier indiqué vont être perdues. Voulez vous continuer "
+                             "avec le dossier indiqué ?");
+}
+
+QString MsgUnsupportedFormat() {
+    return Lang("Le format cible souhaité n'est pas pris en charge pour le moment.",
+                "The selected format is not supported for the moment.");
+}
+
+QString MsgZeroLag() {
+    return Lang("Le délai de décalage du son indiqué est nul, aucune correction ne sera effectuée!",
+                "The estimated sound's lag has a zero value, your video will not be corrected!");
+}
+
+QString MsgOutputInList() {
+    return Lang("L’emplacement du fichier à créer existe déjà dans la liste, merci de modifier "
+                "l’emplacement du fichier de sortie.",
+                "The destination file/location exists already on your list, please change the "
+                "destination file/location of the conversion.");
+}
+
+QString MsgNotForList() {
+    return Lang("La correction et la synchronisation ainsi que l'extraction vidéo/audio se font "
+                "un fichier à la fois et ne peuvent être intégrées dans une liste de conversion."
+                "\r\r"
+                "Merci d’effectuer la correction/synchronisation ou extraction comme vous "
+                "convertissez un seul fichier.",
+                "The video synchronization/correction and the video/audio extraction can not be "
+                "done on a list."
+                "\r\r"
+                "Please do that as a single conversion.");
+}
+
+}  // namespace transcoda::gui
