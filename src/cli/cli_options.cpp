@@ -1,0 +1,202 @@
+#include "cli/cli_options.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+#include "exec/worker_texts.h"
+#include "recipes/format_catalogue.h"
+#include "recipes/path_rules.h"
+
+namespace transcoda::cli {
+
+namespace {
+
+bool AllDigits(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(),
+                                        [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
+// The format as a label: an index is looked up, anything else is taken as the label
+// itself (a label outside the catalogue is refused by the dispatcher with its message).
+bool ResolveLabel(const std::string& format, std::string& label) {
+    if (AllDigits(format)) {
+        if (format.size() > 2) return false;
+        label = FormatLabel(std::stoi(format));
+        return !label.empty();
+    }
+    label = format;
+    return true;
+}
+
+std::string Absolute(const std::string& path) {
+    if (path.empty()) return path;
+    std::error_code ignored;
+    auto absolute = std::filesystem::absolute(path, ignored);
+    if (ignored) return path;
+    std::string text = absolute.lexically_normal().string();
+    // A folder path keeps its trailing "/" (DVD outputs).
+    if (path.back() == '/' && (text.empty() || text.back() != '/')) text += '/';
+    return text;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ignored;
+    if (std::filesystem::equivalent(a, b, ignored)) return true;
+    return std::filesystem::weakly_canonical(a, ignored) ==
+           std::filesystem::weakly_canonical(b, ignored);
+}
+
+}  // namespace
+
+std::string ParseArguments(const std::vector<std::string>& args, CliOptions& options) {
+    for (size_t i = 0; i + 1 < args.size(); ++i)
+        if (args[i] == "--lang") App().CurrentLanguage = options.Language = args[i + 1];
+
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= args.size()) return false;
+            into = args[++i];
+            return true;
+        };
+        if (arg == "--help" || arg == "-h") {
+            options.Help = true;
+        } else if (arg == "--formats") {
+            options.ListFormats = true;
+        } else if (arg == "--debug") {
+            options.Debug = true;
+        } else if (arg == "--lang") {
+            std::string language;
+            if (!value(language) || (language != "EN" && language != "FR"))
+                return CliBadOptionText(arg);
+        } else if (arg == "--delay") {
+            if (!value(options.Delay)) return CliBadOptionText(arg);
+        } else if (arg == "--from") {
+            if (!value(options.From)) return CliBadOptionText(arg);
+        } else if (arg == "--to") {
+            if (!value(options.To)) return CliBadOptionText(arg);
+        } else if (arg == "--list") {
+            if (!value(options.ListFile)) return CliBadOptionText(arg);
+        } else if (arg == "-f") {
+            CliJob job;
+            if (!value(job.Format) || !value(job.Input)) return CliBadOptionText(arg);
+            // The output is optional: the next word is one unless it is an option.
+            if (i + 1 < args.size() && !(args[i + 1].size() > 1 && args[i + 1][0] == '-'))
+                job.Output = args[++i];
+            options.Jobs.push_back(job);
+        } else {
+            return CliBadOptionText(arg);
+        }
+    }
+    if (!options.ListFile.empty() && !options.Jobs.empty()) return CliBadOptionText("--list");
+    return "";
+}
+
+std::string ParseListText(const std::string& text, const std::string& path,
+                          std::vector<CliJob>& jobs) {
+    std::istringstream lines(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(lines, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
+        std::vector<std::string> fields;
+        size_t start = 0;
+        while (true) {
+            size_t tab = line.find('\t', start);
+            fields.push_back(line.substr(start, tab - start));
+            if (tab == std::string::npos) break;
+            start = tab + 1;
+        }
+        if (fields.size() < 2 || fields.size() > 3 || fields[0].empty() || fields[1].empty())
+            return CliListLineText(path, number);
+        jobs.push_back({fields[0], fields[1], fields.size() == 3 ? fields[2] : ""});
+    }
+    return "";
+}
+
+bool ParseClock(const std::string& text, int& seconds) {
+    int parts[3];
+    size_t start = 0;
+    for (int k = 0; k < 3; ++k) {
+        size_t end = k < 2 ? text.find(':', start) : text.size();
+        if (end == std::string::npos) return false;
+        std::string part = text.substr(start, end - start);
+        if (!AllDigits(part) || part.size() > 4) return false;
+        parts[k] = std::stoi(part);
+        start = end + 1;
+    }
+    if (parts[1] > 59 || parts[2] > 59) return false;
+    seconds = parts[0] * 3600 + parts[1] * 60 + parts[2];
+    return true;
+}
+
+std::string ClockText(int seconds) {
+    auto two = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+    return two(seconds / 3600) + ":" + two(seconds % 3600 / 60) + ":" + two(seconds % 60);
+}
+
+bool ValidLag(const std::string& lag) {
+    std::string body = !lag.empty() && lag[0] == '-' ? lag.substr(1) : lag;
+    size_t dot = body.find('.');
+    std::string whole = body.substr(0, dot);
+    std::string fraction = dot == std::string::npos ? "" : body.substr(dot + 1);
+    if (!AllDigits(whole) || whole.size() > 3 || std::stoi(whole) > 300) return false;
+    if (dot != std::string::npos && (!AllDigits(fraction) || fraction.size() > 2)) return false;
+    return true;
+}
+
+bool IsZeroLag(const std::string& lag) {
+    return lag.find_first_not_of("-0.") == std::string::npos;
+}
+
+std::string MakePlan(const CliOptions& options, const std::vector<CliJob>& jobs, bool asList,
+                     Plan& plan) {
+    plan = Plan{};
+    plan.AsList = asList;
+    if (jobs.empty()) return CliNothingToDoText();
+    std::set<std::string> outputs;
+    for (const CliJob& job : jobs) {
+        std::string label;
+        if (!ResolveLabel(job.Format, label)) return CliUnknownIndexText(job.Format);
+        const FormatEntry* entry = FindFormat(label);
+        const bool special = entry != nullptr && (entry->Recipe == RecipeKind::SyncCorrection ||
+                                                  entry->Recipe == RecipeKind::Extraction);
+        if (special && asList) return CliNotForListText();
+
+        std::string input = Absolute(job.Input);
+        if (!std::filesystem::is_regular_file(input)) return CliMissingInputText(job.Input);
+        std::string output = job.Output.empty() ? UpdateOutputName(label, input, input)
+                                                : Absolute(job.Output);
+        // A DVD output is a folder: the recipe writes "DVD-Disc1" inside it.
+        const bool dvd = entry != nullptr && (entry->Recipe == RecipeKind::DvdNtsc ||
+                                              entry->Recipe == RecipeKind::DvdPal);
+        if (dvd && !output.empty() && output.back() != '/') output += '/';
+        if (SameFile(input, output)) return CliOutputIsInputText(output);
+        if (!outputs.insert(output).second) return CliDuplicateOutputText(output);
+
+        if (entry != nullptr && entry->Recipe == RecipeKind::SyncCorrection) {
+            if (options.Delay.empty()) return CliLagNeededText();
+            if (!ValidLag(options.Delay)) return CliBadLagText(options.Delay);
+            if (IsZeroLag(options.Delay)) return CliZeroLagText();
+            plan.SyncDelay = options.Delay;
+        }
+        if (entry != nullptr && entry->Recipe == RecipeKind::Extraction) {
+            int from = 0, to = 0;
+            if (options.From.empty() || options.To.empty()) return CliTimesNeededText();
+            if (!ParseClock(options.From, from)) return CliBadTimeText(options.From);
+            if (!ParseClock(options.To, to)) return CliBadTimeText(options.To);
+            if (from >= to) return CliEndBeforeStartText();
+            plan.ExtractionStart = ClockText(from);
+            plan.ExtractionLength = ClockText(to - from);
+        }
+        plan.Requests.push_back({input, output, label});
+    }
+    return "";
+}
+
+}  // namespace transcoda::cli

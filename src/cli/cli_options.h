@@ -1,0 +1,63 @@
+#pragma once
+// The command line of transcoda-cli, the list file, and the requests they make.
+
+#include <string>
+#include <vector>
+
+#include "exec/app_state.h"
+
+namespace transcoda::cli {
+
+// One conversion as the user wrote it: the format as an index or a label, the input,
+// and the output (empty when it is to be derived from the input).
+struct CliJob {
+    std::string Format;
+    std::string Input;
+    std::string Output;
+};
+
+struct CliOptions {
+    bool Help = false;
+    bool ListFormats = false;
+    bool Debug = false;
+    std::string Language = "FR";
+    std::vector<CliJob> Jobs;     // from the -f groups
+    std::string ListFile;         // --list
+    std::string Delay;            // --delay, for format 38
+    std::string From, To;         // --from / --to, for format 39
+};
+
+// Reads the arguments (without the program name). Returns the error text, empty when
+// the arguments are well formed. --lang is taken first so that errors use it.
+std::string ParseArguments(const std::vector<std::string>& args, CliOptions& options);
+
+// Reads the lines of a list file: format, input and output separated by tabs (the
+// output may be left empty); blank lines and lines starting with "#" are skipped.
+std::string ParseListText(const std::string& text, const std::string& path,
+                          std::vector<CliJob>& jobs);
+
+// What to hand to the worker.
+struct Plan {
+    std::vector<ConversionRequest> Requests;
+    bool AsList = false;
+    std::string SyncDelay = kNoSyncDelay;
+    std::string ExtractionStart = kNoExtractionValue;
+    std::string ExtractionLength = kNoExtractionValue;
+};
+
+// Turns the jobs into requests: the format index into its label, a missing output into
+// the name the format gives the input, the lag and the segment into the values the two
+// dialogs would give. Returns the error text, empty when every job can run.
+std::string MakePlan(const CliOptions& options, const std::vector<CliJob>& jobs, bool asList,
+                     Plan& plan);
+
+// "HH:MM:SS" (each part one or more digits, minutes and seconds below 60) to seconds;
+// false when malformed.
+bool ParseClock(const std::string& text, int& seconds);
+// Seconds to "HH:MM:SS", each part at least two digits.
+std::string ClockText(int seconds);
+// A lag in seconds: optional "-", digits, optionally "." and one or two digits, at most 300.99.
+bool ValidLag(const std::string& lag);
+bool IsZeroLag(const std::string& lag);
+
+}  // namespace transcoda::cli

@@ -1,0 +1,144 @@
+// transcoda-cli: the terminal front end over the conversion worker.
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/cli_options.h"
+#include "cli/terminal_window.h"
+#include "exec/app_state.h"
+#include "exec/worker.h"
+#include "exec/worker_texts.h"
+#include "platform/program_folder.h"
+#include "recipes/format_catalogue.h"
+
+using namespace transcoda;
+using namespace transcoda::cli;
+
+namespace {
+
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+volatile std::sig_atomic_t gStopSignal = 0;
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+// Ctrl-C is the Stop of the window: clearing ConversionRunning makes the process runner
+// end the running tool (with its whole process group) within 100 ms, the recipe skip its
+// remaining steps and delete its intermediates, and the worker end. Tools are not ended
+// by name here: other conversions may be running on the same machine.
+void OnStopSignal(int signal) {
+    gStopSignal = signal;
+    App().ConversionRunning.store(false);
+}
+
+void InstallStopHandlers() {
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    // A second Ctrl-C ends the program the usual way, should the stop ever hang.
+    action.sa_flags = SA_RESETHAND;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+void PrintFormats() {
+    for (const FormatEntry& entry : FormatCatalogue())
+        std::printf("%d\t%s\n", entry.Index, std::string(entry.Label).c_str());
+}
+
+bool ReadFile(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    text = buffer.str();
+    return true;
+}
+
+// A stopped request leaves no half-written output behind (its old content was already
+// deleted by the step that began it).
+void RemoveStoppedOutput(const ConversionRequest& request) {
+    std::error_code ignored;
+    if (!request.OutputPath.empty() && request.OutputPath.back() == '/')
+        std::filesystem::remove(request.OutputPath + "DVD-Disc1/tmpvdv.mpg", ignored);
+    else
+        std::filesystem::remove(request.OutputPath, ignored);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    AppState& app = App();
+    app.ProgramFolder = ExecutableFolder();
+
+    CliOptions options;
+    std::string error = ParseArguments(std::vector<std::string>(argv + 1, argv + argc), options);
+    app.CurrentLanguage = options.Language;
+    if (!error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return kExitUsage;
+    }
+    if (options.Help) {
+        std::fputs(CliUsageText().c_str(), stdout);
+        return 0;
+    }
+    if (options.ListFormats) {
+        PrintFormats();
+        return 0;
+    }
+    app.DebugMode = options.Debug;
+
+    std::vector<CliJob> jobs = options.Jobs;
+    const bool fromFile = !options.ListFile.empty();
+    if (fromFile) {
+        std::string text;
+        if (!ReadFile(options.ListFile, text)) error = CliListFileText(options.ListFile);
+        else error = ParseListText(text, options.ListFile, jobs);
+    }
+    Plan plan;
+    if (error.empty()) error = MakePlan(options, jobs, fromFile || jobs.size() > 1, plan);
+    if (!error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return error == CliZeroLagText() ? kExitFailed : kExitUsage;
+    }
+
+    TerminalWindow window(stdout, stderr);
+    app.Window = &window;
+    app.SyncDelay = plan.SyncDelay;
+    app.ExtractionStart = plan.ExtractionStart;
+    app.ExtractionLength = plan.ExtractionLength;
+    if (plan.AsList) {
+        std::vector<std::array<std::string, 3>> rows;
+        for (const auto& r : plan.Requests) rows.push_back({r.FormatLabel, r.InputPath, r.OutputPath});
+        window.SetRows(std::move(rows));
+        app.WorkerCommand = "transformList";
+    } else {
+        app.Request = plan.Requests.front();
+        window.PrintLine(CliItemLine("", app.Request.InputPath, app.Request.OutputPath));
+        app.WorkerCommand = "transformOnce";
+    }
+
+    InstallStopHandlers();
+    app.ConversionRunning = true;
+    MonThread::Start();
+    MonThread::WaitForEnd(-1);
+    window.EndLine();
+
+    const auto outcomes = MonThread::Outcomes();
+    if (gStopSignal != 0) {
+        for (const auto& outcome : outcomes)
+            if (outcome.Outcome == RequestOutcome::Result::Stopped) RemoveStoppedOutput(outcome.Request);
+        std::fprintf(stderr, "%s\n", CliStoppedText().c_str());
+        return 128 + static_cast<int>(gStopSignal);
+    }
+    int written = 0;
+    for (const auto& outcome : outcomes)
+        if (outcome.Outcome == RequestOutcome::Result::Written) ++written;
+    const int total = static_cast<int>(plan.Requests.size());
+    std::fprintf(written == total ? stdout : stderr, "%s\n", CliSummaryText(written, total).c_str());
+    return written == total ? 0 : kExitFailed;
+}

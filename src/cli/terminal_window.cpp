@@ -1,0 +1,156 @@
+#include "cli/terminal_window.h"
+
+#include <unistd.h>
+
+#include <ctime>
+
+#include "exec/app_state.h"
+#include "exec/worker_texts.h"
+
+namespace transcoda::cli {
+
+namespace {
+// Characters on the screen, counting each UTF-8 sequence once.
+size_t Width(const std::string& text) {
+    size_t width = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80) ++width;
+    return width;
+}
+}  // namespace
+
+TerminalWindow::TerminalWindow(std::FILE* out, std::FILE* err)
+    : out_(out), err_(err), tty_(isatty(fileno(out)) != 0) {}
+
+void TerminalWindow::SetRows(std::vector<std::array<std::string, 3>> rows) {
+    std::lock_guard lock(m_);
+    rows_ = std::move(rows);
+}
+
+void TerminalWindow::DrawLocked() {
+    std::string line = status_;
+    if (!progress_.empty()) line += (line.empty() ? "" : "  ") + progress_;
+    const size_t width = Width(line);
+    std::string text = "\r" + line;
+    if (tty_) {
+        text += "\033[K";
+    } else if (width < drawnWidth_) {
+        text += std::string(drawnWidth_ - width, ' ');
+    }
+    drawnWidth_ = width;
+    std::fputs(text.c_str(), out_);
+    std::fflush(out_);
+    lineOpen_ = true;
+}
+
+void TerminalWindow::EndLineLocked() {
+    if (!lineOpen_) return;
+    std::fputc('\n', out_);
+    std::fflush(out_);
+    lineOpen_ = false;
+    drawnWidth_ = 0;
+}
+
+void TerminalWindow::EndLine() {
+    std::lock_guard lock(m_);
+    EndLineLocked();
+}
+
+void TerminalWindow::PrintLine(const std::string& text) {
+    std::lock_guard lock(m_);
+    EndLineLocked();
+    std::fprintf(out_, "%s\n", text.c_str());
+    std::fflush(out_);
+}
+
+void TerminalWindow::SetStatusText(const std::string& text) {
+    std::lock_guard lock(m_);
+    if (text == status_) return;
+    status_ = text;
+    DrawLocked();
+}
+
+void TerminalWindow::SetProgressText(const std::string& text) {
+    std::lock_guard lock(m_);
+    if (text == progress_) return;
+    progress_ = text;
+    DrawLocked();
+}
+
+std::string TerminalWindow::ProgressText() {
+    std::lock_guard lock(m_);
+    return progress_;
+}
+
+// No caption and no title on a terminal: the progress line says it all.
+void TerminalWindow::SetActionText(const std::string&) {}
+void TerminalWindow::SetApplicationTitle(const std::string&) {}
+
+void TerminalWindow::SetBarMaximum(int maximum) {
+    std::lock_guard lock(m_);
+    barMax_ = maximum;
+    if (bar_ > barMax_) bar_ = barMax_;
+}
+
+void TerminalWindow::SetBarPosition(int position) {
+    std::lock_guard lock(m_);
+    bar_ = position < 0 ? 0 : (position > barMax_ ? barMax_ : position);
+}
+
+int TerminalWindow::BarPosition() {
+    std::lock_guard lock(m_);
+    return bar_;
+}
+
+int TerminalWindow::BarMaximum() {
+    std::lock_guard lock(m_);
+    return barMax_;
+}
+
+void TerminalWindow::ShowMessage(const std::string& text) {
+    std::lock_guard lock(m_);
+    EndLineLocked();
+    std::fprintf(err_, "%s\n", text.c_str());
+    std::fflush(err_);
+}
+
+void TerminalWindow::AppendLog(const std::string& line) {
+    std::lock_guard lock(m_);
+    EndLineLocked();
+    std::fprintf(err_, "%s\n", line.c_str());
+    std::fflush(err_);
+}
+
+std::string TerminalWindow::LogStamp(const std::string& marker) {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char date[16], time[16];
+    std::strftime(date, sizeof date, "%d/%m/%Y", &local);
+    std::strftime(time, sizeof time, "%H:%M:%S", &local);
+    return marker + date + " à " + time;
+}
+
+int TerminalWindow::ListRowCount() {
+    std::lock_guard lock(m_);
+    return static_cast<int>(rows_.size()) + 2;
+}
+
+std::string TerminalWindow::ListCell(int column, int row) {
+    std::lock_guard lock(m_);
+    if (row < 1 || row > static_cast<int>(rows_.size()) || column < 0 || column > 2) return "";
+    return rows_[static_cast<size_t>(row - 1)][static_cast<size_t>(column)];
+}
+
+void TerminalWindow::SelectListRow(int row) {
+    std::lock_guard lock(m_);
+    if (row < 1 || row > static_cast<int>(rows_.size())) return;
+    const auto& cells = rows_[static_cast<size_t>(row - 1)];
+    EndLineLocked();
+    std::fprintf(out_, "%s\n", CliItemLine(App().ItemCounterText, cells[1], cells[2]).c_str());
+    std::fflush(out_);
+}
+
+bool TerminalWindow::RestoreConvertButton(bool) { return true; }
+
+}  // namespace transcoda::cli

@@ -1,0 +1,64 @@
+#pragma once
+// The window interface for a terminal: the status and the progress on one line that
+// is rewritten in place, messages and the diagnostic log on standard error, and the
+// list rows of the conversion held in memory.
+//
+// The calls come from the worker and the pipe reader while the main thread only waits
+// for the worker. There are no widgets to keep on one thread, so instead of queueing
+// each call to the main thread this port serialises them with a mutex: every call is
+// complete before its caller goes on and no two calls interleave, which is what the
+// worker and the reader rely on.
+
+#include <array>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "exec/window_port.h"
+
+namespace transcoda::cli {
+
+class TerminalWindow : public WindowPort {
+public:
+    TerminalWindow(std::FILE* out, std::FILE* err);
+
+    void SetRows(std::vector<std::array<std::string, 3>> rows);
+    // Ends the progress line, so the next text starts on a line of its own.
+    void EndLine();
+    // A line on standard output after the progress line.
+    void PrintLine(const std::string& text);
+
+    void SetStatusText(const std::string& text) override;
+    void SetProgressText(const std::string& text) override;
+    std::string ProgressText() override;
+    void SetActionText(const std::string& text) override;
+    void SetApplicationTitle(const std::string& text) override;
+    void SetBarMaximum(int maximum) override;
+    void SetBarPosition(int position) override;
+    int BarPosition() override;
+    int BarMaximum() override;
+    void ShowMessage(const std::string& text) override;
+    void AppendLog(const std::string& line) override;
+    std::string LogStamp(const std::string& marker) override;
+    int ListRowCount() override;
+    std::string ListCell(int column, int row) override;
+    void SelectListRow(int row) override;
+    bool RestoreConvertButton(bool forList) override;
+
+private:
+    void DrawLocked();
+    void EndLineLocked();
+
+    std::mutex m_;
+    std::FILE* out_;
+    std::FILE* err_;
+    bool tty_;
+    std::string status_, progress_;
+    int bar_ = 0, barMax_ = 100;
+    size_t drawnWidth_ = 0;
+    bool lineOpen_ = false;
+    std::vector<std::array<std::string, 3>> rows_;
+};
+
+}  // namespace transcoda::cli

@@ -1,0 +1,193 @@
+// The terminal front end's command line, list file and the requests made from them.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "cli/cli_options.h"
+#include "exec/worker_texts.h"
+#include "recipes/format_catalogue.h"
+
+namespace transcoda::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(CliArguments, WellFormedAndMalformedLines) {
+    struct Case {
+        std::vector<std::string> args;
+        bool ok;
+        size_t jobs;
+        std::string lastOutput;
+    } cases[] = {
+        {{"-f", "3", "in.avi"}, true, 1, ""},
+        {{"-f", "3", "in.avi", "out.mpeg"}, true, 1, "out.mpeg"},
+        {{"-f", "3", "a.avi", "a.mpeg", "-f", "4", "b.avi", "-f", "5", "c.avi", "c.mpeg"}, true, 3, "c.mpeg"},
+        {{"-f", "38", "in.avi", "--delay", "-1.25"}, true, 1, ""},
+        {{"--debug", "--lang", "EN", "-f", "39", "in.avi", "o.avi", "--from", "00:00:01", "--to", "00:00:02"}, true, 1, "o.avi"},
+        {{"--list", "jobs.tsv"}, true, 0, ""},
+        {{"-f", "3"}, false, 0, ""},
+        {{"-f"}, false, 0, ""},
+        {{"--lang", "DE"}, false, 0, ""},
+        {{"--delay"}, false, 0, ""},
+        {{"--bogus"}, false, 0, ""},
+        {{"--list", "jobs.tsv", "-f", "3", "a.avi"}, false, 1, ""},
+    };
+    for (const auto& c : cases) {
+        CliOptions options;
+        std::string error = ParseArguments(c.args, options);
+        SCOPED_TRACE(c.args.front() + " ... " + error);
+        EXPECT_EQ(error.empty(), c.ok);
+        if (!c.ok) continue;
+        ASSERT_EQ(options.Jobs.size(), c.jobs);
+        if (c.jobs > 0) {
+            EXPECT_EQ(options.Jobs.back().Output, c.lastOutput);
+        }
+    }
+    App().CurrentLanguage = "FR";
+}
+
+TEST(CliArguments, LanguageIsTakenBeforeAnyError) {
+    CliOptions options;
+    std::string error = ParseArguments({"--bogus", "--lang", "EN"}, options);
+    EXPECT_NE(error.find("Wrong or incomplete option"), std::string::npos);
+    App().CurrentLanguage = "FR";
+}
+
+TEST(CliListFile, TabSeparatedLines) {
+    std::vector<CliJob> jobs;
+    EXPECT_EQ(ParseListText("# comment\n3\ta.avi\ta.mpeg\r\n\n Audio WAV - WAV; no compression\tb.mp3\n",
+                            "l", jobs), "");
+    ASSERT_EQ(jobs.size(), 2u);
+    EXPECT_EQ(jobs[0].Format, "3");
+    EXPECT_EQ(jobs[0].Output, "a.mpeg");
+    EXPECT_EQ(jobs[1].Format, " Audio WAV - WAV; no compression") << "the label keeps its blank";
+    EXPECT_EQ(jobs[1].Output, "");
+
+    for (const char* bad : {"3 a.avi a.mpeg\n", "3\n", "\ta.avi\n", "3\ta\tb\tc\n"}) {
+        jobs.clear();
+        EXPECT_NE(ParseListText(std::string("3\tok.avi\n") + bad, "l", jobs), "") << bad;
+    }
+}
+
+TEST(CliClock, PositionsAndLengths) {
+    struct Case { const char* text; bool ok; int seconds; } cases[] = {
+        {"00:00:00", true, 0}, {"00:01:05", true, 65}, {"1:2:3", true, 3723},
+        {"24:59:59", true, 89999}, {"00:60:00", false, 0}, {"00:00:60", false, 0},
+        {"00:00", false, 0}, {"aa:00:00", false, 0}, {"00:00:00:00", false, 0}, {"", false, 0},
+        {"-1:00:00", false, 0},
+    };
+    for (const auto& c : cases) {
+        int seconds = -1;
+        EXPECT_EQ(ParseClock(c.text, seconds), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(seconds, c.seconds) << c.text;
+        }
+    }
+    EXPECT_EQ(ClockText(45), "00:00:45");
+    EXPECT_EQ(ClockText(89999), "24:59:59");
+    EXPECT_EQ(ClockText(3600 * 100), "100:00:00");
+}
+
+TEST(CliLag, AcceptedLags) {
+    for (const char* good : {"1.25", "-1.25", "2.5", "300", "-0.0", "0", "300.99"})
+        EXPECT_TRUE(ValidLag(good)) << good;
+    for (const char* bad : {"", "-", "1.", "1.234", "301", "abc", "1,5", "--1", ".5"})
+        EXPECT_FALSE(ValidLag(bad)) << bad;
+    EXPECT_TRUE(IsZeroLag("-0.0"));
+    EXPECT_TRUE(IsZeroLag("0.00"));
+    EXPECT_FALSE(IsZeroLag("0.01"));
+}
+
+class CliPlan : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("transcoda-cliplan-" + std::to_string(getpid()));
+        fs::create_directories(folder);
+        std::ofstream(In("clip.avi")) << "x";
+        std::ofstream(In("cam.MTS")) << "x";
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    std::string In(const std::string& name) { return (folder / name).string(); }
+
+    std::string Make(std::vector<CliJob> jobs, bool asList, CliOptions options = {}) {
+        return MakePlan(options, jobs, asList, plan);
+    }
+
+    fs::path folder;
+    Plan plan;
+};
+
+TEST_F(CliPlan, DerivedOutputsFollowThePreset) {
+    struct Case { const char* format; const char* input; std::string output; } cases[] = {
+        {"3", "clip.avi", "clip.mpeg"},
+        {"25", "clip.avi", "clip.m4v"},
+        {"36", "clip.avi", "clip.wav"},
+        {"33", "clip.avi", "clipavi/"},
+        {" Video MPEG - MPEG 640x480 (4200 kbps); Audio (128kbps)", "clip.avi", "clip.mpeg"},
+        {"39", "cam.MTS", "cam.mpeg"},
+    };
+    CliOptions options;
+    options.From = "00:00:01";
+    options.To = "00:00:02";
+    for (const auto& c : cases) {
+        ASSERT_EQ(Make({{c.format, In(c.input), ""}}, false, options), "") << c.format;
+        ASSERT_EQ(plan.Requests.size(), 1u);
+        EXPECT_EQ(plan.Requests[0].OutputPath, In(c.output)) << c.format;
+        EXPECT_EQ(plan.Requests[0].InputPath, In(c.input));
+    }
+    // An explicit DVD output is a folder even without its slash.
+    ASSERT_EQ(Make({{"32", In("clip.avi"), In("disc")}}, false), "");
+    EXPECT_EQ(plan.Requests[0].OutputPath, In("disc") + "/");
+    EXPECT_EQ(plan.Requests[0].FormatLabel, FormatLabel(32));
+}
+
+TEST_F(CliPlan, SpecialPresetsGetTheDialogsValues) {
+    CliOptions options;
+    options.Delay = "-1.25";
+    ASSERT_EQ(Make({{"38", In("clip.avi"), In("shifted.avi")}}, false, options), "");
+    EXPECT_EQ(plan.SyncDelay, "-1.25");
+    EXPECT_EQ(plan.ExtractionStart, "NOVALUE");
+
+    options = {};
+    options.From = "00:59:30";
+    options.To = "01:00:15";
+    ASSERT_EQ(Make({{"39", In("clip.avi"), In("cut.avi")}}, false, options), "");
+    EXPECT_EQ(plan.ExtractionStart, "00:59:30");
+    EXPECT_EQ(plan.ExtractionLength, "00:00:45");
+    EXPECT_EQ(plan.SyncDelay, "-1000");
+}
+
+TEST_F(CliPlan, RefusedRequests) {
+    CliOptions lag;
+    lag.Delay = "0.0";
+    CliOptions backwards;
+    backwards.From = "00:00:10";
+    backwards.To = "00:00:10";
+    struct Case {
+        const char* name;
+        std::vector<CliJob> jobs;
+        bool asList;
+        CliOptions options;
+        std::string error;
+    } cases[] = {
+        {"index out of range", {{"40", In("clip.avi"), ""}}, false, {}, CliUnknownIndexText("40")},
+        {"missing input", {{"3", In("nope.avi"), ""}}, false, {}, CliMissingInputText(In("nope.avi"))},
+        {"output is the input", {{"37", In("clip.avi"), ""}}, false, {}, CliOutputIsInputText(In("clip.avi"))},
+        {"sync in a list", {{"3", In("clip.avi"), In("a.mpeg")}, {"38", In("clip.avi"), In("b.avi")}}, true, {}, CliNotForListText()},
+        {"same output twice", {{"3", In("clip.avi"), In("a.mpeg")}, {"4", In("cam.MTS"), In("a.mpeg")}}, true, {}, CliDuplicateOutputText(In("a.mpeg"))},
+        {"no lag", {{"38", In("clip.avi"), In("b.avi")}}, false, {}, CliLagNeededText()},
+        {"zero lag", {{"38", In("clip.avi"), In("b.avi")}}, false, lag, CliZeroLagText()},
+        {"end not after start", {{"39", In("clip.avi"), In("b.avi")}}, false, backwards, CliEndBeforeStartText()},
+        {"no segment", {{"39", In("clip.avi"), In("b.avi")}}, false, {}, CliTimesNeededText()},
+        {"nothing", {}, false, {}, CliNothingToDoText()},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Make(c.jobs, c.asList, c.options), c.error) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace transcoda::cli

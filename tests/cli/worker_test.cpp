@@ -1,0 +1,371 @@
+// The conversion worker with the real dispatcher and a fake runner that records every
+// command line and plays the tools: it writes the outputs it is told to and leaves the
+// exit status it is told to.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <algorithm>
+#include <memory>
+#include <set>
+
+#include "exec/app_state.h"
+#include "exec/run_dos.h"
+#include "exec/worker.h"
+#include "recipes/format_catalogue.h"
+#include "support/recording_window.h"
+
+namespace transcoda {
+namespace {
+
+namespace fs = std::filesystem;
+using Result = RequestOutcome::Result;
+
+class FailingRestoreWindow : public testing::RecordingWindow {
+public:
+    bool RestoreConvertButton(bool forList) override {
+        testing::RecordingWindow::RestoreConvertButton(forList);
+        return false;
+    }
+};
+
+// One request as the fake tools should treat it.
+struct FakeItem {
+    std::string label;
+    std::string input;
+    std::string output;
+    int status = 0;          // exit status of every tool run that names the input
+    bool writes = true;      // whether the output gets written
+    bool stopsHere = false;  // Stop pressed while its first tool runs
+};
+
+class WorkerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("transcoda-worker-" + std::to_string(getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder / "B");
+        fs::create_directories(folder / "out");
+        AppState& app = App();
+        app.ProgramFolder = folder.string() + "/";
+        app.CurrentLanguage = "FR";
+        app.DebugMode = true;
+        ResetWindow();
+        app.ItemCounterText = "old";
+        SetRunDosHook([this](const std::string& line) { FakeRun(line); });
+    }
+    void TearDown() override {
+        SetRunDosHook({});
+        App().Window = nullptr;
+        App().DebugMode = false;
+        fs::remove_all(folder);
+    }
+
+    std::string Out(const std::string& name) { return (folder / "out" / name).string(); }
+    std::string In(const std::string& name) { return (folder / name).string(); }
+
+    static std::string Label(int index) { return FormatLabel(index); }
+
+    FakeItem Item(const std::string& name, int index = 3) {
+        return {Label(index), In(name + ".avi"), Out(name + ".mpeg")};
+    }
+
+    void FakeRun(const std::string& line) {
+        AppState& app = App();
+        runs.push_back(line);
+        counters.push_back(app.ItemCounterText);
+        app.LastExitStatus = 0;
+        for (FakeItem& item : items) {
+            if (line.find("\"" + item.input + "\"") == std::string::npos) continue;
+            app.LastExitStatus = item.status;
+            if (item.stopsHere) {
+                item.stopsHere = false;
+                app.ConversionRunning = false;
+            }
+            if (item.writes && line.find("\"" + item.output + "\"") != std::string::npos)
+                std::ofstream(item.output) << "media";
+        }
+    }
+
+    void RunList(const std::vector<FakeItem>& list) {
+        items = list;
+        for (const auto& item : list) win->rows.push_back({item.label, item.input, item.output});
+        Run("transformList");
+    }
+    void RunOnce(const FakeItem& item) {
+        items = {item};
+        App().Request = {item.input, item.output, item.label};
+        Run("transformOnce");
+    }
+    void Run(const std::string& command) {
+        App().WorkerCommand = command;
+        App().ConversionRunning = true;
+        MonThread::Execute();
+    }
+
+    // The runs that name an input.
+    int RunsOf(const std::string& input) {
+        int n = 0;
+        for (const auto& line : runs) n += line.find("\"" + input + "\"") != std::string::npos;
+        return n;
+    }
+
+    void ExpectIdle(const std::string& restored) {
+        EXPECT_FALSE(App().ConversionRunning);
+        EXPECT_EQ(win->restored, restored);
+        EXPECT_EQ(win->status, "Prêt");
+        EXPECT_EQ(win->progress, "");
+        EXPECT_EQ(win->bar, 0);
+    }
+
+    static std::vector<Result> Results() {
+        std::vector<Result> out;
+        for (const auto& o : MonThread::Outcomes()) out.push_back(o.Outcome);
+        return out;
+    }
+
+    fs::path folder;
+    void ResetWindow() {
+        win = std::make_unique<testing::RecordingWindow>();
+        App().Window = win.get();
+    }
+    std::unique_ptr<testing::RecordingWindow> win;
+    std::vector<FakeItem> items;
+    std::vector<std::string> runs, counters;
+};
+
+TEST_F(WorkerTest, ListOfThreeCountsSelectsAndConvertsEveryRow) {
+    RunList({Item("a"), Item("b"), Item("c")});
+
+    EXPECT_EQ(win->Texts("select"), (std::vector<std::string>{"1", "2", "3"}));
+    std::set<std::string> seen(counters.begin(), counters.end());
+    EXPECT_EQ(seen, (std::set<std::string>{"(1/3)", "(2/3)", "(3/3)"}));
+    // Each item's runs carry its own counter.
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const char* expected = runs[i].find("a.avi") != std::string::npos   ? "(1/3)"
+                               : runs[i].find("b.avi") != std::string::npos ? "(2/3)"
+                                                                            : "(3/3)";
+        EXPECT_EQ(counters[i], expected) << runs[i];
+    }
+    EXPECT_EQ(Results(), (std::vector<Result>{Result::Written, Result::Written, Result::Written}));
+    EXPECT_TRUE(win->messages.empty());
+    ExpectIdle("list");
+    ASSERT_FALSE(win->log.empty());
+    EXPECT_EQ(win->log.front(), "** 01/02/2026 à 10:11:12 -- Début d'exécution du TH pour la conversion");
+    EXPECT_EQ(win->log.back(), "** 01/02/2026 à 10:11:12 -- Fin d'exécution du TH pour la conversion");
+}
+
+TEST_F(WorkerTest, StopDuringSecondItemLeavesTheThirdUnstarted) {
+    FakeItem second = Item("b");
+    second.stopsHere = true;
+    FakeItem third = Item("c");
+    RunList({Item("a"), second, third});
+
+    EXPECT_EQ(win->Texts("select"), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(RunsOf(third.input), 0);
+    EXPECT_EQ(Results(), (std::vector<Result>{Result::Written, Result::Stopped}));
+    EXPECT_TRUE(win->messages.empty()) << "a stop is not a failure";
+    ExpectIdle("list");
+}
+
+TEST_F(WorkerTest, EmptyListReturnsToIdleAtOnce) {
+    RunList({});
+    EXPECT_TRUE(runs.empty());
+    EXPECT_TRUE(win->Texts("select").empty());
+    EXPECT_TRUE(win->messages.empty());
+    EXPECT_EQ(App().ItemCounterText, "");
+    ExpectIdle("list");
+}
+
+TEST_F(WorkerTest, UnknownLabelIsRefusedAndTheListGoesOn) {
+    FakeItem unknown = Item("b");
+    unknown.label = "Video MPEG - MPEG 640x480 (4200 kbps); Audio (128kbps)";  // no leading blank
+    FakeItem third = Item("c");
+    RunList({Item("a"), unknown, third});
+
+    EXPECT_EQ(RunsOf(unknown.input), 0);
+    EXPECT_GT(RunsOf(third.input), 0);
+    EXPECT_EQ(Results(), (std::vector<Result>{Result::Written, Result::Refused, Result::Written}));
+    ASSERT_EQ(win->messages.size(), 1u) << "only the dispatcher's own message, no failure summary";
+    EXPECT_NE(win->messages[0].find("Le format cible n'est pas encore supporté"), std::string::npos);
+    ExpectIdle("list");
+}
+
+// An output folder that cannot be created (its parent is a file) ends the work
+// normally: message, error line, window idle, and no later item of a list.
+TEST_F(WorkerTest, FolderErrorIsShownLoggedAndEndsTheWorkNormally) {
+    std::ofstream(Out("plain-file")) << "x";
+    for (bool list : {false, true}) {
+        SCOPED_TRACE(list ? "list" : "once");
+        ResetWindow();
+        runs.clear();
+        FakeItem blocked = Item("b");
+        blocked.output = Out("plain-file") + "/sub/b.mpeg";
+        FakeItem third = Item("c");
+        if (list) RunList({Item("a"), blocked, third});
+        else RunOnce(blocked);
+
+        ASSERT_EQ(win->messages.size(), 1u);
+        EXPECT_EQ(win->messages[0], "Impossible de créer le répertoire associé au fichier de sortie");
+        bool logged = false;
+        for (const auto& line : win->log)
+            logged |= line == ">> 01/02/2026 à 10:11:12 -- Impossible de créer le répertoire associé au fichier de sortie";
+        EXPECT_TRUE(logged);
+        EXPECT_EQ(RunsOf(third.input), 0);
+        EXPECT_EQ(MonThread::Outcomes().back().Outcome, Result::FolderError);
+        ExpectIdle(list ? "list" : "once");
+        // The message comes once the window is idle again.
+        auto calls = win->calls;
+        auto restore = std::find_if(calls.begin(), calls.end(), [](auto& c) { return c.op == "restore"; });
+        auto message = std::find_if(calls.begin(), calls.end(), [](auto& c) { return c.op == "message"; });
+        EXPECT_LT(restore - calls.begin(), message - calls.begin());
+    }
+}
+
+TEST_F(WorkerTest, SingleConversionReportsAFailureOnlyWhenItFailed) {
+    struct Case {
+        const char* name;
+        int status;
+        bool writes;
+        bool stops;
+        Result result;
+    } cases[] = {
+        {"written", 0, true, false, Result::Written},
+        {"tool failed", 1, true, false, Result::Failed},
+        {"tool killed", 137, false, false, Result::Failed},
+        {"nothing written", 0, false, false, Result::Failed},
+        {"stopped", 0, false, true, Result::Stopped},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetWindow();
+        FakeItem item = Item("single");
+        item.status = c.status;
+        item.writes = c.writes;
+        item.stopsHere = c.stops;
+        fs::remove(item.output);
+        RunOnce(item);
+
+        EXPECT_EQ(Results(), std::vector<Result>{c.result});
+        const bool failed = c.result == Result::Failed;
+        ASSERT_EQ(win->messages.size(), failed ? 1u : 0u);
+        if (failed) {
+            EXPECT_NE(win->messages[0].find("\"" + item.input + "\""), std::string::npos);
+            EXPECT_NE(win->messages[0].find("mode debug"), std::string::npos);
+        }
+        int errorLines = 0;
+        for (const auto& line : win->log) errorLines += line.rfind(">> ", 0) == 0;
+        EXPECT_EQ(errorLines, failed ? 1 : 0);
+        ExpectIdle("once");
+    }
+}
+
+TEST_F(WorkerTest, FailedListItemsAreSummedUpOnceAfterTheList) {
+    for (const char* language : {"FR", "EN"}) {
+        SCOPED_TRACE(language);
+        App().CurrentLanguage = language;
+        ResetWindow();
+        FakeItem first = Item("a");
+        first.status = 1;
+        FakeItem third = Item("c");
+        third.writes = false;
+        RunList({first, Item("b"), third});
+
+        EXPECT_EQ(Results(), (std::vector<Result>{Result::Failed, Result::Written, Result::Failed}));
+        ASSERT_EQ(win->messages.size(), 1u);
+        const std::string& summary = win->messages[0];
+        EXPECT_NE(summary.find(first.input), std::string::npos);
+        EXPECT_NE(summary.find(third.input), std::string::npos);
+        EXPECT_EQ(summary.find(Item("b").input), std::string::npos);
+        EXPECT_NE(summary.find(std::string(language) == "EN" ? "failed" : "échoué"), std::string::npos);
+        // Shown after the display went back to idle.
+        const auto& calls = win->calls;
+        auto lastStatus = std::find_if(calls.rbegin(), calls.rend(), [](auto& c) { return c.op == "status"; });
+        auto message = std::find_if(calls.rbegin(), calls.rend(), [](auto& c) { return c.op == "message"; });
+        EXPECT_LT(message - calls.rbegin(), lastStatus - calls.rbegin());
+        EXPECT_EQ(win->status, std::string(language) == "EN" ? "Ready" : "Prêt");
+    }
+    App().CurrentLanguage = "FR";
+}
+
+TEST_F(WorkerTest, DvdOutputCountsOnlyWithItsTableOfContents) {
+    const std::string dvd = Out("disc") + "/";
+    ConversionRequest request{In("x.avi"), dvd, Label(33)};
+    EXPECT_FALSE(FinalOutputWritten(request));
+    fs::create_directories(dvd + "DVD-Disc1/VIDEO_TS");
+    std::ofstream(dvd + "DVD-Disc1/VIDEO_TS/VIDEO_TS.IFO");
+    EXPECT_FALSE(FinalOutputWritten(request)) << "empty";
+    std::ofstream(dvd + "DVD-Disc1/VIDEO_TS/VIDEO_TS.IFO") << "ifo";
+    EXPECT_TRUE(FinalOutputWritten(request));
+    EXPECT_FALSE(FinalOutputWritten({In("x.avi"), dvd, Label(3)})) << "a folder is no file";
+}
+
+TEST_F(WorkerTest, DiagnosticAndUnknownCommandsTouchOnlyWhatTheyShould) {
+    // "test": deletes its test file and clears the running flag.
+    fs::create_directories(MonThread::TestOutputFolder());
+    const std::string testFile = MonThread::TestOutputFolder() + "WMV-to-MP4mpeg4-.mp4";
+    std::ofstream(testFile) << "x";
+    Run("test");
+    EXPECT_FALSE(fs::exists(testFile));
+    EXPECT_FALSE(App().ConversionRunning);
+    EXPECT_EQ(App().ItemCounterText, "");
+    EXPECT_TRUE(win->restored.empty());
+    EXPECT_TRUE(runs.empty());
+
+    // Anything else: no conversion, no restoring, but the display goes back to idle.
+    ResetWindow();
+    win->status = "busy";
+    Run("nonsense");
+    EXPECT_TRUE(runs.empty());
+    EXPECT_TRUE(win->restored.empty());
+    EXPECT_TRUE(App().ConversionRunning) << "only the two conversions clear it";
+    EXPECT_EQ(win->status, "Prêt");
+    EXPECT_EQ(win->log.size(), 4u);
+}
+
+TEST_F(WorkerTest, RestoreFailureIsLoggedAndTheWorkStillEnds) {
+    FailingRestoreWindow failing;
+    App().Window = &failing;
+    FakeItem item = Item("a");
+    items = {item};
+    App().Request = {item.input, item.output, item.label};
+    Run("transformOnce");
+    App().Window = win.get();
+    bool logged = false;
+    for (const auto& line : failing.log)
+        logged |= line == ">> 01/02/2026 à 10:11:12 -- Erreur de chargement de l'image associée à la conversion (début/arrêt) au coeur du TH";
+    EXPECT_TRUE(logged);
+    EXPECT_EQ(failing.status, "Prêt");
+    EXPECT_FALSE(App().ConversionRunning);
+}
+
+TEST_F(WorkerTest, StartRunsTheBodyOnAThreadOfItsOwn) {
+    items = {Item("a")};
+    App().Request = {items[0].input, items[0].output, items[0].label};
+    App().WorkerCommand = "transformOnce";
+    App().ConversionRunning = true;
+    MonThread::Start();
+    EXPECT_TRUE(MonThread::WaitForEnd(10000));
+    EXPECT_FALSE(MonThread::Active());
+    EXPECT_EQ(Results(), std::vector<Result>{Result::Written});
+    EXPECT_EQ(win->restored, "once");
+}
+
+TEST_F(WorkerTest, ReaderDiagnosticStopsItsOwnReader) {
+    App().ConversionRunning = false;
+    App().WorkerCommand = "testThread2";
+    MonThread::Execute();
+    EXPECT_TRUE(runs.empty());
+    EXPECT_FALSE(App().ConversionRunning) << "left as it was";
+    bool begun = false, ended = false;
+    for (const auto& line : win->log) {
+        begun |= line.find("commande=testTh2") != std::string::npos && line.find("Fin") == std::string::npos;
+        ended |= line.find("Fin Exécution du TH pour la conversion, avec comme option commande=testTh2") != std::string::npos;
+    }
+    EXPECT_TRUE(begun);
+    EXPECT_TRUE(ended);
+}
+
+}  // namespace
+}  // namespace transcoda
