@@ -1,0 +1,112 @@
+#include "mainwindow/preferences.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <optional>
+
+#include "exec/app_state.h"
+#include "mainwindow/ini_file.h"
+
+namespace transcoda {
+
+namespace {
+
+// A whole number written in decimal with an optional sign and nothing else, within the
+// range of int.
+std::optional<int> DecimalInteger(const std::string& text) {
+    size_t i = (!text.empty() && (text[0] == '+' || text[0] == '-')) ? 1 : 0;
+    if (i == text.size()) return std::nullopt;
+    for (size_t j = i; j < text.size(); ++j)
+        if (text[j] < '0' || text[j] > '9') return std::nullopt;
+    errno = 0;
+    long long v = std::strtoll(text.c_str(), nullptr, 10);
+    if (errno == ERANGE || v < INT_MIN || v > INT_MAX) return std::nullopt;
+    return static_cast<int>(v);
+}
+
+PreferencesWriteResult Failure(const std::string& path, const std::string& reason) {
+    PreferencesWriteResult r;
+    r.Outcome = PreferencesWrite::Failed;
+    if (App().English())
+        r.ErrorText = "Unable to write the preferences file \"" + path + "\": " + reason;
+    else
+        r.ErrorText = "Impossible d'écrire le fichier des préférences \"" + path + "\" : " + reason;
+    return r;
+}
+
+PreferencesWriteResult Write(const std::string& path,
+                             const std::vector<std::pair<std::string, std::string>>& values) {
+    std::string why;
+    if (!WriteIniStrings(path, kPreferencesSection, values, &why)) return Failure(path, why);
+    return {};
+}
+
+PreferencesWriteResult Skipped() {
+    PreferencesWriteResult r;
+    r.Outcome = PreferencesWrite::NoFile;
+    return r;
+}
+
+}  // namespace
+
+std::string PreferencesFilePath(const std::string& programFolder) {
+    return programFolder + kPreferencesFileName;
+}
+
+std::string NotAnIntegerText(const std::string& value) {
+    return "'" + value + "' n'est pas une valeur entière correcte";
+}
+
+StartupPreferences ReadStartupPreferences(const std::string& programFolder) {
+    StartupPreferences p;
+    const std::string path = PreferencesFilePath(programFolder);
+    if (!IniFileExists(path)) return p;
+    p.FileFound = true;
+
+    // A file that cannot be read gives empty values, hence the defaults.
+    IniDocument doc;
+    if (auto text = ReadWholeFile(path)) doc = IniDocument::Parse(*text);
+    auto value = [&](const char* key) {
+        return doc.Get(kPreferencesSection, key).value_or(std::string());
+    };
+    const std::string source = value(kSourceFileNameKey);
+    const std::string destination = value(kDestinationFileNameKey);
+    const std::string format = value(kDestinationFormatKey);
+
+    p.DestinationFileName = destination.empty() ? programFolder + "MyFiles/Sans titre.avi"
+                                                : destination;
+    p.SourceFileName = source.empty() ? programFolder + "MyFiles/" : source;
+    if (format.empty()) {
+        p.FormatIndex = kDefaultFormatIndex;
+    } else if (auto index = DecimalInteger(format)) {
+        p.FormatIndex = (*index >= 0 && *index < kFormatCount) ? *index : -1;
+    } else {
+        p.FormatIndex = -1;
+        p.ErrorText = NotAnIntegerText(format);
+    }
+    return p;
+}
+
+PreferencesWriteResult WriteSourceFilePreference(const std::string& programFolder,
+                                                 const std::string& inputPath) {
+    return Write(PreferencesFilePath(programFolder), {{kSourceFileNameKey, inputPath}});
+}
+
+PreferencesWriteResult WriteDestinationFilePreference(const std::string& programFolder,
+                                                      const std::string& outputPath) {
+    const std::string path = PreferencesFilePath(programFolder);
+    if (!IniFileExists(path)) return Skipped();
+    return Write(path, {{kDestinationFileNameKey, outputPath}});
+}
+
+PreferencesWriteResult WriteConversionStartPreferences(const std::string& programFolder,
+                                                       const std::string& outputPath,
+                                                       int formatIndex) {
+    const std::string path = PreferencesFilePath(programFolder);
+    if (!IniFileExists(path)) return Skipped();
+    return Write(path, {{kDestinationFileNameKey, outputPath},
+                        {kDestinationFormatKey, std::to_string(formatIndex)}});
+}
+
+}  // namespace transcoda

@@ -1,0 +1,85 @@
+#pragma once
+// The preferences file: the last input file, the last output file and the last target
+// format, kept between runs in B/applicationUserPreferences.ini beside the executable,
+// section "Visual". Read once when the main window is created; written when the user
+// picks a file and when a single conversion starts. Each call opens the file, does its
+// work and closes it; every write replaces the file as a whole (see ini_file.h), so an
+// interrupted write never loses it.
+//
+// Standard C++ only: the window converts its texts to UTF-8 and back.
+
+#include <string>
+
+namespace transcoda {
+
+inline constexpr const char* kPreferencesFileName = "B/applicationUserPreferences.ini";
+inline constexpr const char* kPreferencesSection = "Visual";
+inline constexpr const char* kSourceFileNameKey = "sourceFileName";
+inline constexpr const char* kDestinationFileNameKey = "destinationFileName";
+inline constexpr const char* kDestinationFormatKey = "destinationFormat";
+// The format box entry chosen when the file names none.
+inline constexpr int kDefaultFormatIndex = 5;
+inline constexpr int kFormatCount = 40;
+
+// programFolder (with its trailing "/") + "B/applicationUserPreferences.ini".
+std::string PreferencesFilePath(const std::string& programFolder);
+
+// What the window applies at start-up.
+struct StartupPreferences {
+    // False when there is no file: the window then leaves Edit1 and Edit2 empty and
+    // selects no format; none of the defaults below are applied.
+    bool FileFound = false;
+    // Edit1: the stored input, or programFolder + "MyFiles/" when empty or absent.
+    std::string SourceFileName;
+    // Edit2: the stored output, or programFolder + "MyFiles/Sans titre.avi".
+    std::string DestinationFileName;
+    // ComboBox1 entry to select, -1 for none. The stored index when it lies in 0..39,
+    // kDefaultFormatIndex when the key is empty or absent, -1 otherwise.
+    int FormatIndex = -1;
+    // Not empty when destinationFormat is not a decimal integer: the text of the error
+    // box, "'<value>' n'est pas une valeur entière correcte". The two paths are still
+    // applied, no format is selected, and no output name is derived.
+    std::string ErrorText;
+    // Whether the window derives the output name from the selected format afterwards
+    // (always, except after the error above).
+    bool DeriveOutputName() const { return ErrorText.empty(); }
+};
+
+StartupPreferences ReadStartupPreferences(const std::string& programFolder);
+
+// The error text of a value that is not a whole number.
+std::string NotAnIntegerText(const std::string& value);
+
+// Result of a write.
+enum class PreferencesWrite {
+    Written,  // the file now holds the new values
+    NoFile,   // the file does not exist and this write does not create it: nothing done
+    Failed,   // nothing changed; ErrorText says why
+};
+
+struct PreferencesWriteResult {
+    PreferencesWrite Outcome = PreferencesWrite::Written;
+    // For Failed: a sentence for the error box, in the current language.
+    std::string ErrorText;
+    bool Ok() const { return Outcome != PreferencesWrite::Failed; }
+};
+
+// After the input file dialog: stores sourceFileName, creating the file when it does not
+// exist. A failure (for example a missing B folder) is for the window's error box.
+PreferencesWriteResult WriteSourceFilePreference(const std::string& programFolder,
+                                                 const std::string& inputPath);
+
+// After the output file dialog: stores destinationFileName, only when the file exists.
+PreferencesWriteResult WriteDestinationFilePreference(const std::string& programFolder,
+                                                      const std::string& outputPath);
+
+// At the start of a single conversion, before the request is checked: stores
+// destinationFileName then destinationFormat (formatIndex in decimal, -1 when nothing is
+// selected), only when the file exists, in one replacement of the file. The window logs
+// a failure as " -- Erreur de modification du fichier préférences" and then, in every
+// case, " -- Fin de modification du fichier préférences"; the conversion goes on.
+PreferencesWriteResult WriteConversionStartPreferences(const std::string& programFolder,
+                                                       const std::string& outputPath,
+                                                       int formatIndex);
+
+}  // namespace transcoda

@@ -1,0 +1,64 @@
+// Every picture the windows load is in the resources, decodes, and has the size the
+// layout was drawn for. The backgrounds also prove that the JPEG decoder is present.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QImageReader>
+#include <QString>
+
+namespace {
+
+struct PictureSet {
+    const char* name;  // resource path, "%1" standing for the index when count > 0
+    int count;         // 0 for a single picture
+    int width;
+    int height;
+    const char* format;
+};
+
+const PictureSet kPictures[] = {
+    {":/imagelists/OpenList1/%1.png", 3, 96, 96, "png"},
+    {":/imagelists/SaveList1/%1.png", 3, 96, 96, "png"},
+    {":/imagelists/ConvertList1/%1.png", 3, 96, 96, "png"},
+    {":/imagelists/ConvertStopList1/%1.png", 3, 96, 96, "png"},
+    {":/imagelists/AboutList1/%1.png", 3, 96, 96, "png"},
+    {":/imagelists/CloseList1/%1.png", 3, 96, 96, "png"},
+    {":/imagelists/FormatsBouttonsNormal/%1.png", 15, 44, 39, "png"},
+    {":/imagelists/FormatsBouttonsOver/%1.png", 15, 44, 39, "png"},
+    {":/imagelists/FormatsBouttonsDown/%1.png", 15, 44, 39, "png"},
+    {":/backgrounds/main_panel.jpg", 0, 761, 494, "jpeg"},
+    {":/backgrounds/dialog.jpg", 0, 626, 274, "jpeg"},
+    {":/splash/splash_fr.png", 0, 697, 340, "png"},
+    {":/splash/splash_en.png", 0, 697, 340, "png"},
+    {":/icons/transcoda.png", 0, 64, 64, "png"},
+};
+
+TEST(Artwork, EveryPictureDecodesAtItsSize) {
+    for (const PictureSet& set : kPictures) {
+        for (int i = 0; i < std::max(1, set.count); ++i) {
+            const QString name = set.count ? QString(set.name).arg(i) : QString(set.name);
+            QImageReader reader(name);
+            EXPECT_EQ(reader.format().toStdString(), set.format) << name.toStdString();
+            const QImage image = reader.read();
+            ASSERT_FALSE(image.isNull()) << name.toStdString() << ": " << reader.errorString().toStdString();
+            EXPECT_EQ(image.width(), set.width) << name.toStdString();
+            EXPECT_EQ(image.height(), set.height) << name.toStdString();
+        }
+    }
+}
+
+TEST(Artwork, ThreeStatesOfAButtonDiffer) {
+    for (const char* list : {"OpenList1", "ConvertList1", "ConvertStopList1", "FormatsBouttons"}) {
+        const bool shortcut = QString(list) == "FormatsBouttons";
+        auto load = [&](const char* state, int index) {
+            return QImage(shortcut ? QString(":/imagelists/FormatsBouttons%1/7.png").arg(state)
+                                   : QString(":/imagelists/%1/%2.png").arg(list).arg(index));
+        };
+        const QImage normal = load("Normal", 0), pressed = load("Down", 1), hover = load("Over", 2);
+        EXPECT_NE(normal, pressed) << list;
+        EXPECT_NE(normal, hover) << list;
+        EXPECT_NE(pressed, hover) << list;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,211 @@
+#include "mainwindow/preferences.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "exec/app_state.h"
+#include "mainwindow/ini_file.h"
+
+namespace fs = std::filesystem;
+using transcoda::PreferencesWrite;
+
+namespace {
+
+// A program folder of its own for each test, with or without its B folder.
+class PreferencesTest : public testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() /
+                ("preferences_test_" + std::to_string(getpid()) + "_" +
+                 testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "B");
+        folder_ = root_.string() + "/";
+        file_ = folder_ + "B/applicationUserPreferences.ini";
+        transcoda::App().CurrentLanguage = "FR";
+    }
+    void TearDown() override {
+        fs::remove_all(root_);
+        transcoda::App().CurrentLanguage = "FR";
+    }
+
+    void Put(const std::string& text) { std::ofstream(file_, std::ios::binary) << text; }
+    std::optional<std::string> Contents() const {
+        if (!fs::exists(file_)) return std::nullopt;
+        return transcoda::ReadWholeFile(file_);
+    }
+
+    fs::path root_;
+    std::string folder_;
+    std::string file_;
+};
+
+TEST_F(PreferencesTest, FileLiesInTheHelperFolder) {
+    EXPECT_EQ(transcoda::PreferencesFilePath("/opt/t/"), "/opt/t/B/applicationUserPreferences.ini");
+}
+
+struct StartCase {
+    const char* name;
+    std::optional<std::string> file;  // nothing: no file
+    std::string source;               // "@" stands for the program folder
+    std::string destination;
+    int format;
+    std::string error;
+};
+
+class StartupRead : public PreferencesTest, public testing::WithParamInterface<StartCase> {};
+
+TEST_P(StartupRead, GivesWhatTheWindowShows) {
+    const StartCase& c = GetParam();
+    if (c.file) Put(*c.file);
+    auto expand = [&](std::string s) {
+        if (!s.empty() && s[0] == '@') s = folder_ + s.substr(1);
+        return s;
+    };
+    transcoda::StartupPreferences p = transcoda::ReadStartupPreferences(folder_);
+    EXPECT_EQ(p.FileFound, c.file.has_value());
+    EXPECT_EQ(p.SourceFileName, expand(c.source));
+    EXPECT_EQ(p.DestinationFileName, expand(c.destination));
+    EXPECT_EQ(p.FormatIndex, c.format);
+    EXPECT_EQ(p.ErrorText, c.error);
+    EXPECT_EQ(p.DeriveOutputName(), c.error.empty());
+}
+
+const char kDefaultOut[] = "@MyFiles/Sans titre.avi";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StartupRead,
+    testing::Values(
+        StartCase{"NoFileNoDefaults", std::nullopt, "", "", -1, ""},
+        StartCase{"EmptyFileGivesDefaults", "", "@MyFiles/", kDefaultOut, 5, ""},
+        StartCase{"HeaderOnlyGivesDefaults", "[Visual]\n", "@MyFiles/", kDefaultOut, 5, ""},
+        StartCase{"StoredValues",
+                  "[Visual]\nsourceFileName=/v/in put.mkv\ndestinationFileName=/v/out.avi\ndestinationFormat=12\n",
+                  "/v/in put.mkv", "/v/out.avi", 12, ""},
+        StartCase{"EmptyValuesGiveDefaults",
+                  "[Visual]\nsourceFileName=\ndestinationFileName=\ndestinationFormat=\n",
+                  "@MyFiles/", kDefaultOut, 5, ""},
+        StartCase{"FirstAndLastFormats", "[Visual]\ndestinationFormat=0\n", "@MyFiles/", kDefaultOut, 0, ""},
+        StartCase{"LastFormat", "[Visual]\ndestinationFormat=39\n", "@MyFiles/", kDefaultOut, 39, ""},
+        StartCase{"PastTheEndSelectsNothing", "[Visual]\ndestinationFormat=40\n", "@MyFiles/", kDefaultOut, -1, ""},
+        StartCase{"NoSelectionStored", "[Visual]\ndestinationFormat=-1\n", "@MyFiles/", kDefaultOut, -1, ""},
+        StartCase{"SignedFormat", "[Visual]\ndestinationFormat=+7\n", "@MyFiles/", kDefaultOut, 7, ""},
+        StartCase{"WordIsAnError", "[Visual]\nsourceFileName=/i.avi\ndestinationFileName=/o.avi\ndestinationFormat=abc\n",
+                  "/i.avi", "/o.avi", -1, "'abc' n'est pas une valeur entière correcte"},
+        StartCase{"FractionIsAnError", "[Visual]\ndestinationFormat=1.5\n", "@MyFiles/", kDefaultOut, -1,
+                  "'1.5' n'est pas une valeur entière correcte"},
+        StartCase{"TrailingLettersAreAnError", "[Visual]\ndestinationFormat=12abc\n", "@MyFiles/", kDefaultOut, -1,
+                  "'12abc' n'est pas une valeur entière correcte"},
+        StartCase{"OverflowIsAnError", "[Visual]\ndestinationFormat=99999999999\n", "@MyFiles/", kDefaultOut, -1,
+                  "'99999999999' n'est pas une valeur entière correcte"},
+        StartCase{"HandEditedOddCaseAndOtherSections",
+                  "; edited by hand\r\n[Window]\r\nsourceFileName=/wrong.avi\r\n\r\n[VISUAL]\r\n"
+                  "  SourceFILENAME = \"/my videos/a.mov\" \r\nDESTINATIONFORMAT= 33\r\n[Other]\r\nx=1\r\n",
+                  "/my videos/a.mov", kDefaultOut, 33, ""}),
+    [](const testing::TestParamInfo<StartCase>& i) { return std::string(i.param.name); });
+
+TEST_F(PreferencesTest, InputPickCreatesTheFileThenOutputPickAddsToIt) {
+    auto input = transcoda::WriteSourceFilePreference(folder_, "/v/é film.avi");
+    EXPECT_EQ(input.Outcome, PreferencesWrite::Written);
+    EXPECT_EQ(Contents(), "[Visual]\nsourceFileName=/v/é film.avi\n");
+
+    auto output = transcoda::WriteDestinationFilePreference(folder_, "/v/out.flv");
+    EXPECT_EQ(output.Outcome, PreferencesWrite::Written);
+    EXPECT_EQ(Contents(), "[Visual]\nsourceFileName=/v/é film.avi\ndestinationFileName=/v/out.flv\n");
+
+    auto p = transcoda::ReadStartupPreferences(folder_);
+    EXPECT_EQ(p.SourceFileName, "/v/é film.avi");
+    EXPECT_EQ(p.DestinationFileName, "/v/out.flv");
+    EXPECT_EQ(p.FormatIndex, 5);
+}
+
+TEST_F(PreferencesTest, WritesThatNeedAnExistingFileCreateNothing) {
+    EXPECT_EQ(transcoda::WriteDestinationFilePreference(folder_, "/v/out.avi").Outcome, PreferencesWrite::NoFile);
+    EXPECT_EQ(transcoda::WriteConversionStartPreferences(folder_, "/v/out.avi", 3).Outcome,
+              PreferencesWrite::NoFile);
+    EXPECT_EQ(Contents(), std::nullopt);
+    EXPECT_TRUE(fs::is_empty(root_ / "B"));
+}
+
+TEST_F(PreferencesTest, ConversionStartStoresOutputThenFormat) {
+    Put("[Visual]\nsourceFileName=/in.avi\n");
+    auto r = transcoda::WriteConversionStartPreferences(folder_, "/out/x.mpg", 3);
+    EXPECT_EQ(r.Outcome, PreferencesWrite::Written);
+    EXPECT_EQ(Contents(), "[Visual]\nsourceFileName=/in.avi\ndestinationFileName=/out/x.mpg\ndestinationFormat=3\n");
+
+    // nothing selected: "-1" is stored and the next start selects nothing, silently
+    r = transcoda::WriteConversionStartPreferences(folder_, "/out/y.avi", -1);
+    EXPECT_EQ(r.Outcome, PreferencesWrite::Written);
+    auto p = transcoda::ReadStartupPreferences(folder_);
+    EXPECT_EQ(p.DestinationFileName, "/out/y.avi");
+    EXPECT_EQ(p.FormatIndex, -1);
+    EXPECT_TRUE(p.ErrorText.empty());
+}
+
+TEST_F(PreferencesTest, HandEditedFileKeepsItsOtherContents) {
+    const std::string before =
+        "; my notes\r\n[Window]\r\nleft=10\r\n\r\n[visual]\r\nDESTINATIONFILENAME=/old.avi\r\n"
+        "strange line without equals\r\n\r\n[Tail]\r\nz=9";
+    Put(before);
+    ASSERT_TRUE(transcoda::WriteConversionStartPreferences(folder_, "/new.avi", 20).Ok());
+    ASSERT_TRUE(transcoda::WriteSourceFilePreference(folder_, "/src.avi").Ok());
+    EXPECT_EQ(Contents(),
+              "; my notes\r\n[Window]\r\nleft=10\r\n\r\n[visual]\r\nDESTINATIONFILENAME=/new.avi\r\n"
+              "strange line without equals\r\ndestinationFormat=20\r\nsourceFileName=/src.avi\r\n\r\n"
+              "[Tail]\r\nz=9");
+}
+
+TEST_F(PreferencesTest, MissingHelperFolderIsReportedForTheErrorBox) {
+    fs::remove_all(root_ / "B");
+    for (const char* language : {"FR", "EN"}) {
+        transcoda::App().CurrentLanguage = language;
+        auto r = transcoda::WriteSourceFilePreference(folder_, "/v/in.avi");
+        EXPECT_EQ(r.Outcome, PreferencesWrite::Failed);
+        EXPECT_FALSE(r.Ok());
+        EXPECT_NE(r.ErrorText.find(file_), std::string::npos) << r.ErrorText;
+        EXPECT_NE(r.ErrorText.find(language == std::string("EN") ? "Unable" : "Impossible"), std::string::npos);
+    }
+    EXPECT_FALSE(fs::exists(root_ / "B"));
+    // the other writes find no file and do nothing
+    EXPECT_EQ(transcoda::WriteDestinationFilePreference(folder_, "/o.avi").Outcome, PreferencesWrite::NoFile);
+    EXPECT_EQ(transcoda::WriteConversionStartPreferences(folder_, "/o.avi", 1).Outcome, PreferencesWrite::NoFile);
+    EXPECT_FALSE(transcoda::ReadStartupPreferences(folder_).FileFound);
+}
+
+TEST_F(PreferencesTest, PathThatCannotBeStoredLeavesTheFileAlone) {
+    const std::string before = "[Visual]\nsourceFileName=/in.avi\n";
+    Put(before);
+    auto r = transcoda::WriteSourceFilePreference(folder_, "/odd\nname.avi");
+    EXPECT_EQ(r.Outcome, PreferencesWrite::Failed);
+    EXPECT_FALSE(r.ErrorText.empty());
+    EXPECT_EQ(Contents(), before);
+}
+
+TEST_F(PreferencesTest, FullDiskDuringAWriteKeepsTheOldFile) {
+    const std::string before = "[Visual]\nsourceFileName=/in.avi\ndestinationFileName=/out.avi\ndestinationFormat=4\n";
+    Put(before);
+    rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 20;
+    setrlimit(RLIMIT_FSIZE, &small);
+    auto atStart = transcoda::WriteConversionStartPreferences(folder_, "/a/much/longer/output/path.avi", 7);
+    auto atPick = transcoda::WriteSourceFilePreference(folder_, "/another/input.avi");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(atStart.Outcome, PreferencesWrite::Failed);
+    EXPECT_EQ(atPick.Outcome, PreferencesWrite::Failed);
+    EXPECT_EQ(Contents(), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "B"), fs::directory_iterator()), 1);
+    EXPECT_EQ(transcoda::ReadStartupPreferences(folder_).FormatIndex, 4);
+}
+
+}  // namespace
