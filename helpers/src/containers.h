@@ -1,0 +1,39 @@
+#pragma once
+// The container each output extension names, which codecs it can hold, and what the
+// tools encode to when a stream has to be re-encoded to fit.
+
+#include <string>
+#include <vector>
+
+namespace helpers {
+
+struct Container {
+    std::string format;                    // ffmpeg muxer name
+    bool ffmpegGuesses = true;             // ffmpeg picks this muxer from the extension itself
+    bool video = true;                     // can hold a picture stream
+    bool audio = true;                     // can hold a sound stream
+    std::vector<std::string> videoCodecs;  // codec names it holds (empty: any)
+    std::vector<std::string> audioCodecs;
+    std::string videoEncoder;              // encoder used when the picture must be re-encoded
+    std::string audioEncoder;
+    std::vector<int> audioRates;           // accepted sample rates (empty: any)
+    std::vector<std::string> extraOptions; // muxer options always given
+    std::string note;                      // said on the output when the extension has no muxer of its own
+};
+
+// Lower-case text after the last "." of the file name part; empty when there is none.
+std::string LowerExtension(const std::string& path);
+
+// The container for an output path; nullptr for an extension no tool can write.
+const Container* ContainerForPath(const std::string& path);
+
+bool HoldsVideo(const Container& c, const std::string& codec);
+bool HoldsAudio(const Container& c, const std::string& codec);
+
+// The accepted sample rate nearest to rate (rate itself when any rate is accepted).
+int FitSampleRate(const Container& c, int rate);
+
+// The codec name an encoder produces ("libmp3lame" -> "mp3", "libx264" -> "h264" ...).
+std::string CodecOfEncoder(const std::string& encoder);
+
+}  // namespace helpers

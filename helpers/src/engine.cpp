@@ -1,0 +1,192 @@
+#include "engine.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+extern char** environ;
+
+namespace helpers {
+namespace {
+
+constexpr int kMaxTemporaries = 16;
+char g_temporaries[kMaxTemporaries][PATH_MAX];
+volatile sig_atomic_t g_temporaryCount = 0;
+volatile pid_t g_enginePid = -1;
+
+void StopHandler(int sig) {
+    pid_t pid = g_enginePid;
+    if (pid > 0) kill(pid, SIGKILL);
+    for (int i = 0; i < g_temporaryCount; ++i) unlink(g_temporaries[i]);
+    signal(sig, SIG_DFL);
+    raise(sig);
+}
+
+void CloseIfOpen(int& fd) {
+    if (fd >= 0) close(fd);
+    fd = -1;
+}
+
+}  // namespace
+
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        ssize_t n = write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+void RegisterTemporary(const std::string& path) {
+    if (g_temporaryCount >= kMaxTemporaries || path.size() >= PATH_MAX) return;
+    std::strcpy(g_temporaries[g_temporaryCount], path.c_str());
+    g_temporaryCount = g_temporaryCount + 1;
+}
+
+std::string TemporaryPath(const std::string& suffix) {
+    const char* dir = std::getenv("TMPDIR");
+    std::string path = std::string(dir && *dir ? dir : "/tmp") + "/transcoda-XXXXXX" + suffix;
+    int fd = mkstemps(path.data(), static_cast<int>(suffix.size()));
+    if (fd >= 0) close(fd);
+    RegisterTemporary(path);
+    return path;
+}
+
+void RemoveTemporaries() {
+    for (int i = 0; i < g_temporaryCount; ++i) unlink(g_temporaries[i]);
+    g_temporaryCount = 0;
+}
+
+void InstallStopHandlers() {
+    struct sigaction sa {};
+    sa.sa_handler = StopHandler;
+    sigemptyset(&sa.sa_mask);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &sa, nullptr);
+    // A closed reader must not kill the tool in the middle of a write; the write fails
+    // instead and the engine's status is still reported.
+    signal(SIGPIPE, SIG_IGN);
+}
+
+int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options) {
+    int outPipe[2] = {-1, -1}, errPipe[2] = {-1, -1}, execPipe[2] = {-1, -1};
+    auto fail = [&](const char* what) {
+        for (int* p : {outPipe, errPipe, execPipe}) {
+            CloseIfOpen(p[0]);
+            CloseIfOpen(p[1]);
+        }
+        std::string msg = std::string("cannot start ") + argv[0] + ": " + what + "\n";
+        WriteAll(2, msg);
+        return 127;
+    };
+    if (options.out == Stream::Capture && pipe2(outPipe, O_CLOEXEC) != 0) return fail(strerror(errno));
+    if (options.err == Stream::Capture && pipe2(errPipe, O_CLOEXEC) != 0) return fail(strerror(errno));
+    if (pipe2(execPipe, O_CLOEXEC) != 0) return fail(strerror(errno));
+
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    std::vector<std::string> envStore;
+    for (char** e = environ; *e; ++e) envStore.emplace_back(*e);
+    for (const auto& extra : options.env) envStore.push_back(extra);
+    std::vector<char*> envp;
+    for (auto& e : envStore) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    const pid_t parent = getpid();
+    pid_t pid = fork();
+    if (pid < 0) return fail(strerror(errno));
+    if (pid == 0) {
+        // Child: die with the tool, whatever ends it.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) _exit(127);
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
+        for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGPIPE}) signal(sig, SIG_DFL);
+        int devnull = open("/dev/null", O_RDWR);
+        dup2(devnull, 0);
+        auto wire = [&](Stream s, int pipeWrite, int target) {
+            if (s == Stream::Capture) dup2(pipeWrite, target);
+            else if (s == Stream::Null) dup2(devnull, target);
+        };
+        wire(options.out, outPipe[1], 1);
+        wire(options.err, errPipe[1], 2);
+        execvpe(args[0], args.data(), envp.data());
+        int e = errno;
+        WriteAll(execPipe[1], reinterpret_cast<const char*>(&e), sizeof e);
+        _exit(127);
+    }
+    g_enginePid = pid;
+    CloseIfOpen(outPipe[1]);
+    CloseIfOpen(errPipe[1]);
+    CloseIfOpen(execPipe[1]);
+
+    int execErr = 0;
+    ssize_t got;
+    do got = read(execPipe[0], &execErr, sizeof execErr);
+    while (got < 0 && errno == EINTR);
+    CloseIfOpen(execPipe[0]);
+
+    char buf[8192];
+    while (outPipe[0] >= 0 || errPipe[0] >= 0) {
+        pollfd fds[2];
+        int n = 0;
+        if (outPipe[0] >= 0) fds[n++] = {outPipe[0], POLLIN, 0};
+        if (errPipe[0] >= 0) fds[n++] = {errPipe[0], POLLIN, 0};
+        if (poll(fds, n, -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        for (int i = 0; i < n; ++i) {
+            if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            ssize_t r = read(fds[i].fd, buf, sizeof buf);
+            if (r < 0 && errno == EINTR) continue;
+            bool isOut = fds[i].fd == outPipe[0];
+            if (r <= 0) {
+                CloseIfOpen(isOut ? outPipe[0] : errPipe[0]);
+                continue;
+            }
+            const auto& sink = isOut ? options.onOut : options.onErr;
+            if (sink) sink(buf, static_cast<size_t>(r));
+        }
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    g_enginePid = -1;
+    if (got == sizeof execErr) {
+        std::string msg = "cannot start " + argv[0] + ": " + strerror(execErr) + "\n";
+        WriteAll(2, msg);
+        return 127;
+    }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return 1;
+}
+
+std::string CaptureEngine(const std::vector<std::string>& argv, int* exitCode) {
+    std::string text;
+    EngineOptions o;
+    o.out = Stream::Capture;
+    o.err = Stream::Null;
+    o.onOut = [&](const char* d, size_t n) { text.append(d, n); };
+    int rc = RunEngine(argv, o);
+    if (exitCode) *exitCode = rc;
+    return text;
+}
+
+}  // namespace helpers

@@ -1,0 +1,53 @@
+#pragma once
+// Running an engine program (ffmpeg, ffprobe, dvdauthor, mpv) as a child of the tool.
+// The child is started directly from an argument vector (no shell), stays in the tool's
+// process group, and is killed by the kernel when the tool dies (parent-death signal),
+// so that a killed tool never leaves an orphan engine behind.
+
+#include <sys/types.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace helpers {
+
+// What becomes of one of the child's output descriptors.
+enum class Stream { Inherit, Capture, Null };
+
+struct EngineOptions {
+    Stream out = Stream::Inherit;
+    Stream err = Stream::Inherit;
+    // Extra environment entries "NAME=value" added to the inherited environment.
+    std::vector<std::string> env;
+    // Called with each piece of captured output, as it arrives.
+    std::function<void(const char*, size_t)> onOut;
+    std::function<void(const char*, size_t)> onErr;
+};
+
+// Runs argv[0] (looked up in PATH) and waits for it. Returns its exit code, 128 + signal
+// number when it was killed, or 127 when it could not be started (a one-line message is
+// then written to stderr).
+int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options);
+
+// Runs argv and returns what it printed on stdout (stderr discarded); exitCode receives
+// the status as RunEngine gives it.
+std::string CaptureEngine(const std::vector<std::string>& argv, int* exitCode = nullptr);
+
+// Temporary files that must not outlive the tool: removed at exit and when the tool is
+// ended by SIGTERM, SIGINT or SIGHUP.
+void RegisterTemporary(const std::string& path);
+// Creates an empty temporary file (in $TMPDIR or /tmp) ending with suffix, registers it
+// and returns its path.
+std::string TemporaryPath(const std::string& suffix);
+void RemoveTemporaries();
+
+// Installs the handlers that end the running engine and remove the temporaries when the
+// tool itself is asked to stop.
+void InstallStopHandlers();
+
+// Writes all bytes to fd, retrying on short writes; false on error.
+bool WriteAll(int fd, const char* data, size_t size);
+inline bool WriteAll(int fd, const std::string& s) { return WriteAll(fd, s.data(), s.size()); }
+
+}  // namespace helpers

@@ -1,0 +1,33 @@
+#pragma once
+// The ffmpeg-style tools: the option dialect of the command lines the program builds
+// (older ffmpeg options) translated into the options of the ffmpeg installed today.
+
+#include <string>
+#include <vector>
+
+namespace helpers {
+
+struct FfmpegPlan {
+    std::vector<std::string> args;     // ffmpeg's arguments, program name excluded
+    std::vector<std::string> notices;  // lines said on the output before the run
+    std::string input;                 // first input file
+    std::string output;                // output file; empty for a description of the input
+    // Sound to be encoded to AMR-NB before the run (ffmpeg here has no AMR encoder):
+    // the run then takes it from amrFile, the input options in amrInputOptions.
+    bool amr = false;
+    int amrBitrate = 12200;
+    std::string amrFile;
+    std::vector<std::string> amrInputOptions;
+};
+
+// Translates the tool's arguments. amrFile names the temporary AMR file used when the
+// sound is AMR-NB. Throws UsageError for an unknown option or a missing value.
+FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const std::string& amrFile);
+
+// A bit rate as ffmpeg reads it: bare numbers are kbit/s ("128" -> "128k").
+std::string KbitRate(const std::string& value);
+
+// Runs an ffmpeg-style tool; returns the exit status.
+int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::string>& args);
+
+}  // namespace helpers

@@ -1,0 +1,32 @@
+#pragma once
+// What the tools need to know about an input before they choose the engine's options:
+// its duration and the first picture and sound streams.
+
+#include <string>
+
+namespace helpers {
+
+struct MediaInfo {
+    bool readable = false;
+    double duration = 0.0;  // seconds; 0 when unknown
+    bool hasVideo = false;
+    std::string videoCodec;
+    int width = 0;
+    int height = 0;
+    double fps = 0.0;
+    bool hasAudio = false;
+    std::string audioCodec;
+    int sampleRate = 0;
+    int channels = 0;
+};
+
+// Runs ffprobe on path.
+MediaInfo ProbeMedia(const std::string& path);
+
+// Reads ffprobe's default (key=value, [STREAM]/[FORMAT] sections) output.
+MediaInfo ParseProbeOutput(const std::string& text);
+
+// "30000/1001" or "25" as a number; 0 when it cannot be read.
+double ParseRate(const std::string& text);
+
+}  // namespace helpers

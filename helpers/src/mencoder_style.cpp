@@ -1,0 +1,408 @@
+#include "mencoder_style.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <sstream>
+
+#include "containers.h"
+#include "engine.h"
+#include "usage_error.h"
+
+namespace helpers {
+namespace {
+
+std::string Num(double v) {
+    std::ostringstream s;
+    s.precision(6);
+    s << std::fixed << v;
+    std::string t = s.str();
+    while (!t.empty() && t.back() == '0') t.pop_back();
+    if (!t.empty() && t.back() == '.') t.pop_back();
+    return t;
+}
+
+// mencoder's bit rates are kbit/s up to 16000 and bit/s above.
+std::string Kbit(const std::string& value) {
+    double v = std::atof(value.c_str());
+    if (v > 16000) v /= 1000;
+    return Num(v) + "k";
+}
+
+std::string LavcVideoEncoder(const std::string& codec) {
+    if (codec == "flv1") return "flv";
+    if (codec == "msmpeg4v3") return "msmpeg4";
+    return codec;
+}
+
+std::string LavcAudioEncoder(const std::string& codec) {
+    if (codec == "mp3") return "libmp3lame";
+    if (codec == "vorbis") return "libvorbis";
+    return codec;
+}
+
+bool IsMpegVideo(const std::string& encoder) { return encoder == "mpeg1video" || encoder == "mpeg2video"; }
+
+// The frame rates MPEG-1/2 pictures can carry.
+std::string NearestMpegRate(double fps) {
+    static const std::pair<double, const char*> rates[] = {{23.976, "24000/1001"}, {24, "24"}, {25, "25"},
+                                                           {29.97, "30000/1001"}, {30, "30"}, {50, "50"},
+                                                           {59.94, "60000/1001"}, {60, "60"}};
+    for (const auto& [r, text] : rates)
+        if (std::fabs(r - fps) < 0.01) return "";
+    return fps > 0 && fps < 27.5 ? "25" : (fps < 40 ? "30000/1001" : "50");
+}
+
+}  // namespace
+
+void ParseSubOptions(const std::string& text, std::map<std::string, std::string>& into) {
+    std::stringstream s(text);
+    std::string item;
+    while (std::getline(s, item, ':')) {
+        if (item.empty()) continue;
+        size_t eq = item.find('=');
+        if (eq == std::string::npos) into[item] = "";
+        else into[item.substr(0, eq)] = item.substr(eq + 1);
+    }
+}
+
+double ParseClock(const std::string& text) {
+    if (text.empty()) return -1;
+    double total = 0;
+    std::stringstream s(text);
+    std::string part;
+    int parts = 0;
+    while (std::getline(s, part, ':')) {
+        char* end = nullptr;
+        double v = std::strtod(part.c_str(), &end);
+        if (part.empty() || *end != '\0' || v < 0) return -1;
+        total = total * 60 + v;
+        if (++parts > 3) return -1;
+    }
+    return total;
+}
+
+MencoderRequest ParseMencoderArgs(const std::vector<std::string>& args) {
+    MencoderRequest r;
+    static const std::set<std::string> withValue = {"-o", "-ovc", "-oac", "-xvidencopts", "-x264encopts", "-lavcopts",
+                                                    "-lameopts", "-vf", "-ofps", "-srate", "-of", "-audiofile",
+                                                    "-delay", "-ss", "-endpos"};
+    static const std::set<std::string> flags = {"-forceidx", "-noskip", "-nosound", "-quiet"};
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.size() > 1 && a[0] == '-') {
+            if (flags.count(a)) {
+                if (a == "-nosound") r.noSound = true;
+                continue;
+            }
+            if (!withValue.count(a)) throw UsageError("unknown option " + a);
+            if (i + 1 >= args.size()) throw UsageError("missing value for option " + a);
+            const std::string& v = args[++i];
+            if (a == "-o") r.output = v;
+            else if (a == "-ovc") r.ovc = v;
+            else if (a == "-oac") r.oac = v;
+            else if (a == "-xvidencopts") ParseSubOptions(v, r.xvid);
+            else if (a == "-x264encopts") ParseSubOptions(v, r.x264);
+            else if (a == "-lavcopts") ParseSubOptions(v, r.lavc);
+            else if (a == "-lameopts") ParseSubOptions(v, r.lame);
+            else if (a == "-vf") {
+                std::stringstream s(v);
+                std::string f;
+                while (std::getline(s, f, ','))
+                    if (!f.empty()) r.videoFilters.push_back(f);
+            } else if (a == "-ofps") r.ofps = v;
+            else if (a == "-srate") r.srate = v;
+            else if (a == "-of") {
+                if (v != "lavf" && v != "avi" && v != "mpeg") throw UsageError("unknown output format " + v);
+            } else if (a == "-audiofile") r.audioFile = v;
+            else if (a == "-delay") {
+                char* end = nullptr;
+                r.delay = std::strtod(v.c_str(), &end);
+                if (v.empty() || *end != '\0') throw UsageError("invalid value for -delay: " + v);
+            } else if (a == "-ss") {
+                if (ParseClock(v) < 0) throw UsageError("invalid value for -ss: " + v);
+                r.start = v;
+            } else if (a == "-endpos") {
+                std::string n = v;
+                if (n.size() > 2 && n.substr(n.size() - 2) == "mb") n.resize(n.size() - 2);
+                if (ParseClock(n) < 0) throw UsageError("invalid value for -endpos: " + v);
+                r.endpos = v;
+            }
+            continue;
+        }
+        if (!r.input.empty()) throw UsageError("more than one input file: " + a);
+        r.input = a;
+    }
+    if (r.input.empty()) throw UsageError("no input file");
+    if (r.output.empty()) throw UsageError("no output file (-o)");
+    static const std::set<std::string> ovcs = {"copy", "xvid", "x264", "lavc", "raw", "frameno"};
+    static const std::set<std::string> oacs = {"copy", "mp3lame", "lavc", "pcm"};
+    if (r.ovc.empty()) throw UsageError("no video encoder (-ovc) given");
+    if (r.oac.empty() && !r.noSound) throw UsageError("no audio encoder (-oac) given");
+    if (!ovcs.count(r.ovc)) throw UsageError("unknown video encoder " + r.ovc);
+    if (!r.oac.empty() && !oacs.count(r.oac)) throw UsageError("unknown audio encoder " + r.oac);
+    for (const auto& f : r.videoFilters)
+        if (f.rfind("scale", 0) != 0 && f != "harddup") throw UsageError("unknown video filter " + f);
+    return r;
+}
+
+MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const MediaInfo& audioIn) {
+    MencoderPlan plan;
+    const Container* c = ContainerForPath(r.output);
+    if (!c) throw UsageError("no container is known for the extension of " + r.output);
+    std::string ext = LowerExtension(r.output);
+    auto& a = plan.args;
+    a = {"-nostdin", "-hide_banner", "-loglevel", "error", "-nostats", "-progress", "pipe:1", "-stats_period",
+         "0.2", "-y"};
+    for (const auto& n : c->note.empty() ? std::vector<std::string>{} : std::vector<std::string>{c->note})
+        plan.notices.push_back(n);
+
+    auto addInput = [&](const std::string& file) {
+        if (!r.start.empty()) a.insert(a.end(), {"-ss", r.start});
+        a.insert(a.end(), {"-i", file});
+    };
+    addInput(r.input);
+    bool separateSound = !r.audioFile.empty();
+    if (separateSound) addInput(r.audioFile);
+    const MediaInfo& soundIn = separateSound ? audioIn : in;
+
+    // Picture.
+    std::vector<std::string> v;
+    bool video = c->video && in.hasVideo;
+    if (video) {
+        std::string enc, bitrate, quality;
+        std::string wanted;  // codec name of what was asked
+        if (r.ovc == "copy") wanted = in.videoCodec;
+        else if (r.ovc == "xvid") {
+            enc = "libxvid";
+            if (r.xvid.count("bitrate")) bitrate = Kbit(r.xvid.at("bitrate"));
+            else if (r.xvid.count("fixed_quant")) quality = r.xvid.at("fixed_quant");
+        } else if (r.ovc == "x264") {
+            enc = "libx264";
+            if (r.x264.count("bitrate")) bitrate = Kbit(r.x264.at("bitrate"));
+            else if (r.x264.count("crf")) v.insert(v.end(), {"-crf", r.x264.at("crf")});
+            else if (r.x264.count("qp")) v.insert(v.end(), {"-qp", r.x264.at("qp")});
+        } else if (r.ovc == "lavc") {
+            enc = LavcVideoEncoder(r.lavc.count("vcodec") ? r.lavc.at("vcodec") : "mpeg4");
+            // mencoder's lavc default is 800 kbit/s.
+            if (r.lavc.count("vqscale")) quality = r.lavc.at("vqscale");
+            else bitrate = Kbit(r.lavc.count("vbitrate") ? r.lavc.at("vbitrate") : "800");
+        } else if (r.ovc == "raw") {
+            enc = "rawvideo";
+        } else {
+            enc = c->videoEncoder;
+        }
+        if (wanted.empty()) wanted = CodecOfEncoder(enc);
+        if (!HoldsVideo(*c, wanted)) {
+            plan.notices.push_back("the picture (" + wanted + ") cannot go into a ." + ext + " file: re-encoding it to " +
+                                   CodecOfEncoder(c->videoEncoder));
+            enc = c->videoEncoder;
+            if (bitrate.empty() && quality.empty() && enc != "libx264" && enc != "dvvideo") quality = "3";
+            v.clear();
+        }
+        a.insert(a.end(), {"-map", "0:v:0"});
+        if (enc.empty()) {
+            v.insert(v.end(), {"-c:v", "copy"});
+        } else {
+            v.insert(v.end(), {"-c:v", enc});
+            if (!bitrate.empty()) v.insert(v.end(), {"-b:v", bitrate});
+            if (!quality.empty()) v.insert(v.end(), {"-q:v", quality});
+            if (enc == "libx264" && bitrate.empty() && std::find(v.begin(), v.end(), "-crf") == v.end() &&
+                std::find(v.begin(), v.end(), "-qp") == v.end())
+                v.insert(v.end(), {"-crf", "20"});
+            if (enc == "libx264" || enc == "rawvideo" || IsMpegVideo(enc) || enc == "libxvid")
+                v.insert(v.end(), {"-pix_fmt", "yuv420p"});
+            std::string scale;
+            for (const auto& f : r.videoFilters)
+                if (f.rfind("scale=", 0) == 0) scale = f;
+            if (!scale.empty()) v.insert(v.end(), {"-vf", scale});
+            if (!r.ofps.empty()) v.insert(v.end(), {"-r", r.ofps});
+            else if (IsMpegVideo(enc)) {
+                std::string rate = NearestMpegRate(in.fps);
+                if (!rate.empty()) v.insert(v.end(), {"-r", rate});
+            }
+            if (enc == "libxvid" && ext == "avi") v.insert(v.end(), {"-tag:v", "XVID"});
+        }
+    } else {
+        v.push_back("-vn");
+    }
+
+    // Sound.
+    std::vector<std::string> s;
+    bool sound = c->audio && soundIn.hasAudio && !r.noSound && !r.oac.empty();
+    if (sound) {
+        std::string enc, bitrate, quality;
+        std::vector<std::string> extra;
+        std::string wanted;
+        if (r.oac == "copy") wanted = soundIn.audioCodec;
+        else if (r.oac == "mp3lame") {
+            enc = "libmp3lame";
+            std::string br = r.lame.count("br") ? r.lame.at("br") : "";
+            if (r.lame.count("cbr") && !br.empty()) bitrate = br + "k";
+            else if (r.lame.count("abr") && !br.empty()) {
+                bitrate = br + "k";
+                extra = {"-abr", "1"};
+            } else if (r.lame.count("q")) quality = r.lame.at("q");
+            else if (!br.empty()) bitrate = br + "k";
+            else quality = "4";
+        } else if (r.oac == "lavc") {
+            enc = LavcAudioEncoder(r.lavc.count("acodec") ? r.lavc.at("acodec") : "mp2");
+            bitrate = Kbit(r.lavc.count("abitrate") ? r.lavc.at("abitrate") : "224");
+        } else if (r.oac == "pcm") {
+            enc = "pcm_s16le";
+        }
+        if (wanted.empty()) wanted = CodecOfEncoder(enc);
+        int rate = r.srate.empty() ? soundIn.sampleRate : std::atoi(r.srate.c_str());
+        int fitted = FitSampleRate(*c, rate);
+        bool needsFilter = r.delay != 0.0;
+        bool fits = HoldsAudio(*c, wanted);
+        if (!fits) {
+            plan.notices.push_back("the sound (" + wanted + ") cannot go into a ." + ext + " file: re-encoding it to " +
+                                   CodecOfEncoder(c->audioEncoder));
+            enc = c->audioEncoder;
+            extra.clear();
+            quality.clear();
+            if (bitrate.empty() && enc.rfind("pcm", 0) != 0) bitrate = "128k";
+        } else if (enc.empty() && (needsFilter || fitted != rate)) {
+            plan.notices.push_back(std::string("the sound cannot be copied ") +
+                                   (needsFilter ? "with a delay" : "at its sample rate into this container") +
+                                   ": re-encoding it to " + CodecOfEncoder(c->audioEncoder));
+            enc = c->audioEncoder;
+            if (enc.rfind("pcm", 0) != 0) bitrate = "192k";
+        }
+        a.insert(a.end(), {"-map", separateSound ? "1:a:0" : "0:a:0"});
+        if (enc.empty()) {
+            s.insert(s.end(), {"-c:a", "copy"});
+        } else {
+            s.insert(s.end(), {"-c:a", enc});
+            if (!bitrate.empty()) s.insert(s.end(), {"-b:a", bitrate});
+            if (!quality.empty()) s.insert(s.end(), {"-q:a", quality});
+            s.insert(s.end(), extra.begin(), extra.end());
+            if (fitted > 0 && (fitted != soundIn.sampleRate || !r.srate.empty()))
+                s.insert(s.end(), {"-ar", std::to_string(fitted)});
+            if (r.delay < 0) {
+                // Negative: the sound comes later, silence fills its start.
+                long ms = std::lround(-r.delay * 1000.0);
+                s.insert(s.end(), {"-af", "adelay=delays=" + std::to_string(ms) + ":all=1"});
+            } else if (r.delay > 0) {
+                // Positive: the picture comes later, which is the sound starting earlier.
+                s.insert(s.end(), {"-af", "atrim=start=" + Num(r.delay) + ",asetpts=PTS-STARTPTS"});
+            }
+        }
+    } else {
+        s.push_back("-an");
+    }
+    if (!video && !sound) throw UsageError("the input " + r.input + " holds nothing this output can take");
+
+    a.insert(a.end(), v.begin(), v.end());
+    a.insert(a.end(), s.begin(), s.end());
+
+    double length = in.duration > 0 ? in.duration : soundIn.duration;
+    double start = r.start.empty() ? 0.0 : ParseClock(r.start);
+    if (length > 0) length = std::max(0.0, length - start);
+    if (!r.endpos.empty()) {
+        const std::string& e = r.endpos;
+        if (e.size() > 2 && e.substr(e.size() - 2) == "mb") {
+            a.insert(a.end(), {"-fs", std::to_string(static_cast<long long>(ParseClock(e.substr(0, e.size() - 2)) *
+                                                                          1024 * 1024))});
+        } else {
+            double len = ParseClock(e);
+            a.insert(a.end(), {"-t", Num(len)});
+            length = length > 0 ? std::min(length, len) : len;
+        }
+    }
+    plan.expectedSeconds = length;
+    a.insert(a.end(), c->extraOptions.begin(), c->extraOptions.end());
+    a.insert(a.end(), {"-f", c->format, r.output});
+    return plan;
+}
+
+std::string FormatPosLine(double seconds, long frames, int percent, double fps, int remainingMinutes,
+                          int estimatedMb) {
+    char pos[32];
+    std::snprintf(pos, sizeof pos, "%.1f", seconds);
+    // Two blanks at least before the number, as in mencoder's own lines for short
+    // positions, so that readers skipping a fixed number of characters keep every digit.
+    int width = std::max<int>(6, static_cast<int>(std::string(pos).size()) + 2);
+    char line[160];
+    std::snprintf(line, sizeof line, "Pos:%*.1fs %6ldf (%2d%%) %5.2ffps Trem:%4dmin %3dmb  A-V:0.000 [0:0]\r", width,
+                  seconds, frames, percent, fps, remainingMinutes, estimatedMb);
+    return line;
+}
+
+std::string ProgressTranslator::Feed(const std::string& piece) {
+    partial_ += piece;
+    std::string out;
+    size_t nl;
+    while ((nl = partial_.find('\n')) != std::string::npos) {
+        std::string line = partial_.substr(0, nl);
+        partial_.erase(0, nl + 1);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        std::string key = line.substr(0, eq), value = line.substr(eq + 1);
+        block_[key] = value;
+        if (key == "progress") {
+            out += Emit();
+            block_.clear();
+        }
+    }
+    return out;
+}
+
+std::string ProgressTranslator::Emit() {
+    using Clock = std::chrono::steady_clock;
+    double now = std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
+    if (startedAt_ < 0) startedAt_ = now;
+    double pos = 0;
+    auto it = block_.find("out_time_us");
+    if (it != block_.end() && it->second != "N/A") pos = std::max(0.0, std::atof(it->second.c_str()) / 1e6);
+    long frames = block_.count("frame") ? std::atol(block_["frame"].c_str()) : 0;
+    double fps = block_.count("fps") ? std::atof(block_["fps"].c_str()) : 0.0;
+    double size = block_.count("total_size") ? std::atof(block_["total_size"].c_str()) : 0.0;
+    int pct = percent_;
+    if (expected_ > 0) pct = std::max(pct, std::min(100, static_cast<int>(pos * 100.0 / expected_)));
+    percent_ = pct;
+    int trem = 0, mb = 0;
+    if (pct > 0) {
+        trem = static_cast<int>((now - startedAt_) * (100 - pct) / pct / 60.0);
+        mb = static_cast<int>(size * 100.0 / pct / (1024 * 1024));
+    }
+    return FormatPosLine(pos, frames, pct, fps, trem, mb);
+}
+
+int RunMencoderStyleTool(const std::string& toolName, const std::vector<std::string>& args) {
+    MencoderPlan plan;
+    try {
+        MencoderRequest r = ParseMencoderArgs(args);
+        MediaInfo in = ProbeMedia(r.input);
+        if (!in.readable) throw UsageError("cannot read the input " + r.input);
+        MediaInfo sound;
+        if (!r.audioFile.empty()) {
+            sound = ProbeMedia(r.audioFile);
+            if (!sound.readable) throw UsageError("cannot read the sound file " + r.audioFile);
+        }
+        plan = PlanMencoder(r, in, sound);
+    } catch (const UsageError& e) {
+        WriteAll(2, toolName + ": " + e.what() + "\n");
+        return 2;
+    }
+    for (const auto& n : plan.notices) WriteAll(1, toolName + ": " + n + "\n");
+
+    std::vector<std::string> argv = {"ffmpeg"};
+    argv.insert(argv.end(), plan.args.begin(), plan.args.end());
+    ProgressTranslator progress(plan.expectedSeconds);
+    EngineOptions eo;
+    eo.out = Stream::Capture;
+    eo.err = Stream::Capture;
+    eo.onOut = [&](const char* d, size_t n) { WriteAll(1, progress.Feed(std::string(d, n))); };
+    eo.onErr = [&](const char* d, size_t n) { WriteAll(2, d, n); };
+    int rc = RunEngine(argv, eo);
+    WriteAll(1, rc == 0 ? "\n\nVideo stream written.\n" : "\n");
+    return rc;
+}
+
+}  // namespace helpers

@@ -1,0 +1,16 @@
+#pragma once
+// The mplayer-style preview tool: plays a file in a player window (mpv) from a start
+// position with the sound shifted by a lag; ends when the window is closed.
+
+#include <string>
+#include <vector>
+
+namespace helpers {
+
+// mpv's arguments for the tool's arguments ("FILE [-ss HH:MM:SS] [-delay SECONDS]").
+// A negative lag delays the sound, a positive one the picture. Throws UsageError.
+std::vector<std::string> TranslatePlayerArgs(const std::vector<std::string>& args);
+
+int RunPlayerTool(const std::string& toolName, const std::vector<std::string>& args);
+
+}  // namespace helpers
