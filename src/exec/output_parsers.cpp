@@ -145,15 +145,19 @@ int32_t DotlessNumber(const std::string& text) {
     return ParseWholeNumber(digits, v) ? v : -1;
 }
 
-std::string FormatTwoDecimals(double value) {
+std::string FormatTwoDecimals(double value, const std::string& separator) {
     char buf[64];
     auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
     std::string out(buf, r.ec == std::errc() ? r.ptr : buf);
-    const lconv* lc = std::localeconv();
-    const char* sep = (lc != nullptr && lc->decimal_point != nullptr && *lc->decimal_point) ? lc->decimal_point : ".";
     auto dot = out.find('.');
-    if (dot != std::string::npos) out.replace(dot, 1, sep);
+    if (dot != std::string::npos) out.replace(dot, 1, separator);
     return out;
+}
+
+std::string FormatTwoDecimals(double value) {
+    const lconv* lc = std::localeconv();
+    const bool known = lc != nullptr && lc->decimal_point != nullptr && *lc->decimal_point != '\0';
+    return FormatTwoDecimals(value, known ? lc->decimal_point : ".");
 }
 
 }  // namespace transcoda

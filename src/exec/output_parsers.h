@@ -38,5 +38,7 @@ int32_t DotlessNumber(const std::string& text);
 // "0.00": at least one integer digit and two decimals, with the decimal separator of
 // the current LC_NUMERIC locale.
 std::string FormatTwoDecimals(double value);
+// The same with a given decimal separator.
+std::string FormatTwoDecimals(double value, const std::string& separator);
 
 }  // namespace transcoda

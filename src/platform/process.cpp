@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,6 +32,31 @@ int OpenPidFd(pid_t pid) {
 #endif
 }
 
+bool IsExecutableFile(const std::string& path) {
+    struct stat st;
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// The arguments of a command line whose program path is not quoted. Such a path may hold
+// blanks (a program folder like "/opt/My Tools/"): when the first word names no program,
+// ever longer runs of words are tried, shortest first, and the first that names an
+// executable file is taken as the program.
+std::vector<std::string> SplitWithProgramPath(const std::string& commandLine) {
+    std::vector<std::string> args = SplitCommandLine(commandLine);
+    if (args.empty() || commandLine.empty() || commandLine[0] == '"' || commandLine[0] == ' ' ||
+        commandLine[0] == '\t' || IsExecutableFile(args[0]))
+        return args;
+    for (size_t i = args[0].size(); i <= commandLine.size(); ++i) {
+        if (i < commandLine.size() && commandLine[i] != ' ' && commandLine[i] != '\t') continue;
+        const std::string candidate = commandLine.substr(0, i);
+        if (!IsExecutableFile(candidate)) continue;
+        std::vector<std::string> rest = SplitCommandLine("x" + commandLine.substr(i));
+        rest[0] = candidate;
+        return rest;
+    }
+    return args;
+}
+
 int DecodeStatus(int raw) {
     if (WIFEXITED(raw)) return WEXITSTATUS(raw);
     if (WIFSIGNALED(raw)) return 128 + WTERMSIG(raw);
@@ -55,7 +81,7 @@ ChildProcess::~ChildProcess() {
 bool ChildProcess::Start(const std::string& commandLine, int outputFd) {
     std::lock_guard lock(m_);
     if (pid_ > 0) return false;
-    std::vector<std::string> args = SplitCommandLine(commandLine);
+    std::vector<std::string> args = SplitWithProgramPath(commandLine);
     if (args.empty() || args[0].empty()) return false;
     std::vector<char*> argv;
     argv.reserve(args.size() + 1);

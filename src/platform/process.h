@@ -18,7 +18,9 @@ public:
     // Reaps the child once it has ended; never kills it.
     ~ChildProcess();
 
-    // Splits commandLine with SplitCommandLine and starts the program it names. When
+    // Splits commandLine with SplitCommandLine and starts the program it names (an
+    // unquoted program path may hold blanks, the longest-needed run of words that names
+    // an executable file is taken, shortest first). When
     // outputFd >= 0 it becomes the child's stdout and stderr, otherwise both go to
     // /dev/null; stdin is /dev/null. Environment and current directory are inherited,
     // no other descriptor reaches the child. False when it could not be started.

@@ -1,0 +1,72 @@
+#include "exec/duration_probe.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "exec/run_dos.h"
+#include "tool_run_support.h"
+
+namespace transcoda {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DurationProbe : public testing::ToolRun {
+protected:
+    void SetUp() override {
+        testing::ToolRun::SetUp();
+        folder = fs::temp_directory_path() / ("transcoda probe " + std::to_string(getpid()));
+        fs::create_directories(folder / "B");
+        App().ProgramFolder = folder.string() + "/";
+    }
+    void TearDown() override {
+        fs::remove_all(folder);
+        App().ProgramFolder.clear();
+        testing::ToolRun::TearDown();
+    }
+    fs::path folder;
+};
+
+TEST_F(DurationProbe, CommandLineQuotesTheInputOnly) {
+    std::string seen;
+    SetRunDosHook([&](const std::string& line) { seen = line; });
+    extractDuration("/films/my film.avi");
+    SetRunDosHook(nullptr);
+    EXPECT_EQ(seen, App().ProgramFolder + "B/utilitymffx.exe -i \"/films/my film.avi\"");
+}
+
+TEST_F(DurationProbe, TakesTheDurationFromTheChunkAfterTheBanner) {
+    fs::copy_file(testing::kFakeTool, folder / "B" / "utilitymffx.exe");
+    App().DebugMode = true;
+    extractDuration("/films/my film.avi");
+    EXPECT_EQ(App().InputDurationCs, 8345);
+    EXPECT_NE(App().DurationText.find("Duration: 00:01:23.45"), std::string::npos);
+    EXPECT_NE(App().DurationText.find("from '/films/my film.avi'"), std::string::npos);
+    EXPECT_EQ(window.log.front(), "$*$*$*$ Extraction de la durée du fichier en entrée");
+    EXPECT_EQ(window.log.back(), "$*$*$*$ FIN Extraction de la durée du fichier en entrée dans extractDuration");
+    ExpectIdleDisplay();
+}
+
+TEST_F(DurationProbe, MissingProbeToolLeavesNothingFound) {
+    extractDuration("/films/a.avi");
+    EXPECT_EQ(App().InputDurationCs, kNotProbed);
+    EXPECT_TRUE(App().DurationText.empty());
+    ExpectIdleDisplay();
+}
+
+TEST_F(DurationProbe, ReadsTheDurationOfARealClip) {
+    if (system("command -v ffmpeg >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg missing";
+    const fs::path clip = folder / "clip with blanks.wav";
+    const std::string make = "ffmpeg -v quiet -y -f lavfi -i anullsrc=r=8000:cl=mono -t 2.5 \"" + clip.string() + "\"";
+    ASSERT_EQ(system(make.c_str()), 0);
+    fs::create_symlink("/usr/bin/ffmpeg", folder / "B" / "utilitymffx.exe");
+    extractDuration(clip.string());
+    EXPECT_EQ(App().InputDurationCs, 250);
+    EXPECT_FALSE(App().DurationText.empty());
+}
+
+}  // namespace
+}  // namespace transcoda

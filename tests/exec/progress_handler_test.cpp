@@ -1,0 +1,171 @@
+#include "exec/progress_handler.h"
+
+#include <gtest/gtest.h>
+
+#include "exec/app_state.h"
+#include "support/recording_window.h"
+
+namespace transcoda {
+namespace {
+
+using testing::RecordingWindow;
+
+class ProgressDisplay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AppState& app = App();
+        app.Window = &window;
+        app.CurrentLanguage = "FR";
+        app.ItemCounterText.clear();
+        app.InputDurationCs = kNotProbed;
+        app.PositionCs = kNotProbed;
+        app.DurationText.clear();
+    }
+    void TearDown() override { App().Window = nullptr; }
+
+    RecordingWindow window;
+    ProgressHandler handler;
+};
+
+constexpr const char* kDurationLine = "Duration: 00:01:40.00, start: 0.000000, bitrate: 1411 kb/s";
+
+TEST_F(ProgressDisplay, TimeBranchAgainstTheDurationOfTheSameRun) {
+    handler.HandleOutputChunk(kDurationLine);
+    EXPECT_EQ(handler.RunDuration, 10000);
+    EXPECT_EQ(App().InputDurationCs, 10000);
+    EXPECT_EQ(App().DurationText, kDurationLine);
+    handler.HandleOutputChunk("frame= 1234 fps= 25 q=2.0 size= 1234kB time=49.36 bitrate= 204.8kbits/s");
+    EXPECT_EQ(window.progress, "Progression : 49.36% ");
+    EXPECT_EQ(window.title, "49.36% ");
+    EXPECT_EQ(window.bar, 49);
+    // Beyond the duration: held at 99 %, the bar goes to its end.
+    handler.HandleOutputChunk("time=120.00 bitrate= 1");
+    EXPECT_EQ(window.progress, "Progression : 99.00% ");
+    EXPECT_EQ(window.bar, 100);
+}
+
+TEST_F(ProgressDisplay, ItemCounterFollowsThePercentage) {
+    App().ItemCounterText = "(2/3)";
+    handler.HandleOutputChunk("Duration: 00:01:21.00, start: 0");
+    handler.HandleOutputChunk("time=10.00 bitrate= 1");
+    EXPECT_EQ(window.progress, "Progression : 12.35% (2/3)");
+    EXPECT_EQ(window.title, "12.35% (2/3)");
+    EXPECT_EQ(window.bar, 12);
+}
+
+TEST_F(ProgressDisplay, DurationIsTakenFromTheFirstChunkThatHasOne) {
+    const struct {
+        const char* first;
+        const char* second;
+        int32_t duration;
+        bool kept;
+    } cases[] = {
+        {"fake version 1.0 Copyright", "  Duration: 00:01:23.45, start: 0.000000, bitrate: 1411 kb/s", 8345, true},
+        {"Duration: 00:00:00.00, start: 0.000000", "nothing", -1, false},
+        {"Duration: N/A, start: 0.000000, bitrate: N/A", "nothing", -1, false},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        ProgressHandler fresh;
+        fresh.HandleOutputChunk(c.first);
+        fresh.HandleOutputChunk(c.second);
+        EXPECT_EQ(App().InputDurationCs, c.duration) << c.first;
+        EXPECT_EQ(App().DurationText.empty(), !c.kept) << c.first;
+        EXPECT_EQ(fresh.RunDuration, c.kept ? c.duration : -2) << c.first;
+    }
+    // Once found, a later duration line does not replace it.
+    SetUp();
+    handler.HandleOutputChunk(cases[0].second);
+    handler.HandleOutputChunk("Duration: 00:00:10.00, x");
+    EXPECT_EQ(App().InputDurationCs, 8345);
+    EXPECT_EQ(handler.RunDuration, 8345);
+}
+
+TEST_F(ProgressDisplay, PercentageBranchOfMencoderStyleTools) {
+    const struct {
+        const char* language;
+        int32_t inputDuration;
+        const char* chunk;
+        const char* progress;
+        int before;
+        int bar;
+    } cases[] = {
+        {"FR", -1, "Pos:   1.2s     30f (10%) 25.00fps Trem:   0min   0mb  A-V:0.000 [0:0]", "Progression : 10.00% ", 0, 10},
+        {"FR", -1, "Pos:  12.0s    300f (100%) 25.00fps", "Progression : 99.00% ", 0, 99},
+        {"FR", -1, "Pos:   1.2s     30f ( 0%)", "Progression : 1 secondes traitées ", 0, 1},
+        {"EN", -1, "Pos:   1.2s     30f ( 0%)", "Progression : 1 seconds processed ", 7, 1},
+        {"FR", 1000, "Pos:   1.2s     30f ( 0%)", "Progression : 12.00% ", 0, 12},
+        // A position that rounds to bar 0 still shows the bar moving.
+        {"FR", 100000, "Pos:   0.1s      3f ( 0%)", "Progression : 0.01% ", 50, 1},
+        {"FR", 100000, "Pos:   0.1s      3f ( 0%)", "Progression : 0.01% ", 0, 0},
+        {"FR", 100, "Pos:   5.0s    125f ( 0%)", "Progression : 99.00% ", 0, 100},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        window.bar = c.before;
+        App().CurrentLanguage = c.language;
+        App().InputDurationCs = c.inputDuration;
+        App().DurationText = c.inputDuration > 0 ? "probed" : "";
+        ProgressHandler fresh;
+        fresh.HandleOutputChunk(c.chunk);
+        EXPECT_EQ(window.progress, c.progress) << c.chunk;
+        EXPECT_EQ(window.bar, c.bar) << c.chunk;
+    }
+}
+
+TEST_F(ProgressDisplay, UnrecognisedOutputMovesTheBarAsAnActivityIndicator) {
+    const struct {
+        const char* caption;
+        int before;
+        int after;
+    } cases[] = {
+        {"", 5, 6},
+        {"", 100, 1},
+        {"Progression : 1 secondes traitées ", 40, 1},
+        {"Progression : 40.00% ", 40, 40},
+    };
+    for (const auto& c : cases) {
+        window.progress = c.caption;
+        window.bar = c.before;
+        handler.HandleOutputChunk("Stream #0:0: Video: mpeg4, yuv420p, 320x240");
+        EXPECT_EQ(window.bar, c.after) << c.caption << " " << c.before;
+    }
+    // A time field that does not read as a number falls through the same way, and so
+    // does the first half of a status line split between two reads.
+    window.progress.clear();
+    window.bar = 5;
+    handler.HandleOutputChunk("Duration: 00:01:40.00, start: 0");
+    handler.HandleOutputChunk("time=49.36  bitrate= 1");
+    handler.HandleOutputChunk("frame= 1234 fps= 25 time=49.");
+    EXPECT_EQ(window.bar, 8);
+    EXPECT_EQ(window.progress, "");
+}
+
+TEST_F(ProgressDisplay, ApplyReaderBarKeepsAStartedBarOnZero) {
+    const struct {
+        int bar;
+        int request;
+        int result;
+    } cases[] = {{40, 0, 40}, {0, 0, 0}, {100, 0, 0}, {40, 70, 70}, {40, 250, 100}, {40, -5, 0}};
+    for (const auto& c : cases) {
+        window.bar = c.bar;
+        ApplyReaderBar(c.request);
+        EXPECT_EQ(window.bar, c.result) << c.bar << " " << c.request;
+    }
+}
+
+TEST_F(ProgressDisplay, ResetShowsTheIdleLookInTheUserLanguage) {
+    for (const char* language : {"FR", "EN"}) {
+        App().CurrentLanguage = language;
+        window.progress = "Progression : 5.00% ";
+        window.bar = 5;
+        ResetProgressDisplay();
+        EXPECT_EQ(window.title, "Transcoda 1.0");
+        EXPECT_EQ(window.bar, 0);
+        EXPECT_EQ(window.status, std::string(language) == "EN" ? "Ready" : "Prêt");
+        EXPECT_EQ(window.progress, "");
+    }
+}
+
+}  // namespace
+}  // namespace transcoda

@@ -1,0 +1,163 @@
+#include "exec/run_dos.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "tool_run_support.h"
+
+namespace transcoda {
+namespace {
+
+using testing::kFakeTool;
+
+class RunDos : public testing::ToolRun {};
+
+TEST_F(RunDos, MissingToolResetsTheDisplayAndLogsOnlyInDebugMode) {
+    for (const char* language : {"FR", "EN"}) {
+        for (bool debug : {false, true}) {
+            SetUp();
+            App().CurrentLanguage = language;
+            App().DebugMode = debug;
+            window.progress = "Progression : 3.00% ";
+            window.bar = 3;
+            ASSERT_TRUE(ReturnsWithin(5, [] { RunDosInMemo("/nonexistent/B/utilitymff.exe -i \"x.avi\""); }));
+            ExpectIdleDisplay();
+            EXPECT_EQ(App().LastExitStatus, -1);
+            const bool english = std::string(language) == "EN";
+            if (debug) {
+                ASSERT_EQ(window.log.size(), 1u);
+                EXPECT_EQ(window.log[0], std::string(english ? "Process error, please send this error to "
+                                                             : "Erreur de processus, merci de signaler cette erreur "
+                                                               "avec votre configuration à ") +
+                                             kProductWebAddress);
+            } else {
+                EXPECT_TRUE(window.log.empty());
+            }
+            window.calls.clear();
+            window.log.clear();
+        }
+    }
+}
+
+TEST_F(RunDos, OutputBecomesProgressAndTheExitStatusIsKept) {
+    App().DebugMode = true;
+    RunDosInMemo(kFakeTool +
+                 " say \"Duration: 00:01:40.00, start: 0.000000, bitrate: 1 kb/s\\n\""
+                 " \"frame= 10 time=25.00 bitrate= 1\\r\" \"frame= 20 time=49.36 bitrate= 1\\r\"");
+    const auto shown = window.Texts("progress");
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "Progression : 49.36% "), shown.end());
+    EXPECT_EQ(App().InputDurationCs, 10000);
+    EXPECT_EQ(App().LastExitStatus, 0);
+    ExpectIdleDisplay();
+    // Raw chunks between bars, then the reader's two end lines, in that order.
+    ASSERT_GE(window.log.size(), 3u);
+    EXPECT_EQ(window.log.front().substr(0, 13), "|||Duration: ");
+    EXPECT_EQ(window.log[window.log.size() - 2], "--TH2 a été arrété dans rundos");
+    EXPECT_EQ(window.log.back(), "--TH2 a été !!VRAIMENT!! arrété dans rundos");
+}
+
+TEST_F(RunDos, FailingToolsEndLikeSuccessfulOnes) {
+    const struct {
+        const char* args;
+        int status;
+    } cases[] = {{"exit 0", 0}, {"exit 2", 2}, {"crash", 128 + SIGSEGV}, {"binary", 0}};
+    for (const auto& c : cases) {
+        window.progress = "x";
+        RunDosInMemo(kFakeTool + " " + c.args);
+        EXPECT_EQ(App().LastExitStatus, c.status) << c.args;
+        ExpectIdleDisplay();
+    }
+}
+
+TEST_F(RunDos, StopEndsTheToolAndItsChildren) {
+    const std::string pidFile = testing::TempPidFile();
+    std::thread stopper([&] {
+        testing::ReadPids(pidFile);
+        App().ConversionRunning = false;
+    });
+    ASSERT_TRUE(ReturnsWithin(5, [&] { RunDosInMemo(kFakeTool + " hang " + pidFile); }));
+    stopper.join();
+    const auto [tool, child] = testing::ReadPids(pidFile);
+    EXPECT_TRUE(testing::EventuallyGone(tool));
+    EXPECT_TRUE(testing::EventuallyGone(child));
+    EXPECT_EQ(App().LastExitStatus, 128 + SIGKILL);
+    ExpectIdleDisplay();
+    unlink(pidFile.c_str());
+}
+
+TEST_F(RunDos, AlreadyStoppedRunEndsAfterTheFirstWait) {
+    App().ConversionRunning = false;
+    ASSERT_TRUE(ReturnsWithin(5, [] { RunDosInMemo(kFakeTool + " hang"); }));
+    EXPECT_EQ(App().LastExitStatus, 128 + SIGKILL);
+    ExpectIdleDisplay();
+}
+
+TEST_F(RunDos, GrandchildHoldingThePipeDoesNotHoldTheRun) {
+    const std::string pidFile = testing::TempPidFile();
+    ASSERT_TRUE(ReturnsWithin(5, [&] { RunDosInMemo(kFakeTool + " orphan " + pidFile); }));
+    // The tool's own last line was still read.
+    EXPECT_EQ(App().InputDurationCs, 1000);
+    ExpectIdleDisplay();
+    const auto [tool, child] = testing::ReadPids(pidFile);
+    ASSERT_NE(child, 0);
+    kill(child, SIGKILL);
+    unlink(pidFile.c_str());
+}
+
+// Counts what the reader hands over without keeping it, so memory stays flat.
+class CountingWindow : public testing::RecordingWindow {
+public:
+    void AppendLog(const std::string& line) override {
+        if (line.rfind("|||", 0) == 0) bytes += static_cast<long long>(line.size()) - 6;
+    }
+    void SetBarPosition(int v) override { bar = v; }
+    void SetProgressText(const std::string& t) override { progress = t; }
+    void SetApplicationTitle(const std::string& t) override { title = t; }
+    void SetStatusText(const std::string& t) override { status = t; }
+    std::atomic<long long> bytes{0};
+};
+
+long PeakKilobytes() {
+    std::ifstream in("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (in >> key) {
+        if (key == "VmHWM:") {
+            in >> value;
+            return value;
+        }
+    }
+    return 0;
+}
+
+TEST_F(RunDos, FloodOfOutputIsReadWholeInBoundedMemory) {
+    CountingWindow counting;
+    App().Window = &counting;
+    App().DebugMode = true;  // every chunk goes to the log, where it is counted
+    const long before = PeakKilobytes();
+    RunDosInMemo(kFakeTool + " flood 100");
+    EXPECT_EQ(counting.bytes.load(), 100LL * 1024 * 1024);
+    EXPECT_EQ(App().LastExitStatus, 0);
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(PeakKilobytes() - before, 32 * 1024);
+#endif
+    App().Window = &window;
+}
+
+TEST_F(RunDos, HookReplacesTheRunner) {
+    std::vector<std::string> lines;
+    SetRunDosHook([&](const std::string& line) { lines.push_back(line); });
+    RunDosInMemo("/nowhere/B/utilitymff.exe -i \"a b.avi\"");
+    SetRunDosHook(nullptr);
+    EXPECT_EQ(lines, std::vector<std::string>{"/nowhere/B/utilitymff.exe -i \"a b.avi\""});
+    EXPECT_TRUE(window.calls.empty());
+}
+
+}  // namespace
+}  // namespace transcoda
