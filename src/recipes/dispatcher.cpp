@@ -1,5 +1,7 @@
 #include "recipes/dispatcher.h"
 
+#include <sys/stat.h>
+
 #include <initializer_list>
 #include <vector>
 
@@ -40,6 +42,14 @@ public:
 private:
     std::vector<std::string> paths_;
 };
+
+// True when both paths name the same existing file, however they are spelt.
+bool SameExistingFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0) return false;
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
 
 std::string TempFile(const char* suffix) { return App().HelperFolder() + App().TempBaseName + suffix; }
 
@@ -150,6 +160,13 @@ void DispatchConversion(const std::string& input, const std::string& output, con
         ShowWorkerMessage(Localised("Le format cible n'est pas encore supporté, merci de reporter ce manque à ",
                                     "The selected format is not supported yet, please contact ") + web);
         LogError(" -- Le format cible (" + Quoted(label) + ") n'est pas encore supportée.");
+        return;
+    }
+    // Every recipe deletes its output before writing it: converting a file onto itself
+    // would destroy the input. The request fails instead, as a tool that cannot start.
+    if (SameExistingFile(input, output)) {
+        LogError(" -- Le fichier de sortie est le fichier d'entrée : " + Quoted(output));
+        App().LastExitStatus = -1;
         return;
     }
     RunRecipe(*entry, e, input, output);

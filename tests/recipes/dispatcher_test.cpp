@@ -336,6 +336,19 @@ TEST_F(Dispatcher, ADvdOutputWithoutItsFinalSeparatorIsTakenAsTheFolder) {
     EXPECT_EQ(Described(root + "clip.avi", root + "dvd/"), Dvd("utilitymff3.exe"));
 }
 
+TEST_F(Dispatcher, AFileIsNeverConvertedOntoItself) {
+    fs::create_directories(root + "v");
+    Touch(root + "v/clip.avi");
+    App().LastExitStatus = 0;
+    for (int entry : {37, 38, 0}) {
+        DispatchConversion(root + "v/clip.avi", root + "v/../v/clip.avi", FormatLabel(entry));
+    }
+    EXPECT_TRUE(runs.empty());
+    EXPECT_TRUE(fs::exists(root + "v/clip.avi"));
+    EXPECT_EQ(App().LastExitStatus, -1);
+    EXPECT_TRUE(window.messages.empty());
+}
+
 TEST(TempNames, FourFreshDigits) {
     std::set<std::string> seen;
     for (int i = 0; i < 200; ++i) {
