@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# transcoda-cli as a user meets it: a list with its item counter, a list file, Ctrl-C
+# in the middle of a recipe, and the two failures that must not pass for success.
+# Usage: scenarios.sh NAME
+TEST_NAME=$1
+source "$(dirname "$0")/common.sh"
+
+case $TEST_NAME in
+list)
+    # Three -f groups, then the same as a list file with a label and indexes.
+    "$CLI" --lang EN -f 3 "$FIXTURES/clip.avi" "$WORK/out/a.mpeg" \
+                     -f 36 "$FIXTURES/clip.mp4" "$WORK/out/b.wav" \
+                     -f 30 "$FIXTURES/clip.mkv" "$WORK/out/c.m4v" >"$WORK/stdout" 2>"$WORK/stderr" ||
+        fail "list: exit status $?"
+    for counter in "(1/3)" "(2/3)" "(3/3)"; do
+        grep -qF "$counter" "$WORK/stdout" || fail "list: no $counter in the output"
+    done
+    check_media "list a" "$WORK/out/a.mpeg" 640x480
+    check_media "list b" "$WORK/out/b.wav" audio
+    check_media "list c" "$WORK/out/c.m4v" 320x240
+    check_clean "list"
+
+    printf '%s\t%s\t%s\n' " Audio MP3 - MP3; Audio (128kbps)" "$FIXTURES/clip.flv" "$WORK/out/d.mp3" \
+        5 "$FIXTURES/clip.wmv" "$WORK/out/e.mpeg" >"$WORK/jobs.tsv"
+    "$CLI" --lang FR --list "$WORK/jobs.tsv" >"$WORK/stdout" 2>"$WORK/stderr" || fail "list file: exit status $?"
+    grep -qF "(2/2)" "$WORK/stdout" || fail "list file: no (2/2)"
+    check_media "list file d" "$WORK/out/d.mp3" audio
+    check_media "list file e" "$WORK/out/e.mpeg" 320x240
+    check_clean "list file"
+    ;;
+stop)
+    # A clip long enough that the picture step of the HD AVI recipe is still running
+    # when Ctrl-C comes.
+    ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i testsrc2=size=320x240:rate=25:duration=60 \
+        -f lavfi -i sine=frequency=440:duration=60 -c:v mpeg4 -q:v 8 -c:a libmp3lame -shortest "$WORK/long.avi"
+    "$CLI" --lang EN -f 0 "$WORK/long.avi" "$WORK/out/hd.avi" >"$WORK/stdout" 2>"$WORK/stderr" &
+    pid=$!
+    # Wait for the picture step (the tool line that writes the 1280x720 intermediate).
+    for _ in $(seq 1 300); do
+        pgrep -f "$WORK/prog/B/utilitymff3.exe.*1280x720" >/dev/null && break
+        sleep 0.1
+    done
+    pgrep -f "$WORK/prog/B/utilitymff3.exe.*1280x720" >/dev/null || fail "stop: the picture step never ran"
+    sleep 1
+    kill -INT "$pid"
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq 130 ] || fail "stop: exit status $status, expected 130"
+    [ ! -e "$WORK/out/hd.avi" ] || fail "stop: an output was left"
+    check_clean "stop"
+    ;;
+sound-only)
+    # A sound-only input to a video preset: the tools cannot make the picture.
+    status=0
+    "$CLI" --lang EN -f 0 "$FIXTURES/clip.wav" "$WORK/out/s.avi" >"$WORK/stdout" 2>"$WORK/stderr" || status=$?
+    [ "$status" -ne 0 ] || fail "sound-only: exit status 0"
+    grep -qF "The conversion of \"$FIXTURES/clip.wav\" failed" "$WORK/stderr" || fail "sound-only: no failure message"
+    check_clean "sound-only"
+    ;;
+folder)
+    # The output's folder would lie under a plain file.
+    touch "$WORK/out/plain"
+    status=0
+    "$CLI" --lang EN -f 3 "$FIXTURES/clip.avi" "$WORK/out/plain/sub/x.mpeg" >"$WORK/stdout" 2>"$WORK/stderr" || status=$?
+    [ "$status" -ne 0 ] || fail "folder: exit status 0"
+    grep -qF "Impossible de créer le répertoire associé au fichier de sortie" "$WORK/stderr" ||
+        fail "folder: no folder message"
+    status=0
+    "$CLI" --lang EN -f 33 "$FIXTURES/clip.avi" "$WORK/out/plain/dvd/" >"$WORK/stdout" 2>"$WORK/stderr" || status=$?
+    [ "$status" -ne 0 ] || fail "dvd folder: exit status 0"
+    grep -qF "Impossible de créer le répertoire associé au DVD" "$WORK/stderr" || fail "dvd folder: no folder message"
+    check_clean "folder"
+    ;;
+*)
+    echo "unknown scenario $TEST_NAME" >&2
+    exit 2 ;;
+esac
+finish
