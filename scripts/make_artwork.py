@@ -346,6 +346,8 @@ def pict_disc(d, x0, y0, w, h):
     d.ellipse([cx - r * 0.28, cy - r * 0.28, cx + r * 0.28, cy + r * 0.28], fill=(245, 245, 250, 255),
               outline=(110, 115, 130, 255), width=SS)
     d.ellipse([cx - r * 0.1, cy - r * 0.1, cx + r * 0.1, cy + r * 0.1], fill=(120, 125, 140, 255))
+    f = fit_font(d, "DVD", r * 1.1, r * 0.42, int(h * 0.3))
+    text_center(d, cx, cy + r * 0.58, "DVD", f, (40, 50, 110, 255))
 
 
 def pict_note(d, x0, y0, w, h):
@@ -490,11 +492,20 @@ def splash(lang):
     img = soft_waves(img, (90, 150, 255), 6, sh * 0.05, sh * 0.62, 70)
     d = ImageDraw.Draw(img)
     k = SS / 2
-    # film strip running along the bottom
-    d.rectangle([0, sh - 46 * k, sw, sh - 18 * k], fill=(10, 12, 20, 255))
-    for x in range(0, int(sw), int(22 * k)):
-        for y in (sh - 42 * k, sh - 27 * k):
-            d.rectangle([x + 6 * k, y, x + 14 * k, y + 5 * k], fill=(200, 200, 210, 255))
+    # a film strip running along the bottom, its frames tinted like the stills of a clip
+    top, bottom = sh - 62 * k, sh - 8 * k
+    d.rectangle([0, top, sw, bottom], fill=(8, 10, 18, 255))
+    pitch = 22 * k
+    for x in range(0, int(sw), int(pitch)):
+        for y in (top + 4 * k, bottom - 9 * k):
+            d.rounded_rectangle([x + 7 * k, y, x + 15 * k, y + 5 * k], radius=k, fill=(190, 195, 210, 255))
+    frame_w = 58 * k
+    tints = [(60, 120, 200), (220, 140, 60), (70, 160, 110), (170, 80, 150), (200, 190, 80), (80, 170, 190)]
+    for i, x in enumerate(range(int(4 * k), int(sw), int(frame_w + 6 * k))):
+        c = tints[i % len(tints)]
+        frame = vertical_gradient(int(frame_w), int(bottom - top - 26 * k), shade(c, 0.25), shade(c, -0.35))
+        img.paste(frame, (x, int(top + 13 * k)))
+    d = ImageDraw.Draw(img)
     lg = logo(150).resize((int(150 * k), int(150 * k)), Image.LANCZOS)
     img.alpha_composite(lg, (int(40 * k), int(58 * k)))
     d = ImageDraw.Draw(img)
