@@ -339,7 +339,7 @@ void TForm1::PlaceStatusLabels(int top) {
 
 void TForm1::HideListLayout() {
     Panel1->resize(kClientWidth, kPanelCollapsed);
-    setFixedSize(kClientWidth, kCollapsedHeight);
+    setFixedSize(kClientWidth, kCollapsedHeight - kFrameHeight);
     PlaceStatusLabels(267);
     for (QWidget* w : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(Label15),
                        static_cast<QWidget*>(Button8), static_cast<QWidget*>(Button9),
@@ -349,7 +349,7 @@ void TForm1::HideListLayout() {
 
 void TForm1::ShowListLayout() {
     Panel1->resize(kClientWidth, kPanelExpanded);
-    setFixedSize(kClientWidth, App().DebugMode ? kExpandedDebugHeight : kExpandedHeight);
+    setFixedSize(kClientWidth, (App().DebugMode ? kExpandedDebugHeight : kExpandedHeight) - kFrameHeight);
     PlaceStatusLabels(457);
     for (QWidget* w : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(Label15),
                        static_cast<QWidget*>(Button8), static_cast<QWidget*>(Button9),

@@ -32,7 +32,10 @@ public:
     // The two dialogs of the special operations; created here when not given.
     void AttachDialogs(TForm8* syncDialog, TForm9* extractionDialog);
 
-    // Window heights of the two list layouts.
+    // Heights of the whole window in the two list layouts, title bar and borders
+    // included as the window was designed; they take kFrameHeight pixels, so the client
+    // area is exactly as high as the panel (and, in the tallest layout, the log area).
+    static constexpr int kFrameHeight = 41;
     static constexpr int kClientWidth = 761;
     static constexpr int kCollapsedHeight = 342;
     static constexpr int kExpandedHeight = 535;

@@ -1,0 +1,253 @@
+// Whole conversions started from the real window with the mouse, run by the real worker
+// and helper tools, and followed on the window until it is idle again.
+
+#include <QProgressBar>
+#include <QTableWidget>
+#include <csignal>
+#include <cstdio>
+#include <mutex>
+
+#include "gui_test_support.h"
+#include "mainwindow/qt_window_port.h"
+
+namespace transcoda::testing {
+namespace {
+
+std::string Sh(const std::string& path) { return "'" + path + "'"; }
+
+std::string Capture(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    if (pipe == nullptr) return out;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    pclose(pipe);
+    return out;
+}
+
+// Duration in seconds and codec of the first stream, as ffprobe reads them.
+double ProbeDuration(const std::string& file) {
+    const std::string text = Capture("ffprobe -v error -show_entries format=duration -of csv=p=0 " + Sh(file));
+    return text.empty() ? -1 : std::stod(text);
+}
+std::string ProbeCodec(const std::string& file) {
+    std::string s = Capture("ffprobe -v error -show_entries stream=codec_name -of csv=p=0 " + Sh(file));
+    return s.substr(0, s.find('\n'));
+}
+
+// Forwards every call to the window's port and keeps the ones the tests follow.
+class WatchingPort : public WindowPort {
+public:
+    explicit WatchingPort(WindowPort& inner) : inner_(inner) {}
+    void SetStatusText(const std::string& t) override { Keep("status", t); inner_.SetStatusText(t); }
+    void SetProgressText(const std::string& t) override { Keep("progress", t); inner_.SetProgressText(t); }
+    std::string ProgressText() override { return inner_.ProgressText(); }
+    void SetActionText(const std::string& t) override { inner_.SetActionText(t); }
+    void SetApplicationTitle(const std::string& t) override { Keep("title", t); inner_.SetApplicationTitle(t); }
+    void SetBarMaximum(int m) override { inner_.SetBarMaximum(m); }
+    void SetBarPosition(int p) override { Keep("bar", std::to_string(p)); inner_.SetBarPosition(p); }
+    int BarPosition() override { return inner_.BarPosition(); }
+    int BarMaximum() override { return inner_.BarMaximum(); }
+    void ShowMessage(const std::string& t) override { Keep("message", t); inner_.ShowMessage(t); }
+    void AppendLog(const std::string& l) override { inner_.AppendLog(l); }
+    std::string LogStamp(const std::string& m) override { return inner_.LogStamp(m); }
+    int ListRowCount() override { return inner_.ListRowCount(); }
+    std::string ListCell(int c, int r) override { return inner_.ListCell(c, r); }
+    void SelectListRow(int r) override { Keep("select", std::to_string(r)); inner_.SelectListRow(r); }
+    bool RestoreConvertButton(bool l) override { Keep("restore", l ? "list" : "once"); return inner_.RestoreConvertButton(l); }
+
+    std::vector<std::string> Texts(const std::string& op) {
+        std::lock_guard lock(m_);
+        std::vector<std::string> out;
+        for (const auto& [o, t] : calls_)
+            if (o == op) out.push_back(t);
+        return out;
+    }
+    bool Saw(const std::string& op, const std::string& part) {
+        for (const std::string& t : Texts(op))
+            if (t.find(part) != std::string::npos) return true;
+        return false;
+    }
+
+private:
+    void Keep(const char* op, const std::string& t) {
+        std::lock_guard lock(m_);
+        calls_.emplace_back(op, t);
+    }
+    WindowPort& inner_;
+    std::mutex m_;
+    std::vector<std::pair<std::string, std::string>> calls_;
+};
+
+class ConversionTest : public WindowTest {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_EQ(std::system(("bash " + Sh(TRANSCODA_SOURCE_DIR "/tests/fixtures/make_fixtures.sh") + " " +
+                               Sh(TRANSCODA_FIXTURE_DIR) + " >/dev/null")
+                                  .c_str()),
+                  0);
+    }
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(Exists(App().HelperFolder() + "utilitymff3.exe")) << "the helper tools are not built";
+    }
+    void TearDown() override {
+        WindowTest::TearDown();
+        App().Window = nullptr;
+    }
+    static std::string Fixture(const std::string& name) { return std::string(TRANSCODA_FIXTURE_DIR) + "/" + name; }
+
+    void Watch() {
+        watch = std::make_unique<WatchingPort>(gui::QtWindowPort::Instance());
+        App().Window = watch.get();
+    }
+
+    // Processes events until done() holds; false after timeoutMs.
+    bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done()) {
+            if (timer.elapsed() > timeoutMs) return false;
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            QTest::qWait(2);
+        }
+        return true;
+    }
+
+    void ExpectIdleDisplay() {
+        ExpectIdleLook();
+        EXPECT_EQ(form->Label11->text(), App().English() ? "Ready" : QString::fromUtf8("Prêt"));
+        EXPECT_EQ(form->Label10->text(), "");
+        EXPECT_EQ(form->ProgressBar1->value(), 0);
+        EXPECT_EQ(form->windowTitle(), form->Caption());
+    }
+
+    void Queue(const std::string& input, const std::string& output, int format) {
+        SetRequest(input, output, format);
+        Click(form->Button7);
+    }
+
+    std::unique_ptr<WatchingPort> watch;
+};
+
+TEST_F(ConversionTest, SingleConversionFromTheReleaseBackToIdle) {
+    MakeForm();
+    Watch();
+    const std::string output = Path("out/clip.mp3");
+    WriteFile(output, "an older file");
+    SetRequest(Fixture("clip.avi"), output, 34);
+    dialogs.answers = {true};  // replace the older file
+
+    Click(form->Image4);
+    // Running look at once: the Stop picture, its caption, the list button disabled.
+    EXPECT_TRUE(App().ConversionRunning.load());
+    EXPECT_EQ(form->Image4->ShownList(), "ConvertStopList1");
+    EXPECT_EQ(form->Label6->text(), "           Stop");
+    EXPECT_FALSE(form->Button10->isEnabled());
+    EXPECT_FALSE(form->Button7->isEnabled());
+
+    ASSERT_TRUE(WaitForIdle(120000));
+    ExpectIdleDisplay();
+    EXPECT_TRUE(watch->Saw("progress", "Progression : ")) << "no progress was shown";
+    EXPECT_TRUE(watch->Saw("title", "%"));
+    EXPECT_EQ(watch->Texts("restore"), std::vector<std::string>{"once"});
+    EXPECT_EQ(ProbeCodec(output), "mp3");
+    EXPECT_NEAR(ProbeDuration(output), 3.0, 0.3);
+    // DebugMode is off: the whole conversion left the log empty.
+    EXPECT_TRUE(form->Memo1->toPlainText().isEmpty());
+    EXPECT_TRUE(dialogs.Of("message").empty());
+}
+
+TEST_F(ConversionTest, ListOfThreeCountsItemsAndSelectsEachRow) {
+    MakeForm(nullptr, true);
+    Watch();
+    Queue(Fixture("clip.avi"), Path("out/one.mp3"), 34);
+    Queue(Fixture("clip.mp4"), Path("out/two.wav"), 36);
+    Queue(Fixture("clip.wav"), Path("out/three.mp3"), 35);
+    ASSERT_EQ(form->ListRowCount(), 5);
+
+    Click(form->Button10);
+    EXPECT_EQ(form->Button10->text(), "Stop conversion de la liste");
+    EXPECT_TRUE(form->Button10->isEnabled());
+    EXPECT_FALSE(form->Button7->isEnabled());
+    ASSERT_TRUE(WaitForIdle(180000));
+
+    EXPECT_EQ(watch->Texts("select"), (std::vector<std::string>{"1", "2", "3"}));
+    // Each item's progress carries its counter: "Progression : 12.35% (2/3)".
+    for (const char* counter : {"(1/3)", "(2/3)", "(3/3)"}) {
+        bool seen = false;
+        for (const std::string& text : watch->Texts("progress"))
+            seen = seen || (text.starts_with("Progression : ") && text.ends_with(counter));
+        EXPECT_TRUE(seen) << counter;
+    }
+    for (const char* out : {"out/one.mp3", "out/two.wav", "out/three.mp3"})
+        EXPECT_NEAR(ProbeDuration(Path(out)), 3.0, 0.3) << out;
+    ExpectIdleDisplay();
+    EXPECT_EQ(form->Button10->text(), "Convertir la liste");
+    // In DebugMode the log tells the story of the run.
+    EXPECT_TRUE(form->Memo1->toPlainText().contains(QString::fromUtf8("Le logiciel va commencer la conversion..")));
+}
+
+TEST_F(ConversionTest, StopDuringTheSecondItemLeavesTheThirdUnconverted) {
+    MakeForm();
+    Watch();
+    // The second item is a longer clip made larger, so that it is still running when
+    // the stop arrives.
+    const std::string longClip = Path("in/long.mkv");
+    std::filesystem::create_directories(Path("in"));
+    ASSERT_EQ(std::system(("ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i testsrc2=size=320x240:rate=25"
+                           " -f lavfi -i sine=frequency=440 -t 40 -c:v libx264 -preset ultrafast -c:a aac " +
+                           Sh(longClip))
+                              .c_str()),
+              0);
+    Queue(Fixture("clip.avi"), Path("out/one.mp3"), 34);
+    Queue(longClip, Path("out/two.avi"), 1);
+    Queue(Fixture("clip.avi"), Path("out/three.mp3"), 34);
+
+    Click(form->Button10);
+    ASSERT_TRUE(WaitUntil([&] { return watch->Saw("select", "2") && watch->Saw("progress", "(2/3)"); }, 120000));
+    Click(form->Button10);  // Stop
+    EXPECT_FALSE(App().ConversionRunning.load());
+    EXPECT_EQ(form->Button10->text(), "Convertir la liste");
+    ASSERT_TRUE(WaitForIdle(60000));
+
+    EXPECT_TRUE(Exists(Path("out/one.mp3")));
+    EXPECT_FALSE(Exists(Path("out/three.mp3")));
+    EXPECT_FALSE(watch->Saw("select", "3"));
+    ExpectIdleDisplay();
+    EXPECT_EQ(form->Button10->text(), "Convertir la liste");
+}
+
+TEST_F(ConversionTest, ClosingDuringAConversionNeitherHangsNorStopsTheTool) {
+    // A tool that hangs: it notes its process id and sleeps.
+    const std::string pidFile = Path("tool.pid");
+    const std::string tool = App().HelperFolder() + "utilitymff3.exe";
+    std::filesystem::remove(tool);
+    WriteFile(tool, "#!/bin/sh\necho $$ > " + Sh(pidFile) + "\nexec sleep 30\n");
+    std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
+    MakeForm();
+    Watch();
+    form->show();
+    SetRequest(Fixture("clip.avi"), Path("out/clip.mp3"), 34);
+    Click(form->Image4);
+    ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
+    const pid_t pid = std::stoi(ReadFile(pidFile));
+
+    QElapsedTimer timer;
+    timer.start();
+    form->close();
+    QApplication::processEvents();
+    EXPECT_LT(timer.elapsed(), 2000);
+    // The worker goes on without the window: its calls return at once.
+    QTest::qWait(300);
+    EXPECT_TRUE(MonThread::Active());
+    EXPECT_EQ(kill(pid, 0), 0) << "the running tool was stopped";
+
+    // Clean up: stopping the conversion ends the tool.
+    App().ConversionRunning = false;
+    EXPECT_TRUE(MonThread::WaitForEnd(10000));
+    kill(pid, SIGKILL);
+}
+
+}  // namespace
+}  // namespace transcoda::testing

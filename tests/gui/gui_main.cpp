@@ -1,0 +1,14 @@
+// One QApplication for every window test, on the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <clocale>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    std::setlocale(LC_ALL, "C");
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

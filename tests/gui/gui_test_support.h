@@ -1,0 +1,183 @@
+#pragma once
+// Shared pieces of the window tests: a stand-in that answers the boxes and dialogs, a
+// program folder of its own per test, and helpers that drive the real window.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "exec/app_state.h"
+#include "exec/worker.h"
+#include "mainwindow/TForm1.h"
+#include "mainwindow/user_dialogs.h"
+
+namespace transcoda::testing {
+
+// Answers every box the window shows, and keeps what it was shown.
+class ScriptedDialogs : public gui::UserDialogs {
+public:
+    struct Shown {
+        std::string kind;  // "message", "question", "pick", "modal", "open"
+        QString caption;
+        QString text;
+    };
+
+    void Message(QWidget*, const QString& caption, const QString& text) override {
+        shown.push_back({"message", caption, text});
+    }
+    bool Question(QWidget*, const QString& caption, const QString& text) override {
+        shown.push_back({"question", caption, text});
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text.toStdString();
+            return false;
+        }
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    QString PickFile(QWidget*, const QString& title, const QString& filter, const QString&, bool) override {
+        shown.push_back({"pick", title, filter});
+        if (picks.empty()) return {};
+        const QString pick = picks.front();
+        picks.pop_front();
+        return pick;
+    }
+    int RunModal(QDialog* dialog) override {
+        shown.push_back({"modal", {}, dialog ? dialog->objectName() : QString()});
+        if (onModal) onModal(dialog);
+        return 0;
+    }
+    bool OpenExternal(const QUrl& url) override {
+        shown.push_back({"open", {}, url.toString()});
+        return true;
+    }
+
+    std::vector<Shown> Of(const std::string& kind) const {
+        std::vector<Shown> out;
+        for (const Shown& s : shown)
+            if (s.kind == kind) out.push_back(s);
+        return out;
+    }
+    std::vector<QString> Texts(const std::string& kind) const {
+        std::vector<QString> out;
+        for (const Shown& s : Of(kind)) out.push_back(s.text);
+        return out;
+    }
+
+    std::vector<Shown> shown;
+    std::deque<bool> answers;     // for Question, in order
+    std::deque<QString> picks;    // for PickFile, in order; empty text = cancelled
+    std::function<void(QDialog*)> onModal;
+};
+
+// A program folder of its own: ProgramFolder points at it, B/ holds links to the helper
+// tools of the build, and the language and debug settings are those asked for.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        root_ = dir_.path().toStdString() + "/";
+        App().ProgramFolder = root_ + "prog/";
+        std::filesystem::create_directories(App().HelperFolder());
+        LinkHelperTools();
+        gui::SetDialogs(&dialogs);
+        unsetenv("TRANSCODA_LANGUAGE");
+        unsetenv("TRANSCODA_DEBUG");
+    }
+
+    void TearDown() override {
+        if (form) WaitForIdle(20000);
+        form.reset();
+        gui::SetDialogs(nullptr);
+        App().ConversionRunning = false;
+        unsetenv("TRANSCODA_LANGUAGE");
+        unsetenv("TRANSCODA_DEBUG");
+    }
+
+    void LinkHelperTools() {
+#ifdef TRANSCODA_BIN_DIR
+        std::error_code ec;
+        const std::filesystem::path tools = std::filesystem::path(TRANSCODA_BIN_DIR) / "B";
+        for (const auto& entry : std::filesystem::directory_iterator(tools, ec))
+            if (entry.is_regular_file())
+                std::filesystem::create_symlink(entry.path(), App().HelperFolder() + entry.path().filename().string(), ec);
+#endif
+    }
+
+    TForm1& MakeForm(const char* language = nullptr, bool debug = false) {
+        if (language) setenv("TRANSCODA_LANGUAGE", language, 1);
+        if (debug) setenv("TRANSCODA_DEBUG", "1", 1);
+        form = std::make_unique<TForm1>();
+        return *form;
+    }
+
+    std::string Path(const std::string& name) const { return root_ + name; }
+    std::string PrefsPath() const { return App().HelperFolder() + "applicationUserPreferences.ini"; }
+
+    static void WriteFile(const std::string& path, const std::string& text) {
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    static std::string ReadFile(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+    // A press and a release on a picture or a button, as the mouse makes them.
+    static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+
+    void SetRequest(const std::string& input, const std::string& output, int formatIndex) {
+        form->Edit1->setText(QString::fromStdString(input));
+        form->ComboBox1->setCurrentIndex(formatIndex);
+        form->Edit2->setText(QString::fromStdString(output));
+    }
+
+    // Processes events until the conversion is over and the worker has ended.
+    bool WaitForIdle(int timeoutMs) {
+        QElapsedTimer timer;
+        timer.start();
+        while (App().ConversionRunning || MonThread::Active()) {
+            if (timer.elapsed() > timeoutMs) return false;
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            QTest::qWait(5);
+        }
+        QApplication::processEvents();
+        return true;
+    }
+
+    // The idle look: Convert picture, its caption, the list buttons enabled.
+    void ExpectIdleLook() const {
+        EXPECT_FALSE(App().ConversionRunning.load());
+        EXPECT_EQ(form->Image4->ShownList(), "ConvertList1");
+        EXPECT_EQ(form->Image4->ShownIndex(), 0);
+        EXPECT_EQ(form->Label6->text(), App().English() ? "Convert the file" : "Convertir un fichier");
+        for (QPushButton* b : {form->Button7, form->Button8, form->Button9, form->Button10})
+            EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+    }
+
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TForm1> form;
+
+private:
+    QTemporaryDir dir_;
+    std::string root_;
+};
+
+}  // namespace transcoda::testing

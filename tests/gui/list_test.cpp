@@ -1,0 +1,163 @@
+// The conversion list, the two layouts and the shortcut pictures of the real window.
+
+#include <QTableWidget>
+
+#include "gui_test_support.h"
+
+namespace transcoda::testing {
+namespace {
+
+class ListTest : public WindowTest {
+protected:
+    // Queues n conversions of one existing input to out/<i>.mp3.
+    void Queue(int n) {
+        WriteFile(Path("in/clip.avi"), "input");
+        for (int i = 1; i <= n; ++i) {
+            SetRequest(Path("in/clip.avi"), Path("out/" + std::to_string(i) + ".mp3"), 34);
+            form->Button7Click();
+        }
+    }
+    std::string Cell(int column, int row) const { return form->ListCell(column, row).toStdString(); }
+};
+
+TEST_F(ListTest, FirstAdditionExpandsTheListAndFillsTheEmptyLastRow) {
+    MakeForm();
+    EXPECT_TRUE(form->ListHidden());
+    EXPECT_EQ(form->ListRowCount(), 2);
+    EXPECT_EQ(form->height(), TForm1::kCollapsedHeight - TForm1::kFrameHeight);
+    EXPECT_TRUE(form->StringGrid1->isHidden());
+    Queue(1);
+    EXPECT_FALSE(form->ListHidden());
+    EXPECT_EQ(form->height(), TForm1::kExpandedHeight - TForm1::kFrameHeight);
+    EXPECT_FALSE(form->StringGrid1->isHidden());
+    EXPECT_EQ(form->Label10->pos(), QPoint(5, 457));
+    EXPECT_EQ(form->Label11->x(), 620);
+    ASSERT_EQ(form->ListRowCount(), 3);
+    EXPECT_EQ(Cell(0, 1), " Audio MP3 - MP3; Audio (128kbps)");
+    EXPECT_EQ(Cell(1, 1), Path("in/clip.avi"));
+    EXPECT_EQ(Cell(2, 1), Path("out/1.mp3"));
+    EXPECT_EQ(Cell(2, 2), "");
+}
+
+TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
+    struct Case {
+        bool debug;
+        int expandedHeight;
+    };
+    for (const Case c : {Case{false, TForm1::kExpandedHeight}, Case{true, TForm1::kExpandedDebugHeight}}) {
+        MakeForm(nullptr, c.debug);
+        Click(form->Button11);  // already collapsed: nothing changes
+        EXPECT_TRUE(form->ListHidden());
+        Click(form->Button12);
+        EXPECT_EQ(form->height(), c.expandedHeight - TForm1::kFrameHeight);
+        EXPECT_FALSE(form->Button10->isHidden());
+        Click(form->Button11);
+        EXPECT_TRUE(form->ListHidden());
+        EXPECT_EQ(form->height(), TForm1::kCollapsedHeight - TForm1::kFrameHeight);
+        EXPECT_EQ(form->Label10->pos(), QPoint(5, 267));
+        EXPECT_TRUE(form->Button10->isHidden());
+        EXPECT_FALSE(form->Button7->isHidden());
+        EXPECT_FALSE(form->Button12->isHidden());
+    }
+}
+
+TEST_F(ListTest, RemoveTakesTheSelectedRowOnly) {
+    MakeForm();
+    Queue(3);
+    // The header and the empty last row cannot be removed.
+    for (int row : {0, 4}) {
+        form->SelectListRow(row);
+        Click(form->Button8);
+        EXPECT_EQ(form->ListRowCount(), 5);
+    }
+    form->SelectListRow(2);
+    Click(form->Button8);
+    ASSERT_EQ(form->ListRowCount(), 4);
+    EXPECT_EQ(Cell(2, 1), Path("out/1.mp3"));
+    EXPECT_EQ(Cell(2, 2), Path("out/3.mp3"));
+    EXPECT_EQ(form->SelectedListRow(), 2);  // the row that moved up
+    form->SelectListRow(2);
+    Click(form->Button8);
+    form->SelectListRow(1);
+    Click(form->Button8);
+    EXPECT_EQ(form->ListRowCount(), 2);
+    EXPECT_EQ(form->SelectedListRow(), 1);  // the empty row
+    EXPECT_EQ(Cell(2, 1), "");
+}
+
+TEST_F(ListTest, ClearEmptiesTheListAndIgnoresAnEmptyOne) {
+    MakeForm();
+    Click(form->Button9);
+    EXPECT_EQ(form->ListRowCount(), 2);
+    Queue(3);
+    Click(form->Button9);
+    EXPECT_EQ(form->ListRowCount(), 2);
+    EXPECT_FALSE(form->OutputInList(QString::fromStdString(Path("out/1.mp3"))));
+}
+
+TEST_F(ListTest, HeaderRowIsFrenchOnly) {
+    MakeForm();
+    EXPECT_EQ(Cell(0, 0), " Format ciblé");
+    EXPECT_EQ(Cell(1, 0), " Fichier à convertir");
+    EXPECT_EQ(Cell(2, 0), " Fichier de sortie");
+    MakeForm("EN");
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(Cell(c, 0), "");
+}
+
+TEST_F(ListTest, DebugFillQueuesEveryFormatOnce) {
+    MakeForm();
+    WriteFile(Path("in/clip.avi"), "input");
+    form->Edit1->setText(QString::fromStdString(Path("in/clip.avi")));
+    Queue(2);
+    Click(form->Button13);
+    ASSERT_EQ(form->ListRowCount(), 42);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(Cell(0, i + 1), form->ComboBox1->itemText(i).toStdString());
+        EXPECT_NE(Cell(2, i + 1).find("format-rang-" + std::to_string(i)), std::string::npos) << Cell(2, i + 1);
+    }
+    EXPECT_EQ(Cell(2, 34), App().ProgramFolder + "MyFiles/tests/format-rang-33/");  // a DVD folder
+    EXPECT_EQ(Cell(2, 35), App().ProgramFolder + "MyFiles/tests/format-rang-34.mp3");
+}
+
+TEST_F(ListTest, EmptyListConversionReturnsToIdleAtOnce) {
+    MakeForm();
+    Click(form->Button10);
+    EXPECT_TRUE(WaitForIdle(10000));
+    ExpectIdleLook();
+    EXPECT_EQ(form->Button10->text(), "Convertir la liste");
+}
+
+struct ShortcutCase {
+    int image;
+    int format;
+    const char* outputEnding;
+};
+
+TEST_F(ListTest, ShortcutPicturesSelectTheirFormatAndRewriteTheOutput) {
+    MakeForm();
+    const ShortcutCase cases[] = {
+        {22, 1, "clip.avi"}, {21, 0, "clip.avi"}, {20, 3, "clip.mpeg"}, {19, 6, "clip.flv"},
+        {18, 12, "clip.wmv"}, {17, 13, "clip.3gp"}, {16, 19, "clip.mov"}, {14, 26, "clip.m4v"},
+        {13, 27, "clip.mp4"}, {12, 31, "clip.mp4"}, {11, 32, "clipmp4/"}, {10, 34, "clip.mp3"},
+        {9, 1, "clip.avi"}, {15, 39, "clip.mkv"}, {6, 38, "clip.mkv"},
+    };
+    for (const ShortcutCase& c : cases) {
+        SetRequest(Path("in/clip.mkv"), Path("out/clip.avi"), 5);
+        if (c.image == 11) form->Edit2->setText(QString::fromStdString(Path("out/clip.mp4")));
+        gui::PictureButton* picture = form->Shortcut(c.image);
+        ASSERT_NE(picture, nullptr);
+        EXPECT_EQ(picture->size(), QSize(44, 39));
+        EXPECT_EQ(picture->y(), 228);
+        QTest::mousePress(picture, Qt::LeftButton);
+        EXPECT_EQ(picture->ShownList(), "FormatsBouttonsDown");
+        QTest::mouseRelease(picture, Qt::LeftButton);
+        EXPECT_EQ(picture->ShownList(), "FormatsBouttonsNormal");
+        EXPECT_EQ(form->ComboBox1->currentIndex(), c.format) << "Image" << c.image;
+        const std::string out = form->Edit2->text().toStdString();
+        EXPECT_TRUE(out.ends_with(c.outputEnding)) << "Image" << c.image << ": " << out;
+    }
+    EXPECT_FALSE(App().ConversionRunning.load());
+}
+
+}  // namespace
+}  // namespace transcoda::testing

@@ -1,0 +1,203 @@
+// The texts of both languages, the file-dialog filters, the caption and the log.
+
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+
+#include "exec/log.h"
+#include "gui_test_support.h"
+#include "mainwindow/log_stamp.h"
+#include "mainwindow/texts.h"
+
+namespace transcoda::testing {
+namespace {
+
+struct Caption {
+    const char* component;
+    const char* french;
+    const char* english;
+};
+
+const Caption kCaptions[] = {
+    {"Label4", "Fichier à convertir", "File to convert"},
+    {"Label5", "Fichier de sortie", "Output File"},
+    {"Label6", "Convertir un fichier", "Convert the file"},
+    {"Label7", "A propos", "About"},
+    {"Label9", "Quitter", "Close"},
+    {"Label1", "Fichier à convertir :", "File to convert"},
+    {"Label2", "Fichier de sortie :", "Output File"},
+    {"Label3", "Format ciblé :", "Format"},
+    {"Label14", "Quelques raccourcis", "Some shortcuts"},
+    {"Label15", "Liste de fichiers à convertir :", "List of files to convert"},
+    {"Button1", "Choisir la source...", "Select Input"},
+    {"Button2", "Explorer...", "Explore..."},
+    {"Button6", "Ouvrir", "Open"},
+    {"Button7", "Ajouter à la liste", "Add to list"},
+    {"Button12", "Afficher la liste", "Show list"},
+    {"Button8", "Supprimer de la liste", "Remove from list"},
+    {"Button9", "Vider la liste", "Clear list"},
+    {"Button11", "Masquer la liste", "Hide list"},
+    {"Button10", "Convertir la liste", "Convert the list"},
+    {"Label11", "Prêt", "Ready"},
+    {"Label12", "Debug : (jounal des commandes en ligne)", "Debug : (jounal des commandes en ligne)"},
+    {"Button5", "Séléctionner et Copier le log pour les dépannages", "Séléctionner et Copier le log pour les dépannages"},
+    {"Label10", "", ""},
+};
+
+QString TextOf(QWidget* w) {
+    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+    if (auto* button = qobject_cast<QPushButton*>(w)) return button->text();
+    return "?";
+}
+
+TEST_F(WindowTest, CaptionsInBothLanguages) {
+    for (const char* language : {"FR", "EN"}) {
+        MakeForm(language);
+        const bool en = std::string(language) == "EN";
+        for (const Caption& c : kCaptions) {
+            QWidget* w = form->findChild<QWidget*>(c.component);
+            ASSERT_NE(w, nullptr) << c.component;
+            EXPECT_EQ(TextOf(w), QString::fromUtf8(en ? c.english : c.french)) << language << " " << c.component;
+        }
+    }
+}
+
+TEST_F(WindowTest, HintsInBothLanguages) {
+    struct Hint {
+        const char* component;
+        const char* french;
+        const char* english;
+    };
+    const Hint hints[] = {
+        {"Button1", "Cliquez ici pour choisir le fichier à convertir", "Click here to select the file to be converted"},
+        {"Button11", "Masquez l'affichage de la liste", "Hide the current conversion list"},
+        {"Image15", "Extraction de partie video/audio", "Click here to select the format for video/audio extraction"},
+        {"Image6", "Correction et Synchronisation vidéo/audio", "Click here to select the format for video/audio synchronization"},
+        {"Image18", "WMV (Windows Media Video)", "WMV (Windows Media Video)"},
+        {"Image9", "", ""},
+    };
+    for (const char* language : {"FR", "EN"}) {
+        MakeForm(language);
+        for (const Hint& h : hints) {
+            QWidget* w = form->findChild<QWidget*>(h.component);
+            ASSERT_NE(w, nullptr) << h.component;
+            EXPECT_EQ(w->toolTip(), QString::fromUtf8(std::string(language) == "EN" ? h.english : h.french))
+                << language << " " << h.component;
+        }
+    }
+}
+
+TEST_F(WindowTest, FileDialogsUseTheExactTitlesAndFilters) {
+    const std::string families =
+        "|HDV, AVCHD (*.m2ts,*.m2t,*.tod,*.mts)|*.m2ts;*.m2t;*.tod;*.mts|Flash Video (*.flv, *.f4v, *.f4p)|*.flv;*.f4v;*.f4p";
+    for (const char* language : {"FR", "EN"}) {
+        MakeForm(language);
+        const bool en = std::string(language) == "EN";
+        const std::string input = gui::InputFilter().toStdString();
+        EXPECT_TRUE(input.starts_with(std::string(en ? "All video formats" : "Toutes les vidéos") +
+                                      "|*.mts;*.m2t;*.tod;*.mts;*.flv;"))
+            << input;
+        EXPECT_NE(input.find(families), std::string::npos);
+        EXPECT_TRUE(input.ends_with("|FLIC (*.flic, *.fli)|*.flic;*.fli"));
+        EXPECT_EQ(std::count(input.begin(), input.end(), '|'), 2 * 19 - 1);
+        EXPECT_EQ(gui::OutputFilter().toStdString(), en ? "All video formats|*.*" : "Tous les formats vidéo|*.*");
+
+        dialogs.shown.clear();
+        Click(form->Button1);
+        Click(form->Button2);
+        const auto picks = dialogs.Of("pick");
+        ASSERT_EQ(picks.size(), 2u);
+        EXPECT_EQ(picks[0].caption, QString::fromUtf8(en ? "Select the input file" : "Choisir le fichier d'entrée"));
+        EXPECT_EQ(picks[1].caption, QString::fromUtf8(en ? "Select the output file" : "Choisir le fichier de sortie"));
+        // The Qt dialog gets one entry per family, its patterns in the form Qt reads.
+        const QStringList entries = picks[0].text.split(";;");
+        ASSERT_EQ(entries.size(), 19);
+        EXPECT_EQ(entries[1], "HDV, AVCHD (*.m2ts,*.m2t,*.tod,*.mts) (*.m2ts *.m2t *.tod *.mts)");
+        EXPECT_EQ(picks[1].text, en ? "All video formats (*.*)" : QString::fromUtf8("Tous les formats vidéo (*.*)"));
+    }
+}
+
+TEST_F(WindowTest, CaptionMarksDebugMode) {
+    MakeForm();
+    EXPECT_TRUE(form->windowTitle().startsWith("Transcoda Media Converter 1.0"));
+    EXPECT_FALSE(form->windowTitle().endsWith(" - DEBUG"));
+    EXPECT_FALSE(App().DebugMode);
+    EXPECT_EQ(App().CurrentLanguage, "FR");
+    MakeForm(nullptr, true);
+    EXPECT_TRUE(form->windowTitle().endsWith(" - DEBUG"));
+    EXPECT_TRUE(App().DebugMode);
+}
+
+TEST_F(WindowTest, ApplicationTitleShowsProgressInTheWindowTitle) {
+    MakeForm();
+    const QString caption = form->windowTitle();
+    form->SetApplicationTitle("12.35% (2/3)");
+    EXPECT_EQ(form->windowTitle(), "12.35% (2/3) - " + caption);
+    form->SetApplicationTitle("Transcoda 1.0");
+    EXPECT_EQ(form->windowTitle(), caption);
+}
+
+TEST(LogStamp, MarkerDateAtTimeWithNothingElse) {
+    const QDateTime when(QDate(2026, 2, 1), QTime(9, 8, 7));
+    EXPECT_EQ(gui::LogStampText("** ", when, QLocale(QLocale::French, QLocale::France)) + " -- x",
+              QString::fromUtf8("** 01/02/2026 à 09:08:07 -- x"));
+    // Whatever the locale, no time zone is added after the seconds.
+    for (const QLocale& locale : {QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::French, QLocale::Canada),
+                                  QLocale(QLocale::English, QLocale::UnitedKingdom)}) {
+        const QString stamp = gui::LogStampText("** ", when, locale);
+        EXPECT_TRUE(stamp.contains("07")) << stamp.toStdString();
+        EXPECT_FALSE(stamp.contains(QRegularExpression("(UTC|GMT|[A-Z]{3,4})$"))) << stamp.toStdString();
+        EXPECT_TRUE(stamp.startsWith("** ")) << stamp.toStdString();
+        EXPECT_TRUE(stamp.contains(QString::fromUtf8(" à "))) << stamp.toStdString();
+    }
+}
+
+TEST_F(WindowTest, LogIsWrittenOnlyInDebugModeAndClearedByThePress) {
+    MakeForm();
+    LogEvent(" -- nothing");
+    EXPECT_TRUE(form->Memo1->toPlainText().isEmpty());
+
+    MakeForm(nullptr, true);
+    LogEvent(" -- old line");
+    LogPlain("plain");
+    EXPECT_EQ(form->Memo1->toPlainText().split('\n').size(), 2);
+    EXPECT_TRUE(form->Memo1->toPlainText().endsWith("\nplain"));
+    SetRequest(Path("in/a.avi"), Path("out/a.mp3"), 34);
+    QTest::mousePress(form->Image4, Qt::LeftButton);
+    const QStringList lines = form->Memo1->toPlainText().split('\n');
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(QRegularExpression(QString::fromUtf8(
+                    "^\\*\\* .+ à .+ -- L'utilisateur a demandé une conversion de \"[^\"]*a.avi\" vers "
+                    "\"[^\"]*a.mp3\" avec le format \" Audio MP3 - MP3; Audio \\(128kbps\\)\"$"))
+                    .match(lines[0])
+                    .hasMatch())
+        << lines[0].toStdString();
+}
+
+TEST_F(WindowTest, CopyPutsTheWholeLogOnTheClipboard) {
+    MakeForm(nullptr, true);
+    QApplication::clipboard()->setText("before");
+    Click(form->Button5);
+    EXPECT_EQ(QApplication::clipboard()->text(), "");
+    LogPlain("one");
+    LogPlain("two");
+    Click(form->Button5);
+    EXPECT_EQ(QApplication::clipboard()->text(), "one\ntwo");
+}
+
+TEST_F(WindowTest, ComponentsHaveTheirDesignedGeometry) {
+    MakeForm();
+    EXPECT_EQ(form->width(), 761);
+    EXPECT_EQ(form->Image4->size(), QSize(96, 96));
+    EXPECT_EQ(form->Memo1->geometry(), QRect(2, 579, 750, 210));
+    EXPECT_EQ(form->Label11->x(), 620);
+    EXPECT_EQ(form->Label11->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_GE(form->Button3->x(), 761);
+    EXPECT_GE(form->Button13->x(), 761);
+    EXPECT_EQ(form->ComboBox1->count(), 40);
+    EXPECT_EQ(form->ComboBox1->itemText(5), " Video MPEG - MPEG 320x240 (4200 kbps); Audio (128kbps)");
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+}
+
+}  // namespace
+}  // namespace transcoda::testing

@@ -1,0 +1,197 @@
+// The checks and questions of the Convert picture and of add-to-list: every refusal shows
+// its exact message and leaves the window idle, and nothing of the user's is lost.
+
+#include <QDialog>
+#include <QTableWidget>
+
+#include "gui_test_support.h"
+
+namespace transcoda::testing {
+namespace {
+
+const char* const kMissingInput = "Le fichier d'entrée n'existe pas, merci de choisir un fichier source qui existe.";
+const char* const kReplace = "Le fichier de sortie existe déjà, voulez vous le remplacer?";
+const char* const kUnsupported = "Le format cible souhaité n'est pas pris en charge pour le moment.";
+const char* const kZeroLag = "Le délai de décalage du son indiqué est nul, aucune correction ne sera effectuée!";
+constexpr int kMp3 = 34, kDvdPal = 33, kSync = 38, kExtraction = 39;
+
+struct Refusal {
+    const char* name;
+    int format;
+    bool inputExists;
+    bool outputExists;     // a file, or for the DVD formats a folder holding a file
+    std::deque<bool> answers;
+    const char* syncDelay;  // what the sync dialog leaves, or nullptr
+    const char* extractionStart;
+    const char* extractionLength;
+    std::vector<std::pair<std::string, std::string>> expected;  // kind, text
+};
+
+// "{DVD}" stands for the output folder.
+const std::string kDvdQuestion =
+    "Le dossier {DVD} n'est pas vide! Merci de choisir un autre dossier vide, sinon les données du dossier indiqué vont être "
+    "perdues. Voulez vous continuer avec le dossier indiqué ?";
+
+class ConvertRefusalTest : public WindowTest, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(ConvertRefusalTest, RefusalShowsItsMessageAndReturnsToIdle) {
+    const Refusal& c = GetParam();
+    MakeForm();
+    const std::string input = Path("in/clip.avi");
+    const bool dvd = c.format == kDvdPal;
+    const std::string output = dvd ? Path("dvd/") : Path("out/clip.mp3");
+    if (c.inputExists) WriteFile(input, "input");
+    if (c.outputExists) WriteFile(dvd ? output + "keep.txt" : output, "keep");
+    SetRequest(input, output, c.format);
+    dialogs.answers = c.answers;
+    dialogs.onModal = [&](QDialog* dialog) {
+        if (dialog->objectName() == "TForm8" && c.syncDelay) App().SyncDelay = c.syncDelay;
+        if (dialog->objectName() == "TForm9") {
+            if (c.extractionStart) App().ExtractionStart = c.extractionStart;
+            if (c.extractionLength) App().ExtractionLength = c.extractionLength;
+        }
+    };
+
+    Click(form->Image4);
+
+    std::vector<std::pair<std::string, std::string>> seen;
+    for (const auto& s : dialogs.shown)
+        if (s.kind == "message" || s.kind == "question") seen.push_back({s.kind, s.text.toStdString()});
+    auto expected = c.expected;
+    for (auto& [kind, text] : expected)
+        if (auto p = text.find("{DVD}"); p != std::string::npos) text.replace(p, 5, output);
+    EXPECT_EQ(seen, expected);
+    for (const auto& s : dialogs.Of("message")) EXPECT_EQ(s.caption, "Transcoda 1.0");
+    for (const auto& s : dialogs.Of("question")) EXPECT_EQ(s.caption, "Confirmation");
+    EXPECT_FALSE(MonThread::Active());
+    ExpectIdleLook();
+    if (c.outputExists) {
+        EXPECT_TRUE(Exists(dvd ? output + "keep.txt" : output)) << "the user's data was lost";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, ConvertRefusalTest,
+    ::testing::Values(
+        Refusal{"NoFormatSelected", -1, true, false, {}, nullptr, nullptr, nullptr, {{"message", kUnsupported}}},
+        Refusal{"ExistingOutputKeptOnNo", kMp3, true, true, {false}, nullptr, nullptr, nullptr, {{"question", kReplace}}},
+        Refusal{"FullDvdFolderKeptOnNo", kDvdPal, true, true, {false}, nullptr, nullptr, nullptr, {{"question", kDvdQuestion}}},
+        Refusal{"SyncDialogLeftWithoutLag", kSync, true, false, {}, "-1000", nullptr, nullptr, {}},
+        Refusal{"SyncZeroLag", kSync, true, false, {}, "0.0", nullptr, nullptr, {{"message", kZeroLag}}},
+        Refusal{"SyncNegativeZeroLag", kSync, true, false, {}, "-0.0", nullptr, nullptr, {{"message", kZeroLag}}},
+        Refusal{"ExtractionWithoutSegment", kExtraction, true, false, {}, nullptr, nullptr, nullptr, {}},
+        Refusal{"ExtractionWithOnlyAStart", kExtraction, true, false, {}, nullptr, "00:00:01", nullptr, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WindowTest, ReleaseWithMissingInputOpensTheInputDialogAndStaysIdle) {
+    for (const std::string& input : {std::string(), Path("nowhere/clip.avi")}) {
+        MakeForm();
+        dialogs.shown.clear();
+        SetRequest(input, Path("out/clip.mp3"), kMp3);
+        Click(form->Image4);
+        ASSERT_EQ(dialogs.Of("pick").size(), 1u) << input;
+        EXPECT_EQ(dialogs.Of("pick")[0].caption, QString::fromUtf8("Choisir le fichier d'entrée"));
+        EXPECT_TRUE(dialogs.Of("message").empty());
+        ExpectIdleLook();
+    }
+}
+
+// Add-to-list refusals: the exact message, nothing added, nothing deleted.
+struct AddRefusal {
+    const char* name;
+    int format;
+    bool inputExists;
+    bool outputExists;
+    bool outputAlreadyListed;
+    std::deque<bool> answers;
+    std::vector<std::pair<std::string, std::string>> expected;
+};
+
+class AddRefusalTest : public WindowTest, public ::testing::WithParamInterface<AddRefusal> {};
+
+const char* const kNotForList =
+    "La correction et la synchronisation ainsi que l'extraction vidéo/audio se font un fichier à la fois et ne "
+    "peuvent être intégrées dans une liste de conversion.\r\rMerci d’effectuer la correction/synchronisation ou "
+    "extraction comme vous convertissez un seul fichier.";
+const char* const kInList =
+    "L’emplacement du fichier à créer existe déjà dans la liste, merci de modifier l’emplacement du fichier de sortie.";
+
+TEST_P(AddRefusalTest, NothingIsAdded) {
+    const AddRefusal& c = GetParam();
+    MakeForm();
+    const bool dvd = c.format == kDvdPal;
+    const std::string input = Path("in/clip.avi");
+    const std::string output = dvd ? Path("dvd/") : Path("out/clip.mp3");
+    WriteFile(Path("in/other.avi"), "other");
+    if (c.inputExists) WriteFile(input, "input");
+    if (c.outputAlreadyListed) {
+        // The same output queued before with another format.
+        SetRequest(Path("in/other.avi"), Path("out/clip.mp3"), 35);
+        form->Button7Click();
+    }
+    if (c.outputExists) WriteFile(dvd ? output + "keep.txt" : output, "keep");
+    const int rowsBefore = form->ListRowCount();
+    SetRequest(input, output, c.format);
+    dialogs.answers = c.answers;
+    dialogs.shown.clear();
+
+    Click(form->Button7);
+
+    std::vector<std::pair<std::string, std::string>> seen;
+    for (const auto& s : dialogs.shown) seen.push_back({s.kind, s.text.toStdString()});
+    EXPECT_EQ(seen, c.expected);
+    EXPECT_EQ(form->ListRowCount(), rowsBefore);
+    if (c.outputExists) {
+        EXPECT_TRUE(Exists(dvd ? output + "keep.txt" : output));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, AddRefusalTest,
+    ::testing::Values(
+        AddRefusal{"SyncCorrection", kSync, true, false, false, {}, {{"message", kNotForList}}},
+        AddRefusal{"Extraction", kExtraction, true, false, false, {}, {{"message", kNotForList}}},
+        AddRefusal{"MissingInput", kMp3, false, false, false, {}, {{"message", kMissingInput}}},
+        // The input is tested before anything else: no question, the file stays.
+        AddRefusal{"MissingInputWithExistingOutput", kMp3, false, true, false, {}, {{"message", kMissingInput}}},
+        AddRefusal{"MissingInputWithFullDvdFolder", kDvdPal, false, true, false, {}, {{"message", kMissingInput}}},
+        AddRefusal{"ExistingOutputAnsweredNo", kMp3, true, true, false, {false}, {{"question", kReplace}}},
+        AddRefusal{"OutputAlreadyInList", kMp3, true, false, true, {}, {{"message", kInList}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WindowTest, AddingOverAnExistingOutputAnsweredYesDeletesItAtOnce) {
+    MakeForm();
+    WriteFile(Path("in/clip.avi"), "input");
+    WriteFile(Path("out/clip.mp3"), "old");
+    SetRequest(Path("in/clip.avi"), Path("out/clip.mp3"), kMp3);
+    dialogs.answers = {true};
+    Click(form->Button7);
+    EXPECT_FALSE(Exists(Path("out/clip.mp3")));
+    EXPECT_EQ(form->ListRowCount(), 3);
+}
+
+TEST_F(WindowTest, EmptyOrMissingDvdFolderIsUsedWithoutAQuestion) {
+    MakeForm();
+    WriteFile(Path("in/clip.avi"), "input");
+    std::filesystem::create_directories(Path("empty/"));
+    for (const std::string& folder : {Path("empty/"), Path("missing/")}) {
+        SetRequest(Path("in/clip.avi"), folder, kDvdPal);
+        Click(form->Button7);
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(form->ListRowCount(), 4);
+}
+
+TEST_F(WindowTest, FullDvdFolderAnsweredYesIsQueuedAndKept) {
+    MakeForm();
+    WriteFile(Path("in/clip.avi"), "input");
+    WriteFile(Path("dvd/keep.txt"), "keep");
+    SetRequest(Path("in/clip.avi"), Path("dvd/"), kDvdPal);
+    dialogs.answers = {true};
+    Click(form->Button7);
+    EXPECT_EQ(form->ListRowCount(), 3);
+    EXPECT_TRUE(Exists(Path("dvd/keep.txt")));
+}
+
+}  // namespace
+}  // namespace transcoda::testing

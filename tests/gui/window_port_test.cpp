@@ -1,0 +1,93 @@
+// The worker's window interface: calls from other threads are carried out on the window
+// thread while the caller waits, and stop waiting once the window closes.
+
+#include <QProgressBar>
+#include <QThread>
+#include <future>
+#include <thread>
+
+#include "gui_test_support.h"
+#include "mainwindow/qt_window_port.h"
+
+namespace transcoda::testing {
+namespace {
+
+// Runs work on a thread of its own while this thread keeps the event loop going.
+template <class Work>
+void OnOtherThread(Work work) {
+    auto done = std::async(std::launch::async, work);
+    while (done.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    done.get();
+}
+
+TEST_F(WindowTest, CallsFromAnotherThreadRunOnTheWindowThreadAndAreDoneOnReturn) {
+    MakeForm();
+    WindowPort& port = *App().Window;
+    QThread* windowThread = QThread::currentThread();
+    std::vector<std::string> seen;
+    OnOtherThread([&] {
+        EXPECT_NE(QThread::currentThread(), windowThread);
+        port.SetStatusText("Conversion...");
+        port.SetProgressText("Progression : 12.35% (2/3)");
+        seen.push_back(port.ProgressText());
+        port.SetBarMaximum(100);
+        port.SetBarPosition(40);
+        seen.push_back(std::to_string(port.BarPosition()));
+        port.SetBarPosition(250);  // beyond the end: shown as the end
+        seen.push_back(std::to_string(port.BarPosition()));
+        port.SetApplicationTitle("12.35% (2/3)");
+        port.ShowMessage("from the worker");
+        seen.push_back(std::to_string(port.ListRowCount()));
+    });
+    EXPECT_EQ(seen, (std::vector<std::string>{"Progression : 12.35% (2/3)", "40", "100", "2"}));
+    EXPECT_EQ(form->Label11->text(), "Conversion...");
+    EXPECT_TRUE(form->windowTitle().startsWith("12.35% (2/3) - "));
+    ASSERT_EQ(dialogs.Of("message").size(), 1u);
+    EXPECT_EQ(dialogs.Of("message")[0].caption, "12.35% (2/3)");
+}
+
+TEST_F(WindowTest, WorkerReadsAndSelectsListRows) {
+    MakeForm();
+    WriteFile(Path("in/a.avi"), "a");
+    SetRequest(Path("in/a.avi"), Path("out/a.mp3"), 34);
+    form->Button7Click();
+    SetRequest(Path("in/a.avi"), Path("out/b.wav"), 36);
+    form->Button7Click();
+    std::vector<std::string> cells;
+    OnOtherThread([&] {
+        WindowPort& port = *App().Window;
+        for (int row = 1; row <= port.ListRowCount() - 2; ++row) {
+            port.SelectListRow(row);
+            for (int column = 0; column < 3; ++column) cells.push_back(port.ListCell(column, row));
+        }
+    });
+    EXPECT_EQ(cells, (std::vector<std::string>{" Audio MP3 - MP3; Audio (128kbps)", Path("in/a.avi"), Path("out/a.mp3"),
+                                               " Audio WAV - WAV; no compression", Path("in/a.avi"), Path("out/b.wav")}));
+    EXPECT_EQ(form->SelectedListRow(), 2);
+}
+
+TEST_F(WindowTest, AfterClosingBeginsOtherThreadsNoLongerWait) {
+    MakeForm();
+    gui::QtWindowPort::Instance().BeginClosing();
+    // This thread processes no events now: a call that waited for it would never return.
+    auto call = std::async(std::launch::async, [] {
+        App().Window->SetStatusText("late");
+        App().Window->AppendLog("late");
+        return App().Window->RestoreConvertButton(false);
+    });
+    ASSERT_EQ(call.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    call.get();
+    QApplication::processEvents();
+    EXPECT_NE(form->Label11->text(), "late");
+}
+
+TEST_F(WindowTest, CallsOnTheWindowThreadRunAtOnce) {
+    MakeForm();
+    App().Window->SetProgressText("direct");
+    EXPECT_EQ(form->Label10->text(), "direct");
+    EXPECT_EQ(App().Window->ProgressText(), "direct");
+}
+
+}  // namespace
+}  // namespace transcoda::testing
