@@ -1,6 +1,7 @@
 #include "containers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 
@@ -154,13 +155,25 @@ int FitSampleRate(const Container& c, int rate) {
     return best;
 }
 
+bool IsMpegVideoEncoder(const std::string& encoder) {
+    return encoder == "mpeg1video" || encoder == "mpeg2video";
+}
+
+std::string NearestMpegRate(double fps) {
+    static const double rates[] = {24000.0 / 1001, 24, 25, 30000.0 / 1001, 30, 50, 60000.0 / 1001, 60};
+    for (double r : rates)
+        if (std::abs(r - fps) < 0.01) return "";
+    if (fps <= 0 || fps < 27.5) return "25";
+    return fps < 40 ? "30000/1001" : "50";
+}
+
 std::string CodecOfEncoder(const std::string& encoder) {
     static const std::map<std::string, std::string> names = {
         {"libmp3lame", "mp3"},       {"libshine", "mp3"},       {"libx264", "h264"},
         {"libxvid", "mpeg4"},        {"libtheora", "theora"},   {"libvorbis", "vorbis"},
         {"libopencore_amrnb", "amr_nb"}, {"libopus", "opus"},   {"libfaac", "aac"},
         {"libfdk_aac", "aac"},       {"libx265", "hevc"},       {"libvpx", "vp8"},
-        {"libtwolame", "mp2"},       {"ac3_fixed", "ac3"},      {"mp2fixed", "mp2"}};
+        {"libtwolame", "mp2"},       {"flv", "flv1"},           {"msmpeg4", "msmpeg4v3"},       {"ac3_fixed", "ac3"},      {"mp2fixed", "mp2"}};
     auto it = names.find(encoder);
     return it == names.end() ? encoder : it->second;
 }

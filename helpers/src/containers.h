@@ -33,6 +33,12 @@ bool HoldsAudio(const Container& c, const std::string& codec);
 // The accepted sample rate nearest to rate (rate itself when any rate is accepted).
 int FitSampleRate(const Container& c, int rate);
 
+// MPEG-1/2 pictures carry only a few frame rates: the one to encode at for a source of
+// fps frames per second; empty when fps is one of them already.
+std::string NearestMpegRate(double fps);
+
+bool IsMpegVideoEncoder(const std::string& encoder);
+
 // The codec name an encoder produces ("libmp3lame" -> "mp3", "libx264" -> "h264" ...).
 std::string CodecOfEncoder(const std::string& encoder);
 

@@ -116,6 +116,29 @@ private:
 
 std::string MetadataKey(const std::string& key) { return key == "author" ? "artist" : key; }
 
+// The first "-i" value; empty when none.
+std::string InputOf(const std::vector<std::string>& args) {
+    for (size_t i = 0; i + 1 < args.size(); ++i)
+        if (args[i] == "-i") return args[i + 1];
+    return "";
+}
+
+// True when the command line writes a file (more than "-i FILE" alone).
+bool NeedsInputDescription(const std::vector<std::string>& args) {
+    if (InputOf(args).empty()) return false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "-i") {
+            ++i;
+            continue;
+        }
+        if (!args[i].empty() && args[i][0] != '-') {
+            if (i > 0 && KnownOptions().count(args[i - 1]) && KnownOptions().at(args[i - 1])) continue;
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 std::string KbitRate(const std::string& value) {
@@ -126,7 +149,8 @@ std::string KbitRate(const std::string& value) {
     return value;
 }
 
-FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const std::string& amrFile) {
+FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const std::string& amrFile,
+                               const MediaInfo* input) {
     FfmpegPlan plan;
     std::vector<Opt> pending;                          // options waiting for their file
     std::vector<std::pair<std::vector<Opt>, std::string>> inputs;
@@ -228,6 +252,21 @@ FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const std::
         else if (ext == "mp4") o.Set("-profile:v", "main");
     }
 
+    if (c && input) {
+        // Rates the container or the picture coding cannot hold are brought to the nearest
+        // one they can.
+        std::string venc = videoCodec.empty() ? c->videoEncoder : videoCodec;
+        if (IsMpegVideoEncoder(venc) && c->video && input->hasVideo && !o.Has("-r") && !o.Has("-target") &&
+            !o.Has("-vn")) {
+            std::string rate = NearestMpegRate(input->fps);
+            if (!rate.empty()) o.Set("-r", rate);
+        }
+        if (!c->audioRates.empty() && input->hasAudio && !o.Has("-ar") && !o.Has("-an")) {
+            int rate = FitSampleRate(*c, input->sampleRate);
+            if (rate != input->sampleRate) o.Set("-ar", std::to_string(rate));
+        }
+    }
+
     if (audioCodec == "amr" && !o.Has("-an")) {
         plan.amr = true;
         plan.amrFile = amrFile;
@@ -262,7 +301,15 @@ FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const std::
 int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::string>& args) {
     FfmpegPlan plan;
     try {
-        plan = TranslateFfmpegArgs(args, TemporaryPath(".amr"));
+        // The input is described first when an output is written, for the rates that
+        // depend on it.
+        MediaInfo info;
+        const MediaInfo* known = nullptr;
+        if (NeedsInputDescription(args)) {
+            info = ProbeMedia(InputOf(args));
+            if (info.readable) known = &info;
+        }
+        plan = TranslateFfmpegArgs(args, TemporaryPath(".amr"), known);
     } catch (const UsageError& e) {
         RemoveTemporaries();
         WriteAll(2, toolName + ": " + e.what() + "\n");
@@ -272,7 +319,7 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
 
     if (plan.amr) {
         MediaInfo info = ProbeMedia(plan.input);
-        if (!info.hasAudio) {
+        if (info.readable && !info.hasAudio) {
             // Nothing to encode: drop the sound input and its mapping.
             std::vector<std::string> a;
             for (size_t i = 0; i < plan.args.size(); ++i) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "media_probe.h"
+
 namespace helpers {
 
 struct FfmpegPlan {
@@ -22,7 +24,9 @@ struct FfmpegPlan {
 
 // Translates the tool's arguments. amrFile names the temporary AMR file used when the
 // sound is AMR-NB. Throws UsageError for an unknown option or a missing value.
-FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const std::string& amrFile);
+// input describes the first input (frame rate, sample rate) when it is known.
+FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const std::string& amrFile,
+                               const MediaInfo* input = nullptr);
 
 // A bit rate as ffmpeg reads it: bare numbers are kbit/s ("128" -> "128k").
 std::string KbitRate(const std::string& value);

@@ -44,18 +44,6 @@ std::string LavcAudioEncoder(const std::string& codec) {
     return codec;
 }
 
-bool IsMpegVideo(const std::string& encoder) { return encoder == "mpeg1video" || encoder == "mpeg2video"; }
-
-// The frame rates MPEG-1/2 pictures can carry.
-std::string NearestMpegRate(double fps) {
-    static const std::pair<double, const char*> rates[] = {{23.976, "24000/1001"}, {24, "24"}, {25, "25"},
-                                                           {29.97, "30000/1001"}, {30, "30"}, {50, "50"},
-                                                           {59.94, "60000/1001"}, {60, "60"}};
-    for (const auto& [r, text] : rates)
-        if (std::fabs(r - fps) < 0.01) return "";
-    return fps > 0 && fps < 27.5 ? "25" : (fps < 40 ? "30000/1001" : "50");
-}
-
 }  // namespace
 
 void ParseSubOptions(const std::string& text, std::map<std::string, std::string>& into) {
@@ -213,14 +201,14 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
             if (enc == "libx264" && bitrate.empty() && std::find(v.begin(), v.end(), "-crf") == v.end() &&
                 std::find(v.begin(), v.end(), "-qp") == v.end())
                 v.insert(v.end(), {"-crf", "20"});
-            if (enc == "libx264" || enc == "rawvideo" || IsMpegVideo(enc) || enc == "libxvid")
+            if (enc == "libx264" || enc == "rawvideo" || IsMpegVideoEncoder(enc) || enc == "libxvid")
                 v.insert(v.end(), {"-pix_fmt", "yuv420p"});
             std::string scale;
             for (const auto& f : r.videoFilters)
                 if (f.rfind("scale=", 0) == 0) scale = f;
             if (!scale.empty()) v.insert(v.end(), {"-vf", scale});
             if (!r.ofps.empty()) v.insert(v.end(), {"-r", r.ofps});
-            else if (IsMpegVideo(enc)) {
+            else if (IsMpegVideoEncoder(enc)) {
                 std::string rate = NearestMpegRate(in.fps);
                 if (!rate.empty()) v.insert(v.end(), {"-r", rate});
             }

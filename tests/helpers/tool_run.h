@@ -1,0 +1,64 @@
+#pragma once
+// Running the installed helper tools from the tests, on generated clips, and reading
+// what they wrote with ffprobe.
+
+#include <sys/types.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tools_test {
+
+// The folder of generated clips (made once, on first use) and one clip in it.
+std::string Fixture(const std::string& name);
+
+// A fresh empty folder for one test, removed by the caller's TempFolder.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+struct RunResult {
+    int status = -1;
+    std::string output;  // stdout and stderr together, as the program's pipe gets them
+};
+
+// Runs "HELPER_DIR + tool + ' ' + arguments" split as the program splits command lines.
+RunResult RunTool(const std::string& tool, const std::string& arguments);
+
+// As RunTool, handing every read of at most 4096 bytes to onChunk.
+RunResult RunToolChunked(const std::string& tool, const std::string& arguments,
+                         const std::function<void(const char*, size_t)>& onChunk);
+
+// Starts a tool in a process group of its own without waiting (output discarded).
+pid_t StartTool(const std::string& tool, const std::string& arguments, const std::vector<std::string>& env = {});
+
+// Process ids whose parent is pid.
+std::vector<pid_t> ChildrenOf(pid_t pid);
+bool Alive(pid_t pid);
+// Waits up to ms for pid to be gone (reaping it when it is our child).
+bool GoneWithin(pid_t pid, int ms);
+
+struct Probe {
+    std::string format;     // format_name
+    std::string brand;      // major_brand tag of MP4-family files
+    std::string vcodec;
+    int width = 0, height = 0;
+    double fps = 0;
+    std::string acodec;
+    int rate = 0, channels = 0;
+    double duration = 0;
+};
+Probe ProbeFile(const std::string& path);
+
+// Q(x) as the program writes it.
+inline std::string Q(const std::string& x) { return "\"" + x + "\""; }
+
+}  // namespace tools_test

@@ -1,0 +1,418 @@
+// The helper tools' translation of their command lines, checked without running any
+// engine: options the recipes write and what ffmpeg, mpv and dvdauthor are given.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "dvd_author.h"
+#include "ffmpeg_style.h"
+#include "mencoder_style.h"
+#include "player.h"
+#include "time_rewriter.h"
+#include "usage_error.h"
+
+namespace helpers {
+namespace {
+
+using Args = std::vector<std::string>;
+
+// True when needle appears in args as consecutive items.
+bool HasRun(const Args& args, const Args& needle) {
+    return std::search(args.begin(), args.end(), needle.begin(), needle.end()) != args.end();
+}
+
+size_t IndexOf(const Args& args, const std::string& item) {
+    return static_cast<size_t>(std::find(args.begin(), args.end(), item) - args.begin());
+}
+
+std::string Joined(const Args& args) {
+    std::string s;
+    for (const auto& a : args) s += "[" + a + "]";
+    return s;
+}
+
+TEST(TimeRewriter, RewritesEveryProgressTimeWhereverTheOutputIsCut) {
+    struct Row {
+        std::string in, out;
+    } rows[] = {
+        {"frame=  10 q=2.0 size= 1kB time=00:00:49.36 bitrate= 204.8kbits/s\r",
+         "frame=  10 q=2.0 size= 1kB time=49.36 bitrate= 204.8kbits/s\r"},
+        {"time=01:02:03.50 bitrate=\rtime=00:00:00.04 bitrate=\n", "time=3723.50 bitrate=\rtime=0.04 bitrate=\n"},
+        {"size=N/A time=N/A bitrate=N/A\r", "size=N/A time=N/A bitrate=N/A\r"},
+        {"time=-00:00:00.02 bitrate=", "time=-0.02 bitrate="},
+        {"  Duration: 00:01:23.45, start: 0.000000, bitrate: 1411 kb/s\n",
+         "  Duration: 00:01:23.45, start: 0.000000, bitrate: 1411 kb/s\n"},
+        {"bench: utime=0.123s stime=0.010s rtime=0.200s\n", "bench: utime=0.123s stime=0.010s rtime=0.200s\n"},
+        {"ends in time=00:00:03.00", "ends in time=3.00"},
+    };
+    for (const auto& row : rows) {
+        for (size_t cut = 0; cut <= row.in.size(); ++cut) {
+            for (size_t cut2 = cut; cut2 <= row.in.size(); cut2 += 3) {
+                TimeRewriter r;
+                std::string got = r.Feed(row.in.substr(0, cut));
+                got += r.Feed(row.in.substr(cut, cut2 - cut));
+                got += r.Feed(row.in.substr(cut2));
+                got += r.Flush();
+                ASSERT_EQ(got, row.out) << "cut at " << cut << "," << cut2;
+            }
+        }
+    }
+}
+
+TEST(TimeRewriter, PassesCompleteStatusLinesOnAtOnce) {
+    TimeRewriter r;
+    EXPECT_EQ(r.Feed("frame= 1 time=00:00:01.00 bitrate= 1k\r"), "frame= 1 time=1.00 bitrate= 1k\r");
+    EXPECT_EQ(r.Feed("frame= 2 ti"), "frame= 2 ");
+    EXPECT_EQ(r.Feed("me=00:00:02"), "");
+    EXPECT_EQ(r.Feed(".00 b"), "time=2.00 b");
+}
+
+struct FfmpegRow {
+    std::string name;
+    Args args;
+    std::vector<Args> present;  // runs of arguments that must appear
+    Args absent;                // arguments that must not appear
+};
+
+TEST(FfmpegStyle, TranslatesTheOlderOptionDialect) {
+    const std::vector<FfmpegRow> rows = {
+        {"bare rates are kbit/s",
+         {"-i", "in.flv", "-acodec", "mp3", "-ac", "2", "-ab", "128", "-vn", "-y", "o.mp3"},
+         {{"-c:a", "libmp3lame"}, {"-b:a", "128k"}, {"-vn"}, {"-y"}},
+         {"-ab", "-acodec"}},
+        {"title and tags move after the input",
+         {"-title", "T-x", "-metadata", "author=web", "-i", "in.flv", "-ac", "2", "o.wav"},
+         {{"-i", "in.flv", "-metadata", "title=T-x", "-metadata", "artist=web"}},
+         {"-title"}},
+        {"old encoder names",
+         {"-i", "a", "-s", "848x480", "-acodec", "libfaac", "-vcodec", "libx264", "-crf", "22", "o.mov"},
+         {{"-c:a", "aac"}, {"-c:v", "libx264"}, {"-pix_fmt", "yuv420p"}, {"-crf", "22"}},
+         {"libfaac"}},
+        {"the last frame size wins",
+         {"-i", "a", "-s", "qcif", "-vcodec", "mpeg4", "-b", "64k", "-s", "128x96", "-y", "o.3gp"},
+         {{"-s", "128x96"}, {"-b:v", "64k"}},
+         {"qcif"}},
+        {"same quality without a rate",
+         {"-i", "a", "-target", "pal-dvd", "-aspect", "4:3", "-sameq", "o.mpg"},
+         {{"-target", "pal-dvd"}, {"-aspect", "4:3"}},
+         {"-sameq", "-q:v"}},
+        {"same quality with a rate keeps the rate",
+         {"-i", "a", "-sameq", "-b", "920k", "-r", "15", "o.flv"},
+         {{"-b:v", "920k"}, {"-r", "15"}},
+         {"-q:v"}},
+        {"same quality alone",
+         {"-i", "a", "-vcodec", "mpeg4", "-sameq", "o.avi"},
+         {{"-q:v", "2"}},
+         {}},
+        {"NTSC rates and rate limits",
+         {"-i", "a", "-maxrate", "1000", "-b", "300", "-bufsize", "4096", "-r", "29.97", "-f", "mp4", "o.m4v"},
+         {{"-maxrate", "1000k"}, {"-b:v", "300k"}, {"-bufsize", "4096k"}, {"-r", "30000/1001"}, {"-f", "mp4"}},
+         {}},
+        {"a segment is read from the input",
+         {"-ss", "00:00:10", "-t", "00:00:05", "-i", "a.mts", "-b", "4200k", "-y", "o.mpeg"},
+         {{"-ss", "00:00:10", "-t", "00:00:05", "-i", "a.mts"}},
+         {}},
+        {"picture tag, and no source timestamps in an AVI",
+         {"-i", "a", "-vcodec", "mpeg4", "-vtag", "XVID", "-an", "-f", "avi", "-copyts", "-benchmark", "t.avi"},
+         {{"-tag:v", "XVID"}, {"-benchmark"}, {"-an"}},
+         {"-copyts"}},
+        {"a description of the input alone", {"-i", "a b.mkv"}, {{"-i", "a b.mkv"}}, {"-y"}},
+        {"an iPod file is baseline H.264",
+         {"-i", "a", "-vcodec", "libx264", "o.m4v"},
+         {{"-profile:v", "baseline"}},
+         {}},
+    };
+    for (const auto& row : rows) {
+        FfmpegPlan plan = TranslateFfmpegArgs(row.args, "/tmp/x.amr");
+        for (const auto& run : row.present) EXPECT_TRUE(HasRun(plan.args, run)) << row.name << ": " << Joined(plan.args);
+        for (const auto& a : row.absent)
+            EXPECT_EQ(IndexOf(plan.args, a), plan.args.size()) << row.name << ": " << Joined(plan.args);
+        EXPECT_EQ(plan.args.front(), "-nostdin");
+        EXPECT_FALSE(plan.amr) << row.name;
+    }
+}
+
+TEST(FfmpegStyle, AmrSoundIsEncodedBeforeTheRun) {
+    FfmpegPlan plan = TranslateFfmpegArgs({"-ss", "5", "-i", "in.mkv", "-s", "qcif", "-vcodec", "h263", "-acodec",
+                                           "libamr_nb", "-ac", "1", "-ar", "8000", "-ab", "12.2k", "-y", "o.3gp"},
+                                          "/tmp/s.amr");
+    EXPECT_TRUE(plan.amr);
+    EXPECT_EQ(plan.amrBitrate, 12200);
+    EXPECT_EQ(plan.amrInputOptions, (Args{"-ss", "5"}));
+    EXPECT_TRUE(HasRun(plan.args, {"-i", "/tmp/s.amr", "-map", "0:v:0?", "-map", "1:a:0"})) << Joined(plan.args);
+    EXPECT_TRUE(HasRun(plan.args, {"-c:a", "copy"}));
+    for (const char* gone : {"-ar", "-ac", "-b:a", "libamr_nb"}) EXPECT_EQ(IndexOf(plan.args, gone), plan.args.size());
+}
+
+TEST(FfmpegStyle, RatesTheOutputCannotHoldAreBroughtToTheNearestItCan) {
+    MediaInfo in;
+    in.readable = in.hasVideo = in.hasAudio = true;
+    in.fps = 15;
+    in.sampleRate = 48000;
+    FfmpegPlan mpeg = TranslateFfmpegArgs({"-i", "a.3gp", "-b", "4200k", "-s", "640x480", "o.mpeg"}, "x", &in);
+    EXPECT_TRUE(HasRun(mpeg.args, {"-r", "25"})) << Joined(mpeg.args);
+    FfmpegPlan flv = TranslateFfmpegArgs({"-i", "a.mkv", "-b", "4200k", "o.flv"}, "x", &in);
+    EXPECT_TRUE(HasRun(flv.args, {"-ar", "44100"})) << Joined(flv.args);
+    in.fps = 25;
+    FfmpegPlan fine = TranslateFfmpegArgs({"-i", "a.avi", "-b", "4200k", "o.mpeg"}, "x", &in);
+    EXPECT_EQ(IndexOf(fine.args, "-r"), fine.args.size());
+}
+
+TEST(FfmpegStyle, RefusesWhatItDoesNotKnow) {
+    const std::vector<Args> bad = {{"-i", "a", "-frobnicate", "o.avi"},
+                                   {"-i"},
+                                   {"-i", "a", "o1.avi", "o2.avi"},
+                                   {"-b", "300", "o.avi"},
+                                   {"-i", "a", "o.avi", "-y", "-s"}};
+    for (const auto& args : bad) EXPECT_THROW(TranslateFfmpegArgs(args, "x"), UsageError) << Joined(args);
+    try {
+        TranslateFfmpegArgs({"-i", "a", "-frobnicate", "1", "o.avi"}, "x");
+    } catch (const UsageError& e) {
+        EXPECT_STREQ(e.what(), "unknown option -frobnicate");
+    }
+}
+
+MediaInfo Clip(const std::string& vcodec, const std::string& acodec, int rate = 44100, double duration = 10) {
+    MediaInfo m;
+    m.readable = true;
+    m.duration = duration;
+    m.hasVideo = !vcodec.empty();
+    m.videoCodec = vcodec;
+    m.width = 320;
+    m.height = 240;
+    m.fps = 25;
+    m.hasAudio = !acodec.empty();
+    m.audioCodec = acodec;
+    m.sampleRate = rate;
+    m.channels = 2;
+    return m;
+}
+
+struct MencoderRow {
+    std::string name;
+    Args args;
+    MediaInfo input, sound;
+    std::vector<Args> present;
+    Args absent;
+    size_t notices;
+};
+
+TEST(MencoderStyle, CarriesOutTheOptionsInTheContainerTheExtensionNames) {
+    const std::string xvid = "chroma_opt:vhq=4:bvhq=1:quant_type=mpeg:bitrate=4000";
+    const std::vector<MencoderRow> rows = {
+        {"MPEG-4 cannot go into an MPEG program stream",
+         {"in.wmv", "-ovc", "xvid", "-xvidencopts", xvid, "-oac", "mp3lame", "-lameopts", "abr:br=192", "-vf",
+          "scale=640:480", "-o", "o.mpeg"},
+         Clip("wmv2", "wmav2"), {},
+         {{"-c:v", "mpeg1video", "-b:v", "4000k"}, {"-vf", "scale=640:480"}, {"-c:a", "libmp3lame", "-b:a", "192k",
+          "-abr", "1"}, {"-f", "mpeg", "o.mpeg"}},
+         {"libxvid"}, 1},
+        {"xvid into AVI",
+         {"in.avi", "-ovc", "xvid", "-xvidencopts", xvid, "-oac", "mp3lame", "-o", "o.avi"},
+         Clip("h264", "aac"), {},
+         {{"-c:v", "libxvid", "-b:v", "4000k"}, {"-tag:v", "XVID"}, {"-q:a", "4"}},
+         {}, 0},
+        {"joining a picture and a separate sound without re-encoding",
+         {"t.avi", "-o", "out.avi", "-ovc", "copy", "-oac", "copy", "-audiofile", "t.mp3"},
+         Clip("mpeg4", ""), Clip("", "mp3"),
+         {{"-i", "t.avi", "-i", "t.mp3", "-map", "0:v:0", "-map", "1:a:0", "-c:v", "copy", "-c:a", "copy"}},
+         {"-af", "-ar"}, 0},
+        {"sound delayed: silence before it",
+         {"in.mkv", "-oac", "mp3lame", "-lameopts", "cbr:br=128", "-ovc", "copy", "-delay", "-1.5", "-o", "o.mkv"},
+         Clip("h264", "aac"), {},
+         {{"-c:v", "copy"}, {"-c:a", "libmp3lame", "-b:a", "128k"}, {"-af", "adelay=delays=1500:all=1"}},
+         {}, 0},
+        {"picture delayed: the sound starts earlier",
+         {"in.avi", "-oac", "mp3lame", "-lameopts", "cbr:br=128", "-ovc", "copy", "-delay", "0.5", "-o", "o.avi"},
+         Clip("mpeg4", "mp3"), {},
+         {{"-af", "atrim=start=0.5,asetpts=PTS-STARTPTS"}},
+         {}, 0},
+        {"MP3 cannot go into 3GP",
+         {"in.3gp", "-oac", "mp3lame", "-lameopts", "cbr:br=128", "-ovc", "copy", "-delay", "1", "-o", "o.3gp"},
+         Clip("h263", "aac", 22050), {},
+         {{"-c:v", "copy"}, {"-c:a", "aac", "-b:a", "128k"}, {"-f", "3gp"}},
+         {"libmp3lame"}, 1},
+        {"segment: start before each input, length on the output",
+         {"in.mkv", "-oac", "mp3lame", "-lameopts", "cbr:br=128", "-ovc", "copy", "-o", "o.mkv", "-ss", "00:00:02",
+          "-endpos", "00:00:05"},
+         Clip("h264", "aac"), {},
+         {{"-ss", "00:00:02", "-i", "in.mkv"}, {"-t", "5"}},
+         {}, 0},
+        {"Windows Media through lavc",
+         {" in.avi", "-o", "o.wmv", "-forceidx", "-ofps", "25", "-ovc", "lavc", "-lavcopts", "vcodec=wmv2", "-oac",
+          "lavc", "-lavcopts", "acodec=wmav2:abitrate=96", "-of", "lavf", "-srate", "44100"},
+         Clip("mpeg4", "wmav2"), {},
+         {{"-c:v", "wmv2", "-b:v", "800k"}, {"-r", "25"}, {"-c:a", "wmav2", "-b:a", "96k", "-ar", "44100"},
+          {"-f", "asf"}},
+         {}, 0},
+        {"FLV takes MP3 at 44100 Hz at most",
+         {"in.mkv", "-oac", "mp3lame", "-lameopts", "cbr:br=256", "-ovc", "x264", "-x264encopts", "bitrate=4200",
+          "-o", "o.flv"},
+         Clip("h264", "aac", 48000), {},
+         {{"-c:v", "libx264", "-b:v", "4200k"}, {"-ar", "44100"}, {"-f", "flv"}},
+         {}, 0},
+        {"uncompressed",
+         {"in.wav", "-o", "o.avi", "-ovc", "raw", "-oac", "pcm"},
+         Clip("", "pcm_s16le"), {},
+         {{"-vn"}, {"-c:a", "pcm_s16le"}, {"-f", "avi"}},
+         {"-b:a"}, 0},
+    };
+    for (const auto& row : rows) {
+        MencoderPlan plan = PlanMencoder(ParseMencoderArgs(row.args), row.input, row.sound);
+        for (const auto& run : row.present) EXPECT_TRUE(HasRun(plan.args, run)) << row.name << ": " << Joined(plan.args);
+        for (const auto& a : row.absent)
+            EXPECT_EQ(IndexOf(plan.args, a), plan.args.size()) << row.name << ": " << Joined(plan.args);
+        EXPECT_EQ(plan.notices.size(), row.notices) << row.name;
+        EXPECT_EQ(plan.args.back(), ParseMencoderArgs(row.args).output) << row.name;
+    }
+}
+
+TEST(MencoderStyle, ExpectedLengthFollowsTheSegment) {
+    auto length = [](Args args) {
+        return PlanMencoder(ParseMencoderArgs(args), Clip("h264", "aac", 48000, 60), {}).expectedSeconds;
+    };
+    Args base = {"in.mkv", "-ovc", "copy", "-oac", "copy", "-o", "o.mkv"};
+    EXPECT_DOUBLE_EQ(length(base), 60);
+    Args seg = base;
+    seg.insert(seg.end(), {"-ss", "00:00:50", "-endpos", "00:00:30"});
+    EXPECT_DOUBLE_EQ(length(seg), 10);
+    seg = base;
+    seg.insert(seg.end(), {"-ss", "10", "-endpos", "00:00:05"});
+    EXPECT_DOUBLE_EQ(length(seg), 5);
+}
+
+TEST(MencoderStyle, RefusesWhatItDoesNotKnow) {
+    const std::vector<std::pair<Args, std::string>> bad = {
+        {{"in", "-ovc", "copy", "-oac", "copy", "-o", "o.avi", "-zoom"}, "unknown option -zoom"},
+        {{"in", "-ovc", "theora", "-oac", "copy", "-o", "o.avi"}, "unknown video encoder theora"},
+        {{"in", "-ovc", "copy", "-oac", "copy"}, "no output file (-o)"},
+        {{"-ovc", "copy", "-oac", "copy", "-o", "o.avi"}, "no input file"},
+        {{"in", "-ovc", "lavc", "-oac", "copy", "-vf", "crop=1:1", "-o", "o.avi"}, "unknown video filter crop=1:1"},
+        {{"in", "-ovc", "copy", "-oac", "copy", "-delay", "soon", "-o", "o.avi"}, "invalid value for -delay: soon"},
+        {{"in", "-ovc", "copy", "-oac", "copy", "-o"}, "missing value for option -o"},
+    };
+    for (const auto& [args, message] : bad) {
+        try {
+            ParseMencoderArgs(args);
+            ADD_FAILURE() << "accepted " << Joined(args);
+        } catch (const UsageError& e) {
+            EXPECT_EQ(e.what(), message);
+        }
+    }
+    EXPECT_THROW(PlanMencoder(ParseMencoderArgs({"in", "-ovc", "copy", "-oac", "copy", "-o", "o.xyz"}),
+                              Clip("h264", "aac"), {}),
+                 UsageError);
+}
+
+TEST(MencoderStyle, SubOptionsOfRepeatedOptionsAddUp) {
+    MencoderRequest r = ParseMencoderArgs(
+        {"in", "-ovc", "lavc", "-lavcopts", "vcodec=wmv2", "-oac", "lavc", "-lavcopts", "acodec=wmav2:abitrate=96",
+         "-o", "o.wmv"});
+    EXPECT_EQ(r.lavc.at("vcodec"), "wmv2");
+    EXPECT_EQ(r.lavc.at("acodec"), "wmav2");
+    EXPECT_EQ(r.lavc.at("abitrate"), "96");
+}
+
+TEST(MencoderStyle, StatusLinesReadAsTheProgramReadsThem) {
+    EXPECT_EQ(FormatPosLine(1.2, 30, 10, 25.0, 0, 0),
+              "Pos:   1.2s     30f (10%) 25.00fps Trem:   0min   0mb  A-V:0.000 [0:0]\r");
+    // Longer positions keep the two blanks after "Pos:" that a reader skips, so no digit
+    // is lost.
+    EXPECT_EQ(FormatPosLine(123.4, 3085, 41, 120.5, 2, 17).substr(0, 12), "Pos:  123.4s");
+    EXPECT_EQ(FormatPosLine(12345.6, 1, 99, 1, 1, 1).substr(0, 14), "Pos:  12345.6s");
+}
+
+TEST(MencoderStyle, ProgressRisesWithTheEngineAndNeverPassesAHundred) {
+    ProgressTranslator t(10.0);
+    auto block = [](long us) {
+        return "frame=5\nfps=25.0\ntotal_size=1000\nout_time_us=" + std::to_string(us) + "\nprogress=continue\n";
+    };
+    std::string first = t.Feed(block(2500000));
+    EXPECT_NE(first.find("Pos:   2.5s      5f (25%) 25.00fps"), std::string::npos) << first;
+    EXPECT_EQ(t.Feed("frame=9\nout_time_us=5000"), "");
+    EXPECT_NE(t.Feed("000\nprogress=continue\n").find("(50%)"), std::string::npos);
+    EXPECT_NE(t.Feed("out_time_us=N/A\nprogress=continue\n").find("(50%)"), std::string::npos);
+    EXPECT_NE(t.Feed(block(12000000)).find("(100%)"), std::string::npos);
+    EXPECT_EQ(t.LastPercent(), 100);
+}
+
+TEST(Player, LagAndStartReachThePlayer) {
+    struct Row {
+        Args args;
+        Args present;
+        Args absentPrefixes;
+    } rows[] = {
+        {{"a b.avi"}, {"--", "a b.avi"}, {"--start", "--audio-delay"}},
+        {{"f.avi", "-ss", "01:02:03", "-delay", "1.50"}, {"--start=01:02:03", "--audio-delay=-1.500000"}, {}},
+        {{"f.avi", "-delay", "-0.25"}, {"--audio-delay=0.250000"}, {"--start"}},
+    };
+    for (const auto& row : rows) {
+        Args mpv = TranslatePlayerArgs(row.args);
+        EXPECT_EQ(mpv.front(), "mpv");
+        for (const auto& p : row.present) EXPECT_NE(IndexOf(mpv, p), mpv.size()) << p << " in " << Joined(mpv);
+        for (const auto& prefix : row.absentPrefixes)
+            for (const auto& a : mpv) EXPECT_NE(a.rfind(prefix, 0), 0u) << a;
+    }
+    EXPECT_THROW(TranslatePlayerArgs({"f.avi", "-fs"}), UsageError);
+    EXPECT_THROW(TranslatePlayerArgs({"-ss", "00:00:01"}), UsageError);
+}
+
+TEST(DvdAuthoring, TakesTheTwoFormsOnly) {
+    DvdRequest title = ParseDvdArgs({"--title", "-f", "/d/DVD-Disc1/tmpvdv.mpg", "-o", "/d/DVD-Disc1"});
+    EXPECT_TRUE(title.title);
+    EXPECT_EQ(title.stream, "/d/DVD-Disc1/tmpvdv.mpg");
+    EXPECT_EQ(title.folder, "/d/DVD-Disc1");
+    DvdRequest toc = ParseDvdArgs({"-T", "-o", "/d/DVD-Disc1"});
+    EXPECT_TRUE(toc.toc);
+    for (const Args& bad : {Args{"-T"}, Args{"--title", "-o", "x"}, Args{"-T", "--title", "-f", "s", "-o", "x"},
+                            Args{"-T", "-o", "x", "-x"}, Args{"-T", "-o"}})
+        EXPECT_THROW(ParseDvdArgs(bad), UsageError) << Joined(bad);
+}
+
+TEST(DvdAuthoring, FindsTheStandardFromThePicture) {
+    struct Row {
+        int height;
+        double fps;
+        const char* standard;
+    } rows[] = {{576, 25, "PAL"}, {480, 29.97, "NTSC"}, {288, 25, "PAL"}, {240, 29.97, "NTSC"},
+                {720, 25, "PAL"}, {720, 30000.0 / 1001, "NTSC"}, {720, 60, ""}};
+    for (const auto& row : rows) {
+        MediaInfo m;
+        m.hasVideo = true;
+        m.height = row.height;
+        m.fps = row.fps;
+        EXPECT_EQ(VideoStandard(m), row.standard) << row.height << " " << row.fps;
+    }
+    EXPECT_EQ(VideoStandard(MediaInfo{}), "");
+}
+
+TEST(Clock, ReadsTheTimeForms) {
+    struct Row {
+        const char* text;
+        double seconds;
+    } rows[] = {{"01:02:03", 3723}, {"02:03", 123}, {"45.5", 45.5}, {"00:00:00", 0}, {"", -1}, {"1:x", -1},
+                {"-5", -1}, {"1:2:3:4", -1}};
+    for (const auto& row : rows) EXPECT_DOUBLE_EQ(ParseClock(row.text), row.seconds) << row.text;
+}
+
+TEST(Probe, ReadsTheFirstPictureAndSoundStreams) {
+    MediaInfo m = ParseProbeOutput(
+        "[STREAM]\ncodec_name=mjpeg\ncodec_type=video\nwidth=300\nheight=300\n[/STREAM]\n"
+        "[STREAM]\ncodec_name=h264\ncodec_type=video\nwidth=640\nheight=360\navg_frame_rate=30000/1001\n[/STREAM]\n"
+        "[STREAM]\ncodec_name=ac3\ncodec_type=audio\nsample_rate=48000\nchannels=6\n[/STREAM]\n"
+        "[FORMAT]\nduration=12.500000\n[/FORMAT]\n");
+    EXPECT_TRUE(m.readable);
+    EXPECT_EQ(m.videoCodec, "h264");
+    EXPECT_EQ(m.width, 640);
+    EXPECT_NEAR(m.fps, 29.97, 0.01);
+    EXPECT_EQ(m.audioCodec, "ac3");
+    EXPECT_EQ(m.channels, 6);
+    EXPECT_DOUBLE_EQ(m.duration, 12.5);
+    EXPECT_FALSE(ParseProbeOutput("").readable);
+}
+
+}  // namespace
+}  // namespace helpers
