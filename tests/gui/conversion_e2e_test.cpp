@@ -1,6 +1,7 @@
 // Whole conversions started from the real window with the mouse, run by the real worker
 // and helper tools, and followed on the window until it is idle again.
 
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTableWidget>
 #include <csignal>
