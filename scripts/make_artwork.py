@@ -466,10 +466,16 @@ def soft_waves(img, colour, count, amp, base_y, alpha):
     return Image.alpha_composite(img.convert("RGBA"), layer)
 
 
-def background(w, h, top, bottom, waves):
+def background(w, h, top, bottom, waves, bands=()):
     img = vertical_gradient(w, h, top, bottom).convert("RGBA")
     for colour, count, amp, base_y, alpha in waves:
         img = soft_waves(img, colour, count, amp, base_y, alpha)
+    # translucent rounded strips that frame a row of controls
+    for box in bands:
+        layer = Image.new("RGBA", (w, h), (255, 255, 255, 0))
+        ld = ImageDraw.Draw(layer)
+        ld.rounded_rectangle(box, radius=8, fill=(255, 255, 255, 90), outline=(160, 185, 220, 160), width=1)
+        img = Image.alpha_composite(img, layer)
     return img.convert("RGB")
 
 
@@ -537,7 +543,9 @@ def main():
         for i, (_, draw) in enumerate(SHORTCUTS):
             files.append(save(shortcut(draw, state), f"imagelists/{listname}/{i}.png"))
     main_bg = background(761, 494, (214, 228, 246), (246, 249, 253),
-                         [((255, 255, 255), 5, 18, 40, 150), ((150, 180, 225), 3, 14, 300, 60)])
+                         [((255, 255, 255), 5, 18, 40, 150)],
+                         # the row of format shortcuts (top 228, 44 x 39 pictures, 50 apart)
+                         bands=[(2, 207, 758, 271)])
     files.append(save(main_bg, "backgrounds/main_panel.jpg", quality=90))
     dlg_bg = background(626, 274, (220, 232, 248), (248, 250, 254),
                         [((255, 255, 255), 4, 14, 30, 150), ((160, 190, 230), 3, 10, 200, 50)])
