@@ -219,13 +219,37 @@ TEST_F(ConversionTest, StopDuringTheSecondItemLeavesTheThirdUnconverted) {
     EXPECT_EQ(form->Button10->text(), "Convertir la liste");
 }
 
-TEST_F(ConversionTest, ClosingDuringAConversionNeitherHangsNorStopsTheTool) {
-    // A tool that hangs: it notes its process id and sleeps.
-    const std::string pidFile = Path("tool.pid");
+// Replaces the conversion tool by one that hangs: it notes its process id and sleeps.
+// Returns the file that receives the id.
+std::string InstallHangingTool(const std::string& pidFile) {
     const std::string tool = App().HelperFolder() + "utilitymff3.exe";
     std::filesystem::remove(tool);
-    WriteFile(tool, "#!/bin/sh\necho $$ > " + Sh(pidFile) + "\nexec sleep 30\n");
+    std::ofstream(tool) << "#!/bin/sh\necho $$ > " + Sh(pidFile) + "\nexec sleep 30\n";
     std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
+    return pidFile;
+}
+
+TEST_F(ConversionTest, SecondReleaseStopsTheRunningConversion) {
+    const std::string pidFile = InstallHangingTool(Path("tool.pid"));
+    MakeForm();
+    Watch();
+    SetRequest(Fixture("clip.avi"), Path("out/clip.mp3"), 34);
+    Click(form->Image4);
+    ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
+    const pid_t pid = std::stoi(ReadFile(pidFile));
+
+    Click(form->Image4);  // Stop
+    EXPECT_FALSE(App().ConversionRunning.load());
+    ExpectIdleLook();
+    EXPECT_EQ(form->Button10->text(), "Convertir la liste");
+    ASSERT_TRUE(WaitForIdle(10000));
+    ExpectIdleDisplay();
+    // The hanging tool was ended, not left behind.
+    EXPECT_TRUE(WaitUntil([&] { return kill(pid, 0) != 0; }, 5000));
+}
+
+TEST_F(ConversionTest, ClosingDuringAConversionNeitherHangsNorStopsTheTool) {
+    const std::string pidFile = InstallHangingTool(Path("tool.pid"));
     MakeForm();
     Watch();
     form->show();

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "exec/app_state.h"
+#include "exec/window_port.h"
 #include "exec/worker.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/user_dialogs.h"
