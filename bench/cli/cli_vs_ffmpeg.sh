@@ -34,7 +34,7 @@ time_runs() {
         "$@" >/dev/null 2>"$WORK/stderr" || { echo "$name failed:" >&2; tail -5 "$WORK/stderr" >&2; exit 1; }
         end=$(now)
         [ -s "$output" ] || { echo "$name wrote nothing" >&2; exit 1; }
-        times+=("$(echo "$end - $start" | bc -l)")
+        times+=("$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')")
     done
     printf '%s\n' "${times[@]}" | sort -g | awk '{ t[NR] = $1 } END { m = (NR % 2) ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2; printf "%.3f\n", m }'
 }
@@ -55,7 +55,7 @@ if command -v HandBrakeCLI >/dev/null; then
         --encoder-profile baseline)
 fi
 
-ratio() { [ "$2" = "n/a" ] && echo "n/a" || echo "scale=3; $1 / $2" | bc -l; }
+ratio() { [ "$2" = "n/a" ] && echo "n/a" || awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
 echo "30 s 1280x720 clip, median of $RUNS runs (seconds, wall clock)"
 printf '%-34s %8s %8s %8s\n' "job" "transcoda" "ffmpeg" "ratio"
 printf '%-34s %8s %8s %8s\n' "preset 25, iPod H.264 640x480" "$ipod_cli" "$ipod_ff" "$(ratio "$ipod_cli" "$ipod_ff")"

@@ -38,10 +38,10 @@ check_clean() {
 
 # ffprobe value of one entry of the first stream of a kind (v or a), empty when none.
 probe_stream() {
-    ffprobe -v error -select_streams "$2:0" -show_entries "stream=$3" -of default=nw=1:nk=1 "$1" 2>/dev/null | head -1
+    ffprobe -v error -select_streams "$2:0" -show_entries "stream=$3" -of default=nw=1:nk=1 "$1" </dev/null 2>/dev/null | head -1
 }
 probe_duration() {
-    ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 "$1" 2>/dev/null | head -1
+    ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 "$1" </dev/null 2>/dev/null | head -1
 }
 
 # check_media WHAT FILE EXPECT [MIN_SECONDS]: EXPECT is WxH, "video" (any size) or "audio"

@@ -1,0 +1,66 @@
+// What the terminal shows: one progress line rewritten in place, messages and log lines
+// on their own lines of the error stream, and one line per list item with its counter.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "cli/terminal_window.h"
+#include "exec/app_state.h"
+
+namespace transcoda::cli {
+namespace {
+
+std::string Contents(std::FILE* file) {
+    std::fflush(file);
+    std::rewind(file);
+    std::string text;
+    int c;
+    while ((c = std::fgetc(file)) != EOF) text += static_cast<char>(c);
+    return text;
+}
+
+TEST(TerminalWindow, ProgressLineMessagesAndListItems) {
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    ASSERT_TRUE(out && err);
+    {
+        TerminalWindow window(out, err);
+        window.SetRows({{" Video MPEG", "/in/a.avi", "/out/a.mpeg"}, {" Audio", "/in/b.avi", "/out/b.mp3"}});
+        EXPECT_EQ(window.ListRowCount(), 4);
+        EXPECT_EQ(window.ListCell(2, 2), "/out/b.mp3");
+        EXPECT_EQ(window.ListCell(0, 3), "") << "the empty last row";
+
+        App().ItemCounterText = "(2/2)";
+        window.SelectListRow(2);
+        window.SetStatusText("Conversion...");
+        window.SetProgressText("Progression : 12.35% (2/2)");
+        window.SetProgressText("Progression : 9.00% (2/2)");
+        window.ShowMessage("Le format cible n'est pas encore supporté");
+        window.SetStatusText("Prêt");
+        window.EndLine();
+        App().ItemCounterText.clear();
+
+        window.SetBarMaximum(100);
+        window.SetBarPosition(140);
+        EXPECT_EQ(window.BarPosition(), 100);
+        window.SetBarPosition(-3);
+        EXPECT_EQ(window.BarPosition(), 0);
+        EXPECT_EQ(window.LogStamp(">> ").substr(0, 3), ">> ");
+        EXPECT_NE(window.LogStamp("** ").find(" à "), std::string::npos);
+    }
+    const std::string shown = Contents(out);
+    EXPECT_EQ(shown,
+              "(2/2) /in/b.avi -> /out/b.mp3\n"
+              "\rConversion..."
+              "\rConversion...  Progression : 12.35% (2/2)"
+              "\rConversion...  Progression : 9.00% (2/2) \n"  // the shorter text covers the longer
+              "\rPrêt  Progression : 9.00% (2/2)\n");
+    EXPECT_EQ(Contents(err), "Le format cible n'est pas encore supporté\n");
+    std::fclose(out);
+    std::fclose(err);
+}
+
+}  // namespace
+}  // namespace transcoda::cli
