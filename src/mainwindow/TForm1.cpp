@@ -62,6 +62,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
+    // The designed text size: small enough for the captions under the 96-pixel pictures.
+    QFont designed = font();
+    designed.setFamilies({"Tahoma", "DejaVu Sans Condensed", "Nimbus Sans", "Liberation Sans", "Arial"});
+    designed.setPixelSize(12);
+    setFont(designed);
 
     openList1_ = ImageList("OpenList1", 3, kBigPicture, kBigPicture);
     saveList1_ = ImageList("SaveList1", 3, kBigPicture, kBigPicture);
@@ -118,7 +123,7 @@ void TForm1::CreateControls() {
     for (const Big& b : bigs) {
         *b.picture = new PictureButton(b.name, Panel1);
         (*b.picture)->setGeometry(b.left, 4, kBigPicture, kBigPicture);
-        *b.caption = MakeLabel(Panel1, b.captionName, b.text, b.left - 12, 101, kBigPicture + 24);
+        *b.caption = MakeLabel(Panel1, b.captionName, b.text, b.left - 4, 101, kBigPicture + 8);
         (*b.caption)->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
     SetPictureState(Image2, openList1_, 0);
