@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <clocale>
-#include <functional>
 
 namespace transcoda {
 
@@ -33,18 +32,22 @@ std::string Copy(const std::string& s, long long index, long long count) {
     return s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count));
 }
 
-// Calls `examine` for every line of the text as the three field parsers see it.
-void ForEachLine(const std::string& text, const std::function<void(const std::string&)>& examine) {
+// Calls `examine` for every line of the text as the three field parsers see it: the
+// whole text trimmed and lower-cased, cut after each carriage return, each such line
+// trimmed; what follows the last carriage return is examined as it stands.
+template <class Examine>
+void ForEachLine(const std::string& text, Examine examine) {
     const std::string all = LowerAscii(TrimControl(text));
-    std::string line;
-    for (char c : all) {
-        line.push_back(c);
-        if (c == '\r') {
-            examine(TrimControl(line));
-            line.clear();
+    size_t start = 0;
+    for (;;) {
+        const size_t cr = all.find('\r', start);
+        if (cr == std::string::npos) {
+            examine(all.substr(start));
+            return;
         }
+        examine(TrimControl(all.substr(start, cr - start + 1)));
+        start = cr + 1;
     }
-    examine(line);
 }
 
 }  // namespace

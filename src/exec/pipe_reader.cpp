@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 
 #include "exec/app_state.h"
@@ -23,6 +24,28 @@ constexpr size_t kReadSize = 4096;
 constexpr int kMaxDrainReads = 256;
 // A little below normal, like the lowest thread priority of a desktop program.
 constexpr int kReaderNice = 5;
+// How long a read that stopped inside a line waits for the rest of it.
+constexpr int kLineRestMs = 20;
+
+bool EndsLine(char c) { return c == '\r' || c == '\n'; }
+
+// Tools write some lines in several pieces (a label, then the value); when a read ends
+// inside a line, the rest that follows at once is read into the same buffer, as long as
+// it fits, so that a line is not cut into fragments that no parser recognises.
+size_t CompleteLine(int fd, char* buffer, size_t have) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kLineRestMs);
+    while (have < kReadSize && !EndsLine(buffer[have - 1])) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) break;
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, static_cast<int>(left)) <= 0) break;
+        const ssize_t n = read(fd, buffer + have, kReadSize - have);
+        if (n <= 0) break;
+        have += static_cast<size_t>(n);
+    }
+    return have;
+}
 }  // namespace
 
 std::string ChunkFromBytes(const char* data, size_t size) {
@@ -88,8 +111,9 @@ void TStoReadPipeThread::Execute() {
     char buffer[kReadSize + 1];
 
     auto handle = [&](ssize_t n) {
-        buffer[n] = '\0';
-        const std::string chunk = ChunkFromBytes(buffer, static_cast<size_t>(n));
+        const size_t size = CompleteLine(readFd_, buffer, static_cast<size_t>(n));
+        buffer[size] = '\0';
+        const std::string chunk = ChunkFromBytes(buffer, size);
         if (app.DebugMode) LogPlain("|||" + chunk + "|||");
         handler_.HandleOutputChunk(chunk);
     };

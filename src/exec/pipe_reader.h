@@ -1,6 +1,8 @@
 #pragma once
 // The reader of one tool run: reads the tool's console output from the pipe, at most
-// 4096 bytes at a time, and hands every chunk to the progress handler.
+// 4096 bytes at a time, and hands every chunk to the progress handler. A read that ends
+// inside a line is topped up with what follows within a few milliseconds (up to 4096
+// bytes in all), so that a line the tool writes in pieces reaches the parsers whole.
 
 #include <atomic>
 #include <string>

@@ -63,8 +63,9 @@ TEST_F(DurationProbe, ReadsTheDurationOfARealClip) {
     const std::string make = "ffmpeg -v quiet -y -f lavfi -i anullsrc=r=8000:cl=mono -t 2.5 \"" + clip.string() + "\"";
     ASSERT_EQ(system(make.c_str()), 0);
     fs::create_symlink("/usr/bin/ffmpeg", folder / "B" / "utilitymffx.exe");
+    App().DebugMode = true;
     extractDuration(clip.string());
-    EXPECT_EQ(App().InputDurationCs, 250);
+    EXPECT_EQ(App().InputDurationCs, 250) << ::testing::PrintToString(window.log);
     EXPECT_FALSE(App().DurationText.empty());
 }
 

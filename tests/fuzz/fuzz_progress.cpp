@@ -1,0 +1,82 @@
+// Arbitrary tool output through the chunk conversion, every parser and the progress
+// handler. Nothing may crash, overflow or read out of bounds, and the bar must stay
+// within its range.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "exec/app_state.h"
+#include "exec/output_parsers.h"
+#include "exec/pipe_reader.h"
+#include "exec/progress_handler.h"
+#include "exec/window_port.h"
+
+namespace {
+
+using namespace transcoda;
+
+class QuietWindow : public WindowPort {
+public:
+    void SetStatusText(const std::string&) override {}
+    void SetProgressText(const std::string& t) override { progress = t; }
+    std::string ProgressText() override { return progress; }
+    void SetActionText(const std::string&) override {}
+    void SetApplicationTitle(const std::string&) override {}
+    void SetBarMaximum(int m) override { maximum = m; }
+    void SetBarPosition(int p) override {
+        if (p < 0 || p > maximum) std::abort();
+        bar = p;
+    }
+    int BarPosition() override { return bar; }
+    int BarMaximum() override { return maximum; }
+    void ShowMessage(const std::string&) override {}
+    void AppendLog(const std::string&) override {}
+    std::string LogStamp(const std::string& marker) override { return marker; }
+    int ListRowCount() override { return 2; }
+    std::string ListCell(int, int) override { return {}; }
+    void SelectListRow(int) override {}
+    bool RestoreConvertButton(bool) override { return true; }
+
+    std::string progress;
+    int bar = 0, maximum = 100;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static QuietWindow window;
+    AppState& app = App();
+    app.Window = &window;
+    if (size == 0) return 0;
+
+    // The first byte chooses the starting state; the rest is split into chunks at 0xFF.
+    const uint8_t mode = data[0];
+    app.CurrentLanguage = (mode & 1) ? "EN" : "FR";
+    app.ItemCounterText = (mode & 2) ? "(2/3)" : "";
+    app.InputDurationCs = (mode & 4) ? 8345 : kNotProbed;
+    app.DurationText = (mode & 4) ? "probed" : "";
+    app.PositionCs = kNotProbed;
+    window.bar = (mode >> 3) % 101;
+    window.progress.clear();
+
+    const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
+    int32_t position = 0;
+    ParseDurationField(text);
+    ParseTimeField(text);
+    ParsePosField(text, position);
+    HmsToHundredths(text);
+    DotlessNumber(text);
+
+    ProgressHandler handler;
+    size_t begin = 0;
+    while (begin <= text.size()) {
+        size_t end = text.find('\xff', begin);
+        if (end == std::string::npos) end = text.size();
+        const std::string chunk = ChunkFromBytes(text.data() + begin, end - begin);
+        handler.HandleOutputChunk(chunk);
+        begin = end + 1;
+    }
+    return 0;
+}
