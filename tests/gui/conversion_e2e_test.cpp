@@ -219,6 +219,17 @@ TEST_F(ConversionTest, StopDuringTheSecondItemLeavesTheThirdUnconverted) {
     EXPECT_EQ(form->Button10->text(), "Convertir la liste");
 }
 
+TEST_F(ConversionTest, EmptyListGoesToStopAndBackToIdleAtOnce) {
+    MakeForm();
+    Watch();
+    Click(form->Button10);
+    ASSERT_TRUE(WaitForIdle(10000));
+    ExpectIdleDisplay();
+    EXPECT_EQ(form->Button10->text(), "Convertir la liste");
+    EXPECT_EQ(watch->Texts("restore"), std::vector<std::string>{"list"});
+    EXPECT_TRUE(watch->Texts("select").empty());
+}
+
 // Replaces the conversion tool by one that hangs: it notes its process id and sleeps.
 // Returns the file that receives the id.
 std::string InstallHangingTool(const std::string& pidFile) {

@@ -119,14 +119,6 @@ TEST_F(ListTest, DebugFillQueuesEveryFormatOnce) {
     EXPECT_EQ(Cell(2, 35), App().ProgramFolder + "MyFiles/tests/format-rang-34.mp3");
 }
 
-TEST_F(ListTest, EmptyListConversionReturnsToIdleAtOnce) {
-    MakeForm();
-    Click(form->Button10);
-    EXPECT_TRUE(WaitForIdle(10000));
-    ExpectIdleLook();
-    EXPECT_EQ(form->Button10->text(), "Convertir la liste");
-}
-
 struct ShortcutCase {
     int image;
     int format;
