@@ -28,11 +28,15 @@ PID=$!
 splash_at=
 main_at=
 main_id=
+splash_visible() { xwininfo -root -tree 2>/dev/null | grep -q ' 697x340+'; }
+for _ in $(seq 1 500); do
+    if splash_visible; then splash_at=$(ms); break; fi
+    sleep 0.01
+done
 for _ in $(seq 1 300); do
-    if [[ -z "$splash_at" ]] && xwininfo -root -tree 2>/dev/null | grep -q ' 697x340+'; then splash_at=$(ms); fi
     main_id=$(xdotool search --onlyvisible --name 'Transcoda Media Converter' 2>/dev/null | head -1 || true)
     if [[ -n "$main_id" ]]; then main_at=$(ms); break; fi
-    sleep 0.05
+    sleep 0.02
 done
 [[ -n "$splash_at" ]] || fail "no 697x340 splash window was seen"
 [[ -n "$main_at" ]] || fail "the main window never became visible"
@@ -40,7 +44,7 @@ held=$((main_at - splash_at))
 echo "splash seen, main window visible ${held} ms later"
 # Polling the X server takes some time of its own, hence a little slack.
 ((held >= 1900)) || fail "the main window appeared only ${held} ms after the splash"
-if xwininfo -root -tree 2>/dev/null | grep -q ' 697x340+'; then fail "the splash is still there"; fi
+if splash_visible; then fail "the splash is still there"; fi
 
 size=$(xwininfo -id "$main_id" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
 [[ "$size" == "761x301" ]] || fail "main window client size is $size, not 761x301"
