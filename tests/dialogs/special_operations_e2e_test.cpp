@@ -99,9 +99,17 @@ protected:
     void TearDown() override { App().ConversionRunning = false; }
 
     void Convert(const std::string& input, const std::string& output, const char* label) {
+        App().DebugMode = true;
         App().ConversionRunning = true;
         DispatchConversion(input, output, label);
         App().ConversionRunning = false;
+    }
+
+    // What the run logged and how the last tool ended, for the failure messages.
+    std::string Report() {
+        std::string text = "last tool exit status " + std::to_string(App().LastExitStatus.load()) + "\n";
+        for (const std::string& line : window_.log) text += line.substr(0, 300) + "\n";
+        return text;
     }
 
     std::string Temp(const std::string& name) const { return dir_.path().toStdString() + "/" + name; }
@@ -136,12 +144,12 @@ TEST_P(SyncCorrection, BeepAndFlashCoincideAfterTheCorrection) {
     const std::string output = UpdateOutputName(kSyncLabel, input, Temp("corrected.avi"));
     EXPECT_EQ(GetLowerExtension(output), "avi");
     Convert(input, output, kSyncLabel);
-    ASSERT_TRUE(std::filesystem::exists(output)) << output;
+    ASSERT_TRUE(std::filesystem::exists(output)) << output << "\n" << Report();
     const double beep = BeepOnset(output);
     const double flash = FlashOnset(output);
     ASSERT_GE(beep, 0);
     ASSERT_GE(flash, 0);
-    EXPECT_NEAR(beep, flash, 0.05) << "beep at " << beep << " s, flash at " << flash << " s";
+    EXPECT_NEAR(beep, flash, 0.05) << "beep at " << beep << " s, flash at " << flash << " s\n" << Report();
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SyncCorrection,
@@ -172,10 +180,10 @@ TEST_P(Extraction, CutsTwoSecondsFromOneToThree) {
     const std::string output = UpdateOutputName(kExtractionLabel, input, Temp("part.xyz"));
     EXPECT_EQ(GetLowerExtension(output), c.extension);
     Convert(input, output, kExtractionLabel);
-    ASSERT_TRUE(std::filesystem::exists(output)) << output;
+    ASSERT_TRUE(std::filesystem::exists(output)) << output << "\n" << Report();
     const std::string duration = Capture("ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 " + Sh(output));
     ASSERT_FALSE(duration.empty());
-    EXPECT_NEAR(std::stod(duration), 2.0, 0.2);
+    EXPECT_NEAR(std::stod(duration), 2.0, 0.2) << Report();
     const std::string size = Probe(output, "stream=width,height");
     if (*c.size != '\0') EXPECT_EQ(size, c.size);
     else EXPECT_EQ(size, Probe(input, "stream=width,height"));
