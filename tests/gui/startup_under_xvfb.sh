@@ -13,7 +13,10 @@ unset QT_QPA_PLATFORM
 SCRATCH=$(mktemp -d)
 PID=
 cleanup() {
-    [[ -n "$PID" ]] && kill "$PID" 2>/dev/null && wait "$PID" 2>/dev/null
+    if [[ -n "$PID" ]]; then
+        kill "$PID" 2>/dev/null || true
+        wait "$PID" 2>/dev/null || true
+    fi
     rm -rf "$SCRATCH"
 }
 trap cleanup EXIT
@@ -52,3 +55,4 @@ title=$(xdotool getwindowname "$main_id")
 [[ "$title" == "Transcoda Media Converter 1.0 - "* ]] || fail "caption is '$title'"
 kill -0 "$PID" || fail "the program ended by itself"
 echo "OK: $title, $size"
+exit 0
