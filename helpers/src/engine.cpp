@@ -147,9 +147,14 @@ int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options
         int n = 0;
         if (outPipe[0] >= 0) fds[n++] = {outPipe[0], POLLIN, 0};
         if (errPipe[0] >= 0) fds[n++] = {errPipe[0], POLLIN, 0};
-        if (poll(fds, n, -1) < 0) {
+        int ready = poll(fds, n, options.onIdle ? options.idleMs : -1);
+        if (ready < 0) {
             if (errno == EINTR) continue;
             break;
+        }
+        if (ready == 0) {
+            options.onIdle();
+            continue;
         }
         for (int i = 0; i < n; ++i) {
             if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;

@@ -23,6 +23,9 @@ struct EngineOptions {
     // Called with each piece of captured output, as it arrives.
     std::function<void(const char*, size_t)> onOut;
     std::function<void(const char*, size_t)> onErr;
+    // Called when the captured outputs have been silent for idleMs milliseconds.
+    std::function<void()> onIdle;
+    int idleMs = 100;
 };
 
 // Runs argv[0] (looked up in PATH) and waits for it. Returns its exit code, 128 + signal

@@ -11,6 +11,7 @@
 #include "engine.h"
 #include "media_probe.h"
 #include "time_rewriter.h"
+#include "whole_lines.h"
 #include "usage_error.h"
 
 namespace helpers {
@@ -347,12 +348,16 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     std::vector<std::string> argv = {"ffmpeg"};
     argv.insert(argv.end(), plan.args.begin(), plan.args.end());
     TimeRewriter rewriter;
+    WholeLines lines;
     EngineOptions eo;
     eo.out = Stream::Inherit;
     eo.err = Stream::Capture;
-    eo.onErr = [&](const char* d, size_t n) { WriteAll(2, rewriter.Feed(std::string(d, n))); };
+    eo.onErr = [&](const char* d, size_t n) { WriteAll(2, rewriter.Feed(lines.Feed(std::string(d, n)))); };
+    eo.onIdle = [&] {
+        if (lines.Holding()) WriteAll(2, rewriter.Feed(lines.Flush()));
+    };
     int rc = RunEngine(argv, eo);
-    WriteAll(2, rewriter.Flush());
+    WriteAll(2, rewriter.Feed(lines.Flush()) + rewriter.Flush());
     RemoveTemporaries();
     return rc;
 }

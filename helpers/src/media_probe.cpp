@@ -1,5 +1,7 @@
 #include "media_probe.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 
@@ -59,6 +61,8 @@ MediaInfo ParseProbeOutput(const std::string& text) {
         std::string key = line.substr(0, eq), value = line.substr(eq + 1);
         if (section == "[FORMAT]" && key == "duration") {
             info.duration = std::atof(value.c_str());
+        } else if (section == "[FORMAT]" && key == "start_time") {
+            info.startTime = std::atof(value.c_str());
         } else if (section == "[STREAM]") {
             if (key == "codec_type") type = value;
             else if (key == "codec_name") codec = value;
@@ -76,8 +80,26 @@ MediaInfo ParseProbeOutput(const std::string& text) {
 MediaInfo ProbeMedia(const std::string& path) {
     return ParseProbeOutput(CaptureEngine(
         {"ffprobe", "-v", "error", "-show_entries",
-         "format=duration:stream=codec_type,codec_name,width,height,sample_rate,channels,avg_frame_rate,r_frame_rate",
+         "format=duration,start_time:stream=codec_type,codec_name,width,height,sample_rate,channels,avg_frame_rate,r_frame_rate",
          "-of", "default", path}));
+}
+
+double NearestKeyFrame(const std::string& path, double seconds, double startTime) {
+    double at = seconds + startTime;
+    std::string interval = std::to_string(std::max(0.0, at - 15)) + "%" + std::to_string(at + 15);
+    std::istringstream in(CaptureEngine({"ffprobe", "-v", "error", "-select_streams", "v:0", "-skip_frame", "nokey",
+                                         "-read_intervals", interval, "-show_entries",
+                                         "frame=best_effort_timestamp_time", "-of", "csv=p=0", path}));
+    double best = -1;
+    std::string line;
+    while (std::getline(in, line)) {
+        char* end = nullptr;
+        double t = std::strtod(line.c_str(), &end);
+        if (end == line.c_str()) continue;
+        t -= startTime;
+        if (best < 0 || std::abs(t - seconds) < std::abs(best - seconds)) best = t;
+    }
+    return best < 0 ? -1 : std::max(0.0, best);
 }
 
 }  // namespace helpers

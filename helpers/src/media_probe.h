@@ -9,6 +9,7 @@ namespace helpers {
 struct MediaInfo {
     bool readable = false;
     double duration = 0.0;  // seconds; 0 when unknown
+    double startTime = 0.0; // timestamp of the first packet, seconds
     bool hasVideo = false;
     std::string videoCodec;
     int width = 0;
@@ -22,6 +23,10 @@ struct MediaInfo {
 
 // Runs ffprobe on path.
 MediaInfo ProbeMedia(const std::string& path);
+
+// The key frame of the first picture stream nearest to `seconds` (counted from the start
+// of the file), found among those within 15 s of it; -1 when there is none.
+double NearestKeyFrame(const std::string& path, double seconds, double startTime);
 
 // Reads ffprobe's default (key=value, [STREAM]/[FORMAT] sections) output.
 MediaInfo ParseProbeOutput(const std::string& text);

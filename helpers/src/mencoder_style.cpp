@@ -148,8 +148,17 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
     for (const auto& n : c->note.empty() ? std::vector<std::string>{} : std::vector<std::string>{c->note})
         plan.notices.push_back(n);
 
+    // A copied picture can only begin on a key frame: the segment then starts on the key
+    // frame nearest the requested start, read from a little before it and cut exactly on
+    // the output side, so that sound and picture start together.
+    std::string inputStart = r.start, outputStart;
+    if (r.keyFrameStart >= 0 && r.ovc == "copy") {
+        double coarse = std::max(0.0, r.keyFrameStart - 10.0);
+        inputStart = coarse > 0 ? Num(coarse) : "";
+        outputStart = Num(r.keyFrameStart - coarse);
+    }
     auto addInput = [&](const std::string& file) {
-        if (!r.start.empty()) a.insert(a.end(), {"-ss", r.start});
+        if (!inputStart.empty()) a.insert(a.end(), {"-ss", inputStart});
         a.insert(a.end(), {"-i", file});
     };
     addInput(r.input);
@@ -302,6 +311,10 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
             length = length > 0 ? std::min(length, len) : len;
         }
     }
+    if (!outputStart.empty() && outputStart != "0") {
+        auto t = std::find(a.begin(), a.end(), "-t");
+        a.insert(t != a.end() ? t : a.end(), {"-ss", outputStart});
+    }
     plan.expectedSeconds = length;
     a.insert(a.end(), c->extraOptions.begin(), c->extraOptions.end());
     a.insert(a.end(), {"-f", c->format, r.output});
@@ -373,6 +386,8 @@ int RunMencoderStyleTool(const std::string& toolName, const std::vector<std::str
             sound = ProbeMedia(r.audioFile);
             if (!sound.readable) throw UsageError("cannot read the sound file " + r.audioFile);
         }
+        if (r.ovc == "copy" && !r.start.empty() && in.hasVideo)
+            r.keyFrameStart = NearestKeyFrame(r.input, ParseClock(r.start), in.startTime);
         plan = PlanMencoder(r, in, sound);
     } catch (const UsageError& e) {
         WriteAll(2, toolName + ": " + e.what() + "\n");

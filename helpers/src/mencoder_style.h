@@ -17,6 +17,9 @@ struct MencoderRequest {
     std::vector<std::string> videoFilters;                      // "scale=640:480" ...
     std::string ofps, srate, start, endpos;
     double delay = 0.0;
+    // Where a copied picture can start: the key frame nearest the requested start, in
+    // seconds from the start of the input; negative when not looked up.
+    double keyFrameStart = -1.0;
     bool noSound = false;
 };
 

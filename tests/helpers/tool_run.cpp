@@ -83,8 +83,15 @@ RunResult RunToolChunked(const std::string& tool, const std::string& arguments,
 }
 
 RunResult RunTool(const std::string& tool, const std::string& arguments) {
-    return RunToolChunked(tool, arguments, nullptr);
+    RunResult r;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        r = RunToolChunked(tool, arguments, nullptr);
+        if (!KilledFromOutside(r)) break;
+    }
+    return r;
 }
+
+bool KilledFromOutside(const RunResult& r) { return r.status == 128 + SIGKILL; }
 
 pid_t StartTool(const std::string& tool, const std::string& arguments, const std::vector<std::string>& env) {
     std::vector<std::string> argv = CommandArgs(tool, arguments);

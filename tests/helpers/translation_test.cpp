@@ -13,6 +13,7 @@
 #include "player.h"
 #include "time_rewriter.h"
 #include "usage_error.h"
+#include "whole_lines.h"
 
 namespace helpers {
 namespace {
@@ -68,6 +69,17 @@ TEST(TimeRewriter, PassesCompleteStatusLinesOnAtOnce) {
     EXPECT_EQ(r.Feed("frame= 2 ti"), "frame= 2 ");
     EXPECT_EQ(r.Feed("me=00:00:02"), "");
     EXPECT_EQ(r.Feed(".00 b"), "time=2.00 b");
+}
+
+TEST(WholeLines, LetsOnlyCompleteLinesThrough) {
+    WholeLines w;
+    EXPECT_EQ(w.Feed("  Duration: "), "");
+    EXPECT_EQ(w.Feed("00:00:12.02"), "");
+    EXPECT_EQ(w.Feed(", start: 0.0\nframe= 1 time=0.04 bitrate"), "  Duration: 00:00:12.02, start: 0.0\n");
+    EXPECT_EQ(w.Feed("=1k\rframe= 2"), "frame= 1 time=0.04 bitrate=1k\r");
+    EXPECT_TRUE(w.Holding());
+    EXPECT_EQ(w.Flush(), "frame= 2");
+    EXPECT_FALSE(w.Holding());
 }
 
 struct FfmpegRow {
@@ -282,6 +294,20 @@ TEST(MencoderStyle, ExpectedLengthFollowsTheSegment) {
     seg = base;
     seg.insert(seg.end(), {"-ss", "10", "-endpos", "00:00:05"});
     EXPECT_DOUBLE_EQ(length(seg), 5);
+}
+
+TEST(MencoderStyle, CopiedSegmentStartsOnTheNearestKeyFrame) {
+    MencoderRequest r = ParseMencoderArgs({"in.mkv", "-oac", "mp3lame", "-ovc", "copy", "-o", "o.mkv", "-ss",
+                                           "00:01:00", "-endpos", "00:00:05"});
+    r.keyFrameStart = 59.5;
+    Args a = PlanMencoder(r, Clip("h264", "aac", 48000, 600), {}).args;
+    EXPECT_TRUE(HasRun(a, {"-ss", "49.5", "-i", "in.mkv"})) << Joined(a);
+    EXPECT_TRUE(HasRun(a, {"-ss", "10", "-t", "5"})) << Joined(a);
+    r.keyFrameStart = 4;
+    a = PlanMencoder(r, Clip("h264", "aac", 48000, 600), {}).args;
+    EXPECT_TRUE(HasRun(a, {"-i", "in.mkv"}));
+    EXPECT_EQ(IndexOf(a, "-i") > 0 && a[IndexOf(a, "-i") - 2] == "-ss", false) << Joined(a);
+    EXPECT_TRUE(HasRun(a, {"-ss", "4", "-t", "5"})) << Joined(a);
 }
 
 TEST(MencoderStyle, RefusesWhatItDoesNotKnow) {

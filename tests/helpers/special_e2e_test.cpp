@@ -1,0 +1,288 @@
+// The special operations, DVD authoring, stopping a tool, and the progress the program
+// reads from each tool, all on the installed tools and generated clips.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "engine.h"
+#include "exec/app_state.h"
+#include "exec/pipe_reader.h"
+#include "exec/progress_handler.h"
+#include "support/recording_window.h"
+#include "tool_run.h"
+
+namespace tools_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kAllClips = {"clip.avi", "clip.mkv", "clip.mp4", "clip.mov", "clip.mpg",
+                                            "clip.vob", "clip.wmv", "clip.asf", "clip.3gp", "clip.flv",
+                                            "clip.mts", "clip.m2ts", "clip.wav", "clip.mp3"};
+
+std::string Ext(const std::string& name) { return name.substr(name.rfind('.') + 1); }
+
+// Makes a clip in dir with the given ffmpeg output options.
+std::string MakeClip(const TempFolder& dir, const std::string& name, const std::vector<std::string>& sources,
+                     const std::vector<std::string>& options) {
+    std::vector<std::string> argv = {"ffmpeg", "-v", "error", "-nostdin", "-y"};
+    for (const auto& s : sources) argv.insert(argv.end(), {"-f", "lavfi", "-i", s});
+    argv.insert(argv.end(), options.begin(), options.end());
+    argv.push_back(dir / name);
+    helpers::EngineOptions o;
+    EXPECT_EQ(helpers::RunEngine(argv, o), 0);
+    return dir / name;
+}
+
+// Start of the first sound above the silence threshold, in seconds; -1 when none.
+double FirstSoundAt(const std::string& file) {
+    std::string log;
+    helpers::EngineOptions o;
+    o.out = helpers::Stream::Null;
+    o.err = helpers::Stream::Capture;
+    o.onErr = [&](const char* d, size_t n) { log.append(d, n); };
+    helpers::RunEngine({"ffmpeg", "-nostdin", "-i", file, "-vn", "-af", "silencedetect=n=-30dB:d=0.05", "-f", "null",
+                        "-"},
+                       o);
+    std::smatch m;
+    if (std::regex_search(log, m, std::regex("silence_end: ([0-9.]+)"))) return std::stod(m[1]);
+    return -1;
+}
+
+class SpecialOperation : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(SpecialOperation, LagCorrectionKeepsThePictureAndTheContainer) {
+    TempFolder dir;
+    std::string in = Fixture(GetParam());
+    std::string out = dir / ("synced." + Ext(GetParam()));
+    RunResult r = RunTool("utilitymen.exe", " " + Q(in) + " -oac mp3lame -lameopts cbr:br=128 -ovc copy -delay 0.3 -o " +
+                                                Q(out));
+    ASSERT_EQ(r.status, 0) << r.output;
+    Probe a = ProbeFile(in), b = ProbeFile(out);
+    EXPECT_EQ(b.format, a.format);
+    EXPECT_EQ(b.vcodec, a.vcodec);
+    EXPECT_EQ(b.width, a.width);
+    EXPECT_FALSE(b.acodec.empty());
+    EXPECT_NEAR(b.duration, a.duration, a.duration * 0.1) << r.output;
+}
+
+TEST_P(SpecialOperation, ExtractionKeepsTheSegmentInTheSameContainer) {
+    TempFolder dir;
+    std::string in = Fixture(GetParam());
+    std::string out = dir / ("part." + Ext(GetParam()));
+    RunResult r = RunTool("utilitymen2.exe", " " + Q(in) + " -oac mp3lame -lameopts cbr:br=128 -ovc copy -o " +
+                                                 Q(out) + " -ss 00:00:01 -endpos 00:00:01");
+    ASSERT_EQ(r.status, 0) << r.output;
+    Probe a = ProbeFile(in), b = ProbeFile(out);
+    EXPECT_EQ(b.format, a.format);
+    EXPECT_EQ(b.vcodec, a.vcodec);
+    EXPECT_NEAR(b.duration, 1.0, 0.1) << r.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryInputClass, SpecialOperation, ::testing::ValuesIn(kAllClips),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string n = info.param;
+                             for (auto& ch : n)
+                                 if (ch == '.') ch = '_';
+                             return n;
+                         });
+
+TEST(LagCorrection, ShiftsTheSoundByTheLagInBothDirections) {
+    TempFolder dir;
+    // A beep from 1.0 s to 1.3 s over a moving picture.
+    const std::vector<std::string> sources = {"testsrc2=size=160x120:rate=25:duration=3",
+                                              "aevalsrc=if(between(t\\,1\\,1.3)\\,sin(2*PI*440*t)\\,0):s=44100:d=3"};
+    struct Row {
+        std::string clip;
+        std::vector<std::string> options;
+        std::string delay;
+        double beepAt;
+    } rows[] = {
+        {"beep.avi", {"-c:v", "mpeg4", "-g", "25", "-c:a", "libmp3lame"}, "-0.5", 1.5},
+        {"beep.avi", {"-c:v", "mpeg4", "-g", "25", "-c:a", "libmp3lame"}, "0.5", 0.5},
+        {"beep.mkv", {"-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"}, "-1.25", 2.25},
+        {"beep.mkv", {"-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"}, "0.75", 0.25},
+    };
+    for (const auto& row : rows) {
+        std::string in = MakeClip(dir, row.clip, sources, row.options);
+        ASSERT_NEAR(FirstSoundAt(in), 1.0, 0.06);
+        std::string out = dir / ("synced-" + row.delay + "-" + row.clip);
+        RunResult r = RunTool("utilitymen.exe", " " + Q(in) + " -oac mp3lame -lameopts cbr:br=128 -ovc copy -delay " +
+                                                    row.delay + " -o " + Q(out));
+        ASSERT_EQ(r.status, 0) << r.output;
+        EXPECT_NEAR(FirstSoundAt(out), row.beepAt, 0.06) << row.clip << " delay " << row.delay;
+        EXPECT_EQ(ProbeFile(out).vcodec, ProbeFile(in).vcodec);
+    }
+}
+
+TEST(Extraction, CamcorderSegmentIsReencodedToMpeg) {
+    TempFolder dir;
+    std::string out = dir / "cam.mpeg";
+    RunResult r = RunTool("utilitymff3.exe", " -ss 00:00:01 -t 00:00:02 -i " + Q(Fixture("clip.m2ts")) +
+                                                 " -b 4200k -s 640x480 -ar 44100 -ac 2 -ab 128k -y " + Q(out));
+    ASSERT_EQ(r.status, 0) << r.output;
+    Probe p = ProbeFile(out);
+    EXPECT_EQ(p.format, "mpeg");
+    EXPECT_EQ(p.width, 640);
+    EXPECT_NEAR(p.duration, 2.0, 0.2);
+}
+
+TEST(DvdFolder, AuthorsPalAndNtscTitlesWithTheirTableOfContents) {
+    struct Row {
+        std::string tool, target, clip;
+        int height;
+    } rows[] = {{"utilitymff3.exe", "pal-dvd", "clip.avi", 576}, {"utilitymffx.exe", "ntsc-dvd", "clip.wmv", 480}};
+    for (const auto& row : rows) {
+        TempFolder dir;
+        std::string disc = dir / "film/DVD-Disc1";
+        fs::create_directories(disc);
+        std::string stream = disc + "/tmpvdv.mpg";
+        RunResult enc = RunTool(row.tool, " -i " + Q(Fixture(row.clip)) + " -target " + row.target +
+                                              " -aspect 4:3 -sameq " + Q(stream));
+        ASSERT_EQ(enc.status, 0) << enc.output;
+        RunResult title = RunTool("utilityoth.exe", " --title -f " + Q(stream) + " -o " + Q(disc));
+        ASSERT_EQ(title.status, 0) << title.output;
+        RunResult toc = RunTool("utilityoth.exe", " -T -o " + Q(disc));
+        ASSERT_EQ(toc.status, 0) << toc.output;
+        EXPECT_TRUE(fs::exists(disc + "/VIDEO_TS/VIDEO_TS.IFO")) << toc.output;
+        EXPECT_TRUE(fs::is_directory(disc + "/AUDIO_TS"));
+        Probe vob = ProbeFile(disc + "/VIDEO_TS/VTS_01_1.VOB");
+        EXPECT_EQ(vob.vcodec, "mpeg2video");
+        EXPECT_EQ(vob.width, 720);
+        EXPECT_EQ(vob.height, row.height);
+        EXPECT_EQ(vob.acodec, "ac3");
+    }
+}
+
+TEST(DvdFolder, TableOfContentsOfAFolderWithoutTitleFailsPlainly) {
+    TempFolder dir;
+    RunResult r = RunTool("utilityoth.exe", " -T -o " + Q(dir / "nothing"));
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.output.find("holds no title"), std::string::npos) << r.output;
+}
+
+TEST(EveryTool, RefusesAnUnknownOptionByName) {
+    for (const char* tool : {"utilitymff.exe", "utilitymffx.exe", "utilitymff3.exe", "utilitymen.exe",
+                             "utilitymen2.exe", "utilitympl.exe", "utilityoth.exe"}) {
+        RunResult r = RunTool(tool, "-bogus 1 \"x.avi\"");
+        EXPECT_NE(r.status, 0) << tool;
+        EXPECT_EQ(r.output, std::string(tool) + ": unknown option -bogus\n");
+    }
+}
+
+TEST(DurationProbe, DescribesTheInputWithItsDurationLine) {
+    RunResult r = RunTool("utilitymffx.exe", "-i " + Q(Fixture("clip.mkv")));
+    EXPECT_NE(r.output.find("Duration: 00:00:03.0"), std::string::npos) << r.output;
+}
+
+// The engine a tool runs ends with the tool, however the tool is ended.
+TEST(StoppedTool, LeavesNoEngineBehind) {
+    TempFolder dir;
+    std::string fifo = dir / "never written";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directories(dir / "mpv");
+    std::ofstream(dir / "mpv/mpv.conf") << "vo=null\nao=null\n";
+    struct Row {
+        std::string tool, args, engine;
+        int signal;
+        bool wholeGroup;
+    } rows[] = {
+        {"utilitymffx.exe", "-i " + Q(fifo), "ffmpeg", SIGKILL, false},
+        {"utilitymff3.exe", "-i " + Q(fifo), "ffmpeg", SIGTERM, false},
+        {"utilitymen.exe", Q(fifo) + " -ovc copy -oac copy -o " + Q(dir / "o.avi"), "ffprobe", SIGKILL, false},
+        {"utilitymen2.exe", Q(fifo) + " -ovc copy -oac copy -o " + Q(dir / "o.avi"), "ffprobe", SIGKILL, true},
+        {"utilitympl.exe", " " + Q(Fixture("clip.mkv")), "mpv", SIGKILL, false},
+    };
+    for (const auto& row : rows) {
+        pid_t tool = StartTool(row.tool, row.args, {"MPV_HOME=" + dir / "mpv"});
+        pid_t engine = -1;
+        for (int i = 0; i < 250 && engine < 0; ++i) {
+            for (pid_t c : ChildrenOf(tool)) {
+                std::ifstream comm("/proc/" + std::to_string(c) + "/comm");
+                std::string name;
+                std::getline(comm, name);
+                if (name == row.engine) engine = c;
+            }
+            if (engine < 0) usleep(20000);
+        }
+        ASSERT_GT(engine, 0) << row.tool << " started no " << row.engine;
+        std::ifstream comm("/proc/" + std::to_string(tool) + "/comm");
+        std::string toolName;
+        std::getline(comm, toolName);
+        EXPECT_EQ(toolName, row.tool);
+        if (row.wholeGroup) kill(-tool, row.signal);
+        else kill(tool, row.signal);
+        EXPECT_TRUE(GoneWithin(tool, 3000)) << row.tool;
+        EXPECT_TRUE(GoneWithin(engine, 3000)) << row.tool << ": " << row.engine << " outlived it";
+        if (Alive(engine)) kill(engine, SIGKILL);
+    }
+}
+
+TEST(Player, PlaysToTheEndAndEnds) {
+    TempFolder dir;
+    fs::create_directories(dir / "mpv");
+    std::ofstream(dir / "mpv/mpv.conf") << "vo=null\nao=null\n";
+    pid_t tool = StartTool("utilitympl.exe", " " + Q(Fixture("clip.mp4")) + " -ss 00:00:01 -delay 0.50",
+                           {"MPV_HOME=" + dir / "mpv"});
+    // Two seconds are left to play from the start position.
+    EXPECT_TRUE(GoneWithin(tool, 8000));
+}
+
+// Each tool's output, read in pieces as the program's reader reads it, moves the
+// progress display forward to the end.
+TEST(Progress, EveryToolDrivesThePercentageUpToTheEnd) {
+    TempFolder dir;
+    std::string in = MakeClip(dir, "long.mkv",
+                              {"testsrc2=size=320x240:rate=25:duration=12", "sine=frequency=300:duration=12"},
+                              {"-c:v", "libx264", "-preset", "ultrafast", "-g", "25", "-c:a", "aac"});
+    struct Row {
+        std::string tool, args;
+    } rows[] = {
+        {"utilitymff3.exe", "-i " + Q(in) + " -vcodec mpeg4 -b 4200k -vtag XVID -sameq -s 1920x1080 -r 25 -an -f avi "
+                                            "-copyts -benchmark " + Q(dir / "o1.avi")},
+        {"utilitymffx.exe", " -i " + Q(in) + " -s 640x480 -acodec libfaac -ar 48000 -ab 128k -vcodec libx264 -r 30 "
+                                             "-crf 22 -threads 0 " + Q(dir / "o2.m4v")},
+        {"utilitymff.exe", " -title \"T\" -i " + Q(in) + " -acodec mp3 -ac 2 -ab 128 -vn -y " + Q(dir / "o3.mp3")},
+        {"utilitymen.exe", Q(in) + " -ovc xvid -xvidencopts bitrate=4000 -oac mp3lame -lameopts abr:br=192 -vf "
+                                   "scale=640:480 -o " + Q(dir / "o4.mpeg")},
+        {"utilitymen2.exe", " -oac mp3lame -lameopts cbr:br=256 -ovc x264 -x264encopts bitrate=4200 " + Q(in) +
+                                " -o " + Q(dir / "o5.flv")},
+    };
+    for (const auto& row : rows) {
+      for (int attempt = 0; attempt < 3; ++attempt) {
+        transcoda::testing::RecordingWindow window;
+        auto& app = transcoda::App();
+        app.Window = &window;
+        app.InputDurationCs = -100;
+        app.PositionCs = -100;
+        app.DurationText.clear();
+        app.ItemCounterText.clear();
+        transcoda::ProgressHandler handler;
+        RunResult r = RunToolChunked(row.tool, row.args, [&](const char* d, size_t n) {
+            handler.HandleOutputChunk(transcoda::ChunkFromBytes(d, n));
+        });
+        app.Window = nullptr;
+        if (KilledFromOutside(r)) continue;
+        ASSERT_EQ(r.status, 0) << r.output;
+        std::vector<double> percents;
+        for (const auto& t : window.Texts("title"))
+            if (t.size() > 2 && t.substr(t.size() - 2) == "% ") percents.push_back(std::stod(t));
+        std::string shown;
+        for (const auto& t : window.Texts("progress")) shown += "[" + t + "]";
+        ASSERT_FALSE(percents.empty()) << row.tool << " showed " << shown << " run duration " << handler.RunDuration
+                                       << " calls " << window.calls.size() << ":\n" << r.output;
+        for (size_t i = 1; i < percents.size(); ++i) EXPECT_GE(percents[i], percents[i - 1]) << row.tool;
+        EXPECT_GE(percents.back(), 90.0) << row.tool << ":\n" << r.output;
+        EXPECT_LE(percents.back(), 100.0) << row.tool;
+        break;
+      }
+    }
+}
+
+}  // namespace
+}  // namespace tools_test
