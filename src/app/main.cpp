@@ -1,6 +1,7 @@
 // Program entry: the splash while the windows are created, a two-second hold, then the
 // event loop until the main window closes.
 #include <QApplication>
+#include <QIcon>
 #include <QThread>
 #include <clocale>
 #include <cstdio>
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
 
     QApplication::setApplicationName(QString::fromUtf8(transcoda::kApplicationTitle));
+    QApplication::setWindowIcon(QIcon(":/icons/transcoda.png"));
 
     auto* form1 = new TForm1;
     auto* form8 = new TForm8(form1);
