@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QUrl>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -47,6 +48,20 @@ bool IsDvdLabel(const std::string& label) {
 bool FileExists(const std::string& path) {
     std::error_code ec;
     return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+// True when the file input would be destroyed by writing the request's output: the
+// output is the input itself, or, for a DVD, the input lies where the DVD is rewritten.
+bool OutputWouldDestroyInput(const std::string& input, const std::string& output, bool dvd) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!dvd) return fs::exists(output, ec) && fs::equivalent(input, output, ec);
+    const fs::path disc = fs::weakly_canonical(fs::path(output) / "DVD-Disc1", ec);
+    if (ec) return false;
+    const fs::path in = fs::weakly_canonical(input, ec);
+    if (ec) return false;
+    const auto [discEnd, inIt] = std::mismatch(disc.begin(), disc.end(), in.begin(), in.end());
+    return discEnd == disc.end();
 }
 
 const char* const kImageError = " -- Erreur de chargement de l'image associée à \"la conversion\"";
@@ -187,6 +202,12 @@ bool TForm1::CheckConversionPaths(const std::string& input, const std::string& o
     if (!FileExists(input)) {
         Dialogs().Message(this, applicationTitle_, MsgMissingInput());
         LogEvent(" -- Le fichier d'entrée n'existe pas, l'erreur est signalée à l'utilisateur");
+        return false;
+    }
+    // Replacing the output must never destroy the input itself.
+    if (OutputWouldDestroyInput(input, output, IsDvdLabel(label))) {
+        Dialogs().Message(this, applicationTitle_, IsDvdLabel(label) ? MsgInputInDvdFolder() : MsgOutputIsInput());
+        LogEvent(" -- Le fichier de sortie remplacerait le fichier d'entrée, l'erreur est signalée à l'utilisateur");
         return false;
     }
     if (!IsDvdLabel(label)) {

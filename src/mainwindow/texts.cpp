@@ -126,4 +126,14 @@ QString MsgNotForList() {
                 "Please do that as a single conversion.");
 }
 
+QString MsgOutputIsInput() {
+    return Lang("Le fichier de sortie est le fichier d'entrée lui-même, merci de choisir un autre fichier de sortie.",
+                "The destination file is the input file itself, please choose another destination file.");
+}
+
+QString MsgInputInDvdFolder() {
+    return Lang("Le fichier d'entrée se trouve dans le dossier du DVD à créer, merci de choisir un autre dossier.",
+                "The input file lies in the folder of the DVD to create, please choose another folder.");
+}
+
 }  // namespace transcoda::gui

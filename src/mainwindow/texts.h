@@ -36,6 +36,9 @@ QString MsgUnsupportedFormat();
 QString MsgZeroLag();
 QString MsgOutputInList();
 QString MsgNotForList();
+// The output names the input file itself, or the DVD to write would hold the input.
+QString MsgOutputIsInput();
+QString MsgInputInDvdFolder();
 
 // Caption of every question box, in both languages.
 inline constexpr const char* kQuestionCaption = "Confirmation";

@@ -195,3 +195,46 @@ TEST_F(WindowTest, FullDvdFolderAnsweredYesIsQueuedAndKept) {
 
 }  // namespace
 }  // namespace transcoda::testing
+
+namespace transcoda::testing {
+namespace {
+
+// Replacing the output must never destroy the input: the same file as output, or an input
+// inside the part of a DVD folder that is rewritten, is refused before any question.
+TEST_F(WindowTest, OutputThatWouldDestroyTheInputIsRefused) {
+    struct Case {
+        const char* input;
+        const char* output;
+        int format;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"in/clip.mp3", "in/clip.mp3", kMp3,
+         "Le fichier de sortie est le fichier d'entrée lui-même, merci de choisir un autre fichier de sortie."},
+        {"in/./clip.mp3", "in/../in/clip.mp3", kMp3,
+         "Le fichier de sortie est le fichier d'entrée lui-même, merci de choisir un autre fichier de sortie."},
+        {"dvd/DVD-Disc1/VIDEO_TS/VTS_01_1.VOB", "dvd/", kDvdPal,
+         "Le fichier d'entrée se trouve dans le dossier du DVD à créer, merci de choisir un autre dossier."},
+    };
+    MakeForm();
+    for (const Case& c : cases) {
+        WriteFile(Path(c.input), "the user's only copy");
+        SetRequest(Path(c.input), Path(c.output), c.format);
+        dialogs.shown.clear();
+        Click(form->Button7);
+        EXPECT_EQ(dialogs.Texts("message"), std::vector<QString>{QString::fromUtf8(c.message)}) << c.input;
+        EXPECT_TRUE(dialogs.Of("question").empty()) << c.input;
+        EXPECT_EQ(ReadFile(Path(c.input)), "the user's only copy");
+        EXPECT_EQ(form->ListRowCount(), 2);
+    }
+    // Another file of the DVD folder is not the input: the usual question is asked.
+    WriteFile(Path("in/clip.avi"), "input");
+    SetRequest(Path("in/clip.avi"), Path("dvd/"), kDvdPal);
+    dialogs.answers = {false};
+    dialogs.shown.clear();
+    Click(form->Button7);
+    EXPECT_EQ(dialogs.Of("question").size(), 1u);
+}
+
+}  // namespace
+}  // namespace transcoda::testing
