@@ -9,7 +9,12 @@ namespace transcoda {
 
 void extractDuration(const std::string& inputPath) {
     LogPlain("$*$*$*$ Extraction de la durée du fichier en entrée");
-    RunDosInMemo(App().HelperFolder() + "utilitymffx.exe -i " + Q(inputPath));
+    // The probe names no output, so its tool always ends with an error status; that
+    // says nothing about the conversion, whose last real run keeps its status.
+    AppState& app = App();
+    const int conversionStatus = app.LastExitStatus;
+    RunDosInMemo(app.HelperFolder() + "utilitymffx.exe -i " + Q(inputPath));
+    app.LastExitStatus = conversionStatus;
     LogPlain("$*$*$*$ FIN Extraction de la durée du fichier en entrée dans extractDuration");
 }
 

@@ -41,8 +41,10 @@ TEST_F(DurationProbe, CommandLineQuotesTheInputOnly) {
 TEST_F(DurationProbe, TakesTheDurationFromTheChunkAfterTheBanner) {
     fs::copy_file(testing::kFakeTool, folder / "B" / "utilitymffx.exe");
     App().DebugMode = true;
+    App().LastExitStatus = 0;
     extractDuration("/films/my film.avi");
     EXPECT_EQ(App().InputDurationCs, 8345);
+    EXPECT_EQ(App().LastExitStatus, 0);  // the probe's own error status is not the conversion's
     EXPECT_NE(App().DurationText.find("Duration: 00:01:23.45"), std::string::npos);
     EXPECT_NE(App().DurationText.find("from '/films/my film.avi'"), std::string::npos);
     EXPECT_EQ(window.log.front(), "$*$*$*$ Extraction de la durée du fichier en entrée");
