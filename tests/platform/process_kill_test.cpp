@@ -56,9 +56,9 @@ protected:
 TEST_F(KillByName, EndsOnlyTheFirstOfTwoNamesakes) {
     ChildProcess* first = Launch(unique, "sleep");
     ChildProcess* second = Launch(unique, "sleep");
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_TRUE(KillProcessByName(unique));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    for (int i = 0; i < 200 && first->Running() && second->Running(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(first->Running() + second->Running(), 1);
     EXPECT_TRUE(KillProcessByName(unique));
     EXPECT_TRUE(Ended(*first));
@@ -70,7 +70,6 @@ TEST_F(KillByName, IgnoresLetterCase) {
     std::string upper = unique;
     for (char& c : upper) c = static_cast<char>(toupper(c));
     ChildProcess* p = Launch(upper, "sleep");
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_TRUE(KillProcessByName(unique));
     EXPECT_TRUE(Ended(*p));
 }
