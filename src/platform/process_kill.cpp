@@ -88,7 +88,11 @@ bool KillProcessByName(const std::string& exeName) {
         if (!ReadStatus(dir, uid, state) || uid != me) continue;
         if (state == 'Z' || state == 'X') continue;  // already ended, only not yet reaped
         if (!NameMatches(dir, exeName)) continue;
-        killed = kill(static_cast<pid_t>(pid), SIGKILL) == 0;
+        // A tool that leads a process group of its own (as the tool runner starts them)
+        // takes the programs it started along, so no encoder is left running.
+        const pid_t target = static_cast<pid_t>(pid);
+        if (getpgid(target) == target) kill(-target, SIGKILL);
+        killed = kill(target, SIGKILL) == 0;
         break;
     }
     closedir(proc);

@@ -74,6 +74,29 @@ TEST_F(KillByName, IgnoresLetterCase) {
     EXPECT_TRUE(Ended(*p));
 }
 
+TEST_F(KillByName, TakesAlongWhatTheToolStarted) {
+    const std::string pidFile = (dir / "pids").string();
+    ChildProcess* tool = Launch(unique, "hang " + pidFile);
+    pid_t toolPid = 0, child = 0;
+    for (int i = 0; i < 400 && child == 0; ++i) {
+        std::ifstream in(pidFile);
+        in >> toolPid >> child;
+        if (child == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_NE(child, 0);
+    EXPECT_TRUE(KillProcessByName(unique));
+    EXPECT_TRUE(Ended(*tool));
+    bool childGone = false;
+    for (int i = 0; i < 200 && !childGone; ++i) {
+        std::ifstream stat("/proc/" + std::to_string(child) + "/stat");
+        std::string line;
+        std::getline(stat, line);
+        childGone = !stat || line.find(") Z") != std::string::npos;
+        if (!childGone) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(childGone);
+}
+
 TEST_F(KillByName, NoMatchGivesFalse) {
     EXPECT_FALSE(KillProcessByName(""));
     EXPECT_FALSE(KillProcessByName(unique));
