@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
 #include "exec/run_dos.h"
+#include "platform/command_line.h"
+#include "platform/program_folder.h"
 #include "tool_run_support.h"
 
 namespace transcoda {
@@ -69,6 +72,32 @@ TEST_F(DurationProbe, ReadsTheDurationOfARealClip) {
     extractDuration(clip.string());
     EXPECT_EQ(App().InputDurationCs, 250) << ::testing::PrintToString(window.log);
     EXPECT_FALSE(App().DurationText.empty());
+}
+
+// With the helper tools the build installs beside the test programs (full builds only).
+TEST_F(DurationProbe, ProbeAndConversionWithTheInstalledHelpers) {
+    const std::string helpers = ExecutableFolder() + "B/";
+    if (!fs::exists(helpers + "utilitymffx.exe") || system("command -v ffmpeg >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "helper tools not built";
+    const fs::path clip = folder / "clip.avi";
+    const std::string make = "ffmpeg -v quiet -y -f lavfi -i testsrc=size=96x64:rate=25 -f lavfi -i sine -t 2 \"" +
+                             clip.string() + "\"";
+    ASSERT_EQ(system(make.c_str()), 0);
+    App().ProgramFolder = ExecutableFolder();
+    extractDuration(clip.string());
+    EXPECT_NEAR(App().InputDurationCs, 200, 10);
+
+    App().InputDurationCs = kNotProbed;
+    App().DurationText.clear();
+    RunDosInMemo(helpers + "utilitymff.exe -i " + Q(clip.string()) + " -y " + Q((folder / "out.flv").string()));
+    EXPECT_EQ(App().LastExitStatus, 0);
+    EXPECT_NEAR(App().InputDurationCs, 200, 10);
+    const auto shown = window.Texts("progress");
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(),
+                            [](const std::string& t) { return t.rfind("Progression : ", 0) == 0 && t.find('%') != std::string::npos; }))
+        << ::testing::PrintToString(shown);
+    EXPECT_TRUE(fs::exists(folder / "out.flv"));
+    ExpectIdleDisplay();
 }
 
 }  // namespace
