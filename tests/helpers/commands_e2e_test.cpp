@@ -13,18 +13,6 @@
 namespace tools_test {
 namespace {
 
-// What a written file must hold. An empty codec means that stream must be absent; a
-// zero number is not checked.
-struct Expect {
-    std::string format;  // part of ffprobe's format_name
-    std::string brand;   // prefix of the MP4-family brand, when it tells the container
-    std::string vcodec;
-    int width = 0, height = 0;
-    double fps = 0;
-    std::string acodec;
-    int rate = 0, channels = 0;
-};
-
 struct Command {
     std::string code;
     std::string tool;

@@ -120,6 +120,50 @@ TEST(LagCorrection, ShiftsTheSoundByTheLagInBothDirections) {
     }
 }
 
+// The chained recipes: picture and sound made apart, then joined without re-encoding.
+TEST(ChainedRecipe, JoinsPictureAndSoundMadeApart) {
+    struct Row {
+        std::string clip, picture, soundArgs, soundExt, joinedExt, finalTool, finalArgs;
+        Expect expect;
+    } rows[] = {
+        {"clip.mts", "-s 1280x720", "-vn -ar 44100 -ac 2 -ab 192k -f mp3", "mp3", "avi", "", "",
+         {"avi", "", "mpeg4", 1280, 720, 25, "mp3", 44100, 2}},
+        {"clip.m2ts", "", "-vn -ar 44100 -ac 2 -ab 96k -acodec wmav2", "wma", "avi", "utilitymen2.exe",
+         " -oac mp3lame -lameopts cbr:br=256 -ovc x264 -x264encopts bitrate=4200 {in} -o {out}",
+         {"flv", "", "h264", 640, 360, 0, "mp3", 44100, 2}},
+    };
+    for (const auto& row : rows) {
+        TempFolder dir;
+        std::string in = Fixture(row.clip), picture = dir / "tmp1234.avi", sound = dir / ("tmp1234." + row.soundExt);
+        RunResult r = RunTool("utilitymff3.exe", "-i " + Q(in) + " " + row.soundArgs + " " + Q(sound));
+        ASSERT_EQ(r.status, 0) << r.output;
+        r = RunTool("utilitymff3.exe", "-i " + Q(in) + " -vcodec mpeg4 -b 4500k -vtag XVID -sameq " + row.picture +
+                                           " -r 25 -an -f avi -copyts -benchmark " + Q(picture));
+        ASSERT_EQ(r.status, 0) << r.output;
+        std::string joined = dir / ("joined." + row.joinedExt);
+        r = RunTool("utilitymen.exe", Q(picture) + " -o " + Q(joined) + " -ovc copy -oac copy -audiofile " + Q(sound));
+        ASSERT_EQ(r.status, 0) << r.output;
+        std::string out = joined;
+        if (!row.finalTool.empty()) {
+            out = dir / "final.flv";
+            std::string args = row.finalArgs;
+            args.replace(args.find("{in}"), 4, Q(joined));
+            args.replace(args.find("{out}"), 5, Q(out));
+            r = RunTool(row.finalTool, args);
+            ASSERT_EQ(r.status, 0) << r.output;
+        }
+        Probe p = ProbeFile(out);
+        const Expect& e = row.expect;
+        EXPECT_NE(p.format.find(e.format), std::string::npos) << p.format;
+        EXPECT_EQ(p.vcodec, e.vcodec);
+        EXPECT_EQ(p.width, e.width);
+        EXPECT_EQ(p.height, e.height);
+        EXPECT_EQ(p.acodec, e.acodec);
+        EXPECT_EQ(p.rate, e.rate);
+        EXPECT_NEAR(p.duration, ProbeFile(in).duration, 0.3) << row.clip;
+    }
+}
+
 TEST(Extraction, CamcorderSegmentIsReencodedToMpeg) {
     TempFolder dir;
     std::string out = dir / "cam.mpeg";

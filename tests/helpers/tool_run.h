@@ -51,6 +51,18 @@ bool Alive(pid_t pid);
 // Waits up to ms for pid to be gone (reaping it when it is our child).
 bool GoneWithin(pid_t pid, int ms);
 
+// What a written file must hold. An empty codec means that stream must be absent; a
+// zero number is not checked.
+struct Expect {
+    std::string format;  // part of ffprobe's format_name
+    std::string brand;   // prefix of the MP4-family brand, when it tells the container
+    std::string vcodec;
+    int width = 0, height = 0;
+    double fps = 0;
+    std::string acodec;
+    int rate = 0, channels = 0;
+};
+
 struct Probe {
     std::string format;     // format_name
     std::string brand;      // major_brand tag of MP4-family files
