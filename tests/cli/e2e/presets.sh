@@ -87,12 +87,10 @@ while read -r index input expect extra; do
     # Without an output the name is derived from the input: the input goes to the work
     # folder first so that the output lands there too.
     cp "$FIXTURES/$input" "$WORK/out/r$row-$input"
-    status=0
     # shellcheck disable=SC2086
-    "$CLI" --debug --lang EN -f "$index" "$WORK/out/r$row-$input" $output $extra \
-        >"$WORK/stdout" 2>"$WORK/stderr" </dev/null || status=$?
-    if [ "$status" -ne 0 ]; then
-        fail "$what: exit status $status"
+    run_cli --lang EN -f "$index" "$WORK/out/r$row-$input" $output $extra
+    if [ "$STATUS" -ne 0 ]; then
+        fail "$what: exit status $STATUS"
         # The tool lines and the tail of the diagnostic log tell what went wrong.
         grep -E '^Ligne console|^>>' "$WORK/stderr" >&2 || true
         grep -v '^|||' "$WORK/stderr" | tail -15 >&2

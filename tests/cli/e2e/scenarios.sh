@@ -8,10 +8,10 @@ source "$(dirname "$0")/common.sh"
 case $TEST_NAME in
 list)
     # Three -f groups, then the same as a list file with a label and indexes.
-    "$CLI" --lang EN -f 3 "$FIXTURES/clip.avi" "$WORK/out/a.mpeg" \
-                     -f 36 "$FIXTURES/clip.mp4" "$WORK/out/b.wav" \
-                     -f 30 "$FIXTURES/clip.mkv" "$WORK/out/c.m4v" >"$WORK/stdout" 2>"$WORK/stderr" ||
-        fail "list: exit status $?"
+    run_cli --lang EN -f 3 "$FIXTURES/clip.avi" "$WORK/out/a.mpeg" \
+                      -f 36 "$FIXTURES/clip.mp4" "$WORK/out/b.wav" \
+                      -f 30 "$FIXTURES/clip.mkv" "$WORK/out/c.m4v"
+    [ "$STATUS" -eq 0 ] || fail "list: exit status $STATUS"
     for counter in "(1/3)" "(2/3)" "(3/3)"; do
         grep -qF "$counter" "$WORK/stdout" || fail "list: no $counter in the output"
     done
@@ -22,7 +22,8 @@ list)
 
     printf '%s\t%s\t%s\n' " Audio MP3 - MP3; Audio (128kbps)" "$FIXTURES/clip.flv" "$WORK/out/d.mp3" \
         5 "$FIXTURES/clip.wmv" "$WORK/out/e.mpeg" >"$WORK/jobs.tsv"
-    "$CLI" --lang FR --list "$WORK/jobs.tsv" >"$WORK/stdout" 2>"$WORK/stderr" || fail "list file: exit status $?"
+    run_cli --lang FR --list "$WORK/jobs.tsv"
+    [ "$STATUS" -eq 0 ] || fail "list file: exit status $STATUS"
     grep -qF "(2/2)" "$WORK/stdout" || fail "list file: no (2/2)"
     check_media "list file d" "$WORK/out/d.mp3" audio
     check_media "list file e" "$WORK/out/e.mpeg" 320x240
@@ -51,23 +52,20 @@ stop)
     ;;
 sound-only)
     # A sound-only input to a video preset: the tools cannot make the picture.
-    status=0
-    "$CLI" --lang EN -f 0 "$FIXTURES/clip.wav" "$WORK/out/s.avi" >"$WORK/stdout" 2>"$WORK/stderr" || status=$?
-    [ "$status" -ne 0 ] || fail "sound-only: exit status 0"
+    run_cli --lang EN -f 0 "$FIXTURES/clip.wav" "$WORK/out/s.avi"
+    [ "$STATUS" -ne 0 ] || fail "sound-only: exit status 0"
     grep -qF "The conversion of \"$FIXTURES/clip.wav\" failed" "$WORK/stderr" || fail "sound-only: no failure message"
     check_clean "sound-only"
     ;;
 folder)
     # The output's folder would lie under a plain file.
     touch "$WORK/out/plain"
-    status=0
-    "$CLI" --lang EN -f 3 "$FIXTURES/clip.avi" "$WORK/out/plain/sub/x.mpeg" >"$WORK/stdout" 2>"$WORK/stderr" || status=$?
-    [ "$status" -ne 0 ] || fail "folder: exit status 0"
+    run_cli --lang EN -f 3 "$FIXTURES/clip.avi" "$WORK/out/plain/sub/x.mpeg"
+    [ "$STATUS" -ne 0 ] || fail "folder: exit status 0"
     grep -qF "Impossible de créer le répertoire associé au fichier de sortie" "$WORK/stderr" ||
         fail "folder: no folder message"
-    status=0
-    "$CLI" --lang EN -f 33 "$FIXTURES/clip.avi" "$WORK/out/plain/dvd/" >"$WORK/stdout" 2>"$WORK/stderr" || status=$?
-    [ "$status" -ne 0 ] || fail "dvd folder: exit status 0"
+    run_cli --lang EN -f 33 "$FIXTURES/clip.avi" "$WORK/out/plain/dvd/"
+    [ "$STATUS" -ne 0 ] || fail "dvd folder: exit status 0"
     grep -qF "Impossible de créer le répertoire associé au DVD" "$WORK/stderr" || fail "dvd folder: no folder message"
     check_clean "folder"
     ;;
