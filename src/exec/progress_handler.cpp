@@ -62,6 +62,7 @@ void ProgressHandler::HandleOutputChunk(const std::string& chunk) {
         // Time branch: the tool's time against the duration it printed.
         double pct = static_cast<double>(t) * 100.0 / RunDuration;
         if (pct > 100.0) pct = 99.0;
+        if (pct < 0.0) pct = 0.0;  // tools print slightly negative times at the start
         ShowPercent(pct);
         const int bar = w->BarPosition();
         const int maximum = w->BarMaximum();

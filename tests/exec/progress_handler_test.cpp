@@ -38,6 +38,10 @@ TEST_F(ProgressDisplay, TimeBranchAgainstTheDurationOfTheSameRun) {
     EXPECT_EQ(window.progress, "Progression : 49.36% ");
     EXPECT_EQ(window.title, "49.36% ");
     EXPECT_EQ(window.bar, 49);
+    // A negative start time shows as 0 %, not as a negative percentage.
+    handler.HandleOutputChunk("time=-0.05 bitrate= 1");
+    EXPECT_EQ(window.progress, "Progression : 0.00% ");
+    EXPECT_EQ(window.bar, 49);  // a bar under way is never sent back to 0
     // Beyond the duration: held at 99 %, the bar goes to its end.
     handler.HandleOutputChunk("time=120.00 bitrate= 1");
     EXPECT_EQ(window.progress, "Progression : 99.00% ");
