@@ -28,10 +28,12 @@ namespace {
 // LastExitStatus before a request: tells "no tool ran" apart from any real status.
 constexpr int kNoToolRan = INT_MIN;
 
-std::mutex gMutex;
-std::condition_variable gEnded;
+// The worker's thread is detached and may still be leaving while the program ends, so
+// what it touches last is never destroyed.
+std::mutex& gMutex = *new std::mutex;
+std::condition_variable& gEnded = *new std::condition_variable;
 bool gActive = false;
-std::vector<RequestOutcome> gOutcomes;
+std::vector<RequestOutcome>& gOutcomes = *new std::vector<RequestOutcome>;
 
 void Record(const RequestOutcome& outcome) {
     std::lock_guard lock(gMutex);
@@ -210,10 +212,8 @@ void MonThread::Start() {
         } catch (...) {
             App().ConversionRunning = false;
         }
-        {
-            std::lock_guard lock(gMutex);
-            gActive = false;
-        }
+        std::lock_guard lock(gMutex);
+        gActive = false;
         gEnded.notify_all();
     }).detach();
 }
