@@ -51,11 +51,16 @@ stop)
     check_clean "stop"
     ;;
 sound-only)
-    # A sound-only input to a video preset: the tools cannot make the picture.
-    run_cli --lang EN -f 0 "$FIXTURES/clip.wav" "$WORK/out/s.avi"
-    [ "$STATUS" -ne 0 ] || fail "sound-only: exit status 0"
-    grep -qF "The conversion of \"$FIXTURES/clip.wav\" failed" "$WORK/stderr" || fail "sound-only: no failure message"
-    check_clean "sound-only"
+    # A sound-only input to video presets (a chained recipe, a one-step ffmpeg-style and
+    # a mencoder-style one): the tools cannot make the picture, and that is said.
+    for index in 0 25 12; do
+        run_cli --lang EN -f "$index" "$FIXTURES/clip.wav" "$WORK/out/s$index.out"
+        [ "$STATUS" -ne 0 ] || fail "sound-only $index: exit status 0"
+        grep -qF "The conversion of \"$FIXTURES/clip.wav\" failed" "$WORK/stderr" ||
+            fail "sound-only $index: no failure message"
+        grep -qF "0 of 1 file(s) written." "$WORK/stderr" || fail "sound-only $index: no summary"
+        check_clean "sound-only $index"
+    done
     ;;
 folder)
     # The output's folder would lie under a plain file.
