@@ -181,7 +181,7 @@ TEST_P(CommandLine, WritesWhatThePresetPromises) {
     std::string in = Fixture(GetParam().input);
     // Paths with blanks, as users have them.
     std::string out = dir / ("my output." + c.outExt);
-    RunResult r = RunTool(c.tool, Fill(c.args, in, out));
+    RunResult r = RunTool(c.tool, Fill(c.args, in, out), out);
     ASSERT_EQ(r.status, 0) << r.output;
     Probe p = ProbeFile(out);
     const Expect& e = c.expect;

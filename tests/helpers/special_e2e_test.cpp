@@ -76,7 +76,8 @@ TEST_P(SpecialOperation, ExtractionKeepsTheSegmentInTheSameContainer) {
     std::string in = Fixture(GetParam());
     std::string out = dir / ("part." + Ext(GetParam()));
     RunResult r = RunTool("utilitymen2.exe", " " + Q(in) + " -oac mp3lame -lameopts cbr:br=128 -ovc copy -o " +
-                                                 Q(out) + " -ss 00:00:01 -endpos 00:00:01");
+                                                 Q(out) + " -ss 00:00:01 -endpos 00:00:01",
+                                out);
     ASSERT_EQ(r.status, 0) << r.output;
     Probe a = ProbeFile(in), b = ProbeFile(out);
     EXPECT_EQ(b.format, a.format);
@@ -113,7 +114,8 @@ TEST(LagCorrection, ShiftsTheSoundByTheLagInBothDirections) {
         ASSERT_NEAR(FirstSoundAt(in), 1.0, 0.06);
         std::string out = dir / ("synced-" + row.delay + "-" + row.clip);
         RunResult r = RunTool("utilitymen.exe", " " + Q(in) + " -oac mp3lame -lameopts cbr:br=128 -ovc copy -delay " +
-                                                    row.delay + " -o " + Q(out));
+                                                    row.delay + " -o " + Q(out),
+                                    out);
         ASSERT_EQ(r.status, 0) << r.output;
         EXPECT_NEAR(FirstSoundAt(out), row.beepAt, 0.06) << row.clip << " delay " << row.delay;
         EXPECT_EQ(ProbeFile(out).vcodec, ProbeFile(in).vcodec);
@@ -135,13 +137,14 @@ TEST(ChainedRecipe, JoinsPictureAndSoundMadeApart) {
     for (const auto& row : rows) {
         TempFolder dir;
         std::string in = Fixture(row.clip), picture = dir / "tmp1234.avi", sound = dir / ("tmp1234." + row.soundExt);
-        RunResult r = RunTool("utilitymff3.exe", "-i " + Q(in) + " " + row.soundArgs + " " + Q(sound));
+        RunResult r = RunTool("utilitymff3.exe", "-i " + Q(in) + " " + row.soundArgs + " " + Q(sound), sound);
         ASSERT_EQ(r.status, 0) << r.output;
         r = RunTool("utilitymff3.exe", "-i " + Q(in) + " -vcodec mpeg4 -b 4500k -vtag XVID -sameq " + row.picture +
-                                           " -r 25 -an -f avi -copyts -benchmark " + Q(picture));
+                                           " -r 25 -an -f avi -copyts -benchmark " + Q(picture),
+                    picture);
         ASSERT_EQ(r.status, 0) << r.output;
         std::string joined = dir / ("joined." + row.joinedExt);
-        r = RunTool("utilitymen.exe", Q(picture) + " -o " + Q(joined) + " -ovc copy -oac copy -audiofile " + Q(sound));
+        r = RunTool("utilitymen.exe", Q(picture) + " -o " + Q(joined) + " -ovc copy -oac copy -audiofile " + Q(sound), joined);
         ASSERT_EQ(r.status, 0) << r.output;
         std::string out = joined;
         if (!row.finalTool.empty()) {
@@ -149,7 +152,7 @@ TEST(ChainedRecipe, JoinsPictureAndSoundMadeApart) {
             std::string args = row.finalArgs;
             args.replace(args.find("{in}"), 4, Q(joined));
             args.replace(args.find("{out}"), 5, Q(out));
-            r = RunTool(row.finalTool, args);
+            r = RunTool(row.finalTool, args, out);
             ASSERT_EQ(r.status, 0) << r.output;
         }
         Probe p = ProbeFile(out);
@@ -168,7 +171,8 @@ TEST(Extraction, CamcorderSegmentIsReencodedToMpeg) {
     TempFolder dir;
     std::string out = dir / "cam.mpeg";
     RunResult r = RunTool("utilitymff3.exe", " -ss 00:00:01 -t 00:00:02 -i " + Q(Fixture("clip.m2ts")) +
-                                                 " -b 4200k -s 640x480 -ar 44100 -ac 2 -ab 128k -y " + Q(out));
+                                                 " -b 4200k -s 640x480 -ar 44100 -ac 2 -ab 128k -y " + Q(out),
+                                 out);
     ASSERT_EQ(r.status, 0) << r.output;
     Probe p = ProbeFile(out);
     EXPECT_EQ(p.format, "mpeg");
@@ -187,7 +191,7 @@ TEST(DvdFolder, AuthorsPalAndNtscTitlesWithTheirTableOfContents) {
         fs::create_directories(disc);
         std::string stream = disc + "/tmpvdv.mpg";
         RunResult enc = RunTool(row.tool, " -i " + Q(Fixture(row.clip)) + " -target " + row.target +
-                                              " -aspect 4:3 -sameq " + Q(stream));
+                                              " -aspect 4:3 -sameq " + Q(stream), stream);
         ASSERT_EQ(enc.status, 0) << enc.output;
         RunResult title = RunTool("utilityoth.exe", " --title -f " + Q(stream) + " -o " + Q(disc));
         ASSERT_EQ(title.status, 0) << title.output;
@@ -285,17 +289,21 @@ TEST(Progress, EveryToolDrivesThePercentageUpToTheEnd) {
                               {"testsrc2=size=320x240:rate=25:duration=12", "sine=frequency=300:duration=12"},
                               {"-c:v", "libx264", "-preset", "ultrafast", "-g", "25", "-c:a", "aac"});
     struct Row {
-        std::string tool, args;
+        std::string tool, args, output;
     } rows[] = {
         {"utilitymff3.exe", "-i " + Q(in) + " -vcodec mpeg4 -b 4200k -vtag XVID -sameq -s 1920x1080 -r 25 -an -f avi "
-                                            "-copyts -benchmark " + Q(dir / "o1.avi")},
+                                            "-copyts -benchmark " + Q(dir / "o1.avi"),
+         dir / "o1.avi"},
         {"utilitymffx.exe", " -i " + Q(in) + " -s 640x480 -acodec libfaac -ar 48000 -ab 128k -vcodec libx264 -r 30 "
-                                             "-crf 22 -threads 0 " + Q(dir / "o2.m4v")},
-        {"utilitymff.exe", " -title \"T\" -i " + Q(in) + " -acodec mp3 -ac 2 -ab 128 -vn -y " + Q(dir / "o3.mp3")},
+                                             "-crf 22 -threads 0 " + Q(dir / "o2.m4v"),
+         dir / "o2.m4v"},
+        {"utilitymff.exe", " -title \"T\" -i " + Q(in) + " -acodec mp3 -ac 2 -ab 128 -vn -y " + Q(dir / "o3.mp3"), dir / "o3.mp3"},
         {"utilitymen.exe", Q(in) + " -ovc xvid -xvidencopts bitrate=4000 -oac mp3lame -lameopts abr:br=192 -vf "
-                                   "scale=640:480 -o " + Q(dir / "o4.mpeg")},
+                                   "scale=640:480 -o " + Q(dir / "o4.mpeg"),
+         dir / "o4.mpeg"},
         {"utilitymen2.exe", " -oac mp3lame -lameopts cbr:br=256 -ovc x264 -x264encopts bitrate=4200 " + Q(in) +
-                                " -o " + Q(dir / "o5.flv")},
+                                " -o " + Q(dir / "o5.flv"),
+         dir / "o5.flv"},
     };
     for (const auto& row : rows) {
       for (int attempt = 0; attempt < 3; ++attempt) {
@@ -307,6 +315,7 @@ TEST(Progress, EveryToolDrivesThePercentageUpToTheEnd) {
         app.DurationText.clear();
         app.ItemCounterText.clear();
         transcoda::ProgressHandler handler;
+        fs::remove(row.output);
         RunResult r = RunToolChunked(row.tool, row.args, [&](const char* d, size_t n) {
             handler.HandleOutputChunk(transcoda::ChunkFromBytes(d, n));
         });
@@ -320,7 +329,9 @@ TEST(Progress, EveryToolDrivesThePercentageUpToTheEnd) {
         for (const auto& t : window.Texts("progress")) shown += "[" + t + "]";
         ASSERT_FALSE(percents.empty()) << row.tool << " showed " << shown << " run duration " << handler.RunDuration
                                        << " calls " << window.calls.size() << ":\n" << r.output;
-        for (size_t i = 1; i < percents.size(); ++i) EXPECT_GE(percents[i], percents[i - 1]) << row.tool;
+        // The program shows a time past the input's end as 99 %, which may follow 99.17 %.
+        for (size_t i = 1; i < percents.size(); ++i)
+            EXPECT_GE(std::min(percents[i], 99.0), std::min(percents[i - 1], 99.0)) << row.tool;
         EXPECT_GE(percents.back(), 90.0) << row.tool << ":\n" << r.output;
         EXPECT_LE(percents.back(), 100.0) << row.tool;
         break;

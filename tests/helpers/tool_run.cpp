@@ -82,9 +82,10 @@ RunResult RunToolChunked(const std::string& tool, const std::string& arguments,
     return r;
 }
 
-RunResult RunTool(const std::string& tool, const std::string& arguments) {
+RunResult RunTool(const std::string& tool, const std::string& arguments, const std::string& output) {
     RunResult r;
     for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!output.empty()) unlink(output.c_str());
         r = RunToolChunked(tool, arguments, nullptr);
         if (!KilledFromOutside(r)) break;
     }

@@ -31,7 +31,9 @@ struct RunResult {
 };
 
 // Runs "HELPER_DIR + tool + ' ' + arguments" split as the program splits command lines.
-RunResult RunTool(const std::string& tool, const std::string& arguments);
+// output, when given, is deleted before each attempt, as the program deletes a step's
+// output before running it.
+RunResult RunTool(const std::string& tool, const std::string& arguments, const std::string& output = "");
 
 // True when the run was ended by SIGKILL, which the tools never send themselves: the
 // program's other tests end helper tools by name, everywhere on the machine, before
