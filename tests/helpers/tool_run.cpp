@@ -46,9 +46,9 @@ std::vector<std::string> CommandArgs(const std::string& tool, const std::string&
 
 }  // namespace
 
-RunResult RunToolChunked(const std::string& tool, const std::string& arguments,
-                         const std::function<void(const char*, size_t)>& onChunk) {
-    std::vector<std::string> argv = CommandArgs(tool, arguments);
+namespace {
+
+RunResult RunArgs(std::vector<std::string> argv, const std::function<void(const char*, size_t)>& onChunk) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return {};
     pid_t pid = fork();
@@ -82,14 +82,29 @@ RunResult RunToolChunked(const std::string& tool, const std::string& arguments,
     return r;
 }
 
-RunResult RunTool(const std::string& tool, const std::string& arguments, const std::string& output) {
+RunResult RunWithRetries(const std::vector<std::string>& argv, const std::string& output) {
     RunResult r;
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (!output.empty()) unlink(output.c_str());
-        r = RunToolChunked(tool, arguments, nullptr);
+        r = RunArgs(argv, nullptr);
         if (!KilledFromOutside(r)) break;
     }
     return r;
+}
+
+}  // namespace
+
+RunResult RunToolChunked(const std::string& tool, const std::string& arguments,
+                         const std::function<void(const char*, size_t)>& onChunk) {
+    return RunArgs(CommandArgs(tool, arguments), onChunk);
+}
+
+RunResult RunTool(const std::string& tool, const std::string& arguments, const std::string& output) {
+    return RunWithRetries(CommandArgs(tool, arguments), output);
+}
+
+RunResult RunCommandLine(const std::string& commandLine, const std::string& output) {
+    return RunWithRetries(transcoda::SplitCommandLine(commandLine), output);
 }
 
 bool KilledFromOutside(const RunResult& r) { return r.status == 128 + SIGKILL; }

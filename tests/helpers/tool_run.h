@@ -35,6 +35,9 @@ struct RunResult {
 // output before running it.
 RunResult RunTool(const std::string& tool, const std::string& arguments, const std::string& output = "");
 
+// Runs a whole command line (tool path included) as RunTool does.
+RunResult RunCommandLine(const std::string& commandLine, const std::string& output = "");
+
 // True when the run was ended by SIGKILL, which the tools never send themselves: the
 // program's other tests end helper tools by name, everywhere on the machine, before
 // their own conversions. RunTool then runs the command again (at most three times).

@@ -1,0 +1,105 @@
+// The command lines exactly as the recipes build them, run through the installed tools:
+// every step template is accepted and writes its file.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "exec/app_state.h"
+#include "recipes/step_templates.h"
+#include "tool_run.h"
+
+namespace tools_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The input class that reaches a step, and the extension of what it writes.
+std::pair<std::string, std::string> InputAndExtension(const std::string& code) {
+    auto starts = [&](const char* p) { return code.rfind(p, 0) == 0; };
+    auto ends = [&](const char* s) {
+        std::string t = s;
+        return code.size() >= t.size() && code.compare(code.size() - t.size(), t.size(), t) == 0;
+    };
+    if (code == "hdToVideoTraitable") return {"clip.mts", "avi"};
+    if (code == "Video-Extraction-FromMTSetCompagnie") return {"clip.m2ts", "mpeg"};
+    if (starts("mpeg") && ends("asf")) return {"clip.wmv", "mpeg"};
+    if (starts("mpeg")) return {"clip.mkv", "mpeg"};
+    if (code == "mp3rate128" || code == "mp3rate256") return {"clip.flv", "mp3"};
+    if (code == "wave") return {"clip.flv", "wav"};
+    if (starts("mp3rate")) return {"clip.mp3", "mp3"};
+    if (code == "wavehd") return {"clip.wav", "wav"};
+    if (starts("flv")) return {"clip.mov", "flv"};
+    if (starts("3gp")) return {"clip.mp4", "3gp"};
+    if (starts("Qt")) return {"clip.avi", "mov"};
+    if (starts("Ipod") || starts("Iphone")) return {"clip.mkv", "m4v"};
+    if (starts("Ps3") || starts("Xbox")) return {"clip.mpg", "mp4"};
+    if (code == "wmvNotFormMTS-M2TS") return {"clip.avi", "wmv"};
+    if (code == "rawPcm") return {"clip.3gp", "avi"};
+    if (starts("Video-")) return {"clip.vob", "vob"};
+    return {"clip.avi", "avi"};
+}
+
+class StepTemplate : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        // A program folder of our own whose B/ holds the installed tools.
+        fs::create_directories(dir_ / "B");
+        for (const auto& e : fs::directory_iterator(HELPER_DIR))
+            fs::create_symlink(e.path(), fs::path(dir_.path()) / "B" / e.path().filename());
+        auto& app = transcoda::App();
+        app.ProgramFolder = dir_.path() + "/";
+        app.TempBaseName = "tmp4321";
+        app.SyncDelay = "-0.40";
+        app.ExtractionStart = "00:00:01";
+        app.ExtractionLength = "00:00:01";
+    }
+    TempFolder dir_;
+};
+
+TEST_P(StepTemplate, RunsAndWritesItsFile) {
+    const std::string code = GetParam();
+    auto [input, ext] = InputAndExtension(code);
+    std::string in = Fixture(input);
+    std::string written;
+    if (code.rfind("DVD", 0) == 0) {
+        std::string folder = dir_ / "dvd/";
+        fs::create_directories(folder + "DVD-Disc1");
+        for (const char* step : {"-pal", "-authoring", "-finalization"}) {
+            std::string c = std::string("DVD") + step;
+            if (std::string(step) == "-pal" && code.find("ntsc") != std::string::npos) c = code;
+            RunResult r = RunCommandLine(transcoda::FormatStepCommandLine(c, in, folder));
+            ASSERT_EQ(r.status, 0) << c << ":\n" << r.output;
+            if (c == code) break;
+        }
+        written = folder + (code == "DVD-authoring"      ? "DVD-Disc1/VIDEO_TS/VTS_01_1.VOB"
+                            : code == "DVD-finalization" ? "DVD-Disc1/VIDEO_TS/VIDEO_TS.IFO"
+                                                         : "DVD-Disc1/tmpvdv.mpg");
+    } else {
+        std::string out = dir_ / ("out file." + ext);
+        std::string line = transcoda::FormatStepCommandLine(code, in, out);
+        bool toTemp = line.find("tmp4321.avi") != std::string::npos;
+        written = toTemp ? transcoda::App().HelperFolder() + "tmp4321.avi" : out;
+        RunResult r = RunCommandLine(line, written);
+        ASSERT_EQ(r.status, 0) << line << ":\n" << r.output;
+    }
+    ASSERT_TRUE(fs::exists(written)) << written;
+    EXPECT_GT(fs::file_size(written), 1000u);
+}
+
+std::vector<std::string> Codes() {
+    std::vector<std::string> codes;
+    for (const auto& t : transcoda::StepTemplates()) codes.emplace_back(t.Code);
+    return codes;
+}
+
+INSTANTIATE_TEST_SUITE_P(Recipes, StepTemplate, ::testing::ValuesIn(Codes()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string n = info.param;
+                             for (auto& ch : n)
+                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                             return n;
+                         });
+
+}  // namespace
+}  // namespace tools_test
