@@ -69,9 +69,15 @@ TEST_F(RunDos, FailingToolsEndLikeSuccessfulOnes) {
     } cases[] = {{"exit 0", 0}, {"exit 2", 2}, {"crash", 128 + SIGSEGV}, {"binary", 0}};
     for (const auto& c : cases) {
         window.progress = "x";
+        window.calls.clear();
         RunDosInMemo(kFakeTool + " " + c.args);
         EXPECT_EQ(App().LastExitStatus, c.status) << c.args;
         ExpectIdleDisplay();
+        // A tool that prints nothing leaves label and bar alone until the reset.
+        if (std::string(c.args) != "binary") {
+            EXPECT_EQ(window.Texts("progress"), std::vector<std::string>{""}) << c.args;
+            EXPECT_EQ(window.Texts("bar"), std::vector<std::string>{"0"}) << c.args;
+        }
     }
 }
 
