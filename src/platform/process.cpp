@@ -69,11 +69,15 @@ ChildProcess::~ChildProcess() {
     std::lock_guard lock(m_);
     if (pid_ > 0 && !ReapLocked()) {
         // Still running: let a small thread wait for it so that it leaves no zombie.
-        std::thread([pid = pid_] {
-            int raw = 0;
-            while (waitpid(pid, &raw, 0) < 0 && errno == EINTR) {
-            }
-        }).detach();
+        try {
+            std::thread([pid = pid_] {
+                int raw = 0;
+                while (waitpid(pid, &raw, 0) < 0 && errno == EINTR) {
+                }
+            }).detach();
+        } catch (...) {
+            // No thread to spare: it stays a zombie until the program ends.
+        }
     }
     if (pidfd_ >= 0) close(pidfd_);
 }
@@ -88,11 +92,19 @@ bool ChildProcess::Start(const std::string& commandLine, int outputFd) {
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
 
+    // An output descriptor among 0-2 would be overwritten by the redirections below;
+    // a copy above them keeps it.
+    int ownCopy = -1;
+    if (outputFd >= 0 && outputFd <= 2) {
+        ownCopy = fcntl(outputFd, F_DUPFD_CLOEXEC, 3);
+        if (ownCopy < 0) return false;
+        outputFd = ownCopy;
+    }
+
     posix_spawn_file_actions_t actions;
     posix_spawnattr_t attr;
     posix_spawn_file_actions_init(&actions);
     posix_spawnattr_init(&attr);
-
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     if (outputFd >= 0) {
         posix_spawn_file_actions_adddup2(&actions, outputFd, 1);
@@ -119,6 +131,7 @@ bool ChildProcess::Start(const std::string& commandLine, int outputFd) {
     int rc = posix_spawnp(&pid, argv[0], &actions, &attr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attr);
+    if (ownCopy >= 0) close(ownCopy);
     if (rc != 0) return false;
 
     pid_ = pid;

@@ -108,6 +108,25 @@ TEST(ChildProcess, UnquotedProgramPathMayHoldBlanks) {
     fs::remove_all(dir.parent_path());
 }
 
+TEST(ChildProcess, OutputMayGoToAStandardDescriptor) {
+    // The tool's output sent to this program's own stderr, here a pipe.
+    int fds[2];
+    ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
+    const int savedErr = dup(2);
+    dup2(fds[1], 2);
+    close(fds[1]);
+    ChildProcess child;
+    const bool started = child.Start(kTool + " args x", 2);
+    dup2(savedErr, 2);
+    close(savedErr);
+    ASSERT_TRUE(started);
+    EXPECT_TRUE(child.WaitFor(5000));
+    char buf[64] = {};
+    ssize_t n = read(fds[0], buf, sizeof buf - 1);
+    close(fds[0]);
+    EXPECT_EQ(std::string(buf, n > 0 ? static_cast<size_t>(n) : 0), "[x]\n");
+}
+
 TEST(ChildProcess, RefusesWhatCannotStart) {
     for (const char* line : {"", "   ", "/nonexistent/tool.exe -i x", "/etc/hostname"}) {
         ChildProcess child;
