@@ -114,6 +114,7 @@ private:
     void SetListButtonsEnabled(bool enabled);
     void StopConversion(bool fromList);
     void StartWorker(const char* command);
+    void FinishPreviousWorker();
     void AddListRow(const QString& label, const QString& input, const QString& output);
     void ClearList();
     void PictureEvents(transcoda::gui::PictureButton* picture, const transcoda::gui::ImageList* list,

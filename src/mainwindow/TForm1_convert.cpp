@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,6 +117,7 @@ void TForm1::Image4MouseUp() {
         StopConversion(false);
         return;
     }
+    FinishPreviousWorker();
     ShowConvertPicture(convertStopList1_, 0);
     Label6->setText(kStopCaption);
     for (QPushButton* b : {Button10, Button7, Button8, Button9}) b->setEnabled(false);
@@ -140,6 +143,19 @@ void TForm1::StopConversion(bool fromList) {
     LogEvent(" -- Le logiciel va arréter la conversion..");
     App().ConversionRunning = false;
     transcoda::KillHelperProcesses();
+}
+
+void TForm1::FinishPreviousWorker() {
+    // Right after a Stop the previous worker may still be ending its tool (at most a
+    // tenth of a second); its end clears ConversionRunning and restores the idle look,
+    // which must not fall on the next conversion. Events keep flowing meanwhile, so the
+    // worker's own calls to the window are served.
+    QElapsedTimer waited;
+    waited.start();
+    while (transcoda::MonThread::Active() && waited.elapsed() < 5000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
 }
 
 void TForm1::StartWorker(const char* command) {
@@ -308,12 +324,14 @@ void TForm1::CloseRelease() {
 }
 
 void TForm1::Button3Click() {
+    FinishPreviousWorker();
     App().WorkerCommand = "test";
     App().ConversionRunning = true;
     transcoda::MonThread::Start();
 }
 
 void TForm1::Button4Click() {
+    FinishPreviousWorker();
     App().WorkerCommand = "testThread2";
     transcoda::MonThread::Start();
 }

@@ -106,6 +106,7 @@ void TForm1::Button10Click() {
         StopConversion(true);
         return;
     }
+    FinishPreviousWorker();
     ShowConvertPicture(ConvertStopList1(), 0);
     Label6->setText(kStopCaption);
     Button10->setText(kListStopCaption);

@@ -259,6 +259,31 @@ TEST_F(ConversionTest, SecondReleaseStopsTheRunningConversion) {
     EXPECT_TRUE(WaitUntil([&] { return kill(pid, 0) != 0; }, 5000));
 }
 
+TEST_F(ConversionTest, ConvertRightAfterStopWaitsForTheStoppedWorker) {
+    const std::string pidFile = InstallHangingTool(Path("tool.pid"));
+    MakeForm();
+    Watch();
+    SetRequest(Fixture("clip.avi"), Path("out/clip.mp3"), 34);
+    Click(form->Image4);
+    ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
+    const std::string first = ReadFile(pidFile);
+    std::filesystem::remove(pidFile);
+
+    Click(form->Image4);  // Stop
+    Click(form->Image4);  // and convert again at once
+    // The stopped worker's end must not undo the new start.
+    ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
+    QTest::qWait(200);
+    EXPECT_TRUE(App().ConversionRunning.load());
+    EXPECT_TRUE(MonThread::Active());
+    EXPECT_EQ(form->Image4->ShownList(), "ConvertStopList1");
+    EXPECT_NE(ReadFile(pidFile), first);
+
+    Click(form->Image4);
+    ASSERT_TRUE(WaitForIdle(10000));
+    ExpectIdleDisplay();
+}
+
 TEST_F(ConversionTest, ClosingDuringAConversionNeitherHangsNorStopsTheTool) {
     const std::string pidFile = InstallHangingTool(Path("tool.pid"));
     MakeForm();

@@ -28,6 +28,11 @@
 #include "mainwindow/TForm1.h"
 #include "mainwindow/user_dialogs.h"
 
+// Readable texts in the failure messages.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
+
 namespace transcoda::testing {
 
 // Answers every box the window shows, and keeps what it was shown.
