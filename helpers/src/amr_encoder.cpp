@@ -33,11 +33,19 @@ AmrWriter::~AmrWriter() {
     if (fd_ >= 0) close(fd_);
 }
 
-bool AmrWriter::Open(const std::string& path, int bitrate) {
+bool AmrWriter::OpenUnnamed(int bitrate) {
     int rate = NearestAmrBitrate(bitrate);
     for (int i = 0; i < 8; ++i)
         if (kRates[i] == rate) mode_ = i;
-    fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const char* env = std::getenv("TMPDIR");
+    std::string dir = env && *env ? env : "/tmp";
+    fd_ = open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd_ < 0) {
+        // File systems without unnamed files: a named one, unlinked at once.
+        std::string path = dir + "/transcoda-amr-XXXXXX";
+        fd_ = mkostemp(path.data(), O_CLOEXEC);
+        if (fd_ >= 0) unlink(path.c_str());
+    }
     if (fd_ < 0) return false;
     state_ = Encoder_Interface_init(0);
     return state_ != nullptr && WriteAll(fd_, "#!AMR\n", 6);
@@ -64,7 +72,7 @@ bool AmrWriter::Feed(const char* data, size_t size) {
     return true;
 }
 
-bool AmrWriter::Close() {
+bool AmrWriter::Finish() {
     bool ok = fd_ >= 0;
     if (ok && !carry_.empty()) {
         int16_t frame[kFrameSamples] = {};
@@ -72,15 +80,10 @@ bool AmrWriter::Close() {
         ok = EncodeFrame(frame);
         carry_.clear();
     }
-    if (fd_ >= 0 && close(fd_) != 0) ok = false;
-    fd_ = -1;
-    return ok;
+    return ok && lseek(fd_, 0, SEEK_SET) == 0;
 }
 
-int EncodeAmrFromMedia(const std::string& input, const std::vector<std::string>& inputOptions, int bitrate,
-                       const std::string& path) {
-    AmrWriter writer;
-    if (!writer.Open(path, bitrate)) return 1;
+int EncodeAmrFromMedia(const std::string& input, const std::vector<std::string>& inputOptions, AmrWriter& writer) {
     std::vector<std::string> argv = {"ffmpeg", "-nostdin", "-v", "error"};
     argv.insert(argv.end(), inputOptions.begin(), inputOptions.end());
     argv.insert(argv.end(), {"-i", input, "-vn", "-ac", "1", "-ar", "8000", "-f", "s16le", "-acodec", "pcm_s16le",
@@ -91,7 +94,7 @@ int EncodeAmrFromMedia(const std::string& input, const std::vector<std::string>&
     eo.err = Stream::Inherit;
     eo.onOut = [&](const char* d, size_t n) { ok = writer.Feed(d, n) && ok; };
     int rc = RunEngine(argv, eo);
-    if (!writer.Close()) ok = false;
+    if (!writer.Finish()) ok = false;
     if (rc != 0) return rc;
     return ok && writer.Frames() > 0 ? 0 : 1;
 }

@@ -18,11 +18,14 @@ public:
     AmrWriter(const AmrWriter&) = delete;
     AmrWriter& operator=(const AmrWriter&) = delete;
     ~AmrWriter();
-    bool Open(const std::string& path, int bitrate);
+    // Writes into an unnamed file in the temporary folder, gone once closed everywhere.
+    bool OpenUnnamed(int bitrate);
+    // The file's descriptor, positioned at its start, for reading it back.
+    int Descriptor() const { return fd_; }
     // Takes samples as raw native-endian bytes, in pieces of any size.
     bool Feed(const char* data, size_t size);
-    // Pads the last frame with silence and closes the file.
-    bool Close();
+    // Pads the last frame with silence and rewinds the file.
+    bool Finish();
     long Frames() const { return frames_; }
 
 private:
@@ -35,8 +38,7 @@ private:
 };
 
 // Decodes the sound of input with ffmpeg (inputOptions placed before "-i", e.g. a start
-// and a length) and writes it as AMR-NB to path. Returns 0 on success.
-int EncodeAmrFromMedia(const std::string& input, const std::vector<std::string>& inputOptions, int bitrate,
-                       const std::string& path);
+// and a length) and writes it as AMR-NB into writer (opened). Returns 0 on success.
+int EncodeAmrFromMedia(const std::string& input, const std::vector<std::string>& inputOptions, AmrWriter& writer);
 
 }  // namespace helpers

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -18,15 +17,11 @@ extern char** environ;
 namespace helpers {
 namespace {
 
-constexpr int kMaxTemporaries = 16;
-char g_temporaries[kMaxTemporaries][PATH_MAX];
-volatile sig_atomic_t g_temporaryCount = 0;
 volatile pid_t g_enginePid = -1;
 
 void StopHandler(int sig) {
     pid_t pid = g_enginePid;
     if (pid > 0) kill(pid, SIGKILL);
-    for (int i = 0; i < g_temporaryCount; ++i) unlink(g_temporaries[i]);
     signal(sig, SIG_DFL);
     raise(sig);
 }
@@ -49,26 +44,6 @@ bool WriteAll(int fd, const char* data, size_t size) {
         size -= static_cast<size_t>(n);
     }
     return true;
-}
-
-void RegisterTemporary(const std::string& path) {
-    if (g_temporaryCount >= kMaxTemporaries || path.size() >= PATH_MAX) return;
-    std::strcpy(g_temporaries[g_temporaryCount], path.c_str());
-    g_temporaryCount = g_temporaryCount + 1;
-}
-
-std::string TemporaryPath(const std::string& suffix) {
-    const char* dir = std::getenv("TMPDIR");
-    std::string path = std::string(dir && *dir ? dir : "/tmp") + "/transcoda-XXXXXX" + suffix;
-    int fd = mkstemps(path.data(), static_cast<int>(suffix.size()));
-    if (fd >= 0) close(fd);
-    RegisterTemporary(path);
-    return path;
-}
-
-void RemoveTemporaries() {
-    for (int i = 0; i < g_temporaryCount; ++i) unlink(g_temporaries[i]);
-    g_temporaryCount = 0;
 }
 
 void InstallStopHandlers() {
@@ -125,6 +100,8 @@ int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options
         };
         wire(options.out, outPipe[1], 1);
         wire(options.err, errPipe[1], 2);
+        if (options.passFd == 3) fcntl(3, F_SETFD, 0);
+        else if (options.passFd >= 0) dup2(options.passFd, 3);
         execvpe(args[0], args.data(), envp.data());
         int e = errno;
         WriteAll(execPipe[1], reinterpret_cast<const char*>(&e), sizeof e);

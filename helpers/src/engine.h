@@ -26,6 +26,8 @@ struct EngineOptions {
     // Called when the captured outputs have been silent for idleMs milliseconds.
     std::function<void()> onIdle;
     int idleMs = 100;
+    // A descriptor the child receives as its descriptor 3 (-1: none).
+    int passFd = -1;
 };
 
 // Runs argv[0] (looked up in PATH) and waits for it. Returns its exit code, 128 + signal
@@ -37,16 +39,8 @@ int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options
 // the status as RunEngine gives it.
 std::string CaptureEngine(const std::vector<std::string>& argv, int* exitCode = nullptr);
 
-// Temporary files that must not outlive the tool: removed at exit and when the tool is
-// ended by SIGTERM, SIGINT or SIGHUP.
-void RegisterTemporary(const std::string& path);
-// Creates an empty temporary file (in $TMPDIR or /tmp) ending with suffix, registers it
-// and returns its path.
-std::string TemporaryPath(const std::string& suffix);
-void RemoveTemporaries();
-
-// Installs the handlers that end the running engine and remove the temporaries when the
-// tool itself is asked to stop.
+// Installs the handlers that end the running engine at once when the tool itself is
+// asked to stop (the engine also dies with the tool in any case).
 void InstallStopHandlers();
 
 // Writes all bytes to fd, retrying on short writes; false on error.

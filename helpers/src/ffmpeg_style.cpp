@@ -117,29 +117,6 @@ private:
 
 std::string MetadataKey(const std::string& key) { return key == "author" ? "artist" : key; }
 
-// The first "-i" value; empty when none.
-std::string InputOf(const std::vector<std::string>& args) {
-    for (size_t i = 0; i + 1 < args.size(); ++i)
-        if (args[i] == "-i") return args[i + 1];
-    return "";
-}
-
-// True when the command line writes a file (more than "-i FILE" alone).
-bool NeedsInputDescription(const std::vector<std::string>& args) {
-    if (InputOf(args).empty()) return false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "-i") {
-            ++i;
-            continue;
-        }
-        if (!args[i].empty() && args[i][0] != '-') {
-            if (i > 0 && KnownOptions().count(args[i - 1]) && KnownOptions().at(args[i - 1])) continue;
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 std::string KbitRate(const std::string& value) {
@@ -150,8 +127,7 @@ std::string KbitRate(const std::string& value) {
     return value;
 }
 
-FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const std::string& amrFile,
-                               const MediaInfo* input) {
+FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const MediaInfo* input) {
     FfmpegPlan plan;
     std::vector<Opt> pending;                          // options waiting for their file
     std::vector<std::pair<std::vector<Opt>, std::string>> inputs;
@@ -270,7 +246,6 @@ FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const std::
 
     if (audioCodec == "amr" && !o.Has("-an")) {
         plan.amr = true;
-        plan.amrFile = amrFile;
         if (const std::string* rate = o.Find("-b:a")) plan.amrBitrate = NearestAmrBitrate(BitsPerSecond(*rate));
         plan.amrInputOptions.clear();
         for (const auto& opt : inputs.front().first)
@@ -282,8 +257,7 @@ FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const std::
         o.Remove("-ac");
         o.Remove("-b:a");
         o.Set("-c:a", "copy");
-        out.push_back("-i");
-        out.push_back(amrFile);
+        out.insert(out.end(), {"-f", "amr", "-i", kAmrInput});
         out.insert(out.end(), {"-map", "0:v:0?", "-map", std::to_string(inputs.size()) + ":a:0"});
     } else if (audioCodec == "amr") {
         o.Remove("-c:a");
@@ -301,31 +275,31 @@ FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const std::
 
 int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::string>& args) {
     FfmpegPlan plan;
+    MediaInfo info;
     try {
-        // The input is described first when an output is written, for the rates that
-        // depend on it.
-        MediaInfo info;
-        const MediaInfo* known = nullptr;
-        if (NeedsInputDescription(args)) {
-            info = ProbeMedia(InputOf(args));
-            if (info.readable) known = &info;
+        plan = TranslateFfmpegArgs(args);
+        // When a file is written, the input is described for the rates that depend on it.
+        if (!plan.output.empty()) {
+            info = ProbeMedia(plan.input);
+            if (info.readable) plan = TranslateFfmpegArgs(args, &info);
         }
-        plan = TranslateFfmpegArgs(args, TemporaryPath(".amr"), known);
     } catch (const UsageError& e) {
-        RemoveTemporaries();
         WriteAll(2, toolName + ": " + e.what() + "\n");
         return 2;
     }
     for (const auto& n : plan.notices) WriteAll(2, toolName + ": " + n + "\n");
 
+    AmrWriter amr;
     if (plan.amr) {
-        MediaInfo info = ProbeMedia(plan.input);
         if (info.readable && !info.hasAudio) {
             // Nothing to encode: drop the sound input and its mapping.
             std::vector<std::string> a;
             for (size_t i = 0; i < plan.args.size(); ++i) {
                 const std::string& s = plan.args[i];
-                if (s == "-i" && i + 1 < plan.args.size() && plan.args[i + 1] == plan.amrFile) { ++i; continue; }
+                if (s == "-f" && i + 3 < plan.args.size() && plan.args[i + 3] == kAmrInput) {
+                    i += 3;
+                    continue;
+                }
                 if (s == "-map" && i + 1 < plan.args.size() && plan.args[i + 1].find(":a:") != std::string::npos) {
                     ++i;
                     continue;
@@ -336,10 +310,9 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
             a.insert(a.end() - 1, "-an");
             plan.args = a;
         } else {
-            int rc = EncodeAmrFromMedia(plan.input, plan.amrInputOptions, plan.amrBitrate, plan.amrFile);
+            int rc = amr.OpenUnnamed(plan.amrBitrate) ? EncodeAmrFromMedia(plan.input, plan.amrInputOptions, amr) : 1;
             if (rc != 0) {
                 WriteAll(2, toolName + ": the sound could not be encoded to AMR-NB\n");
-                RemoveTemporaries();
                 return rc;
             }
         }
@@ -353,12 +326,12 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     eo.out = Stream::Inherit;
     eo.err = Stream::Capture;
     eo.onErr = [&](const char* d, size_t n) { WriteAll(2, rewriter.Feed(lines.Feed(std::string(d, n)))); };
+    eo.passFd = amr.Descriptor();
     eo.onIdle = [&] {
         if (lines.Holding()) WriteAll(2, rewriter.Feed(lines.Flush()));
     };
     int rc = RunEngine(argv, eo);
     WriteAll(2, rewriter.Feed(lines.Flush()) + rewriter.Flush());
-    RemoveTemporaries();
     return rc;
 }
 

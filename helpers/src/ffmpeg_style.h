@@ -14,19 +14,19 @@ struct FfmpegPlan {
     std::vector<std::string> notices;  // lines said on the output before the run
     std::string input;                 // first input file
     std::string output;                // output file; empty for a description of the input
-    // Sound to be encoded to AMR-NB before the run (ffmpeg here has no AMR encoder):
-    // the run then takes it from amrFile, the input options in amrInputOptions.
+    // Sound to be encoded to AMR-NB before the run (ffmpeg here has no AMR encoder),
+    // with the input options in amrInputOptions; the run reads it from its descriptor 3.
     bool amr = false;
     int amrBitrate = 12200;
-    std::string amrFile;
     std::vector<std::string> amrInputOptions;
 };
 
-// Translates the tool's arguments. amrFile names the temporary AMR file used when the
-// sound is AMR-NB. Throws UsageError for an unknown option or a missing value.
-// input describes the first input (frame rate, sample rate) when it is known.
-FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const std::string& amrFile,
-                               const MediaInfo* input = nullptr);
+// Where the engine reads the AMR-NB sound from.
+inline constexpr const char* kAmrInput = "/proc/self/fd/3";
+
+// Translates the tool's arguments; input describes the first input (frame rate, sample
+// rate) when it is known. Throws UsageError for an unknown option or a missing value.
+FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const MediaInfo* input = nullptr);
 
 // A bit rate as ffmpeg reads it: bare numbers are kbit/s ("128" -> "128k").
 std::string KbitRate(const std::string& value);

@@ -44,6 +44,11 @@ std::string LavcAudioEncoder(const std::string& codec) {
     return codec;
 }
 
+bool SameContainer(const std::string& path, const Container& c) {
+    const Container* source = ContainerForPath(path);
+    return source && source->format == c.format;
+}
+
 }  // namespace
 
 void ParseSubOptions(const std::string& text, std::map<std::string, std::string>& into) {
@@ -193,7 +198,9 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
             enc = c->videoEncoder;
         }
         if (wanted.empty()) wanted = CodecOfEncoder(enc);
-        if (!HoldsVideo(*c, wanted)) {
+        // A picture copied into the kind of file it came from always fits.
+        bool sameKind = r.ovc == "copy" && SameContainer(r.input, *c);
+        if (!sameKind && !HoldsVideo(*c, wanted)) {
             plan.notices.push_back("the picture (" + wanted + ") cannot go into a ." + ext + " file: re-encoding it to " +
                                    CodecOfEncoder(c->videoEncoder));
             enc = c->videoEncoder;
@@ -255,7 +262,7 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
         int rate = r.srate.empty() ? soundIn.sampleRate : std::atoi(r.srate.c_str());
         int fitted = FitSampleRate(*c, rate);
         bool needsFilter = r.delay != 0.0;
-        bool fits = HoldsAudio(*c, wanted);
+        bool fits = HoldsAudio(*c, wanted) || (r.oac == "copy" && SameContainer(separateSound ? r.audioFile : r.input, *c));
         if (!fits) {
             plan.notices.push_back("the sound (" + wanted + ") cannot go into a ." + ext + " file: re-encoding it to " +
                                    CodecOfEncoder(c->audioEncoder));

@@ -138,7 +138,7 @@ TEST(FfmpegStyle, TranslatesTheOlderOptionDialect) {
          {}},
     };
     for (const auto& row : rows) {
-        FfmpegPlan plan = TranslateFfmpegArgs(row.args, "/tmp/x.amr");
+        FfmpegPlan plan = TranslateFfmpegArgs(row.args);
         for (const auto& run : row.present) EXPECT_TRUE(HasRun(plan.args, run)) << row.name << ": " << Joined(plan.args);
         for (const auto& a : row.absent)
             EXPECT_EQ(IndexOf(plan.args, a), plan.args.size()) << row.name << ": " << Joined(plan.args);
@@ -150,11 +150,12 @@ TEST(FfmpegStyle, TranslatesTheOlderOptionDialect) {
 TEST(FfmpegStyle, AmrSoundIsEncodedBeforeTheRun) {
     FfmpegPlan plan = TranslateFfmpegArgs({"-ss", "5", "-i", "in.mkv", "-s", "qcif", "-vcodec", "h263", "-acodec",
                                            "libamr_nb", "-ac", "1", "-ar", "8000", "-ab", "12.2k", "-y", "o.3gp"},
-                                          "/tmp/s.amr");
+                                          nullptr);
     EXPECT_TRUE(plan.amr);
     EXPECT_EQ(plan.amrBitrate, 12200);
     EXPECT_EQ(plan.amrInputOptions, (Args{"-ss", "5"}));
-    EXPECT_TRUE(HasRun(plan.args, {"-i", "/tmp/s.amr", "-map", "0:v:0?", "-map", "1:a:0"})) << Joined(plan.args);
+    EXPECT_TRUE(HasRun(plan.args, {"-f", "amr", "-i", kAmrInput, "-map", "0:v:0?", "-map", "1:a:0"}))
+        << Joined(plan.args);
     EXPECT_TRUE(HasRun(plan.args, {"-c:a", "copy"}));
     for (const char* gone : {"-ar", "-ac", "-b:a", "libamr_nb"}) EXPECT_EQ(IndexOf(plan.args, gone), plan.args.size());
 }
@@ -164,12 +165,12 @@ TEST(FfmpegStyle, RatesTheOutputCannotHoldAreBroughtToTheNearestItCan) {
     in.readable = in.hasVideo = in.hasAudio = true;
     in.fps = 15;
     in.sampleRate = 48000;
-    FfmpegPlan mpeg = TranslateFfmpegArgs({"-i", "a.3gp", "-b", "4200k", "-s", "640x480", "o.mpeg"}, "x", &in);
+    FfmpegPlan mpeg = TranslateFfmpegArgs({"-i", "a.3gp", "-b", "4200k", "-s", "640x480", "o.mpeg"}, &in);
     EXPECT_TRUE(HasRun(mpeg.args, {"-r", "25"})) << Joined(mpeg.args);
-    FfmpegPlan flv = TranslateFfmpegArgs({"-i", "a.mkv", "-b", "4200k", "o.flv"}, "x", &in);
+    FfmpegPlan flv = TranslateFfmpegArgs({"-i", "a.mkv", "-b", "4200k", "o.flv"}, &in);
     EXPECT_TRUE(HasRun(flv.args, {"-ar", "44100"})) << Joined(flv.args);
     in.fps = 25;
-    FfmpegPlan fine = TranslateFfmpegArgs({"-i", "a.avi", "-b", "4200k", "o.mpeg"}, "x", &in);
+    FfmpegPlan fine = TranslateFfmpegArgs({"-i", "a.avi", "-b", "4200k", "o.mpeg"}, &in);
     EXPECT_EQ(IndexOf(fine.args, "-r"), fine.args.size());
 }
 
@@ -179,9 +180,9 @@ TEST(FfmpegStyle, RefusesWhatItDoesNotKnow) {
                                    {"-i", "a", "o1.avi", "o2.avi"},
                                    {"-b", "300", "o.avi"},
                                    {"-i", "a", "o.avi", "-y", "-s"}};
-    for (const auto& args : bad) EXPECT_THROW(TranslateFfmpegArgs(args, "x"), UsageError) << Joined(args);
+    for (const auto& args : bad) EXPECT_THROW(TranslateFfmpegArgs(args), UsageError) << Joined(args);
     try {
-        TranslateFfmpegArgs({"-i", "a", "-frobnicate", "1", "o.avi"}, "x");
+        TranslateFfmpegArgs({"-i", "a", "-frobnicate", "1", "o.avi"});
     } catch (const UsageError& e) {
         EXPECT_STREQ(e.what(), "unknown option -frobnicate");
     }
