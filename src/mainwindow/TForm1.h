@@ -112,7 +112,7 @@ private:
     void PlaceStatusLabels(int top);
     void ShowConvertPicture(const transcoda::gui::ImageList& list, int index);
     void SetListButtonsEnabled(bool enabled);
-    void StopConversion(bool fromList);
+    void StopConversion();
     void StartWorker(const char* command);
     void FinishPreviousWorker();
     void AddListRow(const QString& label, const QString& input, const QString& output);
@@ -135,6 +135,10 @@ private:
     QString inputFilter_;
     QString outputFilter_;
     bool listHidden_ = true;
+    // A list conversion is under way / was stopped by the user: its button then keeps
+    // the caption the Stop gave it when the worker ends.
+    bool listRunning_ = false;
+    bool listStoppedByUser_ = false;
 
     transcoda::gui::ImageList openList1_, saveList1_, convertList1_, convertStopList1_,
         aboutList1_, closeList1_;

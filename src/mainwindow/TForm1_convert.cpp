@@ -114,7 +114,7 @@ void TForm1::Image4MouseLeave() {
 
 void TForm1::Image4MouseUp() {
     if (App().ConversionRunning) {
-        StopConversion(false);
+        StopConversion();
         return;
     }
     FinishPreviousWorker();
@@ -133,8 +133,8 @@ void TForm1::Image4MouseUp() {
     LogEvent(" -- Fin de lancement à la méthode de conversion..");
 }
 
-void TForm1::StopConversion(bool fromList) {
-    (void)fromList;
+void TForm1::StopConversion() {
+    if (listRunning_) listStoppedByUser_ = true;
     ShowConvertPicture(convertList1_, 0);
     Label6->setText(ConvertCaption());
     for (QPushButton* b : {Button10, Button7, Button8, Button9}) b->setEnabled(true);
@@ -262,10 +262,15 @@ bool TForm1::RestoreConvertButton(bool forList) {
     const bool loaded = SetPictureState(Image4, convertList1_, 0);
     Label6->setText(ConvertCaption());
     Image4->update();
-    if (forList)
-        Button10->setText(Lang("Convertir la liste", "Convert the list"));
-    else
+    if (forList) {
+        // After a Stop by the user the button keeps "Convertir la liste" in both
+        // languages until a list conversion ends by itself.
+        if (!listStoppedByUser_) Button10->setText(Lang("Convertir la liste", "Convert the list"));
+        listRunning_ = false;
+        listStoppedByUser_ = false;
+    } else {
         Button10->setEnabled(true);
+    }
     SetListButtonsEnabled(true);
     return loaded;
 }

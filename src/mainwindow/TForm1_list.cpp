@@ -103,7 +103,7 @@ void TForm1::Button12Click() {
 
 void TForm1::Button10Click() {
     if (App().ConversionRunning) {
-        StopConversion(true);
+        StopConversion();
         return;
     }
     FinishPreviousWorker();
@@ -113,6 +113,8 @@ void TForm1::Button10Click() {
     SetListButtonsEnabled(false);
     Button10->setEnabled(true);
     LogEvent(" -- Le logiciel va commencer la conversion..");
+    listRunning_ = true;
+    listStoppedByUser_ = false;
     StartWorker("transformList");
     LogEvent(" -- Fin de lancement à la méthode de conversion..");
 }

@@ -189,8 +189,9 @@ TEST_F(ConversionTest, ListOfThreeCountsItemsAndSelectsEachRow) {
     EXPECT_TRUE(form->Memo1->toPlainText().contains(QString::fromUtf8("Le logiciel va commencer la conversion..")));
 }
 
+// In English, to see that the list button keeps the caption of the Stop.
 TEST_F(ConversionTest, StopDuringTheSecondItemLeavesTheThirdUnconverted) {
-    MakeForm();
+    MakeForm("EN");
     Watch();
     // The second item is a longer clip made larger, so that it is still running when
     // the stop arrives.
@@ -217,6 +218,12 @@ TEST_F(ConversionTest, StopDuringTheSecondItemLeavesTheThirdUnconverted) {
     EXPECT_FALSE(watch->Saw("select", "3"));
     ExpectIdleDisplay();
     EXPECT_EQ(form->Button10->text(), "Convertir la liste");
+
+    // The next list conversion that ends by itself gives the English caption back.
+    Click(form->Button9);
+    Click(form->Button10);
+    ASSERT_TRUE(WaitForIdle(10000));
+    EXPECT_EQ(form->Button10->text(), "Convert the list");
 }
 
 TEST_F(ConversionTest, EmptyListGoesToStopAndBackToIdleAtOnce) {
