@@ -20,6 +20,7 @@
 
 #include "dialogs/TForm8.h"
 #include "dialogs/TForm9.h"
+#include "dialogs/lag_text.h"
 #include "exec/app_state.h"
 #include "exec/helper_processes.h"
 #include "exec/log.h"
@@ -200,12 +201,14 @@ void TForm1::ConvertOneFile() {
         if (form8_ == nullptr) form8_ = new TForm8(this);
         Dialogs().RunModal(form8_);
         const std::string delay = App().SyncDelay;
-        if (delay != transcoda::kNoSyncDelay && delay != "-0.0" && delay != "0.0") {
+        // A zero lag, whatever its sign and number of zero digits, corrects nothing.
+        const bool zero = transcoda::IsZeroLag(delay);
+        if (delay != transcoda::kNoSyncDelay && !zero) {
             StartWorker("transformOnce");
             return;
         }
         ReturnToIdle();
-        if (delay == "-0.0" || delay == "0.0") Dialogs().Message(this, applicationTitle_, MsgZeroLag());
+        if (zero) Dialogs().Message(this, applicationTitle_, MsgZeroLag());
         return;
     }
     StartWorker("transformOnce");

@@ -79,6 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"SyncDialogLeftWithoutLag", kSync, true, false, {}, "-1000", nullptr, nullptr, {}},
         Refusal{"SyncZeroLag", kSync, true, false, {}, "0.0", nullptr, nullptr, {{"message", kZeroLag}}},
         Refusal{"SyncNegativeZeroLag", kSync, true, false, {}, "-0.0", nullptr, nullptr, {{"message", kZeroLag}}},
+        Refusal{"SyncZeroLagWithTwoDigits", kSync, true, false, {}, "-0.00", nullptr, nullptr, {{"message", kZeroLag}}},
         Refusal{"ExtractionWithoutSegment", kExtraction, true, false, {}, nullptr, nullptr, nullptr, {}},
         Refusal{"ExtractionWithOnlyAStart", kExtraction, true, false, {}, nullptr, "00:00:01", nullptr, {}}),
     [](const auto& info) { return std::string(info.param.name); });
