@@ -122,8 +122,9 @@ int main(int argc, char** argv) {
         app.WorkerCommand = "transformOnce";
     }
 
-    InstallStopHandlers();
+    // Running before the handlers exist, so that a Ctrl-C from now on is never undone.
     app.ConversionRunning = true;
+    InstallStopHandlers();
     MonThread::Start();
     MonThread::WaitForEnd(-1);
     window.EndLine();
