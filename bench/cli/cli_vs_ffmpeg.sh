@@ -92,3 +92,4 @@ else
     echo "HandBrakeCLI not installed (make bench-deps): no comparison"
 fi
 echo "transcoda includes its duration probes and its diagnostic log; goal: at most 1.05 x ffmpeg"
+echo "machine load while measuring:$(uptime | sed 's/.*load average//')"
