@@ -81,16 +81,23 @@ std::string ParseArguments(const std::vector<std::string>& args, CliOptions& opt
         } else if (arg == "--list") {
             if (!value(options.ListFile)) return CliBadOptionText(arg);
         } else if (arg == "-f") {
+            // A group: the format, then its input and optional output, which may come
+            // after the group's --delay or --from/--to.
             CliJob job;
-            if (!value(job.Format) || !value(job.Input)) return CliBadOptionText(arg);
-            // The output is optional: the next word is one unless it is an option.
-            if (i + 1 < args.size() && !(args[i + 1].size() > 1 && args[i + 1][0] == '-'))
-                job.Output = args[++i];
+            if (!value(job.Format)) return CliBadOptionText(arg);
             options.Jobs.push_back(job);
-        } else {
+        } else if (arg.size() > 1 && arg[0] == '-') {
             return CliBadOptionText(arg);
+        } else {
+            if (options.Jobs.empty()) return CliBadOptionText(arg);
+            CliJob& job = options.Jobs.back();
+            if (job.Input.empty()) job.Input = arg;
+            else if (job.Output.empty()) job.Output = arg;
+            else return CliBadOptionText(arg);
         }
     }
+    for (const CliJob& job : options.Jobs)
+        if (job.Input.empty()) return CliBadOptionText("-f " + job.Format);
     if (!options.ListFile.empty() && !options.Jobs.empty()) return CliBadOptionText("--list");
     return "";
 }
