@@ -64,6 +64,25 @@ stop)
     [ "$status" -eq 130 ] || fail "stop: exit status $status, expected 130"
     [ ! -e "$WORK/out/hd.avi" ] || fail "stop: an output was left"
     check_clean "stop"
+
+    # The same in the second item of a list: the first stays, the third never starts.
+    "$CLI" --lang EN -f 36 "$FIXTURES/clip.avi" "$WORK/out/first.wav" \
+                     -f 0 "$WORK/long.avi" "$WORK/out/second.avi" \
+                     -f 3 "$FIXTURES/clip.avi" "$WORK/out/third.mpeg" >"$WORK/stdout" 2>"$WORK/stderr" &
+    pid=$!
+    for _ in $(seq 1 300); do
+        pgrep -f "$WORK/prog/B/utilitymff3.exe.*1280x720" >/dev/null && break
+        sleep 0.1
+    done
+    kill -INT "$pid"
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq 130 ] || fail "list stop: exit status $status, expected 130"
+    grep -qF "(2/3)" "$WORK/stdout" || fail "list stop: the second item never started"
+    ! grep -qF "(3/3)" "$WORK/stdout" || fail "list stop: the third item started"
+    check_media "list stop first" "$WORK/out/first.wav" audio
+    [ ! -e "$WORK/out/second.avi" ] && [ ! -e "$WORK/out/third.mpeg" ] || fail "list stop: outputs left"
+    check_clean "list stop"
     ;;
 sound-only)
     # A sound-only input to video presets (a chained recipe, a one-step ffmpeg-style and
