@@ -43,20 +43,28 @@ peak_of() {
 printf "\n%-16s %12s %12s %8s %14s %14s\n" "job" "tool (s)" "ffmpeg (s)" "ratio" "tool RSS (MB)" "engine RSS (MB)"
 for job in "${JOBS[@]}"; do
   IFS='|' read -r name tool targs fargs <<<"$job"
-  : >"$W/tool.times"
+  : >"$W/tool.runs"
   : >"$W/direct.times"
   for _ in $(seq "$RUNS"); do
-    # shellcheck disable=SC2086
-    s=$(date +%s.%N); "$B/$tool" $targs >/dev/null 2>&1; e=$(date +%s.%N)
-    echo "$s $e" >>"$W/tool.times"
+    # The program's tests end helper tools by name; a run killed that way is made again.
+    for _ in 1 2 3; do
+      rc=0
+      rm -f "$W/tool.m4v" "$W/tool.mpeg" # the program deletes a step's output before running it
+      # shellcheck disable=SC2086
+      s=$(date +%s.%N); "$B/$tool" $targs >/dev/null 2>&1 || rc=$?; e=$(date +%s.%N)
+      [ "$rc" -ne 137 ] && break
+    done
+    [ "$rc" -eq 0 ] || { echo "$name: the tool failed ($rc)"; exit 1; }
+    echo "$s $e" >>"$W/tool.runs"
     # shellcheck disable=SC2086
     s=$(date +%s.%N); ffmpeg $fargs >/dev/null 2>&1; e=$(date +%s.%N)
     echo "$s $e" >>"$W/direct.times"
   done
   median() { python3 -c 'import sys,statistics; print(statistics.median(float(b)-float(a) for a,b in (l.split() for l in open(sys.argv[1]))))' "$1"; }
-  t=$(median "$W/tool.times")
+  t=$(median "$W/tool.runs")
   d=$(median "$W/direct.times")
   # Memory: the tool process itself, and the largest of its engines.
+  rm -f "$W/tool.m4v" "$W/tool.mpeg"
   # shellcheck disable=SC2086
   "$B/$tool" $targs >/dev/null 2>&1 &
   tpid=$!

@@ -10,14 +10,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 
 extern char** environ;
 
 namespace helpers {
 namespace {
 
-volatile pid_t g_enginePid = -1;
+volatile sig_atomic_t g_enginePid = -1;
 
 void StopHandler(int sig) {
     pid_t pid = g_enginePid;

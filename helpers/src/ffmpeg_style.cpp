@@ -1,7 +1,5 @@
 #include "ffmpeg_style.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -11,8 +9,8 @@
 #include "engine.h"
 #include "media_probe.h"
 #include "time_rewriter.h"
-#include "whole_lines.h"
 #include "usage_error.h"
+#include "whole_lines.h"
 
 namespace helpers {
 namespace {
