@@ -227,20 +227,23 @@ FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const Media
         else if (ext == "mp4") o.Set("-profile:v", "main");
     }
 
-    if (c && input) {
+    if (c) {
         // Rates the container or the picture coding cannot hold are brought to the nearest
-        // one they can.
+        // one they can; that depends on the input, described when it is known.
         std::string venc = videoCodec.empty() ? c->videoEncoder : videoCodec;
-        if (IsMpegVideoEncoder(venc) && c->video && input->hasVideo && !o.Has("-r") && !o.Has("-target") &&
-            !o.Has("-vn")) {
+        bool mpegRate = IsMpegVideoEncoder(venc) && c->video && !o.Has("-r") && !o.Has("-target") && !o.Has("-vn");
+        bool soundRate = !c->audioRates.empty() && !o.Has("-ar") && !o.Has("-an");
+        plan.dependsOnInput = mpegRate || soundRate;
+        if (input && mpegRate && input->hasVideo) {
             std::string rate = NearestMpegRate(input->fps);
             if (!rate.empty()) o.Set("-r", rate);
         }
-        if (!c->audioRates.empty() && input->hasAudio && !o.Has("-ar") && !o.Has("-an")) {
+        if (input && soundRate && input->hasAudio) {
             int rate = FitSampleRate(*c, input->sampleRate);
             if (rate != input->sampleRate) o.Set("-ar", std::to_string(rate));
         }
     }
+    if (audioCodec == "amr") plan.dependsOnInput = true;
 
     if (audioCodec == "amr" && !o.Has("-an")) {
         plan.amr = true;
@@ -276,8 +279,9 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     MediaInfo info;
     try {
         plan = TranslateFfmpegArgs(args);
-        // When a file is written, the input is described for the rates that depend on it.
-        if (!plan.output.empty()) {
+        // The input is described only when options depend on it (a probe costs a start of
+        // the engine).
+        if (plan.dependsOnInput) {
             info = ProbeMedia(plan.input);
             if (info.readable) plan = TranslateFfmpegArgs(args, &info);
         }

@@ -14,6 +14,7 @@ struct FfmpegPlan {
     std::vector<std::string> notices;  // lines said on the output before the run
     std::string input;                 // first input file
     std::string output;                // output file; empty for a description of the input
+    bool dependsOnInput = false;       // some options follow from what the input holds
     // Sound to be encoded to AMR-NB before the run (ffmpeg here has no AMR encoder),
     // with the input options in amrInputOptions; the run reads it from its descriptor 3.
     bool amr = false;

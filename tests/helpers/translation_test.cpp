@@ -172,6 +172,12 @@ TEST(FfmpegStyle, RatesTheOutputCannotHoldAreBroughtToTheNearestItCan) {
     in.fps = 25;
     FfmpegPlan fine = TranslateFfmpegArgs({"-i", "a.avi", "-b", "4200k", "o.mpeg"}, &in);
     EXPECT_EQ(IndexOf(fine.args, "-r"), fine.args.size());
+    // Only such outputs need the input described first.
+    EXPECT_TRUE(TranslateFfmpegArgs({"-i", "a", "-b", "4200k", "o.mpeg"}).dependsOnInput);
+    EXPECT_TRUE(TranslateFfmpegArgs({"-i", "a", "-acodec", "libamr_nb", "o.3gp"}).dependsOnInput);
+    EXPECT_FALSE(TranslateFfmpegArgs({"-i", "a", "-ar", "44100", "o.flv"}).dependsOnInput);
+    EXPECT_FALSE(TranslateFfmpegArgs({"-i", "a", "-target", "pal-dvd", "o.mpg"}).dependsOnInput);
+    EXPECT_FALSE(TranslateFfmpegArgs({"-i", "a", "-vcodec", "libx264", "o.m4v"}).dependsOnInput);
 }
 
 TEST(FfmpegStyle, RefusesWhatItDoesNotKnow) {
