@@ -10,10 +10,10 @@ BUILD_TYPE ?= RelWithDebInfo
 PACKAGES := build-essential cmake pkg-config clang libclang-rt-14-dev \
             libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins \
-            ffmpeg mencoder mplayer mpv dvdauthor libopencore-amrnb-dev \
+            ffmpeg mpv dvdauthor libopencore-amrnb-dev \
             xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
 # Only the benchmarks compare against these.
-BENCH_PACKAGES := handbrake-cli hyperfine
+BENCH_PACKAGES := handbrake-cli hyperfine python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -65,7 +65,7 @@ fuzz: deps
 	@for f in $(BUILD)-fuzz/bin/fuzz_*; do echo "== $$f"; $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 || exit 1; done
 
 bench: build bench-deps
-	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done
+	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 	@for s in bench/*/*.sh; do [ -f "$$s" ] || continue; echo "== $$s"; BUILD=$(BUILD) bash $$s || exit 1; done
 
 screenshots: build
