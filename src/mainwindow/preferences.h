@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "recipes/format_catalogue.h"
+
 namespace transcoda {
 
 inline constexpr const char* kPreferencesFileName = "B/applicationUserPreferences.ini";
@@ -19,7 +21,6 @@ inline constexpr const char* kDestinationFileNameKey = "destinationFileName";
 inline constexpr const char* kDestinationFormatKey = "destinationFormat";
 // The format box entry chosen when the file names none.
 inline constexpr int kDefaultFormatIndex = 5;
-inline constexpr int kFormatCount = 40;
 
 // programFolder (with its trailing "/") + "B/applicationUserPreferences.ini".
 std::string PreferencesFilePath(const std::string& programFolder);
