@@ -23,9 +23,7 @@ QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 QLineEdit* AddNumber(QWidget* panel, const char* field, const char* spin, int x, int maximum,
                      TSpinButton** spinOut) {
     QLineEdit* edit = AddField(panel, field, "00", x, 109, 29);
-    auto* s = new TSpinButton(panel);
-    s->setObjectName(spin);
-    s->move(x + 29, 109);
+    TSpinButton* s = AddSpinButton(panel, spin, x + 29, 109);
     ConnectSpin(s, edit, maximum);
     *spinOut = s;
     return edit;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "dialogs/spin_button.h"
 #include "exec/app_state.h"
 
 namespace transcoda {
@@ -81,6 +82,13 @@ QPushButton* AddButton(QWidget* panel, const char* name, const QString& text, in
     button->setAutoDefault(false);
     button->setGeometry(x, y, width, 25);
     return button;
+}
+
+TSpinButton* AddSpinButton(QWidget* panel, const char* name, int x, int y) {
+    auto* spin = new TSpinButton(panel);
+    spin->setObjectName(name);
+    spin->move(x, y);
+    return spin;
 }
 
 void CentreOnDesktop(QWidget* window) {

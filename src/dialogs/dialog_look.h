@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QWidget;
+class TSpinButton;
 
 namespace transcoda {
 
@@ -24,6 +25,8 @@ QLabel* AddLabel(QWidget* panel, const char* name, const QString& text, int x, i
 // A read-only text field.
 QLineEdit* AddField(QWidget* panel, const char* name, const QString& text, int x, int y, int width);
 QPushButton* AddButton(QWidget* panel, const char* name, const QString& text, int x, int y, int width);
+// A spin button, placed with its top-left corner at (x, y).
+TSpinButton* AddSpinButton(QWidget* panel, const char* name, int x, int y);
 
 // Moves the window to the middle of the screen it is on.
 void CentreOnDesktop(QWidget* window);
