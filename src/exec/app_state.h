@@ -35,8 +35,14 @@ struct AppState {
 
     // Folder of the running executable, with its trailing "/".
     std::string ProgramFolder;
-    // ProgramFolder + "B/": the helper tools, the intermediates and the preferences.
+    // ProgramFolder + "B/": the helper tools.
     std::string HelperFolder() const { return ProgramFolder + "B/"; }
+
+    // This instance's own temp folder, with its trailing "/": the intermediates of the
+    // recipes live there. Set by the front end when it starts; empty until then.
+    std::string WorkFolder;
+    // Where the intermediates go: WorkFolder, or the helper folder while none is set.
+    std::string IntermediateFolder() const { return WorkFolder.empty() ? HelperFolder() : WorkFolder; }
 
     // "tmp" + four digits, the stem of the intermediates of the current recipe.
     std::string TempBaseName;
