@@ -15,6 +15,11 @@
 namespace helpers {
 namespace {
 
+// The largest lag the tools take, either way: one day. No recording is shifted by more,
+// and a lag of that size already means hours of silence to encode; beyond it (or for a
+// value that is not a number at all) the run would only seem to hang.
+constexpr double kMaxDelaySeconds = 86400.0;
+
 std::string Num(double v) {
     std::ostringstream s;
     s.precision(6);
@@ -115,6 +120,9 @@ MencoderRequest ParseMencoderArgs(const std::vector<std::string>& args) {
                 char* end = nullptr;
                 r.delay = std::strtod(v.c_str(), &end);
                 if (v.empty() || *end != '\0') throw UsageError("invalid value for -delay: " + v);
+                if (!std::isfinite(r.delay) || std::fabs(r.delay) > kMaxDelaySeconds)
+                    throw UsageError("invalid value for -delay: " + v + " (at most " + Num(kMaxDelaySeconds) +
+                                     " seconds either way)");
             } else if (a == "-ss") {
                 if (ParseClock(v) < 0) throw UsageError("invalid value for -ss: " + v);
                 r.start = v;

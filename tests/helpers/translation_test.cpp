@@ -325,6 +325,15 @@ TEST(MencoderStyle, RefusesWhatItDoesNotKnow) {
         {{"-ovc", "copy", "-oac", "copy", "-o", "o.avi"}, "no input file"},
         {{"in", "-ovc", "lavc", "-oac", "copy", "-vf", "crop=1:1", "-o", "o.avi"}, "unknown video filter crop=1:1"},
         {{"in", "-ovc", "copy", "-oac", "copy", "-delay", "soon", "-o", "o.avi"}, "invalid value for -delay: soon"},
+        // A lag that is not a number, or longer than a day, would make the run seem endless.
+        {{"in", "-ovc", "copy", "-oac", "copy", "-delay", "nan", "-o", "o.avi"},
+         "invalid value for -delay: nan (at most 86400 seconds either way)"},
+        {{"in", "-ovc", "copy", "-oac", "copy", "-delay", "-inf", "-o", "o.avi"},
+         "invalid value for -delay: -inf (at most 86400 seconds either way)"},
+        {{"in", "-ovc", "copy", "-oac", "copy", "-delay", "1e400", "-o", "o.avi"},
+         "invalid value for -delay: 1e400 (at most 86400 seconds either way)"},
+        {{"in", "-ovc", "copy", "-oac", "copy", "-delay", "-86400.5", "-o", "o.avi"},
+         "invalid value for -delay: -86400.5 (at most 86400 seconds either way)"},
         {{"in", "-ovc", "copy", "-oac", "copy", "-o"}, "missing value for option -o"},
     };
     for (const auto& [args, message] : bad) {
