@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "exec/worker_texts.h"
+#include "recipes/default_output.h"
 #include "recipes/format_catalogue.h"
-#include "recipes/path_rules.h"
 
 namespace transcoda::cli {
 
@@ -19,8 +19,9 @@ bool AllDigits(const std::string& text) {
                                         [](unsigned char c) { return std::isdigit(c) != 0; });
 }
 
-// The format as a label: an index is looked up, anything else is taken as the label
-// itself (a label outside the catalogue is refused by the dispatcher with its message).
+// The format as a label: an index is looked up, anything else must be one of the
+// catalogue's labels as they stand. Unknown ones are refused before anything runs, so
+// that a list never stops half-way on a typing error.
 bool ResolveLabel(const std::string& format, std::string& label) {
     if (AllDigits(format)) {
         if (format.size() > 2) return false;
@@ -28,7 +29,7 @@ bool ResolveLabel(const std::string& format, std::string& label) {
         return !label.empty();
     }
     label = format;
-    return true;
+    return FindFormat(label) != nullptr;
 }
 
 std::string Absolute(const std::string& path) {
@@ -171,28 +172,26 @@ std::string MakePlan(const CliOptions& options, const std::vector<CliJob>& jobs,
         std::string label;
         if (!ResolveLabel(job.Format, label)) return CliUnknownIndexText(job.Format);
         const FormatEntry* entry = FindFormat(label);
-        const bool special = entry != nullptr && (entry->Recipe == RecipeKind::SyncCorrection ||
-                                                  entry->Recipe == RecipeKind::Extraction);
+        const bool special = entry->Recipe == RecipeKind::SyncCorrection ||
+                             entry->Recipe == RecipeKind::Extraction;
         if (special && asList) return CliNotForListText();
 
         std::string input = Absolute(job.Input);
         if (!std::filesystem::is_regular_file(input)) return CliMissingInputText(job.Input);
-        std::string output = job.Output.empty() ? UpdateOutputName(label, input, input)
-                                                : Absolute(job.Output);
+        std::string output = job.Output.empty() ? OutputBesideInput(label, input, "") : Absolute(job.Output);
         // A DVD output is a folder: the recipe writes "DVD-Disc1" inside it.
-        const bool dvd = entry != nullptr && (entry->Recipe == RecipeKind::DvdNtsc ||
-                                              entry->Recipe == RecipeKind::DvdPal);
+        const bool dvd = entry->Recipe == RecipeKind::DvdNtsc || entry->Recipe == RecipeKind::DvdPal;
         if (dvd && !output.empty() && output.back() != '/') output += '/';
         if (SameFile(input, output)) return CliOutputIsInputText(output);
         if (!outputs.insert(output).second) return CliDuplicateOutputText(output);
 
-        if (entry != nullptr && entry->Recipe == RecipeKind::SyncCorrection) {
+        if (entry->Recipe == RecipeKind::SyncCorrection) {
             if (options.Delay.empty()) return CliLagNeededText();
             if (!ValidLag(options.Delay)) return CliBadLagText(options.Delay);
             if (IsZeroLag(options.Delay)) return CliZeroLagText();
             plan.SyncDelay = options.Delay;
         }
-        if (entry != nullptr && entry->Recipe == RecipeKind::Extraction) {
+        if (entry->Recipe == RecipeKind::Extraction) {
             int from = 0, to = 0;
             if (options.From.empty() || options.To.empty()) return CliTimesNeededText();
             if (!ParseClock(options.From, from)) return CliBadTimeText(options.From);

@@ -46,8 +46,9 @@ struct Plan {
 };
 
 // Turns the jobs into requests: the format index into its label, a missing output into
-// the name the format gives the input, the lag and the segment into the values the two
-// dialogs would give. Returns the error text, empty when every job can run.
+// a name beside the input (see OutputBesideInput), the lag and the segment into the
+// values the two dialogs would give. Returns the error text, empty when every job can
+// run; an unknown or negative index and a label outside the catalogue are refused.
 std::string MakePlan(const CliOptions& options, const std::vector<CliJob>& jobs, bool asList,
                      Plan& plan);
 

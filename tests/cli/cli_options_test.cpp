@@ -133,10 +133,14 @@ TEST_F(CliPlan, DerivedOutputsFollowThePreset) {
         {"33", "clip.avi", "clipavi/"},
         {" Video MPEG - MPEG 640x480 (4200 kbps); Audio (128kbps)", "clip.avi", "clip.mpeg"},
         {"39", "cam.MTS", "cam.mpeg"},
+        // The special operations keep the extension: their result is marked beside it.
+        {"39", "clip.avi", "clip-extrait.avi"},
+        {"38", "clip.avi", "clip-synchro.avi"},
     };
     CliOptions options;
     options.From = "00:00:01";
     options.To = "00:00:02";
+    options.Delay = "-1.25";
     for (const auto& c : cases) {
         ASSERT_EQ(Make({{c.format, In(c.input), ""}}, false, options), "") << c.format;
         ASSERT_EQ(plan.Requests.size(), 1u);
@@ -179,6 +183,12 @@ TEST_F(CliPlan, RefusedRequests) {
         std::string error;
     } cases[] = {
         {"index out of range", {{"40", In("clip.avi"), ""}}, false, {}, CliUnknownIndexText("40")},
+        {"negative index", {{"-3", In("clip.avi"), ""}}, false, {}, CliUnknownIndexText("-3")},
+        {"label not in the catalogue", {{"Audio MP3 - MP3; Audio (128kbps)", In("clip.avi"), ""}}, false, {},
+         CliUnknownIndexText("Audio MP3 - MP3; Audio (128kbps)")},
+        // A list is refused as a whole, even when the unknown format comes last.
+        {"unknown format late in a list", {{"3", In("clip.avi"), In("a.mpeg")}, {"99", In("clip.avi"), In("b.mpeg")}},
+         true, {}, CliUnknownIndexText("99")},
         {"missing input", {{"3", In("nope.avi"), ""}}, false, {}, CliMissingInputText(In("nope.avi"))},
         {"output is the input", {{"37", In("clip.avi"), ""}}, false, {}, CliOutputIsInputText(In("clip.avi"))},
         {"sync in a list", {{"3", In("clip.avi"), In("a.mpeg")}, {"38", In("clip.avi"), In("b.avi")}}, true, {}, CliNotForListText()},

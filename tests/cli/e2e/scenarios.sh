@@ -29,19 +29,28 @@ list)
     check_media "list file e" "$WORK/out/e.mpeg" 320x240
     check_clean "list file"
 
-    # A list goes on past an unknown label and a failing item, and ends with one summary
-    # of the failures and a non-zero status.
-    printf '%s\t%s\t%s\n' "Video without its blank" "$FIXTURES/clip.avi" "$WORK/out/f.mpeg" \
-        0 "$FIXTURES/clip.wav" "$WORK/out/g.avi" \
+    # An unknown label or a negative index anywhere in a list file refuses the whole list
+    # before anything runs.
+    for format in "Video without its blank" -3; do
+        printf '%s\t%s\t%s\n' 36 "$FIXTURES/clip.mp3" "$WORK/out/u.wav" \
+            "$format" "$FIXTURES/clip.avi" "$WORK/out/f.mpeg" >"$WORK/unknown.tsv"
+        EXPECT_FAILURE=1 run_cli --lang EN --list "$WORK/unknown.tsv"
+        [ "$STATUS" -eq 2 ] || fail "unknown format $format: exit status $STATUS, expected 2"
+        grep -qF "There is no format \"$format\"" "$WORK/stderr" || fail "unknown format $format: no message"
+        [ ! -e "$WORK/out/u.wav" ] && [ ! -e "$WORK/out/f.mpeg" ] || fail "unknown format $format: something was converted"
+    done
+
+    # A list goes on past a failing item, and ends with one summary of the failures and a
+    # non-zero status.
+    printf '%s\t%s\t%s\n' 0 "$FIXTURES/clip.wav" "$WORK/out/g.avi" \
         36 "$FIXTURES/clip.mp3" "$WORK/out/h.wav" >"$WORK/mixed.tsv"
     EXPECT_FAILURE=1 run_cli --lang EN --list "$WORK/mixed.tsv"
     [ "$STATUS" -eq 1 ] || fail "mixed list: exit status $STATUS, expected 1"
-    grep -qF "The selected format is not supported yet" "$WORK/stderr" || fail "mixed list: no unknown-format message"
     [ "$(grep -cF "The following conversions failed:" "$WORK/stderr")" -eq 1 ] || fail "mixed list: not one summary"
     grep -qF "  $FIXTURES/clip.wav" "$WORK/stderr" || fail "mixed list: the summary does not name the failed input"
-    grep -qF "(3/3)" "$WORK/stdout" || fail "mixed list: the third item was not reached"
+    grep -qF "(2/2)" "$WORK/stdout" || fail "mixed list: the second item was not reached"
     check_media "mixed list h" "$WORK/out/h.wav" audio
-    grep -qF "1 of 3 file(s) written." "$WORK/stderr" || fail "mixed list: wrong count"
+    grep -qF "1 of 2 file(s) written." "$WORK/stderr" || fail "mixed list: wrong count"
     check_clean "mixed list"
     ;;
 stop)

@@ -1,0 +1,19 @@
+#pragma once
+// Where an output goes when the user named no folder for it: beside the input. Shared by
+// the window and the terminal front end.
+
+#include <string>
+
+namespace transcoda {
+
+// The output path for the preset `label`, as UpdateOutputName gives it, with two
+// differences for an output that names no folder:
+// - an empty output becomes the preset's name for the input, in the input's folder; the
+//   two special operations keep the input's extension, so their result is marked
+//   ("clip-synchro.avi", "clip-extrait.avi") rather than named as the input itself;
+// - a bare name ("out.mpeg") lies in the input's folder.
+// With no input yet, an empty output stays empty: there is nothing to name it after.
+std::string OutputBesideInput(const std::string& label, const std::string& input,
+                              const std::string& output);
+
+}  // namespace transcoda
