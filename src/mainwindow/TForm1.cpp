@@ -12,11 +12,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
+#include <QThread>
 #include <cstdlib>
 
 #include "dialogs/TForm8.h"
 #include "dialogs/TForm9.h"
 #include "exec/app_state.h"
+#include "exec/worker.h"
+#include "mainwindow/path_drop.h"
 #include "mainwindow/qt_window_port.h"
 #include "mainwindow/texts.h"
 #include "mainwindow/user_dialogs.h"
@@ -146,6 +149,11 @@ void TForm1::CreateControls() {
     Edit2 = new QLineEdit(Panel1);
     Edit2->setObjectName("Edit2");
     Edit2->setGeometry(138, 152, 482, 22);
+    // A file dropped on the field is an output pick.
+    new PathDrop(Edit2, [this](const QString& path) {
+        outputDialogName_ = path;
+        ApplyOutputFile(path);
+    });
     Button2 = MakeButton(Panel1, "Button2", "Explorer...", 626, 151, 62, 24);
     Button6 = MakeButton(Panel1, "Button6", "Ouvrir", 691, 151, 62, 24);
 

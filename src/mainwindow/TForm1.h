@@ -66,6 +66,8 @@ public:
     void ChooseOutputFile();
     // Makes path the input, exactly as a pick in the input dialog does.
     void ApplyInputFile(const QString& path);
+    // Makes path the output, exactly as a pick in the output dialog does.
+    void ApplyOutputFile(const QString& path);
     void ConvertOneFile();
     bool CheckConversionPaths(const std::string& input, const std::string& output,
                               const std::string& label);

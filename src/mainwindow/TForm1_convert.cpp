@@ -30,6 +30,7 @@
 #include "mainwindow/qt_window_port.h"
 #include "mainwindow/texts.h"
 #include "mainwindow/user_dialogs.h"
+#include "recipes/default_output.h"
 #include "recipes/format_catalogue.h"
 #include "recipes/path_rules.h"
 
@@ -279,8 +280,8 @@ bool TForm1::RestoreConvertButton(bool forList) {
 }
 
 void TForm1::UpdateOutputName() {
-    const std::string rewritten = transcoda::UpdateOutputName(S(ComboBox1->currentText()),
-                                                              S(Edit1->text()), S(Edit2->text()));
+    const std::string rewritten = transcoda::OutputBesideInput(S(ComboBox1->currentText()),
+                                                               S(Edit1->text()), S(Edit2->text()));
     if (Q(rewritten) != Edit2->text()) Edit2->setText(Q(rewritten));
 }
 
@@ -304,9 +305,12 @@ void TForm1::ChooseOutputFile() {
     const QString picked = Dialogs().PickFile(this, OutputDialogTitle(), QtFilter(outputFilter_),
                                               outputDialogName_.isEmpty() ? Edit2->text() : outputDialogName_, false);
     if (!picked.isEmpty()) outputDialogName_ = picked;
-    if (outputDialogName_.isEmpty()) return;
-    Edit2->setText(outputDialogName_);
-    App().Request.OutputPath = S(outputDialogName_);
+    if (!outputDialogName_.isEmpty()) ApplyOutputFile(outputDialogName_);
+}
+
+void TForm1::ApplyOutputFile(const QString& path) {
+    Edit2->setText(path);
+    App().Request.OutputPath = S(path);
     WriteDestinationPreference();
 }
 

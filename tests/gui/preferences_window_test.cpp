@@ -131,19 +131,90 @@ TEST_F(PreferencesTest, NoFileMeansNothingWrittenAtConversionStart) {
     EXPECT_FALSE(Exists(PrefsPath()));
 }
 
-TEST_F(PreferencesTest, DroppedFileBecomesTheInputLikeAPick) {
-    MakeForm();
+// A drop is a pick by other means: on the window it names the input, on the output field
+// the output, always as a path.
+TEST_F(PreferencesTest, DroppedItemsBecomePathsLikeAPick) {
+    struct Case {
+        const char* name;
+        bool onOutputField;
+        std::vector<std::string> items;  // local paths, or an address with "://"
+        const char* expected;            // the field's text afterwards
+    };
+    WriteFile(PrefsPath(), "[Visual]\n");
     WriteFile(Path("in/dropped.mkv"), "input");
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Path("in/dropped.mkv")))});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.get(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.get(), &drop);
-    EXPECT_EQ(form->Edit1->text().toStdString(), Path("in/dropped.mkv"));
-    EXPECT_EQ(App().Request.InputPath, Path("in/dropped.mkv"));
-    EXPECT_NE(ReadFile(PrefsPath()).find("sourceFileName=" + Path("in/dropped.mkv")), std::string::npos);
+    std::filesystem::create_directories(Path("dvd"));
+    const Case cases[] = {
+        {"file on the window", false, {Path("in/dropped.mkv")}, "in/dropped.mkv"},
+        {"file on the output field", true, {Path("in/dropped.mkv")}, "in/dropped.mkv"},
+        {"folder on the output field", true, {Path("dvd")}, "dvd/"},
+        {"two files on the output field", true, {Path("in/dropped.mkv"), Path("in/dropped.mkv")}, "typed"},
+        {"address on the output field", true, {"https://example.org/clip.mkv"}, "typed"},
+    };
+    for (const Case& c : cases) {
+        MakeForm();
+        form->Edit2->setText("typed");
+        QList<QUrl> urls;
+        for (const std::string& item : c.items)
+            urls << (item.find("://") != std::string::npos ? QUrl(QString::fromStdString(item))
+                                                           : QUrl::fromLocalFile(QString::fromStdString(item)));
+        QMimeData data;
+        data.setUrls(urls);
+        QWidget* target = c.onOutputField ? static_cast<QWidget*>(form->Edit2) : form.get();
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+
+        const std::string expected = std::string(c.expected) == "typed" ? "typed" : Path(c.expected);
+        QLineEdit* field = c.onOutputField ? form->Edit2 : form->Edit1;
+        EXPECT_EQ(field->text().toStdString(), expected) << c.name;
+        EXPECT_EQ(enter.isAccepted(), expected != "typed") << c.name;
+        const std::string key = c.onOutputField ? "destinationFileName=" : "sourceFileName=";
+        EXPECT_EQ(ReadFile(PrefsPath()).find(key + expected) != std::string::npos, expected != "typed") << c.name;
+        if (!c.onOutputField) {
+            EXPECT_EQ(App().Request.InputPath, expected);
+        }
+    }
+}
+
+// Without a preferences file the fields start empty; the output must still land beside
+// the input, never on a bare name that the conversion cannot place.
+TEST_F(PreferencesTest, WithoutAFileTheOutputGoesBesideTheInput) {
+    struct Case {
+        const char* name;
+        int format;
+        const char* typed;   // the output field's text before the format is chosen
+        bool formatFirst;    // the format is chosen before the input, the row then added
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"input then format", 3, "", false, "in/clip.mpeg"},
+        {"bare name typed", 3, "mine.avi", false, "in/mine.mpeg"},
+        {"format then input, then added", 34, "", true, "in/clip.mp3"},
+        {"sync correction", 38, "", false, "in/clip-synchro.avi"},
+        {"extraction", 39, "", false, "in/clip-extrait.avi"},
+        {"DVD", 33, "", false, "in/clipavi/"},
+    };
+    WriteFile(Path("in/clip.avi"), "input");
+    for (const Case& c : cases) {
+        std::filesystem::remove(PrefsPath());
+        MakeForm();
+        form->Edit2->setText(c.typed);
+        auto chooseFormat = [&] {
+            form->ComboBox1->setCurrentIndex(c.format);
+            form->ComboBox1Change();
+        };
+        if (c.formatFirst) chooseFormat();
+        dialogs.picks = {QString::fromStdString(Path("in/clip.avi"))};
+        Click(form->Button1);
+        if (!c.formatFirst) {
+            chooseFormat();
+            EXPECT_EQ(form->Edit2->text().toStdString(), Path(c.expected)) << c.name;
+        } else {
+            Click(form->Button7);
+            EXPECT_EQ(form->ListCell(2, 1).toStdString(), Path(c.expected)) << c.name;
+        }
+    }
 }
 
 }  // namespace
