@@ -234,7 +234,6 @@ bool TForm1::CheckConversionPaths(const std::string& input, const std::string& o
         std::error_code ec;
         if (std::filesystem::exists(output, ec)) {
             if (Dialogs().Question(this, kQuestionCaption, MsgReplaceOutput())) {
-                std::filesystem::remove(output, ec);
                 LogEvent(" -- Lancement du TH pour la conversion avec écrasement du fichier cible");
                 return true;
             }

@@ -66,13 +66,20 @@ void TForm1::Button7Click() {
         Dialogs().Message(this, ApplicationTitle(), MsgNotForList());
         return;
     }
-    if (!CheckConversionPaths(Edit1->text().toStdString(), Edit2->text().toStdString(), label.toStdString()))
-        return;
-    if (OutputInList(Edit2->text())) {
+    // The row gets the name its preset writes: every check and question below concerns
+    // that file, not the text the field held before.
+    UpdateOutputName();
+    const QString output = Edit2->text();
+    // An output already queued is refused before any question about it is asked.
+    if (OutputInList(output)) {
         Dialogs().Message(this, ApplicationTitle(), MsgOutputInList());
         return;
     }
-    UpdateOutputName();
+    // OUTPUT CHECK: refuse here, with its message, an output that may never be replaced
+    // (not a regular file, not writable, or one of the program's own files).
+    // Answering Yes to the replace question deletes nothing: the old file is replaced
+    // only when the conversion of this row has written a complete new one.
+    if (!CheckConversionPaths(Edit1->text().toStdString(), output.toStdString(), label.toStdString())) return;
     if (listHidden_) {
         ShowListLayout();
         listHidden_ = false;

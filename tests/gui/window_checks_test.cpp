@@ -106,6 +106,8 @@ struct AddRefusal {
     bool outputAlreadyListed;
     std::deque<bool> answers;
     std::vector<std::pair<std::string, std::string>> expected;
+    // What the output field holds before the preset's extension is put on it.
+    const char* typed = "out/clip.mp3";
 };
 
 class AddRefusalTest : public WindowTest, public ::testing::WithParamInterface<AddRefusal> {};
@@ -123,6 +125,7 @@ TEST_P(AddRefusalTest, NothingIsAdded) {
     const bool dvd = c.format == kDvdPal;
     const std::string input = Path("in/clip.avi");
     const std::string output = dvd ? Path("dvd/") : Path("out/clip.mp3");
+    const std::string typed = dvd ? output : Path(c.typed);
     WriteFile(Path("in/other.avi"), "other");
     if (c.inputExists) WriteFile(input, "input");
     if (c.outputAlreadyListed) {
@@ -132,7 +135,7 @@ TEST_P(AddRefusalTest, NothingIsAdded) {
     }
     if (c.outputExists) WriteFile(dvd ? output + "keep.txt" : output, "keep");
     const int rowsBefore = form->ListRowCount();
-    SetRequest(input, output, c.format);
+    SetRequest(input, typed, c.format);
     dialogs.answers = c.answers;
     dialogs.shown.clear();
 
@@ -157,18 +160,39 @@ INSTANTIATE_TEST_SUITE_P(
         AddRefusal{"MissingInputWithExistingOutput", kMp3, false, true, false, {}, {{"message", kMissingInput}}},
         AddRefusal{"MissingInputWithFullDvdFolder", kDvdPal, false, true, false, {}, {{"message", kMissingInput}}},
         AddRefusal{"ExistingOutputAnsweredNo", kMp3, true, true, false, {false}, {{"question", kReplace}}},
-        AddRefusal{"OutputAlreadyInList", kMp3, true, false, true, {}, {{"message", kInList}}}),
+        AddRefusal{"OutputAlreadyInList", kMp3, true, false, true, {}, {{"message", kInList}}},
+        // The checks concern the file the row will write, whatever the field held before.
+        AddRefusal{"FinalNameAlreadyInList", kMp3, true, true, true, {}, {{"message", kInList}}, "out/clip.avi"},
+        AddRefusal{"ExistingFinalNameAnsweredNo", kMp3, true, true, false, {false}, {{"question", kReplace}}, "out/clip"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(WindowTest, AddingOverAnExistingOutputAnsweredYesDeletesItAtOnce) {
-    MakeForm();
-    WriteFile(Path("in/clip.avi"), "input");
-    WriteFile(Path("out/clip.mp3"), "old");
-    SetRequest(Path("in/clip.avi"), Path("out/clip.mp3"), kMp3);
-    dialogs.answers = {true};
-    Click(form->Button7);
-    EXPECT_FALSE(Exists(Path("out/clip.mp3")));
-    EXPECT_EQ(form->ListRowCount(), 3);
+// Adding never deletes a file: the question concerns the row's own output, and a Yes only
+// lets the conversion replace that file once it has written a complete new one.
+TEST_F(WindowTest, AddingKeepsEveryExistingFile) {
+    struct Case {
+        const char* typed;
+        std::vector<const char*> existing;
+        std::deque<bool> answers;  // one question per answer
+    };
+    const Case cases[] = {
+        {"out/clip.avi", {"out/clip.avi"}, {}},                // another file of the same name
+        {"out/clip.avi", {"out/clip.avi", "out/clip.mp3"}, {true}},
+        {"out/clip.mp3", {"out/clip.mp3"}, {true}},
+    };
+    for (const Case& c : cases) {
+        MakeForm();
+        WriteFile(Path("in/clip.avi"), "input");
+        for (const char* name : c.existing) WriteFile(Path(name), std::string("old ") + name);
+        SetRequest(Path("in/clip.avi"), Path(c.typed), kMp3);
+        dialogs.answers = c.answers;
+        dialogs.shown.clear();
+        Click(form->Button7);
+        EXPECT_EQ(dialogs.Texts("question"), std::vector<QString>(c.answers.size(), QString::fromUtf8(kReplace)))
+            << c.typed;
+        ASSERT_EQ(form->ListRowCount(), 3) << c.typed;
+        EXPECT_EQ(form->ListCell(2, 1).toStdString(), Path("out/clip.mp3"));
+        for (const char* name : c.existing) EXPECT_EQ(ReadFile(Path(name)), std::string("old ") + name) << c.typed;
+    }
 }
 
 TEST_F(WindowTest, EmptyOrMissingDvdFolderIsUsedWithoutAQuestion) {
