@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,9 @@ namespace {
 constexpr int kPanelCollapsed = 301;
 constexpr int kPanelExpanded = 494;
 constexpr int kBigPicture = 96;
+// How long closing waits for a stopped conversion to end its tool, delete its
+// intermediates and let its worker go; far more than a stop takes.
+constexpr int kCloseWaitMs = 5000;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h = 16) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
@@ -383,7 +387,32 @@ void TForm1::SetApplicationTitle(const QString& text) {
 void TForm1::ShowMessage(const QString& text) { Dialogs().Message(this, applicationTitle_, text); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // From here on the worker must not wait for this window any more.
-    QtWindowPort::Instance().BeginClosing();
+    // Every way of closing comes here: the Close picture, the title bar, the desktop's
+    // shortcut. A second close while the first waits for the conversion is not needed.
+    if (closing_ || !StopForClose()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
+}
+
+bool TForm1::StopForClose() {
+    if (App().ConversionRunning) {
+        if (!Dialogs().Question(this, kQuestionCaption, MsgStopAndQuit())) return false;
+        // The conversion may have ended by itself while the question was shown.
+        if (App().ConversionRunning) StopConversion();
+    }
+    // From here on the worker must not wait for this window any more: its calls return at
+    // once. It still ends its tool and deletes its intermediates, which the wait below
+    // lets it finish; the events it may have queued meanwhile are served, the user's not.
+    closing_ = true;
+    QtWindowPort::Instance().BeginClosing();
+    QElapsedTimer waited;
+    waited.start();
+    while (transcoda::MonThread::Active() && waited.elapsed() < kCloseWaitMs) {
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        QThread::msleep(2);
+    }
+    closing_ = false;
+    return true;
 }

@@ -115,6 +115,10 @@ private:
     void ShowConvertPicture(const transcoda::gui::ImageList& list, int index);
     void SetListButtonsEnabled(bool enabled);
     void StopConversion();
+    // Closing while a conversion runs: asks whether to stop it; on Yes stops it as Stop
+    // does and waits, within a bound, until the worker has cleaned up and ended. False
+    // when the user keeps the conversion (and the window).
+    bool StopForClose();
     void StartWorker(const char* command);
     void FinishPreviousWorker();
     void AddListRow(const QString& label, const QString& input, const QString& output);
@@ -141,6 +145,8 @@ private:
     // the caption the Stop gave it when the worker ends.
     bool listRunning_ = false;
     bool listStoppedByUser_ = false;
+    // The window is waiting for a stopped conversion to end before it closes.
+    bool closing_ = false;
 
     transcoda::gui::ImageList openList1_, saveList1_, convertList1_, convertStopList1_,
         aboutList1_, closeList1_;

@@ -329,9 +329,8 @@ void TForm1::AboutRelease() {
 }
 
 void TForm1::CloseRelease() {
-    QtWindowPort::Instance().BeginClosing();
-    close();
-    QApplication::quit();
+    // The window's close asks first while a conversion runs, and may be refused.
+    if (close()) QApplication::quit();
 }
 
 void TForm1::Button3Click() {

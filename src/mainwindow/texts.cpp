@@ -97,6 +97,11 @@ QString MsgFolderNotEmpty(const QString& folder) {
                              "avec le dossier indiqué ?");
 }
 
+QString MsgStopAndQuit() {
+    return Lang("Une conversion est en cours, voulez vous l'arrêter et quitter?",
+                "A conversion is in progress, do you want to stop it and quit?");
+}
+
 QString MsgUnsupportedFormat() {
     return Lang("Le format cible souhaité n'est pas pris en charge pour le moment.",
                 "The selected format is not supported for the moment.");

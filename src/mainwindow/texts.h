@@ -32,6 +32,8 @@ inline constexpr const char* kExtractionLabel = " Extraction video/audio";
 QString MsgReplaceOutput();
 QString MsgMissingInput();
 QString MsgFolderNotEmpty(const QString& folder);
+// Asked when the window is closed while a conversion runs.
+QString MsgStopAndQuit();
 QString MsgUnsupportedFormat();
 QString MsgZeroLag();
 QString MsgOutputInList();

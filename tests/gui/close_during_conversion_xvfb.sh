@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# The real program on a virtual X server: a conversion is started with a click on the
-# Convert picture, its tool hangs, and the Close picture is clicked. The program must end
-# at once and cleanly, and the running tool must be left running.
+# The real program on a virtual X server: an HD AVI conversion is started with a click on
+# the Convert picture; its sound step runs the real tool and leaves an intermediate, its
+# picture step hangs. A click on the Close picture asks whether to stop and quit:
+# - answered No (Escape), the program, its tool and the conversion go on;
+# - answered Yes (Return), the program ends at once and cleanly, its tool is ended and
+#   no intermediate is left.
 # Usage: close_during_conversion_xvfb.sh PATH/TO/transcoda HELPER_DIR FIXTURE_SCRIPT FIXTURE_DIR
 set -euo pipefail
 APP=$1 HELPERS=$2 FIXTURES_SH=$3 FIXTURES=$4
@@ -22,21 +25,34 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-mkdir -p "$SCRATCH/B" "$SCRATCH/out"
-cp "$APP" "$SCRATCH/transcoda"
-for tool in "$HELPERS"/*; do ln -s "$tool" "$SCRATCH/B/$(basename "$tool")"; done
-# The conversion tool of the MP3 preset hangs after noting its process id.
-rm "$SCRATCH/B/utilitymff3.exe"
-printf '#!/bin/sh\necho $$ > "%s/tool.pid"\nexec sleep 60\n' "$SCRATCH" >"$SCRATCH/B/utilitymff3.exe"
-chmod +x "$SCRATCH/B/utilitymff3.exe"
-cat >"$SCRATCH/B/applicationUserPreferences.ini" <<INI
+# Everything the program writes stays in the scratch folder: its program folder, the
+# user's folders, the output.
+mkdir -p "$SCRATCH/prog/B" "$SCRATCH/out" "$SCRATCH/home" "$SCRATCH/run"
+chmod 700 "$SCRATCH/run"
+export HOME=$SCRATCH/home XDG_RUNTIME_DIR=$SCRATCH/run XDG_CACHE_HOME=$SCRATCH/home/.cache \
+    XDG_CONFIG_HOME=$SCRATCH/home/.config
+cp "$APP" "$SCRATCH/prog/transcoda"
+for tool in "$HELPERS"/*; do ln -s "$tool" "$SCRATCH/prog/B/$(basename "$tool")"; done
+# The tool of both steps: the real one for the sound step (its output is an .mp3), one
+# that notes its process id and hangs for the picture step.
+rm "$SCRATCH/prog/B/utilitymff3.exe"
+cat >"$SCRATCH/prog/B/utilitymff3.exe" <<TOOL
+#!/bin/sh
+for last; do :; done
+case "\$last" in *.mp3) exec "$HELPERS/utilitymff3.exe" "\$@";; esac
+echo \$\$ > "$SCRATCH/tool.pid"
+exec sleep 60
+TOOL
+chmod +x "$SCRATCH/prog/B/utilitymff3.exe"
+cat >"$SCRATCH/prog/B/applicationUserPreferences.ini" <<INI
 [Visual]
 sourceFileName=$FIXTURES/clip.avi
-destinationFileName=$SCRATCH/out/clip.mp3
-destinationFormat=34
+destinationFileName=$SCRATCH/out/clip.avi
+destinationFormat=0
 INI
+intermediates() { find "$SCRATCH" -name 'tmp[0-9][0-9][0-9][0-9]*' -printf '%f ' 2>/dev/null; }
 
-"$SCRATCH/transcoda" &
+"$SCRATCH/prog/transcoda" &
 PID=$!
 WIN=
 for _ in $(seq 1 200); do
@@ -49,29 +65,55 @@ sleep 0.3
 
 # Release on the Convert picture (Image4, 96x96 at 216,4).
 xdotool mousemove --window "$WIN" 264 52 click 1
-for _ in $(seq 1 300); do
+for _ in $(seq 1 600); do
     [[ -s "$SCRATCH/tool.pid" ]] && break
     sleep 0.05
 done
-[[ -s "$SCRATCH/tool.pid" ]] || fail "the conversion tool was never started"
+[[ -s "$SCRATCH/tool.pid" ]] || fail "the picture step was never started"
 TOOL_PID=$(cat "$SCRATCH/tool.pid")
-sleep 0.3
+[[ -n "$(intermediates)" ]] || fail "the sound step left no intermediate"
 
-# Release on the Close picture (Image7, 96x96 at 657,4).
+# Release on the Close picture (Image7, 96x96 at 657,4), then the answer to the question.
+close_and_answer() {
+    local key=$1 box=
+    xdotool mousemove --window "$WIN" 705 52 click 1
+    for _ in $(seq 1 100); do
+        box=$(xdotool search --onlyvisible --name '^Confirmation$' 2>/dev/null | head -1 || true)
+        [[ -n "$box" ]] && break
+        sleep 0.05
+    done
+    [[ -n "$box" ]] || fail "closing during the conversion asked nothing"
+    sleep 0.2
+    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    xdotool key --clearmodifiers "$key"
+}
+
+close_and_answer Escape
+sleep 1
+kill -0 "$PID" 2>/dev/null || fail "the program ended although the user answered No"
+kill -0 "$TOOL_PID" 2>/dev/null || fail "the tool was stopped although the user answered No"
+[[ -z "$(xdotool search --onlyvisible --name '^Confirmation$' 2>/dev/null || true)" ]] || fail "the question stayed open"
+
 start=$(date +%s%N)
-xdotool mousemove --window "$WIN" 705 52 click 1
+close_and_answer Return
 status=
-for _ in $(seq 1 100); do
+for _ in $(seq 1 200); do
     if ! kill -0 "$PID" 2>/dev/null; then
         wait "$PID" && status=0 || status=$?
         break
     fi
     sleep 0.05
 done
-[[ -n "$status" ]] || fail "the program did not end within 5 s of Close"
+[[ -n "$status" ]] || fail "the program did not end within 10 s of Yes"
 elapsed=$((($(date +%s%N) - start) / 1000000))
 PID=
 [[ "$status" == 0 ]] || fail "the program ended with status $status"
-kill -0 "$TOOL_PID" 2>/dev/null || fail "the running tool was stopped"
-echo "OK: ended in ${elapsed} ms with status 0, tool $TOOL_PID still running"
+for _ in $(seq 1 50); do
+    kill -0 "$TOOL_PID" 2>/dev/null || break
+    sleep 0.05
+done
+kill -0 "$TOOL_PID" 2>/dev/null && fail "the running tool was left running"
+left=$(intermediates)
+[[ -z "$left" ]] || fail "intermediates left: $left"
+echo "OK: No kept the conversion; Yes ended the program in ${elapsed} ms with status 0, tool and intermediates gone"
 exit 0

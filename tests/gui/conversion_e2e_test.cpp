@@ -291,30 +291,75 @@ TEST_F(ConversionTest, ConvertRightAfterStopWaitsForTheStoppedWorker) {
     ExpectIdleDisplay();
 }
 
-TEST_F(ConversionTest, ClosingDuringAConversionNeitherHangsNorStopsTheTool) {
-    const std::string pidFile = InstallHangingTool(Path("tool.pid"));
-    MakeForm();
-    Watch();
-    form->show();
-    SetRequest(Fixture("clip.avi"), Path("out/clip.mp3"), 34);
-    Click(form->Image4);
-    ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
-    const pid_t pid = std::stoi(ReadFile(pidFile));
+// Replaces the picture step of the HD AVI recipe by one that hangs: the sound step before
+// it still runs the real tool and leaves its intermediate. Returns the file that receives
+// the hanging tool's process id.
+std::string InstallHangingPictureStep(const std::string& pidFile) {
+    const std::string tool = App().HelperFolder() + "utilitymff3.exe";
+    const std::string real = std::string(TRANSCODA_BIN_DIR) + "/B/utilitymff3.exe";
+    std::filesystem::remove(tool);
+    std::ofstream(tool) << "#!/bin/sh\nfor last; do :; done\ncase \"$last\" in *.mp3) exec " + Sh(real) +
+                               " \"$@\";; esac\necho $$ > " + Sh(pidFile) + "\nexec sleep 30\n";
+    std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
+    return pidFile;
+}
 
-    QElapsedTimer timer;
-    timer.start();
-    form->close();
-    QApplication::processEvents();
-    EXPECT_LT(timer.elapsed(), 2000);
-    // The worker goes on without the window: its calls return at once.
-    QTest::qWait(300);
-    EXPECT_TRUE(MonThread::Active());
-    EXPECT_EQ(kill(pid, 0), 0) << "the running tool was stopped";
+// Intermediates of the running recipe in the folder where the recipes keep them.
+std::vector<std::string> Intermediates() {
+    std::vector<std::string> found;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(App().IntermediateFolder(), ec))
+        if (entry.path().filename().string().starts_with("tmp")) found.push_back(entry.path().string());
+    return found;
+}
 
-    // Clean up: stopping the conversion ends the tool.
-    App().ConversionRunning = false;
-    EXPECT_TRUE(MonThread::WaitForEnd(10000));
-    kill(pid, SIGKILL);
+// Closing while a conversion runs asks first. No keeps the window and the conversion;
+// Yes stops it as Stop does, and the window goes only once the tool is ended, the
+// intermediates are deleted and the worker is gone.
+TEST_F(ConversionTest, ClosingDuringAConversionAsksAndStopsItOnYes) {
+    struct Case {
+        const char* language;
+        bool withThePicture;  // the Close picture, else the title bar's close
+        const char* question;
+    };
+    const Case cases[] = {
+        {"FR", false, "Une conversion est en cours, voulez vous l'arrêter et quitter?"},
+        {"EN", true, "A conversion is in progress, do you want to stop it and quit?"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        const std::string pidFile = InstallHangingPictureStep(Path("tool.pid"));
+        std::filesystem::remove(pidFile);
+        MakeForm(c.language);
+        Watch();
+        form->show();
+        SetRequest(Fixture("clip.avi"), Path("out/clip.avi"), 0);
+        Click(form->Image4);
+        ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
+        const pid_t pid = std::stoi(ReadFile(pidFile));
+        EXPECT_FALSE(Intermediates().empty()) << "the sound step left no intermediate";
+        auto closeWindow = [&] {
+            if (!c.withThePicture) return form->close();
+            Click(form->Image7);
+            return !form->isVisible();
+        };
+
+        dialogs.answers = {false};
+        dialogs.shown.clear();
+        EXPECT_FALSE(closeWindow());
+        EXPECT_EQ(dialogs.Texts("question"), std::vector<QString>{QString::fromUtf8(c.question)});
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_TRUE(App().ConversionRunning.load());
+        EXPECT_EQ(kill(pid, 0), 0) << "the running tool was stopped";
+
+        dialogs.answers = {true};
+        EXPECT_TRUE(closeWindow());
+        EXPECT_FALSE(MonThread::Active()) << "the window went before the conversion ended";
+        EXPECT_FALSE(App().ConversionRunning.load());
+        EXPECT_TRUE(WaitUntil([&] { return kill(pid, 0) != 0; }, 5000)) << "the tool was left running";
+        EXPECT_EQ(Intermediates(), std::vector<std::string>{});
+        if (kill(pid, 0) == 0) kill(pid, SIGKILL);
+    }
 }
 
 }  // namespace
