@@ -18,8 +18,15 @@ using transcoda::StreamKind;
 using transcoda::StreamReport;
 
 // How much before the end the scan for the streams' last packets begins. A stream that
-// has no packet in it ended at least this long before the file's end.
-constexpr double kTailSeconds = 10.0;
+// has no packet in it ended before the scan began, and is given that as its end: never
+// less than its true length, so that only a stream that really stops early is found
+// short.
+constexpr double kTailSeconds = 3.0;
+// How much of the start the streams are looked for in: enough for every muxer's
+// interleaving, far less than the library's default, which decodes seconds of a
+// program stream. A stream that first shows up later is still taken from the scan.
+constexpr const char* kAnalyzeMicroseconds = "500000";
+constexpr const char* kProbeBytes = "1000000";
 
 struct Input {
     AVFormatContext* context = nullptr;
@@ -34,26 +41,35 @@ StreamReport ReadStreams(const std::string& path) {
     StreamReport report;
     av_log_set_level(AV_LOG_QUIET);
     Input in;
-    if (avformat_open_input(&in.context, path.c_str(), nullptr, nullptr) < 0) return report;
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "analyzeduration", kAnalyzeMicroseconds, 0);
+    av_dict_set(&options, "probesize", kProbeBytes, 0);
+    const int opened = avformat_open_input(&in.context, path.c_str(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0) return report;
     AVFormatContext* fc = in.context;
     if (avformat_find_stream_info(fc, nullptr) < 0) return report;
-
-    // The picture and sound streams, with where each one starts.
-    std::vector<int> index(fc->nb_streams, -1);
-    std::vector<double> start, end;
-    for (unsigned i = 0; i < fc->nb_streams; ++i) {
-        const AVStream* st = fc->streams[i];
-        const AVMediaType type = st->codecpar->codec_type;
-        if (type != AVMEDIA_TYPE_VIDEO && type != AVMEDIA_TYPE_AUDIO) continue;
-        if (st->disposition & AV_DISPOSITION_ATTACHED_PIC) continue;
-        index[i] = static_cast<int>(report.Streams.size());
-        report.Streams.push_back({type == AVMEDIA_TYPE_VIDEO ? StreamKind::Video : StreamKind::Audio, -1.0});
-        const int64_t first = st->start_time != AV_NOPTS_VALUE ? st->start_time : 0;
-        start.push_back(Seconds(first, st->time_base));
-        end.push_back(-1.0);
-    }
     report.Readable = true;
-    if (report.Streams.empty()) return report;
+
+    // The picture and sound streams, with where each one starts; a stream found while
+    // scanning starts where the file does.
+    std::vector<int> index;
+    std::vector<double> start, end;
+    auto takeNewStreams = [&] {
+        for (unsigned i = static_cast<unsigned>(index.size()); i < fc->nb_streams; ++i) {
+            index.push_back(-1);
+            const AVStream* st = fc->streams[i];
+            const AVMediaType type = st->codecpar->codec_type;
+            if (type != AVMEDIA_TYPE_VIDEO && type != AVMEDIA_TYPE_AUDIO) continue;
+            if (st->disposition & AV_DISPOSITION_ATTACHED_PIC) continue;
+            index.back() = static_cast<int>(report.Streams.size());
+            report.Streams.push_back({type == AVMEDIA_TYPE_VIDEO ? StreamKind::Video : StreamKind::Audio, -1.0});
+            if (st->start_time != AV_NOPTS_VALUE) start.push_back(Seconds(st->start_time, st->time_base));
+            else start.push_back(fc->start_time != AV_NOPTS_VALUE ? Seconds(fc->start_time, AV_TIME_BASE_Q) : 0.0);
+            end.push_back(-1.0);
+        }
+    };
+    takeNewStreams();
 
     // Read the last packets of every stream: from a little before the end when the
     // file says how long it is, from where the reading stands otherwise.
@@ -66,6 +82,7 @@ StreamReport ReadStreams(const std::string& path) {
     }
     AVPacket* packet = av_packet_alloc();
     while (packet != nullptr && av_read_frame(fc, packet) >= 0) {
+        if (packet->stream_index >= static_cast<int>(index.size())) takeNewStreams();
         const int at = packet->stream_index < static_cast<int>(index.size()) ? index[packet->stream_index] : -1;
         const int64_t ts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
         if (at >= 0 && ts != AV_NOPTS_VALUE) {
