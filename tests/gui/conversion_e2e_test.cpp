@@ -275,6 +275,32 @@ TEST_F(ConversionTest, SecondReleaseStopsTheRunningConversion) {
     EXPECT_TRUE(dialogs.Of("message").empty()) << "a stop is not a failure";
 }
 
+// An intermediate step killed from outside (here the sound extraction that begins the
+// HD AVI recipe): no later step runs, the message names the step and the signal, and the
+// file the conversion was to replace is whole.
+TEST_F(ConversionTest, AStepKilledFromOutsideFailsTheConversionAndNamesTheStep) {
+    const std::string pidFile = InstallHangingTool(Path("tool.pid"));
+    MakeForm();
+    Watch();
+    const std::string output = Path("out/clip.avi");
+    WriteFile(output, "an older file");
+    dialogs.answers = {true};
+    SetRequest(Fixture("clip.mp4"), output, 0);
+    Click(form->Image4);
+    ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
+    const pid_t pid = std::stoi(ReadFile(pidFile));
+    std::filesystem::remove(pidFile);
+    ASSERT_EQ(kill(pid, SIGKILL), 0);
+    ASSERT_TRUE(WaitForIdle(30000));
+    ExpectIdleDisplay();
+    EXPECT_FALSE(Exists(pidFile)) << "a later step ran";
+    ASSERT_EQ(dialogs.Of("message").size(), 1u);
+    const std::string message = dialogs.Of("message")[0].text.toStdString();
+    EXPECT_NE(message.find("a échoué à l'étape « extraction du son » (fichier \""), std::string::npos) << message;
+    EXPECT_NE(message.find("arrêté de l'extérieur par le signal 9 (SIGKILL)"), std::string::npos) << message;
+    EXPECT_EQ(ReadFile(output), "an older file");
+}
+
 // A conversion whose tool fails says which step failed and keeps the file it was to
 // replace; one that would be untrue is refused before any step, in the user's language.
 TEST_F(ConversionTest, AFailedConversionSaysWhichStepFailedAndKeepsTheOldFile) {
