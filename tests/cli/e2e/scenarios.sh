@@ -149,7 +149,7 @@ refused)
 untrue)
     # Pictures without sound work in every kind of video recipe: the HD AVI ones take
     # silence as their sound, the others write the picture alone or with silence.
-    for row in 0:avi 1:avi 3:mpeg 12:wmv 33:dvd; do
+    for row in 0:avi 1:avi 3:mpeg 9:flv 12:wmv 14:3gp 25:m4v 37:avi 33:dvd; do
         index=${row%%:*}
         output="$WORK/out/silent$index.${row#*:}"
         [ "$index" = 33 ] && output="$WORK/out/silent-dvd/"
