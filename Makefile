@@ -10,7 +10,7 @@ BUILD_TYPE ?= RelWithDebInfo
 PACKAGES := build-essential cmake pkg-config clang libclang-rt-14-dev \
             libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins \
-            ffmpeg mpv dvdauthor libopencore-amrnb-dev \
+            ffmpeg mpv dvdauthor libopencore-amrnb-dev libavformat-dev \
             xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
 # Only the benchmarks compare against these.
 BENCH_PACKAGES := handbrake-cli hyperfine python3

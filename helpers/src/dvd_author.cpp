@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "engine.h"
+#include "stream_readback.h"
 #include "usage_error.h"
 
 namespace helpers {
@@ -63,7 +64,10 @@ int RunDvdTool(const std::string& toolName, const std::vector<std::string>& args
     else argv.push_back("-T");
     EngineOptions eo;
     eo.env = {"VIDEO_FORMAT=" + standard};
-    return RunEngine(argv, eo);
+    const int rc = RunEngine(argv, eo);
+    // With its table of contents the title is complete: read it back.
+    if (rc == 0 && r.toc) PrintStreamReport(ReadDvdTitle(r.folder));
+    return rc;
 }
 
 }  // namespace helpers

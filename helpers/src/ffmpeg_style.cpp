@@ -1,6 +1,7 @@
 #include "ffmpeg_style.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 
@@ -8,6 +9,7 @@
 #include "containers.h"
 #include "engine.h"
 #include "media_probe.h"
+#include "stream_readback.h"
 #include "time_rewriter.h"
 #include "usage_error.h"
 #include "whole_lines.h"
@@ -274,6 +276,28 @@ FfmpegPlan TranslateFfmpegArgs(const std::vector<std::string>& args, const Media
     return plan;
 }
 
+bool WritesSoundOnly(const FfmpegPlan& plan) {
+    return !plan.output.empty() && std::find(plan.args.begin(), plan.args.end(), "-vn") != plan.args.end();
+}
+
+void AddSilence(FfmpegPlan& plan, double seconds) {
+    auto& a = plan.args;
+    // After the last input: a silent sound as long as the picture ...
+    size_t afterInputs = 0;
+    int inputs = 0;
+    for (size_t i = 0; i + 1 < a.size(); ++i)
+        if (a[i] == "-i") {
+            afterInputs = i + 2;
+            ++inputs;
+        }
+    char length[32];
+    std::snprintf(length, sizeof length, "%.3f", seconds);
+    a.insert(a.begin() + static_cast<std::ptrdiff_t>(afterInputs),
+             {"-f", "lavfi", "-t", length, "-i", "anullsrc=channel_layout=stereo:sample_rate=44100"});
+    // ... taken as the output's sound.
+    a.insert(a.end() - 1, {"-map", std::to_string(inputs) + ":a:0"});
+}
+
 int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::string>& args) {
     FfmpegPlan plan;
     MediaInfo info;
@@ -290,6 +314,16 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
         return 2;
     }
     for (const auto& n : plan.notices) WriteAll(2, toolName + ": " + n + "\n");
+
+    // The sound of a picture without sound is silence as long as the picture, so that a
+    // recipe that takes the sound apart first still gets a sound to join.
+    if (WritesSoundOnly(plan)) {
+        const transcoda::StreamReport in = ReadStreams(plan.input);
+        if (in.Readable && in.Has(transcoda::StreamKind::Video) && !in.Has(transcoda::StreamKind::Audio)) {
+            WriteAll(2, toolName + ": the input has no sound: writing silence as long as its picture\n");
+            AddSilence(plan, std::max(0.0, in.Longest(transcoda::StreamKind::Video)));
+        }
+    }
 
     AmrWriter amr;
     if (plan.amr) {
@@ -334,6 +368,10 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     };
     int rc = RunEngine(argv, eo);
     WriteAll(2, rewriter.Feed(lines.Flush()) + rewriter.Flush());
+    // What was written is read back once the engine has ended; a description of an
+    // input reports the input itself.
+    if (plan.output.empty()) PrintStreamReport(ReadStreams(plan.input));
+    else if (rc == 0) PrintStreamReport(ReadStreams(plan.output));
     return rc;
 }
 

@@ -10,6 +10,7 @@
 
 #include "containers.h"
 #include "engine.h"
+#include "stream_readback.h"
 #include "usage_error.h"
 
 namespace helpers {
@@ -420,6 +421,7 @@ int RunMencoderStyleTool(const std::string& toolName, const std::vector<std::str
     eo.onErr = [&](const char* d, size_t n) { WriteAll(2, d, n); };
     int rc = RunEngine(argv, eo);
     WriteAll(1, rc == 0 ? "\n\nVideo stream written.\n" : "\n");
+    if (rc == 0) PrintStreamReport(ReadStreams(plan.args.back()));
     return rc;
 }
 

@@ -2,7 +2,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -13,6 +12,7 @@
 #include "exec/worker_texts.h"
 #include "platform/program_folder.h"
 #include "recipes/format_catalogue.h"
+#include "recipes/output_guard.h"
 
 using namespace transcoda;
 using namespace transcoda::cli;
@@ -59,14 +59,13 @@ bool ReadFile(const std::string& path, std::string& text) {
     return true;
 }
 
-// A stopped request leaves no half-written output behind (its old content was already
-// deleted by the step that began it).
-void RemoveStoppedOutput(const ConversionRequest& request) {
-    std::error_code ignored;
-    if (!request.OutputPath.empty() && request.OutputPath.back() == '/')
-        std::filesystem::remove(request.OutputPath + "DVD-Disc1/tmpvdv.mpg", ignored);
-    else
-        std::filesystem::remove(request.OutputPath, ignored);
+// The first output that may not be written, as its message; empty when all may.
+std::string RefusedOutput(const std::vector<ConversionRequest>& requests) {
+    for (const auto& request : requests) {
+        std::string refusal = OutputRefusal(request.OutputPath, request.FormatLabel);
+        if (!refusal.empty()) return refusal;
+    }
+    return {};
 }
 
 }  // namespace
@@ -105,6 +104,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return error == CliZeroLagText() ? kExitFailed : kExitUsage;
     }
+    // An output that may not be written stops the whole command before anything runs.
+    if (const std::string refusal = RefusedOutput(plan.Requests); !refusal.empty()) {
+        std::fprintf(stderr, "%s\n", refusal.c_str());
+        return kExitFailed;
+    }
 
     TerminalWindow window(stdout, stderr);
     app.Window = &window;
@@ -129,10 +133,9 @@ int main(int argc, char** argv) {
     MonThread::WaitForEnd(-1);
     window.EndLine();
 
+    // A stopped request has already removed what it was writing; the old output stays.
     const auto outcomes = MonThread::Outcomes();
     if (gStopSignal != 0) {
-        for (const auto& outcome : outcomes)
-            if (outcome.Outcome == RequestOutcome::Result::Stopped) RemoveStoppedOutput(outcome.Request);
         std::fprintf(stderr, "%s\n", CliStoppedText().c_str());
         return 128 + static_cast<int>(gStopSignal);
     }

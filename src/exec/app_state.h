@@ -10,17 +10,26 @@ namespace transcoda {
 
 class WindowPort;
 
-// The three texts of one conversion: what to convert, where to, and which preset.
-struct ConversionRequest {
-    std::string InputPath;
-    std::string OutputPath;
-    std::string FormatLabel;
-};
-
 inline constexpr const char* kApplicationTitle = "Transcoda 1.0";
 inline constexpr const char* kProductWebAddress = "transcoda.example.org";
 inline constexpr const char* kNoSyncDelay = "-1000";
 inline constexpr const char* kNoExtractionValue = "NOVALUE";
+
+// The values the two special presets take from their dialogs.
+struct SpecialValues {
+    std::string SyncDelay = kNoSyncDelay;
+    std::string ExtractionStart = kNoExtractionValue;
+    std::string ExtractionLength = kNoExtractionValue;
+};
+
+// One conversion: what to convert, where to, which preset, and the special presets'
+// values. The worker takes its own copy when it starts and the recipes read only that.
+struct ConversionRequest {
+    std::string InputPath;
+    std::string OutputPath;
+    std::string FormatLabel;
+    SpecialValues Special{};
+};
 inline constexpr int32_t kNotProbed = -100;
 
 struct AppState {
@@ -49,9 +58,11 @@ struct AppState {
 
     // What the next worker does: "transformOnce", "transformList", "test", "testThread2".
     std::string WorkerCommand;
+    // The window's request of a single conversion (its special values are the fields
+    // below). Read by MonThread::Start on the starting thread only.
     ConversionRequest Request;
 
-    // Values left by the two special dialogs.
+    // Values left by the two special dialogs; copied into the request when a worker starts.
     std::string SyncDelay = kNoSyncDelay;
     std::string ExtractionStart = kNoExtractionValue;
     std::string ExtractionLength = kNoExtractionValue;
@@ -64,7 +75,8 @@ struct AppState {
     std::string ItemCounterText;
 
     // Exit status of the last tool run: the code it exited with, 128 + signal when it
-    // was killed, -1 when it could not be started. Kept for reporting failures.
+    // was killed, -1 when it could not be started. Kept for the diagnostics that show
+    // it; the outcome of a conversion is decided from what each run returns.
     std::atomic<int> LastExitStatus{0};
 
     // The window (or terminal) that the worker and the reader report to. Never null

@@ -7,15 +7,16 @@
 
 namespace transcoda {
 
-void extractDuration(const std::string& inputPath) {
+ToolOutcome extractDuration(const std::string& inputPath) {
     LogPlain("$*$*$*$ Extraction de la durée du fichier en entrée");
     // The probe names no output, so its tool always ends with an error status; that
     // says nothing about the conversion, whose last real run keeps its status.
     AppState& app = App();
     const int conversionStatus = app.LastExitStatus;
-    RunDosInMemo(app.HelperFolder() + "utilitymffx.exe -i " + Q(inputPath));
+    ToolOutcome outcome = RunDosInMemo(app.HelperFolder() + "utilitymffx.exe -i " + Q(inputPath));
     app.LastExitStatus = conversionStatus;
     LogPlain("$*$*$*$ FIN Extraction de la durée du fichier en entrée dans extractDuration");
+    return outcome;
 }
 
 }  // namespace transcoda

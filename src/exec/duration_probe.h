@@ -2,10 +2,14 @@
 
 #include <string>
 
+#include "exec/tool_outcome.h"
+
 namespace transcoda {
 
 // Runs utilitymffx.exe -i "input" and lets the progress parser take the input's
-// duration from its output (InputDurationCs, DurationText).
-void extractDuration(const std::string& inputPath);
+// duration from its output (InputDurationCs, DurationText). The tool, which writes no
+// file, reports what it read of the input itself: the outcome's report tells whether
+// the input can be read and which streams it holds, for how long.
+ToolOutcome extractDuration(const std::string& inputPath);
 
 }  // namespace transcoda

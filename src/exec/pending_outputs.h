@@ -7,7 +7,23 @@
 
 namespace transcoda {
 
-// Removes the temporary outputs noted in the work folder of an instance that is gone.
+// The hidden temporary name for a file or folder named `name` (no folder part): a
+// leading ".", the name's stem, ".transcoda-" and six random letters or digits, then
+// the name's extension, so that the tools still choose the container by it:
+// "clip.avi" -> ".clip.transcoda-k3j9x2.avi".
+std::string TemporaryOutputName(const std::string& name);
+
+// True when the last component of `path` (a final "/" ignored) has the form above.
+bool IsTemporaryOutputName(const std::string& path);
+
+// Notes `path` as being written by this instance, and forgets it once it is renamed
+// into place or removed. Nothing is noted while App().WorkFolder is empty.
+void NotePendingOutput(const std::string& path);
+void ForgetPendingOutput(const std::string& path);
+
+// Removes the temporary outputs noted in the work folder of an instance that is gone
+// (a file, or a DVD folder with its contents), then the note itself. Only paths whose
+// name has the temporary form are touched.
 void SweepPendingOutputs(const std::string& deadWorkFolder);
 
 }  // namespace transcoda

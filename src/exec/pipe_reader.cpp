@@ -113,6 +113,8 @@ void TStoReadPipeThread::Execute() {
     auto handle = [&](ssize_t n) {
         const size_t size = CompleteLine(readFd_, buffer, static_cast<size_t>(n));
         buffer[size] = '\0';
+        tail_.append(buffer, size);
+        if (tail_.size() > kTailSize) tail_.erase(0, tail_.size() - kTailSize);
         const std::string chunk = ChunkFromBytes(buffer, size);
         if (app.DebugMode) LogPlain("|||" + chunk + "|||");
         handler_.HandleOutputChunk(chunk);

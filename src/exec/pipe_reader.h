@@ -33,6 +33,10 @@ public:
     void RequestStop(bool drain);
     // Waits for the reader to leave; true when it has ended (or never started).
     bool Join();
+    // The last bytes the reader read (at most kTailSize), as the tool wrote them; read
+    // after Join. A tool's closing report line is found there.
+    const std::string& Tail() const { return tail_; }
+    static constexpr size_t kTailSize = 2048;
 
 private:
     void Execute();
@@ -43,6 +47,7 @@ private:
     std::atomic<bool> drain_{false};
     std::thread thread_;
     ProgressHandler handler_;
+    std::string tail_;
 };
 
 }  // namespace transcoda

@@ -36,6 +36,13 @@ void LogFailure(const char* english, const char* french) {
     LogPlain(std::string(app.English() ? english : french) + kProductWebAddress);
 }
 
+// How a tool that ended without our Stop ended: a status above 128 is the child's
+// "killed by a signal" (a tool whose engine was killed exits with it too).
+ToolOutcome EndedBy(int status) {
+    if (status > 128 && status < 128 + 65) return ToolOutcome::Kill(status - 128);
+    return ToolOutcome::Exit(status);
+}
+
 constexpr int kPollMs = 100;
 // After a kill, how long the run waits for the tool to be gone before giving up on it.
 constexpr int kReapMs = 10000;
@@ -47,15 +54,16 @@ void SetRunDosHook(RunDosHook hook) {
     Hook() = std::move(hook);
 }
 
-void RunDosInMemo(const std::string& commandLine) {
+ToolOutcome RunDosInMemo(const std::string& commandLine) {
     RunDosHook hook;
     {
         std::lock_guard lock(HookMutex());
         hook = Hook();
     }
     if (hook) {
-        hook(commandLine);
-        return;
+        ToolOutcome outcome = hook(commandLine);
+        App().LastExitStatus = outcome.Ending == ToolOutcome::End::Exited ? outcome.Code : -1;
+        return outcome;
     }
 
     std::lock_guard runLock(RunMutex());
@@ -65,7 +73,7 @@ void RunDosInMemo(const std::string& commandLine) {
     if (pipe2(fds, O_CLOEXEC) != 0) {
         app.LastExitStatus = -1;
         ResetProgressDisplay();
-        return;
+        return ToolOutcome::NoStart();
     }
 
     ChildProcess child;
@@ -76,7 +84,7 @@ void RunDosInMemo(const std::string& commandLine) {
         LogFailure("Process error, please send this error to ",
                    "Erreur de processus, merci de signaler cette erreur avec votre configuration à ");
         ResetProgressDisplay();
-        return;
+        return ToolOutcome::NoStart();
     }
     // Only the tool (and what it starts) holds the write end now, so the reader sees the
     // end of the output once they have all gone.
@@ -109,6 +117,11 @@ void RunDosInMemo(const std::string& commandLine) {
 
     ResetProgressDisplay();
     LogPlain("--TH2 a été !!VRAIMENT!! arrété dans rundos");
+
+    if (stopped) return ToolOutcome::Stop();
+    ToolOutcome outcome = EndedBy(app.LastExitStatus);
+    outcome.Report = ParseStreamReport(reader.Tail());
+    return outcome;
 }
 
 }  // namespace transcoda

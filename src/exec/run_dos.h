@@ -4,18 +4,21 @@
 #include <functional>
 #include <string>
 
+#include "exec/tool_outcome.h"
+
 namespace transcoda {
 
 // Runs one command line (tool path, a blank, the arguments; the arguments split by the
 // Windows rules for double-quoted arguments) and returns when the tool has ended or has
 // been ended because ConversionRunning was cleared. The tool's output goes chunk by
-// chunk to HandleOutputChunk. The display is reset afterwards. The exit status is left
-// in App().LastExitStatus.
-void RunDosInMemo(const std::string& commandLine);
+// chunk to HandleOutputChunk. The display is reset afterwards. Returns what became of
+// the run, with the tool's closing report when it printed one; the exit status is also
+// left in App().LastExitStatus for the diagnostics that read it.
+ToolOutcome RunDosInMemo(const std::string& commandLine);
 
-// Tests replace the real runner to record the command lines a recipe makes.
-// An empty function restores the real runner.
-using RunDosHook = std::function<void(const std::string& commandLine)>;
+// Tests replace the real runner to record the command lines a recipe makes and to play
+// the tools' part. An empty function restores the real runner.
+using RunDosHook = std::function<ToolOutcome(const std::string& commandLine)>;
 void SetRunDosHook(RunDosHook hook);
 
 }  // namespace transcoda

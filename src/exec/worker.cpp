@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <climits>
 #include <condition_variable>
 #include <cstdio>
 #include <exception>
@@ -19,14 +18,10 @@
 #include "exec/window_port.h"
 #include "exec/worker_texts.h"
 #include "recipes/dispatcher.h"
-#include "recipes/format_catalogue.h"
 
 namespace transcoda {
 
 namespace {
-
-// LastExitStatus before a request: tells "no tool ran" apart from any real status.
-constexpr int kNoToolRan = INT_MIN;
 
 // The worker's thread is detached and may still be leaving while the program ends, so
 // what it touches last is never destroyed.
@@ -44,63 +39,57 @@ WindowPort& Window() { return *App().Window; }
 
 std::string ReadyText() { return App().English() ? "Ready" : "Prêt"; }
 
-bool IsDvd(const std::string& label) {
-    const FormatEntry* entry = FindFormat(label);
-    return entry != nullptr &&
-           (entry->Recipe == RecipeKind::DvdNtsc || entry->Recipe == RecipeKind::DvdPal);
-}
-
 // Runs one request and says what became of it. A folder that cannot be created ends
 // the request with its message, which the caller shows once the window is idle again.
-RequestOutcome RunRequest(const ConversionRequest& request, std::string& folderMessage) {
-    AppState& app = App();
-    RequestOutcome outcome{request, RequestOutcome::Result::Refused, 0};
-    app.LastExitStatus = kNoToolRan;
+RequestOutcome RunRequest(const ConversionRequest& request) {
+    using Result = RequestOutcome::Result;
+    RequestOutcome outcome{request, Result::Refused, {}};
+    DispatchOutcome dispatched;
     try {
-        DispatchConversion(request.InputPath, request.OutputPath, request.FormatLabel);
+        dispatched = DispatchConversion(request);
     } catch (const std::exception& error) {
-        folderMessage = error.what();
-        LogError(" -- " + folderMessage);
-        outcome.Outcome = RequestOutcome::Result::FolderError;
-        outcome.ExitStatus = app.LastExitStatus == kNoToolRan ? 0 : app.LastExitStatus.load();
+        outcome.Reason = error.what();
+        LogError(" -- " + outcome.Reason);
+        outcome.Outcome = Result::FolderError;
         return outcome;
     }
-    const int status = app.LastExitStatus;
-    outcome.ExitStatus = status == kNoToolRan ? 0 : status;
-    if (!app.ConversionRunning) {
-        outcome.Outcome = RequestOutcome::Result::Stopped;
-    } else if (status == kNoToolRan) {
-        // The dispatcher refused the request and said so itself, or there was nothing
-        // to do (no lag, no segment).
-        outcome.Outcome = RequestOutcome::Result::Refused;
-    } else if (status != 0 || !FinalOutputWritten(request)) {
-        outcome.Outcome = RequestOutcome::Result::Failed;
-        LogError(ConversionFailedLogLine(request.InputPath, status));
-    } else {
-        outcome.Outcome = RequestOutcome::Result::Written;
+    switch (dispatched.Outcome) {
+        case DispatchOutcome::Result::Written:
+            outcome.Outcome = Result::Written;
+            break;
+        case DispatchOutcome::Result::Refused:
+        case DispatchOutcome::Result::NothingToDo:
+            outcome.Outcome = Result::Refused;
+            break;
+        case DispatchOutcome::Result::Stopped:
+            outcome.Outcome = Result::Stopped;
+            break;
+        case DispatchOutcome::Result::Failed:
+            outcome.Outcome = Result::Failed;
+            outcome.Reason = dispatched.Reason;
+            LogError(ConversionFailedLogLine(request.InputPath, outcome.Reason));
+            break;
     }
     return outcome;
 }
 
-// The rows 1 .. RowCount-2 of the list, one after the other, while the conversion runs.
-// Failed items are only logged here; one summary is shown after the list.
-void RunList(std::vector<std::string>& messages) {
+// The list's requests one after the other, while the conversion runs. Failed items are
+// only logged here; one summary is shown after the list.
+void RunList(const std::vector<ConversionRequest>& requests, std::vector<std::string>& messages) {
     AppState& app = App();
-    std::vector<std::string> failed;
-    const int count = Window().ListRowCount() - 2;
+    std::vector<FailedItem> failed;
+    const int count = static_cast<int>(requests.size());
     for (int row = 1; row <= count; ++row) {
-        app.ItemCounterText = ItemCounterText(row, Window().ListRowCount() - 2);
+        app.ItemCounterText = ItemCounterText(row, count);
         Window().SelectListRow(row);
         if (app.ConversionRunning) {
-            ConversionRequest request{Window().ListCell(1, row), Window().ListCell(2, row),
-                                      Window().ListCell(0, row)};
-            std::string folderMessage;
-            RequestOutcome outcome = RunRequest(request, folderMessage);
+            const ConversionRequest& request = requests[static_cast<size_t>(row - 1)];
+            RequestOutcome outcome = RunRequest(request);
             Record(outcome);
             if (outcome.Outcome == RequestOutcome::Result::Failed)
-                failed.push_back(request.InputPath);
+                failed.push_back({request.InputPath, outcome.Reason});
             if (outcome.Outcome == RequestOutcome::Result::FolderError) {
-                messages.push_back(folderMessage);
+                messages.push_back(outcome.Reason);
                 break;  // no later item runs after a folder error
             }
         }
@@ -135,22 +124,35 @@ void ReaderDiagnostic() {
 
 }  // namespace
 
-bool FinalOutputWritten(const ConversionRequest& request) {
-    std::string path = request.OutputPath;
-    if (IsDvd(request.FormatLabel)) path += "DVD-Disc1/VIDEO_TS/VIDEO_TS.IFO";
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
-}
-
 std::string MonThread::TestOutputFolder() {
     std::error_code ignored;
     return (std::filesystem::temp_directory_path(ignored) / "transcoda-test").string() + "/";
 }
 
-void MonThread::Execute() {
+ConversionJob MonThread::TakeJob() {
+    AppState& app = App();
+    ConversionJob job;
+    job.Command = app.WorkerCommand;
+    const SpecialValues special{app.SyncDelay, app.ExtractionStart, app.ExtractionLength};
+    if (job.Command == "transformOnce") {
+        job.Requests.push_back(app.Request);
+        job.Requests.back().Special = special;
+    } else if (job.Command == "transformList" && app.Window != nullptr) {
+        // The grid has a header row 0, the items from row 1, and a last row without one.
+        const int count = Window().ListRowCount() - 2;
+        for (int row = 1; row <= count; ++row)
+            job.Requests.push_back({Window().ListCell(1, row), Window().ListCell(2, row), Window().ListCell(0, row),
+                                    special});
+    }
+    return job;
+}
+
+void MonThread::Execute() { Execute(TakeJob()); }
+
+void MonThread::Execute(const ConversionJob& job) {
     AppState& app = App();
     LogEvent(" -- Début d'exécution du TH pour la conversion");
-    const std::string command = app.WorkerCommand;
+    const std::string& command = job.Command;
 
     if (command == "test") {
         app.ItemCounterText.clear();
@@ -174,17 +176,17 @@ void MonThread::Execute() {
         // that still looks busy.
         std::vector<std::string> messages;
         if (command == "transformOnce") {
-            std::string folderMessage;
-            RequestOutcome outcome = RunRequest(app.Request, folderMessage);
-            Record(outcome);
-            if (outcome.Outcome == RequestOutcome::Result::Failed)
-                messages.push_back(ConversionFailedText(outcome.Request.InputPath));
-            if (outcome.Outcome == RequestOutcome::Result::FolderError)
-                messages.push_back(folderMessage);
+            if (!job.Requests.empty()) {
+                RequestOutcome outcome = RunRequest(job.Requests.front());
+                Record(outcome);
+                if (outcome.Outcome == RequestOutcome::Result::Failed)
+                    messages.push_back(ConversionFailedText(outcome.Request.InputPath, outcome.Reason));
+                if (outcome.Outcome == RequestOutcome::Result::FolderError) messages.push_back(outcome.Reason);
+            }
             app.ConversionRunning = false;
             RestoreConvertButton(false);
         } else if (command == "transformList") {
-            RunList(messages);
+            RunList(job.Requests, messages);
             app.ConversionRunning = false;
             RestoreConvertButton(true);
         }
@@ -198,6 +200,7 @@ void MonThread::Execute() {
 }
 
 void MonThread::Start() {
+    ConversionJob job = TakeJob();
     {
         std::lock_guard lock(gMutex);
         gActive = true;
@@ -206,9 +209,9 @@ void MonThread::Start() {
     // passed on to every process it starts, and the helper tools must run at full speed.
     // The worker itself only waits (for the tools and for the window), so it takes no
     // processor time from the window either way.
-    std::thread([] {
+    std::thread([job = std::move(job)] {
         try {
-            Execute();
+            Execute(job);
         } catch (...) {
             App().ConversionRunning = false;
         }

@@ -12,24 +12,37 @@ namespace transcoda {
 // What became of one request handed to DispatchConversion.
 struct RequestOutcome {
     enum class Result {
-        Written,      // the tools ended well and the output is there
-        Failed,       // a tool ended badly, or the output is missing or empty
-        Refused,      // no tool ran (unsupported extension or label, no lag or segment)
+        Written,      // every step went well, the output was checked and put in place
+        Failed,       // a step failed or wrote something wrong, or no true result could come
+        Refused,      // nothing ran (unsupported extension or label, no lag or segment)
         Stopped,      // ConversionRunning was cleared during the request
         FolderError,  // the output folder could not be created
     };
     ConversionRequest Request;
     Result Outcome = Result::Refused;
-    int ExitStatus = 0;  // of the last tool run
+    // Failed: why, ending "La conversion de X a échoué ..."; FolderError: the message.
+    std::string Reason;
+};
+
+// What one worker carries out, copied whole when it starts: the command and the
+// requests (the single one, or every row of the list), special values included. Nothing
+// done in the window meanwhile changes what the worker reads.
+struct ConversionJob {
+    std::string Command;
+    std::vector<ConversionRequest> Requests;
 };
 
 class MonThread {
 public:
-    // Starts the worker on a thread of its own, at the lowest priority, and returns at
-    // once. The caller has set WorkerCommand and ConversionRunning beforehand.
+    // Copies the job (WorkerCommand, the request or the list's rows, the special
+    // values) on the calling thread, then starts the worker on a thread of its own and
+    // returns at once. The caller has set WorkerCommand and ConversionRunning beforehand.
     static void Start();
-    // The worker's body, on the calling thread (the thread started by Start runs this).
+    // The worker's body on the calling thread, for the job as it stands now.
     static void Execute();
+    static void Execute(const ConversionJob& job);
+    // The job as the program-wide values and the window's list give it now.
+    static ConversionJob TakeJob();
     // True from Start until the body has ended.
     static bool Active();
 
@@ -42,9 +55,5 @@ public:
     // temporary folder), with a trailing "/".
     static std::string TestOutputFolder();
 };
-
-// True when the request's final output exists and is not empty (for a DVD: the
-// VIDEO_TS.IFO of its "DVD-Disc1" folder).
-bool FinalOutputWritten(const ConversionRequest& request);
 
 }  // namespace transcoda

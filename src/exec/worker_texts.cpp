@@ -11,28 +11,24 @@ std::string Pick(const std::string& french, const std::string& english) {
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 }  // namespace
 
-std::string ConversionFailedText(const std::string& input) {
-    return Pick("La conversion de " + Quoted(input) +
-                    " a échoué : le fichier de sortie n'a pas été créé correctement. "
-                    "Activez le mode debug pour lire le détail dans le journal de diagnostic.",
-                "The conversion of " + Quoted(input) +
-                    " failed: the output file was not written correctly. "
-                    "Switch the debug mode on to read the details in the diagnostic log.");
+std::string ConversionFailedText(const std::string& input, const std::string& reason) {
+    return Pick("La conversion de " + Quoted(input) + " a échoué " + reason +
+                    ". Activez le mode debug pour lire le détail dans le journal de diagnostic.",
+                "The conversion of " + Quoted(input) + " failed " + reason +
+                    ". Switch the debug mode on to read the details in the diagnostic log.");
 }
 
-std::string FailedListSummaryText(const std::vector<std::string>& inputs) {
+std::string FailedListSummaryText(const std::vector<FailedItem>& items) {
     std::string text = Pick("Les conversions suivantes ont échoué :",
                             "The following conversions failed:");
-    for (const auto& input : inputs) text += "\n  " + input;
+    for (const auto& item : items) text += "\n  " + item.Input + "\n    " + item.Reason;
     text += "\n" + Pick("Activez le mode debug pour lire le détail dans le journal de diagnostic.",
                         "Switch the debug mode on to read the details in the diagnostic log.");
     return text;
 }
 
-std::string ConversionFailedLogLine(const std::string& input, int exitStatus) {
-    return " -- La conversion de " + Quoted(input) +
-           " a échoué (code de sortie du dernier outil : " + std::to_string(exitStatus) +
-           ", ou fichier de sortie absent ou vide)";
+std::string ConversionFailedLogLine(const std::string& input, const std::string& reason) {
+    return " -- La conversion de " + Quoted(input) + " a échoué : " + reason;
 }
 
 std::string CliUsageText() {

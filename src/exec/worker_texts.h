@@ -8,12 +8,17 @@
 
 namespace transcoda {
 
-// One request whose tools failed or whose output was not written.
-std::string ConversionFailedText(const std::string& input);
-// One message listing every failed item of a list.
-std::string FailedListSummaryText(const std::vector<std::string>& inputs);
-// Log line (always French, like every log line) for a failed request.
-std::string ConversionFailedLogLine(const std::string& input, int exitStatus);
+// One request that failed; `reason` ends the sentence "La conversion de X a échoué" /
+// "The conversion of X failed" (the failed step and its file, or why it could not begin).
+std::string ConversionFailedText(const std::string& input, const std::string& reason);
+// One message listing every failed item of a list with its reason.
+struct FailedItem {
+    std::string Input;
+    std::string Reason;
+};
+std::string FailedListSummaryText(const std::vector<FailedItem>& items);
+// Log line for a failed request (the reason in the current language).
+std::string ConversionFailedLogLine(const std::string& input, const std::string& reason);
 
 // Terminal front end.
 std::string CliUsageText();

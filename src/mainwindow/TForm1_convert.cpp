@@ -32,6 +32,7 @@
 #include "mainwindow/user_dialogs.h"
 #include "recipes/default_output.h"
 #include "recipes/format_catalogue.h"
+#include "recipes/output_guard.h"
 #include "recipes/path_rules.h"
 
 using transcoda::App;
@@ -230,9 +231,17 @@ bool TForm1::CheckConversionPaths(const std::string& input, const std::string& o
         LogEvent(" -- Le fichier de sortie remplacerait le fichier d'entrée, l'erreur est signalée à l'utilisateur");
         return false;
     }
+    // Only a regular file is ever replaced, never a folder, a device or the program's own.
+    const std::string refusal = transcoda::OutputRefusal(output, label);
+    if (!refusal.empty()) {
+        Dialogs().Message(this, applicationTitle_, Q(refusal));
+        LogEvent(" -- " + refusal);
+        return false;
+    }
     if (!IsDvdLabel(label)) {
         std::error_code ec;
         if (std::filesystem::exists(output, ec)) {
+            // The old file stays until the new one is complete and takes its place.
             if (Dialogs().Question(this, kQuestionCaption, MsgReplaceOutput())) {
                 LogEvent(" -- Lancement du TH pour la conversion avec écrasement du fichier cible");
                 return true;

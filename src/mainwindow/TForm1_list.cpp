@@ -75,9 +75,8 @@ void TForm1::Button7Click() {
         Dialogs().Message(this, ApplicationTitle(), MsgOutputInList());
         return;
     }
-    // OUTPUT CHECK: refuse here, with its message, an output that may never be replaced
-    // (not a regular file, not writable, or one of the program's own files).
-    // Answering Yes to the replace question deletes nothing: the old file is replaced
+    // The checks refuse an output that may never be replaced (not a regular file, not
+    // writable, or one of the program's own files). Answering Yes to the replace question deletes nothing: the old file is replaced
     // only when the conversion of this row has written a complete new one.
     if (!CheckConversionPaths(Edit1->text().toStdString(), output.toStdString(), label.toStdString())) return;
     if (listHidden_) {

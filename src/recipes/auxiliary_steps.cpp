@@ -29,7 +29,7 @@ constexpr std::string_view kMuxIntermediate =
     R"({tempavi} -o {target} -ovc copy -oac copy -audiofile {tempwma})";
 
 std::string TempFile(const char* suffix) {
-    return App().HelperFolder() + App().TempBaseName + suffix;
+    return App().IntermediateFolder() + App().TempBaseName + suffix;
 }
 
 std::string CommandLine(std::string_view tool, std::string_view pattern, const std::string& input,
@@ -69,44 +69,50 @@ std::string MuxIntermediateCommandLine(const std::string& target) {
     return CommandLine(utilitymen, kMuxIntermediate, "", "", "", target);
 }
 
-void ExtractAudioTrack(const std::string& code, const std::string& input) {
+StepOutcome ExtractAudioTrack(const std::string& code, const std::string& input) {
     ShowStatusText(Localised("Analyse...", "Analysis..."));
     DeleteFileSilently(TempFile(".mp3"));
     SetStepBarMaximum(100);
+    StepOutcome outcome{StepKind::SoundExtraction, TempFile(code == "hdToAudioTraitable" ? ".wma" : ".mp3"),
+                        ToolOutcome::NoStart(), {}};
     const std::string commandLine = ExtractAudioTrackCommandLine(code, input);
     if (!commandLine.empty()) {
         LogPlain("Execution de la ligne de commande : [[" + commandLine + "]]");
-        RunDosInMemo(commandLine);
+        outcome.Tool = RunDosInMemo(commandLine);
     }
     EndStepDisplay();
+    return outcome;
 }
 
-void PrepareIntermediate(const std::string& size, const std::string& input,
-                         const std::string& intermediate) {
+StepOutcome PrepareIntermediate(const std::string& size, const std::string& input,
+                                const std::string& intermediate) {
     ShowStatusText(Localised("Préparation/Analyse...", "Preparation/Analysis..."));
     SetStepBarMaximum(100);
     const std::string commandLine = PrepareIntermediateCommandLine(size, input, intermediate);
     LogPlain("Execution de la ligne de commande : [[" + commandLine + "]]");
-    RunDosInMemo(commandLine);
+    StepOutcome outcome{StepKind::DownscaledCopy, intermediate, RunDosInMemo(commandLine), {}};
     EndStepDisplay();
+    return outcome;
 }
 
-void MuxFinal(const std::string& output) {
+StepOutcome MuxFinal(const std::string& output) {
     ShowStatusText(Localised("Finalisation...", "Finalization..."));
     SetStepBarMaximum(100);
-    RunDosInMemo(MuxFinalCommandLine(output));
+    StepOutcome outcome{StepKind::FinalJoin, output, RunDosInMemo(MuxFinalCommandLine(output)), {}};
     DeleteFileSilently(TempFile(".avi"));
     DeleteFileSilently(TempFile(".mp3"));
     EndStepDisplay();
+    return outcome;
 }
 
-void MuxIntermediate(const std::string& target) {
+StepOutcome MuxIntermediate(const std::string& target) {
     ShowStatusText(Localised("Préparation mémoire...", "Memory preparation..."));
     SetStepBarMaximum(100);
     const std::string commandLine = MuxIntermediateCommandLine(target);
     LogPlain("Ligne console a éxécuter : [[" + commandLine + "]]");
-    RunDosInMemo(commandLine);
+    StepOutcome outcome{StepKind::IntermediateJoin, target, RunDosInMemo(commandLine), {}};
     EndStepDisplay();
+    return outcome;
 }
 
 }  // namespace transcoda

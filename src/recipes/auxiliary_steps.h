@@ -1,29 +1,33 @@
 #pragma once
 // The tool runs that some recipes put around their main step, chained through
-// intermediates in the helper folder named after TempBaseName. None of them probes the
-// duration: the progress display works from what the last probe left.
+// intermediates in the intermediate folder named after TempBaseName. None of them
+// probes the duration: the progress display works from what the last probe left. Each
+// returns what became of its run and the file it writes.
 
 #include <string>
 
+#include "recipes/step_outcome.h"
+
 namespace transcoda {
 
-// Writes the input's sound to HelperFolder + TempBaseName + ".mp3" (codes "720p",
+// Writes the input's sound to IntermediateFolder + TempBaseName + ".mp3" (codes "720p",
 // "1080p") or ".wma" (code "hdToAudioTraitable"). The MP3 is deleted beforehand
 // whatever the code.
-void ExtractAudioTrack(const std::string& code, const std::string& input);
+StepOutcome ExtractAudioTrack(const std::string& code, const std::string& input);
 
 // Re-encodes the input, sound included, to a small AVI of frame size `size` at
 // `intermediate`.
-void PrepareIntermediate(const std::string& size, const std::string& input,
-                         const std::string& intermediate);
+StepOutcome PrepareIntermediate(const std::string& size, const std::string& input,
+                                const std::string& intermediate);
 
 // Joins the TempBaseName picture (".avi") and MP3 sound into `output`, then deletes both.
-void MuxFinal(const std::string& output);
+StepOutcome MuxFinal(const std::string& output);
 
 // Joins the TempBaseName picture (".avi") and WMA sound into `target`.
-void MuxIntermediate(const std::string& target);
+StepOutcome MuxIntermediate(const std::string& target);
 
-// The command lines the four steps run, for the current TempBaseName and helper folder;
+// The command lines the four steps run, for the current TempBaseName and intermediate
+// folder;
 // ExtractAudioTrackCommandLine gives an empty text for any other code.
 std::string ExtractAudioTrackCommandLine(const std::string& code, const std::string& input);
 std::string PrepareIntermediateCommandLine(const std::string& size, const std::string& input,

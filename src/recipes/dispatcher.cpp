@@ -2,23 +2,32 @@
 
 #include <sys/stat.h>
 
-#include <initializer_list>
+#include <cctype>
+#include <optional>
 #include <vector>
 
 #include "exec/app_state.h"
+#include "exec/duration_probe.h"
+#include "exec/ffprobe_streams.h"
 #include "exec/log.h"
 #include "exec/window_port.h"
 #include "recipes/auxiliary_steps.h"
 #include "recipes/dvd_steps.h"
 #include "recipes/format_catalogue.h"
 #include "recipes/format_step.h"
+#include "recipes/output_guard.h"
+#include "recipes/output_replacement.h"
 #include "recipes/path_rules.h"
+#include "recipes/result_check.h"
+#include "recipes/step_chain.h"
 #include "recipes/step_display.h"
 #include "recipes/temp_names.h"
 
 namespace transcoda {
 
 namespace {
+
+using Result = DispatchOutcome::Result;
 
 bool Running() { return App().ConversionRunning.load(); }
 
@@ -29,7 +38,7 @@ void ShowWorkerMessage(const std::string& text) {
 }
 
 // Deletes the listed intermediates when the recipe ends, also when a folder error
-// ends it early, so that nothing is left behind in the helper folder.
+// ends it early, so that nothing is left behind in the intermediate folder.
 class FinalDeletions {
 public:
     explicit FinalDeletions(std::vector<std::string> paths) : paths_(std::move(paths)) {}
@@ -51,101 +60,128 @@ bool SameExistingFile(const std::string& a, const std::string& b) {
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-std::string TempFile(const char* suffix) { return App().HelperFolder() + App().TempBaseName + suffix; }
+std::string TempFile(const char* suffix) { return App().IntermediateFolder() + App().TempBaseName + suffix; }
 
-void HdAviRecipe(const std::string& code, const std::string& input, const std::string& output) {
-    App().TempBaseName = NewTempName();
-    FinalDeletions cleanup({TempFile(".avi"), TempFile(".mp3")});
-    ExtractAudioTrack(code, input);
-    if (Running()) RunFormatStep(code, input, output);
-    if (Running()) MuxFinal(output);
+// A fresh TempBaseName none of whose intermediates exists.
+void NewTempBaseName() {
+    App().TempBaseName = NewFreeTempName(App().IntermediateFolder(), {".avi", ".mp3", ".wma", "-2.avi"});
 }
 
-void CamcorderReencodeRecipe(const std::string& code, const std::string& input,
-                             const std::string& output) {
-    App().TempBaseName = NewTempName();
+void HdAviRecipe(const std::string& code, const std::string& input, const std::string& output, StepChain& chain) {
+    NewTempBaseName();
+    FinalDeletions cleanup({TempFile(".avi"), TempFile(".mp3")});
+    chain.Then(Writes::Sound, [&] { return ExtractAudioTrack(code, input); })
+        .Then(Writes::Picture, [&] { return RunFormatStep(code, input, output); })
+        .Then(Writes::Media, [&] { return MuxFinal(output); });
+}
+
+void CamcorderReencodeRecipe(const std::string& code, const std::string& input, const std::string& output,
+                             StepChain& chain) {
+    NewTempBaseName();
     const std::string intermediate = TempFile("-2.avi");
     FinalDeletions cleanup({TempFile(".wma"), TempFile(".avi"), intermediate});
-    ExtractAudioTrack("hdToAudioTraitable", input);
-    if (Running()) RunFormatStep("hdToVideoTraitable", input, output);
-    if (Running()) MuxIntermediate(intermediate);
-    if (Running()) RunFormatStep(code, intermediate, output);
+    chain.Then(Writes::Sound, [&] { return ExtractAudioTrack("hdToAudioTraitable", input); })
+        .Then(Writes::Picture, [&] { return RunFormatStep("hdToVideoTraitable", input, output); })
+        .Then(Writes::Media, [&] { return MuxIntermediate(intermediate); })
+        .Then(Writes::Media, [&] { return RunFormatStep(code, intermediate, output); });
 }
 
-void CamcorderDownscaleRecipe(const FormatEntry& entry, const std::string& input,
-                              const std::string& output) {
-    // Every step deletes HelperFolder + TempBaseName + ".avi" before it runs, so the
-    // intermediate must bear another name.
-    std::string name;
-    do {
-        name = NewTempName();
-    } while (name == App().TempBaseName);
-    const std::string intermediate = App().HelperFolder() + name + ".avi";
+void CamcorderDownscaleRecipe(const FormatEntry& entry, const std::string& input, const std::string& output,
+                              StepChain& chain) {
+    // Every step deletes IntermediateFolder + TempBaseName + ".avi" before it runs, so
+    // the intermediate must bear another name.
+    const std::string name = NewFreeTempName(App().IntermediateFolder(), {".avi"}, App().TempBaseName);
+    const std::string intermediate = App().IntermediateFolder() + name + ".avi";
     FinalDeletions cleanup({intermediate});
-    if (Running()) PrepareIntermediate(std::string(entry.IntermediateSize), input, intermediate);
-    if (Running()) RunFormatStep(std::string(entry.MainCode), intermediate, output);
+    chain.Then(Writes::Media,
+               [&] { return PrepareIntermediate(std::string(entry.IntermediateSize), input, intermediate); })
+        .Then(Writes::Media, [&] { return RunFormatStep(std::string(entry.MainCode), intermediate, output); });
 }
 
-void RunRecipe(const FormatEntry& entry, const std::string& e, const std::string& input,
-               const std::string& output) {
-    AppState& app = App();
+void RunRecipe(const FormatEntry& entry, const std::string& e, const ConversionRequest& request,
+               const std::string& output, StepChain& chain) {
+    const std::string& input = request.InputPath;
     const std::string main(entry.MainCode);
     const std::string variant(entry.VariantCode);
+    auto single = [&](const std::string& code) {
+        chain.Then(Writes::Media, [&] { return RunFormatStep(code, input, output, request.Special); });
+    };
     switch (entry.Recipe) {
         case RecipeKind::HdAvi:
-            HdAviRecipe(main, input, output);
+            HdAviRecipe(main, input, output, chain);
             break;
         case RecipeKind::Mpeg:
-            RunFormatStep(IsAsfFamilyExtension(e) ? variant : main, input, output);
+            single(IsAsfFamilyExtension(e) ? variant : main);
             break;
         case RecipeKind::Audio:
-            RunFormatStep(IsFlashExtension(e) ? variant : main, input, output);
+            single(IsFlashExtension(e) ? variant : main);
             break;
         case RecipeKind::CamcorderReencode:
-            if (IsCamcorderExtension(e)) {
-                CamcorderReencodeRecipe(main, input, output);
-            } else {
-                RunFormatStep(main, input, output);
-            }
+            if (IsCamcorderExtension(e)) CamcorderReencodeRecipe(main, input, output, chain);
+            else single(main);
             break;
         case RecipeKind::Single:
-            RunFormatStep(main, input, output);
-            break;
         case RecipeKind::SingleIfRunning:
-            if (Running()) RunFormatStep(main, input, output);
+        case RecipeKind::SyncCorrection:
+            single(main);
             break;
         case RecipeKind::CamcorderDownscale:
-            if (IsCamcorderExtension(e)) {
-                CamcorderDownscaleRecipe(entry, input, output);
-            } else if (Running()) {
-                RunFormatStep(main, input, output);
-            }
+            if (IsCamcorderExtension(e)) CamcorderDownscaleRecipe(entry, input, output, chain);
+            else single(main);
             break;
         case RecipeKind::DvdNtsc:
-            RunDvdNtscRecipe(input, output);
+            RunDvdNtscRecipe(input, output, chain);
             break;
         case RecipeKind::DvdPal:
-            RunDvdPalRecipe(input, output);
-            break;
-        case RecipeKind::SyncCorrection:
-            LogPlain("-- Dans le thread on va lancer la synchro avec le delai de :<" + app.SyncDelay + ">");
-            if (app.SyncDelay != kNoSyncDelay && Running()) RunFormatStep(main, input, output);
+            RunDvdPalRecipe(input, output, chain);
             break;
         case RecipeKind::Extraction:
-            LogPlain("-- Dans le thread on va lancer l'extraction avec la position de depart :<" +
-                     app.ExtractionStart + "> et le endpos de <" + app.ExtractionLength + ">");
-            if (app.ExtractionStart != kNoExtractionValue &&
-                app.ExtractionLength != kNoExtractionValue && Running()) {
-                RunFormatStep(IsCamcorderExtension(e) ? variant : main, input, output);
-            }
+            single(IsCamcorderExtension(e) ? variant : main);
             break;
     }
 }
 
+// The special presets log what they were given; without it there is nothing to do.
+bool HasSpecialValues(const FormatEntry& entry, const SpecialValues& values) {
+    if (entry.Recipe == RecipeKind::SyncCorrection) {
+        LogPlain("-- Dans le thread on va lancer la synchro avec le delai de :<" + values.SyncDelay + ">");
+        return values.SyncDelay != kNoSyncDelay;
+    }
+    if (entry.Recipe == RecipeKind::Extraction) {
+        LogPlain("-- Dans le thread on va lancer l'extraction avec la position de depart :<" +
+                 values.ExtractionStart + "> et le endpos de <" + values.ExtractionLength + ">");
+        return values.ExtractionStart != kNoExtractionValue && values.ExtractionLength != kNoExtractionValue;
+    }
+    return true;
+}
+
+DispatchOutcome Failed(std::string reason) { return {Result::Failed, std::move(reason)}; }
+
+// "avant de commencer : " + why, for the requests refused before any step.
+DispatchOutcome RefusedBeforeStart(std::string why) {
+    if (!why.empty() && why.back() == '.') why.pop_back();
+    if (!why.empty()) why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
+    return Failed(Localised("avant de commencer : ", "before it began: ") + why);
+}
+
+// What the input holds, read by the tool of the duration probe. A request stopped
+// meanwhile, or whose probe could not run, says so.
+std::optional<DispatchOutcome> ReadInput(const std::string& input, StreamReport& report) {
+    StepOutcome probe{StepKind::InputReading, input, extractDuration(input), {}};
+    if (probe.Stopped()) return DispatchOutcome{Result::Stopped, {}};
+    if (probe.Tool.Ending != ToolOutcome::End::Exited) return Failed(StepFailureText(probe));
+    std::optional<StreamReport> read = probe.Tool.Report;
+    if (!read) read = ProbeStreamsWithFfprobe(input);
+    report = read.value_or(StreamReport{});
+    return std::nullopt;
+}
+
 }  // namespace
 
-void DispatchConversion(const std::string& input, const std::string& output, const std::string& label) {
+DispatchOutcome DispatchConversion(const ConversionRequest& request) {
     const std::string web = kProductWebAddress;
+    const std::string& input = request.InputPath;
+    const std::string& output = request.OutputPath;
     const std::string e = GetLowerExtension(input);
     LogEvent(" -- L'extension du fichier à transformer est : " + Quoted(e));
     if (!IsSupportedInputExtension(e)) {
@@ -153,23 +189,52 @@ void DispatchConversion(const std::string& input, const std::string& output, con
             "L'extension du fichier source n'est pas supportée actuelement, merci de reporter ce manque à ",
             "The file's extension of the input file is not supported yet, please contact ") + web);
         LogError(" -- L'extension du fichier à transformer (" + Quoted(e) + ") n'est pas supportée.");
-        return;
+        return {Result::Refused, {}};
     }
-    const FormatEntry* entry = FindFormat(label);
+    const FormatEntry* entry = FindFormat(request.FormatLabel);
     if (entry == nullptr) {
         ShowWorkerMessage(Localised("Le format cible n'est pas encore supporté, merci de reporter ce manque à ",
                                     "The selected format is not supported yet, please contact ") + web);
-        LogError(" -- Le format cible (" + Quoted(label) + ") n'est pas encore supportée.");
-        return;
+        LogError(" -- Le format cible (" + Quoted(request.FormatLabel) + ") n'est pas encore supportée.");
+        return {Result::Refused, {}};
     }
-    // Every recipe deletes its output before writing it: converting a file onto itself
-    // would destroy the input. The request fails instead, as a tool that cannot start.
+    if (!HasSpecialValues(*entry, request.Special)) return {Result::NothingToDo, {}};
+    if (!Running()) return {Result::Stopped, {}};
+
+    const bool dvd = entry->Output == OutputRule::DvdFolder;
+    const std::string refusal = OutputRefusal(output, request.FormatLabel);
+    if (!refusal.empty()) {
+        LogError(" -- " + refusal);
+        return RefusedBeforeStart(refusal);
+    }
+    // Converting a file onto itself would destroy the input.
     if (SameExistingFile(input, output)) {
         LogError(" -- Le fichier de sortie est le fichier d'entrée : " + Quoted(output));
-        App().LastExitStatus = -1;
-        return;
+        return RefusedBeforeStart(Localised("le fichier de sortie serait le fichier d'entrée lui-même",
+                                            "the output would be the input file itself"));
     }
-    RunRecipe(*entry, e, input, output);
+
+    StreamReport read;
+    if (auto ended = ReadInput(input, read)) return *ended;
+    const InputVerdict verdict = ExpectOutput(*entry, request, read);
+    if (!verdict.Refusal.empty()) {
+        LogError(" -- " + Quoted(input) + " : " + verdict.Refusal);
+        return RefusedBeforeStart(verdict.Refusal);
+    }
+
+    if (dvd) PrepareDvdTarget(output);
+    OutputReplacement replacement(dvd ? AsDvdOutputFolder(output) : output, dvd);
+    StepChain chain(verdict.Expected);
+    RunRecipe(*entry, e, request, replacement.WritePath(), chain);
+    if (chain.Result().Stopped()) return {Result::Stopped, {}};
+    if (!chain.Ok()) return Failed(StepFailureText(chain.Result()));
+
+    const std::string problem = replacement.Commit();
+    if (!problem.empty()) {
+        LogError(" -- " + problem);
+        return Failed(StepFailureText({StepKind::Replacement, output, ToolOutcome::Exit(0), problem}));
+    }
+    return {Result::Written, {}};
 }
 
 }  // namespace transcoda

@@ -2,13 +2,35 @@
 
 #include <string>
 
+#include "exec/app_state.h"
+
 namespace transcoda {
 
-// Runs the recipe of the preset `label` for one request: refuses an input whose
-// extension is not accepted or a label outside the catalogue (with a message box),
-// otherwise runs the preset's steps for the input's class and deletes the
-// intermediates. Steps after a Stop are skipped where the recipe tests the running
-// flag. Lets FolderCreationError through when an output folder cannot be created.
-void DispatchConversion(const std::string& input, const std::string& output, const std::string& label);
+// What became of one request.
+struct DispatchOutcome {
+    enum class Result {
+        Written,      // the output was written, checked and put in place
+        Refused,      // unsupported extension or label (the dispatcher said so itself)
+        NothingToDo,  // a special preset without its lag or segment
+        Stopped,      // ConversionRunning was cleared
+        Failed,       // see Reason
+    };
+    Result Outcome = Result::Refused;
+    // For Failed: why, as the end of a sentence that begins "La conversion de X a
+    // échoué" / "The conversion of X failed" (the step and its file, or what made the
+    // request impossible before it began), in the current language.
+    std::string Reason;
+};
+
+// Runs the recipe of the request's preset: refuses an input whose extension is not
+// accepted or a label outside the catalogue (with a message box); refuses before any
+// step an output that may not be written, and an input that cannot give a true result
+// (unreadable, sound only into a picture preset, no sound into a sound preset, a segment
+// past its end). Otherwise runs the preset's steps for the input's class, writing under
+// a temporary name beside the output, stops at the first step that fails or finds its
+// file wrong, deletes the intermediates, and puts the output in place only when every
+// step went well. Lets FolderCreationError through when an output folder cannot be
+// created.
+DispatchOutcome DispatchConversion(const ConversionRequest& request);
 
 }  // namespace transcoda

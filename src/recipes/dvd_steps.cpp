@@ -16,20 +16,29 @@ namespace transcoda {
 
 namespace {
 
-std::string AsFolder(const std::string& output) {
-    if (output.empty() || output.back() == '/') return output;
-    return output + "/";
+void CreateDvdFolder(const std::string& folder) {
+    std::error_code error;
+    if (std::filesystem::is_directory(folder, error)) return;
+    std::filesystem::create_directories(folder, error);
+    if (!std::filesystem::is_directory(folder, error)) {
+        throw FolderCreationError(kDvdFolderErrorText, folder);
+    }
 }
 
-void RunDvdRecipe(const std::string& encoding, const std::string& input, const std::string& output) {
-    if (!App().ConversionRunning) return;
-    RunFormatStep(encoding, input, output);
-    RunFormatStep("DVD-authoring", input, output);
-    RunFormatStep("DVD-finalization", input, output);
+void RunDvdRecipe(const std::string& encoding, const std::string& input, const std::string& output,
+                  StepChain& chain) {
+    chain.Then(Writes::Media, [&] { return RunFormatStep(encoding, input, output); })
+        .Then(Writes::Nothing, [&] { return RunFormatStep("DVD-authoring", input, output); })
+        .Then(Writes::Media, [&] { return RunFormatStep("DVD-finalization", input, output); });
     DeleteFileSilently(DvdStreamPath(output));
 }
 
 }  // namespace
+
+std::string AsDvdOutputFolder(const std::string& output) {
+    if (output.empty() || output.back() == '/') return output;
+    return output + "/";
+}
 
 void PrepareDvdFolder(const std::string& output) {
     DeleteFileSilently(DvdStreamPath(output));
@@ -40,19 +49,18 @@ void PrepareDvdFolder(const std::string& output) {
         DeleteTreeSilently(folder + "/VIDEO_TS");
         return;
     }
-    std::filesystem::create_directories(folder, error);
-    if (!std::filesystem::is_directory(folder, error)) {
-        throw FolderCreationError(kDvdFolderErrorText, folder);
-    }
+    CreateDvdFolder(folder);
 }
 
-void RunDvdNtscRecipe(const std::string& input, const std::string& output) {
+void PrepareDvdTarget(const std::string& output) { CreateDvdFolder(DvdFolderPath(AsDvdOutputFolder(output))); }
+
+void RunDvdNtscRecipe(const std::string& input, const std::string& output, StepChain& chain) {
     const bool windowsMedia = IsWindowsMediaExtension(GetLowerExtension(input));
-    RunDvdRecipe(windowsMedia ? "DVD-ntsc-wmv" : "DVD-ntsc", input, AsFolder(output));
+    RunDvdRecipe(windowsMedia ? "DVD-ntsc-wmv" : "DVD-ntsc", input, AsDvdOutputFolder(output), chain);
 }
 
-void RunDvdPalRecipe(const std::string& input, const std::string& output) {
-    RunDvdRecipe("DVD-pal", input, AsFolder(output));
+void RunDvdPalRecipe(const std::string& input, const std::string& output, StepChain& chain) {
+    RunDvdRecipe("DVD-pal", input, AsDvdOutputFolder(output), chain);
 }
 
 }  // namespace transcoda

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "recipes/step_chain.h"
+
 namespace transcoda {
 
 // Before an encoding: deletes a stale stream; when "DVD-Disc1" exists removes its
@@ -11,10 +13,18 @@ namespace transcoda {
 // parents. Throws FolderCreationError when it cannot be created.
 void PrepareDvdFolder(const std::string& output);
 
+// Makes sure that the request's own "DVD-Disc1" exists (with its parents) before
+// anything is encoded, so that the finished title can be put in it. Throws
+// FolderCreationError when it cannot be created.
+void PrepareDvdTarget(const std::string& output);
+
 // The NTSC recipe (Windows Media inputs are encoded by the other ffmpeg-style tool)
-// and the PAL recipe. `output` is the DVD output folder; one without its final "/"
-// is taken as that folder.
-void RunDvdNtscRecipe(const std::string& input, const std::string& output);
-void RunDvdPalRecipe(const std::string& input, const std::string& output);
+// and the PAL recipe, run through `chain`. `output` is the folder the recipe writes
+// its "DVD-Disc1" into; one without its final "/" is taken as that folder.
+void RunDvdNtscRecipe(const std::string& input, const std::string& output, StepChain& chain);
+void RunDvdPalRecipe(const std::string& input, const std::string& output, StepChain& chain);
+
+// The folder path with its final "/".
+std::string AsDvdOutputFolder(const std::string& output);
 
 }  // namespace transcoda

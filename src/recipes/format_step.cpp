@@ -7,6 +7,7 @@
 #include "exec/duration_probe.h"
 #include "exec/log.h"
 #include "exec/run_dos.h"
+#include "recipes/dvd_paths.h"
 #include "recipes/dvd_steps.h"
 #include "recipes/folder_error.h"
 #include "recipes/step_display.h"
@@ -41,14 +42,36 @@ void PrepareOutput(const std::string& output) {
     }
 }
 
+bool IsPictureOnly(const std::string& code) {
+    return code == "720p" || code == "1080p" || code == "hdToVideoTraitable";
+}
+
 }  // namespace
 
-void RunFormatStep(const std::string& code, const std::string& input, const std::string& output) {
+StepKind StepKindOfCode(const std::string& code) {
+    if (IsPictureOnly(code)) return StepKind::PictureEncoding;
+    if (IsDvdEncoding(code)) return StepKind::DvdEncoding;
+    if (code == "DVD-authoring") return StepKind::DvdAuthoring;
+    if (code == "DVD-finalization") return StepKind::DvdFinalization;
+    return StepKind::Conversion;
+}
+
+std::string StepFileOfCode(const std::string& code, const std::string& output) {
+    const AppState& app = App();
+    if (IsPictureOnly(code)) return app.IntermediateFolder() + app.TempBaseName + ".avi";
+    if (IsDvdEncoding(code)) return DvdStreamPath(output);
+    if (code == "DVD-authoring" || code == "DVD-finalization") return DvdFolderPath(output);
+    return output;
+}
+
+StepOutcome RunFormatStep(const std::string& code, const std::string& input, const std::string& output,
+                          const SpecialValues& values) {
     AppState& app = App();
+    StepOutcome outcome{StepKindOfCode(code), StepFileOfCode(code, output), ToolOutcome::NoStart(), {}};
     const StepTemplate* step = FindStepTemplate(code);
     if (step == nullptr) {
         LogError(" -- Code d'étape inconnu : \"" + code + "\"");
-        return;
+        return outcome;
     }
 
     app.InputDurationCs = kNotProbed;
@@ -71,18 +94,19 @@ void RunFormatStep(const std::string& code, const std::string& input, const std:
     }
 
     // The steps that write this intermediate must never meet a stale copy.
-    DeleteFileSilently(app.HelperFolder() + app.TempBaseName + ".avi");
+    DeleteFileSilently(app.IntermediateFolder() + app.TempBaseName + ".avi");
     SetStepBarMaximum(100);
 
     if (code == "hdToVideoTraitable") ShowStatusText(Localised("Vérification...", "Verification..."));
     if (IsDvdEncoding(code)) PrepareDvdFolder(output);
 
-    const std::string commandLine = FormatStepCommandLine(code, input, output);
+    const std::string commandLine = FormatStepCommandLine(code, input, output, values);
     LogPlain("Ligne console a éxécuter depuis extractvideofromavhcd : [[" + commandLine + "]]");
-    RunDosInMemo(commandLine);
+    outcome.Tool = RunDosInMemo(commandLine);
     LogPlain("--- FIN de RunDosInMemo depuis extractvideofromavhcd");
 
     EndStepDisplay();
+    return outcome;
 }
 
 }  // namespace transcoda

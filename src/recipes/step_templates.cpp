@@ -160,8 +160,8 @@ std::string ExpandTemplate(std::string_view pattern, TemplateValues values) {
 
 std::string HelperToolPath(std::string_view tool) { return App().HelperFolder() + std::string(tool); }
 
-std::string FormatStepCommandLine(const std::string& code, const std::string& input,
-                                  const std::string& output) {
+std::string FormatStepCommandLine(const std::string& code, const std::string& input, const std::string& output,
+                                  const SpecialValues& values) {
     const StepTemplate* step = FindStepTemplate(code);
     if (step == nullptr) return {};
     const AppState& app = App();
@@ -169,14 +169,14 @@ std::string FormatStepCommandLine(const std::string& code, const std::string& in
     const std::string arguments = ExpandTemplate(
         step->Arguments, {{"input", Q(input)},
                           {"output", Q(output)},
-                          {"tempavi", Q(app.HelperFolder() + app.TempBaseName + ".avi")},
+                          {"tempavi", Q(app.IntermediateFolder() + app.TempBaseName + ".avi")},
                           {"dvdstream", Q(DvdStreamPath(output))},
                           {"dvdfolder", Q(DvdFolderPath(output))},
                           {"web", Q(web)},
                           {"webtitle", Q("Transcoda-" + web)},
-                          {"delay", app.SyncDelay},
-                          {"start", app.ExtractionStart},
-                          {"length", app.ExtractionLength}});
+                          {"delay", values.SyncDelay},
+                          {"start", values.ExtractionStart},
+                          {"length", values.ExtractionLength}});
     return HelperToolPath(step->Tool) + " " + arguments;
 }
 

@@ -2,12 +2,12 @@
 // The tool and the argument template of every step code. A template is the argument
 // string with placeholders in braces:
 //   {input} {output}   the step's input and output paths, quoted
-//   {tempavi}          HelperFolder + TempBaseName + ".avi", quoted
+//   {tempavi}          IntermediateFolder + TempBaseName + ".avi", quoted
 //   {dvdstream}        output + "DVD-Disc1/tmpvdv.mpg", quoted
 //   {dvdfolder}        output + "DVD-Disc1", quoted
 //   {web}              the product's web address, quoted
 //   {webtitle}         "Transcoda-" + the product's web address, quoted
-//   {delay} {start} {length}  SyncDelay, ExtractionStart, ExtractionLength, bare
+//   {delay} {start} {length}  the request's lag, segment start and length, bare
 // Constant texts appear with their own quotes. The command line is the tool's path,
 // one blank and the expanded template, so a template that begins with a blank leaves
 // two blanks after the tool's path.
@@ -17,6 +17,8 @@
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "exec/app_state.h"
 
 namespace transcoda {
 
@@ -36,11 +38,11 @@ const StepTemplate* FindStepTemplate(std::string_view code);
 using TemplateValues = std::initializer_list<std::pair<std::string_view, std::string>>;
 std::string ExpandTemplate(std::string_view pattern, TemplateValues values);
 
-// The whole command line of step `code` for these paths, from the current
-// ProgramFolder, TempBaseName, SyncDelay, ExtractionStart and ExtractionLength; empty
+// The whole command line of step `code` for these paths and the request's special
+// values, from the current ProgramFolder, intermediate folder and TempBaseName; empty
 // for an unknown code.
-std::string FormatStepCommandLine(const std::string& code, const std::string& input,
-                                  const std::string& output);
+std::string FormatStepCommandLine(const std::string& code, const std::string& input, const std::string& output,
+                                  const SpecialValues& values);
 
 // Path of a tool in the helper folder.
 std::string HelperToolPath(std::string_view tool);

@@ -1,5 +1,7 @@
 #include "recipes/temp_names.h"
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <mutex>
 #include <random>
@@ -28,6 +30,23 @@ std::string NewTempName() {
     std::uniform_int_distribution<int> digit(0, 9);
     std::string name = "tmp";
     for (int i = 0; i < 4; ++i) name += static_cast<char>('0' + digit(generator));
+    return name;
+}
+
+std::string NewFreeTempName(const std::string& folder, std::initializer_list<const char*> suffixes,
+                            const std::string& avoid) {
+    constexpr int kDraws = 1000;
+    std::string name;
+    for (int draw = 0; draw < kDraws; ++draw) {
+        name = NewTempName();
+        if (name == avoid) continue;
+        bool free = true;
+        for (const char* suffix : suffixes) {
+            struct stat info {};
+            if (::lstat((folder + name + suffix).c_str(), &info) == 0) free = false;
+        }
+        if (free) return name;
+    }
     return name;
 }
 

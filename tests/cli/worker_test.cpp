@@ -4,16 +4,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <memory>
 #include <set>
+#include <thread>
 
 #include "exec/app_state.h"
+#include "exec/pending_outputs.h"
 #include "exec/run_dos.h"
 #include "exec/worker.h"
+#include "platform/command_line.h"
 #include "recipes/format_catalogue.h"
+#include "support/fake_runs.h"
 #include "support/recording_window.h"
 
 namespace transcoda {
@@ -36,7 +42,7 @@ struct FakeItem {
     std::string input;
     std::string output;
     int status = 0;          // exit status of every tool run that names the input
-    bool writes = true;      // whether the output gets written
+    bool writes = true;      // whether the output gets written (and read back by its tool)
     bool stopsHere = false;  // Stop pressed while its first tool runs
 };
 
@@ -53,7 +59,7 @@ protected:
         app.DebugMode = true;
         ResetWindow();
         app.ItemCounterText = "old";
-        SetRunDosHook([this](const std::string& line) { FakeRun(line); });
+        SetRunDosHook([this](const std::string& line) { return FakeRun(line); });
     }
     void TearDown() override {
         SetRunDosHook({});
@@ -71,21 +77,31 @@ protected:
         return {Label(index), In(name + ".avi"), Out(name + ".mpeg")};
     }
 
-    void FakeRun(const std::string& line) {
+    // Plays the tools: a run that names an item's input ends with the item's status
+    // (a probe always describes a good clip) and writes the temporary output it names.
+    ToolOutcome FakeRun(const std::string& line) {
         AppState& app = App();
         runs.push_back(line);
         counters.push_back(app.ItemCounterText);
-        app.LastExitStatus = 0;
+        if (onRun) onRun(line);
+        ToolOutcome outcome = testing::FakeSuccess(line);
+        if (testing::IsProbeLine(line)) return outcome;
+        bool writes = true;
         for (FakeItem& item : items) {
             if (line.find("\"" + item.input + "\"") == std::string::npos) continue;
-            app.LastExitStatus = item.status;
             if (item.stopsHere) {
                 item.stopsHere = false;
                 app.ConversionRunning = false;
+                return ToolOutcome::Stop();
             }
-            if (item.writes && line.find("\"" + item.output + "\"") != std::string::npos)
-                std::ofstream(item.output) << "media";
+            if (item.status > 128) return ToolOutcome::Kill(item.status - 128);
+            if (item.status != 0) return ToolOutcome::Exit(item.status);
+            writes = item.writes;
         }
+        if (!writes) outcome.Report.reset();  // the tool said nothing of a file it did not write
+        for (const std::string& arg : SplitCommandLine(line))
+            if (writes && IsTemporaryOutputName(arg)) std::ofstream(arg) << "media";
+        return outcome;
     }
 
     void RunList(const std::vector<FakeItem>& list) {
@@ -133,6 +149,7 @@ protected:
     std::unique_ptr<testing::RecordingWindow> win;
     std::vector<FakeItem> items;
     std::vector<std::string> runs, counters;
+    std::function<void(const std::string&)> onRun;
 };
 
 TEST_F(WorkerTest, ListOfThreeCountsSelectsAndConvertsEveryRow) {
@@ -156,17 +173,68 @@ TEST_F(WorkerTest, ListOfThreeCountsSelectsAndConvertsEveryRow) {
     EXPECT_EQ(win->log.back(), "** 01/02/2026 à 10:11:12 -- Fin d'exécution du TH pour la conversion");
 }
 
-TEST_F(WorkerTest, StopDuringSecondItemLeavesTheThirdUnstarted) {
+// A finished list run again and stopped in its second item: the first output is the
+// new one, the second and third keep their earlier content, the third never starts.
+TEST_F(WorkerTest, StopDuringSecondItemLeavesTheThirdUnstartedAndEarlierOutputsWhole) {
     FakeItem second = Item("b");
     second.stopsHere = true;
     FakeItem third = Item("c");
+    for (const FakeItem& item : {Item("a"), second, third}) std::ofstream(item.output) << "earlier run";
     RunList({Item("a"), second, third});
 
     EXPECT_EQ(win->Texts("select"), (std::vector<std::string>{"1", "2"}));
     EXPECT_EQ(RunsOf(third.input), 0);
     EXPECT_EQ(Results(), (std::vector<Result>{Result::Written, Result::Stopped}));
     EXPECT_TRUE(win->messages.empty()) << "a stop is not a failure";
+    auto contents = [](const std::string& path) {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(contents(Item("a").output), "media");
+    EXPECT_EQ(contents(second.output), "earlier run");
+    EXPECT_EQ(contents(third.output), "earlier run");
     ExpectIdle("list");
+}
+
+// The worker converts the request as it was when it started: the window may change its
+// fields, pickers and special values meanwhile (here a thread writing them all the
+// time, which the thread checker watches in the checked builds).
+TEST_F(WorkerTest, TheRunReadsItsOwnCopyWhateverTheWindowWritesMeanwhile) {
+    FakeItem item = Item("own", 0);  // the HD recipe: several steps, each reading the request
+    items = {item};
+    App().Request = {item.input, item.output, item.label};
+    App().SyncDelay = kNoSyncDelay;
+    std::atomic<int> writes{0};
+    std::atomic<bool> done{false};
+    onRun = [&](const std::string&) {
+        // Each run waits until the window has changed everything a few times over.
+        const int target = writes.load() + 50;
+        for (int i = 0; i < 2000 && writes.load() < target; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    App().WorkerCommand = "transformOnce";
+    App().ConversionRunning = true;
+    MonThread::Start();
+    std::thread window([&] {
+        for (int i = 0; !done.load(); ++i) {
+            App().Request = {"/elsewhere/in" + std::to_string(i) + ".avi", "/elsewhere/out.mpeg", Label(3)};
+            App().SyncDelay = "1.25";
+            App().ExtractionStart = "00:00:01";
+            App().WorkerCommand = "transformList";
+            ++writes;
+            std::this_thread::yield();
+        }
+    });
+    const bool ended = MonThread::WaitForEnd(30000);
+    done = true;
+    window.join();
+    ASSERT_TRUE(ended);
+    ASSERT_GT(runs.size(), 4u);
+    for (const std::string& line : runs) EXPECT_EQ(line.find("/elsewhere/"), std::string::npos) << line;
+    EXPECT_EQ(Results(), std::vector<Result>{Result::Written});
+    EXPECT_EQ(MonThread::Outcomes().front().Request.OutputPath, item.output);
+    EXPECT_EQ(win->restored, "once");
+    App().SyncDelay = kNoSyncDelay;
+    App().ExtractionStart = kNoExtractionValue;
 }
 
 TEST_F(WorkerTest, EmptyListReturnsToIdleAtOnce) {
@@ -223,6 +291,9 @@ TEST_F(WorkerTest, FolderErrorIsShownLoggedAndEndsTheWorkNormally) {
     }
 }
 
+// A request succeeds only when its tools ended well and its output was read back; the
+// message of a failure names the step and why; an old output is replaced only by a
+// complete new one.
 TEST_F(WorkerTest, SingleConversionReportsAFailureOnlyWhenItFailed) {
     struct Case {
         const char* name;
@@ -230,12 +301,13 @@ TEST_F(WorkerTest, SingleConversionReportsAFailureOnlyWhenItFailed) {
         bool writes;
         bool stops;
         Result result;
+        const char* says;  // part of the failure message
     } cases[] = {
-        {"written", 0, true, false, Result::Written},
-        {"tool failed", 1, true, false, Result::Failed},
-        {"tool killed", 137, false, false, Result::Failed},
-        {"nothing written", 0, false, false, Result::Failed},
-        {"stopped", 0, false, true, Result::Stopped},
+        {"written", 0, true, false, Result::Written, ""},
+        {"tool failed", 1, true, false, Result::Failed, "à l'étape « conversion » (fichier \""},
+        {"tool killed", 137, false, false, Result::Failed, "arrêté de l'extérieur par le signal 9 (SIGKILL)"},
+        {"nothing written", 0, false, false, Result::Failed, "le fichier écrit ne peut pas être relu"},
+        {"stopped", 0, false, true, Result::Stopped, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -244,19 +316,22 @@ TEST_F(WorkerTest, SingleConversionReportsAFailureOnlyWhenItFailed) {
         item.status = c.status;
         item.writes = c.writes;
         item.stopsHere = c.stops;
-        fs::remove(item.output);
+        std::ofstream(item.output) << "old output";
         RunOnce(item);
 
         EXPECT_EQ(Results(), std::vector<Result>{c.result});
         const bool failed = c.result == Result::Failed;
         ASSERT_EQ(win->messages.size(), failed ? 1u : 0u);
         if (failed) {
-            EXPECT_NE(win->messages[0].find("\"" + item.input + "\""), std::string::npos);
+            EXPECT_NE(win->messages[0].find("\"" + item.input + "\" a échoué "), std::string::npos);
+            EXPECT_NE(win->messages[0].find(c.says), std::string::npos) << win->messages[0];
             EXPECT_NE(win->messages[0].find("mode debug"), std::string::npos);
         }
         int errorLines = 0;
         for (const auto& line : win->log) errorLines += line.rfind(">> ", 0) == 0;
-        EXPECT_EQ(errorLines, failed ? 1 : 0);
+        EXPECT_EQ(errorLines > 0, failed);
+        std::ifstream in(item.output);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), failed || c.stops ? "old output" : "media");
         ExpectIdle("once");
     }
 }
@@ -287,18 +362,6 @@ TEST_F(WorkerTest, FailedListItemsAreSummedUpOnceAfterTheList) {
         EXPECT_EQ(win->status, std::string(language) == "EN" ? "Ready" : "Prêt");
     }
     App().CurrentLanguage = "FR";
-}
-
-TEST_F(WorkerTest, DvdOutputCountsOnlyWithItsTableOfContents) {
-    const std::string dvd = Out("disc") + "/";
-    ConversionRequest request{In("x.avi"), dvd, Label(33)};
-    EXPECT_FALSE(FinalOutputWritten(request));
-    fs::create_directories(dvd + "DVD-Disc1/VIDEO_TS");
-    std::ofstream(dvd + "DVD-Disc1/VIDEO_TS/VIDEO_TS.IFO");
-    EXPECT_FALSE(FinalOutputWritten(request)) << "empty";
-    std::ofstream(dvd + "DVD-Disc1/VIDEO_TS/VIDEO_TS.IFO") << "ifo";
-    EXPECT_TRUE(FinalOutputWritten(request));
-    EXPECT_FALSE(FinalOutputWritten({In("x.avi"), dvd, Label(3)})) << "a folder is no file";
 }
 
 TEST_F(WorkerTest, DiagnosticAndUnknownCommandsTouchOnlyWhatTheyShould) {

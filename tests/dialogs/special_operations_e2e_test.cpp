@@ -98,11 +98,14 @@ protected:
     }
     void TearDown() override { App().ConversionRunning = false; }
 
-    void Convert(const std::string& input, const std::string& output, const char* label) {
+    // Converts with the values the dialogs left, as a worker started now would.
+    DispatchOutcome Convert(const std::string& input, const std::string& output, const char* label) {
         App().DebugMode = true;
         App().ConversionRunning = true;
-        DispatchConversion(input, output, label);
+        const DispatchOutcome outcome = DispatchConversion(
+            {input, output, label, {App().SyncDelay, App().ExtractionStart, App().ExtractionLength}});
         App().ConversionRunning = false;
+        return outcome;
     }
 
     // What the run logged and how the last tool ended, for the failure messages.
@@ -143,7 +146,8 @@ TEST_P(SyncCorrection, BeepAndFlashCoincideAfterTheCorrection) {
 
     const std::string output = UpdateOutputName(kSyncLabel, input, Temp("corrected.avi"));
     EXPECT_EQ(GetLowerExtension(output), "avi");
-    Convert(input, output, kSyncLabel);
+    const DispatchOutcome outcome = Convert(input, output, kSyncLabel);
+    ASSERT_EQ(outcome.Outcome, DispatchOutcome::Result::Written) << outcome.Reason << "\n" << Report();
     ASSERT_TRUE(std::filesystem::exists(output)) << output << "\n" << Report();
     const double beep = BeepOnset(output);
     const double flash = FlashOnset(output);
@@ -179,7 +183,8 @@ TEST_P(Extraction, CutsTwoSecondsFromOneToThree) {
 
     const std::string output = UpdateOutputName(kExtractionLabel, input, Temp("part.xyz"));
     EXPECT_EQ(GetLowerExtension(output), c.extension);
-    Convert(input, output, kExtractionLabel);
+    const DispatchOutcome outcome = Convert(input, output, kExtractionLabel);
+    ASSERT_EQ(outcome.Outcome, DispatchOutcome::Result::Written) << outcome.Reason << "\n" << Report();
     ASSERT_TRUE(std::filesystem::exists(output)) << output << "\n" << Report();
     const std::string duration = Capture("ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 " + Sh(output));
     ASSERT_FALSE(duration.empty());

@@ -35,7 +35,10 @@ protected:
 
 TEST_F(DurationProbe, CommandLineQuotesTheInputOnly) {
     std::string seen;
-    SetRunDosHook([&](const std::string& line) { seen = line; });
+    SetRunDosHook([&](const std::string& line) {
+        seen = line;
+        return ToolOutcome::Exit(1);
+    });
     extractDuration("/films/my film.avi");
     SetRunDosHook(nullptr);
     EXPECT_EQ(seen, App().ProgramFolder + "B/utilitymffx.exe -i \"/films/my film.avi\"");

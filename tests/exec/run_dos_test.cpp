@@ -26,9 +26,11 @@ TEST_F(RunDos, MissingToolResetsTheDisplayAndLogsOnlyInDebugMode) {
             App().DebugMode = debug;
             window.progress = "Progression : 3.00% ";
             window.bar = 3;
-            ASSERT_TRUE(ReturnsWithin(5, [] { RunDosInMemo("/nonexistent/B/utilitymff.exe -i \"x.avi\""); }));
+            ToolOutcome outcome;
+            ASSERT_TRUE(ReturnsWithin(5, [&] { outcome = RunDosInMemo("/nonexistent/B/utilitymff.exe -i \"x.avi\""); }));
             ExpectIdleDisplay();
             EXPECT_EQ(App().LastExitStatus, -1);
+            EXPECT_EQ(outcome.Ending, ToolOutcome::End::NotStarted);
             const bool english = std::string(language) == "EN";
             if (debug) {
                 ASSERT_EQ(window.log.size(), 1u);
@@ -62,16 +64,26 @@ TEST_F(RunDos, OutputBecomesProgressAndTheExitStatusIsKept) {
     EXPECT_EQ(window.log.back(), "--TH2 a été !!VRAIMENT!! arrété dans rundos");
 }
 
-TEST_F(RunDos, FailingToolsEndLikeSuccessfulOnes) {
+// Every run ends the same way for the display, and says by value how the tool ended.
+TEST_F(RunDos, FailingToolsEndLikeSuccessfulOnesAndSayHow) {
+    using End = ToolOutcome::End;
     const struct {
         const char* args;
         int status;
-    } cases[] = {{"exit 0", 0}, {"exit 2", 2}, {"crash", 128 + SIGSEGV}, {"binary", 0}};
+        End ending;
+        int code;
+    } cases[] = {{"exit 0", 0, End::Exited, 0},
+                 {"exit 2", 2, End::Exited, 2},
+                 {"crash", 128 + SIGSEGV, End::Killed, SIGSEGV},
+                 {"binary", 0, End::Exited, 0}};
     for (const auto& c : cases) {
         window.progress = "x";
         window.calls.clear();
-        RunDosInMemo(kFakeTool + " " + c.args);
+        const ToolOutcome outcome = RunDosInMemo(kFakeTool + " " + c.args);
         EXPECT_EQ(App().LastExitStatus, c.status) << c.args;
+        EXPECT_EQ(outcome.Ending, c.ending) << c.args;
+        EXPECT_EQ(outcome.Code, c.code) << c.args;
+        EXPECT_FALSE(outcome.Report.has_value()) << c.args;
         ExpectIdleDisplay();
         // A tool that prints nothing leaves label and bar alone until the reset.
         if (std::string(c.args) != "binary") {
@@ -87,8 +99,10 @@ TEST_F(RunDos, StopEndsTheToolAndItsChildren) {
         testing::ReadPids(pidFile);
         App().ConversionRunning = false;
     });
-    ASSERT_TRUE(ReturnsWithin(5, [&] { RunDosInMemo(kFakeTool + " hang " + pidFile); }));
+    ToolOutcome outcome;
+    ASSERT_TRUE(ReturnsWithin(5, [&] { outcome = RunDosInMemo(kFakeTool + " hang " + pidFile); }));
     stopper.join();
+    EXPECT_EQ(outcome.Ending, ToolOutcome::End::Stopped);
     const auto [tool, child] = testing::ReadPids(pidFile);
     EXPECT_TRUE(testing::EventuallyGone(tool));
     EXPECT_TRUE(testing::EventuallyGone(child));
@@ -169,11 +183,41 @@ TEST_F(RunDos, FloodOfOutputIsReadWholeInBoundedMemory) {
 
 TEST_F(RunDos, HookReplacesTheRunner) {
     std::vector<std::string> lines;
-    SetRunDosHook([&](const std::string& line) { lines.push_back(line); });
-    RunDosInMemo("/nowhere/B/utilitymff.exe -i \"a b.avi\"");
+    SetRunDosHook([&](const std::string& line) {
+        lines.push_back(line);
+        return ToolOutcome::Exit(3);
+    });
+    const ToolOutcome outcome = RunDosInMemo("/nowhere/B/utilitymff.exe -i \"a b.avi\"");
     SetRunDosHook(nullptr);
     EXPECT_EQ(lines, std::vector<std::string>{"/nowhere/B/utilitymff.exe -i \"a b.avi\""});
+    EXPECT_EQ(outcome.Code, 3);
     EXPECT_TRUE(window.calls.empty());
+}
+
+// The tool's closing line says what it read back of the file it wrote: only a line of
+// its own, the last one, counts; a tool killed from outside reports nothing.
+TEST_F(RunDos, TheToolsClosingReportComesWithTheOutcome) {
+    struct Case {
+        const char* say;
+        bool found;
+        bool readable;
+        size_t streams;
+        double audio;
+    } cases[] = {
+        {R"("frame= 1 time=00:00:01.00 bitrate= 1\r" "transcoda-streams: readable video=3.000 audio=2.980\n")", true,
+         true, 2, 2.98},
+        {R"("transcoda-streams: readable audio=1.000\n" "transcoda-streams: unreadable\n")", true, false, 0, -1},
+        {R"("  title : transcoda-streams: readable video=9.000\n")", false, false, 0, -1},
+        {R"("transcoda-streams: readable video=3,000\n")", false, false, 0, -1},
+    };
+    for (const Case& c : cases) {
+        const ToolOutcome outcome = RunDosInMemo(kFakeTool + " say " + c.say);
+        ASSERT_EQ(outcome.Report.has_value(), c.found) << c.say;
+        if (!c.found) continue;
+        EXPECT_EQ(outcome.Report->Readable, c.readable) << c.say;
+        EXPECT_EQ(outcome.Report->Streams.size(), c.streams) << c.say;
+        EXPECT_DOUBLE_EQ(outcome.Report->Longest(StreamKind::Audio), c.audio) << c.say;
+    }
 }
 
 }  // namespace

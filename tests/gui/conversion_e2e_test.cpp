@@ -202,6 +202,9 @@ TEST_F(ConversionTest, StopDuringTheSecondItemLeavesTheThirdUnconverted) {
                            Sh(longClip))
                               .c_str()),
               0);
+    // The list ran before: its outputs are there, and the user agrees to replace them.
+    for (const char* out : {"out/one.mp3", "out/two.avi", "out/three.mp3"}) WriteFile(Path(out), "earlier run");
+    dialogs.answers = {true, true, true};
     Queue(Fixture("clip.avi"), Path("out/one.mp3"), 34);
     Queue(longClip, Path("out/two.avi"), 1);
     Queue(Fixture("clip.avi"), Path("out/three.mp3"), 34);
@@ -213,8 +216,10 @@ TEST_F(ConversionTest, StopDuringTheSecondItemLeavesTheThirdUnconverted) {
     EXPECT_EQ(form->Button10->text(), "Convertir la liste");
     ASSERT_TRUE(WaitForIdle(60000));
 
-    EXPECT_TRUE(Exists(Path("out/one.mp3")));
-    EXPECT_FALSE(Exists(Path("out/three.mp3")));
+    // The first is the new one; the stopped one and the unstarted one are as they were.
+    EXPECT_NEAR(ProbeDuration(Path("out/one.mp3")), 3.0, 0.3);
+    EXPECT_EQ(ReadFile(Path("out/two.avi")), "earlier run");
+    EXPECT_EQ(ReadFile(Path("out/three.mp3")), "earlier run");
     EXPECT_FALSE(watch->Saw("select", "3"));
     ExpectIdleDisplay();
     EXPECT_EQ(form->Button10->text(), "Convertir la liste");
@@ -251,6 +256,8 @@ TEST_F(ConversionTest, SecondReleaseStopsTheRunningConversion) {
     const std::string pidFile = InstallHangingTool(Path("tool.pid"));
     MakeForm();
     Watch();
+    WriteFile(Path("out/clip.mp3"), "an older file");
+    dialogs.answers = {true};
     SetRequest(Fixture("clip.avi"), Path("out/clip.mp3"), 34);
     Click(form->Image4);
     ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
@@ -262,8 +269,77 @@ TEST_F(ConversionTest, SecondReleaseStopsTheRunningConversion) {
     EXPECT_EQ(form->Button10->text(), "Convertir la liste");
     ASSERT_TRUE(WaitForIdle(10000));
     ExpectIdleDisplay();
-    // The hanging tool was ended, not left behind.
+    // The hanging tool was ended, not left behind, and the older file is whole.
     EXPECT_TRUE(WaitUntil([&] { return kill(pid, 0) != 0; }, 5000));
+    EXPECT_EQ(ReadFile(Path("out/clip.mp3")), "an older file");
+    EXPECT_TRUE(dialogs.Of("message").empty()) << "a stop is not a failure";
+}
+
+// An intermediate step killed from outside (here the sound extraction that begins the
+// HD AVI recipe): no later step runs, the message names the step and the signal, and the
+// file the conversion was to replace is whole.
+TEST_F(ConversionTest, AStepKilledFromOutsideFailsTheConversionAndNamesTheStep) {
+    const std::string pidFile = InstallHangingTool(Path("tool.pid"));
+    MakeForm();
+    Watch();
+    const std::string output = Path("out/clip.avi");
+    WriteFile(output, "an older file");
+    dialogs.answers = {true};
+    SetRequest(Fixture("clip.mp4"), output, 0);
+    Click(form->Image4);
+    ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
+    const pid_t pid = std::stoi(ReadFile(pidFile));
+    std::filesystem::remove(pidFile);
+    ASSERT_EQ(kill(pid, SIGKILL), 0);
+    ASSERT_TRUE(WaitForIdle(30000));
+    ExpectIdleDisplay();
+    EXPECT_FALSE(Exists(pidFile)) << "a later step ran";
+    ASSERT_EQ(dialogs.Of("message").size(), 1u);
+    const std::string message = dialogs.Of("message")[0].text.toStdString();
+    EXPECT_NE(message.find("a échoué à l'étape « extraction du son » (fichier \""), std::string::npos) << message;
+    EXPECT_NE(message.find("arrêté de l'extérieur par le signal 9 (SIGKILL)"), std::string::npos) << message;
+    EXPECT_EQ(ReadFile(output), "an older file");
+}
+
+// A conversion whose tool fails says which step failed and keeps the file it was to
+// replace; one that would be untrue is refused before any step, in the user's language.
+TEST_F(ConversionTest, AFailedConversionSaysWhichStepFailedAndKeepsTheOldFile) {
+    struct Case {
+        const char* language;
+        std::string input;
+        int format;
+        bool failingTool;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"FR", Fixture("clip.avi"), 34, true,
+         "a échoué à l'étape « conversion » (fichier \"" + Path("out/.clip.transcoda-")},
+        {"EN", Fixture("clip.wav"), 3, false,
+         "failed before it began: the input holds only sound, and this output format needs a picture."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        if (c.failingTool) {
+            const std::string tool = App().HelperFolder() + "utilitymff3.exe";
+            std::filesystem::remove(tool);
+            std::ofstream(tool) << "#!/bin/sh\nexit 3\n";
+            std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
+        }
+        MakeForm(c.language);
+        Watch();
+        const std::string output = Path(c.format == 34 ? "out/clip.mp3" : "out/clip.mpeg");
+        WriteFile(output, "an older file");
+        dialogs.answers = {true};
+        SetRequest(c.input, output, c.format);
+        Click(form->Image4);
+        ASSERT_TRUE(WaitForIdle(60000));
+        ExpectIdleDisplay();
+        ASSERT_EQ(dialogs.Of("message").size(), 1u);
+        const std::string message = dialogs.Of("message")[0].text.toStdString();
+        EXPECT_NE(message.find(c.says), std::string::npos) << message;
+        EXPECT_EQ(ReadFile(output), "an older file");
+        dialogs.shown.clear();
+    }
 }
 
 TEST_F(ConversionTest, ConvertRightAfterStopWaitsForTheStoppedWorker) {

@@ -1,6 +1,8 @@
 // The checks and questions of the Convert picture and of add-to-list: every refusal shows
 // its exact message and leaves the window idle, and nothing of the user's is lost.
 
+#include <sys/stat.h>
+
 #include <QDialog>
 #include <QTableWidget>
 
@@ -193,6 +195,44 @@ TEST_F(WindowTest, AddingKeepsEveryExistingFile) {
         EXPECT_EQ(form->ListCell(2, 1).toStdString(), Path("out/clip.mp3"));
         for (const char* name : c.existing) EXPECT_EQ(ReadFile(Path(name)), std::string("old ") + name) << c.typed;
     }
+}
+
+// Only a regular file is ever replaced: a folder, a device and the program's own tools
+// are refused by Convert and by Add with the reason, and nothing of them changes.
+TEST_F(WindowTest, OutputsThatMayNotBeReplacedAreRefusedByConvertAndAdd) {
+    struct Case {
+        std::string output;
+        const char* why;
+    };
+    MakeForm();
+    WriteFile(Path("in/clip.avi"), "input");
+    std::filesystem::create_directories(Path("out/folder.mp3"));
+    ASSERT_EQ(mkfifo(Path("out/pipe.mp3").c_str(), 0644), 0);
+    const std::string tool = App().HelperFolder() + "utilitymff3.exe";
+    const std::string toolBefore = ReadFile(tool);
+    const Case cases[] = {
+        {Path("out/folder.mp3"), "c'est un dossier, pas un fichier"},
+        {Path("out/pipe.mp3"), "ce n'est pas un fichier ordinaire (périphérique, tube ou autre)"},
+        // The window gives the output its preset's extension: a new file among the tools.
+        {App().HelperFolder() + "utilitymff3.mp3", "c'est un fichier du programme lui-même"},
+    };
+    for (const Case& c : cases) {
+        for (QWidget* button : {static_cast<QWidget*>(form->Image4), static_cast<QWidget*>(form->Button7)}) {
+            dialogs.shown.clear();
+            SetRequest(Path("in/clip.avi"), c.output, kMp3);
+            Click(button);
+            ASSERT_EQ(dialogs.Of("message").size(), 1u) << c.output;
+            EXPECT_EQ(dialogs.Of("message")[0].text.toStdString(),
+                      "Le fichier de sortie \"" + c.output + "\" est refusé : " + c.why + ".");
+            EXPECT_TRUE(dialogs.Of("question").empty());
+            EXPECT_EQ(form->ListRowCount(), 2);
+            ExpectIdleLook();
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(Path("out/folder.mp3")));
+    EXPECT_TRUE(std::filesystem::is_fifo(Path("out/pipe.mp3")));
+    EXPECT_EQ(ReadFile(tool), toolBefore);
+    EXPECT_FALSE(Exists(App().HelperFolder() + "utilitymff3.mp3"));
 }
 
 TEST_F(WindowTest, EmptyOrMissingDvdFolderIsUsedWithoutAQuestion) {

@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "exec/app_state.h"
+#include "exec/stream_report.h"
+#include "recipes/result_check.h"
 #include "recipes/step_templates.h"
 #include "tool_run.h"
 
@@ -50,11 +52,9 @@ protected:
         auto& app = transcoda::App();
         app.ProgramFolder = dir_.path() + "/";
         app.TempBaseName = "tmp4321";
-        app.SyncDelay = "-0.40";
-        app.ExtractionStart = "00:00:01";
-        app.ExtractionLength = "00:00:01";
     }
     TempFolder dir_;
+    const transcoda::SpecialValues values_{"-0.40", "00:00:01", "00:00:01"};
 };
 
 TEST_P(StepTemplate, RunsAndWritesItsFile) {
@@ -62,14 +62,16 @@ TEST_P(StepTemplate, RunsAndWritesItsFile) {
     auto [input, ext] = InputAndExtension(code);
     std::string in = Fixture(input);
     std::string written;
+    std::optional<transcoda::StreamReport> report;
     if (code.rfind("DVD", 0) == 0) {
         std::string folder = dir_ / "dvd/";
         fs::create_directories(folder + "DVD-Disc1");
         for (const char* step : {"-pal", "-authoring", "-finalization"}) {
             std::string c = std::string("DVD") + step;
             if (std::string(step) == "-pal" && code.find("ntsc") != std::string::npos) c = code;
-            RunResult r = RunCommandLine(transcoda::FormatStepCommandLine(c, in, folder));
+            RunResult r = RunCommandLine(transcoda::FormatStepCommandLine(c, in, folder, values_));
             ASSERT_EQ(r.status, 0) << c << ":\n" << r.output;
+            report = transcoda::ParseStreamReport(r.output);
             if (c == code) break;
         }
         written = folder + (code == "DVD-authoring"      ? "DVD-Disc1/VIDEO_TS/VTS_01_1.VOB"
@@ -77,14 +79,23 @@ TEST_P(StepTemplate, RunsAndWritesItsFile) {
                                                          : "DVD-Disc1/tmpvdv.mpg");
     } else {
         std::string out = dir_ / ("out file." + ext);
-        std::string line = transcoda::FormatStepCommandLine(code, in, out);
+        std::string line = transcoda::FormatStepCommandLine(code, in, out, values_);
         bool toTemp = line.find("tmp4321.avi") != std::string::npos;
         written = toTemp ? transcoda::App().HelperFolder() + "tmp4321.avi" : out;
         RunResult r = RunCommandLine(line, written);
         ASSERT_EQ(r.status, 0) << line << ":\n" << r.output;
+        report = transcoda::ParseStreamReport(r.output);
     }
     ASSERT_TRUE(fs::exists(written)) << written;
     EXPECT_GT(fs::file_size(written), 1000u);
+    // The tool read back what it wrote (the authored title only once it has its table
+    // of contents) and found it whole: every stream lasts the segment or the clip.
+    if (code == "DVD-authoring") return;
+    ASSERT_TRUE(report.has_value()) << code;
+    ASSERT_TRUE(report->Readable) << code;
+    const double expected = code.rfind("Video-Extraction", 0) == 0 ? 1.0 : 3.0;
+    for (const auto& stream : report->Streams)
+        EXPECT_NEAR(stream.Seconds, expected, transcoda::LengthTolerance(expected)) << code;
 }
 
 std::vector<std::string> Codes() {

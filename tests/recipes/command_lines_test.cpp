@@ -134,18 +134,19 @@ protected:
         saved_ = app.ProgramFolder;
         app.ProgramFolder = "/opt/transcoda/";
         app.TempBaseName = "tmp1234";
-        app.SyncDelay = "-250";
-        app.ExtractionStart = "00:00:05";
-        app.ExtractionLength = "00:00:10";
+        // The dialogs' values are not what a step reads: the request's are.
+        app.SyncDelay = "9.99";
+        app.ExtractionStart = "09:09:09";
     }
     void TearDown() override {
         AppState& app = App();
         app.ProgramFolder = saved_;
+        app.WorkFolder.clear();
         app.SyncDelay = kNoSyncDelay;
         app.ExtractionStart = kNoExtractionValue;
-        app.ExtractionLength = kNoExtractionValue;
     }
     std::string saved_;
+    const SpecialValues values_{"-250", "00:00:05", "00:00:10"};
 };
 
 TEST_F(CommandLines, EveryStepCodeGivesItsExactCommandLine) {
@@ -153,7 +154,7 @@ TEST_F(CommandLines, EveryStepCodeGivesItsExactCommandLine) {
     for (const CommandCase& c : kCommands) {
         const std::string code = c.code;
         const std::string output = code.starts_with("DVD") ? "/media/dvd/film/" : "/media/out/new/clip.mpeg";
-        EXPECT_EQ(FormatStepCommandLine(code, "/media/in dir/clip.avi", output),
+        EXPECT_EQ(FormatStepCommandLine(code, "/media/in dir/clip.avi", output, values_),
                   std::string("/opt/transcoda/B/") + c.tool + " " + c.arguments)
             << code;
         covered.insert(code);
@@ -162,7 +163,17 @@ TEST_F(CommandLines, EveryStepCodeGivesItsExactCommandLine) {
         EXPECT_TRUE(covered.count(std::string(step.Code))) << step.Code << " has no expected line";
     }
     EXPECT_EQ(covered.size(), StepTemplates().size());
-    EXPECT_EQ(FormatStepCommandLine("mpeg480P128", "/a.avi", "/b.mpeg"), "") << "codes are case-sensitive";
+    EXPECT_EQ(FormatStepCommandLine("mpeg480P128", "/a.avi", "/b.mpeg", values_), "") << "codes are case-sensitive";
+}
+
+TEST_F(CommandLines, IntermediatesGoToTheInstancesWorkFolder) {
+    App().WorkFolder = "/run/user/1000/transcoda/42/";
+    EXPECT_EQ(FormatStepCommandLine("720p", "/in.avi", "/out.avi", values_),
+              "/opt/transcoda/B/utilitymff3.exe -i \"/in.avi\" -vcodec mpeg4 -b 4500k -vtag XVID -sameq -s 1280x720 "
+              "-r 25 -an -f avi -copyts -benchmark \"/run/user/1000/transcoda/42/tmp1234.avi\"");
+    EXPECT_EQ(MuxFinalCommandLine("/out.avi"),
+              "/opt/transcoda/B/utilitymen.exe \"/run/user/1000/transcoda/42/tmp1234.avi\" -o \"/out.avi\" -ovc copy "
+              "-oac copy -audiofile \"/run/user/1000/transcoda/42/tmp1234.mp3\"");
 }
 
 TEST_F(CommandLines, AwkwardPathsReachTheToolAsSingleArguments) {
@@ -170,7 +181,7 @@ TEST_F(CommandLines, AwkwardPathsReachTheToolAsSingleArguments) {
     const std::string input = "/in/a \"-y\" b\\ \\\"c.avi";
     const std::string output = "/out/x \" -o \"/etc/y\\";
     for (const StepTemplate& step : StepTemplates()) {
-        const auto args = SplitCommandLine(FormatStepCommandLine(std::string(step.Code), input, output));
+        const auto args = SplitCommandLine(FormatStepCommandLine(std::string(step.Code), input, output, values_));
         ASSERT_FALSE(args.empty());
         EXPECT_EQ(args[0], "/opt/transcoda/B/" + std::string(step.Tool));
         if (step.Arguments.find("{input}") != std::string_view::npos) {

@@ -14,32 +14,38 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-Lines One(const std::string& tool) { return {"probe IN", "probe IN", tool + " IN OUT"}; }
+// Every request first has its input described by the probe's tool.
+Lines Read(Lines steps) {
+    steps.insert(steps.begin(), "probe IN");
+    return steps;
+}
+
+Lines One(const std::string& tool) { return Read({"probe IN", "probe IN", tool + " IN OUT~"}); }
 
 Lines HdAvi() {
-    return {"utilitymff3.exe IN B/T.mp3", "probe IN", "probe IN", "utilitymff3.exe IN B/T.avi",
-            "utilitymen.exe B/T.avi OUT B/T.mp3"};
+    return Read({"utilitymff3.exe IN B/T.mp3", "probe IN", "probe IN", "utilitymff3.exe IN B/T.avi",
+                 "utilitymen.exe B/T.avi OUT~ B/T.mp3"});
 }
 
 Lines Reencode(const std::string& tool) {
-    return {"utilitymff3.exe IN B/T.wma",
-            "probe IN",
-            "probe IN",
-            "utilitymff3.exe IN B/T.avi",
-            "utilitymen.exe B/T.avi B/T-2.avi B/T.wma",
-            "probe B/T-2.avi",
-            "probe B/T-2.avi",
-            tool + " B/T-2.avi OUT"};
+    return Read({"utilitymff3.exe IN B/T.wma",
+                 "probe IN",
+                 "probe IN",
+                 "utilitymff3.exe IN B/T.avi",
+                 "utilitymen.exe B/T.avi B/T-2.avi B/T.wma",
+                 "probe B/T-2.avi",
+                 "probe B/T-2.avi",
+                 tool + " B/T-2.avi OUT~"});
 }
 
 Lines Downscale() {
-    return {"utilitymff3.exe IN B/L.avi", "probe B/L.avi", "probe B/L.avi", "utilitymffx.exe B/L.avi OUT"};
+    return Read({"utilitymff3.exe IN B/L.avi", "probe B/L.avi", "probe B/L.avi", "utilitymffx.exe B/L.avi OUT~"});
 }
 
 Lines Dvd(const std::string& encoder) {
-    return {"probe IN", "probe IN", encoder + " IN OUT/DVD-Disc1/tmpvdv.mpg",
-            "probe IN", "probe IN", "utilityoth.exe OUT/DVD-Disc1/tmpvdv.mpg OUT/DVD-Disc1",
-            "probe IN", "probe IN", "utilityoth.exe OUT/DVD-Disc1"};
+    return Read({"probe IN", "probe IN", encoder + " IN OUT/~/DVD-Disc1/tmpvdv.mpg",
+                 "probe IN", "probe IN", "utilityoth.exe OUT/~/DVD-Disc1/tmpvdv.mpg OUT/~/DVD-Disc1",
+                 "probe IN", "probe IN", "utilityoth.exe OUT/~/DVD-Disc1"});
 }
 
 struct RecipeCase {
@@ -50,22 +56,17 @@ struct RecipeCase {
 
 class Dispatcher : public RecipeFixture {
 protected:
-    void SetUp() override {
-        RecipeFixture::SetUp();
-        App().SyncDelay = "-250";
-        App().ExtractionStart = "00:00:01";
-        App().ExtractionLength = "00:00:02";
-    }
     std::string OutputFor(int entry) const {
         return entry == 32 || entry == 33 ? root + "out/dvd/" : root + "out/result.out";
     }
     // Runs one request with the fake tools writing every file they name.
-    void Dispatch(int entry, const std::string& input) {
+    DispatchOutcome Dispatch(int entry, const std::string& input) {
         input_ = input;
         if (!onRun) onRun = [this](const std::string& line) { CreateNamedFiles(line, input_); };
-        DispatchConversion(input, OutputFor(entry), FormatLabel(entry));
+        return DispatchConversion(Request(input, OutputFor(entry), FormatLabel(entry), special));
     }
     std::string input_;
+    SpecialValues special{"-0.25", "00:00:01", "00:00:02"};
 };
 
 TEST_F(Dispatcher, EveryRecipeRunsItsStepsForEachInputClassAndLeavesNoIntermediate) {
@@ -135,10 +136,20 @@ TEST_F(Dispatcher, EveryRecipeRunsItsStepsForEachInputClassAndLeavesNoIntermedia
         {39, "clip.M2TS", One("utilitymff3.exe")},
     };
     std::set<int> covered;
+    fs::create_directories(root + "out");
     for (const RecipeCase& c : cases) {
         runs.clear();
         const std::string input = root + "in dir/" + c.input;
-        Dispatch(c.entry, input);
+        Write(root + "out/result.out", "old");
+        // The extraction writes the two seconds asked for.
+        outcomeOf = [&](const std::string& line) {
+            return FakeSuccess(line, ClipReport(c.entry == 39 && !IsProbeLine(line) ? 2.0 : 3.0));
+        };
+        const DispatchOutcome outcome = Dispatch(c.entry, input);
+        EXPECT_EQ(outcome.Outcome, DispatchOutcome::Result::Written) << c.entry << " " << outcome.Reason;
+        if (c.entry != 32 && c.entry != 33) {
+            EXPECT_EQ(Contents(root + "out/result.out"), "") << "replaced";
+        }
         EXPECT_EQ(Described(input, OutputFor(c.entry)), c.runs) << "entry " << c.entry << " " << c.input;
         EXPECT_EQ(LeftIntermediates(), Lines{}) << "entry " << c.entry << " " << c.input;
         EXPECT_FALSE(fs::exists(root + "out/dvd/DVD-Disc1/tmpvdv.mpg"));
@@ -156,7 +167,7 @@ TEST_F(Dispatcher, CamcorderDownscaleUsesTheEntrysIntermediateSize) {
         runs.clear();
         Dispatch(entry, root + "cam.MTS");
         ASSERT_FALSE(runs.empty());
-        EXPECT_NE(runs.front().find(std::string(" -s ") + size + " "), std::string::npos) << entry;
+        EXPECT_NE(runs.at(1).find(std::string(" -s ") + size + " "), std::string::npos) << entry;
     }
     // The DVD QuickTime preset shrinks to 848x480 and then scales to 720x576 itself.
     EXPECT_NE(runs.size(), 0u);
@@ -174,63 +185,164 @@ TEST_F(Dispatcher, TheDownscaleIntermediateNeverTakesTheTempBaseName) {
         return name;
     });
     Dispatch(27, root + "cam.mts");
-    ASSERT_FALSE(runs.empty());
-    EXPECT_NE(runs.front().find(helper + "tmp2222.avi"), std::string::npos) << runs.front();
+    ASSERT_GT(runs.size(), 1u);
+    EXPECT_NE(runs[1].find(helper + "tmp2222.avi"), std::string::npos) << runs[1];
     EXPECT_EQ(App().TempBaseName, "tmp1111");
+}
+
+TEST_F(Dispatcher, IntermediateNamesAreDrawnAgainWhileAnyOfTheirFilesExists) {
+    // A stale intermediate of an earlier run must never be read as a fresh one.
+    Touch(helper + "tmp1111-2.avi");
+    Touch(helper + "tmp2222.mp3");
+    Lines names{"tmp1111", "tmp2222", "tmp3333"};
+    SetTempNameHook([&] {
+        std::string name = names.front();
+        names.erase(names.begin());
+        return name;
+    });
+    Dispatch(0, root + "clip.avi");
+    EXPECT_EQ(App().TempBaseName, "tmp3333");
+    EXPECT_TRUE(fs::exists(helper + "tmp1111-2.avi") && fs::exists(helper + "tmp2222.mp3")) << "not ours to delete";
 }
 
 struct StopCase {
     int entry;
     const char* input;
-    int stopAtRun;  // the fake tool of this run (1-based) is ended by Stop
+    int stopAtRun;  // the fake tool of this run (1-based) is ended by Stop; 0: stopped before
     Lines runs;
 };
 
-TEST_F(Dispatcher, StopSkipsTheStepsThatTestTheRunningFlagAndStillDeletesIntermediates) {
+TEST_F(Dispatcher, StopEndsTheRecipeAtItsStepDeletesWhatItWroteAndKeepsTheOldOutput) {
     const StopCase cases[] = {
-        // Stopped before the recipe starts: only the steps without the test run.
-        {0, "clip.avi", 0, {"utilitymff3.exe IN B/T.mp3"}},
-        {3, "clip.avi", 0, One("utilitymff3.exe")},
-        {3, "clip.wmv", 0, One("utilitymen.exe")},
-        {6, "clip.avi", 0, One("utilitymff3.exe")},
-        {7, "clip.avi", 0, One("utilitymen2.exe")},
-        {7, "clip.mts", 0, {"utilitymff3.exe IN B/T.wma"}},
-        {13, "clip.avi", 0, {}},
-        {18, "clip.avi", 0, {}},
-        {18, "clip.mts", 0, {}},
+        // Stopped before the request starts: no tool runs at all.
+        {0, "clip.avi", 0, {}},
+        {3, "clip.wmv", 0, {}},
         {32, "clip.avi", 0, {}},
-        {35, "song.flv", 0, One("utilitymff.exe")},
-        {37, "clip.avi", 0, One("utilitymen2.exe")},
         {38, "clip.avi", 0, {}},
-        {39, "clip.avi", 0, {}},
-        // Stopped during a step.
-        {0, "clip.avi", 1, {"utilitymff3.exe IN B/T.mp3"}},
-        {0, "clip.avi", 4, {"utilitymff3.exe IN B/T.mp3", "probe IN", "probe IN", "utilitymff3.exe IN B/T.avi"}},
-        {12, "clip.m2ts", 4, {"utilitymff3.exe IN B/T.wma", "probe IN", "probe IN", "utilitymff3.exe IN B/T.avi"}},
-        {12, "clip.m2ts", 5, {"utilitymff3.exe IN B/T.wma", "probe IN", "probe IN", "utilitymff3.exe IN B/T.avi",
-                              "utilitymen.exe B/T.avi B/T-2.avi B/T.wma"}},
-        {25, "clip.mts", 1, {"utilitymff3.exe IN B/L.avi"}},
-        // The DVD steps after the encoding do not test the flag.
-        {33, "clip.avi", 3, Dvd("utilitymff3.exe")},
+        // Stopped while the input is read.
+        {3, "clip.avi", 1, {"probe IN"}},
+        // Stopped during a step: no later step runs.
+        {0, "clip.avi", 2, Read({"utilitymff3.exe IN B/T.mp3"})},
+        {0, "clip.avi", 5, Read({"utilitymff3.exe IN B/T.mp3", "probe IN", "probe IN", "utilitymff3.exe IN B/T.avi"})},
+        {12, "clip.m2ts", 5, Read({"utilitymff3.exe IN B/T.wma", "probe IN", "probe IN", "utilitymff3.exe IN B/T.avi"})},
+        {12, "clip.m2ts", 6, Read({"utilitymff3.exe IN B/T.wma", "probe IN", "probe IN", "utilitymff3.exe IN B/T.avi",
+                                   "utilitymen.exe B/T.avi B/T-2.avi B/T.wma"})},
+        {25, "clip.mts", 2, Read({"utilitymff3.exe IN B/L.avi"})},
+        {37, "clip.avi", 4, One("utilitymen2.exe")},
+        {33, "clip.avi", 4, Read({"probe IN", "probe IN", "utilitymff3.exe IN OUT/~/DVD-Disc1/tmpvdv.mpg"})},
     };
     for (const StopCase& c : cases) {
         runs.clear();
         const std::string input = root + c.input;
         const std::string output = OutputFor(c.entry);
-        fs::create_directories(root + "out");
-        if (c.entry != 33) Touch(output);
+        fs::create_directories(root + "out/dvd/DVD-Disc1/VIDEO_TS");
+        Write(root + "out/dvd/DVD-Disc1/VIDEO_TS/VIDEO_TS.IFO", "old title");
+        Write(root + "out/result.out", "old title");
         App().ConversionRunning = c.stopAtRun != 0;
         onRun = [&](const std::string& line) {
             CreateNamedFiles(line, input);
             if (static_cast<int>(runs.size()) == c.stopAtRun) App().ConversionRunning = false;
         };
-        Dispatch(c.entry, input);
+        EXPECT_EQ(Dispatch(c.entry, input).Outcome, DispatchOutcome::Result::Stopped) << c.entry;
         EXPECT_EQ(Described(input, output), c.runs) << "entry " << c.entry << " " << c.input;
         EXPECT_EQ(LeftIntermediates(), Lines{}) << "entry " << c.entry;
-        EXPECT_FALSE(fs::exists(root + "out/dvd/DVD-Disc1/tmpvdv.mpg"));
-        if (c.entry == 0 && c.stopAtRun == 4) {
-            EXPECT_FALSE(fs::exists(output)) << "the HD output was deleted by the stopped step";
-        }
+        EXPECT_EQ(Contents(root + "out/result.out"), "old title") << "entry " << c.entry;
+        EXPECT_EQ(Contents(root + "out/dvd/DVD-Disc1/VIDEO_TS/VIDEO_TS.IFO"), "old title") << "entry " << c.entry;
+    }
+}
+
+// A step whose tool fails, is killed from outside, cannot start, or writes something
+// other than what the request needs ends the recipe there: no later step runs on what
+// it left, the request fails naming the step and its file, and the old output stays.
+TEST_F(Dispatcher, AFailedStepEndsTheRecipeAndNamesTheStep) {
+    struct Case {
+        int entry;
+        const char* input;
+        int failAtRun;
+        ToolOutcome tool;
+        Lines runs;
+        const char* reason;  // the French reason, with T for TempBaseName
+    };
+    const StreamReport shortPicture{true, {{StreamKind::Video, 0.6}}};
+    const StreamReport silent{true, {{StreamKind::Video, 3.0}}};
+    const Case cases[] = {
+        {0, "clip.avi", 2, ToolOutcome::Exit(1), Read({"utilitymff3.exe IN B/T.mp3"}),
+         "à l'étape « extraction du son » (fichier \"B/T.mp3\") : l'outil s'est terminé avec le code 1"},
+        {0, "clip.avi", 5, ToolOutcome::Kill(9),
+         Read({"utilitymff3.exe IN B/T.mp3", "probe IN", "probe IN", "utilitymff3.exe IN B/T.avi"}),
+         "à l'étape « encodage de l'image » (fichier \"B/T.avi\") : l'outil a été arrêté de l'extérieur par le "
+         "signal 9 (SIGKILL)"},
+        {0, "clip.avi", 5, ToolOutcome::Exit(0, shortPicture),
+         Read({"utilitymff3.exe IN B/T.mp3", "probe IN", "probe IN", "utilitymff3.exe IN B/T.avi"}),
+         "à l'étape « encodage de l'image » (fichier \"B/T.avi\") : l'image du fichier écrit dure 0,6 s au "
+         "lieu de 3,0 s"},
+        {12, "clip.mts", 6, ToolOutcome::Exit(0, StreamReport{}),
+         Read({"utilitymff3.exe IN B/T.wma", "probe IN", "probe IN", "utilitymff3.exe IN B/T.avi",
+               "utilitymen.exe B/T.avi B/T-2.avi B/T.wma"}),
+         "à l'étape « assemblage intermédiaire » (fichier \"B/T-2.avi\") : le fichier écrit ne peut pas être "
+         "relu"},
+        {3, "clip.avi", 4, ToolOutcome::Exit(0, silent), One("utilitymff3.exe"),
+         "à l'étape « conversion » (fichier \"OUT~\") : le fichier écrit ne contient pas de son"},
+        {32, "clip.avi", 4, ToolOutcome::NoStart(),
+         Read({"probe IN", "probe IN", "utilitymff3.exe IN OUT/~/DVD-Disc1/tmpvdv.mpg"}),
+         "à l'étape « encodage DVD » (fichier \"OUT/~/DVD-Disc1/tmpvdv.mpg\") : l'outil n'a pas pu être lancé"},
+    };
+    for (const Case& c : cases) {
+        runs.clear();
+        const std::string input = root + c.input;
+        const std::string output = OutputFor(c.entry);
+        fs::create_directories(root + "out");
+        Write(root + "out/result.out", "old");
+        outcomeOf = [&](const std::string& line) {
+            return static_cast<int>(runs.size()) == c.failAtRun ? c.tool : FakeSuccess(line);
+        };
+        const DispatchOutcome outcome = Dispatch(c.entry, input);
+        EXPECT_EQ(outcome.Outcome, DispatchOutcome::Result::Failed) << c.entry;
+        // The reason names the file as the user's paths give it.
+        std::string reason = outcome.Reason;
+        const auto quote = reason.find('"');
+        const auto end = reason.find('"', quote + 1);
+        ASSERT_NE(end, std::string::npos) << reason;
+        reason.replace(quote + 1, end - quote - 1,
+                       Describe("x " + Q(reason.substr(quote + 1, end - quote - 1)), input, output).substr(2));
+        EXPECT_EQ(reason, c.reason) << c.entry;
+        EXPECT_EQ(Described(input, output), c.runs) << "entry " << c.entry << " " << c.input;
+        EXPECT_EQ(LeftIntermediates(), Lines{}) << "entry " << c.entry;
+        EXPECT_EQ(Contents(root + "out/result.out"), "old");
+    }
+}
+
+TEST_F(Dispatcher, RequestsThatCannotGiveATrueResultAreRefusedBeforeAnyStep) {
+    struct Case {
+        int entry;
+        StreamReport input;
+        SpecialValues special;
+        const char* reason;
+    };
+    const StreamReport soundOnly{true, {{StreamKind::Audio, 60.0}}};
+    const StreamReport pictureOnly{true, {{StreamKind::Video, 60.0}}};
+    const Case cases[] = {
+        {0, StreamReport{}, {}, "the input file cannot be read (unknown format or damaged file)"},
+        {3, StreamReport{true, {}}, {}, "the input file cannot be read (unknown format or damaged file)"},
+        {0, soundOnly, {}, "the input holds only sound, and this output format needs a picture"},
+        {12, soundOnly, {}, "the input holds only sound, and this output format needs a picture"},
+        {32, soundOnly, {}, "the input holds only sound, and this output format needs a picture"},
+        {38, soundOnly, {"-1.25"}, "the input holds only sound, and this output format needs a picture"},
+        {34, pictureOnly, {}, "the input holds no sound"},
+        {39, ClipReport(60.0), {kNoSyncDelay, "00:01:00", "00:00:05"},
+         "the segment to extract starts after the end of the input, which lasts 60.0 s"},
+    };
+    App().CurrentLanguage = "EN";
+    for (const Case& c : cases) {
+        runs.clear();
+        inputReport = c.input;
+        special = c.special;
+        const DispatchOutcome outcome = Dispatch(c.entry, root + "clip.avi");
+        EXPECT_EQ(outcome.Outcome, DispatchOutcome::Result::Failed) << c.entry;
+        EXPECT_EQ(outcome.Reason, std::string("before it began: ") + c.reason) << c.entry;
+        EXPECT_EQ(runs.size(), 1u) << "only the description of the input, entry " << c.entry;
+        EXPECT_FALSE(fs::exists(root + "out/result.out"));
+        EXPECT_EQ(LeftIntermediates(), Lines{});
     }
 }
 
@@ -259,7 +371,8 @@ TEST_F(Dispatcher, UnsupportedInputsAreRefusedWithAMessageAndTouchNothing) {
         window.calls.clear();
         window.log.clear();
         App().CurrentLanguage = c.language;
-        DispatchConversion(c.input, output, FormatLabel(0));
+        EXPECT_EQ(DispatchConversion(Request(c.input, output, FormatLabel(0))).Outcome,
+                  DispatchOutcome::Result::Refused);
         EXPECT_EQ(window.Texts("message"), Lines{c.message}) << c.input;
         const std::string e = std::string("\"") + c.extension + "\"";
         EXPECT_EQ(window.log, (Lines{"** 01/02/2026 à 10:11:12 -- L'extension du fichier à transformer est : " + e,
@@ -276,7 +389,7 @@ TEST_F(Dispatcher, UnknownLabelsAreRefusedWithAMessage) {
         window.calls.clear();
         window.log.clear();
         App().CurrentLanguage = language;
-        DispatchConversion(root + "clip.avi", root + "out.mpeg", label);
+        DispatchConversion(Request(root + "clip.avi", root + "out.mpeg", label));
         EXPECT_EQ(window.Texts("message"),
                   Lines{std::string(language) == "FR"
                             ? "Le format cible n'est pas encore supporté, merci de reporter ce manque à "
@@ -289,13 +402,17 @@ TEST_F(Dispatcher, UnknownLabelsAreRefusedWithAMessage) {
 }
 
 TEST_F(Dispatcher, SpecialPresetsWithoutTheirValuesOnlyLog) {
-    App().SyncDelay = "-1000";
-    DispatchConversion(root + "clip.avi", root + "out.avi", FormatLabel(38));
-    App().ExtractionStart = "NOVALUE";
-    DispatchConversion(root + "clip.avi", root + "out.avi", FormatLabel(39));
+    // The program-wide values are the dialogs'; the request's own are what counts.
+    App().SyncDelay = "-0.50";
     App().ExtractionStart = "00:00:01";
-    App().ExtractionLength = "NOVALUE";
-    DispatchConversion(root + "clip.mts", root + "out.mpeg", FormatLabel(39));
+    App().ExtractionLength = "00:00:02";
+    for (const auto& [entry, special] : std::vector<std::pair<int, SpecialValues>>{
+             {38, {"-1000", "00:00:01", "00:00:02"}},
+             {39, {"-0.25", "NOVALUE", "00:00:02"}},
+             {39, {"-0.25", "00:00:01", "NOVALUE"}}}) {
+        EXPECT_EQ(DispatchConversion(Request(root + "clip.mts", root + "out.mpeg", FormatLabel(entry), special)).Outcome,
+                  DispatchOutcome::Result::NothingToDo);
+    }
     EXPECT_TRUE(runs.empty());
     EXPECT_TRUE(window.messages.empty());
     Lines plain;
@@ -312,40 +429,64 @@ TEST_F(Dispatcher, SpecialPresetsWithoutTheirValuesOnlyLog) {
 TEST_F(Dispatcher, AFolderErrorEndsTheRecipeAndStillDeletesItsIntermediates) {
     Touch(root + "plainfile");
     onRun = [&](const std::string& line) { CreateNamedFiles(line, root + "clip.avi"); };
-    EXPECT_THROW(DispatchConversion(root + "clip.avi", root + "plainfile/x.avi", FormatLabel(0)),
+    EXPECT_THROW(DispatchConversion(Request(root + "clip.avi", root + "plainfile/x.avi", FormatLabel(0))),
                  FolderCreationError);
     EXPECT_EQ(Described(root + "clip.avi", root + "plainfile/x.avi"),
-              (Lines{"utilitymff3.exe IN B/T.mp3", "probe IN", "probe IN"}));
+              Read({"utilitymff3.exe IN B/T.mp3", "probe IN", "probe IN"}));
     EXPECT_EQ(LeftIntermediates(), Lines{});
 
     runs.clear();
     fs::create_directories(root + "dvd");
     Touch(root + "dvd/DVD-Disc1");
     try {
-        DispatchConversion(root + "clip.avi", root + "dvd/", FormatLabel(32));
+        DispatchConversion(Request(root + "clip.avi", root + "dvd/", FormatLabel(32)));
         ADD_FAILURE() << "no error";
     } catch (const FolderCreationError& error) {
         EXPECT_STREQ(error.what(), "Impossible de créer le répertoire associé au DVD");
     }
-    EXPECT_EQ(runs.size(), 2u) << "only the probes of the encoding step";
+    EXPECT_EQ(runs.size(), 1u) << "only the description of the input";
+    EXPECT_EQ(LeftIntermediates(), Lines{});
 }
 
 TEST_F(Dispatcher, ADvdOutputWithoutItsFinalSeparatorIsTakenAsTheFolder) {
-    DispatchConversion(root + "clip.avi", root + "dvd", FormatLabel(33));
+    DispatchConversion(Request(root + "clip.avi", root + "dvd", FormatLabel(33)));
     EXPECT_TRUE(fs::is_directory(root + "dvd/DVD-Disc1"));
     EXPECT_EQ(Described(root + "clip.avi", root + "dvd/"), Dvd("utilitymff3.exe"));
 }
 
+// The finished title takes the place of the old one in "DVD-Disc1"; the folder's other
+// files stay, and nothing of the temporary folder is left.
+TEST_F(Dispatcher, ADvdTitleReplacesTheOldOneOnlyWhenComplete) {
+    const std::string disc = root + "dvd/DVD-Disc1/";
+    fs::create_directories(disc + "VIDEO_TS");
+    Write(disc + "VIDEO_TS/VIDEO_TS.IFO", "old title");
+    Write(disc + "notes.txt", "mine");
+    onRun = [&](const std::string& line) {
+        if (line.find(" -T -o ") == std::string::npos) return;
+        const std::string built = SplitCommandLine(line).back() + "/";
+        fs::create_directories(built + "VIDEO_TS");
+        fs::create_directories(built + "AUDIO_TS");
+        Write(built + "VIDEO_TS/VIDEO_TS.IFO", "new title");
+    };
+    EXPECT_EQ(DispatchConversion(Request(root + "clip.avi", root + "dvd/", FormatLabel(33))).Outcome,
+              DispatchOutcome::Result::Written);
+    EXPECT_EQ(Contents(disc + "VIDEO_TS/VIDEO_TS.IFO"), "new title");
+    EXPECT_TRUE(fs::is_directory(disc + "AUDIO_TS"));
+    EXPECT_EQ(Contents(disc + "notes.txt"), "mine");
+    EXPECT_EQ(LeftIntermediates(), Lines{});
+}
+
 TEST_F(Dispatcher, AFileIsNeverConvertedOntoItself) {
     fs::create_directories(root + "v");
-    Touch(root + "v/clip.avi");
-    App().LastExitStatus = 0;
+    Write(root + "v/clip.avi", "input");
     for (int entry : {37, 38, 0}) {
-        DispatchConversion(root + "v/clip.avi", root + "v/../v/clip.avi", FormatLabel(entry));
+        const DispatchOutcome outcome = DispatchConversion(
+            Request(root + "v/clip.avi", root + "v/../v/clip.avi", FormatLabel(entry), {"-0.25"}));
+        EXPECT_EQ(outcome.Outcome, DispatchOutcome::Result::Failed);
+        EXPECT_EQ(outcome.Reason, "avant de commencer : le fichier de sortie serait le fichier d'entrée lui-même");
     }
     EXPECT_TRUE(runs.empty());
-    EXPECT_TRUE(fs::exists(root + "v/clip.avi"));
-    EXPECT_EQ(App().LastExitStatus, -1);
+    EXPECT_EQ(Contents(root + "v/clip.avi"), "input");
     EXPECT_TRUE(window.messages.empty());
 }
 

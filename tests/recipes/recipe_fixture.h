@@ -8,7 +8,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
@@ -16,7 +18,9 @@
 #include "exec/app_state.h"
 #include "exec/run_dos.h"
 #include "platform/command_line.h"
+#include "recipes/dispatcher.h"
 #include "recipes/temp_names.h"
+#include "support/fake_runs.h"
 #include "support/recording_window.h"
 
 namespace transcoda::testing {
@@ -44,6 +48,10 @@ protected:
         SetRunDosHook([this](const std::string& line) {
             runs.push_back(line);
             if (onRun) onRun(line);
+            // The real runner ends the tool and says so once the flag is cleared.
+            if (!App().ConversionRunning) return ToolOutcome::Stop();
+            if (outcomeOf) return outcomeOf(line);
+            return FakeSuccess(line, IsProbeLine(line) ? inputReport : ClipReport());
         });
     }
 
@@ -62,6 +70,14 @@ protected:
         fs::remove_all(root, ignored);
     }
 
+    static void Write(const std::string& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    static std::string Contents(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
     static void Touch(const std::string& path) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
         if (fd >= 0) ::close(fd);
@@ -76,15 +92,28 @@ protected:
         }
     }
 
+    // A request for `label` with the special values given.
+    static ConversionRequest Request(const std::string& input, const std::string& output, const std::string& label,
+                                     const SpecialValues& special = {}) {
+        return {input, output, label, special};
+    }
+
     // A short form of a recorded command line: "probe X" for a duration probe,
     // otherwise the tool and its path arguments, with the request's input as IN, its
-    // output as OUT, the helper folder as B/, TempBaseName as T and any other
-    // intermediate stem as L.
+    // output as OUT, the temporary output written in its place as OUT~ (a DVD's
+    // temporary folder as OUT/~), the helper folder as B/, TempBaseName as T and any
+    // other intermediate stem as L.
     std::string Describe(const std::string& line, const std::string& input, const std::string& output) const {
         const auto args = SplitCommandLine(line);
         std::string tool = fs::path(args.at(0)).filename().string();
         auto shorten = [&](std::string path) {
             if (path == input) return std::string("IN");
+            static const std::regex temporary("/\\.[^/]*\\.transcoda-[a-z0-9]{6}[^/]*");
+            std::smatch found;
+            if (std::regex_search(path, found, temporary)) {
+                if (found.suffix().length() == 0 && !output.ends_with("/")) return std::string("OUT~");
+                path = found.prefix().str() + "/~" + found.suffix().str();
+            }
             std::string out = output;
             if (out.size() > 1 && out.back() == '/') out.pop_back();
             if (path.starts_with(out)) return "OUT" + path.substr(out.size());
@@ -114,17 +143,25 @@ protected:
         return out;
     }
 
-    // Files left in the helper folder whose names begin with "tmp".
+    // Files left in the helper folder whose names begin with "tmp", and temporary
+    // outputs left anywhere under the test's folder.
     std::vector<std::string> LeftIntermediates() const {
         std::vector<std::string> left;
         for (const auto& item : fs::directory_iterator(helper)) {
             const std::string name = item.path().filename().string();
             if (name.starts_with("tmp")) left.push_back(name);
         }
+        for (const auto& item : fs::recursive_directory_iterator(root)) {
+            const std::string name = item.path().filename().string();
+            if (name.find(".transcoda-") != std::string::npos) left.push_back(item.path().string());
+        }
         return left;
     }
 
     RecordingWindow window;
+    // What the probe says of the input, and, when set, how every run ends instead.
+    StreamReport inputReport = ClipReport();
+    std::function<ToolOutcome(const std::string&)> outcomeOf;
     std::string root;
     std::string helper;
     std::vector<std::string> runs;

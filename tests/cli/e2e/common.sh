@@ -28,6 +28,8 @@ check_clean() {
     local what=$1 left
     left=$(find "$WORK/prog/B" -maxdepth 1 -name 'tmp*' -printf '%f ' )
     [ -z "$left" ] || fail "$what: intermediates left in B/: $left"
+    left=$(find "$WORK" -name '.*.transcoda-*' -printf '%p ')
+    [ -z "$left" ] || fail "$what: temporary outputs left: $left"
     # A killed tool may take a moment to be reaped by init.
     for _ in 1 2 3 4 5 6 7 8 9 10; do
         pgrep -f "$WORK/" >/dev/null || return 0
@@ -44,15 +46,15 @@ probe_duration() {
     ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 "$1" </dev/null 2>/dev/null | head -1
 }
 
-# check_media WHAT FILE EXPECT [MIN_SECONDS]: EXPECT is WxH, "video" (any size) or "audio"
-# (sound only).
+# check_media WHAT FILE EXPECT [MIN_SECONDS] [SOUND]: EXPECT is WxH, "video" (any size) or
+# "audio" (sound only); SOUND "optional" lets a picture without sound through.
 check_media() {
-    local what=$1 file=$2 expect=$3 min=${4:-1.5} size duration
+    local what=$1 file=$2 expect=$3 min=${4:-1.5} sound=${5:-required} size duration
     [ -s "$file" ] || { fail "$what: no output $file"; return; }
     duration=$(probe_duration "$file")
     awk -v d="$duration" -v m="$min" 'BEGIN { exit !(d + 0 >= m) }' ||
         fail "$what: duration '$duration' below $min s"
-    [ -n "$(probe_stream "$file" a codec_name)" ] || fail "$what: no sound stream"
+    [ "$sound" = optional ] || [ -n "$(probe_stream "$file" a codec_name)" ] || fail "$what: no sound stream"
     case $expect in
         audio)
             [ -z "$(probe_stream "$file" v codec_name)" ] || fail "$what: a picture stream in a sound file" ;;

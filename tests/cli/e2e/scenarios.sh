@@ -1,9 +1,26 @@
 #!/usr/bin/env bash
 # transcoda-cli as a user meets it: a list with its item counter, a list file, Ctrl-C
-# in the middle of a recipe, and the two failures that must not pass for success.
+# in the middle of a recipe (the old outputs kept whole), a step killed from outside,
+# outputs that may not be written, and requests that cannot give a true result.
 # Usage: scenarios.sh NAME
 TEST_NAME=$1
 source "$(dirname "$0")/common.sh"
+
+# A 60-second clip, long enough for a step to be caught while it runs.
+make_long_clip() {
+    ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i testsrc2=size=320x240:rate=25:duration=60 \
+        -f lavfi -i sine=frequency=440:duration=60 -c:v mpeg4 -q:v 8 -c:a libmp3lame -shortest "$WORK/long.avi"
+}
+
+# Waits for the picture step of the HD AVI recipe (the tool line that writes the
+# 1280x720 intermediate); false when it never comes.
+wait_for_picture_step() {
+    for _ in $(seq 1 300); do
+        pgrep -f "$WORK/prog/B/utilitymff3.exe .*1280x720" >/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
 
 case $TEST_NAME in
 list)
@@ -55,34 +72,32 @@ list)
     ;;
 stop)
     # A clip long enough that the picture step of the HD AVI recipe is still running
-    # when Ctrl-C comes.
-    ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i testsrc2=size=320x240:rate=25:duration=60 \
-        -f lavfi -i sine=frequency=440:duration=60 -c:v mpeg4 -q:v 8 -c:a libmp3lame -shortest "$WORK/long.avi"
+    # when Ctrl-C comes. The output of an earlier run is there and must stay as it was.
+    make_long_clip
+    echo "earlier hd.avi" >"$WORK/out/hd.avi"
+    cp "$WORK/out/hd.avi" "$WORK/hd.kept"
     "$CLI" --lang EN -f 0 "$WORK/long.avi" "$WORK/out/hd.avi" >"$WORK/stdout" 2>"$WORK/stderr" &
     pid=$!
-    # Wait for the picture step (the tool line that writes the 1280x720 intermediate).
-    for _ in $(seq 1 300); do
-        pgrep -f "$WORK/prog/B/utilitymff3.exe.*1280x720" >/dev/null && break
-        sleep 0.1
-    done
-    pgrep -f "$WORK/prog/B/utilitymff3.exe.*1280x720" >/dev/null || fail "stop: the picture step never ran"
+    wait_for_picture_step || fail "stop: the picture step never ran"
     sleep 1
     kill -INT "$pid"
     status=0
     wait "$pid" || status=$?
     [ "$status" -eq 130 ] || fail "stop: exit status $status, expected 130"
-    [ ! -e "$WORK/out/hd.avi" ] || fail "stop: an output was left"
+    cmp -s "$WORK/out/hd.avi" "$WORK/hd.kept" || fail "stop: the earlier output was changed"
     check_clean "stop"
 
-    # The same in the second item of a list: the first stays, the third never starts.
+    # The same in the second item of a list run again: the first is the new one, the
+    # second and third keep what the earlier run wrote, the third never starts.
+    echo "earlier second" >"$WORK/out/second.avi"
+    echo "earlier third" >"$WORK/out/third.mpeg"
+    cp "$WORK/out/second.avi" "$WORK/second.kept"
+    cp "$WORK/out/third.mpeg" "$WORK/third.kept"
     "$CLI" --lang EN -f 36 "$FIXTURES/clip.avi" "$WORK/out/first.wav" \
                      -f 0 "$WORK/long.avi" "$WORK/out/second.avi" \
                      -f 3 "$FIXTURES/clip.avi" "$WORK/out/third.mpeg" >"$WORK/stdout" 2>"$WORK/stderr" &
     pid=$!
-    for _ in $(seq 1 300); do
-        pgrep -f "$WORK/prog/B/utilitymff3.exe.*1280x720" >/dev/null && break
-        sleep 0.1
-    done
+    wait_for_picture_step
     kill -INT "$pid"
     status=0
     wait "$pid" || status=$?
@@ -90,8 +105,86 @@ stop)
     grep -qF "(2/3)" "$WORK/stdout" || fail "list stop: the second item never started"
     ! grep -qF "(3/3)" "$WORK/stdout" || fail "list stop: the third item started"
     check_media "list stop first" "$WORK/out/first.wav" audio
-    [ ! -e "$WORK/out/second.avi" ] && [ ! -e "$WORK/out/third.mpeg" ] || fail "list stop: outputs left"
+    cmp -s "$WORK/out/second.avi" "$WORK/second.kept" || fail "list stop: the second output was changed"
+    cmp -s "$WORK/out/third.mpeg" "$WORK/third.kept" || fail "list stop: the third output was changed"
     check_clean "list stop"
+    ;;
+killed)
+    # A step killed from outside (the tool, then its engine) fails the request, the
+    # message names the step, and the output of an earlier run stays as it was.
+    make_long_clip
+    echo "earlier hd.avi" >"$WORK/out/hd.avi"
+    cp "$WORK/out/hd.avi" "$WORK/hd.kept"
+    for target in "$WORK/prog/B/utilitymff3.exe .*1280x720" "^ffmpeg .*$WORK/long.avi.*1280x720"; do
+        "$CLI" --lang EN -f 0 "$WORK/long.avi" "$WORK/out/hd.avi" >"$WORK/stdout" 2>"$WORK/stderr" &
+        pid=$!
+        for _ in $(seq 1 300); do
+            pgrep -f "$target" >/dev/null && break
+            sleep 0.1
+        done
+        pkill -KILL -f "$target" || fail "killed: nothing matched $target"
+        status=0
+        wait "$pid" || status=$?
+        [ "$status" -eq 1 ] || fail "killed ($target): exit status $status, expected 1"
+        grep -qF 'failed at the step "picture encoding"' "$WORK/stderr" ||
+            fail "killed ($target): the message does not name the step: $(cat "$WORK/stderr")"
+        grep -qF "ended from outside by signal 9" "$WORK/stderr" || fail "killed ($target): no signal in the message"
+        grep -qF "0 of 1 file(s) written." "$WORK/stderr" || fail "killed ($target): no summary"
+        cmp -s "$WORK/out/hd.avi" "$WORK/hd.kept" || fail "killed ($target): the earlier output was changed"
+        check_clean "killed ($target)"
+    done
+    ;;
+refused)
+    # A device node, a folder, the program's own tools and executable: refused before
+    # anything runs, with the reason, and left as they were.
+    mkdir -p "$WORK/out/folder.mpeg"
+    cp "$WORK/prog/B/utilitymff3.exe" "$WORK/tool.kept"
+    cp "$CLI" "$WORK/cli.kept"
+    for output in /dev/null "$WORK/out/folder.mpeg" "$WORK/prog/B/utilitymff3.exe" "$CLI"; do
+        for lang in EN FR; do
+            EXPECT_FAILURE=1 run_cli --lang "$lang" -f 3 "$FIXTURES/clip.avi" "$output"
+            [ "$STATUS" -eq 1 ] || fail "refused $output: exit status $STATUS"
+            [ "$lang" = EN ] && says="The output file \"$output\" is refused: " ||
+                says="Le fichier de sortie \"$output\" est refusé : "
+            grep -qF "$says" "$WORK/stderr" || fail "refused $output ($lang): no refusal: $(head -3 "$WORK/stderr")"
+        done
+    done
+    [ -c /dev/null ] || fail "refused: /dev/null is no longer a device"
+    [ -d "$WORK/out/folder.mpeg" ] && [ -z "$(ls -A "$WORK/out/folder.mpeg")" ] || fail "refused: the folder changed"
+    cmp -s "$WORK/prog/B/utilitymff3.exe" "$WORK/tool.kept" || fail "refused: the tool changed"
+    cmp -s "$CLI" "$WORK/cli.kept" || fail "refused: the program changed"
+    check_clean "refused"
+    ;;
+untrue)
+    # Pictures without sound work in every kind of video recipe: the HD AVI ones take
+    # silence as their sound, the others write the picture alone or with silence.
+    for row in 0:avi 1:avi 3:mpeg 9:flv 12:wmv 14:3gp 25:m4v 37:avi 33:dvd; do
+        index=${row%%:*}
+        output="$WORK/out/silent$index.${row#*:}"
+        [ "$index" = 33 ] && output="$WORK/out/silent-dvd/"
+        run_cli --lang EN -f "$index" "$FIXTURES/clip-silent.avi" "$output"
+        [ "$STATUS" -eq 0 ] || { fail "silent $index: exit status $STATUS"; grep -E '^>>' "$WORK/stderr" >&2; }
+        [ "$index" = 33 ] && output="$output/DVD-Disc1/VIDEO_TS/VTS_01_1.VOB"
+        case $index in
+            0|1) check_media "silent $index" "$output" video 2.5 ;;
+            *) check_media "silent $index" "$output" video 2.5 optional ;;
+        esac
+        check_clean "silent $index"
+    done
+    # A segment that starts after the end of the input, and an input the engine cannot
+    # read: refused before any step, no output.
+    EXPECT_FAILURE=1 run_cli --lang EN -f 39 --from 00:00:05 --to 00:00:06 "$FIXTURES/clip.avi" "$WORK/out/late.avi"
+    [ "$STATUS" -eq 1 ] || fail "late segment: exit status $STATUS"
+    grep -qF "failed before it began: the segment to extract starts after the end of the input" "$WORK/stderr" ||
+        fail "late segment: no message: $(grep -v '^|||' "$WORK/stderr" | tail -3)"
+    [ ! -e "$WORK/out/late.avi" ] || fail "late segment: an output was written"
+    head -c 20000 /dev/urandom >"$WORK/out/garbage.avi"
+    EXPECT_FAILURE=1 run_cli --lang FR -f 3 "$WORK/out/garbage.avi" "$WORK/out/garbage.mpeg"
+    [ "$STATUS" -eq 1 ] || fail "unreadable: exit status $STATUS"
+    grep -qF "a échoué avant de commencer : le fichier d'entrée ne peut pas être lu" "$WORK/stderr" ||
+        fail "unreadable: no message"
+    [ ! -e "$WORK/out/garbage.mpeg" ] || fail "unreadable: an output was written"
+    check_clean "untrue"
     ;;
 sound-only)
     # A sound-only input to video presets (a chained recipe, a one-step ffmpeg-style and
@@ -99,8 +192,9 @@ sound-only)
     for index in 0 25 12; do
         EXPECT_FAILURE=1 run_cli --lang EN -f "$index" "$FIXTURES/clip.wav" "$WORK/out/s$index.out"
         [ "$STATUS" -ne 0 ] || fail "sound-only $index: exit status 0"
-        grep -qF "The conversion of \"$FIXTURES/clip.wav\" failed" "$WORK/stderr" ||
-            fail "sound-only $index: no failure message"
+        grep -qF "The conversion of \"$FIXTURES/clip.wav\" failed before it began: the input holds only sound" \
+            "$WORK/stderr" || fail "sound-only $index: no failure message"
+        [ ! -e "$WORK/out/s$index.out" ] || fail "sound-only $index: an output was written"
         grep -qF "0 of 1 file(s) written." "$WORK/stderr" || fail "sound-only $index: no summary"
         check_clean "sound-only $index"
     done

@@ -1,0 +1,18 @@
+#pragma once
+// The one rule for what may be written as an output. Only a regular file (or a new
+// one) is ever replaced: a folder, a device node or pipe, a file the user may not
+// write, a folder the user may not write in, and the program's own files (its
+// executables, its tools, its work folder and its preferences) are refused. A DVD
+// output must be a folder (or a new one) outside the program's own folders. The window,
+// the list and the terminal front end ask it before anything runs; the dispatcher asks
+// it again before a request touches anything.
+
+#include <string>
+
+namespace transcoda {
+
+// Why `output` may not be written for the preset `label`, as the message shown to the
+// user in the current language; empty when it may.
+std::string OutputRefusal(const std::string& output, const std::string& label);
+
+}  // namespace transcoda
