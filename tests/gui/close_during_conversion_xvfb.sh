@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program on a virtual X server: a conversion is started with a click on the
 # Convert picture, its tool hangs, and the Close picture is clicked. The program must end
-# at once and cleanly, and the running tool must be left running.
+# at once and cleanly, and take its running tool and its work folder along.
 # Usage: close_during_conversion_xvfb.sh PATH/TO/transcoda HELPER_DIR FIXTURE_SCRIPT FIXTURE_DIR
 set -euo pipefail
 APP=$1 HELPERS=$2 FIXTURES_SH=$3 FIXTURES=$4
@@ -12,6 +12,10 @@ unset QT_QPA_PLATFORM
 
 bash "$FIXTURES_SH" "$FIXTURES" >/dev/null
 SCRATCH=$(mktemp -d)
+# The user's folders are the test's own.
+export XDG_CONFIG_HOME="$SCRATCH/config" XDG_RUNTIME_DIR="$SCRATCH/run"
+mkdir -p "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
 PID=
 TOOL_PID=
 cleanup() {
@@ -29,7 +33,8 @@ for tool in "$HELPERS"/*; do ln -s "$tool" "$SCRATCH/B/$(basename "$tool")"; don
 rm "$SCRATCH/B/utilitymff3.exe"
 printf '#!/bin/sh\necho $$ > "%s/tool.pid"\nexec sleep 60\n' "$SCRATCH" >"$SCRATCH/B/utilitymff3.exe"
 chmod +x "$SCRATCH/B/utilitymff3.exe"
-cat >"$SCRATCH/B/applicationUserPreferences.ini" <<INI
+mkdir -p "$XDG_CONFIG_HOME/transcoda"
+cat >"$XDG_CONFIG_HOME/transcoda/applicationUserPreferences.ini" <<INI
 [Visual]
 sourceFileName=$FIXTURES/clip.avi
 destinationFileName=$SCRATCH/out/clip.mp3
@@ -72,6 +77,12 @@ done
 elapsed=$((($(date +%s%N) - start) / 1000000))
 PID=
 [[ "$status" == 0 ]] || fail "the program ended with status $status"
-kill -0 "$TOOL_PID" 2>/dev/null || fail "the running tool was stopped"
-echo "OK: ended in ${elapsed} ms with status 0, tool $TOOL_PID still running"
+for _ in $(seq 1 100); do
+    kill -0 "$TOOL_PID" 2>/dev/null || break
+    sleep 0.05
+done
+kill -0 "$TOOL_PID" 2>/dev/null && fail "the running tool was left running"
+TOOL_PID=
+[[ -z "$(ls -A "$XDG_RUNTIME_DIR/transcoda")" ]] || fail "work folder left: $(ls "$XDG_RUNTIME_DIR/transcoda")"
+echo "OK: ended in ${elapsed} ms with status 0, its tool ended"
 exit 0
