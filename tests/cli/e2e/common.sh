@@ -66,20 +66,9 @@ check_media() {
 
 # run_cli ARGS...: transcoda-cli with its diagnostic log, output in $WORK/stdout and
 # $WORK/stderr; sets STATUS.
-#
-# Other programs on the machine may end helper tools by name while a test runs (the
-# desktop window does so before each of its conversions, and its tests may run beside
-# these): a run that should succeed and fails is therefore made again, at most twice,
-# and only a run that fails three times counts. Each repeat is noted in the test's log.
 run_cli() {
-    local attempt
-    for attempt in 1 2 3; do
-        STATUS=0
-        "$CLI" --debug "$@" >"$WORK/stdout" 2>"$WORK/stderr" </dev/null || STATUS=$?
-        [ "$STATUS" -ne 0 ] && [ "${EXPECT_FAILURE:-0}" = 0 ] || return 0
-        echo "note: run $attempt failed (status $STATUS), made again: $*" >&2
-        grep -E '^>>' "$WORK/stderr" >&2 || true
-    done
+    STATUS=0
+    "$CLI" --debug "$@" >"$WORK/stdout" 2>"$WORK/stderr" </dev/null || STATUS=$?
 }
 
 finish() {
