@@ -40,10 +40,13 @@ cleanup() {
 trap cleanup EXIT
 
 mkdir -p "$SCRATCH/B" "$SCRATCH/MyFiles"
+# The user's folders are the script's own.
+export XDG_CONFIG_HOME="$SCRATCH/config" XDG_CACHE_HOME="$SCRATCH/cache"
+mkdir -p "$XDG_CONFIG_HOME/transcoda"
 cp "$BUILD/bin/transcoda" "$SCRATCH/transcoda"
 
 write_preferences() {
-    cat >"$SCRATCH/B/applicationUserPreferences.ini" <<'EOF'
+    cat >"$XDG_CONFIG_HOME/transcoda/applicationUserPreferences.ini" <<'EOF'
 [Visual]
 sourceFileName=/home/user/Vidéos/vacances-2026.mp4
 destinationFileName=/home/user/Vidéos/vacances-2026.avi

@@ -40,28 +40,20 @@ job_command() {
 
 now() { date +%s.%N; }
 
-# run_job NAME: runs it once and appends its wall time to $WORK/NAME.times. A transcoda
-# run whose tool was ended from outside (another program on a shared machine may end
-# helper tools by name) is made again rather than counted.
+# run_job NAME: runs it once and appends its wall time to $WORK/NAME.times.
 run_job() {
-    local name=$1 args output start end tries=0
+    local name=$1 args output start end
     read -r -a args <<<"$(job_command "$name")"
     output=${args[-1]}
     [ "$name" = hb_ipod ] && output="$WORK/hb_ipod.m4v"
-    while true; do
-        rm -rf "$output"
-        start=$(now)
-        if "${args[@]}" >/dev/null 2>"$WORK/stderr" </dev/null; then break; fi
-        if grep -q "code de sortie du dernier outil : 137," "$WORK/stderr" && [ "$tries" -lt 5 ]; then
-            tries=$((tries + 1))
-            echo "note: $name: a helper tool was killed from outside, run made again" >&2
-            continue
-        fi
+    rm -rf "$output"
+    start=$(now)
+    if ! "${args[@]}" >/dev/null 2>"$WORK/stderr" </dev/null; then
         echo "$name failed:" >&2
         grep -E '^>>|^Ligne console' "$WORK/stderr" >&2 || true
         grep -v '^|||' "$WORK/stderr" | tail -5 >&2
         exit 1
-    done
+    fi
     end=$(now)
     [ -s "$output" ] || { echo "$name wrote nothing" >&2; exit 1; }
     awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f\n", b - a }' >>"$WORK/$name.times"

@@ -63,6 +63,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     transcoda::App().ProgramFolder = "/nonexistent/";
+    setenv("XDG_CONFIG_HOME", "/nonexistent/", 1);
     const double seconds = argc > 1 ? std::atof(argv[1]) : 3.0;
 
     TForm1 form;

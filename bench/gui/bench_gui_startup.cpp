@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     transcoda::App().ProgramFolder = "/nonexistent/";
+    setenv("XDG_CONFIG_HOME", "/nonexistent/", 1);
     const int runs = 10;
     std::vector<double> firstPaint, creation;
     for (int i = 0; i < runs; ++i) {

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/instance_mark.h"
+
 extern char** environ;
 
 namespace helpers {
@@ -31,6 +33,18 @@ void CloseIfOpen(int& fd) {
 }
 
 }  // namespace
+
+void DieWithFrontEnd() {
+    const char* text = std::getenv(transcoda::kInstanceVariable);
+    if (text == nullptr) return;
+    const auto mark = transcoda::ParseInstanceMark(text);
+    if (!mark) return;
+    // Asked for before the parent is looked at, so that no death falls between the two.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() == mark->Pid) return;
+    if (transcoda::InstanceGone(*mark)) _exit(128 + SIGKILL);
+    prctl(PR_SET_PDEATHSIG, 0);
+}
 
 bool WriteAll(int fd, const char* data, size_t size) {
     while (size > 0) {

@@ -39,6 +39,14 @@ int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options
 // the status as RunEngine gives it.
 std::string CaptureEngine(const std::vector<std::string>& argv, int* exitCode = nullptr);
 
+// First thing a tool does: when it was started by an instance of the program (its mark
+// is in the environment, see instance_mark.h), it dies with that instance, whatever ends
+// it (SIGKILL included). The kernel signals the tool when its parent goes; a parent
+// that went before that was asked for is caught by checking that the tool's parent is
+// still the instance. A tool started by some other program of a running instance (a
+// wrapper script, say) is left to that program.
+void DieWithFrontEnd();
+
 // Installs the handlers that end the running engine at once when the tool itself is
 // asked to stop (the engine also dies with the tool in any case).
 void InstallStopHandlers();

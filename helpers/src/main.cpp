@@ -11,6 +11,7 @@
 #include "player.h"
 
 int main(int argc, char** argv) {
+    helpers::DieWithFrontEnd();
     std::string self = argc > 0 ? argv[0] : "";
     size_t slash = self.find_last_of('/');
     std::string name = slash == std::string::npos ? self : self.substr(slash + 1);

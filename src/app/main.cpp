@@ -11,11 +11,14 @@
 #include "dialogs/TForm8.h"
 #include "dialogs/TForm9.h"
 #include "exec/app_state.h"
+#include "exec/instance.h"
 #include "exec/worker.h"
 #include "mainwindow/TForm1.h"
 #include "platform/program_folder.h"
 
 int main(int argc, char** argv) {
+    // Before the toolkit starts any thread: the work folder, and what died instances left.
+    transcoda::InstanceScope instance;
     QApplication application(argc, argv);
     // Numbers in the progress texts follow the user's regional settings.
     std::setlocale(LC_ALL, "");
@@ -43,9 +46,10 @@ int main(int argc, char** argv) {
     form1->show();
     const int status = QApplication::exec();
 
-    // A conversion may still be running: its tool is left running, and the worker ends
-    // with the process without touching the windows being destroyed.
+    // A conversion may still be running: its tools and work folder go now, and the
+    // worker ends with the process without touching the windows being destroyed.
     if (transcoda::MonThread::Active()) {
+        transcoda::EndInstance();
         std::fflush(nullptr);
         _exit(status);
     }

@@ -8,6 +8,7 @@
 #include "cli/cli_options.h"
 #include "cli/terminal_window.h"
 #include "exec/app_state.h"
+#include "exec/instance.h"
 #include "exec/worker.h"
 #include "exec/worker_texts.h"
 #include "platform/program_folder.h"
@@ -71,6 +72,7 @@ std::string RefusedOutput(const std::vector<ConversionRequest>& requests) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    InstanceScope instance;
     AppState& app = App();
     app.ProgramFolder = ExecutableFolder();
 

@@ -3,10 +3,13 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "exec/app_state.h"
 #include "mainwindow/ini_file.h"
+#include "platform/user_folders.h"
 
 namespace transcoda {
 
@@ -48,10 +51,33 @@ PreferencesWriteResult Skipped() {
     return r;
 }
 
+std::string ConfigFolder() {
+    const std::string config = UserConfigFolder();
+    return config.empty() ? std::string() : config + "transcoda/";
+}
+
+// The file every read and write uses. When the config folder holds none yet and the
+// former place beside the program does, that one is copied over first; should the copy
+// fail, it is read from where it is (and the writes that need a file find none).
+std::string PreferencesFileFor(const std::string& programFolder, bool forReading) {
+    const std::string path = PreferencesFilePath(programFolder);
+    const std::string former = FormerPreferencesFilePath(programFolder);
+    if (path == former || IniFileExists(path) || !IniFileExists(former)) return path;
+    std::error_code ec;
+    std::filesystem::create_directories(ConfigFolder(), ec);
+    if (auto text = ReadWholeFile(former); text && ReplaceFileContents(path, *text)) return path;
+    return forReading ? former : path;
+}
+
 }  // namespace
 
 std::string PreferencesFilePath(const std::string& programFolder) {
-    return programFolder + kPreferencesFileName;
+    const std::string folder = ConfigFolder();
+    return folder.empty() ? FormerPreferencesFilePath(programFolder) : folder + kPreferencesFileName;
+}
+
+std::string FormerPreferencesFilePath(const std::string& programFolder) {
+    return programFolder + kFormerPreferencesFileName;
 }
 
 std::string NotAnIntegerText(const std::string& value) {
@@ -60,7 +86,7 @@ std::string NotAnIntegerText(const std::string& value) {
 
 StartupPreferences ReadStartupPreferences(const std::string& programFolder) {
     StartupPreferences p;
-    const std::string path = PreferencesFilePath(programFolder);
+    const std::string path = PreferencesFileFor(programFolder, true);
     if (!IniFileExists(path)) return p;
     p.FileFound = true;
 
@@ -90,12 +116,16 @@ StartupPreferences ReadStartupPreferences(const std::string& programFolder) {
 
 PreferencesWriteResult WriteSourceFilePreference(const std::string& programFolder,
                                                  const std::string& inputPath) {
-    return Write(PreferencesFilePath(programFolder), {{kSourceFileNameKey, inputPath}});
+    const std::string path = PreferencesFileFor(programFolder, false);
+    // The first pick makes the config folder; a failure shows in the write below.
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    return Write(path, {{kSourceFileNameKey, inputPath}});
 }
 
 PreferencesWriteResult WriteDestinationFilePreference(const std::string& programFolder,
                                                       const std::string& outputPath) {
-    const std::string path = PreferencesFilePath(programFolder);
+    const std::string path = PreferencesFileFor(programFolder, false);
     if (!IniFileExists(path)) return Skipped();
     return Write(path, {{kDestinationFileNameKey, outputPath}});
 }
@@ -103,7 +133,7 @@ PreferencesWriteResult WriteDestinationFilePreference(const std::string& program
 PreferencesWriteResult WriteConversionStartPreferences(const std::string& programFolder,
                                                        const std::string& outputPath,
                                                        int formatIndex) {
-    const std::string path = PreferencesFilePath(programFolder);
+    const std::string path = PreferencesFileFor(programFolder, false);
     if (!IniFileExists(path)) return Skipped();
     return Write(path, {{kDestinationFileNameKey, outputPath},
                         {kDestinationFormatKey, std::to_string(formatIndex)}});

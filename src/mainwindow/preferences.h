@@ -1,8 +1,11 @@
 #pragma once
 // The preferences file: the last input file, the last output file and the last target
-// format, kept between runs in B/applicationUserPreferences.ini beside the executable,
-// section "Visual". Read once when the main window is created; written when the user
-// picks a file and when a single conversion starts. Each call opens the file, does its
+// format, kept between runs in the user's config folder, as
+// "transcoda/applicationUserPreferences.ini", section "Visual". Read once when the main
+// window is created; written when the user picks a file and when a single conversion
+// starts. The program's own folder may be read-only: nothing is written there. A file
+// that earlier versions kept beside the program (B/applicationUserPreferences.ini) is
+// copied once to the config folder, when that holds none yet, and left where it is. Each call opens the file, does its
 // work and closes it; every write replaces the file as a whole (see ini_file.h), so an
 // interrupted write never loses it.
 //
@@ -14,7 +17,9 @@
 
 namespace transcoda {
 
-inline constexpr const char* kPreferencesFileName = "B/applicationUserPreferences.ini";
+inline constexpr const char* kPreferencesFileName = "applicationUserPreferences.ini";
+// Where earlier versions kept the file, under the program folder.
+inline constexpr const char* kFormerPreferencesFileName = "B/applicationUserPreferences.ini";
 inline constexpr const char* kPreferencesSection = "Visual";
 inline constexpr const char* kSourceFileNameKey = "sourceFileName";
 inline constexpr const char* kDestinationFileNameKey = "destinationFileName";
@@ -22,8 +27,12 @@ inline constexpr const char* kDestinationFormatKey = "destinationFormat";
 // The format box entry chosen when the file names none.
 inline constexpr int kDefaultFormatIndex = 5;
 
-// programFolder (with its trailing "/") + "B/applicationUserPreferences.ini".
+// The user's config folder + "transcoda/applicationUserPreferences.ini"; the former
+// place when the user has no home at all.
 std::string PreferencesFilePath(const std::string& programFolder);
+
+// programFolder (with its trailing "/") + "B/applicationUserPreferences.ini".
+std::string FormerPreferencesFilePath(const std::string& programFolder);
 
 // What the window applies at start-up.
 struct StartupPreferences {

@@ -11,10 +11,12 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <thread>
 #include <vector>
 
 #include "platform/command_line.h"
+#include "platform/instance_mark.h"
 
 extern char** environ;
 
@@ -55,6 +57,19 @@ std::vector<std::string> SplitWithProgramPath(const std::string& commandLine) {
         return rest;
     }
     return args;
+}
+
+// The inherited environment with this instance's mark in place of any mark it held, so
+// that the tool (and whatever it starts) is known as one of this instance's tools.
+std::vector<char*> MarkedEnvironment() {
+    const std::string& entry = ThisInstanceEnvironmentEntry();
+    const std::string prefix = std::string(kInstanceVariable) + "=";
+    std::vector<char*> env;
+    for (char** e = environ; *e != nullptr; ++e)
+        if (std::strncmp(*e, prefix.c_str(), prefix.size()) != 0) env.push_back(*e);
+    env.push_back(const_cast<char*>(entry.c_str()));
+    env.push_back(nullptr);
+    return env;
 }
 
 int DecodeStatus(int raw) {
@@ -128,7 +143,8 @@ bool ChildProcess::Start(const std::string& commandLine, int outputFd) {
                                         POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_USEVFORK);
 
     pid_t pid = -1;
-    int rc = posix_spawnp(&pid, argv[0], &actions, &attr, argv.data(), environ);
+    std::vector<char*> env = MarkedEnvironment();
+    int rc = posix_spawnp(&pid, argv[0], &actions, &attr, argv.data(), env.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attr);
     if (ownCopy >= 0) close(ownCopy);

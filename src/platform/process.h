@@ -1,7 +1,8 @@
 #pragma once
 // One child process started from a single command-line string, spawned directly (no
 // shell) in a process group of its own, so that ending it also ends everything it
-// started.
+// started. Every child carries this instance's mark in its environment (see
+// instance_mark.h): it is one of this instance's tools.
 
 #include <sys/types.h>
 
@@ -22,8 +23,8 @@ public:
     // unquoted program path may hold blanks, the longest-needed run of words that names
     // an executable file is taken, shortest first). When
     // outputFd >= 0 it becomes the child's stdout and stderr, otherwise both go to
-    // /dev/null; stdin is /dev/null. Environment and current directory are inherited,
-    // no other descriptor reaches the child. False when it could not be started.
+    // /dev/null; stdin is /dev/null. Environment (with the instance's mark) and current
+    // directory are inherited, no other descriptor reaches the child. False when it could not be started.
     bool Start(const std::string& commandLine, int outputFd);
 
     // Waits at most timeoutMs (negative: without limit) and returns true as soon as the

@@ -44,7 +44,8 @@ echo \$\$ > "$SCRATCH/tool.pid"
 exec sleep 60
 TOOL
 chmod +x "$SCRATCH/prog/B/utilitymff3.exe"
-cat >"$SCRATCH/prog/B/applicationUserPreferences.ini" <<INI
+mkdir -p "$XDG_CONFIG_HOME/transcoda"
+cat >"$XDG_CONFIG_HOME/transcoda/applicationUserPreferences.ini" <<INI
 [Visual]
 sourceFileName=$FIXTURES/clip.avi
 destinationFileName=$SCRATCH/out/clip.avi
@@ -108,12 +109,14 @@ done
 elapsed=$((($(date +%s%N) - start) / 1000000))
 PID=
 [[ "$status" == 0 ]] || fail "the program ended with status $status"
-for _ in $(seq 1 50); do
+for _ in $(seq 1 100); do
     kill -0 "$TOOL_PID" 2>/dev/null || break
     sleep 0.05
 done
 kill -0 "$TOOL_PID" 2>/dev/null && fail "the running tool was left running"
+TOOL_PID=
+[[ -z "$(ls -A "$XDG_RUNTIME_DIR/transcoda" 2>/dev/null)" ]] || fail "work folder left: $(ls "$XDG_RUNTIME_DIR/transcoda")"
 left=$(intermediates)
 [[ -z "$left" ]] || fail "intermediates left: $left"
-echo "OK: No kept the conversion; Yes ended the program in ${elapsed} ms with status 0, tool and intermediates gone"
+echo "OK: No kept the conversion; Yes ended the program in ${elapsed} ms with status 0, tool, intermediates and work folder gone"
 exit 0

@@ -93,7 +93,8 @@ public:
 };
 
 // A program folder of its own: ProgramFolder points at it, B/ holds links to the helper
-// tools of the build, and the language and debug settings are those asked for.
+// tools of the build, the user's config folder (where the preferences live) is a folder
+// of the test, and the language and debug settings are those asked for.
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -102,6 +103,7 @@ protected:
         App().ProgramFolder = root_ + "prog/";
         std::filesystem::create_directories(App().HelperFolder());
         LinkHelperTools();
+        setenv("XDG_CONFIG_HOME", (root_ + "config").c_str(), 1);
         gui::SetDialogs(&dialogs);
         unsetenv("TRANSCODA_LANGUAGE");
         unsetenv("TRANSCODA_DEBUG");
@@ -112,6 +114,7 @@ protected:
         form.reset();
         gui::SetDialogs(nullptr);
         App().ConversionRunning = false;
+        unsetenv("XDG_CONFIG_HOME");
         unsetenv("TRANSCODA_LANGUAGE");
         unsetenv("TRANSCODA_DEBUG");
     }
@@ -134,7 +137,7 @@ protected:
     }
 
     std::string Path(const std::string& name) const { return root_ + name; }
-    std::string PrefsPath() const { return App().HelperFolder() + "applicationUserPreferences.ini"; }
+    std::string PrefsPath() const { return root_ + "config/transcoda/applicationUserPreferences.ini"; }
 
     static void WriteFile(const std::string& path, const std::string& text) {
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());

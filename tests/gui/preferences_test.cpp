@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -17,7 +18,8 @@ using transcoda::PreferencesWrite;
 
 namespace {
 
-// A program folder of its own for each test, with or without its B folder.
+// A program folder of its own for each test, with its B folder, and a config folder of
+// its own.
 class PreferencesTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -27,15 +29,22 @@ protected:
         fs::remove_all(root_);
         fs::create_directories(root_ / "B");
         folder_ = root_.string() + "/";
-        file_ = folder_ + "B/applicationUserPreferences.ini";
+        setenv("XDG_CONFIG_HOME", (folder_ + "config").c_str(), 1);
+        file_ = folder_ + "config/transcoda/applicationUserPreferences.ini";
+        former_ = folder_ + "B/applicationUserPreferences.ini";
         transcoda::App().CurrentLanguage = "FR";
     }
     void TearDown() override {
+        fs::permissions(root_ / "B", fs::perms::owner_all);
         fs::remove_all(root_);
+        unsetenv("XDG_CONFIG_HOME");
         transcoda::App().CurrentLanguage = "FR";
     }
 
-    void Put(const std::string& text) { std::ofstream(file_, std::ios::binary) << text; }
+    void Put(const std::string& text) {
+        fs::create_directories(fs::path(file_).parent_path());
+        std::ofstream(file_, std::ios::binary) << text;
+    }
     std::optional<std::string> Contents() const {
         if (!fs::exists(file_)) return std::nullopt;
         return transcoda::ReadWholeFile(file_);
@@ -44,10 +53,55 @@ protected:
     fs::path root_;
     std::string folder_;
     std::string file_;
+    std::string former_;
 };
 
-TEST_F(PreferencesTest, FileLiesInTheHelperFolder) {
-    EXPECT_EQ(transcoda::PreferencesFilePath("/opt/t/"), "/opt/t/B/applicationUserPreferences.ini");
+struct PlaceCase {
+    const char* xdgConfigHome;  // nullptr: not set
+    const char* home;           // nullptr: not set
+    const char* expected;
+};
+
+TEST_F(PreferencesTest, FileLiesInTheUserConfigFolder) {
+    const char* savedHome = std::getenv("HOME");
+    const std::string home = savedHome ? savedHome : "";
+    for (const PlaceCase& c : {
+             PlaceCase{"/x/cfg", "/home/u", "/x/cfg/transcoda/applicationUserPreferences.ini"},
+             PlaceCase{"/x/cfg/", "/home/u", "/x/cfg/transcoda/applicationUserPreferences.ini"},
+             PlaceCase{nullptr, "/home/u", "/home/u/.config/transcoda/applicationUserPreferences.ini"},
+             // A relative value does not count.
+             PlaceCase{"cfg", "/home/u/", "/home/u/.config/transcoda/applicationUserPreferences.ini"},
+             PlaceCase{"", "/home/u", "/home/u/.config/transcoda/applicationUserPreferences.ini"},
+         }) {
+        if (c.xdgConfigHome) setenv("XDG_CONFIG_HOME", c.xdgConfigHome, 1);
+        else unsetenv("XDG_CONFIG_HOME");
+        setenv("HOME", c.home, 1);
+        EXPECT_EQ(transcoda::PreferencesFilePath("/opt/t/"), c.expected) << c.xdgConfigHome << " " << c.home;
+    }
+    if (savedHome) setenv("HOME", home.c_str(), 1);
+    else unsetenv("HOME");
+    EXPECT_EQ(transcoda::FormerPreferencesFilePath("/opt/t/"), "/opt/t/B/applicationUserPreferences.ini");
+}
+
+// A file beside the program, as earlier versions kept it, in a folder the user cannot
+// write: it is copied once and never touched.
+TEST_F(PreferencesTest, FormerFileIsCopiedOnceAndLeftAlone) {
+    const std::string former = "[Visual]\nsourceFileName=/old/in.avi\ndestinationFormat=12\n";
+    std::ofstream(former_, std::ios::binary) << former;
+    fs::permissions(root_ / "B", fs::perms::owner_read | fs::perms::owner_exec);
+
+    auto p = transcoda::ReadStartupPreferences(folder_);
+    EXPECT_TRUE(p.FileFound);
+    EXPECT_EQ(p.SourceFileName, "/old/in.avi");
+    EXPECT_EQ(p.FormatIndex, 12);
+    EXPECT_EQ(Contents(), former);
+
+    ASSERT_TRUE(transcoda::WriteConversionStartPreferences(folder_, "/new/out.avi", 3).Ok());
+    EXPECT_EQ(transcoda::ReadWholeFile(former_), former);
+    // The copy is the file from now on, even when the former one changes.
+    fs::permissions(root_ / "B", fs::perms::owner_all);
+    std::ofstream(former_, std::ios::binary) << "[Visual]\ndestinationFormat=20\n";
+    EXPECT_EQ(transcoda::ReadStartupPreferences(folder_).FormatIndex, 3);
 }
 
 struct StartCase {
@@ -131,6 +185,7 @@ TEST_F(PreferencesTest, WritesThatNeedAnExistingFileCreateNothing) {
               PreferencesWrite::NoFile);
     EXPECT_EQ(Contents(), std::nullopt);
     EXPECT_TRUE(fs::is_empty(root_ / "B"));
+    EXPECT_FALSE(fs::exists(root_ / "config"));
 }
 
 TEST_F(PreferencesTest, ConversionStartStoresOutputThenFormat) {
@@ -161,8 +216,9 @@ TEST_F(PreferencesTest, HandEditedFileKeepsItsOtherContents) {
               "[Tail]\r\nz=9");
 }
 
-TEST_F(PreferencesTest, MissingHelperFolderIsReportedForTheErrorBox) {
-    fs::remove_all(root_ / "B");
+TEST_F(PreferencesTest, ConfigFolderThatCannotBeMadeIsReportedForTheErrorBox) {
+    std::ofstream(folder_ + "config") << "a file where the config folder should be";
+    file_ = folder_ + "config/transcoda/applicationUserPreferences.ini";
     for (const char* language : {"FR", "EN"}) {
         transcoda::App().CurrentLanguage = language;
         auto r = transcoda::WriteSourceFilePreference(folder_, "/v/in.avi");
@@ -171,7 +227,7 @@ TEST_F(PreferencesTest, MissingHelperFolderIsReportedForTheErrorBox) {
         EXPECT_NE(r.ErrorText.find(file_), std::string::npos) << r.ErrorText;
         EXPECT_NE(r.ErrorText.find(language == std::string("EN") ? "Unable" : "Impossible"), std::string::npos);
     }
-    EXPECT_FALSE(fs::exists(root_ / "B"));
+    EXPECT_TRUE(fs::is_regular_file(folder_ + "config"));
     // the other writes find no file and do nothing
     EXPECT_EQ(transcoda::WriteDestinationFilePreference(folder_, "/o.avi").Outcome, PreferencesWrite::NoFile);
     EXPECT_EQ(transcoda::WriteConversionStartPreferences(folder_, "/o.avi", 1).Outcome, PreferencesWrite::NoFile);
@@ -204,7 +260,7 @@ TEST_F(PreferencesTest, FullDiskDuringAWriteKeepsTheOldFile) {
     EXPECT_EQ(atStart.Outcome, PreferencesWrite::Failed);
     EXPECT_EQ(atPick.Outcome, PreferencesWrite::Failed);
     EXPECT_EQ(Contents(), before);
-    EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "B"), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "config/transcoda"), fs::directory_iterator()), 1);
     EXPECT_EQ(transcoda::ReadStartupPreferences(folder_).FormatIndex, 4);
 }
 

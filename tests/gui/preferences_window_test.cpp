@@ -1,4 +1,4 @@
-// What the window reads from and writes to B/applicationUserPreferences.ini.
+// What the window reads from and writes to its preferences file.
 
 #include <QMimeData>
 
@@ -95,15 +95,16 @@ TEST_F(PreferencesTest, CancelledPickAppliesTheNameChosenLast) {
     EXPECT_EQ(form->Edit1->text().toStdString(), Path("in/a.avi"));
 }
 
-TEST_F(PreferencesTest, MissingHelperFolderIsReportedAndThePickKept) {
-    std::filesystem::remove_all(App().HelperFolder());
+TEST_F(PreferencesTest, ConfigFolderThatCannotBeMadeIsReportedAndThePickKept) {
+    WriteFile(Path("plain"), "not a folder");
+    setenv("XDG_CONFIG_HOME", Path("plain/config").c_str(), 1);
     MakeForm();
     dialogs.picks = {QString::fromStdString(Path("in/clip.avi"))};
     Click(form->Button1);
     EXPECT_EQ(form->Edit1->text().toStdString(), Path("in/clip.avi"));
     ASSERT_EQ(dialogs.Of("message").size(), 1u);
     EXPECT_EQ(dialogs.Of("message")[0].caption, "Transcoda 1.0");
-    EXPECT_FALSE(Exists(App().HelperFolder()));
+    EXPECT_EQ(ReadFile(Path("plain")), "not a folder");
 }
 
 TEST_F(PreferencesTest, ConversionStartStoresOutputAndFormatEvenWhenRefused) {

@@ -11,6 +11,8 @@ fi
 unset QT_QPA_PLATFORM
 
 SCRATCH=$(mktemp -d)
+# The user's folders are the test's own.
+export XDG_CONFIG_HOME="$SCRATCH/config" XDG_CACHE_HOME="$SCRATCH/cache"
 PID=
 cleanup() {
     if [[ -n "$PID" ]]; then

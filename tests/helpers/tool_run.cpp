@@ -82,14 +82,9 @@ RunResult RunArgs(std::vector<std::string> argv, const std::function<void(const 
     return r;
 }
 
-RunResult RunWithRetries(const std::vector<std::string>& argv, const std::string& output) {
-    RunResult r;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (!output.empty()) unlink(output.c_str());
-        r = RunArgs(argv, nullptr);
-        if (!KilledFromOutside(r)) break;
-    }
-    return r;
+RunResult RunDeletingOutput(const std::vector<std::string>& argv, const std::string& output) {
+    if (!output.empty()) unlink(output.c_str());
+    return RunArgs(argv, nullptr);
 }
 
 }  // namespace
@@ -100,14 +95,12 @@ RunResult RunToolChunked(const std::string& tool, const std::string& arguments,
 }
 
 RunResult RunTool(const std::string& tool, const std::string& arguments, const std::string& output) {
-    return RunWithRetries(CommandArgs(tool, arguments), output);
+    return RunDeletingOutput(CommandArgs(tool, arguments), output);
 }
 
 RunResult RunCommandLine(const std::string& commandLine, const std::string& output) {
-    return RunWithRetries(transcoda::SplitCommandLine(commandLine), output);
+    return RunDeletingOutput(transcoda::SplitCommandLine(commandLine), output);
 }
-
-bool KilledFromOutside(const RunResult& r) { return r.status == 128 + SIGKILL; }
 
 pid_t StartTool(const std::string& tool, const std::string& arguments, const std::vector<std::string>& env) {
     std::vector<std::string> argv = CommandArgs(tool, arguments);

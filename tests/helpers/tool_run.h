@@ -31,19 +31,14 @@ struct RunResult {
 };
 
 // Runs "HELPER_DIR + tool + ' ' + arguments" split as the program splits command lines.
-// output, when given, is deleted before each attempt, as the program deletes a step's
-// output before running it.
+// output, when given, is deleted first, as the program deletes a step's output before
+// running it.
 RunResult RunTool(const std::string& tool, const std::string& arguments, const std::string& output = "");
 
 // Runs a whole command line (tool path included) as RunTool does.
 RunResult RunCommandLine(const std::string& commandLine, const std::string& output = "");
 
-// True when the run was ended by SIGKILL, which the tools never send themselves: the
-// program's other tests end helper tools by name, everywhere on the machine, before
-// their own conversions. RunTool then runs the command again (at most three times).
-bool KilledFromOutside(const RunResult& r);
-
-// As RunTool (once), handing every read of at most 4096 bytes to onChunk.
+// As RunTool, handing every read of at most 4096 bytes to onChunk.
 RunResult RunToolChunked(const std::string& tool, const std::string& arguments,
                          const std::function<void(const char*, size_t)>& onChunk);
 

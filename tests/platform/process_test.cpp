@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/command_line.h"
+#include "platform/instance_mark.h"
 
 namespace transcoda {
 namespace {
@@ -80,6 +81,10 @@ TEST(ChildProcess, ArgumentsArriveExactlyAsQuoted) {
 TEST(ChildProcess, InheritsEnvironmentAndFolderButNoDescriptors) {
     setenv("TRANSCODA_PROBE_VALUE", "sept", 1);
     EXPECT_EQ(RunCapturing("env TRANSCODA_PROBE_VALUE"), "env:sept\n");
+    // The tool carries this instance's mark, in place of one the program inherited.
+    setenv("TRANSCODA_INSTANCE", "1-2", 1);
+    EXPECT_EQ(RunCapturing("env TRANSCODA_INSTANCE"), "env:" + ThisInstance().Text() + "\n");
+    unsetenv("TRANSCODA_INSTANCE");
     char cwd[4096];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     EXPECT_EQ(RunCapturing("cwd"), std::string("cwd:") + cwd + "\n");

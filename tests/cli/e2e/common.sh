@@ -19,15 +19,19 @@ mkdir -p "$WORK/prog/B" "$WORK/out"
 cp -l "$BIN/transcoda-cli" "$WORK/prog/" 2>/dev/null || cp "$BIN/transcoda-cli" "$WORK/prog/"
 cp -l "$BIN"/B/utility* "$WORK/prog/B/" 2>/dev/null || cp "$BIN"/B/utility* "$WORK/prog/B/"
 CLI="$WORK/prog/transcoda-cli"
+# The work folders (intermediates) of this test's instances.
+export XDG_RUNTIME_DIR="$WORK/run"
+mkdir -p "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
 
 FAILURES=0
 fail() { echo "FAIL: $*" >&2; FAILURES=$((FAILURES + 1)); }
 
-# Intermediates left in B/ and helper processes still running for this test.
+# Intermediates or work folders left, and helper processes still running for this test.
 check_clean() {
     local what=$1 left
-    left=$(find "$WORK/prog/B" -maxdepth 1 -name 'tmp*' -printf '%f ' )
-    [ -z "$left" ] || fail "$what: intermediates left in B/: $left"
+    left=$(find "$WORK/prog/B" -maxdepth 1 -name 'tmp*' -printf '%f '; find "$XDG_RUNTIME_DIR" -mindepth 1 -printf '%P ')
+    [ -z "$left" ] || fail "$what: intermediates or work folders left: $left"
     left=$(find "$WORK" -name '.*.transcoda-*' -printf '%p ')
     [ -z "$left" ] || fail "$what: temporary outputs left: $left"
     # A killed tool may take a moment to be reaped by init.
@@ -68,20 +72,9 @@ check_media() {
 
 # run_cli ARGS...: transcoda-cli with its diagnostic log, output in $WORK/stdout and
 # $WORK/stderr; sets STATUS.
-#
-# Other programs on the machine may end helper tools by name while a test runs (the
-# desktop window does so before each of its conversions, and its tests may run beside
-# these): a run that should succeed and fails is therefore made again, at most twice,
-# and only a run that fails three times counts. Each repeat is noted in the test's log.
 run_cli() {
-    local attempt
-    for attempt in 1 2 3; do
-        STATUS=0
-        "$CLI" --debug "$@" >"$WORK/stdout" 2>"$WORK/stderr" </dev/null || STATUS=$?
-        [ "$STATUS" -ne 0 ] && [ "${EXPECT_FAILURE:-0}" = 0 ] || return 0
-        echo "note: run $attempt failed (status $STATUS), made again: $*" >&2
-        grep -E '^>>' "$WORK/stderr" >&2 || true
-    done
+    STATUS=0
+    "$CLI" --debug "$@" >"$WORK/stdout" 2>"$WORK/stderr" </dev/null || STATUS=$?
 }
 
 finish() {
