@@ -30,7 +30,7 @@ fail() { echo "FAIL: $*" >&2; FAILURES=$((FAILURES + 1)); }
 # Intermediates or work folders left, and helper processes still running for this test.
 check_clean() {
     local what=$1 left
-    left=$(find "$WORK/prog/B" -maxdepth 1 -name 'tmp*' -printf '%f '; find "$XDG_RUNTIME_DIR" -mindepth 1 -printf '%P ')
+    left=$(find "$WORK/prog/B" -maxdepth 1 -name 'tmp*' -printf '%f '; find "$XDG_RUNTIME_DIR" -mindepth 2 -printf '%P ')
     [ -z "$left" ] || fail "$what: intermediates or work folders left: $left"
     left=$(find "$WORK" -name '.*.transcoda-*' -printf '%p ')
     [ -z "$left" ] || fail "$what: temporary outputs left: $left"
