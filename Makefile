@@ -1,6 +1,7 @@
 # Transcoda: set-up, build, tests and benchmarks.
-#   make run    install what is missing, build, start the application
-#   make test   install what is missing, build, run every test
+#   make run      install what is missing, build, start the application
+#   make test     install what is missing, build, run every test
+#   make package  a Debian package of the program: $(BUILD)/transcoda_<version>_<arch>.deb
 
 BUILD      ?= build
 JOBS       ?= $(shell nproc)
@@ -11,13 +12,14 @@ PACKAGES := build-essential cmake pkg-config clang libclang-rt-14-dev \
             libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins \
             ffmpeg mpv dvdauthor libopencore-amrnb-dev libavformat-dev \
-            xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
+            xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core \
+            dpkg-dev appstream desktop-file-utils
 # Only the benchmarks compare against these.
 BENCH_PACKAGES := handbrake-cli hyperfine python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps bench-deps configure build test run sanitize fuzz bench screenshots clean
+.PHONY: all deps bench-deps configure build test run package sanitize fuzz bench screenshots clean
 
 all: build
 
@@ -45,6 +47,11 @@ test: build
 
 run: build
 	./$(BUILD)/bin/transcoda
+
+# CPack installs the built program under /usr into a package of its own; the libraries it
+# depends on are read from the executables (dpkg-shlibdeps).
+package: build
+	cmake --build $(BUILD) --target package
 
 # Core tests under AddressSanitizer+UndefinedBehaviorSanitizer, then under ThreadSanitizer.
 sanitize: deps

@@ -146,20 +146,25 @@ def pict_save(d, ox, oy, s):
           (20, 140, 120, 255), up=False)
 
 
-def pict_convert(d, ox, oy, s, colour=(255, 255, 255, 255)):
-    # Two curved arrows chasing each other around a play triangle.
-    cx, cy, r, w = ox + s * 0.5, oy + s * 0.5, s * 0.33, s * 0.09
+def pict_convert(d, ox, oy, s, colour=(255, 255, 255, 255), weight=1.0, play=True):
+    # Two curved arrows chasing each other around a play triangle. weight thickens the
+    # arrows for the smallest sizes; play=False leaves out the triangle.
+    cx, cy, r, w = ox + s * 0.5, oy + s * 0.5, s * 0.33, s * 0.09 * weight
     box = [cx - r, cy - r, cx + r, cy + r]
     for start in (200, 20):
         d.arc(box, start=start, end=start + 130, fill=colour, width=int(w))
         a = math.radians(start + 130)
-        tipx, tipy = cx + r * math.cos(a), cy + r * math.sin(a)
+        # the head sits across the band, which grows inwards from radius r
+        rh = r - s * 0.045 * (weight - 1)
+        tipx, tipy = cx + rh * math.cos(a), cy + rh * math.sin(a)
         # arrow head pointing along the direction of rotation
         tx, ty = -math.sin(a), math.cos(a)
         nx, ny = math.cos(a), math.sin(a)
-        hl, hw = s * 0.13, s * 0.11
+        hl, hw = s * 0.13 * weight, s * 0.11 * weight
         d.polygon([(tipx + tx * hl, tipy + ty * hl), (tipx + nx * hw, tipy + ny * hw),
                    (tipx - nx * hw, tipy - ny * hw)], fill=colour)
+    if not play:
+        return
     t = s * 0.13
     d.polygon([(cx - t * 0.7, cy - t), (cx - t * 0.7, cy + t), (cx + t * 1.0, cy)], fill=colour)
 
@@ -479,16 +484,86 @@ def background(w, h, top, bottom, waves, bands=()):
     return img.convert("RGB")
 
 
+# The emblem's colours, shared by the bitmaps and the vector icon.
+LOGO_TOP, LOGO_BOTTOM, LOGO_EDGE = (255, 170, 60), (225, 70, 40), (150, 40, 20)
+
+
 def logo(size):
-    """Our emblem: a film frame turned into a sound wave by a circular arrow."""
+    """Our emblem: two arrows circling a play triangle on an orange tile. Below 32 pixels
+    the arrows fill more of the tile and are drawn thicker, and at 16 the triangle goes,
+    so that the emblem stays legible in menus and panels."""
     s = size * SS
     img = Image.new("RGBA", (s, s), (0, 0, 0, 0))
     box = [s * 0.04, s * 0.04, s * 0.96, s * 0.96]
-    paste_gradient(img, box, s * 0.2, (255, 170, 60, 255), (225, 70, 40, 255))
+    paste_gradient(img, box, s * 0.2, LOGO_TOP + (255,), LOGO_BOTTOM + (255,))
     d = ImageDraw.Draw(img)
-    d.rounded_rectangle(box, radius=s * 0.2, outline=(150, 40, 20, 255), width=max(1, int(s * 0.015)))
-    pict_convert(d, s * 0.14, s * 0.14, s * 0.72)
+    d.rounded_rectangle(box, radius=s * 0.2, outline=LOGO_EDGE + (255,), width=max(1, int(s * 0.015)))
+    if size >= 32:
+        pict_convert(d, s * 0.14, s * 0.14, s * 0.72)
+    else:
+        pict_convert(d, s * 0.08, s * 0.08, s * 0.84, weight=1.6, play=size > 16)
     return finish(img, (size, size))
+
+
+# Sizes of the application icon in the desktop's hicolor theme, beside the vector one.
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def logo_svg():
+    """The emblem of logo() at 32 pixels and more, as vectors on a 256-unit square. PIL
+    draws outlines and arcs inwards from their box; SVG strokes are centred, so the
+    strokes here are moved in by half their width to match the bitmaps."""
+    s = 256.0
+
+    def n(v):
+        return f"{v:.2f}".rstrip("0").rstrip(".")
+
+    def rgb(c):
+        return "#%02x%02x%02x" % c
+
+    x0, x1, radius, edge = s * 0.04, s * 0.96, s * 0.2, s * 0.015
+    ox, ps = s * 0.14, s * 0.72
+    cx = cy = ox + ps * 0.5
+    r, w = ps * 0.33, ps * 0.09
+    rc = r - w / 2
+    shapes = []
+    for start in (200, 20):
+        a0, a1 = math.radians(start), math.radians(start + 130)
+        shapes.append(f'<path d="M{n(cx + rc * math.cos(a0))} {n(cy + rc * math.sin(a0))} '
+                      f'A{n(rc)} {n(rc)} 0 0 1 {n(cx + rc * math.cos(a1))} {n(cy + rc * math.sin(a1))}" '
+                      f'fill="none" stroke="#fff" stroke-width="{n(w)}"/>')
+        tipx, tipy = cx + r * math.cos(a1), cy + r * math.sin(a1)
+        tx, ty, nx, ny = -math.sin(a1), math.cos(a1), math.cos(a1), math.sin(a1)
+        hl, hw = ps * 0.13, ps * 0.11
+        pts = [(tipx + tx * hl, tipy + ty * hl), (tipx + nx * hw, tipy + ny * hw),
+               (tipx - nx * hw, tipy - ny * hw)]
+        shapes.append('<polygon points="' + " ".join(f"{n(x)},{n(y)}" for x, y in pts) + '" fill="#fff"/>')
+    tp = ps * 0.13
+    pts = [(cx - tp * 0.7, cy - tp), (cx - tp * 0.7, cy + tp), (cx + tp, cy)]
+    shapes.append('<polygon points="' + " ".join(f"{n(x)},{n(y)}" for x, y in pts) + '" fill="#fff"/>')
+    return "\n".join([
+        '<?xml version="1.0" encoding="UTF-8"?>',
+        "<!-- Written by scripts/make_artwork.py -->",
+        f'<svg xmlns="http://www.w3.org/2000/svg" width="{n(s)}" height="{n(s)}" viewBox="0 0 {n(s)} {n(s)}">',
+        '  <defs><linearGradient id="tile" x1="0" y1="0" x2="0" y2="1">'
+        f'<stop offset="0" stop-color="{rgb(LOGO_TOP)}"/><stop offset="1" stop-color="{rgb(LOGO_BOTTOM)}"/>'
+        "</linearGradient></defs>",
+        f'  <rect x="{n(x0)}" y="{n(x0)}" width="{n(x1 - x0)}" height="{n(x1 - x0)}" rx="{n(radius)}" fill="url(#tile)"/>',
+        f'  <rect x="{n(x0 + edge / 2)}" y="{n(x0 + edge / 2)}" width="{n(x1 - x0 - edge)}" '
+        f'height="{n(x1 - x0 - edge)}" rx="{n(radius - edge / 2)}" fill="none" stroke="{rgb(LOGO_EDGE)}" '
+        f'stroke-width="{n(edge)}"/>',
+    ] + ["  " + sh for sh in shapes] + ["</svg>", ""])
+
+
+def write_app_icons():
+    """The application icon for the desktop (menus, panels, the software centre), in the
+    layout of the hicolor icon theme. These files are installed, not compiled in."""
+    for size in ICON_SIZES:
+        save(logo(size), f"icons/hicolor/{size}x{size}/apps/transcoda.png")
+    path = os.path.join(OUT, "icons/hicolor/scalable/apps/transcoda.svg")
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(logo_svg())
 
 
 def splash(lang):
@@ -553,6 +628,7 @@ def main():
     files.append(save(splash("FR"), "splash/splash_fr.png"))
     files.append(save(splash("EN"), "splash/splash_en.png"))
     files.append(save(logo(64), "icons/transcoda.png"))
+    write_app_icons()
 
     files.sort()
     with open(os.path.join(OUT, "transcoda.qrc"), "w", encoding="utf-8") as q:
