@@ -8,7 +8,7 @@
 #include "platform/command_line.h"
 #include "recipes/step_display.h"
 #include "recipes/step_templates.h"
-#include "recipes/tool_names.h"
+#include "exec/tool_names.h"
 
 namespace transcoda {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "recipes/tool_names.h"
+#include "exec/tool_names.h"
 
 namespace transcoda {
 

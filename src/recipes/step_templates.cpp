@@ -6,7 +6,7 @@
 #include "exec/app_state.h"
 #include "platform/command_line.h"
 #include "recipes/dvd_paths.h"
-#include "recipes/tool_names.h"
+#include "exec/tool_names.h"
 
 namespace transcoda {
 

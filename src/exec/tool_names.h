@@ -1,6 +1,8 @@
 #pragma once
-// File names of the helper tools in the helper folder that the recipes start.
+// File names of the seven helper tools in the helper folder: the one list that the
+// recipes, the probe, the preview, the clean-up and the tools themselves go by.
 
+#include <array>
 #include <string_view>
 
 namespace transcoda {
@@ -11,5 +13,10 @@ inline constexpr std::string_view utilitymff3 = "utilitymff3.exe";
 inline constexpr std::string_view utilitymen = "utilitymen.exe";
 inline constexpr std::string_view utilitymen2 = "utilitymen2.exe";
 inline constexpr std::string_view utilityoth = "utilityoth.exe";
+inline constexpr std::string_view utilitympl = "utilitympl.exe";
+
+// Every tool, in the order the helper folder lists them.
+inline constexpr std::array<std::string_view, 7> kHelperToolNames = {
+    utilitymff, utilitymffx, utilitymff3, utilitymen, utilitymen2, utilitympl, utilityoth};
 
 }  // namespace transcoda
