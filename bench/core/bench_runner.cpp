@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "exec/app_state.h"
+#include "exec/progress_display.h"
 #include "exec/run_dos.h"
 #include "support/recording_window.h"
 
@@ -26,14 +27,7 @@ using Clock = std::chrono::steady_clock;
 
 const std::string kTool = BENCH_TOOL;
 
-// Keeps only the state, so that long runs do not grow memory.
-class StateWindow : public testing::RecordingWindow {
-public:
-    void SetStatusText(const std::string& t) override { status = t; }
-    void SetProgressText(const std::string& t) override { progress = t; }
-    void SetApplicationTitle(const std::string& t) override { title = t; }
-    void SetBarPosition(int v) override { bar = v; }
-};
+using testing::StateWindow;
 
 double Percentile(std::vector<double> v, double p) {
     std::sort(v.begin(), v.end());
@@ -53,7 +47,7 @@ bool Gone(pid_t pid) {
 
 void BM_RunOverhead(benchmark::State& state) {
     StateWindow window;
-    App().Window = &window;
+    AttachWindow(&window);
     App().ConversionRunning = true;
     std::vector<double> ms;
     for (auto _ : state) {
@@ -71,7 +65,7 @@ BENCHMARK(BM_RunOverhead)->UseManualTime()->Iterations(200)->Unit(benchmark::kMi
 
 void BM_StopLatency(benchmark::State& state) {
     StateWindow window;
-    App().Window = &window;
+    AttachWindow(&window);
     // The tool's child is handed to this process when the tool dies, so that its end
     // can be seen here.
     prctl(PR_SET_CHILD_SUBREAPER, 1);

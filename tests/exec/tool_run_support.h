@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "exec/app_state.h"
+#include "exec/progress_display.h"
 #include "support/recording_window.h"
 
 namespace transcoda::testing {
@@ -21,7 +22,7 @@ class ToolRun : public ::testing::Test {
 protected:
     void SetUp() override {
         AppState& app = App();
-        app.Window = &window;
+        AttachWindow(&window);
         app.CurrentLanguage = "FR";
         app.DebugMode = false;
         app.ConversionRunning = true;
@@ -46,6 +47,13 @@ protected:
         ADD_FAILURE() << "still running after " << seconds << " s";
         App().ConversionRunning = false;  // let it end before the future is destroyed
         return false;
+    }
+
+    // A display under way, as a run leaves it before its reset.
+    static void ShowBusy(const std::string& progress, int bar) {
+        Display().SetProgressText(progress);
+        Display().SetBarPosition(bar);
+        Display().Push();
     }
 
     void ExpectIdleDisplay() {
