@@ -1,7 +1,7 @@
 #pragma once
-// The user texts of the conversion worker and of the terminal front end, each in French
-// and in English; every function picks the text by CurrentLanguage ("EN" gives the
-// English text, anything else the French one).
+// The user texts of the conversion worker, each in French and in English; every
+// function picks the text by CurrentLanguage ("EN" gives the English text, anything else
+// the French one).
 
 #include <string>
 #include <vector>
@@ -19,27 +19,5 @@ struct FailedItem {
 std::string FailedListSummaryText(const std::vector<FailedItem>& items);
 // Log line for a failed request (the reason in the current language).
 std::string ConversionFailedLogLine(const std::string& input, const std::string& reason);
-
-// Terminal front end.
-std::string CliUsageText();
-std::string CliUnknownIndexText(const std::string& index);
-std::string CliMissingInputText(const std::string& input);
-std::string CliOutputIsInputText(const std::string& path);
-std::string CliNotForListText();
-std::string CliDuplicateOutputText(const std::string& path);
-std::string CliZeroLagText();
-std::string CliBadLagText(const std::string& lag);
-std::string CliLagNeededText();
-std::string CliBadTimeText(const std::string& time);
-std::string CliTimesNeededText();
-std::string CliEndBeforeStartText();
-std::string CliBadOptionText(const std::string& option);
-std::string CliListFileText(const std::string& path);
-std::string CliListLineText(const std::string& path, int line);
-std::string CliNothingToDoText();
-std::string CliStoppedText();
-std::string CliSummaryText(int written, int total);
-std::string CliItemLine(const std::string& counter, const std::string& input,
-                        const std::string& output);
 
 }  // namespace transcoda

@@ -1,0 +1,146 @@
+#include "cli/cli_texts.h"
+
+#include "exec/language.h"
+
+namespace transcoda::cli {
+
+namespace {
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+}  // namespace
+
+std::string CliUsageText() {
+    return Localised(
+        "Utilisation :\n"
+        "  transcoda-cli --formats                       liste les 40 formats et leur numéro\n"
+        "  transcoda-cli -f NUMERO ENTREE [SORTIE]       convertit un fichier\n"
+        "  transcoda-cli -f 38 --delay DECALAGE ENTREE [SORTIE]\n"
+        "                                                décale le son (secondes, ex. -1.25)\n"
+        "  transcoda-cli -f 39 --from HH:MM:SS --to HH:MM:SS ENTREE [SORTIE]\n"
+        "                                                extrait un passage\n"
+        "  transcoda-cli -f N E S -f N E S ...           convertit une liste\n"
+        "  transcoda-cli --list FICHIER                  liste : format (libellé ou numéro),\n"
+        "                                                entrée, sortie, séparés par des tabulations\n"
+        "Options : --lang EN|FR, --debug (journal de diagnostic sur la sortie d'erreur), --help\n"
+        "Sans SORTIE, le nom est tiré de l'entrée. Ctrl-C arrête la conversion (code 130).\n"
+        "Code de sortie 0 seulement quand chaque fichier de sortie a été écrit.\n",
+        "Usage:\n"
+        "  transcoda-cli --formats                       list the 40 formats with their index\n"
+        "  transcoda-cli -f INDEX INPUT [OUTPUT]         convert one file\n"
+        "  transcoda-cli -f 38 --delay LAG INPUT [OUTPUT]\n"
+        "                                                shift the sound (seconds, e.g. -1.25)\n"
+        "  transcoda-cli -f 39 --from HH:MM:SS --to HH:MM:SS INPUT [OUTPUT]\n"
+        "                                                cut out a segment\n"
+        "  transcoda-cli -f N IN OUT -f N IN OUT ...     convert a list\n"
+        "  transcoda-cli --list FILE                     list: format (label or index), input,\n"
+        "                                                output, separated by tabs\n"
+        "Options: --lang EN|FR, --debug (diagnostic log on standard error), --help\n"
+        "Without OUTPUT the name is derived from the input. Ctrl-C stops the conversion (exit 130).\n"
+        "Exit status 0 only when every output file was written.\n");
+}
+
+std::string CliUnknownIndexText(const std::string& index) {
+    return Localised("Le format " + Quoted(index) +
+                    " n'existe pas : donnez un numéro de 0 à 39 (voir --formats).",
+                "There is no format " + Quoted(index) +
+                    ": give an index from 0 to 39 (see --formats).");
+}
+
+std::string CliMissingInputText(const std::string& input) {
+    // The first sentence is the main window's own text for a missing input.
+    return Localised("Le fichier d'entrée n'existe pas, merci de choisir un fichier source qui existe. (" +
+                    input + ")",
+                "The input file does not existe. Please choose an existing file. (" + input + ")");
+}
+
+std::string CliOutputIsInputText(const std::string& path) {
+    return Localised("Le fichier de sortie serait le fichier d'entrée lui-même (" + path +
+                    ") : merci d'indiquer un autre fichier de sortie.",
+                "The output file would be the input file itself (" + path +
+                    "): please give another output file.");
+}
+
+std::string CliNotForListText() {
+    return Localised(
+        "La correction et la synchronisation ainsi que l'extraction vidéo/audio se font un "
+        "fichier à la fois et ne peuvent être intégrées dans une liste de conversion.",
+        "The video synchronization/correction and the video/audio extraction can not be done "
+        "on a list.");
+}
+
+std::string CliDuplicateOutputText(const std::string& path) {
+    return Localised("L’emplacement du fichier à créer existe déjà dans la liste, merci de modifier "
+                "l’emplacement du fichier de sortie. (" + path + ")",
+                "The destination file/location exists already on your list, please change the "
+                "destination file/location of the conversion. (" + path + ")");
+}
+
+std::string CliZeroLagText() {
+    return Localised("Le délai de décalage du son indiqué est nul, aucune correction ne sera effectuée!",
+                "The estimated sound's lag has a zero value, your video will not be corrected!");
+}
+
+std::string CliBadLagText(const std::string& lag) {
+    return Localised("Décalage invalide " + Quoted(lag) +
+                    " : un nombre de secondes de -300.99 à 300.99, par exemple -1.25.",
+                "Invalid lag " + Quoted(lag) +
+                    ": a number of seconds from -300.99 to 300.99, for example -1.25.");
+}
+
+std::string CliLagNeededText() {
+    return Localised("Le format 38 demande le décalage du son : --delay DECALAGE.",
+                "Format 38 needs the sound's lag: --delay LAG.");
+}
+
+std::string CliBadTimeText(const std::string& time) {
+    return Localised("Position invalide " + Quoted(time) + " : HH:MM:SS attendu.",
+                "Invalid position " + Quoted(time) + ": HH:MM:SS expected.");
+}
+
+std::string CliTimesNeededText() {
+    return Localised("Le format 39 demande les positions : --from HH:MM:SS --to HH:MM:SS.",
+                "Format 39 needs the positions: --from HH:MM:SS --to HH:MM:SS.");
+}
+
+std::string CliEndBeforeStartText() {
+    return Localised("La position finale doit être plus avancée dans le temps que la position de "
+                "départ, merci de corriger vos positions.",
+                "The end position must be greater then the starting position, please correct "
+                "the indicated positions.");
+}
+
+std::string CliBadOptionText(const std::string& option) {
+    return Localised("Option incorrecte ou incomplète : " + option + " (voir --help).",
+                "Wrong or incomplete option: " + option + " (see --help).");
+}
+
+std::string CliListFileText(const std::string& path) {
+    return Localised("Impossible de lire la liste " + Quoted(path) + ".",
+                "The list " + Quoted(path) + " cannot be read.");
+}
+
+std::string CliListLineText(const std::string& path, int line) {
+    return Localised("Liste " + Quoted(path) + ", ligne " + std::to_string(line) +
+                    " : format, entrée et sortie séparés par des tabulations attendus.",
+                "List " + Quoted(path) + ", line " + std::to_string(line) +
+                    ": format, input and output separated by tabs expected.");
+}
+
+std::string CliNothingToDoText() {
+    return Localised("Rien à convertir (voir --help).", "Nothing to convert (see --help).");
+}
+
+std::string CliStoppedText() {
+    return Localised("Conversion arrêtée.", "Conversion stopped.");
+}
+
+std::string CliSummaryText(int written, int total) {
+    return Localised(std::to_string(written) + " fichier(s) écrit(s) sur " + std::to_string(total) + ".",
+                std::to_string(written) + " of " + std::to_string(total) + " file(s) written.");
+}
+
+std::string CliItemLine(const std::string& counter, const std::string& input,
+                        const std::string& output) {
+    return counter + (counter.empty() ? "" : " ") + input + " -> " + output;
+}
+
+}  // namespace transcoda::cli

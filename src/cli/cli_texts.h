@@ -1,0 +1,30 @@
+#pragma once
+// The texts of the terminal front end, each in French and in English, picked by
+// CurrentLanguage.
+
+#include <string>
+
+namespace transcoda::cli {
+
+std::string CliUsageText();
+std::string CliUnknownIndexText(const std::string& index);
+std::string CliMissingInputText(const std::string& input);
+std::string CliOutputIsInputText(const std::string& path);
+std::string CliNotForListText();
+std::string CliDuplicateOutputText(const std::string& path);
+std::string CliZeroLagText();
+std::string CliBadLagText(const std::string& lag);
+std::string CliLagNeededText();
+std::string CliBadTimeText(const std::string& time);
+std::string CliTimesNeededText();
+std::string CliEndBeforeStartText();
+std::string CliBadOptionText(const std::string& option);
+std::string CliListFileText(const std::string& path);
+std::string CliListLineText(const std::string& path, int line);
+std::string CliNothingToDoText();
+std::string CliStoppedText();
+std::string CliSummaryText(int written, int total);
+std::string CliItemLine(const std::string& counter, const std::string& input,
+                        const std::string& output);
+
+}  // namespace transcoda::cli
