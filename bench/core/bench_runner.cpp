@@ -18,6 +18,7 @@
 #include "exec/app_state.h"
 #include "exec/progress_display.h"
 #include "exec/run_dos.h"
+#include "support/process_gone.h"
 #include "support/recording_window.h"
 
 namespace {
@@ -33,16 +34,6 @@ double Percentile(std::vector<double> v, double p) {
     std::sort(v.begin(), v.end());
     const size_t i = std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5));
     return v[i];
-}
-
-// Ended: no such process, or only a zombie waiting to be reaped.
-bool Gone(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    if (!stat) return true;
-    std::string line;
-    std::getline(stat, line);
-    auto close = line.rfind(')');
-    return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
 }
 
 void BM_RunOverhead(benchmark::State& state) {
@@ -86,7 +77,7 @@ void BM_StopLatency(benchmark::State& state) {
             std::this_thread::sleep_for(std::chrono::milliseconds(30 + std::rand() % 100));
             const auto t0 = Clock::now();
             App().ConversionRunning = false;
-            while (!Gone(tool) || !Gone(child)) {
+            while (!testing::ProcessGone(tool) || !testing::ProcessGone(child)) {
                 waitpid(child, nullptr, WNOHANG);  // the orphan is ours to reap; the tool is the runner's
                 std::this_thread::sleep_for(std::chrono::microseconds(200));
             }

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "exec/app_state.h"
+#include "exec/language.h"
 #include "recipes/dvd_paths.h"
 #include "recipes/format_catalogue.h"
 
@@ -94,7 +95,7 @@ std::string OutputRefusal(const std::string& output, const std::string& label) {
     const FormatEntry* entry = FindFormat(label);
     const bool dvd = entry != nullptr && entry->WritesDvd();
     if (output.empty())
-        return English() ? "No output file is given." : "Aucun fichier de sortie n'est indiqué.";
+        return Localised("Aucun fichier de sortie n'est indiqué.", "No output file is given.");
     if (IsProgramFile(output, dvd))
         return Refused(output, dvd, "c'est un fichier du programme lui-même", "it is one of the program's own files");
 

@@ -12,6 +12,7 @@
 
 #include "exec/app_state.h"
 #include "exec/progress_display.h"
+#include "support/process_gone.h"
 #include "support/recording_window.h"
 
 namespace transcoda::testing {
@@ -65,24 +66,6 @@ protected:
 
     RecordingWindow window;
 };
-
-// Gone, or ended and only waiting to be reaped by whoever inherited it.
-inline bool ProcessGone(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    if (!stat) return true;
-    std::string line;
-    std::getline(stat, line);
-    auto close = line.rfind(')');
-    return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
-}
-
-inline bool EventuallyGone(pid_t pid) {
-    for (int i = 0; i < 200; ++i) {
-        if (ProcessGone(pid)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-}
 
 // The two pids a "hang" or "orphan" fake tool writes, once they are there.
 inline std::pair<pid_t, pid_t> ReadPids(const std::string& file) {
