@@ -92,7 +92,8 @@ std::vector<Case> Cases() {
 }
 
 // The recipes' command line for the row, with the file it writes: `out` for a step
-// that names its output, the intermediate in the work folder for the sound extraction.
+// that names its output, the intermediate in the work folder for the steps that write
+// one (the sound extraction, the picture of the HD recipes).
 std::string LineFor(const Command& c, const std::string& in, std::string& out) {
     transcoda::AppState& app = transcoda::App();
     const std::string helpers = HELPER_DIR;
@@ -105,6 +106,9 @@ std::string LineFor(const Command& c, const std::string& in, std::string& out) {
         return transcoda::ExtractAudioTrackCommandLine(c.code.substr(extract.size()), in);
     }
     if (c.code == "PrepareIntermediate") return transcoda::PrepareIntermediateCommandLine("368x208", in, out);
+    const transcoda::StepTemplate* step = transcoda::FindStepTemplate(c.code);
+    if (step != nullptr && step->Arguments.find("{output}") == std::string_view::npos)
+        out = app.WorkFolder + app.TempBaseName + ".avi";
     const transcoda::SpecialValues values{transcoda::kNoSyncDelay, "00:00:01", "00:00:01"};
     return transcoda::FormatStepCommandLine(c.code, in, out, values);
 }
