@@ -7,34 +7,15 @@
 
 #include "exec/app_state.h"
 #include "exec/pipe_reader.h"
+#include "exec/progress_display.h"
 #include "exec/progress_handler.h"
-#include "exec/window_port.h"
+#include "support/recording_window.h"
 
 namespace {
 
 using namespace transcoda;
 
-class StateWindow : public WindowPort {
-public:
-    void SetStatusText(const std::string& t) override { status = t; }
-    void SetProgressText(const std::string& t) override { progress = t; }
-    std::string ProgressText() override { return progress; }
-    void SetActionText(const std::string&) override {}
-    void SetApplicationTitle(const std::string& t) override { title = t; }
-    void SetBarMaximum(int m) override { maximum = m; }
-    void SetBarPosition(int p) override { bar = p; }
-    int BarPosition() override { return bar; }
-    int BarMaximum() override { return maximum; }
-    void ShowMessage(const std::string&) override {}
-    void AppendLog(const std::string&) override {}
-    std::string LogStamp(const std::string& marker) override { return marker; }
-    int ListRowCount() override { return 2; }
-    std::string ListCell(int, int) override { return {}; }
-    void SelectListRow(int) override {}
-    bool RestoreConvertButton(bool) override { return true; }
-    std::string status, progress, title;
-    int bar = 0, maximum = 100;
-};
+using testing::StateWindow;
 
 std::string AsChunk(const std::string& raw) { return ChunkFromBytes(raw.data(), raw.size()); }
 
@@ -64,7 +45,7 @@ const std::string kMencoderStatus = AsChunk(
 
 void Prepare(StateWindow& window) {
     AppState& app = App();
-    app.Window = &window;
+    AttachWindow(&window);
     app.CurrentLanguage = "FR";
     app.InputDurationCs = 8345;
     app.DurationText = "probed";

@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "exec/app_state.h"
+#include "exec/progress_display.h"
 #include "exec/run_dos.h"
+#include "support/process_gone.h"
 #include "support/recording_window.h"
 
 namespace {
@@ -26,14 +28,7 @@ using Clock = std::chrono::steady_clock;
 
 const std::string kTool = BENCH_TOOL;
 
-// Keeps only the state, so that long runs do not grow memory.
-class StateWindow : public testing::RecordingWindow {
-public:
-    void SetStatusText(const std::string& t) override { status = t; }
-    void SetProgressText(const std::string& t) override { progress = t; }
-    void SetApplicationTitle(const std::string& t) override { title = t; }
-    void SetBarPosition(int v) override { bar = v; }
-};
+using testing::StateWindow;
 
 double Percentile(std::vector<double> v, double p) {
     std::sort(v.begin(), v.end());
@@ -41,19 +36,9 @@ double Percentile(std::vector<double> v, double p) {
     return v[i];
 }
 
-// Ended: no such process, or only a zombie waiting to be reaped.
-bool Gone(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    if (!stat) return true;
-    std::string line;
-    std::getline(stat, line);
-    auto close = line.rfind(')');
-    return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
-}
-
 void BM_RunOverhead(benchmark::State& state) {
     StateWindow window;
-    App().Window = &window;
+    AttachWindow(&window);
     App().ConversionRunning = true;
     std::vector<double> ms;
     for (auto _ : state) {
@@ -71,7 +56,7 @@ BENCHMARK(BM_RunOverhead)->UseManualTime()->Iterations(200)->Unit(benchmark::kMi
 
 void BM_StopLatency(benchmark::State& state) {
     StateWindow window;
-    App().Window = &window;
+    AttachWindow(&window);
     // The tool's child is handed to this process when the tool dies, so that its end
     // can be seen here.
     prctl(PR_SET_CHILD_SUBREAPER, 1);
@@ -92,7 +77,7 @@ void BM_StopLatency(benchmark::State& state) {
             std::this_thread::sleep_for(std::chrono::milliseconds(30 + std::rand() % 100));
             const auto t0 = Clock::now();
             App().ConversionRunning = false;
-            while (!Gone(tool) || !Gone(child)) {
+            while (!testing::ProcessGone(tool) || !testing::ProcessGone(child)) {
                 waitpid(child, nullptr, WNOHANG);  // the orphan is ours to reap; the tool is the runner's
                 std::this_thread::sleep_for(std::chrono::microseconds(200));
             }

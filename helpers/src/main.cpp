@@ -6,6 +6,7 @@
 
 #include "dvd_author.h"
 #include "engine.h"
+#include "exec/tool_names.h"
 #include "ffmpeg_style.h"
 #include "mencoder_style.h"
 #include "player.h"
@@ -18,11 +19,11 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     helpers::InstallStopHandlers();
 
-    if (name == "utilitymff.exe" || name == "utilitymffx.exe" || name == "utilitymff3.exe")
-        return helpers::RunFfmpegStyleTool(name, args);
-    if (name == "utilitymen.exe" || name == "utilitymen2.exe") return helpers::RunMencoderStyleTool(name, args);
-    if (name == "utilitympl.exe") return helpers::RunPlayerTool(name, args);
-    if (name == "utilityoth.exe") return helpers::RunDvdTool(name, args);
+    using namespace transcoda;
+    if (name == utilitymff || name == utilitymffx || name == utilitymff3) return helpers::RunFfmpegStyleTool(name, args);
+    if (name == utilitymen || name == utilitymen2) return helpers::RunMencoderStyleTool(name, args);
+    if (name == utilitympl) return helpers::RunPlayerTool(name, args);
+    if (name == utilityoth) return helpers::RunDvdTool(name, args);
     helpers::WriteAll(2, name + ": run this program under one of the helper tool names\n");
     return 2;
 }

@@ -8,11 +8,11 @@
 #include <unistd.h>
 
 #include "TForm4.h"
+#include "conversion/worker.h"
 #include "dialogs/TForm8.h"
 #include "dialogs/TForm9.h"
 #include "exec/app_state.h"
 #include "exec/instance.h"
-#include "exec/worker.h"
 #include "mainwindow/TForm1.h"
 #include "platform/program_folder.h"
 

@@ -6,9 +6,11 @@
 #include <set>
 #include <sstream>
 
-#include "exec/worker_texts.h"
+#include "cli/cli_texts.h"
 #include "recipes/default_output.h"
 #include "recipes/format_catalogue.h"
+#include "recipes/output_guard.h"
+#include "recipes/sync_lag.h"
 
 namespace transcoda::cli {
 
@@ -41,13 +43,6 @@ std::string Absolute(const std::string& path) {
     // A folder path keeps its trailing "/" (DVD outputs).
     if (path.back() == '/' && (text.empty() || text.back() != '/')) text += '/';
     return text;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code ignored;
-    if (std::filesystem::equivalent(a, b, ignored)) return true;
-    return std::filesystem::weakly_canonical(a, ignored) ==
-           std::filesystem::weakly_canonical(b, ignored);
 }
 
 }  // namespace
@@ -158,10 +153,6 @@ bool ValidLag(const std::string& lag) {
     return true;
 }
 
-bool IsZeroLag(const std::string& lag) {
-    return lag.find_first_not_of("-0.") == std::string::npos;
-}
-
 std::string MakePlan(const CliOptions& options, const std::vector<CliJob>& jobs, bool asList,
                      Plan& plan) {
     plan = Plan{};
@@ -180,9 +171,9 @@ std::string MakePlan(const CliOptions& options, const std::vector<CliJob>& jobs,
         if (!std::filesystem::is_regular_file(input)) return CliMissingInputText(job.Input);
         std::string output = job.Output.empty() ? OutputBesideInput(label, input, "") : Absolute(job.Output);
         // A DVD output is a folder: the recipe writes "DVD-Disc1" inside it.
-        const bool dvd = entry->Recipe == RecipeKind::DvdNtsc || entry->Recipe == RecipeKind::DvdPal;
+        const bool dvd = entry->WritesDvd();
         if (dvd && !output.empty() && output.back() != '/') output += '/';
-        if (SameFile(input, output)) return CliOutputIsInputText(output);
+        if (OutputWouldDestroyInput(input, output, dvd)) return CliOutputIsInputText(output);
         if (!outputs.insert(output).second) return CliDuplicateOutputText(output);
 
         if (entry->Recipe == RecipeKind::SyncCorrection) {

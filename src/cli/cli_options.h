@@ -59,6 +59,5 @@ bool ParseClock(const std::string& text, int& seconds);
 std::string ClockText(int seconds);
 // A lag in seconds: optional "-", digits, optionally "." and one or two digits, at most 300.99.
 bool ValidLag(const std::string& lag);
-bool IsZeroLag(const std::string& lag);
 
 }  // namespace transcoda::cli

@@ -6,11 +6,12 @@
 #include <sstream>
 
 #include "cli/cli_options.h"
+#include "cli/cli_texts.h"
 #include "cli/terminal_window.h"
+#include "conversion/worker.h"
 #include "exec/app_state.h"
 #include "exec/instance.h"
-#include "exec/worker.h"
-#include "exec/worker_texts.h"
+#include "exec/progress_display.h"
 #include "platform/program_folder.h"
 #include "recipes/format_catalogue.h"
 #include "recipes/output_guard.h"
@@ -113,7 +114,7 @@ int main(int argc, char** argv) {
     }
 
     TerminalWindow window(stdout, stderr);
-    app.Window = &window;
+    AttachWindow(&window);
     app.SyncDelay = plan.SyncDelay;
     app.ExtractionStart = plan.ExtractionStart;
     app.ExtractionLength = plan.ExtractionLength;

@@ -4,8 +4,8 @@
 
 #include <ctime>
 
+#include "cli/cli_texts.h"
 #include "exec/app_state.h"
-#include "exec/worker_texts.h"
 
 namespace transcoda::cli {
 
@@ -63,49 +63,19 @@ void TerminalWindow::PrintLine(const std::string& text) {
     std::fflush(out_);
 }
 
-void TerminalWindow::SetStatusText(const std::string& text) {
+// The status and the progress text on one line; no title and no bar on a terminal: the
+// progress line says it all.
+void TerminalWindow::ShowDisplay(const DisplayChange& change) {
     std::lock_guard lock(m_);
-    if (text == status_) return;
-    status_ = text;
-    DrawLocked();
+    const bool redraw = (change.StatusText && *change.StatusText != status_) ||
+                        (change.ProgressText && *change.ProgressText != progress_);
+    if (change.StatusText) status_ = *change.StatusText;
+    if (change.ProgressText) progress_ = *change.ProgressText;
+    if (redraw) DrawLocked();
 }
 
-void TerminalWindow::SetProgressText(const std::string& text) {
-    std::lock_guard lock(m_);
-    if (text == progress_) return;
-    progress_ = text;
-    DrawLocked();
-}
-
-std::string TerminalWindow::ProgressText() {
-    std::lock_guard lock(m_);
-    return progress_;
-}
-
-// No caption and no title on a terminal: the progress line says it all.
+// No caption on a terminal.
 void TerminalWindow::SetActionText(const std::string&) {}
-void TerminalWindow::SetApplicationTitle(const std::string&) {}
-
-void TerminalWindow::SetBarMaximum(int maximum) {
-    std::lock_guard lock(m_);
-    barMax_ = maximum;
-    if (bar_ > barMax_) bar_ = barMax_;
-}
-
-void TerminalWindow::SetBarPosition(int position) {
-    std::lock_guard lock(m_);
-    bar_ = position < 0 ? 0 : (position > barMax_ ? barMax_ : position);
-}
-
-int TerminalWindow::BarPosition() {
-    std::lock_guard lock(m_);
-    return bar_;
-}
-
-int TerminalWindow::BarMaximum() {
-    std::lock_guard lock(m_);
-    return barMax_;
-}
 
 void TerminalWindow::ShowMessage(const std::string& text) {
     std::lock_guard lock(m_);

@@ -29,15 +29,8 @@ public:
     // A line on standard output after the progress line.
     void PrintLine(const std::string& text);
 
-    void SetStatusText(const std::string& text) override;
-    void SetProgressText(const std::string& text) override;
-    std::string ProgressText() override;
+    void ShowDisplay(const DisplayChange& change) override;
     void SetActionText(const std::string& text) override;
-    void SetApplicationTitle(const std::string& text) override;
-    void SetBarMaximum(int maximum) override;
-    void SetBarPosition(int position) override;
-    int BarPosition() override;
-    int BarMaximum() override;
     void ShowMessage(const std::string& text) override;
     void AppendLog(const std::string& line) override;
     std::string LogStamp(const std::string& marker) override;
@@ -55,7 +48,6 @@ private:
     std::FILE* err_;
     bool tty_;
     std::string status_, progress_;
-    int bar_ = 0, barMax_ = 100;
     size_t drawnWidth_ = 0;
     bool lineOpen_ = false;
     std::vector<std::array<std::string, 3>> rows_;

@@ -10,7 +10,7 @@
 //     if (lag == kNoSyncDelay)  -> left without a value (Cancel or close box): no message
 //     else if (transcoda::IsZeroLag(lag))  -> zero lag message, nothing converted
 //     else                      -> start the worker with "transformOnce"
-// IsZeroLag lives in dialogs/lag_text.h. The lag text is "-" (sound early) + seconds + "."
+// IsZeroLag lives in recipes/sync_lag.h. The lag text is "-" (sound early) + seconds + "."
 // + two-digit hundredths, e.g. "-1.25" or "2.05". The input path shown is read from the
 // main window's Edit1 each time the dialog becomes active. The fields keep their values
 // from one opening to the next. Closing the dialog while a preview plays stops the player.

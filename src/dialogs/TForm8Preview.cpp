@@ -8,22 +8,16 @@
 #include "dialogs/TForm8.h"
 #include "dialogs/preview_command.h"
 #include "exec/app_state.h"
+#include "exec/language.h"
 #include "exec/log.h"
-#include "exec/window_port.h"
+#include "exec/progress_handler.h"
+#include "exec/tool_names.h"
 #include "platform/process.h"
 
 using namespace transcoda;
 
-namespace {
-
-std::string ByLanguage(const char* english, const char* french) {
-    return App().English() ? english : french;
-}
-
-}  // namespace
-
 void TForm8::PlayPreview(const std::string& file, const std::string& lag, const std::string& position) {
-    const std::string tool = App().HelperFolder() + kPlayerTool;
+    const std::string tool = App().HelperFolder() + std::string(utilitympl);
     const std::string arguments = PreviewArguments(file, lag, position);
     LogPlain("Commande à exécuter : " + tool + " " + arguments);
 
@@ -38,8 +32,8 @@ void TForm8::RunPlayer(const std::string& commandLine) {
     ChildProcess player;
     // No output descriptor: the player's output goes nowhere and is not read.
     if (!player.Start(commandLine, -1)) {
-        LogPlain(ByLanguage("Process error, please send this error to ",
-                            "Erreur de processus, merci de signaler cette erreur avec votre configuration à ") +
+        LogPlain(Localised("Erreur de processus, merci de signaler cette erreur avec votre configuration à ",
+                           "Process error, please send this error to ") +
                  std::string(kProductWebAddress));
     } else {
         bool ended = false;
@@ -56,12 +50,12 @@ void TForm8::RunPlayer(const std::string& commandLine) {
             // A player that ended on its own just before the kill needs no kill.
             if (!player.Terminate() && !player.WaitFor(0)) {
                 stopped = false;
-                LogPlain(ByLanguage("Memory process error, please send this error to the support",
-                                    "Erreur processus mémoire, merci de signaler cette erreur avec votre configuration au support"));
+                LogPlain(Localised("Erreur processus mémoire, merci de signaler cette erreur avec votre configuration au support",
+                                   "Memory process error, please send this error to the support"));
             } else if (!player.WaitFor(2000)) {
                 stopped = false;
-                LogPlain(ByLanguage("Terminaison error, please send this error to ",
-                                    "Erreur de terminaison, merci de signaler cette erreur avec votre configuration à ") +
+                LogPlain(Localised("Erreur de terminaison, merci de signaler cette erreur avec votre configuration à ",
+                                   "Terminaison error, please send this error to ") +
                          std::string(kProductWebAddress));
             }
         }
@@ -70,11 +64,4 @@ void TForm8::RunPlayer(const std::string& commandLine) {
     ResetMainWindow();
 }
 
-void TForm8::ResetMainWindow() {
-    WindowPort* w = App().Window;
-    if (w == nullptr) return;
-    w->SetApplicationTitle(kApplicationTitle);
-    w->SetBarPosition(0);
-    w->SetStatusText(App().English() ? "Ready" : "Prêt");
-    w->SetProgressText("");
-}
+void TForm8::ResetMainWindow() { ResetProgressDisplay(); }

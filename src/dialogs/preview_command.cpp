@@ -1,7 +1,8 @@
 #include "dialogs/preview_command.h"
 
-#include "dialogs/lag_text.h"
+#include "exec/tool_names.h"
 #include "platform/command_line.h"
+#include "recipes/sync_lag.h"
 
 namespace transcoda {
 
@@ -14,7 +15,7 @@ std::string PreviewArguments(const std::string& file, const std::string& lag, co
 
 std::string PreviewCommandLine(const std::string& helperFolder, const std::string& file,
                                const std::string& lag, const std::string& position) {
-    return helperFolder + kPlayerTool + " " + PreviewArguments(file, lag, position);
+    return helperFolder + std::string(utilitympl) + " " + PreviewArguments(file, lag, position);
 }
 
 }  // namespace transcoda

@@ -13,7 +13,7 @@
 #include "exec/app_state.h"
 #include "exec/log.h"
 #include "exec/output_parsers.h"
-#include "exec/window_port.h"
+#include "exec/progress_display.h"
 
 namespace transcoda {
 
@@ -144,7 +144,8 @@ void TStoReadPipeThread::Execute() {
             handle(n);
         }
     }
-    if (app.Window != nullptr) app.Window->SetApplicationTitle(kApplicationTitle);
+    Display().SetTitle(kApplicationTitle);
+    Display().Push();
 }
 
 }  // namespace transcoda

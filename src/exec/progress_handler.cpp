@@ -1,42 +1,47 @@
 #include "exec/progress_handler.h"
 
 #include "exec/app_state.h"
+#include "exec/language.h"
 #include "exec/output_parsers.h"
-#include "exec/window_port.h"
+#include "exec/progress_display.h"
 
 namespace transcoda {
 
+namespace {
+
+// The bar rule without the push: a 0 leaves a bar under way where it is.
+void SetReaderBar(ProgressDisplay& display, int position) {
+    const int current = display.BarPosition();
+    if (current > 0 && current < display.BarMaximum() && position == 0) return;
+    display.SetBarPosition(position);
+}
+
+}  // namespace
+
 void ApplyReaderBar(int position) {
-    WindowPort* w = App().Window;
-    if (w == nullptr) return;
-    const int current = w->BarPosition();
-    const int maximum = w->BarMaximum();
-    if (current > 0 && current < maximum && position == 0) return;
-    if (position > maximum) position = maximum;
-    if (position < 0) position = 0;
-    w->SetBarPosition(position);
+    SetReaderBar(Display(), position);
+    Display().Push();
 }
 
 void ResetProgressDisplay() {
-    AppState& app = App();
-    WindowPort* w = app.Window;
-    if (w == nullptr) return;
-    w->SetApplicationTitle(kApplicationTitle);
-    w->SetBarPosition(0);
-    w->SetStatusText(app.English() ? "Ready" : "Prêt");
-    w->SetProgressText("");
+    ProgressDisplay& display = Display();
+    display.SetTitle(kApplicationTitle);
+    display.SetBarPosition(0);
+    display.SetStatusText(ReadyText());
+    display.SetProgressText("");
+    display.Push();
 }
 
 void ProgressHandler::ShowPercent(double percent) {
     AppState& app = App();
     const std::string text = FormatTwoDecimals(percent) + "% " + app.ItemCounterText;
-    app.Window->SetProgressText("Progression : " + text);
-    app.Window->SetApplicationTitle(text);
+    Display().SetProgressText("Progression : " + text);
+    Display().SetTitle(text);
 }
 
 void ProgressHandler::HandleOutputChunk(const std::string& chunk) {
     AppState& app = App();
-    WindowPort* w = app.Window;
+    ProgressDisplay& display = Display();
 
     // The input's duration: the first chunk that gives a positive one fixes it.
     if (app.DurationText.empty()) {
@@ -55,7 +60,7 @@ void ProgressHandler::HandleOutputChunk(const std::string& chunk) {
     PercentText = ParsePosField(chunk, position);
     app.PositionCs = position;
 
-    if (w == nullptr) return;
+    if (app.Window == nullptr) return;
 
     int32_t percentValue = 0;
     if (t != -1 && RunDuration != -2) {
@@ -64,17 +69,17 @@ void ProgressHandler::HandleOutputChunk(const std::string& chunk) {
         if (pct > 100.0) pct = 99.0;
         if (pct < 0.0) pct = 0.0;  // tools print slightly negative times at the start
         ShowPercent(pct);
-        const int bar = w->BarPosition();
-        const int maximum = w->BarMaximum();
+        const int bar = display.BarPosition();
+        const int maximum = display.BarMaximum();
         if (bar < maximum) {
             const long long n = static_cast<long long>(maximum) * t / RunDuration;
             if (n != bar) {
                 ReaderBarPosition = static_cast<int32_t>(n < 0 ? 0 : (n > maximum ? maximum : n));
-                ApplyReaderBar(ReaderBarPosition);
+                SetReaderBar(display, ReaderBarPosition);
             }
         } else {
             ReaderBarPosition = maximum;
-            ApplyReaderBar(ReaderBarPosition);
+            SetReaderBar(display, ReaderBarPosition);
         }
     } else if (PercentText != "null" && !PercentText.empty() && ParseWholeNumber(PercentText, percentValue)) {
         // Percentage branch: the tool's own percentage, or the position against the
@@ -84,17 +89,17 @@ void ProgressHandler::HandleOutputChunk(const std::string& chunk) {
             PositionPercent = static_cast<double>(app.PositionCs) * 100.0 / app.InputDurationCs;
         if (ToolPercent >= 99) ToolPercent = 99;
         if (PositionPercent >= 99.0) PositionPercent = 99.0;
-        const int bar = w->BarPosition();
-        const int maximum = w->BarMaximum();
+        const int bar = display.BarPosition();
+        const int maximum = display.BarMaximum();
         if (ToolPercent > 0 || app.PositionCs < 0) {
             ShowPercent(ToolPercent);
             if (bar < maximum) {
                 const long long n = static_cast<long long>(maximum) * ToolPercent / 100;
                 if (n != bar) ReaderBarPosition = static_cast<int32_t>(n);
-                ApplyReaderBar(ReaderBarPosition);
+                SetReaderBar(display, ReaderBarPosition);
             } else {
                 ReaderBarPosition = maximum;
-                ApplyReaderBar(ReaderBarPosition);
+                SetReaderBar(display, ReaderBarPosition);
             }
         } else if (app.InputDurationCs > 0) {
             ShowPercent(PositionPercent);
@@ -103,43 +108,44 @@ void ProgressHandler::HandleOutputChunk(const std::string& chunk) {
                 if (n != bar) {
                     ReaderBarPosition = static_cast<int32_t>(n > maximum ? maximum : n);
                     if (n == 0 && PositionPercent > 0.0) ReaderBarPosition = 1;
-                    ApplyReaderBar(ReaderBarPosition);
+                    SetReaderBar(display, ReaderBarPosition);
                 }
             } else {
                 ReaderBarPosition = maximum;
-                ApplyReaderBar(ReaderBarPosition);
+                SetReaderBar(display, ReaderBarPosition);
             }
         } else {
             // No duration known: the seconds processed so far.
             const std::string seconds = std::to_string(app.PositionCs / 100);
-            w->SetProgressText("Progression : " + seconds +
-                               (app.English() ? " seconds processed " : " secondes traitées ") +
-                               app.ItemCounterText);
-            w->SetApplicationTitle(seconds + " s " + app.ItemCounterText);
+            display.SetProgressText("Progression : " + seconds +
+                                    Localised(" secondes traitées ", " seconds processed ") + app.ItemCounterText);
+            display.SetTitle(seconds + " s " + app.ItemCounterText);
             ReaderBarPosition = 1;
-            ApplyReaderBar(ReaderBarPosition);
+            SetReaderBar(display, ReaderBarPosition);
         }
     } else {
         // Nothing recognised: the bar moves on as an activity indicator.
-        const int bar = w->BarPosition();
-        const int maximum = w->BarMaximum();
+        const int bar = display.BarPosition();
+        const int maximum = display.BarMaximum();
         if (bar < maximum) {
-            const std::string caption = w->ProgressText();
+            const std::string caption = display.ProgressText();
             const bool hasPercent = caption.find('%') != std::string::npos;
             const bool hasSecond = caption.find("second") != std::string::npos;
             if (!hasPercent && !hasSecond) {
                 ReaderBarPosition = bar + 1;
-                ApplyReaderBar(ReaderBarPosition);
+                SetReaderBar(display, ReaderBarPosition);
             }
             if (hasSecond) {
                 ReaderBarPosition = 1;
-                ApplyReaderBar(ReaderBarPosition);
+                SetReaderBar(display, ReaderBarPosition);
             }
         } else {
             ReaderBarPosition = 1;
-            ApplyReaderBar(ReaderBarPosition);
+            SetReaderBar(display, ReaderBarPosition);
         }
     }
+    // Everything this chunk changed reaches the window in one call.
+    display.Push();
 }
 
 }  // namespace transcoda

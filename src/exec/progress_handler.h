@@ -1,6 +1,8 @@
 #pragma once
 // Turns each chunk of a tool's console output into a percentage or a count of seconds,
-// a bar position and an application title, shown through App().Window.
+// a bar position and an application title. The handler reads and changes the core's own
+// display state (exec/progress_display.h) and pushes what a chunk changed to the window
+// in at most one call.
 
 #include <cstdint>
 #include <string>

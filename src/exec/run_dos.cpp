@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "exec/app_state.h"
+#include "exec/language.h"
 #include "exec/log.h"
 #include "exec/pipe_reader.h"
 #include "exec/progress_handler.h"
@@ -30,10 +31,9 @@ std::mutex& RunMutex() {
     return m;
 }
 
-void LogFailure(const char* english, const char* french) {
-    AppState& app = App();
-    if (!app.DebugMode) return;
-    LogPlain(std::string(app.English() ? english : french) + kProductWebAddress);
+void LogFailure(const char* french, const char* english) {
+    if (!App().DebugMode) return;
+    LogPlain(Localised(french, english) + kProductWebAddress);
 }
 
 // How a tool that ended without our Stop ended: a status above 128 is the child's
@@ -81,8 +81,8 @@ ToolOutcome RunDosInMemo(const std::string& commandLine) {
         close(fds[0]);
         close(fds[1]);
         app.LastExitStatus = -1;
-        LogFailure("Process error, please send this error to ",
-                   "Erreur de processus, merci de signaler cette erreur avec votre configuration à ");
+        LogFailure("Erreur de processus, merci de signaler cette erreur avec votre configuration à ",
+                   "Process error, please send this error to ");
         ResetProgressDisplay();
         return ToolOutcome::NoStart();
     }
@@ -97,8 +97,8 @@ ToolOutcome RunDosInMemo(const std::string& commandLine) {
         const bool ended = child.WaitFor(kPollMs);
         if (!app.ConversionRunning.load()) {
             if (!child.Terminate() && child.Running())
-                LogFailure("Memory process error, please send this error to ",
-                           "Erreur processus mémoire, merci de signaler cette erreur avec votre configuration à ");
+                LogFailure("Erreur processus mémoire, merci de signaler cette erreur avec votre configuration à ",
+                           "Memory process error, please send this error to ");
         }
         if (!ended && app.ConversionRunning.load()) continue;
         break;
@@ -106,8 +106,8 @@ ToolOutcome RunDosInMemo(const std::string& commandLine) {
     const bool stopped = !app.ConversionRunning.load();
     if (stopped) child.Terminate();
     if (!child.WaitFor(kReapMs))
-        LogFailure("Terminaison error, please send this error to ",
-                   "Erreur de terminaison, merci de signaler cette erreur avec votre configuration à ");
+        LogFailure("Erreur de terminaison, merci de signaler cette erreur avec votre configuration à ",
+                   "Terminaison error, please send this error to ");
     app.LastExitStatus = child.ExitStatus();
 
     // A tool that ended by itself has its last lines read; a stopped one does not.

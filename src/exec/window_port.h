@@ -4,29 +4,32 @@
 // while the calling thread waits, and the window thread never waits for the caller.
 // Calls made on the window thread itself are carried out directly.
 
+#include <optional>
 #include <string>
 
 namespace transcoda {
+
+// One change of the progress part of the window: only the fields that are set change.
+struct DisplayChange {
+    std::optional<std::string> StatusText = {};    // Label11: "Conversion...", "Prêt" ...
+    std::optional<std::string> ProgressText = {};  // Label10: "Progression : 12.35% (2/3)"
+    std::optional<std::string> Title = {};         // the program's title in the desktop's task bar
+    std::optional<int> BarMaximum = {};            // ProgressBar1
+    std::optional<int> BarPosition = {};           // within 0..BarMaximum
+
+    bool Empty() const { return !StatusText && !ProgressText && !Title && !BarMaximum && !BarPosition; }
+};
 
 class WindowPort {
 public:
     virtual ~WindowPort() = default;
 
-    // Label11: the status ("Conversion...", "Prêt" ...).
-    virtual void SetStatusText(const std::string& text) = 0;
-    // Label10: the progress text ("Progression : 12.35% (2/3)").
-    virtual void SetProgressText(const std::string& text) = 0;
-    virtual std::string ProgressText() = 0;
+    // Shows one change of the progress display, all of it in one call. The core keeps
+    // what the display shows (exec/progress_display.h) and sends only what changes; the
+    // window never reports it back.
+    virtual void ShowDisplay(const DisplayChange& change) = 0;
     // Label6: the caption under the convert picture.
     virtual void SetActionText(const std::string& text) = 0;
-    // The program's title as the desktop shows it in its task bar.
-    virtual void SetApplicationTitle(const std::string& text) = 0;
-
-    // ProgressBar1.
-    virtual void SetBarMaximum(int maximum) = 0;
-    virtual void SetBarPosition(int position) = 0;
-    virtual int BarPosition() = 0;
-    virtual int BarMaximum() = 0;
 
     // A modal message box with one OK button, captioned with the application title;
     // returns when it has been closed.

@@ -16,10 +16,11 @@
 #include <QThread>
 #include <cstdlib>
 
+#include "conversion/worker.h"
 #include "dialogs/TForm8.h"
 #include "dialogs/TForm9.h"
 #include "exec/app_state.h"
-#include "exec/worker.h"
+#include "exec/progress_display.h"
 #include "mainwindow/path_drop.h"
 #include "mainwindow/qt_window_port.h"
 #include "mainwindow/texts.h"
@@ -89,7 +90,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     CreateShortcuts();
     applicationTitle_ = QString::fromUtf8(transcoda::kApplicationTitle);
     QtWindowPort::Instance().Attach(this);
-    App().Window = &QtWindowPort::Instance();
+    transcoda::AttachWindow(&QtWindowPort::Instance());
     FormCreate();
 }
 

@@ -18,13 +18,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "conversion/worker.h"
 #include "dialogs/TForm8.h"
 #include "dialogs/TForm9.h"
-#include "dialogs/lag_text.h"
 #include "exec/app_state.h"
 #include "exec/helper_processes.h"
 #include "exec/log.h"
-#include "exec/worker.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/folder_check.h"
 #include "mainwindow/qt_window_port.h"
@@ -34,6 +33,7 @@
 #include "recipes/format_catalogue.h"
 #include "recipes/output_guard.h"
 #include "recipes/path_rules.h"
+#include "recipes/sync_lag.h"
 
 using transcoda::App;
 using transcoda::LogError;
@@ -44,29 +44,11 @@ using namespace transcoda::gui;
 namespace {
 
 std::string S(const QString& text) { return text.toStdString(); }
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-bool IsDvdLabel(const std::string& label) {
-    return label == " DVD NTSC High Quality" || label == " DVD PAL High Quality";
-}
+QString ToQString(const std::string& text) { return QString::fromStdString(text); }
 
 bool FileExists(const std::string& path) {
     std::error_code ec;
     return !path.empty() && std::filesystem::is_regular_file(path, ec);
-}
-
-// True when the file input would be destroyed by writing the request's output: the
-// output is the input itself, or, for a DVD, the input lies where the DVD is rewritten.
-bool OutputWouldDestroyInput(const std::string& input, const std::string& output, bool dvd) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (!dvd) return fs::exists(output, ec) && fs::equivalent(input, output, ec);
-    const fs::path disc = fs::weakly_canonical(fs::path(output) / "DVD-Disc1", ec);
-    if (ec) return false;
-    const fs::path in = fs::weakly_canonical(input, ec);
-    if (ec) return false;
-    const auto [discEnd, inIt] = std::mismatch(disc.begin(), disc.end(), in.begin(), in.end());
-    return discEnd == disc.end();
 }
 
 const char* const kImageError = " -- Erreur de chargement de l'image associée à \"la conversion\"";
@@ -226,19 +208,20 @@ bool TForm1::CheckConversionPaths(const std::string& input, const std::string& o
         return false;
     }
     // Replacing the output must never destroy the input itself.
-    if (OutputWouldDestroyInput(input, output, IsDvdLabel(label))) {
-        Dialogs().Message(this, applicationTitle_, IsDvdLabel(label) ? MsgInputInDvdFolder() : MsgOutputIsInput());
+    const bool dvd = transcoda::IsDvdFormat(label);
+    if (transcoda::OutputWouldDestroyInput(input, output, dvd)) {
+        Dialogs().Message(this, applicationTitle_, dvd ? MsgInputInDvdFolder() : MsgOutputIsInput());
         LogEvent(" -- Le fichier de sortie remplacerait le fichier d'entrée, l'erreur est signalée à l'utilisateur");
         return false;
     }
     // Only a regular file is ever replaced, never a folder, a device or the program's own.
     const std::string refusal = transcoda::OutputRefusal(output, label);
     if (!refusal.empty()) {
-        Dialogs().Message(this, applicationTitle_, Q(refusal));
+        Dialogs().Message(this, applicationTitle_, ToQString(refusal));
         LogEvent(" -- " + refusal);
         return false;
     }
-    if (!IsDvdLabel(label)) {
+    if (!dvd) {
         std::error_code ec;
         if (std::filesystem::exists(output, ec)) {
             // The old file stays until the new one is complete and takes its place.
@@ -257,7 +240,7 @@ bool TForm1::CheckConversionPaths(const std::string& input, const std::string& o
         return true;
     }
     LogPlain("LE dossier n'est pas vide!!!");
-    if (Dialogs().Question(this, kQuestionCaption, MsgFolderNotEmpty(Q(output)))) return true;
+    if (Dialogs().Question(this, kQuestionCaption, MsgFolderNotEmpty(ToQString(output)))) return true;
     LogEvent(" -- L'utilisateur ne souhaite pas l'écrasement du dossier DVD cible");
     return false;
 }
@@ -290,7 +273,7 @@ bool TForm1::RestoreConvertButton(bool forList) {
 void TForm1::UpdateOutputName() {
     const std::string rewritten = transcoda::OutputBesideInput(S(ComboBox1->currentText()),
                                                                S(Edit1->text()), S(Edit2->text()));
-    if (Q(rewritten) != Edit2->text()) Edit2->setText(Q(rewritten));
+    if (ToQString(rewritten) != Edit2->text()) Edit2->setText(ToQString(rewritten));
 }
 
 void TForm1::ComboBox1Change() { UpdateOutputName(); }

@@ -13,7 +13,7 @@
 namespace transcoda::gui {
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString ToQString(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 QtWindowPort& QtWindowPort::Instance() {
@@ -57,62 +57,32 @@ bool QtWindowPort::Run(const std::function<void(TForm1&)>& work) {
     return done;
 }
 
-void QtWindowPort::SetStatusText(const std::string& text) {
-    Run([&](TForm1& f) { f.Label11->setText(Q(text)); });
-}
-
-void QtWindowPort::SetProgressText(const std::string& text) {
-    Run([&](TForm1& f) { f.Label10->setText(Q(text)); });
-}
-
-std::string QtWindowPort::ProgressText() {
-    std::string out;
-    Run([&](TForm1& f) { out = f.Label10->text().toStdString(); });
-    return out;
-}
-
-void QtWindowPort::SetActionText(const std::string& text) {
-    Run([&](TForm1& f) { f.Label6->setText(Q(text)); });
-}
-
-void QtWindowPort::SetApplicationTitle(const std::string& text) {
-    Run([&](TForm1& f) { f.SetApplicationTitle(Q(text)); });
-}
-
-void QtWindowPort::SetBarMaximum(int maximum) {
-    Run([&](TForm1& f) { f.ProgressBar1->setMaximum(maximum); });
-}
-
-void QtWindowPort::SetBarPosition(int position) {
+void QtWindowPort::ShowDisplay(const DisplayChange& change) {
     Run([&](TForm1& f) {
-        // Values beyond the range show as its end, as a position control does.
+        if (change.StatusText) f.Label11->setText(ToQString(*change.StatusText));
+        if (change.ProgressText) f.Label10->setText(ToQString(*change.ProgressText));
+        if (change.Title) f.SetApplicationTitle(ToQString(*change.Title));
         QProgressBar* bar = f.ProgressBar1;
-        bar->setValue(std::clamp(position, bar->minimum(), bar->maximum()));
+        if (change.BarMaximum) bar->setMaximum(*change.BarMaximum);
+        // Values beyond the range show as its end, as a position control does.
+        if (change.BarPosition) bar->setValue(std::clamp(*change.BarPosition, bar->minimum(), bar->maximum()));
     });
 }
 
-int QtWindowPort::BarPosition() {
-    int out = 0;
-    Run([&](TForm1& f) { out = f.ProgressBar1->value(); });
-    return out;
-}
-
-int QtWindowPort::BarMaximum() {
-    int out = 100;
-    Run([&](TForm1& f) { out = f.ProgressBar1->maximum(); });
-    return out;
+void QtWindowPort::SetActionText(const std::string& text) {
+    Run([&](TForm1& f) { f.Label6->setText(ToQString(text)); });
 }
 
 void QtWindowPort::ShowMessage(const std::string& text) {
-    Run([&](TForm1& f) { f.ShowMessage(Q(text)); });
+    Run([&](TForm1& f) { f.ShowMessage(ToQString(text)); });
 }
 
 void QtWindowPort::AppendLog(const std::string& line) {
-    Run([&](TForm1& f) { f.AppendLog(Q(line)); });
+    Run([&](TForm1& f) { f.AppendLog(ToQString(line)); });
 }
 
 std::string QtWindowPort::LogStamp(const std::string& marker) {
-    return LogStampText(Q(marker)).toStdString();
+    return LogStampText(ToQString(marker)).toStdString();
 }
 
 int QtWindowPort::ListRowCount() {

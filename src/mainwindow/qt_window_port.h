@@ -28,15 +28,8 @@ public:
     void BeginClosing();
     bool Closing() const { return closing_.load(); }
 
-    void SetStatusText(const std::string& text) override;
-    void SetProgressText(const std::string& text) override;
-    std::string ProgressText() override;
+    void ShowDisplay(const DisplayChange& change) override;
     void SetActionText(const std::string& text) override;
-    void SetApplicationTitle(const std::string& text) override;
-    void SetBarMaximum(int maximum) override;
-    void SetBarPosition(int position) override;
-    int BarPosition() override;
-    int BarMaximum() override;
     void ShowMessage(const std::string& text) override;
     void AppendLog(const std::string& line) override;
     std::string LogStamp(const std::string& marker) override;

@@ -3,11 +3,12 @@
 #include <QStringList>
 
 #include "exec/app_state.h"
+#include "exec/language.h"
 
 namespace transcoda::gui {
 
 QString Lang(const char* french, const char* english) {
-    return QString::fromUtf8(App().English() ? english : french);
+    return QString::fromStdString(Localised(french, english));
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "exec/app_state.h"
+#include "exec/language.h"
 #include "exec/log.h"
 #include "exec/run_dos.h"
 #include "platform/command_line.h"

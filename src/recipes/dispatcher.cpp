@@ -1,12 +1,12 @@
 #include "recipes/dispatcher.h"
 
-#include <sys/stat.h>
 
 #include <cctype>
 #include <optional>
 #include <vector>
 
 #include "exec/app_state.h"
+#include "exec/language.h"
 #include "exec/duration_probe.h"
 #include "exec/ffprobe_streams.h"
 #include "exec/log.h"
@@ -51,14 +51,6 @@ public:
 private:
     std::vector<std::string> paths_;
 };
-
-// True when both paths name the same existing file, however they are spelt.
-bool SameExistingFile(const std::string& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0) return false;
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
 
 std::string TempFile(const char* suffix) { return App().IntermediateFolder() + App().TempBaseName + suffix; }
 
@@ -201,14 +193,15 @@ DispatchOutcome DispatchConversion(const ConversionRequest& request) {
     if (!HasSpecialValues(*entry, request.Special)) return {Result::NothingToDo, {}};
     if (!Running()) return {Result::Stopped, {}};
 
-    const bool dvd = entry->Output == OutputRule::DvdFolder;
+    const bool dvd = entry->WritesDvd();
     const std::string refusal = OutputRefusal(output, request.FormatLabel);
     if (!refusal.empty()) {
         LogError(" -- " + refusal);
         return RefusedBeforeStart(refusal);
     }
-    // Converting a file onto itself would destroy the input.
-    if (SameExistingFile(input, output)) {
+    // Converting a file onto itself, or a DVD into the folder that holds it, would
+    // destroy the input.
+    if (OutputWouldDestroyInput(input, output, dvd)) {
         LogError(" -- Le fichier de sortie est le fichier d'entrée : " + Quoted(output));
         return RefusedBeforeStart(Localised("le fichier de sortie serait le fichier d'entrée lui-même",
                                             "the output would be the input file itself"));

@@ -126,6 +126,11 @@ std::string FormatLabel(int index) {
     return std::string(kCatalogue[static_cast<size_t>(index)].Label);
 }
 
+bool IsDvdFormat(std::string_view label) {
+    const FormatEntry* entry = FindFormat(label);
+    return entry != nullptr && entry->WritesDvd();
+}
+
 int FormatIndex(std::string_view label) {
     const FormatEntry* entry = FindFormat(label);
     return entry != nullptr ? entry->Index : -1;

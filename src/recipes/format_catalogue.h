@@ -44,6 +44,9 @@ struct FormatEntry {
     std::string_view VariantCode;       // the step for the variant's input class, or empty
     std::string_view IntermediateSize;  // frame size of the camcorder downscale, or empty
     std::string_view Tool;              // the tool of the main step
+
+    // The two DVD presets: their output is a folder that receives "DVD-Disc1".
+    bool WritesDvd() const { return Output == OutputRule::DvdFolder; }
 };
 
 inline constexpr int kFormatCount = 40;
@@ -55,6 +58,8 @@ std::span<const FormatEntry, kFormatCount> FormatCatalogue();
 const FormatEntry* FindFormat(std::string_view label);
 // True when `label` is one of the 40 labels exactly.
 bool IsSupportedFormat(std::string_view label);
+// True when `label` is the label of a DVD preset.
+bool IsDvdFormat(std::string_view label);
 // The label of entry `index`, or an empty text outside 0..39.
 std::string FormatLabel(int index);
 // The index of the entry with that label, or -1.

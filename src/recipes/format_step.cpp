@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "exec/app_state.h"
+#include "exec/language.h"
 #include "exec/duration_probe.h"
 #include "exec/log.h"
 #include "exec/run_dos.h"

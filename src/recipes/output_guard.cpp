@@ -9,6 +9,8 @@
 #include <system_error>
 
 #include "exec/app_state.h"
+#include "exec/language.h"
+#include "recipes/dvd_paths.h"
 #include "recipes/format_catalogue.h"
 
 namespace transcoda {
@@ -82,11 +84,18 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
+bool OutputWouldDestroyInput(const std::string& input, const std::string& output, bool dvd) {
+    if (input.empty() || output.empty()) return false;
+    if (!dvd) return SameFile(output, input.c_str());
+    const std::string folder = output.back() == '/' ? output : output + "/";
+    return Within(Canonical(input), DvdFolderPath(folder));
+}
+
 std::string OutputRefusal(const std::string& output, const std::string& label) {
     const FormatEntry* entry = FindFormat(label);
-    const bool dvd = entry != nullptr && entry->Output == OutputRule::DvdFolder;
+    const bool dvd = entry != nullptr && entry->WritesDvd();
     if (output.empty())
-        return English() ? "No output file is given." : "Aucun fichier de sortie n'est indiqué.";
+        return Localised("Aucun fichier de sortie n'est indiqué.", "No output file is given.");
     if (IsProgramFile(output, dvd))
         return Refused(output, dvd, "c'est un fichier du programme lui-même", "it is one of the program's own files");
 

@@ -15,4 +15,9 @@ namespace transcoda {
 // user in the current language; empty when it may.
 std::string OutputRefusal(const std::string& output, const std::string& label);
 
+// True when writing `output` would destroy the input file: the output is the input
+// itself, however either is spelt; for a DVD (`output` is then the folder that holds
+// "DVD-Disc1"), when the input lies in the "DVD-Disc1" folder that the DVD rewrites.
+bool OutputWouldDestroyInput(const std::string& input, const std::string& output, bool dvd);
+
 }  // namespace transcoda

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "exec/language.h"
+
 namespace transcoda {
 
 namespace {
@@ -84,17 +86,18 @@ InputVerdict ExpectOutput(const FormatEntry& entry, const ConversionRequest& req
     const bool video = input.Has(StreamKind::Video);
     const bool audio = input.Has(StreamKind::Audio);
     if (!input.Readable || (!video && !audio)) {
-        verdict.Refusal = English() ? "the input file cannot be read (unknown format or damaged file)"
-                                    : "le fichier d'entrée ne peut pas être lu (format inconnu ou fichier abîmé)";
+        verdict.Refusal = Localised("le fichier d'entrée ne peut pas être lu (format inconnu ou fichier abîmé)",
+                                    "the input file cannot be read (unknown format or damaged file)");
         return verdict;
     }
     if (NeedsPicture(entry) && !video) {
-        verdict.Refusal = English() ? "the input holds only sound, and this output format needs a picture"
-                                    : "le fichier d'entrée ne contient que du son, et ce format de sortie demande une image";
+        verdict.Refusal =
+            Localised("le fichier d'entrée ne contient que du son, et ce format de sortie demande une image",
+                      "the input holds only sound, and this output format needs a picture");
         return verdict;
     }
     if (IsSoundPreset(entry) && !audio) {
-        verdict.Refusal = English() ? "the input holds no sound" : "le fichier d'entrée ne contient pas de son";
+        verdict.Refusal = Localised("le fichier d'entrée ne contient pas de son", "the input holds no sound");
         return verdict;
     }
 
@@ -131,13 +134,13 @@ InputVerdict ExpectOutput(const FormatEntry& entry, const ConversionRequest& req
 std::string CheckWritten(const StreamReport& written, const Expectation& expected, Writes writes) {
     if (writes == Writes::Nothing) return {};
     if (!written.Readable)
-        return English() ? "the file written cannot be read back" : "le fichier écrit ne peut pas être relu";
+        return Localised("le fichier écrit ne peut pas être relu", "the file written cannot be read back");
     const bool needVideo = writes == Writes::Picture || (writes == Writes::Media && expected.NeedVideo);
     const bool needAudio = writes == Writes::Sound || (writes == Writes::Media && expected.NeedAudio);
     if (needVideo && !written.Has(StreamKind::Video))
-        return English() ? "the file written holds no picture" : "le fichier écrit ne contient pas d'image";
+        return Localised("le fichier écrit ne contient pas d'image", "the file written holds no picture");
     if (needAudio && !written.Has(StreamKind::Audio))
-        return English() ? "the file written holds no sound" : "le fichier écrit ne contient pas de son";
+        return Localised("le fichier écrit ne contient pas de son", "the file written holds no sound");
     for (const StreamSpan& stream : written.Streams) {
         const bool picture = stream.Kind == StreamKind::Video;
         const double want = picture ? expected.Video : expected.Audio;

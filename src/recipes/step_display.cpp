@@ -2,30 +2,22 @@
 
 #include <unistd.h>
 
-#include "exec/app_state.h"
-#include "exec/window_port.h"
+#include "exec/progress_display.h"
+#include "exec/progress_handler.h"
 
 namespace transcoda {
 
-std::string Localised(const char* french, const char* english) {
-    return App().English() ? english : french;
-}
-
 void ShowStatusText(const std::string& text) {
-    if (WindowPort* window = App().Window) window->SetStatusText(text);
+    Display().SetStatusText(text);
+    Display().Push();
 }
 
 void SetStepBarMaximum(int maximum) {
-    if (WindowPort* window = App().Window) window->SetBarMaximum(maximum);
+    Display().SetBarMaximum(maximum);
+    Display().Push();
 }
 
-void EndStepDisplay() {
-    WindowPort* window = App().Window;
-    if (window == nullptr) return;
-    window->SetBarPosition(0);
-    window->SetStatusText(App().English() ? "Ready" : "Prêt");
-    window->SetProgressText("");
-}
+void EndStepDisplay() { ResetProgressDisplay(); }
 
 void DeleteFileSilently(const std::string& path) {
     // unlink, not remove: a path that names a folder must be left alone.

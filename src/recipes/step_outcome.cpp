@@ -1,6 +1,7 @@
 #include "recipes/step_outcome.h"
 
 #include "exec/app_state.h"
+#include "exec/language.h"
 
 namespace transcoda {
 
@@ -32,7 +33,7 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 std::string StepName(StepKind step) {
     for (const Names& n : kNames)
-        if (n.step == step) return App().English() ? n.english : n.french;
+        if (n.step == step) return Localised(n.french, n.english);
     return {};
 }
 

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "cli/cli_options.h"
-#include "exec/worker_texts.h"
+#include "cli/cli_texts.h"
 #include "recipes/format_catalogue.h"
 
 namespace transcoda::cli {
@@ -101,9 +101,6 @@ TEST(CliLag, AcceptedLags) {
         EXPECT_TRUE(ValidLag(good)) << good;
     for (const char* bad : {"", "-", "1.", "1.234", "301", "abc", "1,5", "--1", ".5"})
         EXPECT_FALSE(ValidLag(bad)) << bad;
-    EXPECT_TRUE(IsZeroLag("-0.0"));
-    EXPECT_TRUE(IsZeroLag("0.00"));
-    EXPECT_FALSE(IsZeroLag("0.01"));
 }
 
 class CliPlan : public ::testing::Test {
@@ -172,6 +169,11 @@ TEST_F(CliPlan, SpecialPresetsGetTheDialogsValues) {
 TEST_F(CliPlan, RefusedRequests) {
     CliOptions lag;
     lag.Delay = "0.0";
+    CliOptions wholeSeconds;
+    wholeSeconds.Delay = "-0";
+    // A DVD is written into "DVD-Disc1" below its folder: an input there would be lost.
+    fs::create_directories(In("DVD-Disc1"));
+    std::ofstream(In("DVD-Disc1/film.avi")) << "x";
     CliOptions backwards;
     backwards.From = "00:00:10";
     backwards.To = "00:00:10";
@@ -195,6 +197,9 @@ TEST_F(CliPlan, RefusedRequests) {
         {"same output twice", {{"3", In("clip.avi"), In("a.mpeg")}, {"4", In("cam.MTS"), In("a.mpeg")}}, true, {}, CliDuplicateOutputText(In("a.mpeg"))},
         {"no lag", {{"38", In("clip.avi"), In("b.avi")}}, false, {}, CliLagNeededText()},
         {"zero lag", {{"38", In("clip.avi"), In("b.avi")}}, false, lag, CliZeroLagText()},
+        {"zero lag in whole seconds", {{"38", In("clip.avi"), In("b.avi")}}, false, wholeSeconds, CliZeroLagText()},
+        {"DVD into the folder of its input", {{"33", In("DVD-Disc1/film.avi"), In("")}}, false, {},
+         CliOutputIsInputText(In(""))},
         {"end not after start", {{"39", In("clip.avi"), In("b.avi")}}, false, backwards, CliEndBeforeStartText()},
         {"no segment", {{"39", In("clip.avi"), In("b.avi")}}, false, {}, CliTimesNeededText()},
         {"nothing", {}, false, {}, CliNothingToDoText()},

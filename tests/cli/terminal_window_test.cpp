@@ -34,19 +34,14 @@ TEST(TerminalWindow, ProgressLineMessagesAndListItems) {
 
         App().ItemCounterText = "(2/2)";
         window.SelectListRow(2);
-        window.SetStatusText("Conversion...");
-        window.SetProgressText("Progression : 12.35% (2/2)");
-        window.SetProgressText("Progression : 9.00% (2/2)");
+        window.ShowDisplay({.StatusText = "Conversion..."});
+        window.ShowDisplay({.ProgressText = "Progression : 12.35% (2/2)", .Title = "12.35% (2/2)", .BarPosition = 12});
+        window.ShowDisplay({.ProgressText = "Progression : 9.00% (2/2)"});
+        window.ShowDisplay({.Title = "9.00% (2/2)", .BarPosition = 9});  // nothing to draw on a terminal
         window.ShowMessage("Le format cible n'est pas encore supporté");
-        window.SetStatusText("Prêt");
+        window.ShowDisplay({.StatusText = "Prêt"});
         window.EndLine();
         App().ItemCounterText.clear();
-
-        window.SetBarMaximum(100);
-        window.SetBarPosition(140);
-        EXPECT_EQ(window.BarPosition(), 100);
-        window.SetBarPosition(-3);
-        EXPECT_EQ(window.BarPosition(), 0);
         EXPECT_EQ(window.LogStamp(">> ").substr(0, 3), ">> ");
         EXPECT_NE(window.LogStamp("** ").find(" à "), std::string::npos);
     }

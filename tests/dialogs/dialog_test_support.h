@@ -6,6 +6,7 @@
 
 #include "dialogs/spin_button.h"
 #include "exec/app_state.h"
+#include "exec/progress_display.h"
 #include "support/recording_window.h"
 
 namespace transcoda::testing {
@@ -25,7 +26,7 @@ inline void ResetApp(RecordingWindow& window, const std::string& language, bool 
     App().ExtractionStart = kNoExtractionValue;
     App().ExtractionLength = kNoExtractionValue;
     App().Request = {};
-    App().Window = &window;
+    AttachWindow(&window);
 }
 
 }  // namespace transcoda::testing

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "exec/item_counter.h"
 #include "exec/pipe_reader.h"
 
 namespace transcoda {
@@ -88,7 +87,6 @@ TEST(FormatTwoDecimals, RoundsToHundredthsWithTheGivenSeparator) {
     EXPECT_EQ(FormatTwoDecimals(99.0), "99.00");
     EXPECT_EQ(FormatTwoDecimals(0.5), "0.50");
     EXPECT_EQ(FormatTwoDecimals(12.3456, ","), "12,35");
-    EXPECT_EQ(ItemCounterText(2, 3), "(2/3)");
 }
 
 TEST(ChunkFromBytes, TurnsLineEndsIntoBreaksAndTrims) {

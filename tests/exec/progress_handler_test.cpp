@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "exec/app_state.h"
+#include "exec/progress_display.h"
 #include "support/recording_window.h"
 
 namespace transcoda {
@@ -10,11 +11,11 @@ namespace {
 
 using testing::RecordingWindow;
 
-class ProgressDisplay : public ::testing::Test {
+class ProgressHandling : public ::testing::Test {
 protected:
     void SetUp() override {
         AppState& app = App();
-        app.Window = &window;
+        AttachWindow(&window);
         app.CurrentLanguage = "FR";
         app.ItemCounterText.clear();
         app.InputDurationCs = kNotProbed;
@@ -29,7 +30,7 @@ protected:
 
 constexpr const char* kDurationLine = "Duration: 00:01:40.00, start: 0.000000, bitrate: 1411 kb/s";
 
-TEST_F(ProgressDisplay, TimeBranchAgainstTheDurationOfTheSameRun) {
+TEST_F(ProgressHandling, TimeBranchAgainstTheDurationOfTheSameRun) {
     handler.HandleOutputChunk(kDurationLine);
     EXPECT_EQ(handler.RunDuration, 10000);
     EXPECT_EQ(App().InputDurationCs, 10000);
@@ -48,7 +49,7 @@ TEST_F(ProgressDisplay, TimeBranchAgainstTheDurationOfTheSameRun) {
     EXPECT_EQ(window.bar, 100);
 }
 
-TEST_F(ProgressDisplay, ItemCounterFollowsThePercentage) {
+TEST_F(ProgressHandling, ItemCounterFollowsThePercentage) {
     App().ItemCounterText = "(2/3)";
     handler.HandleOutputChunk("Duration: 00:01:21.00, start: 0");
     handler.HandleOutputChunk("time=10.00 bitrate= 1");
@@ -57,7 +58,39 @@ TEST_F(ProgressDisplay, ItemCounterFollowsThePercentage) {
     EXPECT_EQ(window.bar, 12);
 }
 
-TEST_F(ProgressDisplay, DurationIsTakenFromTheFirstChunkThatHasOne) {
+// The core keeps what the window shows: each chunk reaches the window in at most one
+// call, holding only what changed, and a chunk that changes nothing costs no call.
+TEST_F(ProgressHandling, EachChunkIsOneCallWithOnlyItsChanges) {
+    const struct {
+        const char* chunk;
+        int calls;        // window calls for this chunk
+        size_t fields;    // display fields it carried
+    } cases[] = {
+        {kDurationLine, 1, 1},                        // nothing recognised: the bar moves on
+        {"time=10.00 bitrate= 1", 1, 3},              // text, title and bar together
+        {"time=10.00 bitrate= 1", 0, 0},              // the same again: nothing to send
+        {"time=10.50 bitrate= 1", 1, 2},              // new texts, the bar stays at 10
+        {"Stream #0:0: Video: mpeg4", 0, 0},          // a percentage is shown: the bar stays
+    };
+    for (const auto& c : cases) {
+        const int callsBefore = window.displayCalls;
+        const size_t fieldsBefore = window.calls.size();
+        handler.HandleOutputChunk(c.chunk);
+        EXPECT_EQ(window.displayCalls - callsBefore, c.calls) << c.chunk;
+        EXPECT_EQ(window.calls.size() - fieldsBefore, c.fields) << c.chunk;
+    }
+    EXPECT_EQ(window.progress, "Progression : 10.50% ");
+    // A window attached afresh is sent the next values whatever they are.
+    testing::RecordingWindow fresh;
+    AttachWindow(&fresh);
+    ResetProgressDisplay();
+    EXPECT_EQ(fresh.displayCalls, 1);
+    EXPECT_EQ(fresh.Texts("bar"), std::vector<std::string>{"0"});
+    EXPECT_EQ(fresh.Texts("progress"), std::vector<std::string>{""});
+    AttachWindow(&window);
+}
+
+TEST_F(ProgressHandling, DurationIsTakenFromTheFirstChunkThatHasOne) {
     const struct {
         const char* first;
         const char* second;
@@ -85,7 +118,7 @@ TEST_F(ProgressDisplay, DurationIsTakenFromTheFirstChunkThatHasOne) {
     EXPECT_EQ(handler.RunDuration, 8345);
 }
 
-TEST_F(ProgressDisplay, PercentageBranchOfMencoderStyleTools) {
+TEST_F(ProgressHandling, PercentageBranchOfMencoderStyleTools) {
     const struct {
         const char* language;
         int32_t inputDuration;
@@ -106,7 +139,7 @@ TEST_F(ProgressDisplay, PercentageBranchOfMencoderStyleTools) {
     };
     for (const auto& c : cases) {
         SetUp();
-        window.bar = c.before;
+        Display().SetBarPosition(c.before);
         App().CurrentLanguage = c.language;
         App().InputDurationCs = c.inputDuration;
         App().DurationText = c.inputDuration > 0 ? "probed" : "";
@@ -117,7 +150,7 @@ TEST_F(ProgressDisplay, PercentageBranchOfMencoderStyleTools) {
     }
 }
 
-TEST_F(ProgressDisplay, UnrecognisedOutputMovesTheBarAsAnActivityIndicator) {
+TEST_F(ProgressHandling, UnrecognisedOutputMovesTheBarAsAnActivityIndicator) {
     const struct {
         const char* caption;
         int before;
@@ -129,15 +162,15 @@ TEST_F(ProgressDisplay, UnrecognisedOutputMovesTheBarAsAnActivityIndicator) {
         {"Progression : 40.00% ", 40, 40},
     };
     for (const auto& c : cases) {
-        window.progress = c.caption;
-        window.bar = c.before;
+        Display().SetProgressText(c.caption);
+        Display().SetBarPosition(c.before);
         handler.HandleOutputChunk("Stream #0:0: Video: mpeg4, yuv420p, 320x240");
         EXPECT_EQ(window.bar, c.after) << c.caption << " " << c.before;
     }
     // A time field that does not read as a number falls through the same way, and so
     // does the first half of a status line split between two reads.
-    window.progress.clear();
-    window.bar = 5;
+    Display().SetProgressText("");
+    Display().SetBarPosition(5);
     handler.HandleOutputChunk("Duration: 00:01:40.00, start: 0");
     handler.HandleOutputChunk("time=49.36  bitrate= 1");
     handler.HandleOutputChunk("frame= 1234 fps= 25 time=49.");
@@ -145,24 +178,24 @@ TEST_F(ProgressDisplay, UnrecognisedOutputMovesTheBarAsAnActivityIndicator) {
     EXPECT_EQ(window.progress, "");
 }
 
-TEST_F(ProgressDisplay, ApplyReaderBarKeepsAStartedBarOnZero) {
+TEST_F(ProgressHandling, ApplyReaderBarKeepsAStartedBarOnZero) {
     const struct {
         int bar;
         int request;
         int result;
     } cases[] = {{40, 0, 40}, {0, 0, 0}, {100, 0, 0}, {40, 70, 70}, {40, 250, 100}, {40, -5, 0}};
     for (const auto& c : cases) {
-        window.bar = c.bar;
+        Display().SetBarPosition(c.bar);
         ApplyReaderBar(c.request);
         EXPECT_EQ(window.bar, c.result) << c.bar << " " << c.request;
     }
 }
 
-TEST_F(ProgressDisplay, ResetShowsTheIdleLookInTheUserLanguage) {
+TEST_F(ProgressHandling, ResetShowsTheIdleLookInTheUserLanguage) {
     for (const char* language : {"FR", "EN"}) {
         App().CurrentLanguage = language;
-        window.progress = "Progression : 5.00% ";
-        window.bar = 5;
+        Display().SetProgressText("Progression : 5.00% ");
+        Display().SetBarPosition(5);
         ResetProgressDisplay();
         EXPECT_EQ(window.title, "Transcoda 1.0");
         EXPECT_EQ(window.bar, 0);

@@ -24,8 +24,7 @@ TEST_F(RunDos, MissingToolResetsTheDisplayAndLogsOnlyInDebugMode) {
             SetUp();
             App().CurrentLanguage = language;
             App().DebugMode = debug;
-            window.progress = "Progression : 3.00% ";
-            window.bar = 3;
+            ShowBusy("Progression : 3.00% ", 3);
             ToolOutcome outcome;
             ASSERT_TRUE(ReturnsWithin(5, [&] { outcome = RunDosInMemo("/nonexistent/B/utilitymff.exe -i \"x.avi\""); }));
             ExpectIdleDisplay();
@@ -77,7 +76,7 @@ TEST_F(RunDos, FailingToolsEndLikeSuccessfulOnesAndSayHow) {
                  {"crash", 128 + SIGSEGV, End::Killed, SIGSEGV},
                  {"binary", 0, End::Exited, 0}};
     for (const auto& c : cases) {
-        window.progress = "x";
+        ShowBusy("x", 5);
         window.calls.clear();
         const ToolOutcome outcome = RunDosInMemo(kFakeTool + " " + c.args);
         EXPECT_EQ(App().LastExitStatus, c.status) << c.args;
@@ -131,15 +130,11 @@ TEST_F(RunDos, GrandchildHoldingThePipeDoesNotHoldTheRun) {
 }
 
 // Counts what the reader hands over without keeping it, so memory stays flat.
-class CountingWindow : public testing::RecordingWindow {
+class CountingWindow : public testing::StateWindow {
 public:
     void AppendLog(const std::string& line) override {
         if (line.rfind("|||", 0) == 0) bytes += static_cast<long long>(line.size()) - 6;
     }
-    void SetBarPosition(int v) override { bar = v; }
-    void SetProgressText(const std::string& t) override { progress = t; }
-    void SetApplicationTitle(const std::string& t) override { title = t; }
-    void SetStatusText(const std::string& t) override { status = t; }
     std::atomic<long long> bytes{0};
 };
 
@@ -158,7 +153,7 @@ long PeakKilobytes() {
 
 TEST_F(RunDos, FloodOfOutputIsReadWholeInBoundedMemory) {
     CountingWindow counting;
-    App().Window = &counting;
+    AttachWindow(&counting);
     App().DebugMode = true;  // every chunk goes to the log, where it is counted
     const long before = PeakKilobytes();
     // The checked builds run many times slower; a smaller flood still fills the pipe
@@ -178,7 +173,7 @@ TEST_F(RunDos, FloodOfOutputIsReadWholeInBoundedMemory) {
 #else
     (void)before;
 #endif
-    App().Window = &window;
+    AttachWindow(&window);
 }
 
 TEST_F(RunDos, HookReplacesTheRunner) {

@@ -11,6 +11,8 @@
 #include <thread>
 
 #include "exec/app_state.h"
+#include "exec/progress_display.h"
+#include "support/process_gone.h"
 #include "support/recording_window.h"
 
 namespace transcoda::testing {
@@ -21,7 +23,7 @@ class ToolRun : public ::testing::Test {
 protected:
     void SetUp() override {
         AppState& app = App();
-        app.Window = &window;
+        AttachWindow(&window);
         app.CurrentLanguage = "FR";
         app.DebugMode = false;
         app.ConversionRunning = true;
@@ -48,6 +50,13 @@ protected:
         return false;
     }
 
+    // A display under way, as a run leaves it before its reset.
+    static void ShowBusy(const std::string& progress, int bar) {
+        Display().SetProgressText(progress);
+        Display().SetBarPosition(bar);
+        Display().Push();
+    }
+
     void ExpectIdleDisplay() {
         EXPECT_EQ(window.title, "Transcoda 1.0");
         EXPECT_EQ(window.bar, 0);
@@ -57,24 +66,6 @@ protected:
 
     RecordingWindow window;
 };
-
-// Gone, or ended and only waiting to be reaped by whoever inherited it.
-inline bool ProcessGone(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    if (!stat) return true;
-    std::string line;
-    std::getline(stat, line);
-    auto close = line.rfind(')');
-    return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
-}
-
-inline bool EventuallyGone(pid_t pid) {
-    for (int i = 0; i < 200; ++i) {
-        if (ProcessGone(pid)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-}
 
 // The two pids a "hang" or "orphan" fake tool writes, once they are there.
 inline std::pair<pid_t, pid_t> ReadPids(const std::string& file) {

@@ -10,6 +10,7 @@
 #include "exec/app_state.h"
 #include "exec/output_parsers.h"
 #include "exec/pipe_reader.h"
+#include "exec/progress_display.h"
 #include "exec/progress_handler.h"
 #include "exec/window_port.h"
 
@@ -19,18 +20,14 @@ using namespace transcoda;
 
 class QuietWindow : public WindowPort {
 public:
-    void SetStatusText(const std::string&) override {}
-    void SetProgressText(const std::string& t) override { progress = t; }
-    std::string ProgressText() override { return progress; }
-    void SetActionText(const std::string&) override {}
-    void SetApplicationTitle(const std::string&) override {}
-    void SetBarMaximum(int m) override { maximum = m; }
-    void SetBarPosition(int p) override {
-        if (p < 0 || p > maximum) std::abort();
-        bar = p;
+    void ShowDisplay(const DisplayChange& c) override {
+        if (c.BarMaximum) maximum = *c.BarMaximum;
+        if (c.BarPosition) {
+            if (*c.BarPosition < 0 || *c.BarPosition > maximum) std::abort();
+            bar = *c.BarPosition;
+        }
     }
-    int BarPosition() override { return bar; }
-    int BarMaximum() override { return maximum; }
+    void SetActionText(const std::string&) override {}
     void ShowMessage(const std::string&) override {}
     void AppendLog(const std::string&) override {}
     std::string LogStamp(const std::string& marker) override { return marker; }
@@ -39,7 +36,6 @@ public:
     void SelectListRow(int) override {}
     bool RestoreConvertButton(bool) override { return true; }
 
-    std::string progress;
     int bar = 0, maximum = 100;
 };
 
@@ -48,7 +44,7 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static QuietWindow window;
     AppState& app = App();
-    app.Window = &window;
+    AttachWindow(&window);
     if (size == 0) return 0;
 
     // The first byte chooses the starting state; the rest is split into chunks at 0xFF.
@@ -58,8 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     app.InputDurationCs = (mode & 4) ? 8345 : kNotProbed;
     app.DurationText = (mode & 4) ? "probed" : "";
     app.PositionCs = kNotProbed;
-    window.bar = (mode >> 3) % 101;
-    window.progress.clear();
+    Display().SetBarPosition((mode >> 3) % 101);
+    Display().SetProgressText("");
 
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     int32_t position = 0;

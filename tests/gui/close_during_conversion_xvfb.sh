@@ -90,10 +90,15 @@ close_and_answer() {
 }
 
 close_and_answer Escape
-sleep 1
+# Once the question has gone, the answer has been acted on: No keeps program and tool.
+question_open() { [[ -n "$(xdotool search --onlyvisible --name '^Confirmation$' 2>/dev/null || true)" ]]; }
+for _ in $(seq 1 100); do
+    question_open || break
+    sleep 0.05
+done
+question_open && fail "the question stayed open"
 kill -0 "$PID" 2>/dev/null || fail "the program ended although the user answered No"
 kill -0 "$TOOL_PID" 2>/dev/null || fail "the tool was stopped although the user answered No"
-[[ -z "$(xdotool search --onlyvisible --name '^Confirmation$' 2>/dev/null || true)" ]] || fail "the question stayed open"
 
 start=$(date +%s%N)
 close_and_answer Return

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "exec/progress_display.h"
 #include "gui_test_support.h"
 #include "mainwindow/qt_window_port.h"
 
@@ -40,15 +41,14 @@ std::string ProbeCodec(const std::string& file) {
 class WatchingPort : public WindowPort {
 public:
     explicit WatchingPort(WindowPort& inner) : inner_(inner) {}
-    void SetStatusText(const std::string& t) override { Keep("status", t); inner_.SetStatusText(t); }
-    void SetProgressText(const std::string& t) override { Keep("progress", t); inner_.SetProgressText(t); }
-    std::string ProgressText() override { return inner_.ProgressText(); }
+    void ShowDisplay(const DisplayChange& c) override {
+        if (c.StatusText) Keep("status", *c.StatusText);
+        if (c.ProgressText) Keep("progress", *c.ProgressText);
+        if (c.Title) Keep("title", *c.Title);
+        if (c.BarPosition) Keep("bar", std::to_string(*c.BarPosition));
+        inner_.ShowDisplay(c);
+    }
     void SetActionText(const std::string& t) override { inner_.SetActionText(t); }
-    void SetApplicationTitle(const std::string& t) override { Keep("title", t); inner_.SetApplicationTitle(t); }
-    void SetBarMaximum(int m) override { inner_.SetBarMaximum(m); }
-    void SetBarPosition(int p) override { Keep("bar", std::to_string(p)); inner_.SetBarPosition(p); }
-    int BarPosition() override { return inner_.BarPosition(); }
-    int BarMaximum() override { return inner_.BarMaximum(); }
     void ShowMessage(const std::string& t) override { Keep("message", t); inner_.ShowMessage(t); }
     void AppendLog(const std::string& l) override { inner_.AppendLog(l); }
     std::string LogStamp(const std::string& m) override { return inner_.LogStamp(m); }
@@ -100,7 +100,7 @@ protected:
 
     void Watch() {
         watch = std::make_unique<WatchingPort>(gui::QtWindowPort::Instance());
-        App().Window = watch.get();
+        AttachWindow(watch.get());
     }
 
     // Processes events until done() holds; false after timeoutMs.

@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "conversion/worker.h"
 #include "exec/app_state.h"
 #include "exec/window_port.h"
-#include "exec/worker.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/user_dialogs.h"
 

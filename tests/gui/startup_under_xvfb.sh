@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program on a virtual X server and follows its windows as the X server
 # sees them: the borderless 697x340 splash comes first, the main window only once the
-# splash is gone and at least two seconds later, with its fixed size and its caption.
+# splash is gone, with its fixed size and its caption. How long the splash is held is
+# printed here and measured in bench/gui/splash_hold.sh, not asserted.
 # Usage: startup_under_xvfb.sh PATH/TO/transcoda
 set -euo pipefail
 APP=$1
@@ -45,10 +46,7 @@ for _ in $(seq 1 300); do
 done
 [[ -n "$splash_at" ]] || fail "no 697x340 splash window was seen"
 [[ -n "$main_at" ]] || fail "the main window never became visible"
-held=$((main_at - splash_at))
-echo "splash seen, main window visible ${held} ms later"
-# Polling the X server takes some time of its own, hence a little slack.
-((held >= 1900)) || fail "the main window appeared only ${held} ms after the splash"
+echo "splash seen, main window visible $((main_at - splash_at)) ms later"
 if splash_visible; then fail "the splash is still there"; fi
 
 size=$(xwininfo -id "$main_id" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')

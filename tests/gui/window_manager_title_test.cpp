@@ -28,13 +28,13 @@ TEST_F(WindowTest, WindowManagerSeesTheProgressInTheTitle) {
     const WId id = form->winId();
     EXPECT_NE(XProp(id, "_NET_WM_NAME").find("Transcoda Media Converter 1.0"), std::string::npos);
 
-    App().Window->SetApplicationTitle("42.50% (2/3)");
+    App().Window->ShowDisplay({.Title = "42.50% (2/3)"});
     QApplication::processEvents();
     QApplication::sync();
     const std::string busy = XProp(id, "_NET_WM_NAME");
     EXPECT_NE(busy.find("42.50% (2/3) - Transcoda Media Converter 1.0"), std::string::npos) << busy;
 
-    App().Window->SetApplicationTitle("Transcoda 1.0");
+    App().Window->ShowDisplay({.Title = "Transcoda 1.0"});
     QApplication::processEvents();
     QApplication::sync();
     EXPECT_EQ(XProp(id, "_NET_WM_NAME").find("%"), std::string::npos);

@@ -28,20 +28,20 @@ TEST_F(WindowTest, CallsFromAnotherThreadRunOnTheWindowThreadAndAreDoneOnReturn)
     std::vector<std::string> seen;
     OnOtherThread([&] {
         EXPECT_NE(QThread::currentThread(), windowThread);
-        port.SetStatusText("Conversion...");
-        port.SetProgressText("Progression : 12.35% (2/3)");
-        seen.push_back(port.ProgressText());
-        port.SetBarMaximum(100);
-        port.SetBarPosition(40);
-        seen.push_back(std::to_string(port.BarPosition()));
-        port.SetBarPosition(250);  // beyond the end: shown as the end
-        seen.push_back(std::to_string(port.BarPosition()));
-        port.SetApplicationTitle("12.35% (2/3)");
+        port.ShowDisplay({.StatusText = "Conversion...",
+                          .ProgressText = "Progression : 12.35% (2/3)",
+                          .Title = "12.35% (2/3)",
+                          .BarMaximum = 100,
+                          .BarPosition = 40});
+        seen.push_back(std::to_string(form->ProgressBar1->value()));
+        port.ShowDisplay({.BarPosition = 250});  // beyond the end: shown as the end
+        seen.push_back(std::to_string(form->ProgressBar1->value()));
         port.ShowMessage("from the worker");
         seen.push_back(std::to_string(port.ListRowCount()));
     });
-    EXPECT_EQ(seen, (std::vector<std::string>{"Progression : 12.35% (2/3)", "40", "100", "2"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"40", "100", "2"}));
     EXPECT_EQ(form->Label11->text(), "Conversion...");
+    EXPECT_EQ(form->Label10->text(), "Progression : 12.35% (2/3)");
     EXPECT_TRUE(form->windowTitle().startsWith("12.35% (2/3) - "));
     ASSERT_EQ(dialogs.Of("message").size(), 1u);
     EXPECT_EQ(dialogs.Of("message")[0].caption, "12.35% (2/3)");
@@ -72,7 +72,7 @@ TEST_F(WindowTest, AfterClosingBeginsOtherThreadsNoLongerWait) {
     gui::QtWindowPort::Instance().BeginClosing();
     // This thread processes no events now: a call that waited for it would never return.
     auto call = std::async(std::launch::async, [] {
-        App().Window->SetStatusText("late");
+        App().Window->ShowDisplay({.StatusText = "late"});
         App().Window->AppendLog("late");
         return App().Window->RestoreConvertButton(false);
     });
@@ -84,9 +84,8 @@ TEST_F(WindowTest, AfterClosingBeginsOtherThreadsNoLongerWait) {
 
 TEST_F(WindowTest, CallsOnTheWindowThreadRunAtOnce) {
     MakeForm();
-    App().Window->SetProgressText("direct");
+    App().Window->ShowDisplay({.ProgressText = "direct"});
     EXPECT_EQ(form->Label10->text(), "direct");
-    EXPECT_EQ(App().Window->ProgressText(), "direct");
 }
 
 }  // namespace

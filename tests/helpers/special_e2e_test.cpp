@@ -12,7 +12,10 @@
 #include "engine.h"
 #include "exec/app_state.h"
 #include "exec/pipe_reader.h"
+#include "exec/progress_display.h"
 #include "exec/progress_handler.h"
+#include "recipes/auxiliary_steps.h"
+#include "recipes/step_templates.h"
 #include "support/recording_window.h"
 #include "tool_run.h"
 
@@ -122,37 +125,40 @@ TEST(LagCorrection, ShiftsTheSoundByTheLagInBothDirections) {
     }
 }
 
-// The chained recipes: picture and sound made apart, then joined without re-encoding.
+// The chained recipes, with the recipes' own command lines: picture and sound made
+// apart, then joined without re-encoding (and, for a camcorder input to Flash H.264,
+// the joined file encoded once more).
 TEST(ChainedRecipe, JoinsPictureAndSoundMadeApart) {
     struct Row {
-        std::string clip, picture, soundArgs, soundExt, joinedExt, finalTool, finalArgs;
+        std::string clip, pictureCode, soundCode, soundExt, finalCode;
         Expect expect;
     } rows[] = {
-        {"clip.mts", "-s 1280x720", "-vn -ar 44100 -ac 2 -ab 192k -f mp3", "mp3", "avi", "", "",
-         {"avi", "", "mpeg4", 1280, 720, 25, "mp3", 44100, 2}},
-        {"clip.m2ts", "", "-vn -ar 44100 -ac 2 -ab 96k -acodec wmav2", "wma", "avi", "utilitymen2.exe",
-         " -oac mp3lame -lameopts cbr:br=256 -ovc x264 -x264encopts bitrate=4200 {in} -o {out}",
+        {"clip.mts", "720p", "720p", "mp3", "", {"avi", "", "mpeg4", 1280, 720, 25, "mp3", 44100, 2}},
+        {"clip.m2ts", "hdToVideoTraitable", "hdToAudioTraitable", "wma", "flv264bq",
          {"flv", "", "h264", 640, 360, 0, "mp3", 44100, 2}},
     };
+    const transcoda::SpecialValues values{};
     for (const auto& row : rows) {
         TempFolder dir;
+        transcoda::AppState& app = transcoda::App();
+        const std::string helpers = HELPER_DIR;
+        app.ProgramFolder = helpers.substr(0, helpers.size() - 2);
+        app.WorkFolder = dir.path() + "/";
+        app.TempBaseName = "tmp1234";
         std::string in = Fixture(row.clip), picture = dir / "tmp1234.avi", sound = dir / ("tmp1234." + row.soundExt);
-        RunResult r = RunTool("utilitymff3.exe", "-i " + Q(in) + " " + row.soundArgs + " " + Q(sound), sound);
+        RunResult r = RunCommandLine(transcoda::ExtractAudioTrackCommandLine(row.soundCode, in), sound);
         ASSERT_EQ(r.status, 0) << r.output;
-        r = RunTool("utilitymff3.exe", "-i " + Q(in) + " -vcodec mpeg4 -b 4500k -vtag XVID -sameq " + row.picture +
-                                           " -r 25 -an -f avi -copyts -benchmark " + Q(picture),
-                    picture);
+        r = RunCommandLine(transcoda::FormatStepCommandLine(row.pictureCode, in, picture, values), picture);
         ASSERT_EQ(r.status, 0) << r.output;
-        std::string joined = dir / ("joined." + row.joinedExt);
-        r = RunTool("utilitymen.exe", Q(picture) + " -o " + Q(joined) + " -ovc copy -oac copy -audiofile " + Q(sound), joined);
+        const bool again = !row.finalCode.empty();
+        std::string joined = again ? dir / "tmp1234-2.avi" : dir / "joined.avi";
+        r = RunCommandLine(again ? transcoda::MuxIntermediateCommandLine(joined) : transcoda::MuxFinalCommandLine(joined),
+                           joined);
         ASSERT_EQ(r.status, 0) << r.output;
         std::string out = joined;
-        if (!row.finalTool.empty()) {
+        if (again) {
             out = dir / "final.flv";
-            std::string args = row.finalArgs;
-            args.replace(args.find("{in}"), 4, Q(joined));
-            args.replace(args.find("{out}"), 5, Q(out));
-            r = RunTool(row.finalTool, args, out);
+            r = RunCommandLine(transcoda::FormatStepCommandLine(row.finalCode, joined, out, values), out);
             ASSERT_EQ(r.status, 0) << r.output;
         }
         Probe p = ProbeFile(out);
@@ -164,6 +170,7 @@ TEST(ChainedRecipe, JoinsPictureAndSoundMadeApart) {
         EXPECT_EQ(p.acodec, e.acodec);
         EXPECT_EQ(p.rate, e.rate);
         EXPECT_NEAR(p.duration, ProbeFile(in).duration, 0.3) << row.clip;
+        app.WorkFolder.clear();
     }
 }
 
@@ -308,7 +315,7 @@ TEST(Progress, EveryToolDrivesThePercentageUpToTheEnd) {
     for (const auto& row : rows) {
         transcoda::testing::RecordingWindow window;
         auto& app = transcoda::App();
-        app.Window = &window;
+        AttachWindow(&window);
         app.InputDurationCs = -100;
         app.PositionCs = -100;
         app.DurationText.clear();

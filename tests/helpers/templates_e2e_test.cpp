@@ -52,6 +52,7 @@ protected:
         auto& app = transcoda::App();
         app.ProgramFolder = dir_.path() + "/";
         app.TempBaseName = "tmp4321";
+        app.WorkFolder.clear();
     }
     TempFolder dir_;
     const transcoda::SpecialValues values_{"-0.40", "00:00:01", "00:00:01"};

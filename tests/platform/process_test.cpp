@@ -14,9 +14,13 @@
 
 #include "platform/command_line.h"
 #include "platform/instance_mark.h"
+#include "support/process_gone.h"
 
 namespace transcoda {
 namespace {
+
+using testing::EventuallyGone;
+using testing::ProcessGone;
 
 const std::string kTool = FAKE_TOOL;
 
@@ -35,24 +39,6 @@ std::string RunCapturing(const std::string& args, int* status = nullptr) {
     EXPECT_TRUE(child.WaitFor(5000));
     if (status) *status = child.ExitStatus();
     return out;
-}
-
-// Gone, or ended and only waiting to be reaped by whoever inherited it.
-bool ProcessGone(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    if (!stat) return true;
-    std::string line;
-    std::getline(stat, line);
-    auto close = line.rfind(')');
-    return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
-}
-
-bool EventuallyGone(pid_t pid) {
-    for (int i = 0; i < 200; ++i) {
-        if (ProcessGone(pid)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
 }
 
 TEST(ChildProcess, ExitStatusOfEveryKindOfEnd) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "exec/app_state.h"
+#include "exec/progress_display.h"
 #include "exec/run_dos.h"
 #include "platform/command_line.h"
 #include "recipes/dispatcher.h"
@@ -37,7 +38,7 @@ protected:
         helper = root + "prog/B/";
         AppState& app = App();
         app.ProgramFolder = root + "prog/";
-        app.Window = &window;
+        AttachWindow(&window);
         app.ConversionRunning = true;
         app.DebugMode = true;
         app.CurrentLanguage = "FR";

@@ -1,6 +1,6 @@
 #pragma once
-// A window stand-in for headless tests: keeps every call in order, and holds the state
-// (bar, labels, list) that the worker and the reader read back.
+// A window stand-in for headless tests: keeps every call in order, each field of a
+// display change as a call of its own, and holds what it was last shown.
 
 #include <array>
 #include <mutex>
@@ -18,19 +18,22 @@ public:
         std::string text;   // the text, or the number written as text
     };
 
-    void SetStatusText(const std::string& t) override { Record("status", t, &status); }
-    void SetProgressText(const std::string& t) override { Record("progress", t, &progress); }
-    std::string ProgressText() override { std::lock_guard l(m); return progress; }
-    void SetActionText(const std::string& t) override { Record("action", t, &action); }
-    void SetApplicationTitle(const std::string& t) override { Record("title", t, &title); }
-    void SetBarMaximum(int v) override { std::lock_guard l(m); barMax = v; calls.push_back({"barmax", std::to_string(v)}); }
-    void SetBarPosition(int v) override {
+    void ShowDisplay(const DisplayChange& c) override {
         std::lock_guard l(m);
-        bar = v > barMax ? barMax : (v < 0 ? 0 : v);
-        calls.push_back({"bar", std::to_string(v)});
+        ++displayCalls;
+        if (c.StatusText) Record("status", *c.StatusText, &status);
+        if (c.ProgressText) Record("progress", *c.ProgressText, &progress);
+        if (c.Title) Record("title", *c.Title, &title);
+        if (c.BarMaximum) {
+            barMax = *c.BarMaximum;
+            calls.push_back({"barmax", std::to_string(barMax)});
+        }
+        if (c.BarPosition) {
+            bar = *c.BarPosition;
+            calls.push_back({"bar", std::to_string(bar)});
+        }
     }
-    int BarPosition() override { std::lock_guard l(m); return bar; }
-    int BarMaximum() override { std::lock_guard l(m); return barMax; }
+    void SetActionText(const std::string& t) override { std::lock_guard l(m); Record("action", t, &action); }
     void ShowMessage(const std::string& t) override { std::lock_guard l(m); messages.push_back(t); calls.push_back({"message", t}); }
     void AppendLog(const std::string& line) override { std::lock_guard l(m); log.push_back(line); calls.push_back({"log", line}); }
     std::string LogStamp(const std::string& marker) override { return marker + "01/02/2026 à 10:11:12"; }
@@ -60,15 +63,30 @@ public:
     std::vector<Call> calls;
     std::string status, progress, action, title, restored;
     int bar = 0, barMax = 100, selected = -1;
+    int displayCalls = 0;  // round trips of the progress display
     std::vector<std::string> messages, log;
     // List rows: format label, input, output.
     std::vector<std::array<std::string, 3>> rows;
 
 private:
     void Record(const char* op, const std::string& t, std::string* field) {
-        std::lock_guard l(m);
         *field = t;
         calls.push_back({op, t});
+    }
+};
+
+// Keeps only the last look of the display, so that long runs and floods of output do not
+// grow the record of calls.
+class StateWindow : public RecordingWindow {
+public:
+    void ShowDisplay(const DisplayChange& c) override {
+        std::lock_guard l(m);
+        ++displayCalls;
+        if (c.StatusText) status = *c.StatusText;
+        if (c.ProgressText) progress = *c.ProgressText;
+        if (c.Title) title = *c.Title;
+        if (c.BarMaximum) barMax = *c.BarMaximum;
+        if (c.BarPosition) bar = *c.BarPosition;
     }
 };
 

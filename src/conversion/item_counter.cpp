@@ -1,4 +1,4 @@
-#include "exec/item_counter.h"
+#include "conversion/item_counter.h"
 
 namespace transcoda {
 

@@ -1,38 +1,15 @@
-#include "exec/worker_texts.h"
+#include "cli/cli_texts.h"
 
-#include "exec/app_state.h"
+#include "exec/language.h"
 
-namespace transcoda {
+namespace transcoda::cli {
 
 namespace {
-std::string Pick(const std::string& french, const std::string& english) {
-    return App().English() ? english : french;
-}
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 }  // namespace
 
-std::string ConversionFailedText(const std::string& input, const std::string& reason) {
-    return Pick("La conversion de " + Quoted(input) + " a échoué " + reason +
-                    ". Activez le mode debug pour lire le détail dans le journal de diagnostic.",
-                "The conversion of " + Quoted(input) + " failed " + reason +
-                    ". Switch the debug mode on to read the details in the diagnostic log.");
-}
-
-std::string FailedListSummaryText(const std::vector<FailedItem>& items) {
-    std::string text = Pick("Les conversions suivantes ont échoué :",
-                            "The following conversions failed:");
-    for (const auto& item : items) text += "\n  " + item.Input + "\n    " + item.Reason;
-    text += "\n" + Pick("Activez le mode debug pour lire le détail dans le journal de diagnostic.",
-                        "Switch the debug mode on to read the details in the diagnostic log.");
-    return text;
-}
-
-std::string ConversionFailedLogLine(const std::string& input, const std::string& reason) {
-    return " -- La conversion de " + Quoted(input) + " a échoué : " + reason;
-}
-
 std::string CliUsageText() {
-    return Pick(
+    return Localised(
         "Utilisation :\n"
         "  transcoda-cli --formats                       liste les 40 formats et leur numéro\n"
         "  transcoda-cli -f NUMERO ENTREE [SORTIE]       convertit un fichier\n"
@@ -62,7 +39,7 @@ std::string CliUsageText() {
 }
 
 std::string CliUnknownIndexText(const std::string& index) {
-    return Pick("Le format " + Quoted(index) +
+    return Localised("Le format " + Quoted(index) +
                     " n'existe pas : donnez un numéro de 0 à 39 (voir --formats).",
                 "There is no format " + Quoted(index) +
                     ": give an index from 0 to 39 (see --formats).");
@@ -70,20 +47,20 @@ std::string CliUnknownIndexText(const std::string& index) {
 
 std::string CliMissingInputText(const std::string& input) {
     // The first sentence is the main window's own text for a missing input.
-    return Pick("Le fichier d'entrée n'existe pas, merci de choisir un fichier source qui existe. (" +
+    return Localised("Le fichier d'entrée n'existe pas, merci de choisir un fichier source qui existe. (" +
                     input + ")",
                 "The input file does not existe. Please choose an existing file. (" + input + ")");
 }
 
 std::string CliOutputIsInputText(const std::string& path) {
-    return Pick("Le fichier de sortie serait le fichier d'entrée lui-même (" + path +
+    return Localised("Le fichier de sortie serait le fichier d'entrée lui-même (" + path +
                     ") : merci d'indiquer un autre fichier de sortie.",
                 "The output file would be the input file itself (" + path +
                     "): please give another output file.");
 }
 
 std::string CliNotForListText() {
-    return Pick(
+    return Localised(
         "La correction et la synchronisation ainsi que l'extraction vidéo/audio se font un "
         "fichier à la fois et ne peuvent être intégrées dans une liste de conversion.",
         "The video synchronization/correction and the video/audio extraction can not be done "
@@ -91,73 +68,73 @@ std::string CliNotForListText() {
 }
 
 std::string CliDuplicateOutputText(const std::string& path) {
-    return Pick("L’emplacement du fichier à créer existe déjà dans la liste, merci de modifier "
+    return Localised("L’emplacement du fichier à créer existe déjà dans la liste, merci de modifier "
                 "l’emplacement du fichier de sortie. (" + path + ")",
                 "The destination file/location exists already on your list, please change the "
                 "destination file/location of the conversion. (" + path + ")");
 }
 
 std::string CliZeroLagText() {
-    return Pick("Le délai de décalage du son indiqué est nul, aucune correction ne sera effectuée!",
+    return Localised("Le délai de décalage du son indiqué est nul, aucune correction ne sera effectuée!",
                 "The estimated sound's lag has a zero value, your video will not be corrected!");
 }
 
 std::string CliBadLagText(const std::string& lag) {
-    return Pick("Décalage invalide " + Quoted(lag) +
+    return Localised("Décalage invalide " + Quoted(lag) +
                     " : un nombre de secondes de -300.99 à 300.99, par exemple -1.25.",
                 "Invalid lag " + Quoted(lag) +
                     ": a number of seconds from -300.99 to 300.99, for example -1.25.");
 }
 
 std::string CliLagNeededText() {
-    return Pick("Le format 38 demande le décalage du son : --delay DECALAGE.",
+    return Localised("Le format 38 demande le décalage du son : --delay DECALAGE.",
                 "Format 38 needs the sound's lag: --delay LAG.");
 }
 
 std::string CliBadTimeText(const std::string& time) {
-    return Pick("Position invalide " + Quoted(time) + " : HH:MM:SS attendu.",
+    return Localised("Position invalide " + Quoted(time) + " : HH:MM:SS attendu.",
                 "Invalid position " + Quoted(time) + ": HH:MM:SS expected.");
 }
 
 std::string CliTimesNeededText() {
-    return Pick("Le format 39 demande les positions : --from HH:MM:SS --to HH:MM:SS.",
+    return Localised("Le format 39 demande les positions : --from HH:MM:SS --to HH:MM:SS.",
                 "Format 39 needs the positions: --from HH:MM:SS --to HH:MM:SS.");
 }
 
 std::string CliEndBeforeStartText() {
-    return Pick("La position finale doit être plus avancée dans le temps que la position de "
+    return Localised("La position finale doit être plus avancée dans le temps que la position de "
                 "départ, merci de corriger vos positions.",
                 "The end position must be greater then the starting position, please correct "
                 "the indicated positions.");
 }
 
 std::string CliBadOptionText(const std::string& option) {
-    return Pick("Option incorrecte ou incomplète : " + option + " (voir --help).",
+    return Localised("Option incorrecte ou incomplète : " + option + " (voir --help).",
                 "Wrong or incomplete option: " + option + " (see --help).");
 }
 
 std::string CliListFileText(const std::string& path) {
-    return Pick("Impossible de lire la liste " + Quoted(path) + ".",
+    return Localised("Impossible de lire la liste " + Quoted(path) + ".",
                 "The list " + Quoted(path) + " cannot be read.");
 }
 
 std::string CliListLineText(const std::string& path, int line) {
-    return Pick("Liste " + Quoted(path) + ", ligne " + std::to_string(line) +
+    return Localised("Liste " + Quoted(path) + ", ligne " + std::to_string(line) +
                     " : format, entrée et sortie séparés par des tabulations attendus.",
                 "List " + Quoted(path) + ", line " + std::to_string(line) +
                     ": format, input and output separated by tabs expected.");
 }
 
 std::string CliNothingToDoText() {
-    return Pick("Rien à convertir (voir --help).", "Nothing to convert (see --help).");
+    return Localised("Rien à convertir (voir --help).", "Nothing to convert (see --help).");
 }
 
 std::string CliStoppedText() {
-    return Pick("Conversion arrêtée.", "Conversion stopped.");
+    return Localised("Conversion arrêtée.", "Conversion stopped.");
 }
 
 std::string CliSummaryText(int written, int total) {
-    return Pick(std::to_string(written) + " fichier(s) écrit(s) sur " + std::to_string(total) + ".",
+    return Localised(std::to_string(written) + " fichier(s) écrit(s) sur " + std::to_string(total) + ".",
                 std::to_string(written) + " of " + std::to_string(total) + " file(s) written.");
 }
 
@@ -166,4 +143,4 @@ std::string CliItemLine(const std::string& counter, const std::string& input,
     return counter + (counter.empty() ? "" : " ") + input + " -> " + output;
 }
 
-}  // namespace transcoda
+}  // namespace transcoda::cli

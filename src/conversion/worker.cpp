@@ -1,4 +1,4 @@
-#include "exec/worker.h"
+#include "conversion/worker.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,11 +12,12 @@
 #include <mutex>
 #include <thread>
 
-#include "exec/item_counter.h"
+#include "conversion/item_counter.h"
+#include "conversion/worker_texts.h"
 #include "exec/log.h"
 #include "exec/pipe_reader.h"
+#include "exec/progress_handler.h"
 #include "exec/window_port.h"
-#include "exec/worker_texts.h"
 #include "recipes/dispatcher.h"
 
 namespace transcoda {
@@ -36,8 +37,6 @@ void Record(const RequestOutcome& outcome) {
 }
 
 WindowPort& Window() { return *App().Window; }
-
-std::string ReadyText() { return App().English() ? "Ready" : "Prêt"; }
 
 // Runs one request and says what became of it. A folder that cannot be created ends
 // the request with its message, which the caller shows once the window is idle again.
@@ -190,9 +189,7 @@ void MonThread::Execute(const ConversionJob& job) {
             app.ConversionRunning = false;
             RestoreConvertButton(true);
         }
-        Window().SetBarPosition(0);
-        Window().SetStatusText(ReadyText());
-        Window().SetProgressText("");
+        ResetProgressDisplay();
         for (const auto& message : messages) Window().ShowMessage(message);
         LogEvent(" -- Fin Exécution du TH pour la conversion, sans options de \"commande=\"");
     }

@@ -1,26 +1,11 @@
 #pragma once
-// The user texts of the conversion worker and of the terminal front end, each in French
-// and in English; every function picks the text by CurrentLanguage ("EN" gives the
-// English text, anything else the French one).
+// The texts of the terminal front end, each in French and in English, picked by
+// CurrentLanguage.
 
 #include <string>
-#include <vector>
 
-namespace transcoda {
+namespace transcoda::cli {
 
-// One request that failed; `reason` ends the sentence "La conversion de X a échoué" /
-// "The conversion of X failed" (the failed step and its file, or why it could not begin).
-std::string ConversionFailedText(const std::string& input, const std::string& reason);
-// One message listing every failed item of a list with its reason.
-struct FailedItem {
-    std::string Input;
-    std::string Reason;
-};
-std::string FailedListSummaryText(const std::vector<FailedItem>& items);
-// Log line for a failed request (the reason in the current language).
-std::string ConversionFailedLogLine(const std::string& input, const std::string& reason);
-
-// Terminal front end.
 std::string CliUsageText();
 std::string CliUnknownIndexText(const std::string& index);
 std::string CliMissingInputText(const std::string& input);
@@ -42,4 +27,4 @@ std::string CliSummaryText(int written, int total);
 std::string CliItemLine(const std::string& counter, const std::string& input,
                         const std::string& output);
 
-}  // namespace transcoda
+}  // namespace transcoda::cli

@@ -13,10 +13,11 @@
 #include <set>
 #include <thread>
 
+#include "conversion/worker.h"
 #include "exec/app_state.h"
 #include "exec/pending_outputs.h"
+#include "exec/progress_display.h"
 #include "exec/run_dos.h"
-#include "exec/worker.h"
 #include "platform/command_line.h"
 #include "recipes/format_catalogue.h"
 #include "support/fake_runs.h"
@@ -144,7 +145,7 @@ protected:
     fs::path folder;
     void ResetWindow() {
         win = std::make_unique<testing::RecordingWindow>();
-        App().Window = win.get();
+        AttachWindow(win.get());
     }
     std::unique_ptr<testing::RecordingWindow> win;
     std::vector<FakeItem> items;
@@ -389,12 +390,12 @@ TEST_F(WorkerTest, DiagnosticAndUnknownCommandsTouchOnlyWhatTheyShould) {
 
 TEST_F(WorkerTest, RestoreFailureIsLoggedAndTheWorkStillEnds) {
     FailingRestoreWindow failing;
-    App().Window = &failing;
+    AttachWindow(&failing);
     FakeItem item = Item("a");
     items = {item};
     App().Request = {item.input, item.output, item.label};
     Run("transformOnce");
-    App().Window = win.get();
+    AttachWindow(win.get());
     bool logged = false;
     for (const auto& line : failing.log)
         logged |= line == ">> 01/02/2026 à 10:11:12 -- Erreur de chargement de l'image associée à la conversion (début/arrêt) au coeur du TH";

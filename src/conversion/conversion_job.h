@@ -1,0 +1,35 @@
+#pragma once
+// One run of the worker: what it carries out (the job, copied whole when it starts) and
+// what became of each of its requests.
+
+#include <string>
+#include <vector>
+
+#include "exec/app_state.h"
+
+namespace transcoda {
+
+// What became of one request handed to DispatchConversion.
+struct RequestOutcome {
+    enum class Result {
+        Written,      // every step went well, the output was checked and put in place
+        Failed,       // a step failed or wrote something wrong, or no true result could come
+        Refused,      // nothing ran (unsupported extension or label, no lag or segment)
+        Stopped,      // ConversionRunning was cleared during the request
+        FolderError,  // the output folder could not be created
+    };
+    ConversionRequest Request;
+    Result Outcome = Result::Refused;
+    // Failed: why, ending "La conversion de X a échoué ..."; FolderError: the message.
+    std::string Reason;
+};
+
+// What one worker carries out, copied whole when it starts: the command and the
+// requests (the single one, or every row of the list), special values included. Nothing
+// done in the window meanwhile changes what the worker reads.
+struct ConversionJob {
+    std::string Command;
+    std::vector<ConversionRequest> Requests;
+};
+
+}  // namespace transcoda

@@ -1,0 +1,97 @@
+#include "exec/progress_display.h"
+
+#include <algorithm>
+
+#include "exec/app_state.h"
+
+namespace transcoda {
+
+namespace {
+constexpr int kNewBarMaximum = 100;
+
+// Moves `value` into `change` when it differs from what was shown, and counts it shown.
+template <class T>
+void TakeChanged(const std::optional<T>& value, std::optional<T>& shown, std::optional<T>& change) {
+    if (value && value != shown) {
+        change = value;
+        shown = value;
+    }
+}
+}  // namespace
+
+void ProgressDisplay::SetStatusText(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    look_.StatusText = text;
+}
+
+void ProgressDisplay::SetProgressText(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    look_.ProgressText = text;
+}
+
+void ProgressDisplay::SetTitle(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    look_.Title = text;
+}
+
+void ProgressDisplay::SetBarMaximum(int maximum) {
+    std::lock_guard lock(mutex_);
+    look_.BarMaximum = std::max(maximum, 0);
+    if (look_.BarPosition && *look_.BarPosition > maximum) look_.BarPosition = *look_.BarMaximum;
+}
+
+void ProgressDisplay::SetBarPosition(int position) {
+    std::lock_guard lock(mutex_);
+    look_.BarPosition = std::clamp(position, 0, look_.BarMaximum.value_or(kNewBarMaximum));
+}
+
+std::string ProgressDisplay::ProgressText() const {
+    std::lock_guard lock(mutex_);
+    return look_.ProgressText.value_or("");
+}
+
+int ProgressDisplay::BarPosition() const {
+    std::lock_guard lock(mutex_);
+    return look_.BarPosition.value_or(0);
+}
+
+int ProgressDisplay::BarMaximum() const {
+    std::lock_guard lock(mutex_);
+    return look_.BarMaximum.value_or(kNewBarMaximum);
+}
+
+void ProgressDisplay::Push() {
+    WindowPort* window = App().Window;
+    if (window == nullptr) return;
+    DisplayChange change;
+    {
+        // The window is called outside the lock: a call on the window thread runs at
+        // once and may itself change the display.
+        std::lock_guard lock(mutex_);
+        TakeChanged(look_.StatusText, shown_.StatusText, change.StatusText);
+        TakeChanged(look_.ProgressText, shown_.ProgressText, change.ProgressText);
+        TakeChanged(look_.Title, shown_.Title, change.Title);
+        TakeChanged(look_.BarMaximum, shown_.BarMaximum, change.BarMaximum);
+        TakeChanged(look_.BarPosition, shown_.BarPosition, change.BarPosition);
+    }
+    if (!change.Empty()) window->ShowDisplay(change);
+}
+
+void ProgressDisplay::Reset() {
+    std::lock_guard lock(mutex_);
+    look_ = {};
+    shown_ = {};
+}
+
+ProgressDisplay& Display() {
+    // Never destroyed: a detached worker may still report while the program ends.
+    static ProgressDisplay* display = new ProgressDisplay;
+    return *display;
+}
+
+void AttachWindow(WindowPort* window) {
+    App().Window = window;
+    Display().Reset();
+}
+
+}  // namespace transcoda
