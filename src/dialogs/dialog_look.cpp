@@ -100,12 +100,4 @@ void CentreOnDesktop(QWidget* window) {
     window->move(frame.topLeft());
 }
 
-std::string MainWindowInputPath() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() != "TForm1") continue;
-        if (auto* edit = w->findChild<QLineEdit*>("Edit1")) return Str(edit->text());
-    }
-    return App().Request.InputPath;
-}
-
 }  // namespace transcoda

@@ -5,8 +5,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QElapsedTimer>
-#include <QThread>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,9 +20,7 @@
 #include "dialogs/TForm9.h"
 #include "dialogs/lag_text.h"
 #include "exec/app_state.h"
-#include "exec/helper_processes.h"
 #include "exec/log.h"
-#include "exec/worker.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/folder_check.h"
 #include "mainwindow/qt_window_port.h"
@@ -82,7 +78,7 @@ void TForm1::SetListButtonsEnabled(bool enabled) {
 }
 
 void TForm1::Image4MouseDown() {
-    if (!App().ConversionRunning) {
+    if (!controller_->ConversionUnderWay()) {
         Memo1->clear();
         LogEvent(" -- L'utilisateur a demandé une conversion de \"" + S(Edit1->text()) + "\" vers \"" +
                  S(Edit2->text()) + "\" avec le format \"" + S(ComboBox1->currentText()) + "\"");
@@ -96,7 +92,7 @@ void TForm1::Image4MouseDown() {
 }
 
 void TForm1::Image4MouseEnter() {
-    if (App().ConversionRunning) {
+    if (controller_->ConversionUnderWay()) {
         SetPictureState(Image4, convertStopList1_, 2);
         Label6->setText(kStopCaption);
     } else {
@@ -106,7 +102,7 @@ void TForm1::Image4MouseEnter() {
 }
 
 void TForm1::Image4MouseLeave() {
-    if (App().ConversionRunning) {
+    if (controller_->ConversionUnderWay()) {
         if (!SetPictureState(Image4, convertStopList1_, 0)) LogPlain("Erreur de traitement de mouse leave");
         Label6->setText(kStopCaption);
     } else {
@@ -116,56 +112,36 @@ void TForm1::Image4MouseLeave() {
 }
 
 void TForm1::Image4MouseUp() {
-    if (App().ConversionRunning) {
-        StopConversion();
+    if (controller_->ConversionUnderWay()) {
+        controller_->Stop();
         return;
     }
-    FinishPreviousWorker();
-    ShowConvertPicture(convertStopList1_, 0);
-    Label6->setText(kStopCaption);
-    for (QPushButton* b : {Button10, Button7, Button8, Button9}) b->setEnabled(false);
-    LogEvent(" -- Le logiciel va commencer la conversion..");
+    if (!controller_->BeginOne()) return;
     if (!FileExists(S(Edit1->text()))) {
         ReturnToIdle();
         ChooseInputFile();
         return;
     }
     LogEvent(" -- Début de lancement de la méthode de conversion..");
-    App().ConversionRunning = true;
     ConvertOneFile();
     LogEvent(" -- Fin de lancement à la méthode de conversion..");
 }
 
-void TForm1::StopConversion() {
-    if (listRunning_) listStoppedByUser_ = true;
+void TForm1::ShowConvertingLook(bool forList) {
+    ShowConvertPicture(convertStopList1_, 0);
+    Label6->setText(kStopCaption);
+    SetListButtonsEnabled(false);
+    // The list's button is its Stop while the list runs; a single conversion disables it.
+    if (forList) Button10->setText(kListStopCaption);
+    Button10->setEnabled(forList);
+}
+
+void TForm1::ShowStoppedLook() {
     ShowConvertPicture(convertList1_, 0);
     Label6->setText(ConvertCaption());
     for (QPushButton* b : {Button10, Button7, Button8, Button9}) b->setEnabled(true);
     // After a stop by the user the list button reads the French caption in both languages.
     Button10->setText(kListConvertCaptionFr);
-    LogEvent(" -- Le logiciel va arréter la conversion..");
-    App().ConversionRunning = false;
-    transcoda::KillHelperProcesses();
-}
-
-void TForm1::FinishPreviousWorker() {
-    // Right after a Stop the previous worker may still be ending its tool (at most a
-    // tenth of a second); its end clears ConversionRunning and restores the idle look,
-    // which must not fall on the next conversion. Events keep flowing meanwhile, so the
-    // worker's own calls to the window are served.
-    QElapsedTimer waited;
-    waited.start();
-    while (transcoda::MonThread::Active() && waited.elapsed() < 5000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-}
-
-void TForm1::StartWorker(const char* command) {
-    App().WorkerCommand = command;
-    transcoda::KillHelperProcesses();
-    App().ConversionRunning = true;
-    transcoda::MonThread::Start();
 }
 
 void TForm1::ConvertOneFile() {
@@ -189,10 +165,11 @@ void TForm1::ConvertOneFile() {
         App().ExtractionStart = transcoda::kNoExtractionValue;
         App().ExtractionLength = transcoda::kNoExtractionValue;
         if (form9_ == nullptr) form9_ = new TForm9(this);
+        form9_->SetInputPath(Edit1->text());
         Dialogs().RunModal(form9_);
         if (App().ExtractionStart != transcoda::kNoExtractionValue &&
             App().ExtractionLength != transcoda::kNoExtractionValue)
-            StartWorker("transformOnce");
+            controller_->StartOne();
         else
             ReturnToIdle();
         return;
@@ -201,19 +178,20 @@ void TForm1::ConvertOneFile() {
         LogPlain("On affiche la fenetre de setting de SYNCHRO");
         App().SyncDelay = transcoda::kNoSyncDelay;
         if (form8_ == nullptr) form8_ = new TForm8(this);
+        form8_->SetInputPath(Edit1->text());
         Dialogs().RunModal(form8_);
         const std::string delay = App().SyncDelay;
         // A zero lag, whatever its sign and number of zero digits, corrects nothing.
         const bool zero = transcoda::IsZeroLag(delay);
         if (delay != transcoda::kNoSyncDelay && !zero) {
-            StartWorker("transformOnce");
+            controller_->StartOne();
             return;
         }
         ReturnToIdle();
         if (zero) Dialogs().Message(this, applicationTitle_, MsgZeroLag());
         return;
     }
-    StartWorker("transformOnce");
+    controller_->StartOne();
 }
 
 bool TForm1::CheckConversionPaths(const std::string& input, const std::string& output,
@@ -262,24 +240,25 @@ bool TForm1::CheckConversionPaths(const std::string& input, const std::string& o
     return false;
 }
 
-void TForm1::ReturnToIdle() {
-    App().ConversionRunning = false;
+void TForm1::ReturnToIdle() { controller_->Cancel(); }
+
+void TForm1::ShowIdleLook() {
     SetPictureState(Image4, convertList1_, 0);
     Label6->setText(ConvertCaption());
     for (QPushButton* b : {Button10, Button7, Button8, Button9}) b->setEnabled(true);
     Image4->repaint();
 }
 
-bool TForm1::RestoreConvertButton(bool forList) {
+bool TForm1::RestoreConvertButton(bool forList) { return controller_->WorkDone(forList); }
+
+bool TForm1::ShowWorkDoneLook(bool forList, bool keepListCaption) {
     const bool loaded = SetPictureState(Image4, convertList1_, 0);
     Label6->setText(ConvertCaption());
     Image4->update();
     if (forList) {
         // After a Stop by the user the button keeps "Convertir la liste" in both
         // languages until a list conversion ends by itself.
-        if (!listStoppedByUser_) Button10->setText(Lang("Convertir la liste", "Convert the list"));
-        listRunning_ = false;
-        listStoppedByUser_ = false;
+        if (!keepListCaption) Button10->setText(Lang("Convertir la liste", "Convert the list"));
     } else {
         Button10->setEnabled(true);
     }
@@ -338,22 +317,16 @@ void TForm1::AboutRelease() {
 }
 
 void TForm1::CloseRelease() {
-    // The window's close asks first while a conversion runs, and may be refused.
+    // The window's close asks first while a conversion runs, and may be refused, or wait
+    // for the stopped conversion's end: the program then ends when the window goes.
+    quitWhenClosed_ = true;
     if (close()) QApplication::quit();
+    else if (controller_->Current() != transcoda::ConversionController::State::Closing) quitWhenClosed_ = false;
 }
 
-void TForm1::Button3Click() {
-    FinishPreviousWorker();
-    App().WorkerCommand = "test";
-    App().ConversionRunning = true;
-    transcoda::MonThread::Start();
-}
+void TForm1::Button3Click() { controller_->StartDiagnostic("test"); }
 
-void TForm1::Button4Click() {
-    FinishPreviousWorker();
-    App().WorkerCommand = "testThread2";
-    transcoda::MonThread::Start();
-}
+void TForm1::Button4Click() { controller_->StartDiagnostic("testThread2"); }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
     const QMimeData* data = event->mimeData();
