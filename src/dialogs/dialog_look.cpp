@@ -1,8 +1,8 @@
 #include "dialogs/dialog_look.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -10,7 +10,6 @@
 #include <QScreen>
 
 #include "dialogs/spin_button.h"
-#include "exec/app_state.h"
 
 namespace transcoda {
 
