@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
-#include <QTimer>
 #include <cstdlib>
 
 #include "dialogs/TForm8.h"
@@ -399,13 +398,4 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     QWidget::closeEvent(event);
-}
-
-void TForm1::ArmCloseTimer(int ms) {
-    QTimer::singleShot(ms, this, [this] { controller_->CloseTimedOut(); });
-}
-
-void TForm1::CloseWindow() {
-    close();
-    if (quitWhenClosed_) QApplication::quit();
 }

@@ -32,7 +32,6 @@
 #include "recipes/path_rules.h"
 
 using transcoda::App;
-using transcoda::LogError;
 using transcoda::LogEvent;
 using transcoda::LogPlain;
 using namespace transcoda::gui;
@@ -65,17 +64,7 @@ bool OutputWouldDestroyInput(const std::string& input, const std::string& output
     return discEnd == disc.end();
 }
 
-const char* const kImageError = " -- Erreur de chargement de l'image associée à \"la conversion\"";
-
 }  // namespace
-
-void TForm1::ShowConvertPicture(const ImageList& list, int index) {
-    if (!SetPictureState(Image4, list, index)) LogError(kImageError);
-}
-
-void TForm1::SetListButtonsEnabled(bool enabled) {
-    for (QPushButton* b : {Button7, Button8, Button9}) b->setEnabled(enabled);
-}
 
 void TForm1::Image4MouseDown() {
     if (!controller_->ConversionUnderWay()) {
@@ -125,23 +114,6 @@ void TForm1::Image4MouseUp() {
     LogEvent(" -- Début de lancement de la méthode de conversion..");
     ConvertOneFile();
     LogEvent(" -- Fin de lancement à la méthode de conversion..");
-}
-
-void TForm1::ShowConvertingLook(bool forList) {
-    ShowConvertPicture(convertStopList1_, 0);
-    Label6->setText(kStopCaption);
-    SetListButtonsEnabled(false);
-    // The list's button is its Stop while the list runs; a single conversion disables it.
-    if (forList) Button10->setText(kListStopCaption);
-    Button10->setEnabled(forList);
-}
-
-void TForm1::ShowStoppedLook() {
-    ShowConvertPicture(convertList1_, 0);
-    Label6->setText(ConvertCaption());
-    for (QPushButton* b : {Button10, Button7, Button8, Button9}) b->setEnabled(true);
-    // After a stop by the user the list button reads the French caption in both languages.
-    Button10->setText(kListConvertCaptionFr);
 }
 
 void TForm1::ConvertOneFile() {
@@ -242,29 +214,7 @@ bool TForm1::CheckConversionPaths(const std::string& input, const std::string& o
 
 void TForm1::ReturnToIdle() { controller_->Cancel(); }
 
-void TForm1::ShowIdleLook() {
-    SetPictureState(Image4, convertList1_, 0);
-    Label6->setText(ConvertCaption());
-    for (QPushButton* b : {Button10, Button7, Button8, Button9}) b->setEnabled(true);
-    Image4->repaint();
-}
-
 bool TForm1::RestoreConvertButton(bool forList) { return controller_->WorkDone(forList); }
-
-bool TForm1::ShowWorkDoneLook(bool forList, bool keepListCaption) {
-    const bool loaded = SetPictureState(Image4, convertList1_, 0);
-    Label6->setText(ConvertCaption());
-    Image4->update();
-    if (forList) {
-        // After a Stop by the user the button keeps "Convertir la liste" in both
-        // languages until a list conversion ends by itself.
-        if (!keepListCaption) Button10->setText(Lang("Convertir la liste", "Convert the list"));
-    } else {
-        Button10->setEnabled(true);
-    }
-    SetListButtonsEnabled(true);
-    return loaded;
-}
 
 void TForm1::UpdateOutputName() {
     const std::string rewritten = transcoda::OutputBesideInput(S(ComboBox1->currentText()),
