@@ -264,9 +264,12 @@ TEST_F(WorkerControllerTest, StopThenConvertAgainRunsTheNewRequestAfterTheStoppe
     controller->Stop();
     Request("next");
     EXPECT_EQ(controller->Current(), State::StartPending);
+    // A file picked while the start waits does not reach it.
+    App().Request = {In("picked"), Out("picked"), FormatLabel(3)};
     ASSERT_TRUE(Idle());
     EXPECT_FALSE(fs::exists(Out("hang"))) << "the stopped request went on";
     EXPECT_TRUE(fs::exists(Out("next")));
+    EXPECT_FALSE(fs::exists(Out("picked")));
     EXPECT_EQ(view.calls, "converting-one stopped converting-one done-one");
     EXPECT_FALSE(App().ConversionRunning);
 }
