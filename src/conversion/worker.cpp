@@ -196,8 +196,9 @@ void MonThread::Execute(const ConversionJob& job) {
     LogEvent(" -- Fin d'exécution du TH pour la conversion");
 }
 
-void MonThread::Start() {
-    ConversionJob job = TakeJob();
+void MonThread::Start() { Start(TakeJob(), {}); }
+
+void MonThread::Start(ConversionJob job, std::function<void()> onEnd) {
     {
         std::lock_guard lock(gMutex);
         gActive = true;
@@ -206,15 +207,18 @@ void MonThread::Start() {
     // passed on to every process it starts, and the helper tools must run at full speed.
     // The worker itself only waits (for the tools and for the window), so it takes no
     // processor time from the window either way.
-    std::thread([job = std::move(job)] {
+    std::thread([job = std::move(job), onEnd = std::move(onEnd)] {
         try {
             Execute(job);
         } catch (...) {
             App().ConversionRunning = false;
         }
-        std::lock_guard lock(gMutex);
-        gActive = false;
-        gEnded.notify_all();
+        {
+            std::lock_guard lock(gMutex);
+            gActive = false;
+            gEnded.notify_all();
+        }
+        if (onEnd) onEnd();
     }).detach();
 }
 

@@ -2,6 +2,7 @@
 // The conversion worker: one thread that carries out WorkerCommand ("transformOnce",
 // "transformList", "test", "testThread2") and then returns the window to idle.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ public:
     // values) on the calling thread, then starts the worker on a thread of its own and
     // returns at once. The caller has set WorkerCommand and ConversionRunning beforehand.
     static void Start();
+    // Starts the worker on a job already taken; onEnd, when given, is called on the
+    // worker's thread once the body has ended and Active() is false.
+    static void Start(ConversionJob job, std::function<void()> onEnd);
     // The worker's body on the calling thread, for the job as it stands now.
     static void Execute();
     static void Execute(const ConversionJob& job);

@@ -5,12 +5,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "dialogs/dialog_look.h"
 #include "dialogs/lag_text.h"
 #include "dialogs/spin_button.h"
 #include "dialogs/time_text.h"
 #include "exec/app_state.h"
+#include "platform/process.h"
 
 using namespace transcoda;
 
@@ -73,6 +75,10 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
     connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm8::Button3Click);
+    playerWatch_ = new QTimer(this);
+    connect(playerWatch_, &QTimer::timeout, this, [this] {
+        if (player_ && player_->WaitFor(0)) EndPlayer(true);
+    });
 
     FormCreate();
 }
@@ -99,7 +105,7 @@ void TForm8::FormCreate() {
     for (QLabel* l : {Label1, Label2, Label3, Label5, Label6, Label7, Label8, Label9}) l->adjustSize();
 }
 
-void TForm8::FormActivate() { Edit1->setText(QStr(MainWindowInputPath())); }
+void TForm8::FormActivate() { Edit1->setText(inputPath_); }
 
 void TForm8::showEvent(QShowEvent* event) {
     CentreOnDesktop(this);
@@ -134,9 +140,9 @@ void TForm8::Button1Click() {
 }
 
 void TForm8::StopPreview() {
-    // The running RunPlayer sees the flag at its next turn and kills the player.
     playerRunning_ = false;
     Button1->setText(PlayCaption());
+    if (player_) EndPlayer(false);
 }
 
 void TForm8::Button2Click() {

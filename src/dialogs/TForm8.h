@@ -11,26 +11,38 @@
 //     else if (transcoda::IsZeroLag(lag))  -> zero lag message, nothing converted
 //     else                      -> start the worker with "transformOnce"
 // IsZeroLag lives in recipes/sync_lag.h. The lag text is "-" (sound early) + seconds + "."
-// + two-digit hundredths, e.g. "-1.25" or "2.05". The input path shown is read from the
-// main window's Edit1 each time the dialog becomes active. The fields keep their values
-// from one opening to the next. Closing the dialog while a preview plays stops the player.
+// + two-digit hundredths, e.g. "-1.25" or "2.05". The main window hands over its input
+// path (SetInputPath) before it opens the dialog; Edit1 shows it each time the dialog
+// becomes active. The fields keep their values from one opening to the next. Closing the
+// dialog while a preview plays stops the player.
 
 #include <QDialog>
+#include <QString>
+#include <memory>
 #include <string>
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 class TSpinButton;
+
+namespace transcoda {
+class ChildProcess;
+}
 
 class TForm8 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm8(QWidget* parent = nullptr);
+    // A preview still playing is ended with the dialog.
+    ~TForm8() override;
 
     // Creation: no preview running; English texts when CurrentLanguage is "EN".
     void FormCreate();
+    // The main window's input path, shown from the next activation on.
+    void SetInputPath(const QString& path) { inputPath_ = path; }
     // Becoming the active window: Edit1 := the main window's input path.
     void FormActivate();
 
@@ -41,10 +53,11 @@ public:
     // Cancel: close, SyncDelay untouched.
     void Button3Click();
 
-    // Plays file in the player with the lag from position; returns when the player has
-    // ended or was stopped. Runs on the window thread and keeps the window responsive.
+    // Plays file in the player with the lag from position. Returns at once: the window
+    // thread watches the player, which ends by itself or by Stop (or closing the dialog).
     void PlayPreview(const std::string& file, const std::string& lag, const std::string& position);
-    // Runs one player command line until the player ends or the preview is stopped.
+    // Starts one player command line and watches it; a player that cannot be started
+    // ends the preview at once.
     void RunPlayer(const std::string& commandLine);
 
     // "-1.25", "2.05": the lag as the fields and the direction give it.
@@ -53,8 +66,8 @@ public:
     std::string PreviewPosition() const;
     bool PlayerRunning() const { return playerRunning_; }
 
-    // Longest single wait for the player between two turns of the event loop.
-    static constexpr int kPlayerWaitMs = 25;
+    // How often the window thread looks whether the player has ended by itself.
+    static constexpr int kPlayerPollMs = 20;
 
     QLineEdit* Edit1;
     QComboBox* ComboBox1;
@@ -91,8 +104,14 @@ protected:
 
 private:
     void StopPreview();
+    // The player has ended by itself (ended) or is to be killed; then the preview ends.
+    void EndPlayer(bool ended);
+    void EndPreview();
     QString PlayCaption() const;
     void ResetMainWindow();
 
     bool playerRunning_ = false;
+    std::unique_ptr<transcoda::ChildProcess> player_;
+    QTimer* playerWatch_ = nullptr;
+    QString inputPath_;
 };

@@ -1,9 +1,11 @@
 // The preview of the sync dialog: the player runs as a child process while the window
-// thread keeps turning its event loop, so that a click on Stop (or closing the dialog) is
-// seen and the player is killed at once.
+// thread goes on with its own event loop; a timer looks every few milliseconds whether
+// the player has ended by itself, and a click on Stop (or closing the dialog) kills it at
+// once. Nothing here waits for the player, so no click can come back into a preview
+// half-way.
 
-#include <QCoreApplication>
 #include <QPushButton>
+#include <QTimer>
 
 #include "dialogs/TForm8.h"
 #include "dialogs/preview_command.h"
@@ -16,6 +18,17 @@
 
 using namespace transcoda;
 
+namespace {
+
+// How long a killed player may take to be gone before the kill counts as failed.
+constexpr int kKilledPlayerWaitMs = 2000;
+
+}  // namespace
+
+TForm8::~TForm8() {
+    if (player_ && player_->Terminate()) player_->WaitFor(kKilledPlayerWaitMs);
+}
+
 void TForm8::PlayPreview(const std::string& file, const std::string& lag, const std::string& position) {
     const std::string tool = App().HelperFolder() + std::string(utilitympl);
     const std::string arguments = PreviewArguments(file, lag, position);
@@ -24,44 +37,47 @@ void TForm8::PlayPreview(const std::string& file, const std::string& lag, const 
     playerRunning_ = true;
     Button1->setText("Stop");
     RunPlayer(tool + " " + arguments);
-    playerRunning_ = false;
-    Button1->setText(PlayCaption());
 }
 
 void TForm8::RunPlayer(const std::string& commandLine) {
-    ChildProcess player;
+    player_ = std::make_unique<ChildProcess>();
     // No output descriptor: the player's output goes nowhere and is not read.
-    if (!player.Start(commandLine, -1)) {
+    if (!player_->Start(commandLine, -1)) {
+        player_.reset();
         LogPlain(Localised("Erreur de processus, merci de signaler cette erreur avec votre configuration à ",
                            "Process error, please send this error to ") +
                  std::string(kProductWebAddress));
-    } else {
-        bool ended = false;
-        for (;;) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            if (!playerRunning_) break;
-            if (player.WaitFor(kPlayerWaitMs)) {
-                ended = true;
-                break;
-            }
-        }
-        bool stopped = true;
-        if (!ended) {
-            // A player that ended on its own just before the kill needs no kill.
-            if (!player.Terminate() && !player.WaitFor(0)) {
-                stopped = false;
-                LogPlain(Localised("Erreur processus mémoire, merci de signaler cette erreur avec votre configuration au support",
-                                   "Memory process error, please send this error to the support"));
-            } else if (!player.WaitFor(2000)) {
-                stopped = false;
-                LogPlain(Localised("Erreur de terminaison, merci de signaler cette erreur avec votre configuration à ",
-                                   "Terminaison error, please send this error to ") +
-                         std::string(kProductWebAddress));
-            }
-        }
-        LogPlain(stopped ? "--Lecteur MPLAYER a été arrété" : "--Lecteur MPLAYER n'a pas été arrété!");
+        EndPreview();
+        return;
     }
+    playerWatch_->start(kPlayerPollMs);
+}
+
+void TForm8::EndPlayer(bool ended) {
+    playerWatch_->stop();
+    bool stopped = true;
+    if (!ended) {
+        // A player that ended on its own just before the kill needs no kill.
+        if (!player_->Terminate() && !player_->WaitFor(0)) {
+            stopped = false;
+            LogPlain(Localised("Erreur processus mémoire, merci de signaler cette erreur avec votre configuration au support",
+                               "Memory process error, please send this error to the support"));
+        } else if (!player_->WaitFor(kKilledPlayerWaitMs)) {
+            stopped = false;
+            LogPlain(Localised("Erreur de terminaison, merci de signaler cette erreur avec votre configuration à ",
+                               "Terminaison error, please send this error to ") +
+                     std::string(kProductWebAddress));
+        }
+    }
+    player_.reset();
+    LogPlain(stopped ? "--Lecteur MPLAYER a été arrété" : "--Lecteur MPLAYER n'a pas été arrété!");
+    EndPreview();
+}
+
+void TForm8::EndPreview() {
     ResetMainWindow();
+    playerRunning_ = false;
+    Button1->setText(PlayCaption());
 }
 
 void TForm8::ResetMainWindow() { ResetProgressDisplay(); }

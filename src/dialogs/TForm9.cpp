@@ -80,7 +80,7 @@ void TForm9::FormCreate() {
     for (QLabel* l : {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label9, Label10, Label11}) l->adjustSize();
 }
 
-void TForm9::FormActivate() { Edit1->setText(QStr(MainWindowInputPath())); }
+void TForm9::FormActivate() { Edit1->setText(inputPath_); }
 
 void TForm9::showEvent(QShowEvent* event) {
     CentreOnDesktop(this);

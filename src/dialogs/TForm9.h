@@ -10,10 +10,12 @@
 // On acceptance ExtractionStart holds the start ("00:59:30") and ExtractionLength the
 // length of the segment, end minus start ("00:00:45"), never the end position. An end
 // that does not lie after the start is refused with a message and the dialog stays open.
-// The input path shown is read from the main window's Edit1 each time the dialog becomes
-// active. The fields keep their values from one opening to the next.
+// The main window hands over its input path (SetInputPath) before it opens the dialog;
+// Edit1 shows it each time the dialog becomes active. The fields keep their values from
+// one opening to the next.
 
 #include <QDialog>
+#include <QString>
 
 class QLabel;
 class QLineEdit;
@@ -27,6 +29,8 @@ public:
 
     // Creation: English texts when CurrentLanguage is "EN".
     void FormCreate();
+    // The main window's input path, shown from the next activation on.
+    void SetInputPath(const QString& path) { inputPath_ = path; }
     // Becoming the active window: Edit1 := the main window's input path.
     void FormActivate();
     // Accept: check the positions, store the two values, close.
@@ -63,4 +67,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+
+private:
+    QString inputPath_;
 };

@@ -1,8 +1,8 @@
 #include "dialogs/dialog_look.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -10,7 +10,6 @@
 #include <QScreen>
 
 #include "dialogs/spin_button.h"
-#include "exec/app_state.h"
 
 namespace transcoda {
 
@@ -98,14 +97,6 @@ void CentreOnDesktop(QWidget* window) {
     QRect frame = window->frameGeometry();
     frame.moveCenter(area.center());
     window->move(frame.topLeft());
-}
-
-std::string MainWindowInputPath() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() != "TForm1") continue;
-        if (auto* edit = w->findChild<QLineEdit*>("Edit1")) return Str(edit->text());
-    }
-    return App().Request.InputPath;
 }
 
 }  // namespace transcoda

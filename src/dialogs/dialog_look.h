@@ -31,10 +31,6 @@ TSpinButton* AddSpinButton(QWidget* panel, const char* name, int x, int y);
 // Moves the window to the middle of the screen it is on.
 void CentreOnDesktop(QWidget* window);
 
-// The input path that the main window shows (its field Edit1); the input of the current
-// request when no main window exists.
-std::string MainWindowInputPath();
-
 // Qt text <-> the program's UTF-8 texts.
 inline QString QStr(const std::string& s) { return QString::fromStdString(s); }
 std::string Str(const QString& s);

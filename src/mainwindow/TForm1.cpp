@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +12,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
-#include <QThread>
 #include <cstdlib>
 
 #include "conversion/worker.h"
@@ -25,6 +23,7 @@
 #include "mainwindow/qt_window_port.h"
 #include "mainwindow/texts.h"
 #include "mainwindow/user_dialogs.h"
+#include "mainwindow/window_thread_post.h"
 #include "recipes/format_catalogue.h"
 
 using transcoda::App;
@@ -35,9 +34,6 @@ namespace {
 constexpr int kPanelCollapsed = 301;
 constexpr int kPanelExpanded = 494;
 constexpr int kBigPicture = 96;
-// How long closing waits for a stopped conversion to end its tool, delete its
-// intermediates and let its worker go; far more than a stop takes.
-constexpr int kCloseWaitMs = 5000;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h = 16) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
@@ -91,6 +87,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     applicationTitle_ = QString::fromUtf8(transcoda::kApplicationTitle);
     QtWindowPort::Instance().Attach(this);
     transcoda::AttachWindow(&QtWindowPort::Instance());
+    controller_ = std::make_unique<transcoda::ConversionController>(*this, PostToWindowThread());
     FormCreate();
 }
 
@@ -389,31 +386,18 @@ void TForm1::ShowMessage(const QString& text) { Dialogs().Message(this, applicat
 
 void TForm1::closeEvent(QCloseEvent* event) {
     // Every way of closing comes here: the Close picture, the title bar, the desktop's
-    // shortcut. A second close while the first waits for the conversion is not needed.
-    if (closing_ || !StopForClose()) {
+    // shortcut. While a conversion runs the user is asked first.
+    if (controller_->ConversionUnderWay() && !Dialogs().Question(this, kQuestionCaption, MsgStopAndQuit())) {
+        event->ignore();
+        return;
+    }
+    // From here on the worker must not wait for this window any more: its calls return
+    // at once. A worker still ending its tool and deleting its intermediates keeps the
+    // window until its end arrives (or the close timer runs out), then CloseWindow.
+    QtWindowPort::Instance().BeginClosing();
+    if (!controller_->Close()) {
         event->ignore();
         return;
     }
     QWidget::closeEvent(event);
-}
-
-bool TForm1::StopForClose() {
-    if (App().ConversionRunning) {
-        if (!Dialogs().Question(this, kQuestionCaption, MsgStopAndQuit())) return false;
-        // The conversion may have ended by itself while the question was shown.
-        if (App().ConversionRunning) StopConversion();
-    }
-    // From here on the worker must not wait for this window any more: its calls return at
-    // once. It still ends its tool and deletes its intermediates, which the wait below
-    // lets it finish; the events it may have queued meanwhile are served, the user's not.
-    closing_ = true;
-    QtWindowPort::Instance().BeginClosing();
-    QElapsedTimer waited;
-    waited.start();
-    while (transcoda::MonThread::Active() && waited.elapsed() < kCloseWaitMs) {
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
-        QThread::msleep(2);
-    }
-    closing_ = false;
-    return true;
 }

@@ -5,8 +5,10 @@
 
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <string>
 
+#include "conversion/conversion_controller.h"
 #include "mainwindow/picture_button.h"
 
 class QComboBox;
@@ -23,7 +25,9 @@ namespace transcoda::gui {
 class QtWindowPort;
 }
 
-class TForm1 : public QWidget {
+// Draws the window and forwards the clicks; the conversions' life belongs to its
+// ConversionController, which has the window show what it must through ConversionView.
+class TForm1 : public QWidget, public transcoda::ConversionView {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -87,6 +91,7 @@ public:
 
     // Work asked for by the worker and the pipe reader (see QtWindowPort).
     void AppendLog(const QString& line);
+    // The worker's end of work, handed to the controller.
     bool RestoreConvertButton(bool forList);
     int ListRowCount() const;
     QString ListCell(int column, int row) const;
@@ -96,6 +101,15 @@ public:
     void ShowMessage(const QString& text);
 
     bool ListHidden() const { return listHidden_; }
+    transcoda::ConversionController& Controller() { return *controller_; }
+
+    // What the controller has the window show.
+    void ShowConvertingLook(bool forList) override;
+    void ShowStoppedLook() override;
+    void ShowIdleLook() override;
+    bool ShowWorkDoneLook(bool forList, bool keepListCaption) override;
+    void ArmCloseTimer(int ms) override;
+    void CloseWindow() override;
 
     // Image lists of the pictures.
     const transcoda::gui::ImageList& ConvertList1() const { return convertList1_; }
@@ -114,13 +128,6 @@ private:
     void PlaceStatusLabels(int top);
     void ShowConvertPicture(const transcoda::gui::ImageList& list, int index);
     void SetListButtonsEnabled(bool enabled);
-    void StopConversion();
-    // Closing while a conversion runs: asks whether to stop it; on Yes stops it as Stop
-    // does and waits, within a bound, until the worker has cleaned up and ended. False
-    // when the user keeps the conversion (and the window).
-    bool StopForClose();
-    void StartWorker(const char* command);
-    void FinishPreviousWorker();
     void AddListRow(const QString& label, const QString& input, const QString& output);
     void ClearList();
     void PictureEvents(transcoda::gui::PictureButton* picture, const transcoda::gui::ImageList* list,
@@ -141,12 +148,9 @@ private:
     QString inputFilter_;
     QString outputFilter_;
     bool listHidden_ = true;
-    // A list conversion is under way / was stopped by the user: its button then keeps
-    // the caption the Stop gave it when the worker ends.
-    bool listRunning_ = false;
-    bool listStoppedByUser_ = false;
-    // The window is waiting for a stopped conversion to end before it closes.
-    bool closing_ = false;
+    // The Close picture ends the program once the window has gone.
+    bool quitWhenClosed_ = false;
+    std::unique_ptr<transcoda::ConversionController> controller_;
 
     transcoda::gui::ImageList openList1_, saveList1_, convertList1_, convertStopList1_,
         aboutList1_, closeList1_;

@@ -5,8 +5,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QElapsedTimer>
-#include <QThread>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,7 +20,6 @@
 #include "dialogs/TForm8.h"
 #include "dialogs/TForm9.h"
 #include "exec/app_state.h"
-#include "exec/helper_processes.h"
 #include "exec/log.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/folder_check.h"
@@ -36,7 +33,6 @@
 #include "recipes/sync_lag.h"
 
 using transcoda::App;
-using transcoda::LogError;
 using transcoda::LogEvent;
 using transcoda::LogPlain;
 using namespace transcoda::gui;
@@ -51,20 +47,11 @@ bool FileExists(const std::string& path) {
     return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
-const char* const kImageError = " -- Erreur de chargement de l'image associée à \"la conversion\"";
 
 }  // namespace
 
-void TForm1::ShowConvertPicture(const ImageList& list, int index) {
-    if (!SetPictureState(Image4, list, index)) LogError(kImageError);
-}
-
-void TForm1::SetListButtonsEnabled(bool enabled) {
-    for (QPushButton* b : {Button7, Button8, Button9}) b->setEnabled(enabled);
-}
-
 void TForm1::Image4MouseDown() {
-    if (!App().ConversionRunning) {
+    if (!controller_->ConversionUnderWay()) {
         Memo1->clear();
         LogEvent(" -- L'utilisateur a demandé une conversion de \"" + S(Edit1->text()) + "\" vers \"" +
                  S(Edit2->text()) + "\" avec le format \"" + S(ComboBox1->currentText()) + "\"");
@@ -78,7 +65,7 @@ void TForm1::Image4MouseDown() {
 }
 
 void TForm1::Image4MouseEnter() {
-    if (App().ConversionRunning) {
+    if (controller_->ConversionUnderWay()) {
         SetPictureState(Image4, convertStopList1_, 2);
         Label6->setText(kStopCaption);
     } else {
@@ -88,7 +75,7 @@ void TForm1::Image4MouseEnter() {
 }
 
 void TForm1::Image4MouseLeave() {
-    if (App().ConversionRunning) {
+    if (controller_->ConversionUnderWay()) {
         if (!SetPictureState(Image4, convertStopList1_, 0)) LogPlain("Erreur de traitement de mouse leave");
         Label6->setText(kStopCaption);
     } else {
@@ -98,56 +85,19 @@ void TForm1::Image4MouseLeave() {
 }
 
 void TForm1::Image4MouseUp() {
-    if (App().ConversionRunning) {
-        StopConversion();
+    if (controller_->ConversionUnderWay()) {
+        controller_->Stop();
         return;
     }
-    FinishPreviousWorker();
-    ShowConvertPicture(convertStopList1_, 0);
-    Label6->setText(kStopCaption);
-    for (QPushButton* b : {Button10, Button7, Button8, Button9}) b->setEnabled(false);
-    LogEvent(" -- Le logiciel va commencer la conversion..");
+    if (!controller_->BeginOne()) return;
     if (!FileExists(S(Edit1->text()))) {
         ReturnToIdle();
         ChooseInputFile();
         return;
     }
     LogEvent(" -- Début de lancement de la méthode de conversion..");
-    App().ConversionRunning = true;
     ConvertOneFile();
     LogEvent(" -- Fin de lancement à la méthode de conversion..");
-}
-
-void TForm1::StopConversion() {
-    if (listRunning_) listStoppedByUser_ = true;
-    ShowConvertPicture(convertList1_, 0);
-    Label6->setText(ConvertCaption());
-    for (QPushButton* b : {Button10, Button7, Button8, Button9}) b->setEnabled(true);
-    // After a stop by the user the list button reads the French caption in both languages.
-    Button10->setText(kListConvertCaptionFr);
-    LogEvent(" -- Le logiciel va arréter la conversion..");
-    App().ConversionRunning = false;
-    transcoda::KillHelperProcesses();
-}
-
-void TForm1::FinishPreviousWorker() {
-    // Right after a Stop the previous worker may still be ending its tool (at most a
-    // tenth of a second); its end clears ConversionRunning and restores the idle look,
-    // which must not fall on the next conversion. Events keep flowing meanwhile, so the
-    // worker's own calls to the window are served.
-    QElapsedTimer waited;
-    waited.start();
-    while (transcoda::MonThread::Active() && waited.elapsed() < 5000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-}
-
-void TForm1::StartWorker(const char* command) {
-    App().WorkerCommand = command;
-    transcoda::KillHelperProcesses();
-    App().ConversionRunning = true;
-    transcoda::MonThread::Start();
 }
 
 void TForm1::ConvertOneFile() {
@@ -171,10 +121,11 @@ void TForm1::ConvertOneFile() {
         App().ExtractionStart = transcoda::kNoExtractionValue;
         App().ExtractionLength = transcoda::kNoExtractionValue;
         if (form9_ == nullptr) form9_ = new TForm9(this);
+        form9_->SetInputPath(Edit1->text());
         Dialogs().RunModal(form9_);
         if (App().ExtractionStart != transcoda::kNoExtractionValue &&
             App().ExtractionLength != transcoda::kNoExtractionValue)
-            StartWorker("transformOnce");
+            controller_->StartOne();
         else
             ReturnToIdle();
         return;
@@ -183,19 +134,20 @@ void TForm1::ConvertOneFile() {
         LogPlain("On affiche la fenetre de setting de SYNCHRO");
         App().SyncDelay = transcoda::kNoSyncDelay;
         if (form8_ == nullptr) form8_ = new TForm8(this);
+        form8_->SetInputPath(Edit1->text());
         Dialogs().RunModal(form8_);
         const std::string delay = App().SyncDelay;
         // A zero lag, whatever its sign and number of zero digits, corrects nothing.
         const bool zero = transcoda::IsZeroLag(delay);
         if (delay != transcoda::kNoSyncDelay && !zero) {
-            StartWorker("transformOnce");
+            controller_->StartOne();
             return;
         }
         ReturnToIdle();
         if (zero) Dialogs().Message(this, applicationTitle_, MsgZeroLag());
         return;
     }
-    StartWorker("transformOnce");
+    controller_->StartOne();
 }
 
 bool TForm1::CheckConversionPaths(const std::string& input, const std::string& output,
@@ -245,30 +197,9 @@ bool TForm1::CheckConversionPaths(const std::string& input, const std::string& o
     return false;
 }
 
-void TForm1::ReturnToIdle() {
-    App().ConversionRunning = false;
-    SetPictureState(Image4, convertList1_, 0);
-    Label6->setText(ConvertCaption());
-    for (QPushButton* b : {Button10, Button7, Button8, Button9}) b->setEnabled(true);
-    Image4->repaint();
-}
+void TForm1::ReturnToIdle() { controller_->Cancel(); }
 
-bool TForm1::RestoreConvertButton(bool forList) {
-    const bool loaded = SetPictureState(Image4, convertList1_, 0);
-    Label6->setText(ConvertCaption());
-    Image4->update();
-    if (forList) {
-        // After a Stop by the user the button keeps "Convertir la liste" in both
-        // languages until a list conversion ends by itself.
-        if (!listStoppedByUser_) Button10->setText(Lang("Convertir la liste", "Convert the list"));
-        listRunning_ = false;
-        listStoppedByUser_ = false;
-    } else {
-        Button10->setEnabled(true);
-    }
-    SetListButtonsEnabled(true);
-    return loaded;
-}
+bool TForm1::RestoreConvertButton(bool forList) { return controller_->WorkDone(forList); }
 
 void TForm1::UpdateOutputName() {
     const std::string rewritten = transcoda::OutputBesideInput(S(ComboBox1->currentText()),
@@ -321,22 +252,16 @@ void TForm1::AboutRelease() {
 }
 
 void TForm1::CloseRelease() {
-    // The window's close asks first while a conversion runs, and may be refused.
+    // The window's close asks first while a conversion runs, and may be refused, or wait
+    // for the stopped conversion's end: the program then ends when the window goes.
+    quitWhenClosed_ = true;
     if (close()) QApplication::quit();
+    else if (controller_->Current() != transcoda::ConversionController::State::Closing) quitWhenClosed_ = false;
 }
 
-void TForm1::Button3Click() {
-    FinishPreviousWorker();
-    App().WorkerCommand = "test";
-    App().ConversionRunning = true;
-    transcoda::MonThread::Start();
-}
+void TForm1::Button3Click() { controller_->StartDiagnostic("test"); }
 
-void TForm1::Button4Click() {
-    FinishPreviousWorker();
-    App().WorkerCommand = "testThread2";
-    transcoda::MonThread::Start();
-}
+void TForm1::Button4Click() { controller_->StartDiagnostic("testThread2"); }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
     const QMimeData* data = event->mimeData();

@@ -108,21 +108,8 @@ void TForm1::Button12Click() {
 }
 
 void TForm1::Button10Click() {
-    if (App().ConversionRunning) {
-        StopConversion();
-        return;
-    }
-    FinishPreviousWorker();
-    ShowConvertPicture(ConvertStopList1(), 0);
-    Label6->setText(kStopCaption);
-    Button10->setText(kListStopCaption);
-    SetListButtonsEnabled(false);
-    Button10->setEnabled(true);
-    LogEvent(" -- Le logiciel va commencer la conversion..");
-    listRunning_ = true;
-    listStoppedByUser_ = false;
-    StartWorker("transformList");
-    LogEvent(" -- Fin de lancement à la méthode de conversion..");
+    if (controller_->ConversionUnderWay()) controller_->Stop();
+    else controller_->StartList();
 }
 
 void TForm1::Button13Click() {

@@ -145,8 +145,8 @@ TEST(SyncDialog, TextsFollowTheLanguageAtCreation) {
 TEST(SyncDialog, ShowsTheMainWindowsInputPath) {
     RecordingWindow window;
     ResetApp(window, "FR");
-    App().Request.InputPath = "/videos/été 2026.mts";
     TForm8 dialog;
+    dialog.SetInputPath(QString::fromUtf8("/videos/été 2026.mts"));
     dialog.show();
     EXPECT_EQ(dialog.Edit1->text(), QString::fromUtf8("/videos/été 2026.mts"));
     dialog.close();

@@ -158,11 +158,12 @@ protected:
         form->Edit2->setText(QString::fromStdString(output));
     }
 
-    // Processes events until the conversion is over and the worker has ended.
+    // Processes events until the conversion is over, the worker has ended and its end
+    // has reached the window.
     bool WaitForIdle(int timeoutMs) {
         QElapsedTimer timer;
         timer.start();
-        while (App().ConversionRunning || MonThread::Active()) {
+        while (App().ConversionRunning || MonThread::Active() || (form && form->Controller().WorkerAlive())) {
             if (timer.elapsed() > timeoutMs) return false;
             QApplication::processEvents(QEventLoop::AllEvents, 20);
             QTest::qWait(5);

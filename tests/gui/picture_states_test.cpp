@@ -36,8 +36,11 @@ TEST_F(WindowTest, ConvertPictureFollowsTheMouseInBothStates) {
         {true, "leave", "ConvertStopList1", 0, "           Stop"},
     };
     MakeForm(nullptr, true);
+    // A list conversion whose worker does nothing until the test ends it.
+    std::function<void()> endWorker;
+    form->Controller().SetLauncher([&](ConversionJob, std::function<void()> onEnd) { endWorker = std::move(onEnd); });
     for (const Step& s : steps) {
-        App().ConversionRunning = s.running;
+        if (s.running && !endWorker) Click(form->Button10);
         const std::string event = s.event;
         if (event == "enter") Enter(form->Image4);
         if (event == "leave") Leave(form->Image4);
@@ -50,7 +53,9 @@ TEST_F(WindowTest, ConvertPictureFollowsTheMouseInBothStates) {
     // A press while running only notes that a conversion is already under way.
     EXPECT_TRUE(form->Memo1->toPlainText().endsWith(
         QString::fromUtf8(" -- Le logiciel est déjà en cours de convertir quelque chose.")));
-    App().ConversionRunning = false;
+    Click(form->Button10);
+    endWorker();
+    EXPECT_TRUE(WaitForIdle(5000));
 }
 
 TEST_F(WindowTest, OtherPicturesShowHoverPressAndNormalAndActOnRelease) {

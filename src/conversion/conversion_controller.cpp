@@ -1,0 +1,190 @@
+#include "conversion/conversion_controller.h"
+
+#include <utility>
+
+#include "exec/app_state.h"
+#include "exec/helper_processes.h"
+#include "exec/log.h"
+
+namespace transcoda {
+
+namespace {
+bool IsDiagnostic(const std::string& command) { return command == "test" || command == "testThread2"; }
+}  // namespace
+
+ConversionController::Launcher ConversionController::WorkerLauncher() {
+    return [](ConversionJob job, std::function<void()> onEnd) { MonThread::Start(std::move(job), std::move(onEnd)); };
+}
+
+ConversionController::ConversionController(ConversionView& view, Post post, Launcher launcher)
+    : view_(view), post_(std::move(post)), launcher_(std::move(launcher)),
+      self_(std::make_shared<ConversionController*>(this)) {}
+
+ConversionController::~ConversionController() = default;
+
+const char* ConversionController::Name(State state) {
+    switch (state) {
+        case State::Idle: return "Idle";
+        case State::Preparing: return "Preparing";
+        case State::ConvertingOne: return "ConvertingOne";
+        case State::ConvertingList: return "ConvertingList";
+        case State::Stopping: return "Stopping";
+        case State::StartPending: return "StartPending";
+        case State::Testing: return "Testing";
+        case State::Closing: return "Closing";
+        case State::Closed: return "Closed";
+    }
+    return "?";
+}
+
+bool ConversionController::ConversionUnderWay() const {
+    return state_ == State::Preparing || state_ == State::ConvertingOne || state_ == State::ConvertingList ||
+           state_ == State::StartPending;
+}
+
+bool ConversionController::BeginOne() {
+    if (state_ != State::Idle && state_ != State::Stopping && state_ != State::Testing) return false;
+    view_.ShowConvertingLook(false);
+    LogEvent(" -- Le logiciel va commencer la conversion..");
+    state_ = State::Preparing;
+    // A stopped worker that is still ending must keep seeing its conversion stopped; the
+    // flag is raised for this one when that worker has gone.
+    if (!workerAlive_) App().ConversionRunning = true;
+    return true;
+}
+
+void ConversionController::StartOne() {
+    if (state_ != State::Preparing) return;
+    Start("transformOnce");
+}
+
+void ConversionController::Cancel() {
+    if (state_ != State::Preparing) return;
+    App().ConversionRunning = false;
+    view_.ShowIdleLook();
+    state_ = workerAlive_ ? State::Stopping : State::Idle;
+}
+
+void ConversionController::StartList() {
+    if (state_ != State::Idle && state_ != State::Stopping && state_ != State::Testing) return;
+    view_.ShowConvertingLook(true);
+    LogEvent(" -- Le logiciel va commencer la conversion..");
+    Start("transformList");
+    LogEvent(" -- Fin de lancement à la méthode de conversion..");
+}
+
+void ConversionController::StartDiagnostic(const std::string& command) {
+    if (state_ != State::Idle || !IsDiagnostic(command)) return;
+    App().WorkerCommand = command;
+    Launch(MonThread::TakeJob());
+}
+
+void ConversionController::Start(const char* command) {
+    // The job is copied now: what the user changes while it waits does not reach it.
+    App().WorkerCommand = command;
+    ConversionJob job = MonThread::TakeJob();
+    if (workerAlive_) {
+        pending_ = std::move(job);
+        state_ = State::StartPending;
+        return;
+    }
+    Launch(std::move(job));
+}
+
+void ConversionController::Launch(ConversionJob job) {
+    const bool diagnostic = IsDiagnostic(job.Command);
+    App().WorkerCommand = job.Command;
+    // The diagnostics leave the tools alone, and the reader's one leaves the flag as it is.
+    if (!diagnostic) KillHelperProcesses();
+    if (job.Command != "testThread2") App().ConversionRunning = true;
+    state_ = diagnostic ? State::Testing
+                        : (job.Command == "transformList" ? State::ConvertingList : State::ConvertingOne);
+    listStoppedByUser_ = false;
+    workerAlive_ = true;
+    std::weak_ptr<ConversionController*> self = self_;
+    launcher_(std::move(job), [post = post_, self] {
+        post([self] {
+            if (auto controller = self.lock()) (*controller)->WorkerEnded();
+        });
+    });
+}
+
+void ConversionController::Stop() {
+    if (!ConversionUnderWay()) return;
+    if (state_ == State::ConvertingList) listStoppedByUser_ = true;
+    pending_.reset();
+    view_.ShowStoppedLook();
+    LogEvent(" -- Le logiciel va arréter la conversion..");
+    App().ConversionRunning = false;
+    KillHelperProcesses();
+    state_ = workerAlive_ ? State::Stopping : State::Idle;
+}
+
+bool ConversionController::WorkDone(bool forList) {
+    // While a new conversion is prepared or waits, the look is its own; while closing,
+    // the window is going.
+    if (state_ != State::ConvertingOne && state_ != State::ConvertingList && state_ != State::Stopping) return true;
+    const bool loaded = view_.ShowWorkDoneLook(forList, listStoppedByUser_);
+    listStoppedByUser_ = false;
+    // The worker only leaves from here on: a click now starts a new conversion.
+    state_ = State::Stopping;
+    return loaded;
+}
+
+void ConversionController::WorkerEnded() {
+    workerAlive_ = false;
+    switch (state_) {
+        case State::ConvertingOne:
+        case State::ConvertingList:
+            // The worker went without saying its work was over: the window is idle all the same.
+            view_.ShowWorkDoneLook(state_ == State::ConvertingList, listStoppedByUser_);
+            [[fallthrough]];
+        case State::Stopping:
+        case State::Testing:
+            App().ConversionRunning = false;
+            listStoppedByUser_ = false;
+            state_ = State::Idle;
+            break;
+        case State::StartPending: {
+            ConversionJob job = std::move(*pending_);
+            pending_.reset();
+            Launch(std::move(job));
+            break;
+        }
+        case State::Preparing:
+            // The checks of the next conversion go on; the flag is theirs now.
+            App().ConversionRunning = true;
+            break;
+        case State::Closing:
+            EndClosing();
+            break;
+        case State::Idle:
+        case State::Closed:
+            break;
+    }
+}
+
+bool ConversionController::Close() {
+    if (state_ == State::Closed) return true;
+    if (state_ == State::Closing) return false;
+    Stop();
+    pending_.reset();
+    if (!workerAlive_) {
+        state_ = State::Closed;
+        return true;
+    }
+    state_ = State::Closing;
+    view_.ArmCloseTimer(kCloseWaitMs);
+    return false;
+}
+
+void ConversionController::CloseTimedOut() {
+    if (state_ == State::Closing) EndClosing();
+}
+
+void ConversionController::EndClosing() {
+    state_ = State::Closed;
+    view_.CloseWindow();
+}
+
+}  // namespace transcoda

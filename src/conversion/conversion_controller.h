@@ -1,0 +1,122 @@
+#pragma once
+// The life of the conversions of one window, apart from its widgets: which worker runs,
+// what a click on Convert or Stop means now, when a start must wait for a stopped worker,
+// and when the window may close. Every method runs on the owner's thread (the window
+// thread); the worker's end reaches it as a task posted to that thread, never as a call
+// that waits. Nothing here waits or turns an event loop, so no click can come back into
+// it half-way.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "conversion/worker.h"
+
+namespace transcoda {
+
+// What the controller has the window show; called on the owner's thread only.
+class ConversionView {
+public:
+    virtual ~ConversionView() = default;
+    // A conversion begins: the Stop picture and caption, the list buttons disabled. For a
+    // list the list button reads "Stop conversion de la liste" and stays enabled.
+    virtual void ShowConvertingLook(bool forList) = 0;
+    // Stop pressed: the Convert picture and caption, every list button enabled, the list
+    // button reading "Convertir la liste".
+    virtual void ShowStoppedLook() = 0;
+    // A start refused by a check or left in a dialog: the idle look.
+    virtual void ShowIdleLook() = 0;
+    // The worker's work is over. keepListCaption: the list was stopped by the user and its
+    // button keeps the caption the Stop gave it. False when the picture failed to load.
+    virtual bool ShowWorkDoneLook(bool forList, bool keepListCaption) = 0;
+    // Closing waits at most ms for the worker's end; then the owner calls CloseTimedOut.
+    virtual void ArmCloseTimer(int ms) = 0;
+    // Nothing keeps the window any more: it goes now.
+    virtual void CloseWindow() = 0;
+};
+
+class ConversionController {
+public:
+    enum class State {
+        Idle,            // no worker, nothing under way
+        Preparing,       // one file's checks and dialogs, before its worker starts
+        ConvertingOne,   // a worker converts the single request
+        ConvertingList,  // a worker converts the list
+        Stopping,        // the worker is on its way out (stopped, or its work done)
+        StartPending,    // a start waits for the stopped worker's end
+        Testing,         // a diagnostic worker runs
+        Closing,         // the window goes when the worker's end arrives
+        Closed,          // the window may go
+    };
+
+    // Runs a task on the owner's thread later; callable from any thread at any time.
+    using Post = std::function<void(std::function<void()>)>;
+    // Starts a worker for job and returns at once; onEnd is called on the worker's thread
+    // once its body has ended.
+    using Launcher = std::function<void(ConversionJob job, std::function<void()> onEnd)>;
+
+    // How long closing waits for a stopped worker to end its tool, delete its
+    // intermediates and go; far more than a stop takes.
+    static constexpr int kCloseWaitMs = 5000;
+
+    // The real worker (MonThread).
+    static Launcher WorkerLauncher();
+
+    ConversionController(ConversionView& view, Post post, Launcher launcher = WorkerLauncher());
+    ~ConversionController();
+    ConversionController(const ConversionController&) = delete;
+    ConversionController& operator=(const ConversionController&) = delete;
+    // Another way to start the workers from now on (a test's that starts none).
+    void SetLauncher(Launcher launcher) { launcher_ = std::move(launcher); }
+
+    State Current() const { return state_; }
+    static const char* Name(State state);
+    // The converting look is shown: a click on Convert (or on the list button) means Stop.
+    bool ConversionUnderWay() const;
+    // A worker was started and its end has not arrived yet.
+    bool WorkerAlive() const { return workerAlive_; }
+
+    // Release on Convert while idle: the converting look, and the checks may begin.
+    // False when nothing may start now (the window is closing).
+    bool BeginOne();
+    // The checks and dialogs accepted: the single request (App().Request and the special
+    // values, copied now) is converted, at once or when the stopped worker has ended.
+    void StartOne();
+    // The checks or a dialog refused: back to idle.
+    void Cancel();
+    // The list button while idle: the rows as they stand now are converted.
+    void StartList();
+    // The developer's diagnostics "test" and "testThread2"; only while nothing runs.
+    void StartDiagnostic(const std::string& command);
+    // Stop from the Convert picture or the list button.
+    void Stop();
+    // The worker says its work is over (on the owner's thread, while the worker waits).
+    // False when the picture failed to load.
+    bool WorkDone(bool forList);
+    // The user closes the window (and, while a conversion runs, has agreed to stop it).
+    // True when the window may go now; otherwise it goes at the worker's end, or when the
+    // close timer runs out.
+    bool Close();
+    void CloseTimedOut();
+
+private:
+    void Launch(ConversionJob job);
+    void Start(const char* command);
+    void WorkerEnded();
+    void EndClosing();
+
+    ConversionView& view_;
+    Post post_;
+    Launcher launcher_;
+    State state_ = State::Idle;
+    bool workerAlive_ = false;
+    // The list was stopped by the user: its button keeps the Stop's caption at the end.
+    bool listStoppedByUser_ = false;
+    std::optional<ConversionJob> pending_;
+    // Reached by the worker's end through a weak reference, so that an end posted after
+    // the controller has gone finds nothing to call.
+    std::shared_ptr<ConversionController*> self_;
+};
+
+}  // namespace transcoda

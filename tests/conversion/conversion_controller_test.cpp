@@ -1,0 +1,318 @@
+// The conversion controller without a window: first its state machine against a worker
+// whose end the test hands in by hand, then with the real worker and the real recipes
+// over fake tools, the owner's thread being this test's thread.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include "conversion/conversion_controller.h"
+#include "exec/app_state.h"
+#include "exec/pending_outputs.h"
+#include "exec/progress_display.h"
+#include "exec/run_dos.h"
+#include "recipes/format_catalogue.h"
+#include "support/fake_runs.h"
+#include "support/recording_window.h"
+
+namespace transcoda {
+namespace {
+
+namespace fs = std::filesystem;
+using State = ConversionController::State;
+
+// The owner's thread: tasks posted from any thread wait here until the test runs them.
+class OwnerThread {
+public:
+    ConversionController::Post Poster() {
+        return [this](std::function<void()> task) {
+            std::lock_guard lock(m_);
+            tasks_.push_back(std::move(task));
+            posted_.notify_all();
+        };
+    }
+    // Runs the posted tasks until done() holds (also looked at between tasks, every few
+    // milliseconds); false when timeoutMs ran out first.
+    bool RunUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::function<void()> task;
+            {
+                std::unique_lock lock(m_);
+                if (!posted_.wait_for(lock, std::chrono::milliseconds(5), [this] { return !tasks_.empty(); })) continue;
+                task = std::move(tasks_.front());
+                tasks_.pop_front();
+            }
+            task();
+        }
+        return true;
+    }
+    void RunPosted() {
+        RunUntil([this] {
+            std::lock_guard lock(m_);
+            return tasks_.empty();
+        });
+    }
+
+private:
+    std::mutex m_;
+    std::condition_variable posted_;
+    std::deque<std::function<void()>> tasks_;
+};
+
+class RecordingView : public ConversionView {
+public:
+    void ShowConvertingLook(bool forList) override { Add(forList ? "converting-list" : "converting-one"); }
+    void ShowStoppedLook() override { Add("stopped"); }
+    void ShowIdleLook() override { Add("idle"); }
+    bool ShowWorkDoneLook(bool forList, bool keep) override {
+        Add(std::string(forList ? "done-list" : "done-one") + (keep ? "-keep" : ""));
+        return true;
+    }
+    void ArmCloseTimer(int) override { Add("timer"); }
+    void CloseWindow() override { Add("close"); }
+    std::string calls;
+
+private:
+    void Add(const std::string& call) { calls += (calls.empty() ? "" : " ") + call; }
+};
+
+// The worker's window: its end-of-work call goes to the controller on the owner's
+// thread while the worker waits, as the desktop window's port does.
+class OwnerWindow : public testing::RecordingWindow {
+public:
+    OwnerWindow(OwnerThread& owner, ConversionController*& controller) : owner_(owner), controller_(controller) {}
+    bool RestoreConvertButton(bool forList) override {
+        RecordingWindow::RestoreConvertButton(forList);
+        std::promise<bool> done;
+        owner_.Poster()([&] { done.set_value(controller_->WorkDone(forList)); });
+        return done.get_future().get();
+    }
+
+private:
+    OwnerThread& owner_;
+    ConversionController*& controller_;
+};
+
+class ControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("transcoda-controller-" + std::to_string(getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder / "B");
+        fs::create_directories(folder / "out");
+        App().ProgramFolder = folder.string() + "/";
+        App().CurrentLanguage = "FR";
+        App().ConversionRunning = false;
+        AttachWindow(&window);
+    }
+    void TearDown() override {
+        if (controller) {
+            EXPECT_TRUE(owner.RunUntil([&] { return !controller->WorkerAlive(); }));
+        }
+        EXPECT_TRUE(MonThread::WaitForEnd(20000));
+        owner.RunPosted();
+        SetRunDosHook({});
+        AttachWindow(nullptr);
+        App().ConversionRunning = false;
+        fs::remove_all(folder);
+    }
+
+    void Make(ConversionController::Launcher launcher = ConversionController::WorkerLauncher()) {
+        controller = std::make_unique<ConversionController>(view, owner.Poster(), std::move(launcher));
+        raw = controller.get();
+    }
+    std::string In(const std::string& name) const { return (folder / (name + ".avi")).string(); }
+    std::string Out(const std::string& name) const { return (folder / "out" / (name + ".mpeg")).string(); }
+
+    OwnerThread owner;
+    RecordingView view;
+    ConversionController* raw = nullptr;
+    OwnerWindow window{owner, raw};
+    std::unique_ptr<ConversionController> controller;
+    fs::path folder;
+};
+
+// Each row: the user's and the worker's moves, the state after each, ConversionRunning
+// after each, what the window was told to show, and the workers started.
+TEST_F(ControllerTest, StateMachine) {
+    struct Row {
+        const char* name;
+        const char* moves;
+        const char* states;
+        const char* running;
+        const char* shown;
+        const char* started;
+    };
+    const Row rows[] = {
+        {"one to its end", "one done end", "ConvertingOne Stopping Idle", "1 1 0", "converting-one done-one",
+         "transformOnce"},
+        {"stop", "one stop end", "ConvertingOne Stopping Idle", "1 0 0", "converting-one stopped", "transformOnce"},
+        {"a stopped list keeps the Stop's caption", "list stop done end", "ConvertingList Stopping Stopping Idle",
+         "1 0 0 0", "converting-list stopped done-list-keep", "transformList"},
+        {"convert after stop waits for the stopped worker", "one stop one done end",
+         "ConvertingOne Stopping StartPending StartPending ConvertingOne", "1 0 0 0 1",
+         "converting-one stopped converting-one", "transformOnce transformOnce"},
+        {"a list after stop", "one stop list end", "ConvertingOne Stopping StartPending ConvertingList",
+         "1 0 0 1", "converting-one stopped converting-list", "transformOnce transformList"},
+        {"stop drops the waiting start", "one stop one stop end",
+         "ConvertingOne Stopping StartPending Stopping Idle", "1 0 0 0 0",
+         "converting-one stopped converting-one stopped", "transformOnce"},
+        {"checks refused while the stopped worker ends", "one stop begin cancel end",
+         "ConvertingOne Stopping Preparing Stopping Idle", "1 0 0 0 0", "converting-one stopped converting-one idle",
+         "transformOnce"},
+        {"the stopped worker ends during the checks", "one stop begin end start",
+         "ConvertingOne Stopping Preparing Preparing ConvertingOne", "1 0 0 1 1",
+         "converting-one stopped converting-one", "transformOnce transformOnce"},
+        {"a click after the work is done does not stop", "one done stop end", "ConvertingOne Stopping Stopping Idle",
+         "1 1 1 0", "converting-one done-one", "transformOnce"},
+        {"a worker gone without its end of work", "list end", "ConvertingList Idle", "1 0",
+         "converting-list done-list", "transformList"},
+        {"close while converting", "one close end", "ConvertingOne Closing Closed", "1 0 0",
+         "converting-one stopped timer close", "transformOnce"},
+        {"a stuck end cannot keep the window", "one close timeout end", "ConvertingOne Closing Closed Closed",
+         "1 0 0 0", "converting-one stopped timer close", "transformOnce"},
+        {"close drops the waiting start and refuses new ones", "one stop one close one end",
+         "ConvertingOne Stopping StartPending Closing Closing Closed", "1 0 0 0 0 0",
+         "converting-one stopped converting-one stopped timer close", "transformOnce"},
+        {"close when idle", "close one", "Closed Closed", "0 0", "", ""},
+        {"diagnostic only when idle", "one test stop end test end", "ConvertingOne ConvertingOne Stopping Idle Testing Idle",
+         "1 1 0 0 1 0", "converting-one stopped", "transformOnce test"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        view.calls.clear();
+        App().ConversionRunning = false;
+        std::deque<std::pair<bool, std::function<void()>>> workers;  // (list, onEnd), oldest first
+        std::string started;
+        Make([&](ConversionJob job, std::function<void()> onEnd) {
+            started += (started.empty() ? "" : " ") + job.Command;
+            workers.emplace_back(job.Command == "transformList", std::move(onEnd));
+        });
+        std::string states, running;
+        std::istringstream moves(row.moves);
+        for (std::string move; moves >> move;) {
+            if (move == "one") {
+                controller->BeginOne();
+                controller->StartOne();
+            } else if (move == "begin") controller->BeginOne();
+            else if (move == "start") controller->StartOne();
+            else if (move == "cancel") controller->Cancel();
+            else if (move == "list") controller->StartList();
+            else if (move == "stop") controller->Stop();
+            else if (move == "test") controller->StartDiagnostic("test");
+            else if (move == "close") controller->Close();
+            else if (move == "timeout") controller->CloseTimedOut();
+            else if (move == "done") controller->WorkDone(workers.front().first);
+            else if (move == "end") {
+                auto onEnd = std::move(workers.front().second);
+                workers.pop_front();
+                onEnd();
+                owner.RunPosted();
+            }
+            states += (states.empty() ? "" : " ") + std::string(ConversionController::Name(controller->Current()));
+            running += (running.empty() ? "" : " ") + std::string(App().ConversionRunning ? "1" : "0");
+        }
+        EXPECT_EQ(states, row.states);
+        EXPECT_EQ(running, row.running);
+        EXPECT_EQ(view.calls, row.shown);
+        EXPECT_EQ(started, row.started);
+        controller.reset();
+    }
+}
+
+// The real worker over fake tools: a tool of an input named "hang" runs until the
+// conversion is stopped, any other writes its output at once.
+class WorkerControllerTest : public ControllerTest {
+protected:
+    void SetUp() override {
+        ControllerTest::SetUp();
+        SetRunDosHook([this](const std::string& line) {
+            if (!testing::IsProbeLine(line) && line.find("hang") != std::string::npos) {
+                ++hanging;
+                while (App().ConversionRunning) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                return ToolOutcome::Stop();
+            }
+            for (const std::string& arg : SplitCommandLine(line))
+                if (IsTemporaryOutputName(arg)) std::ofstream(arg) << "media";
+            return testing::FakeSuccess(line);
+        });
+        Make();
+    }
+    void Request(const std::string& name) {
+        App().Request = {In(name), Out(name), FormatLabel(3)};
+        ASSERT_TRUE(controller->BeginOne());
+        controller->StartOne();
+    }
+    bool Idle() { return owner.RunUntil([&] { return controller->Current() == State::Idle; }); }
+    std::atomic<int> hanging{0};
+};
+
+TEST_F(WorkerControllerTest, StopThenConvertAgainRunsTheNewRequestAfterTheStoppedOne) {
+    Request("hang");
+    ASSERT_TRUE(owner.RunUntil([&] { return hanging == 1; }));
+    controller->Stop();
+    Request("next");
+    EXPECT_EQ(controller->Current(), State::StartPending);
+    // A file picked while the start waits does not reach it.
+    App().Request = {In("picked"), Out("picked"), FormatLabel(3)};
+    ASSERT_TRUE(Idle());
+    EXPECT_FALSE(fs::exists(Out("hang"))) << "the stopped request went on";
+    EXPECT_TRUE(fs::exists(Out("next")));
+    EXPECT_FALSE(fs::exists(Out("picked")));
+    EXPECT_EQ(view.calls, "converting-one stopped converting-one done-one");
+    EXPECT_FALSE(App().ConversionRunning);
+}
+
+TEST_F(WorkerControllerTest, AListIsConvertedRowByRow) {
+    for (const char* name : {"a", "b", "c"}) window.rows.push_back({FormatLabel(3), In(name), Out(name)});
+    controller->StartList();
+    EXPECT_EQ(controller->Current(), State::ConvertingList);
+    ASSERT_TRUE(Idle());
+    for (const char* name : {"a", "b", "c"}) EXPECT_TRUE(fs::exists(Out(name))) << name;
+    EXPECT_EQ(window.Texts("select"), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_TRUE(window.messages.empty());
+    EXPECT_EQ(view.calls, "converting-list done-list");
+}
+
+TEST_F(WorkerControllerTest, ClosingWhileConvertingClosesAtTheWorkersEnd) {
+    Request("hang");
+    ASSERT_TRUE(owner.RunUntil([&] { return hanging == 1; }));
+    EXPECT_FALSE(controller->Close());
+    EXPECT_EQ(controller->Current(), State::Closing);
+    ASSERT_TRUE(owner.RunUntil([&] { return controller->Current() == State::Closed; }));
+    EXPECT_FALSE(controller->WorkerAlive());
+    EXPECT_EQ(view.calls, "converting-one stopped timer close");
+}
+
+// A Stop that falls anywhere around the worker's end, over and over: whatever the order,
+// the window ends idle, the flag down and no worker left.
+TEST_F(WorkerControllerTest, AWorkerEndRacingAStopAlwaysEndsIdle) {
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE(round);
+        view.calls.clear();
+        Request("quick" + std::to_string(round));
+        for (int spin = 0; spin < round * 50; ++spin) std::this_thread::yield();
+        if (round % 3 == 1) owner.RunPosted();
+        controller->Stop();
+        ASSERT_TRUE(Idle());
+        EXPECT_FALSE(App().ConversionRunning);
+        EXPECT_FALSE(MonThread::Active());
+        const auto last = view.calls.substr(view.calls.rfind(' ') + 1);
+        EXPECT_TRUE(last == "stopped" || last == "done-one") << view.calls;
+    }
+}
+
+}  // namespace
+}  // namespace transcoda
