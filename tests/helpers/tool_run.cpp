@@ -42,8 +42,10 @@ TempFolder::~TempFolder() {
 void UseInstalledTools(const TempFolder& dir) {
     namespace fs = std::filesystem;
     fs::create_directories(dir / "B");
-    for (const auto& e : fs::directory_iterator(HELPER_DIR))
-        fs::create_symlink(e.path(), fs::path(dir.path()) / "B" / e.path().filename());
+    for (const auto& e : fs::directory_iterator(HELPER_DIR)) {
+        const fs::path link = fs::path(dir.path()) / "B" / e.path().filename();
+        if (!fs::is_symlink(link)) fs::create_symlink(e.path(), link);
+    }
     auto& app = transcoda::App();
     app.ProgramFolder = dir.path() + "/";
     app.WorkFolder.clear();

@@ -26,7 +26,7 @@ private:
 };
 
 // Makes dir the program folder of the recipes: its B/ holds the installed tools, the
-// intermediates go there, and TempBaseName is "tmp4321".
+// intermediates go there, and TempBaseName is "tmp4321". May be called again on dir.
 void UseInstalledTools(const TempFolder& dir);
 
 struct RunResult {
