@@ -85,8 +85,10 @@ FfmpegRequest ParseFfmpegArgs(std::string_view toolName, const std::vector<std::
                 // on an input; the others (tags, sizes ...) are meant for the output.
                 InputFile in{w.value, {}};
                 for (const Written& p : pending) {
-                    if (p.row->scope == OptionScope::Input) in.options.push_back({std::string(p.row->engineName), EngineValue(p)});
-                    else AddToOutput(r, p);
+                    if (p.row->scope == OptionScope::Input)
+                        in.options.push_back({std::string(p.row->engineName), EngineValue(p)});
+                    else
+                        AddToOutput(r, p);
                 }
                 pending.clear();
                 r.inputs.push_back(std::move(in));
@@ -103,7 +105,8 @@ FfmpegRequest ParseFfmpegArgs(std::string_view toolName, const std::vector<std::
         for (const Written& p : pending) AddToOutput(r, p);
         pending.clear();
     }
-    if (!pending.empty()) throw UsageError("option " + std::string(pending.front().row->name) + " given after the last file");
+    if (!pending.empty())
+        throw UsageError("option " + std::string(pending.front().row->name) + " given after the last file");
     if (r.inputs.empty()) throw UsageError("no input file (-i)");
     return r;
 }

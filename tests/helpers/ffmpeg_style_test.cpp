@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine_args.h"
 #include "ffmpeg_options.h"
 #include "ffmpeg_plan.h"
 #include "ffmpeg_request.h"
@@ -18,21 +19,7 @@
 namespace helpers {
 namespace {
 
-using Args = std::vector<std::string>;
-
-bool HasRun(const Args& args, const Args& needle) {
-    return std::search(args.begin(), args.end(), needle.begin(), needle.end()) != args.end();
-}
-
-bool Holds(const Args& args, const std::string& item) {
-    return std::find(args.begin(), args.end(), item) != args.end();
-}
-
-std::string Joined(const Args& args) {
-    std::string s;
-    for (const auto& a : args) s += "[" + a + "]";
-    return s;
-}
+using namespace test;
 
 FfmpegPlan Plan(const Args& args, const InputFacts& facts = {}) {
     return PlanFfmpeg(ParseFfmpegArgs("utilitymff3.exe", args), facts);
@@ -159,7 +146,8 @@ TEST(FfmpegPlan, DecidesFromTheContainerAndTheInput) {
          {{"-crf", "18"}, {"-pix_fmt", "yuv420p"}}, {"-q:v"}},
         {"an iPod file is baseline H.264", {"-i", "a", "-vcodec", "libx264", "o.m4v"}, {}, {},
          {{"-profile:v", "baseline"}}, {}},
-        {"an MP4 picture players decode", {"-i", "a", "-acodec", "aac", "o.mp4"}, {}, {}, {{"-pix_fmt", "yuv420p"}}, {}},
+        {"an MP4 picture players decode", {"-i", "a", "-acodec", "aac", "o.mp4"}, {}, {},
+         {{"-pix_fmt", "yuv420p"}}, {}},
         {"MPEG-1 at the nearest rate it holds", {"-i", "a.3gp", "-b", "4200k", "-s", "640x480", "o.mpeg"},
          Described(15, 22050), {}, {{"-r", "25"}}, {}},
         {"MPEG-1 keeps a rate it holds", {"-i", "a.avi", "-b", "4200k", "o.mpeg"}, Described(25, 44100), {}, {},
@@ -167,7 +155,8 @@ TEST(FfmpegPlan, DecidesFromTheContainerAndTheInput) {
         {"FLV at the nearest sample rate it holds", {"-i", "a.mkv", "-b", "4200k", "o.flv"}, Described(25, 48000), {},
          {{"-ar", "44100"}}, {}},
         {"AMR-NB of an input without sound: no sound",
-         {"-i", "a", "-vcodec", "h263", "-acodec", "libamr_nb", "-ac", "1", "-ar", "8000", "-ab", "12.2k", "-y", "o.3gp"},
+         {"-i", "a", "-vcodec", "h263", "-acodec", "libamr_nb", "-ac", "1", "-ar", "8000", "-ab", "12.2k", "-y",
+          "o.3gp"},
          Described(25, 0, false), {}, {{"-i", "a", "-map", "0:v:0?", "-c:v", "h263"}, {"-an", "o.3gp"}},
          {"-c:a", "-ar", "-ac", "-b:a", kAmrInput}},
         {"AMR-NB asked with no sound", {"-i", "a", "-acodec", "libamr_nb", "-an", "o.3gp"}, {}, {}, {{"-an"}},
@@ -184,8 +173,9 @@ TEST(FfmpegPlan, DecidesFromTheContainerAndTheInput) {
     for (const auto& row : rows) {
         const InputFacts facts{row.description ? &*row.description : nullptr, row.streams ? &*row.streams : nullptr};
         const FfmpegPlan plan = Plan(row.args, facts);
-        for (const auto& run : row.present) EXPECT_TRUE(HasRun(plan.args, run)) << row.name << ": " << Joined(plan.args);
-        for (const auto& a : row.absent) EXPECT_FALSE(Holds(plan.args, a)) << row.name << ": " << Joined(plan.args);
+        const std::string said = row.name + ": " + Joined(plan.args);
+        for (const auto& run : row.present) EXPECT_TRUE(HasRun(plan.args, run)) << said;
+        for (const auto& a : row.absent) EXPECT_FALSE(Holds(plan.args, a)) << said;
         EXPECT_EQ(plan.notices.size(), row.notices) << row.name;
         EXPECT_FALSE(plan.amr) << row.name;
         EXPECT_EQ(plan.args.back(), row.args.back()) << row.name;

@@ -146,7 +146,8 @@ TEST(ChainedRecipe, JoinsPictureAndSoundMadeApart) {
         RunResult r = RunCommandLine(transcoda::ExtractAudioTrackCommandLine(row.soundCode, in),
                                      temp + (toWma ? ".wma" : ".mp3"));
         ASSERT_EQ(r.status, 0) << r.output;
-        r = RunCommandLine(transcoda::FormatStepCommandLine(row.pictureCode, in, dir / "unused.avi", {}), temp + ".avi");
+        r = RunCommandLine(transcoda::FormatStepCommandLine(row.pictureCode, in, dir / "unused.avi", {}),
+                           temp + ".avi");
         ASSERT_EQ(r.status, 0) << r.output;
         const std::string joined = row.finalCode.empty() ? dir / "joined.avi" : temp + "-2.avi";
         r = RunCommandLine(row.finalCode.empty() ? transcoda::MuxFinalCommandLine(joined)

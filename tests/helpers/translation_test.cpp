@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dvd_author.h"
+#include "engine_args.h"
 #include "mencoder_style.h"
 #include "player.h"
 #include "time_rewriter.h"
@@ -17,22 +18,7 @@
 namespace helpers {
 namespace {
 
-using Args = std::vector<std::string>;
-
-// True when needle appears in args as consecutive items.
-bool HasRun(const Args& args, const Args& needle) {
-    return std::search(args.begin(), args.end(), needle.begin(), needle.end()) != args.end();
-}
-
-size_t IndexOf(const Args& args, const std::string& item) {
-    return static_cast<size_t>(std::find(args.begin(), args.end(), item) - args.begin());
-}
-
-std::string Joined(const Args& args) {
-    std::string s;
-    for (const auto& a : args) s += "[" + a + "]";
-    return s;
-}
+using namespace test;
 
 TEST(TimeRewriter, RewritesEveryProgressTimeWhereverTheOutputIsCut) {
     struct Row {
