@@ -5,8 +5,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <set>
-#include <sstream>
 
 #include "containers.h"
 #include "engine.h"
@@ -16,26 +14,11 @@
 namespace helpers {
 namespace {
 
-// The largest lag the tools take, either way: one day. No recording is shifted by more,
-// and a lag of that size already means hours of silence to encode; beyond it (or for a
-// value that is not a number at all) the run would only seem to hang.
-constexpr double kMaxDelaySeconds = 86400.0;
-
-std::string Num(double v) {
-    std::ostringstream s;
-    s.precision(6);
-    s << std::fixed << v;
-    std::string t = s.str();
-    while (!t.empty() && t.back() == '0') t.pop_back();
-    if (!t.empty() && t.back() == '.') t.pop_back();
-    return t;
-}
-
 // mencoder's bit rates are kbit/s up to 16000 and bit/s above.
 std::string Kbit(const std::string& value) {
     double v = std::atof(value.c_str());
     if (v > 16000) v /= 1000;
-    return Num(v) + "k";
+    return PlainNumber(v) + "k";
 }
 
 std::string LavcVideoEncoder(const std::string& codec) {
@@ -57,100 +40,6 @@ bool SameContainer(const std::string& path, const Container& c) {
 
 }  // namespace
 
-void ParseSubOptions(const std::string& text, std::map<std::string, std::string>& into) {
-    std::stringstream s(text);
-    std::string item;
-    while (std::getline(s, item, ':')) {
-        if (item.empty()) continue;
-        size_t eq = item.find('=');
-        if (eq == std::string::npos) into[item] = "";
-        else into[item.substr(0, eq)] = item.substr(eq + 1);
-    }
-}
-
-double ParseClock(const std::string& text) {
-    if (text.empty()) return -1;
-    double total = 0;
-    std::stringstream s(text);
-    std::string part;
-    int parts = 0;
-    while (std::getline(s, part, ':')) {
-        char* end = nullptr;
-        double v = std::strtod(part.c_str(), &end);
-        if (part.empty() || *end != '\0' || v < 0) return -1;
-        total = total * 60 + v;
-        if (++parts > 3) return -1;
-    }
-    return total;
-}
-
-MencoderRequest ParseMencoderArgs(const std::vector<std::string>& args) {
-    MencoderRequest r;
-    static const std::set<std::string> withValue = {"-o", "-ovc", "-oac", "-xvidencopts", "-x264encopts", "-lavcopts",
-                                                    "-lameopts", "-vf", "-ofps", "-srate", "-of", "-audiofile",
-                                                    "-delay", "-ss", "-endpos"};
-    static const std::set<std::string> flags = {"-forceidx", "-noskip", "-nosound", "-quiet"};
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a.size() > 1 && a[0] == '-') {
-            if (flags.count(a)) {
-                if (a == "-nosound") r.noSound = true;
-                continue;
-            }
-            if (!withValue.count(a)) throw UsageError("unknown option " + a);
-            if (i + 1 >= args.size()) throw UsageError("missing value for option " + a);
-            const std::string& v = args[++i];
-            if (a == "-o") r.output = v;
-            else if (a == "-ovc") r.ovc = v;
-            else if (a == "-oac") r.oac = v;
-            else if (a == "-xvidencopts") ParseSubOptions(v, r.xvid);
-            else if (a == "-x264encopts") ParseSubOptions(v, r.x264);
-            else if (a == "-lavcopts") ParseSubOptions(v, r.lavc);
-            else if (a == "-lameopts") ParseSubOptions(v, r.lame);
-            else if (a == "-vf") {
-                std::stringstream s(v);
-                std::string f;
-                while (std::getline(s, f, ','))
-                    if (!f.empty()) r.videoFilters.push_back(f);
-            } else if (a == "-ofps") r.ofps = v;
-            else if (a == "-srate") r.srate = v;
-            else if (a == "-of") {
-                if (v != "lavf" && v != "avi" && v != "mpeg") throw UsageError("unknown output format " + v);
-            } else if (a == "-audiofile") r.audioFile = v;
-            else if (a == "-delay") {
-                char* end = nullptr;
-                r.delay = std::strtod(v.c_str(), &end);
-                if (v.empty() || *end != '\0') throw UsageError("invalid value for -delay: " + v);
-                if (!std::isfinite(r.delay) || std::fabs(r.delay) > kMaxDelaySeconds)
-                    throw UsageError("invalid value for -delay: " + v + " (at most " + Num(kMaxDelaySeconds) +
-                                     " seconds either way)");
-            } else if (a == "-ss") {
-                if (ParseClock(v) < 0) throw UsageError("invalid value for -ss: " + v);
-                r.start = v;
-            } else if (a == "-endpos") {
-                std::string n = v;
-                if (n.size() > 2 && n.substr(n.size() - 2) == "mb") n.resize(n.size() - 2);
-                if (ParseClock(n) < 0) throw UsageError("invalid value for -endpos: " + v);
-                r.endpos = v;
-            }
-            continue;
-        }
-        if (!r.input.empty()) throw UsageError("more than one input file: " + a);
-        r.input = a;
-    }
-    if (r.input.empty()) throw UsageError("no input file");
-    if (r.output.empty()) throw UsageError("no output file (-o)");
-    static const std::set<std::string> ovcs = {"copy", "xvid", "x264", "lavc", "raw", "frameno"};
-    static const std::set<std::string> oacs = {"copy", "mp3lame", "lavc", "pcm"};
-    if (r.ovc.empty()) throw UsageError("no video encoder (-ovc) given");
-    if (r.oac.empty() && !r.noSound) throw UsageError("no audio encoder (-oac) given");
-    if (!ovcs.count(r.ovc)) throw UsageError("unknown video encoder " + r.ovc);
-    if (!r.oac.empty() && !oacs.count(r.oac)) throw UsageError("unknown audio encoder " + r.oac);
-    for (const auto& f : r.videoFilters)
-        if (f.rfind("scale", 0) != 0 && f != "harddup") throw UsageError("unknown video filter " + f);
-    return r;
-}
-
 MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const MediaInfo& audioIn) {
     MencoderPlan plan;
     const Container* c = ContainerForPath(r.output);
@@ -168,8 +57,8 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
     std::string inputStart = r.start, outputStart;
     if (r.keyFrameStart >= 0 && r.ovc == "copy") {
         double coarse = std::max(0.0, r.keyFrameStart - 10.0);
-        inputStart = coarse > 0 ? Num(coarse) : "";
-        outputStart = Num(r.keyFrameStart - coarse);
+        inputStart = coarse > 0 ? PlainNumber(coarse) : "";
+        outputStart = PlainNumber(r.keyFrameStart - coarse);
     }
     auto addInput = [&](const std::string& file) {
         if (!inputStart.empty()) a.insert(a.end(), {"-ss", inputStart});
@@ -302,7 +191,7 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
                 s.insert(s.end(), {"-af", "adelay=delays=" + std::to_string(ms) + ":all=1"});
             } else if (r.delay > 0) {
                 // Positive: the picture comes later, which is the sound starting earlier.
-                s.insert(s.end(), {"-af", "atrim=start=" + Num(r.delay) + ",asetpts=PTS-STARTPTS"});
+                s.insert(s.end(), {"-af", "atrim=start=" + PlainNumber(r.delay) + ",asetpts=PTS-STARTPTS"});
             }
         }
     } else {
@@ -323,7 +212,7 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
                                                                           1024 * 1024))});
         } else {
             double len = ParseClock(e);
-            a.insert(a.end(), {"-t", Num(len)});
+            a.insert(a.end(), {"-t", PlainNumber(len)});
             length = length > 0 ? std::min(length, len) : len;
         }
     }

@@ -7,25 +7,9 @@
 #include <vector>
 
 #include "media_probe.h"
+#include "mencoder_options.h"
 
 namespace helpers {
-
-struct MencoderRequest {
-    std::string input, output, audioFile;
-    std::string ovc, oac;
-    std::map<std::string, std::string> xvid, x264, lavc, lame;  // sub-options
-    std::vector<std::string> videoFilters;                      // "scale=640:480" ...
-    std::string ofps, srate, start, endpos;
-    double delay = 0.0;
-    // Where a copied picture can start: the key frame nearest the requested start, in
-    // seconds from the start of the input; negative when not looked up.
-    double keyFrameStart = -1.0;
-    bool noSound = false;
-};
-
-// Reads the tool's arguments; throws UsageError for an unknown option, a missing value
-// or a missing file.
-MencoderRequest ParseMencoderArgs(const std::vector<std::string>& args);
 
 struct MencoderPlan {
     std::vector<std::string> args;     // ffmpeg's arguments (program name excluded)
@@ -36,12 +20,6 @@ struct MencoderPlan {
 // Chooses ffmpeg's options for a request, given what the input (and the separate sound
 // file, if any) hold. Throws UsageError for values it cannot carry out.
 MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& input, const MediaInfo& audioFile);
-
-// "a=1:b:c=x" -> {a:1, b:"", c:x}; later keys replace earlier ones in into.
-void ParseSubOptions(const std::string& text, std::map<std::string, std::string>& into);
-
-// "01:02:03.5", "02:03", "45.5" -> seconds; -1 when unreadable.
-double ParseClock(const std::string& text);
 
 // One mencoder status line, ending in a carriage return.
 std::string FormatPosLine(double seconds, long frames, int percent, double fps, int remainingMinutes,

@@ -1,7 +1,7 @@
-// Every conversion command line of the recipes, run through the installed tools on the
-// input classes that reach it; the written file is checked with ffprobe for the
-// container, codecs, frame size, sound and length that the preset promises. The lines
-// are the recipes' own, whose exact text tests/recipes/command_lines_test.cpp holds.
+// Every conversion command line of the recipes, as the recipes build it, run through the
+// installed tools on the input classes that reach it; the written file is checked with
+// ffprobe for the container, codecs, frame size, sound and length that the preset
+// promises.
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,10 @@
 namespace tools_test {
 namespace {
 
+// A step code of the recipes (or an auxiliary step, "ExtractAudioTrack-<code>" and
+// "PrepareIntermediate"), the input classes that reach it, and what it must write.
 struct Command {
-    std::string code;  // a step code, or an auxiliary step with its code or size
+    std::string code;
     std::string outExt;
     std::vector<std::string> inputs;
     Expect expect;
@@ -30,7 +32,8 @@ const std::vector<Command>& Commands() {
         {"1080p", "avi", {"clip.mkv"}, {"avi", "", "mpeg4", 1920, 1080, 25, "", 0, 0}},
         {"hdToVideoTraitable", "avi", {"clip.mts", "clip.m2ts"}, {"avi", "", "mpeg4", 640, 360, 25, "", 0, 0}},
         {"mpeg720p256", "mpeg", {"clip.mp4"}, {"mpeg", "", "mpeg1video", 1280, 720, 0, "mp2", 44100, 2}},
-        {"mpeg480p128", "mpeg", {"clip.avi", "clip.vob", "clip.flv"}, {"mpeg", "", "mpeg1video", 640, 480, 0, "mp2", 44100, 2}},
+        {"mpeg480p128", "mpeg", {"clip.avi", "clip.vob", "clip.flv"},
+         {"mpeg", "", "mpeg1video", 640, 480, 0, "mp2", 44100, 2}},
         {"mpeg360p128", "mpeg", {"clip.mpg"}, {"mpeg", "", "mpeg1video", 480, 360, 0, "mp2", 44100, 2}},
         {"mpeg240p128", "mpeg", {"clip.mkv"}, {"mpeg", "", "mpeg1video", 320, 240, 0, "mp2", 44100, 2}},
         {"mpeg720p256asf", "mpeg", {"clip.wmv"}, {"mpeg", "", "mpeg1video", 1280, 720, 0, "mp3", 44100, 2}},
@@ -70,7 +73,8 @@ const std::vector<Command>& Commands() {
         {"Ps3HQ", "mp4", {"clip.3gp"}, {"mp4", "isom", "h264", 480, 272, 29.97, "aac", 48000, 2}},
         {"XboxHD", "mp4", {"clip.wmv"}, {"mp4", "isom", "h264", 848, 480, 29.97, "aac", 48000, 2}},
         {"IpodMpeg4", "m4v", {"clip.mp4", "clip.mts"}, {"mp4", "isom", "mpeg4", 320, 240, 30, "aac", 48000, 2}},
-        {"Video-Extraction-FromMTSetCompagnie", "mpeg", {"clip.mts", "clip.m2ts"}, {"mpeg", "", "mpeg1video", 640, 480, 0, "mp2", 44100, 2}},
+        {"Video-Extraction-FromMTSetCompagnie", "mpeg", {"clip.mts", "clip.m2ts"},
+         {"mpeg", "", "mpeg1video", 640, 480, 0, "mp2", 44100, 2}},
         // Auxiliary steps of the chained recipes.
         {"ExtractAudioTrack-720p", "mp3", {"clip.mts", "clip.avi"}, {"mp3", "", "", 0, 0, 0, "mp3", 44100, 2}},
         {"ExtractAudioTrack-hdToAudioTraitable", "wma", {"clip.m2ts"}, {"asf", "", "", 0, 0, 0, "wmav2", 44100, 2}},
@@ -91,26 +95,20 @@ std::vector<Case> Cases() {
     return out;
 }
 
-// The recipes' command line for the row, with the file it writes: `out` for a step
-// that names its output, the intermediate in the work folder for the steps that write
-// one (the sound extraction, the picture of the HD recipes).
-std::string LineFor(const Command& c, const std::string& in, std::string& out) {
-    transcoda::AppState& app = transcoda::App();
-    const std::string helpers = HELPER_DIR;
-    app.ProgramFolder = helpers.substr(0, helpers.size() - 2);  // HELPER_DIR is the program folder + "B/"
-    app.WorkFolder = out.substr(0, out.find_last_of('/') + 1);
-    app.TempBaseName = "tmp4321";
+// The command line the recipes build for a row, and the file it writes.
+std::pair<std::string, std::string> CommandLineOf(const std::string& code, const std::string& in,
+                                                  const std::string& out) {
+    const transcoda::AppState& app = transcoda::App();
+    const std::string temp = app.IntermediateFolder() + app.TempBaseName;
     const std::string extract = "ExtractAudioTrack-";
-    if (c.code.starts_with(extract)) {
-        out = app.WorkFolder + app.TempBaseName + "." + c.outExt;
-        return transcoda::ExtractAudioTrackCommandLine(c.code.substr(extract.size()), in);
+    if (code.rfind(extract, 0) == 0) {
+        const std::string step = code.substr(extract.size());
+        return {transcoda::ExtractAudioTrackCommandLine(step, in),
+                temp + (step == "hdToAudioTraitable" ? ".wma" : ".mp3")};
     }
-    if (c.code == "PrepareIntermediate") return transcoda::PrepareIntermediateCommandLine("368x208", in, out);
-    const transcoda::StepTemplate* step = transcoda::FindStepTemplate(c.code);
-    if (step != nullptr && step->Arguments.find("{output}") == std::string_view::npos)
-        out = app.WorkFolder + app.TempBaseName + ".avi";
-    const transcoda::SpecialValues values{transcoda::kNoSyncDelay, "00:00:01", "00:00:01"};
-    return transcoda::FormatStepCommandLine(c.code, in, out, values);
+    if (code == "PrepareIntermediate") return {transcoda::PrepareIntermediateCommandLine("368x208", in, out), out};
+    const std::string line = transcoda::FormatStepCommandLine(code, in, out, {"-0.40", "00:00:01", "00:00:01"});
+    return {line, line.find(temp + ".avi") != std::string::npos ? temp + ".avi" : out};
 }
 
 class CommandLine : public ::testing::TestWithParam<Case> {};
@@ -118,13 +116,13 @@ class CommandLine : public ::testing::TestWithParam<Case> {};
 TEST_P(CommandLine, WritesWhatThePresetPromises) {
     const Command& c = *GetParam().command;
     TempFolder dir;
+    UseInstalledTools(dir);
     std::string in = Fixture(GetParam().input);
     // Paths with blanks, as users have them.
-    std::string out = dir / ("my output." + c.outExt);
-    const std::string line = LineFor(c, in, out);
+    const auto [line, out] = CommandLineOf(c.code, in, dir / ("my output." + c.outExt));
     ASSERT_FALSE(line.empty()) << c.code;
     RunResult r = RunCommandLine(line, out);
-    ASSERT_EQ(r.status, 0) << r.output;
+    ASSERT_EQ(r.status, 0) << line << ":\n" << r.output;
     Probe p = ProbeFile(out);
     const Expect& e = c.expect;
     EXPECT_NE(p.format.find(e.format), std::string::npos) << p.format;

@@ -12,7 +12,6 @@
 #include "engine.h"
 #include "exec/app_state.h"
 #include "exec/pipe_reader.h"
-#include "exec/progress_display.h"
 #include "exec/progress_handler.h"
 #include "recipes/auxiliary_steps.h"
 #include "recipes/step_templates.h"
@@ -29,6 +28,14 @@ const std::vector<std::string> kAllClips = {"clip.avi", "clip.mkv", "clip.mp4", 
                                             "clip.mts", "clip.m2ts", "clip.wav", "clip.mp3"};
 
 std::string Ext(const std::string& name) { return name.substr(name.rfind('.') + 1); }
+
+// Runs step `code` as the recipes build it, with the tools installed in dir; an output
+// file is deleted first, an output folder (DVD) is kept.
+RunResult RunStep(const TempFolder& dir, const std::string& code, const std::string& in, const std::string& out,
+                  const transcoda::SpecialValues& values = {}) {
+    UseInstalledTools(dir);
+    return RunCommandLine(transcoda::FormatStepCommandLine(code, in, out, values), out.ends_with('/') ? "" : out);
+}
 
 // Makes a clip in dir with the given ffmpeg output options.
 std::string MakeClip(const TempFolder& dir, const std::string& name, const std::vector<std::string>& sources,
@@ -63,8 +70,7 @@ TEST_P(SpecialOperation, LagCorrectionKeepsThePictureAndTheContainer) {
     TempFolder dir;
     std::string in = Fixture(GetParam());
     std::string out = dir / ("synced." + Ext(GetParam()));
-    RunResult r = RunTool("utilitymen.exe", " " + Q(in) + " -oac mp3lame -lameopts cbr:br=128 -ovc copy -delay 0.3 -o " +
-                                                Q(out));
+    RunResult r = RunStep(dir, "Video-Synchro", in, out, {"0.3"});
     ASSERT_EQ(r.status, 0) << r.output;
     Probe a = ProbeFile(in), b = ProbeFile(out);
     EXPECT_EQ(b.format, a.format);
@@ -78,9 +84,7 @@ TEST_P(SpecialOperation, ExtractionKeepsTheSegmentInTheSameContainer) {
     TempFolder dir;
     std::string in = Fixture(GetParam());
     std::string out = dir / ("part." + Ext(GetParam()));
-    RunResult r = RunTool("utilitymen2.exe", " " + Q(in) + " -oac mp3lame -lameopts cbr:br=128 -ovc copy -o " +
-                                                 Q(out) + " -ss 00:00:01 -endpos 00:00:01",
-                                out);
+    RunResult r = RunStep(dir, "Video-Extraction", in, out, {"-1000", "00:00:01", "00:00:01"});
     ASSERT_EQ(r.status, 0) << r.output;
     Probe a = ProbeFile(in), b = ProbeFile(out);
     EXPECT_EQ(b.format, a.format);
@@ -116,49 +120,44 @@ TEST(LagCorrection, ShiftsTheSoundByTheLagInBothDirections) {
         std::string in = MakeClip(dir, row.clip, sources, row.options);
         ASSERT_NEAR(FirstSoundAt(in), 1.0, 0.06);
         std::string out = dir / ("synced-" + row.delay + "-" + row.clip);
-        RunResult r = RunTool("utilitymen.exe", " " + Q(in) + " -oac mp3lame -lameopts cbr:br=128 -ovc copy -delay " +
-                                                    row.delay + " -o " + Q(out),
-                                    out);
+        RunResult r = RunStep(dir, "Video-Synchro", in, out, {row.delay});
         ASSERT_EQ(r.status, 0) << r.output;
         EXPECT_NEAR(FirstSoundAt(out), row.beepAt, 0.06) << row.clip << " delay " << row.delay;
         EXPECT_EQ(ProbeFile(out).vcodec, ProbeFile(in).vcodec);
     }
 }
 
-// The chained recipes, with the recipes' own command lines: picture and sound made
-// apart, then joined without re-encoding (and, for a camcorder input to Flash H.264,
-// the joined file encoded once more).
+// The chained recipes: picture and sound made apart, then joined without re-encoding.
 TEST(ChainedRecipe, JoinsPictureAndSoundMadeApart) {
     struct Row {
-        std::string clip, pictureCode, soundCode, soundExt, finalCode;
+        std::string clip, soundCode, pictureCode, finalCode;
         Expect expect;
     } rows[] = {
-        {"clip.mts", "720p", "720p", "mp3", "", {"avi", "", "mpeg4", 1280, 720, 25, "mp3", 44100, 2}},
-        {"clip.m2ts", "hdToVideoTraitable", "hdToAudioTraitable", "wma", "flv264bq",
+        {"clip.mts", "720p", "720p", "", {"avi", "", "mpeg4", 1280, 720, 25, "mp3", 44100, 2}},
+        {"clip.m2ts", "hdToAudioTraitable", "hdToVideoTraitable", "flv264bq",
          {"flv", "", "h264", 640, 360, 0, "mp3", 44100, 2}},
     };
-    const transcoda::SpecialValues values{};
     for (const auto& row : rows) {
         TempFolder dir;
-        transcoda::AppState& app = transcoda::App();
-        const std::string helpers = HELPER_DIR;
-        app.ProgramFolder = helpers.substr(0, helpers.size() - 2);
-        app.WorkFolder = dir.path() + "/";
-        app.TempBaseName = "tmp1234";
-        std::string in = Fixture(row.clip), picture = dir / "tmp1234.avi", sound = dir / ("tmp1234." + row.soundExt);
-        RunResult r = RunCommandLine(transcoda::ExtractAudioTrackCommandLine(row.soundCode, in), sound);
+        UseInstalledTools(dir);
+        const std::string in = Fixture(row.clip);
+        const std::string temp = transcoda::App().IntermediateFolder() + transcoda::App().TempBaseName;
+        const bool toWma = row.soundCode == "hdToAudioTraitable";
+        RunResult r = RunCommandLine(transcoda::ExtractAudioTrackCommandLine(row.soundCode, in),
+                                     temp + (toWma ? ".wma" : ".mp3"));
         ASSERT_EQ(r.status, 0) << r.output;
-        r = RunCommandLine(transcoda::FormatStepCommandLine(row.pictureCode, in, picture, values), picture);
+        r = RunCommandLine(transcoda::FormatStepCommandLine(row.pictureCode, in, dir / "unused.avi", {}),
+                           temp + ".avi");
         ASSERT_EQ(r.status, 0) << r.output;
-        const bool again = !row.finalCode.empty();
-        std::string joined = again ? dir / "tmp1234-2.avi" : dir / "joined.avi";
-        r = RunCommandLine(again ? transcoda::MuxIntermediateCommandLine(joined) : transcoda::MuxFinalCommandLine(joined),
+        const std::string joined = row.finalCode.empty() ? dir / "joined.avi" : temp + "-2.avi";
+        r = RunCommandLine(row.finalCode.empty() ? transcoda::MuxFinalCommandLine(joined)
+                                                 : transcoda::MuxIntermediateCommandLine(joined),
                            joined);
         ASSERT_EQ(r.status, 0) << r.output;
         std::string out = joined;
-        if (again) {
+        if (!row.finalCode.empty()) {
             out = dir / "final.flv";
-            r = RunCommandLine(transcoda::FormatStepCommandLine(row.finalCode, joined, out, values), out);
+            r = RunCommandLine(transcoda::FormatStepCommandLine(row.finalCode, joined, out, {}), out);
             ASSERT_EQ(r.status, 0) << r.output;
         }
         Probe p = ProbeFile(out);
@@ -170,16 +169,14 @@ TEST(ChainedRecipe, JoinsPictureAndSoundMadeApart) {
         EXPECT_EQ(p.acodec, e.acodec);
         EXPECT_EQ(p.rate, e.rate);
         EXPECT_NEAR(p.duration, ProbeFile(in).duration, 0.3) << row.clip;
-        app.WorkFolder.clear();
     }
 }
 
 TEST(Extraction, CamcorderSegmentIsReencodedToMpeg) {
     TempFolder dir;
     std::string out = dir / "cam.mpeg";
-    RunResult r = RunTool("utilitymff3.exe", " -ss 00:00:01 -t 00:00:02 -i " + Q(Fixture("clip.m2ts")) +
-                                                 " -b 4200k -s 640x480 -ar 44100 -ac 2 -ab 128k -y " + Q(out),
-                                 out);
+    RunResult r = RunStep(dir, "Video-Extraction-FromMTSetCompagnie", Fixture("clip.m2ts"), out,
+                          {"-1000", "00:00:01", "00:00:02"});
     ASSERT_EQ(r.status, 0) << r.output;
     Probe p = ProbeFile(out);
     EXPECT_EQ(p.format, "mpeg");
@@ -189,20 +186,19 @@ TEST(Extraction, CamcorderSegmentIsReencodedToMpeg) {
 
 TEST(DvdFolder, AuthorsPalAndNtscTitlesWithTheirTableOfContents) {
     struct Row {
-        std::string tool, target, clip;
+        std::string code, clip;
         int height;
-    } rows[] = {{"utilitymff3.exe", "pal-dvd", "clip.avi", 576}, {"utilitymffx.exe", "ntsc-dvd", "clip.wmv", 480}};
+    } rows[] = {{"DVD-pal", "clip.avi", 576}, {"DVD-ntsc-wmv", "clip.wmv", 480}};
     for (const auto& row : rows) {
         TempFolder dir;
-        std::string disc = dir / "film/DVD-Disc1";
+        const std::string folder = dir / "film/", disc = folder + "DVD-Disc1";
         fs::create_directories(disc);
-        std::string stream = disc + "/tmpvdv.mpg";
-        RunResult enc = RunTool(row.tool, " -i " + Q(Fixture(row.clip)) + " -target " + row.target +
-                                              " -aspect 4:3 -sameq " + Q(stream), stream);
+        const std::string in = Fixture(row.clip);
+        RunResult enc = RunStep(dir, row.code, in, folder);
         ASSERT_EQ(enc.status, 0) << enc.output;
-        RunResult title = RunTool("utilityoth.exe", " --title -f " + Q(stream) + " -o " + Q(disc));
+        RunResult title = RunStep(dir, "DVD-authoring", in, folder);
         ASSERT_EQ(title.status, 0) << title.output;
-        RunResult toc = RunTool("utilityoth.exe", " -T -o " + Q(disc));
+        RunResult toc = RunStep(dir, "DVD-finalization", in, folder);
         ASSERT_EQ(toc.status, 0) << toc.output;
         EXPECT_TRUE(fs::exists(disc + "/VIDEO_TS/VIDEO_TS.IFO")) << toc.output;
         EXPECT_TRUE(fs::is_directory(disc + "/AUDIO_TS"));
@@ -315,7 +311,7 @@ TEST(Progress, EveryToolDrivesThePercentageUpToTheEnd) {
     for (const auto& row : rows) {
         transcoda::testing::RecordingWindow window;
         auto& app = transcoda::App();
-        AttachWindow(&window);
+        app.Window = &window;
         app.InputDurationCs = -100;
         app.PositionCs = -100;
         app.DurationText.clear();

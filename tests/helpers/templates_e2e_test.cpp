@@ -44,16 +44,7 @@ std::pair<std::string, std::string> InputAndExtension(const std::string& code) {
 
 class StepTemplate : public ::testing::TestWithParam<std::string> {
 protected:
-    void SetUp() override {
-        // A program folder of our own whose B/ holds the installed tools.
-        fs::create_directories(dir_ / "B");
-        for (const auto& e : fs::directory_iterator(HELPER_DIR))
-            fs::create_symlink(e.path(), fs::path(dir_.path()) / "B" / e.path().filename());
-        auto& app = transcoda::App();
-        app.ProgramFolder = dir_.path() + "/";
-        app.TempBaseName = "tmp4321";
-        app.WorkFolder.clear();
-    }
+    void SetUp() override { UseInstalledTools(dir_); }
     TempFolder dir_;
     const transcoda::SpecialValues values_{"-0.40", "00:00:01", "00:00:01"};
 };
@@ -82,7 +73,7 @@ TEST_P(StepTemplate, RunsAndWritesItsFile) {
         std::string out = dir_ / ("out file." + ext);
         std::string line = transcoda::FormatStepCommandLine(code, in, out, values_);
         bool toTemp = line.find("tmp4321.avi") != std::string::npos;
-        written = toTemp ? transcoda::App().HelperFolder() + "tmp4321.avi" : out;
+        written = toTemp ? transcoda::App().IntermediateFolder() + "tmp4321.avi" : out;
         RunResult r = RunCommandLine(line, written);
         ASSERT_EQ(r.status, 0) << line << ":\n" << r.output;
         report = transcoda::ParseStreamReport(r.output);

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "engine.h"
+#include "exec/app_state.h"
 #include "media_probe.h"
 #include "platform/command_line.h"
 
@@ -36,6 +37,19 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+}
+
+void UseInstalledTools(const TempFolder& dir) {
+    namespace fs = std::filesystem;
+    fs::create_directories(dir / "B");
+    for (const auto& e : fs::directory_iterator(HELPER_DIR)) {
+        const fs::path link = fs::path(dir.path()) / "B" / e.path().filename();
+        if (!fs::is_symlink(link)) fs::create_symlink(e.path(), link);
+    }
+    auto& app = transcoda::App();
+    app.ProgramFolder = dir.path() + "/";
+    app.WorkFolder.clear();
+    app.TempBaseName = "tmp4321";
 }
 
 namespace {

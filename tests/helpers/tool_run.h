@@ -25,6 +25,10 @@ private:
     std::string path_;
 };
 
+// Makes dir the program folder of the recipes: its B/ holds the installed tools, the
+// intermediates go there, and TempBaseName is "tmp4321". May be called again on dir.
+void UseInstalledTools(const TempFolder& dir);
+
 struct RunResult {
     int status = -1;
     std::string output;  // stdout and stderr together, as the program's pipe gets them

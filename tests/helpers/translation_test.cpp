@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "dvd_author.h"
-#include "ffmpeg_style.h"
+#include "engine_args.h"
 #include "mencoder_style.h"
 #include "player.h"
 #include "time_rewriter.h"
@@ -18,22 +18,7 @@
 namespace helpers {
 namespace {
 
-using Args = std::vector<std::string>;
-
-// True when needle appears in args as consecutive items.
-bool HasRun(const Args& args, const Args& needle) {
-    return std::search(args.begin(), args.end(), needle.begin(), needle.end()) != args.end();
-}
-
-size_t IndexOf(const Args& args, const std::string& item) {
-    return static_cast<size_t>(std::find(args.begin(), args.end(), item) - args.begin());
-}
-
-std::string Joined(const Args& args) {
-    std::string s;
-    for (const auto& a : args) s += "[" + a + "]";
-    return s;
-}
+using namespace test;
 
 TEST(TimeRewriter, RewritesEveryProgressTimeWhereverTheOutputIsCut) {
     struct Row {
@@ -82,118 +67,6 @@ TEST(WholeLines, LetsOnlyCompleteLinesThrough) {
     EXPECT_FALSE(w.Holding());
 }
 
-struct FfmpegRow {
-    std::string name;
-    Args args;
-    std::vector<Args> present;  // runs of arguments that must appear
-    Args absent;                // arguments that must not appear
-};
-
-TEST(FfmpegStyle, TranslatesTheOlderOptionDialect) {
-    const std::vector<FfmpegRow> rows = {
-        {"bare rates are kbit/s",
-         {"-i", "in.flv", "-acodec", "mp3", "-ac", "2", "-ab", "128", "-vn", "-y", "o.mp3"},
-         {{"-c:a", "libmp3lame"}, {"-b:a", "128k"}, {"-vn"}, {"-y"}},
-         {"-ab", "-acodec"}},
-        {"title and tags move after the input",
-         {"-title", "T-x", "-metadata", "author=web", "-i", "in.flv", "-ac", "2", "o.wav"},
-         {{"-i", "in.flv", "-metadata", "title=T-x", "-metadata", "artist=web"}},
-         {"-title"}},
-        {"old encoder names",
-         {"-i", "a", "-s", "848x480", "-acodec", "libfaac", "-vcodec", "libx264", "-crf", "22", "o.mov"},
-         {{"-c:a", "aac"}, {"-c:v", "libx264"}, {"-pix_fmt", "yuv420p"}, {"-crf", "22"}},
-         {"libfaac"}},
-        {"the last frame size wins",
-         {"-i", "a", "-s", "qcif", "-vcodec", "mpeg4", "-b", "64k", "-s", "128x96", "-y", "o.3gp"},
-         {{"-s", "128x96"}, {"-b:v", "64k"}},
-         {"qcif"}},
-        {"same quality without a rate",
-         {"-i", "a", "-target", "pal-dvd", "-aspect", "4:3", "-sameq", "o.mpg"},
-         {{"-target", "pal-dvd"}, {"-aspect", "4:3"}},
-         {"-sameq", "-q:v"}},
-        {"same quality with a rate keeps the rate",
-         {"-i", "a", "-sameq", "-b", "920k", "-r", "15", "o.flv"},
-         {{"-b:v", "920k"}, {"-r", "15"}},
-         {"-q:v"}},
-        {"same quality alone",
-         {"-i", "a", "-vcodec", "mpeg4", "-sameq", "o.avi"},
-         {{"-q:v", "2"}},
-         {}},
-        {"NTSC rates and rate limits",
-         {"-i", "a", "-maxrate", "1000", "-b", "300", "-bufsize", "4096", "-r", "29.97", "-f", "mp4", "o.m4v"},
-         {{"-maxrate", "1000k"}, {"-b:v", "300k"}, {"-bufsize", "4096k"}, {"-r", "30000/1001"}, {"-f", "mp4"}},
-         {}},
-        {"a segment is read from the input",
-         {"-ss", "00:00:10", "-t", "00:00:05", "-i", "a.mts", "-b", "4200k", "-y", "o.mpeg"},
-         {{"-ss", "00:00:10", "-t", "00:00:05", "-i", "a.mts"}},
-         {}},
-        {"picture tag, and no source timestamps in an AVI",
-         {"-i", "a", "-vcodec", "mpeg4", "-vtag", "XVID", "-an", "-f", "avi", "-copyts", "-benchmark", "t.avi"},
-         {{"-tag:v", "XVID"}, {"-benchmark"}, {"-an"}},
-         {"-copyts"}},
-        {"a description of the input alone", {"-i", "a b.mkv"}, {{"-i", "a b.mkv"}}, {"-y"}},
-        {"an iPod file is baseline H.264",
-         {"-i", "a", "-vcodec", "libx264", "o.m4v"},
-         {{"-profile:v", "baseline"}},
-         {}},
-    };
-    for (const auto& row : rows) {
-        FfmpegPlan plan = TranslateFfmpegArgs(row.args);
-        for (const auto& run : row.present) EXPECT_TRUE(HasRun(plan.args, run)) << row.name << ": " << Joined(plan.args);
-        for (const auto& a : row.absent)
-            EXPECT_EQ(IndexOf(plan.args, a), plan.args.size()) << row.name << ": " << Joined(plan.args);
-        EXPECT_EQ(plan.args.front(), "-nostdin");
-        EXPECT_FALSE(plan.amr) << row.name;
-    }
-}
-
-TEST(FfmpegStyle, AmrSoundIsEncodedBeforeTheRun) {
-    FfmpegPlan plan = TranslateFfmpegArgs({"-ss", "5", "-i", "in.mkv", "-s", "qcif", "-vcodec", "h263", "-acodec",
-                                           "libamr_nb", "-ac", "1", "-ar", "8000", "-ab", "12.2k", "-y", "o.3gp"},
-                                          nullptr);
-    EXPECT_TRUE(plan.amr);
-    EXPECT_EQ(plan.amrBitrate, 12200);
-    EXPECT_EQ(plan.amrInputOptions, (Args{"-ss", "5"}));
-    EXPECT_TRUE(HasRun(plan.args, {"-f", "amr", "-i", kAmrInput, "-map", "0:v:0?", "-map", "1:a:0"}))
-        << Joined(plan.args);
-    EXPECT_TRUE(HasRun(plan.args, {"-c:a", "copy"}));
-    for (const char* gone : {"-ar", "-ac", "-b:a", "libamr_nb"}) EXPECT_EQ(IndexOf(plan.args, gone), plan.args.size());
-}
-
-TEST(FfmpegStyle, RatesTheOutputCannotHoldAreBroughtToTheNearestItCan) {
-    MediaInfo in;
-    in.readable = in.hasVideo = in.hasAudio = true;
-    in.fps = 15;
-    in.sampleRate = 48000;
-    FfmpegPlan mpeg = TranslateFfmpegArgs({"-i", "a.3gp", "-b", "4200k", "-s", "640x480", "o.mpeg"}, &in);
-    EXPECT_TRUE(HasRun(mpeg.args, {"-r", "25"})) << Joined(mpeg.args);
-    FfmpegPlan flv = TranslateFfmpegArgs({"-i", "a.mkv", "-b", "4200k", "o.flv"}, &in);
-    EXPECT_TRUE(HasRun(flv.args, {"-ar", "44100"})) << Joined(flv.args);
-    in.fps = 25;
-    FfmpegPlan fine = TranslateFfmpegArgs({"-i", "a.avi", "-b", "4200k", "o.mpeg"}, &in);
-    EXPECT_EQ(IndexOf(fine.args, "-r"), fine.args.size());
-    // Only such outputs need the input described first.
-    EXPECT_TRUE(TranslateFfmpegArgs({"-i", "a", "-b", "4200k", "o.mpeg"}).dependsOnInput);
-    EXPECT_TRUE(TranslateFfmpegArgs({"-i", "a", "-acodec", "libamr_nb", "o.3gp"}).dependsOnInput);
-    EXPECT_FALSE(TranslateFfmpegArgs({"-i", "a", "-ar", "44100", "o.flv"}).dependsOnInput);
-    EXPECT_FALSE(TranslateFfmpegArgs({"-i", "a", "-target", "pal-dvd", "o.mpg"}).dependsOnInput);
-    EXPECT_FALSE(TranslateFfmpegArgs({"-i", "a", "-vcodec", "libx264", "o.m4v"}).dependsOnInput);
-}
-
-TEST(FfmpegStyle, RefusesWhatItDoesNotKnow) {
-    const std::vector<Args> bad = {{"-i", "a", "-frobnicate", "o.avi"},
-                                   {"-i"},
-                                   {"-i", "a", "o1.avi", "o2.avi"},
-                                   {"-b", "300", "o.avi"},
-                                   {"-i", "a", "o.avi", "-y", "-s"}};
-    for (const auto& args : bad) EXPECT_THROW(TranslateFfmpegArgs(args), UsageError) << Joined(args);
-    try {
-        TranslateFfmpegArgs({"-i", "a", "-frobnicate", "1", "o.avi"});
-    } catch (const UsageError& e) {
-        EXPECT_STREQ(e.what(), "unknown option -frobnicate");
-    }
-}
-
 MediaInfo Clip(const std::string& vcodec, const std::string& acodec, int rate = 44100, double duration = 10) {
     MediaInfo m;
     m.readable = true;
@@ -219,9 +92,9 @@ struct MencoderRow {
     size_t notices;
 };
 
-TEST(MencoderStyle, CarriesOutTheOptionsInTheContainerTheExtensionNames) {
-    const std::string xvid = "chroma_opt:vhq=4:bvhq=1:quant_type=mpeg:bitrate=4000";
-    const std::vector<MencoderRow> rows = {
+const std::vector<MencoderRow>& MencoderRows() {
+    static const std::string xvid = "chroma_opt:vhq=4:bvhq=1:quant_type=mpeg:bitrate=4000";
+    static const std::vector<MencoderRow> rows = {
         {"MPEG-4 cannot go into an MPEG program stream",
          {"in.wmv", "-ovc", "xvid", "-xvidencopts", xvid, "-oac", "mp3lame", "-lameopts", "abr:br=192", "-vf",
           "scale=640:480", "-o", "o.mpeg"},
@@ -278,8 +151,27 @@ TEST(MencoderStyle, CarriesOutTheOptionsInTheContainerTheExtensionNames) {
          Clip("", "pcm_s16le"), {},
          {{"-vn"}, {"-c:a", "pcm_s16le"}, {"-f", "avi"}},
          {"-b:a"}, 0},
+        {"no sound asked",
+         {"in.avi", "-ovc", "copy", "-nosound", "-quiet", "-noskip", "-o", "o.avi"},
+         Clip("mpeg4", "mp3"), {},
+         {{"-c:v", "copy", "-an"}},
+         {"-c:a"}, 0},
     };
-    for (const auto& row : rows) {
+    return rows;
+}
+
+// Adding an option to the table means adding a row above that uses it.
+TEST(MencoderStyle, EveryOptionIsUsedByARow) {
+    for (const MencoderOption& option : MencoderOptions()) {
+        bool used = false;
+        for (const auto& row : MencoderRows())
+            used = used || std::find(row.args.begin(), row.args.end(), option.name) != row.args.end();
+        EXPECT_TRUE(used) << option.name;
+    }
+}
+
+TEST(MencoderStyle, CarriesOutTheOptionsInTheContainerTheExtensionNames) {
+    for (const auto& row : MencoderRows()) {
         MencoderPlan plan = PlanMencoder(ParseMencoderArgs(row.args), row.input, row.sound);
         for (const auto& run : row.present) EXPECT_TRUE(HasRun(plan.args, run)) << row.name << ": " << Joined(plan.args);
         for (const auto& a : row.absent)

@@ -1,0 +1,147 @@
+#include "ffmpeg_plan.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "amr_encoder.h"
+#include "containers.h"
+#include "ffmpeg_options.h"
+
+namespace helpers {
+namespace {
+
+// Bit rate in bit/s of a rate text ("12.2k" -> 12200).
+int BitsPerSecond(const std::string& value) {
+    char* end = nullptr;
+    double v = std::strtod(value.c_str(), &end);
+    if (end && (*end == 'k' || *end == 'K')) v *= 1000;
+    else if (end && (*end == 'm' || *end == 'M')) v *= 1000000;
+    return static_cast<int>(v + 0.5);
+}
+
+bool LeftOutIn(const FfmpegOption& row, const std::string& format) {
+    return std::find(row.leftOutIn.begin(), row.leftOutIn.end(), format) != row.leftOutIn.end();
+}
+
+// Same quality as the source no longer exists: the encoder's finest usual setting, unless
+// a rate or a quality is given.
+void ResolveSameQuality(const FfmpegRequest& r, OptionList& o) {
+    if (!r.Asked("-sameq") || o.Has("-b:v") || o.Has("-target") || o.Has("-q:v") || o.Has("-crf")) return;
+    if (o.ValueOf("-c:v") == "libx264") o.Set("-crf", "18");
+    else o.Set("-q:v", "2");
+}
+
+// The picture format every player of these files decodes, and the H.264 profile the
+// devices that play them take.
+void FitPictureToPlayers(const std::string& output, const std::string& format, OptionList& o) {
+    const std::string venc = o.ValueOf("-c:v");
+    const std::string ext = LowerExtension(output);
+    const bool mp4Family = format == "mp4" || format == "mov" || format == "ipod" || ext == "m4v" || ext == "mp4";
+    if ((venc == "libx264" || (venc.empty() && mp4Family && !o.Has("-vn"))) && !o.Has("-pix_fmt"))
+        o.Set("-pix_fmt", "yuv420p");
+    if (venc == "libx264" && !o.Has("-profile:v")) {
+        if (ext == "m4v") o.Set("-profile:v", "baseline");
+        else if (ext == "mp4") o.Set("-profile:v", "main");
+    }
+}
+
+// Rates the container or the picture coding cannot hold are brought to the nearest one
+// they can, from the input's own rates.
+void FitRates(const Container& c, const MediaInfo* in, OptionList& o, InputNeeds& needs) {
+    const std::string venc = o.Has("-c:v") ? o.ValueOf("-c:v") : c.videoEncoder;
+    const bool mpegRate = IsMpegVideoEncoder(venc) && c.video && !o.Has("-r") && !o.Has("-target") && !o.Has("-vn");
+    const bool soundRate = !c.audioRates.empty() && !o.Has("-ar") && !o.Has("-an");
+    needs.description = needs.description || mpegRate || soundRate;
+    if (in && mpegRate && in->hasVideo) {
+        const std::string rate = NearestMpegRate(in->fps);
+        if (!rate.empty()) o.Set("-r", rate);
+    }
+    if (in && soundRate && in->hasAudio) {
+        const int rate = FitSampleRate(c, in->sampleRate);
+        if (rate != in->sampleRate) o.Set("-ar", std::to_string(rate));
+    }
+}
+
+// AMR-NB sound is encoded by the tool and handed to the engine as one more input, which
+// only needs copying; an input without sound gives a file without sound.
+void PlanAmrSound(const FfmpegRequest& r, const MediaInfo* in, OptionList& o, FfmpegPlan& plan) {
+    plan.needs.description = true;
+    const std::string rate = o.ValueOf("-b:a");
+    for (const char* taken : {"-ar", "-ac", "-b:a"}) o.Remove(taken);
+    std::vector<std::string>& a = plan.args;
+    if (in && !in->hasAudio) {
+        a.insert(a.end(), {"-map", "0:v:0?"});
+        o.Remove("-c:a");
+        o.Set("-an");
+        return;
+    }
+    plan.amr = true;
+    if (!rate.empty()) plan.amrBitrate = NearestAmrBitrate(BitsPerSecond(rate));
+    for (const EngineOption& opt : r.inputs.front().options)
+        if (opt.name != "-f") plan.amrInputOptions.insert(plan.amrInputOptions.end(), {opt.name, opt.value});
+    a.insert(a.end(), {"-f", "amr", "-i", kAmrInput});
+    a.insert(a.end(), {"-map", "0:v:0?", "-map", std::to_string(r.inputs.size()) + ":a:0"});
+    o.Set("-c:a", "copy");
+}
+
+// The sound of a picture without sound is silence as long as the picture, so that a
+// recipe that takes the sound apart first still gets a sound to join.
+bool PlanSilence(const transcoda::StreamReport* in, FfmpegPlan& plan) {
+    plan.needs.streams = true;
+    using transcoda::StreamKind;
+    if (!in || !in->Readable || !in->Has(StreamKind::Video) || in->Has(StreamKind::Audio)) return false;
+    char length[32];
+    std::snprintf(length, sizeof length, "%.3f", std::max(0.0, in->Longest(StreamKind::Video)));
+    plan.args.insert(plan.args.end(),
+                     {"-f", "lavfi", "-t", length, "-i", "anullsrc=channel_layout=stereo:sample_rate=44100"});
+    plan.notices.push_back("the input has no sound: writing silence as long as its picture");
+    return true;
+}
+
+}  // namespace
+
+FfmpegPlan PlanFfmpeg(const FfmpegRequest& r, const InputFacts& facts) {
+    FfmpegPlan plan;
+    plan.input = r.input();
+    plan.output = r.output;
+    const MediaInfo* in = facts.description && facts.description->readable ? facts.description : nullptr;
+
+    OptionList o = r.outputOptions;
+    const Container* c = ContainerForPath(r.output);
+    const std::string format = o.Has("-f") ? o.ValueOf("-f") : (c ? c->format : "");
+
+    std::vector<std::string>& a = plan.args;
+    a = {"-nostdin", "-hide_banner"};
+    for (const std::string& g : r.globals) {
+        if (g == "-nostdin" || g == "-hide_banner") continue;
+        if (!r.output.empty() && LeftOutIn(*FindFfmpegOption(g), format)) continue;
+        a.push_back(g);
+    }
+    for (const InputFile& file : r.inputs) {
+        for (const EngineOption& opt : file.options) a.insert(a.end(), {opt.name, opt.value});
+        a.insert(a.end(), {"-i", file.path});
+    }
+    if (r.output.empty()) return plan;
+
+    ResolveSameQuality(r, o);
+    FitPictureToPlayers(r.output, format, o);
+    if (c) FitRates(*c, in, o, plan.needs);
+
+    const bool amrSound = o.ValueOf("-c:a") == kAmrEncoder;
+    if (amrSound && !o.Has("-an")) PlanAmrSound(r, in, o, plan);
+    else if (amrSound) o.Remove("-c:a");
+    const bool silence = o.Has("-vn") && !amrSound && PlanSilence(facts.streams, plan);
+
+    if (!o.Has("-f") && c && !c->ffmpegGuesses) o.Set("-f", c->format);
+    if (c && (!o.Has("-f") || o.ValueOf("-f") == c->format)) {
+        for (size_t i = 0; i + 1 < c->extraOptions.size(); i += 2) o.Set(c->extraOptions[i], c->extraOptions[i + 1]);
+    }
+    if (c && !c->note.empty()) plan.notices.insert(plan.notices.begin(), c->note);
+    o.AppendTo(a);
+    if (silence) a.insert(a.end(), {"-map", std::to_string(r.inputs.size()) + ":a:0"});
+    a.push_back(r.output);
+    return plan;
+}
+
+}  // namespace helpers

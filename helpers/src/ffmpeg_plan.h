@@ -1,0 +1,47 @@
+#pragma once
+// The engine's command line for an ffmpeg-style request. Every decision that depends on
+// the output's container or on what the input holds is taken here, from the request and
+// the description of the input, before any argument is written.
+
+#include <string>
+#include <vector>
+
+#include "exec/stream_report.h"
+#include "ffmpeg_request.h"
+#include "media_probe.h"
+
+namespace helpers {
+
+// What is known of the first input. Each part is present only when the plan asked for
+// it (FfmpegPlan::needs) and it could be read.
+struct InputFacts {
+    const MediaInfo* description = nullptr;           // frame and sample rates, streams
+    const transcoda::StreamReport* streams = nullptr; // how long each stream lasts
+};
+
+// What the plan would use about the input, were it known.
+struct InputNeeds {
+    bool description = false;
+    bool streams = false;
+    bool any() const { return description || streams; }
+};
+
+struct FfmpegPlan {
+    std::vector<std::string> args;     // the engine's arguments, program name excluded
+    std::vector<std::string> notices;  // lines said on the output before the run
+    std::string input;                 // first input file
+    std::string output;                // output file; empty for a description of the input
+    InputNeeds needs;
+    // Sound to be encoded to AMR-NB before the run (the engine here has no AMR encoder),
+    // with the input options in amrInputOptions; the run reads it from its descriptor 3.
+    bool amr = false;
+    int amrBitrate = 12200;
+    std::vector<std::string> amrInputOptions;
+};
+
+// Where the engine reads the AMR-NB sound from.
+inline constexpr const char* kAmrInput = "/proc/self/fd/3";
+
+FfmpegPlan PlanFfmpeg(const FfmpegRequest& request, const InputFacts& input = {});
+
+}  // namespace helpers
