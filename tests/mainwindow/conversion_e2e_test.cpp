@@ -354,9 +354,14 @@ TEST_F(ConversionTest, ConvertRightAfterStopWaitsForTheStoppedWorker) {
 
     Click(form->Image4);  // Stop
     Click(form->Image4);  // and convert again at once
-    // The stopped worker's end must not undo the new start.
+    // The stopped worker's end must not undo the new start: the new tool runs only once
+    // that end has been taken, and nothing it left queued for the window changes that.
     ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
-    QTest::qWait(200);
+    ASSERT_TRUE(WaitUntil([&] { return form->Controller().Current() == ConversionController::State::ConvertingOne; },
+                          10000));
+    QCoreApplication::sendPostedEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(form->Controller().Current(), ConversionController::State::ConvertingOne);
     EXPECT_TRUE(App().ConversionRunning.load());
     EXPECT_TRUE(MonThread::Active());
     EXPECT_EQ(form->Image4->ShownList(), "ConvertStopList1");

@@ -18,15 +18,24 @@ if [[ "${4:-}" == "--window" ]]; then
     PID=$!
     trap 'kill -9 "$PID" 2>/dev/null || true' EXIT
     WIN=
-    for _ in $(seq 1 200); do
+    for _ in $(seq 1 1200); do
         WIN=$(xdotool search --onlyvisible --name 'Transcoda Media Converter' 2>/dev/null | head -1 || true)
         [[ -n "$WIN" ]] && break
         sleep 0.05
     done
     [[ -n "$WIN" ]] || fail "window: the main window never appeared"
-    sleep 0.3
-    # Release on the Convert picture (Image4, 96x96 at 216,4).
-    xdotool mousemove --window "$WIN" 264 52 click 1
+    # Release on the Convert picture (Image4, 96x96 at 216,4), once the pointer is over
+    # the window there (mapped, in its place, nothing above it).
+    over=
+    for _ in $(seq 1 100); do
+        xdotool mousemove --window "$WIN" 264 52 2>/dev/null || true
+        WINDOW=
+        eval "$(xdotool getmouselocation --shell 2>/dev/null | grep '^WINDOW=')"
+        [[ "$WINDOW" == "$WIN" ]] && over=1 && break
+        sleep 0.05
+    done
+    [[ -n "$over" ]] || fail "window: the pointer never got over the Convert picture"
+    xdotool click 1
     # Done once the output is there and no tool of the program has run for a second.
     idle=0
     for _ in $(seq 1 600); do
