@@ -24,6 +24,7 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/x_window.sh"
 
 # Everything the program writes stays in the scratch folder: its program folder, the
 # user's folders, the output.
@@ -55,35 +56,7 @@ intermediates() { find "$SCRATCH" -name 'tmp[0-9][0-9][0-9][0-9]*' -printf '%f '
 
 "$SCRATCH/prog/transcoda" &
 PID=$!
-WIN=
-for _ in $(seq 1 1200); do
-    WIN=$(xdotool search --onlyvisible --name 'Transcoda Media Converter' 2>/dev/null | head -1 || true)
-    [[ -n "$WIN" ]] && break
-    sleep 0.05
-done
-[[ -n "$WIN" ]] || fail "the main window never appeared"
-
-# Moves the pointer to (X, Y) of the window WIN and waits until it is over that window
-# (mapped, in its place, nothing above it), so that a click there reaches it.
-pointer_over() {
-    local WINDOW=
-    for _ in $(seq 1 100); do
-        xdotool mousemove --window "$1" "$2" "$3" 2>/dev/null || true
-        eval "$(xdotool getmouselocation --shell 2>/dev/null | grep '^WINDOW=')"
-        [[ "$WINDOW" == "$1" ]] && return 0
-        sleep 0.05
-    done
-    return 1
-}
-# Gives the keyboard to the window WIN and waits until it has it.
-focus_on() {
-    for _ in $(seq 1 100); do
-        xdotool windowfocus "$1" 2>/dev/null || true
-        [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]] && return 0
-        sleep 0.05
-    done
-    return 1
-}
+WIN=$(main_window) || fail "the main window never appeared"
 
 # Release on the Convert picture (Image4, 96x96 at 216,4).
 pointer_over "$WIN" 264 52 || fail "the pointer never got over the Convert picture"

@@ -103,18 +103,6 @@ protected:
         AttachWindow(watch.get());
     }
 
-    // Processes events until done() holds; false after timeoutMs.
-    bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done()) {
-            if (timer.elapsed() > timeoutMs) return false;
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-            QTest::qWait(2);
-        }
-        return true;
-    }
-
     void ExpectIdleDisplay() {
         ExpectIdleLook();
         EXPECT_EQ(form->Label11->text(), App().English() ? "Ready" : QString::fromUtf8("Prêt"));
