@@ -13,7 +13,7 @@ command -v xvfb-run >/dev/null || { echo "xvfb-run is needed"; exit 1; }
 
 held=()
 for _ in 1 2 3; do
-    line=$(bash "$ROOT/tests/gui/startup_under_xvfb.sh" "$APP" | grep 'main window visible')
+    line=$(bash "$ROOT/tests/mainwindow/startup_under_xvfb.sh" "$APP" | grep 'main window visible')
     held+=("$(sed -E 's/.* ([0-9]+) ms later/\1/' <<<"$line")")
 done
 sorted=($(printf '%s\n' "${held[@]}" | sort -n))

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "conversion/request_texts.h"
 #include "exec/app_state.h"
 #include "exec/helper_processes.h"
 #include "exec/log.h"
@@ -51,6 +52,25 @@ bool ConversionController::BeginOne() {
     // flag is raised for this one when that worker has gone.
     if (!workerAlive_) App().ConversionRunning = true;
     return true;
+}
+
+void ConversionController::ConvertOne(RequestAsker& asker) {
+    if (state_ != State::Preparing) return;
+    // A dialog turns the window's event loop: whatever happens meanwhile (the stopped
+    // worker's end, a close), StartOne and Cancel act only while the checks still hold.
+    const ConversionRequest request = App().Request;
+    switch (CheckSingleRequest(request, asker)) {
+        case SingleVerdict::Start:
+            StartOne();
+            break;
+        case SingleVerdict::Refused:
+            Cancel();
+            break;
+        case SingleVerdict::ZeroLag:
+            Cancel();
+            asker.Tell(ZeroLagText());
+            break;
+    }
 }
 
 void ConversionController::StartOne() {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "conversion/request_checks.h"
 #include "conversion/worker.h"
 
 namespace transcoda {
@@ -80,6 +81,10 @@ public:
     // Release on Convert while idle: the converting look, and the checks may begin.
     // False when nothing may start now (the window is closing).
     bool BeginOne();
+    // The single request (App().Request, captured by the window) goes through its checks,
+    // questions and dialog; then it starts (StartOne), or the window returns to idle
+    // (Cancel) before anything more is told.
+    void ConvertOne(RequestAsker& asker);
     // The checks and dialogs accepted: the single request (App().Request and the special
     // values, copied now) is converted, at once or when the stopped worker has ended.
     void StartOne();

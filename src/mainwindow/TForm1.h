@@ -26,8 +26,9 @@ class QtWindowPort;
 }
 
 // Draws the window and forwards the clicks; the conversions' life belongs to its
-// ConversionController, which has the window show what it must through ConversionView.
-class TForm1 : public QWidget, public transcoda::ConversionView {
+// ConversionController, which has the window show what it must through ConversionView
+// and asks the user what the checks before a conversion need through RequestAsker.
+class TForm1 : public QWidget, public transcoda::ConversionView, public transcoda::RequestAsker {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -73,8 +74,6 @@ public:
     // Makes path the output, exactly as a pick in the output dialog does.
     void ApplyOutputFile(const QString& path);
     void ConvertOneFile();
-    bool CheckConversionPaths(const std::string& input, const std::string& output,
-                              const std::string& label);
     void ReturnToIdle();
     void UpdateOutputName();
     void LoadPreferences();
@@ -110,6 +109,12 @@ public:
     bool ShowWorkDoneLook(bool forList, bool keepListCaption) override;
     void ArmCloseTimer(int ms) override;
     void CloseWindow() override;
+
+    // The boxes and dialogs the checks before a conversion ask for.
+    void Tell(const std::string& text) override;
+    bool Ask(const std::string& text) override;
+    std::string AskSyncDelay(const std::string& input) override;
+    transcoda::ExtractionSegment AskSegment(const std::string& input) override;
 
     // Image lists of the pictures.
     const transcoda::gui::ImageList& ConvertList1() const { return convertList1_; }

@@ -1,5 +1,5 @@
-// The single conversion: the Convert/Stop picture, the checks and questions before the
-// worker starts, the file pickers, the folder view, About and Close.
+// The single conversion: the Convert/Stop picture, the request it hands to the
+// controller, the file pickers, the folder view, About and Close.
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -12,25 +12,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QUrl>
-#include <algorithm>
-#include <filesystem>
-#include <system_error>
 
-#include "conversion/worker.h"
-#include "dialogs/TForm8.h"
-#include "dialogs/TForm9.h"
+#include "conversion/request_checks.h"
 #include "exec/app_state.h"
 #include "exec/log.h"
 #include "mainwindow/TForm1.h"
-#include "mainwindow/folder_check.h"
-#include "mainwindow/qt_window_port.h"
 #include "mainwindow/texts.h"
 #include "mainwindow/user_dialogs.h"
 #include "recipes/default_output.h"
-#include "recipes/format_catalogue.h"
-#include "recipes/output_guard.h"
-#include "recipes/path_rules.h"
-#include "recipes/sync_lag.h"
 
 using transcoda::App;
 using transcoda::LogEvent;
@@ -41,12 +30,6 @@ namespace {
 
 std::string S(const QString& text) { return text.toStdString(); }
 QString ToQString(const std::string& text) { return QString::fromStdString(text); }
-
-bool FileExists(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
-}
-
 
 }  // namespace
 
@@ -90,7 +73,7 @@ void TForm1::Image4MouseUp() {
         return;
     }
     if (!controller_->BeginOne()) return;
-    if (!FileExists(S(Edit1->text()))) {
+    if (!transcoda::InputFileExists(S(Edit1->text()))) {
         ReturnToIdle();
         ChooseInputFile();
         return;
@@ -105,96 +88,7 @@ void TForm1::ConvertOneFile() {
     App().Request = {S(Edit1->text()), S(Edit2->text()), S(ComboBox1->currentText())};
     UpdateOutputName();
     WriteConversionPreferences();
-
-    const transcoda::ConversionRequest request = App().Request;
-    if (!transcoda::IsSupportedFormat(request.FormatLabel)) {
-        Dialogs().Message(this, applicationTitle_, MsgUnsupportedFormat());
-        LogEvent(" -- Le format cible n'est pas pris en considération");
-        ReturnToIdle();
-        return;
-    }
-    if (!CheckConversionPaths(request.InputPath, request.OutputPath, request.FormatLabel)) {
-        ReturnToIdle();
-        return;
-    }
-    if (request.FormatLabel == kExtractionLabel) {
-        App().ExtractionStart = transcoda::kNoExtractionValue;
-        App().ExtractionLength = transcoda::kNoExtractionValue;
-        if (form9_ == nullptr) form9_ = new TForm9(this);
-        form9_->SetInputPath(Edit1->text());
-        Dialogs().RunModal(form9_);
-        if (App().ExtractionStart != transcoda::kNoExtractionValue &&
-            App().ExtractionLength != transcoda::kNoExtractionValue)
-            controller_->StartOne();
-        else
-            ReturnToIdle();
-        return;
-    }
-    if (request.FormatLabel == kSyncLabel) {
-        LogPlain("On affiche la fenetre de setting de SYNCHRO");
-        App().SyncDelay = transcoda::kNoSyncDelay;
-        if (form8_ == nullptr) form8_ = new TForm8(this);
-        form8_->SetInputPath(Edit1->text());
-        Dialogs().RunModal(form8_);
-        const std::string delay = App().SyncDelay;
-        // A zero lag, whatever its sign and number of zero digits, corrects nothing.
-        const bool zero = transcoda::IsZeroLag(delay);
-        if (delay != transcoda::kNoSyncDelay && !zero) {
-            controller_->StartOne();
-            return;
-        }
-        ReturnToIdle();
-        if (zero) Dialogs().Message(this, applicationTitle_, MsgZeroLag());
-        return;
-    }
-    controller_->StartOne();
-}
-
-bool TForm1::CheckConversionPaths(const std::string& input, const std::string& output,
-                                  const std::string& label) {
-    // The input is tested first on every branch: a missing input must never lead to the
-    // deletion of an existing output or to the reuse of a full DVD folder.
-    if (!FileExists(input)) {
-        Dialogs().Message(this, applicationTitle_, MsgMissingInput());
-        LogEvent(" -- Le fichier d'entrée n'existe pas, l'erreur est signalée à l'utilisateur");
-        return false;
-    }
-    // Replacing the output must never destroy the input itself.
-    const bool dvd = transcoda::IsDvdFormat(label);
-    if (transcoda::OutputWouldDestroyInput(input, output, dvd)) {
-        Dialogs().Message(this, applicationTitle_, dvd ? MsgInputInDvdFolder() : MsgOutputIsInput());
-        LogEvent(" -- Le fichier de sortie remplacerait le fichier d'entrée, l'erreur est signalée à l'utilisateur");
-        return false;
-    }
-    // Only a regular file is ever replaced, never a folder, a device or the program's own.
-    const std::string refusal = transcoda::OutputRefusal(output, label);
-    if (!refusal.empty()) {
-        Dialogs().Message(this, applicationTitle_, ToQString(refusal));
-        LogEvent(" -- " + refusal);
-        return false;
-    }
-    if (!dvd) {
-        std::error_code ec;
-        if (std::filesystem::exists(output, ec)) {
-            // The old file stays until the new one is complete and takes its place.
-            if (Dialogs().Question(this, kQuestionCaption, MsgReplaceOutput())) {
-                LogEvent(" -- Lancement du TH pour la conversion avec écrasement du fichier cible");
-                return true;
-            }
-            LogEvent(" -- L'utilisateur ne souhaite pas l'écrasement du fichier cible");
-            return false;
-        }
-        LogEvent(" -- Lancement du TH pour la conversion");
-        return true;
-    }
-    if (FolderIsUsable(output)) {
-        LogEvent(" -- Lancement du TH pour la conversion");
-        return true;
-    }
-    LogPlain("LE dossier n'est pas vide!!!");
-    if (Dialogs().Question(this, kQuestionCaption, MsgFolderNotEmpty(ToQString(output)))) return true;
-    LogEvent(" -- L'utilisateur ne souhaite pas l'écrasement du dossier DVD cible");
-    return false;
+    controller_->ConvertOne(*this);
 }
 
 void TForm1::ReturnToIdle() { controller_->Cancel(); }

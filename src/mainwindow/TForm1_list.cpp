@@ -7,16 +7,17 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "conversion/request_checks.h"
 #include "exec/app_state.h"
-#include "exec/log.h"
 #include "mainwindow/TForm1.h"
-#include "mainwindow/texts.h"
-#include "mainwindow/user_dialogs.h"
 #include "recipes/format_catalogue.h"
 
 using transcoda::App;
-using transcoda::LogEvent;
 using namespace transcoda::gui;
+
+namespace {
+std::string S(const QString& text) { return text.toStdString(); }
+}  // namespace
 
 int TForm1::ListRowCount() const { return StringGrid1->rowCount() + 1; }
 
@@ -61,24 +62,12 @@ void TForm1::ClearList() {
 }
 
 void TForm1::Button7Click() {
-    const QString label = ComboBox1->currentText();
-    if (label == kSyncLabel || label == kExtractionLabel) {
-        Dialogs().Message(this, ApplicationTitle(), MsgNotForList());
-        return;
-    }
-    // The row gets the name its preset writes: every check and question below concerns
-    // that file, not the text the field held before.
+    if (!transcoda::MayJoinList(S(ComboBox1->currentText()), *this)) return;
+    // The row gets the name its preset writes: every check and question concerns that
+    // file, not the text the field held before.
     UpdateOutputName();
-    const QString output = Edit2->text();
-    // An output already queued is refused before any question about it is asked.
-    if (OutputInList(output)) {
-        Dialogs().Message(this, ApplicationTitle(), MsgOutputInList());
-        return;
-    }
-    // The checks refuse an output that may never be replaced (not a regular file, not
-    // writable, or one of the program's own files). Answering Yes to the replace question deletes nothing: the old file is replaced
-    // only when the conversion of this row has written a complete new one.
-    if (!CheckConversionPaths(Edit1->text().toStdString(), output.toStdString(), label.toStdString())) return;
+    const transcoda::ConversionRequest row{S(Edit1->text()), S(Edit2->text()), S(ComboBox1->currentText())};
+    if (!transcoda::CheckListAddition(row, OutputInList(Edit2->text()), *this)) return;
     if (listHidden_) {
         ShowListLayout();
         listHidden_ = false;

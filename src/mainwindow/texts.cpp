@@ -2,7 +2,6 @@
 
 #include <QStringList>
 
-#include "exec/app_state.h"
 #include "exec/language.h"
 
 namespace transcoda::gui {
@@ -77,69 +76,9 @@ QString OutputDialogTitle() { return Lang("Choisir le fichier de sortie", "Selec
 QString ConvertCaption() { return Lang("Convertir un fichier", "Convert the file"); }
 QString ReadyText() { return Lang("Prêt", "Ready"); }
 
-QString MsgReplaceOutput() {
-    return Lang("Le fichier de sortie existe déjà, voulez vous le remplacer?",
-                "The destination file already exists, do you want to replace it?");
-}
-
-QString MsgMissingInput() {
-    return Lang("Le fichier d'entrée n'existe pas, merci de choisir un fichier source qui existe.",
-                "The input file does not existe. Please choose an existing file.");
-}
-
-QString MsgFolderNotEmpty(const QString& folder) {
-    if (App().English())
-        return "The folder " + folder +
-               " is not empty! Please select an empty folder, otherwise all data in the indicated "
-               "folder will be lost. do you want to continue with the indicated folder?";
-    return "Le dossier " + folder +
-           QString::fromUtf8(" n'est pas vide! Merci de choisir un autre dossier vide, sinon les "
-                             "données du dossier indiqué vont être perdues. Voulez vous continuer "
-                             "avec le dossier indiqué ?");
-}
-
 QString MsgStopAndQuit() {
     return Lang("Une conversion est en cours, voulez vous l'arrêter et quitter?",
                 "A conversion is in progress, do you want to stop it and quit?");
-}
-
-QString MsgUnsupportedFormat() {
-    return Lang("Le format cible souhaité n'est pas pris en charge pour le moment.",
-                "The selected format is not supported for the moment.");
-}
-
-QString MsgZeroLag() {
-    return Lang("Le délai de décalage du son indiqué est nul, aucune correction ne sera effectuée!",
-                "The estimated sound's lag has a zero value, your video will not be corrected!");
-}
-
-QString MsgOutputInList() {
-    return Lang("L’emplacement du fichier à créer existe déjà dans la liste, merci de modifier "
-                "l’emplacement du fichier de sortie.",
-                "The destination file/location exists already on your list, please change the "
-                "destination file/location of the conversion.");
-}
-
-QString MsgNotForList() {
-    return Lang("La correction et la synchronisation ainsi que l'extraction vidéo/audio se font "
-                "un fichier à la fois et ne peuvent être intégrées dans une liste de conversion."
-                "\r\r"
-                "Merci d’effectuer la correction/synchronisation ou extraction comme vous "
-                "convertissez un seul fichier.",
-                "The video synchronization/correction and the video/audio extraction can not be "
-                "done on a list."
-                "\r\r"
-                "Please do that as a single conversion.");
-}
-
-QString MsgOutputIsInput() {
-    return Lang("Le fichier de sortie est le fichier d'entrée lui-même, merci de choisir un autre fichier de sortie.",
-                "The destination file is the input file itself, please choose another destination file.");
-}
-
-QString MsgInputInDvdFolder() {
-    return Lang("Le fichier d'entrée se trouve dans le dossier du DVD à créer, merci de choisir un autre dossier.",
-                "The input file lies in the folder of the DVD to create, please choose another folder.");
 }
 
 }  // namespace transcoda::gui

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "conversion/conversion_controller.h"
+#include "conversion/request_texts.h"
 #include "exec/app_state.h"
 #include "exec/pending_outputs.h"
 #include "exec/progress_display.h"
@@ -83,9 +84,14 @@ public:
     void ArmCloseTimer(int) override { Add("timer"); }
     void CloseWindow() override { Add("close"); }
     std::string calls;
+    // When set, each call also goes there, one entry each.
+    std::vector<std::string>* transcript = nullptr;
 
 private:
-    void Add(const std::string& call) { calls += (calls.empty() ? "" : " ") + call; }
+    void Add(const std::string& call) {
+        calls += (calls.empty() ? "" : " ") + call;
+        if (transcript) transcript->push_back(call);
+    }
 };
 
 // The worker's window: its end-of-work call goes to the controller on the owner's
@@ -228,6 +234,144 @@ TEST_F(ControllerTest, StateMachine) {
         EXPECT_EQ(running, row.running);
         EXPECT_EQ(view.calls, row.shown);
         EXPECT_EQ(started, row.started);
+        controller.reset();
+    }
+}
+
+// The person at the window, as the checks before a single conversion meet them: each box
+// and dialog is written into the same transcript as what the window is told to show.
+class ScriptedAsker : public RequestAsker {
+public:
+    explicit ScriptedAsker(std::vector<std::string>& transcript) : transcript_(transcript) {}
+    void Tell(const std::string& text) override { Add("tell:" + text); }
+    bool Ask(const std::string& text) override {
+        Add("ask:" + text);
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text;
+            return false;
+        }
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::string AskSyncDelay(const std::string& input) override {
+        Add("sync-dialog:" + fs::path(input).filename().string());
+        return syncDelay;
+    }
+    ExtractionSegment AskSegment(const std::string& input) override {
+        Add("segment-dialog:" + fs::path(input).filename().string());
+        return segment;
+    }
+    std::deque<bool> answers;
+    std::string syncDelay = kNoSyncDelay;
+    ExtractionSegment segment;
+
+private:
+    void Add(const std::string& entry) { transcript_.push_back(entry); }
+    std::vector<std::string>& transcript_;
+};
+
+// Each row: the request's preset and what is on disk, the user's answers and what the
+// dialog leaves; then everything shown and asked, in order, and the special values the
+// started worker was handed (nothing started when empty). The window tests hold the
+// exact texts; here the order, the refusals and the values that reach the worker.
+TEST_F(ControllerTest, ChecksBeforeASingleConversion) {
+    enum Output { None, File, FullFolder, EmptyFolder, TheInput };
+    struct Row {
+        const char* name;
+        int format;  // -1: no format selected
+        bool inputExists;
+        Output output;
+        std::deque<bool> answers;
+        const char* syncDelay;
+        ExtractionSegment segment;
+        std::vector<std::string> transcript;
+        const char* started;  // "once" + the special values, or "" when nothing started
+    };
+    constexpr int kMpeg = 3, kDvdPal = 33, kSync = 38, kExtraction = 39;
+    const std::string missing = "tell:" + MissingInputText();
+    const std::string replace = "ask:" + ReplaceOutputText();
+    const std::string dvdFolder = (folder / "dvd").string();
+    const Row rows[] = {
+        {"no format selected", -1, true, None, {}, "", {}, {"converting-one", "tell:" + UnsupportedFormatText(), "idle"}, ""},
+        {"missing input", kMpeg, false, File, {}, "", {}, {"converting-one", missing, "idle"}, ""},
+        {"new output", kMpeg, true, None, {}, "", {}, {"converting-one"}, "once"},
+        {"existing output kept on No", kMpeg, true, File, {false}, "", {}, {"converting-one", replace, "idle"}, ""},
+        {"existing output replaced on Yes", kMpeg, true, File, {true}, "", {}, {"converting-one", replace}, "once"},
+        {"the output is the input", kMpeg, true, TheInput, {}, "", {}, {"converting-one", "tell:" + OutputIsInputText(), "idle"}, ""},
+        {"empty DVD folder", kDvdPal, true, EmptyFolder, {}, "", {}, {"converting-one"}, "once"},
+        {"full DVD folder kept on No", kDvdPal, true, FullFolder, {false}, "", {},
+         {"converting-one", "ask:" + FolderNotEmptyText(dvdFolder), "idle"}, ""},
+        {"full DVD folder used on Yes", kDvdPal, true, FullFolder, {true}, "", {},
+         {"converting-one", "ask:" + FolderNotEmptyText(dvdFolder)}, "once"},
+        {"missing input never asks about a full folder", kDvdPal, false, FullFolder, {}, "", {},
+         {"converting-one", missing, "idle"}, ""},
+        {"sync with a lag", kSync, true, None, {}, "-1.25", {}, {"converting-one", "sync-dialog:in.avi"}, "once -1.25"},
+        {"sync left without a lag", kSync, true, None, {}, kNoSyncDelay, {}, {"converting-one", "sync-dialog:in.avi", "idle"}, ""},
+        // The zero-lag message comes once the window is idle again.
+        {"sync with a zero lag", kSync, true, None, {}, "-0.00", {},
+         {"converting-one", "sync-dialog:in.avi", "idle", "tell:" + ZeroLagText()}, ""},
+        {"extraction with a segment", kExtraction, true, None, {}, "", {"00:00:01", "00:00:02"},
+         {"converting-one", "segment-dialog:in.avi"}, "once 00:00:01 00:00:02"},
+        {"extraction with a start only", kExtraction, true, None, {}, "", {"00:00:01", kNoExtractionValue},
+         {"converting-one", "segment-dialog:in.avi", "idle"}, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(folder / "work");
+        fs::remove_all(folder / "dvd");
+        fs::create_directories(folder / "work");
+        const std::string input = (folder / "work" / "in.avi").string();
+        if (row.inputExists) std::ofstream(input) << "input";
+        std::string output = (folder / "work" / "out.avi").string();
+        if (row.format == kDvdPal) output = dvdFolder;
+        if (row.format == kMpeg) output = (folder / "work" / "out.mpeg").string();
+        if (row.output == File) std::ofstream(output) << "older";
+        if (row.output == TheInput) output = input;
+        if (row.output == FullFolder) {
+            fs::create_directories(folder / "dvd");
+            std::ofstream(folder / "dvd" / "keep.txt") << "keep";
+        }
+        if (row.output == EmptyFolder) fs::create_directories(folder / "dvd");
+        App().SyncDelay = "stale";
+        App().ExtractionStart = App().ExtractionLength = "stale";
+
+        std::vector<std::string> transcript;
+        view.transcript = &transcript;
+        ScriptedAsker asker(transcript);
+        asker.answers = row.answers;
+        asker.syncDelay = row.syncDelay;
+        asker.segment = row.segment;
+        std::string started;
+        std::function<void()> workerEnd;
+        Make([&](ConversionJob job, std::function<void()> onEnd) {
+            const SpecialValues& special = job.Requests.at(0).Special;
+            started = "once";
+            if (row.format == kSync) started += " " + special.SyncDelay;
+            if (row.format == kExtraction) started += " " + special.ExtractionStart + " " + special.ExtractionLength;
+            workerEnd = std::move(onEnd);
+        });
+        App().Request = {input, output, FormatLabel(row.format)};
+        ASSERT_TRUE(controller->BeginOne());
+        controller->ConvertOne(asker);
+
+        EXPECT_EQ(transcript, row.transcript);
+        EXPECT_EQ(started, row.started);
+        EXPECT_EQ(controller->Current(), *row.started ? State::ConvertingOne : State::Idle);
+        EXPECT_EQ(App().ConversionRunning, *row.started != 0);
+        const auto read = [](const std::string& path) {
+            std::ifstream in(path);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        };
+        if (row.output == File) {
+            EXPECT_EQ(read(output), "older") << "the old output went before the new one";
+        }
+        if (row.output == FullFolder) {
+            EXPECT_TRUE(fs::exists(folder / "dvd" / "keep.txt"));
+        }
+        if (workerEnd) workerEnd();
+        owner.RunPosted();
+        view.transcript = nullptr;
         controller.reset();
     }
 }

@@ -22,6 +22,16 @@ wait_for_picture_step() {
     return 1
 }
 
+# Waits until the picture step has written part of its intermediate (the tmp*.avi of
+# the work folder): Ctrl-C then falls in the middle of the encoding.
+wait_for_picture_written() {
+    for _ in $(seq 1 300); do
+        [ -n "$(find "$XDG_RUNTIME_DIR" -name 'tmp*.avi' -size +64k 2>/dev/null)" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 case $TEST_NAME in
 list)
     # Three -f groups, then the same as a list file with a label and indexes.
@@ -79,7 +89,7 @@ stop)
     "$CLI" --lang EN -f 0 "$WORK/long.avi" "$WORK/out/hd.avi" >"$WORK/stdout" 2>"$WORK/stderr" &
     pid=$!
     wait_for_picture_step || fail "stop: the picture step never ran"
-    sleep 1
+    wait_for_picture_written || fail "stop: the picture step wrote nothing"
     kill -INT "$pid"
     status=0
     wait "$pid" || status=$?

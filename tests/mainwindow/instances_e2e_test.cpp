@@ -68,17 +68,6 @@ protected:
         return false;
     }
 
-    bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done()) {
-            if (timer.elapsed() > timeoutMs) return false;
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-            QTest::qWait(5);
-        }
-        return true;
-    }
-
     pid_t cli_ = -1;
 };
 

@@ -9,6 +9,7 @@ set -euo pipefail
 BIN=$1 FIXTURES_SH=$2 FIXTURES=$3
 USER_ID=65534
 fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/x_window.sh"
 
 if [[ "${4:-}" == "--window" ]]; then
     # As the user, on the virtual X server: convert with a click, then close.
@@ -17,16 +18,10 @@ if [[ "${4:-}" == "--window" ]]; then
     "$PROG/transcoda" &
     PID=$!
     trap 'kill -9 "$PID" 2>/dev/null || true' EXIT
-    WIN=
-    for _ in $(seq 1 200); do
-        WIN=$(xdotool search --onlyvisible --name 'Transcoda Media Converter' 2>/dev/null | head -1 || true)
-        [[ -n "$WIN" ]] && break
-        sleep 0.05
-    done
-    [[ -n "$WIN" ]] || fail "window: the main window never appeared"
-    sleep 0.3
+    WIN=$(main_window) || fail "window: the main window never appeared"
     # Release on the Convert picture (Image4, 96x96 at 216,4).
-    xdotool mousemove --window "$WIN" 264 52 click 1
+    pointer_over "$WIN" 264 52 || fail "window: the pointer never got over the Convert picture"
+    xdotool click 1
     # Done once the output is there and no tool of the program has run for a second.
     idle=0
     for _ in $(seq 1 600); do

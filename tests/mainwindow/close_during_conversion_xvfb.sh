@@ -24,6 +24,7 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/x_window.sh"
 
 # Everything the program writes stays in the scratch folder: its program folder, the
 # user's folders, the output.
@@ -55,17 +56,11 @@ intermediates() { find "$SCRATCH" -name 'tmp[0-9][0-9][0-9][0-9]*' -printf '%f '
 
 "$SCRATCH/prog/transcoda" &
 PID=$!
-WIN=
-for _ in $(seq 1 200); do
-    WIN=$(xdotool search --onlyvisible --name 'Transcoda Media Converter' 2>/dev/null | head -1 || true)
-    [[ -n "$WIN" ]] && break
-    sleep 0.05
-done
-[[ -n "$WIN" ]] || fail "the main window never appeared"
-sleep 0.3
+WIN=$(main_window) || fail "the main window never appeared"
 
 # Release on the Convert picture (Image4, 96x96 at 216,4).
-xdotool mousemove --window "$WIN" 264 52 click 1
+pointer_over "$WIN" 264 52 || fail "the pointer never got over the Convert picture"
+xdotool click 1
 for _ in $(seq 1 600); do
     [[ -s "$SCRATCH/tool.pid" ]] && break
     sleep 0.05
@@ -77,15 +72,15 @@ TOOL_PID=$(cat "$SCRATCH/tool.pid")
 # Release on the Close picture (Image7, 96x96 at 657,4), then the answer to the question.
 close_and_answer() {
     local key=$1 box=
-    xdotool mousemove --window "$WIN" 705 52 click 1
+    pointer_over "$WIN" 705 52 || fail "the pointer never got over the Close picture"
+    xdotool click 1
     for _ in $(seq 1 100); do
         box=$(xdotool search --onlyvisible --name '^Confirmation$' 2>/dev/null | head -1 || true)
         [[ -n "$box" ]] && break
         sleep 0.05
     done
     [[ -n "$box" ]] || fail "closing during the conversion asked nothing"
-    sleep 0.2
-    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    focus_on "$box" || fail "the question never got the keyboard"
     xdotool key --clearmodifiers "$key"
 }
 

@@ -35,11 +35,11 @@ splash_at=
 main_at=
 main_id=
 splash_visible() { xwininfo -root -tree 2>/dev/null | grep -q ' 697x340+'; }
-for _ in $(seq 1 500); do
+for _ in $(seq 1 2000); do
     if splash_visible; then splash_at=$(ms); break; fi
     sleep 0.01
 done
-for _ in $(seq 1 300); do
+for _ in $(seq 1 1000); do
     main_id=$(xdotool search --onlyvisible --name 'Transcoda Media Converter' 2>/dev/null | head -1 || true)
     if [[ -n "$main_id" ]]; then main_at=$(ms); break; fi
     sleep 0.02

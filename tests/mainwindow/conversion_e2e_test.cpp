@@ -103,18 +103,6 @@ protected:
         AttachWindow(watch.get());
     }
 
-    // Processes events until done() holds; false after timeoutMs.
-    bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done()) {
-            if (timer.elapsed() > timeoutMs) return false;
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-            QTest::qWait(2);
-        }
-        return true;
-    }
-
     void ExpectIdleDisplay() {
         ExpectIdleLook();
         EXPECT_EQ(form->Label11->text(), App().English() ? "Ready" : QString::fromUtf8("Prêt"));
@@ -354,9 +342,14 @@ TEST_F(ConversionTest, ConvertRightAfterStopWaitsForTheStoppedWorker) {
 
     Click(form->Image4);  // Stop
     Click(form->Image4);  // and convert again at once
-    // The stopped worker's end must not undo the new start.
+    // The stopped worker's end must not undo the new start: the new tool runs only once
+    // that end has been taken, and nothing it left queued for the window changes that.
     ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
-    QTest::qWait(200);
+    ASSERT_TRUE(WaitUntil([&] { return form->Controller().Current() == ConversionController::State::ConvertingOne; },
+                          10000));
+    QCoreApplication::sendPostedEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(form->Controller().Current(), ConversionController::State::ConvertingOne);
     EXPECT_TRUE(App().ConversionRunning.load());
     EXPECT_TRUE(MonThread::Active());
     EXPECT_EQ(form->Image4->ShownList(), "ConvertStopList1");

@@ -158,18 +158,26 @@ protected:
         form->Edit2->setText(QString::fromStdString(output));
     }
 
+    // Processes the window's events until done() holds; false once timeoutMs has passed.
+    static bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done()) {
+            if (timer.elapsed() > timeoutMs) return false;
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            QTest::qWait(2);
+        }
+        return true;
+    }
+
     // Processes events until the conversion is over, the worker has ended and its end
     // has reached the window.
     bool WaitForIdle(int timeoutMs) {
-        QElapsedTimer timer;
-        timer.start();
-        while (App().ConversionRunning || MonThread::Active() || (form && form->Controller().WorkerAlive())) {
-            if (timer.elapsed() > timeoutMs) return false;
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-            QTest::qWait(5);
-        }
+        const bool idle = WaitUntil(
+            [&] { return !App().ConversionRunning && !MonThread::Active() && !(form && form->Controller().WorkerAlive()); },
+            timeoutMs);
         QApplication::processEvents();
-        return true;
+        return idle;
     }
 
     // The idle look: Convert picture, its caption, the list buttons enabled.
