@@ -3,6 +3,7 @@
 #include "exec/app_state.h"
 #include "exec/language.h"
 #include "exec/output_parsers.h"
+#include "exec/percent_listener.h"
 #include "exec/progress_display.h"
 
 namespace transcoda {
@@ -37,6 +38,7 @@ void ProgressHandler::ShowPercent(double percent) {
     const std::string text = FormatTwoDecimals(percent) + "% " + app.ItemCounterText;
     Display().SetProgressText("Progression : " + text);
     Display().SetTitle(text);
+    TellPercent(percent);
 }
 
 void ProgressHandler::HandleOutputChunk(const std::string& chunk) {
