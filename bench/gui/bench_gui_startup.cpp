@@ -3,11 +3,14 @@
 // until its first paint event. Measured twice: with no preferences file, and with a saved
 // conversion list of 200 rows that the window restores as it is created.
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -77,9 +80,11 @@ int main(int argc, char** argv) {
     const int runs = 10;
 
     setenv("XDG_CONFIG_HOME", "/nonexistent/", 1);
+    // The very first window also pays for loading fonts and styles: it is reported alone
+    // and kept out of the comparison.
+    const Figures first = Measure(1);
+    std::printf("first run: creation %.2f ms, first paint %.2f ms\n", first.creation[0], first.firstPaint[0]);
     const Figures empty = Measure(runs);
-    std::printf("no saved list, first run: creation %.2f ms, first paint %.2f ms\n", empty.creation[0],
-                empty.firstPaint[0]);
     Report("windows created (TForm1, TForm8, TForm9):", empty.creation);
     Report("end of splash hold to first paint:", empty.firstPaint);
     Report("creation to first paint:", empty.total);
@@ -95,6 +100,10 @@ int main(int argc, char** argv) {
         rows.push_back({" Audio MP3 - MP3; Audio (128kbps)", "/home/user/Vidéos/clip-" + n + ".mp4",
                         "/home/user/Vidéos/clip-" + n + ".mp3", status});
     }
+    // The list goes into the preferences file the first pick of an input made.
+    const std::string prefs = transcoda::PreferencesFilePath(transcoda::App().ProgramFolder);
+    QDir().mkpath(QFileInfo(QString::fromStdString(prefs)).path());
+    std::ofstream(prefs) << "[Visual]\n";
     if (!transcoda::WriteSavedList(transcoda::App().ProgramFolder, rows).Ok()) {
         std::fprintf(stderr, "bench_gui_startup: cannot write the saved list\n");
         return 1;

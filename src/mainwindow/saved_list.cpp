@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <map>
-#include <system_error>
 
 #include "exec/language.h"
 #include "mainwindow/ini_file.h"
@@ -73,7 +71,7 @@ PreferencesWriteResult Failure(const std::string& path, const std::string& why) 
 }  // namespace
 
 std::vector<SavedListRow> ReadSavedList(const std::string& programFolder) {
-    const std::string path = PreferencesFilePath(programFolder);
+    const std::string path = PreferencesFileInUse(programFolder, true);
     if (!IniFileExists(path)) return {};
     const auto text = ReadWholeFile(path);
     if (!text) return {};
@@ -100,21 +98,20 @@ std::vector<SavedListRow> ReadSavedList(const std::string& programFolder) {
 }
 
 PreferencesWriteResult WriteSavedList(const std::string& programFolder, const std::vector<SavedListRow>& rows) {
-    const std::string path = PreferencesFilePath(programFolder);
-    const bool exists = IniFileExists(path);
-    if (rows.empty() && !exists) return {};
-    IniDocument doc;
-    if (exists) {
-        // A file that cannot be read is left alone rather than replaced by one that
-        // would lose the rest of the preferences.
-        std::string why;
-        const auto text = ReadWholeFile(path, &why);
-        if (!text) return Failure(path, why);
-        doc = IniDocument::Parse(*text);
-    } else {
-        std::error_code ignored;
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    const std::string path = PreferencesFileInUse(programFolder, false);
+    // Like the output the user picks, the list goes only into a file that exists: one
+    // made for it would change what the next start shows in the fields.
+    if (!IniFileExists(path)) {
+        PreferencesWriteResult none;
+        none.Outcome = PreferencesWrite::NoFile;
+        return none;
     }
+    // A file that cannot be read is left alone rather than replaced by one that would
+    // lose the rest of the preferences.
+    std::string why;
+    const auto text = ReadWholeFile(path, &why);
+    if (!text) return Failure(path, why);
+    IniDocument doc = IniDocument::Parse(*text);
     std::vector<std::pair<std::string, std::string>> values;
     values.reserve(rows.size() * 5);
     int kept = 0;
@@ -130,7 +127,6 @@ PreferencesWriteResult WriteSavedList(const std::string& programFolder, const st
             values.emplace_back(item + "reason", row.Status.Reason);
     }
     doc.ReplaceSection(kListSection, values);
-    std::string why;
     if (!ReplaceFileContents(path, doc.Serialize(), &why)) return Failure(path, why);
     return {};
 }

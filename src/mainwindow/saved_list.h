@@ -30,8 +30,8 @@ struct SavedListRow {
 // section. A row without its input or output is left out.
 std::vector<SavedListRow> ReadSavedList(const std::string& programFolder);
 
-// Keeps rows as the list, replacing whatever list the file held. An empty list is not
-// written into a file that does not exist yet.
+// Keeps rows as the list, replacing whatever list the file held. Writes nothing when
+// there is no preferences file (NoFile): the file is made by the first pick of an input.
 PreferencesWriteResult WriteSavedList(const std::string& programFolder, const std::vector<SavedListRow>& rows);
 
 }  // namespace transcoda

@@ -180,6 +180,7 @@ TEST_F(ConversionTest, ListOfThreeCountsItemsAndSelectsEachRow) {
 // Each row shows how its item ended, the failed one with its reason; the rows cannot be
 // edited while the list runs, and the statuses come back at the next start.
 TEST_F(ConversionTest, TheStatusColumnFollowsAListWithOneFailingRow) {
+    WriteFile(PrefsPath(), "[Visual]\n");
     MakeForm("EN");
     Watch();
     Queue(Fixture("clip.avi"), Path("out/one.mp3"), 34);

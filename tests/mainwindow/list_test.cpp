@@ -225,7 +225,7 @@ TEST_F(ListTest, RowsMoveByButtonsAndDraggingAndGoWithDelete) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::filesystem::remove(PrefsPath());
+        WriteFile(PrefsPath(), "[Visual]\n");
         MakeForm();
         Queue(3);
         form->show();
@@ -261,7 +261,6 @@ TEST_F(ListTest, SeveralDroppedFilesJoinTheListBesideTheirInputs) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(Path("in"));
-        std::filesystem::remove(PrefsPath());
         MakeForm();
         for (const std::string& f : c.files)
             if (f != "folder") WriteFile(Path("in/" + f), "input");
@@ -308,6 +307,7 @@ TEST_F(ListTest, SeveralDroppedFilesJoinTheListBesideTheirInputs) {
 // row that was converting when the program ended comes back stopped; the preferences of
 // the section "Visual" stay as they were.
 TEST_F(ListTest, TheListIsKeptWithItsStatusesBetweenRuns) {
+    WriteFile(PrefsPath(), "[Visual]\n");
     MakeForm();
     WriteFile(Path("in/odd = name ;.avi"), "input");
     Queue(3);
@@ -346,6 +346,17 @@ TEST_F(ListTest, TheListIsKeptWithItsStatusesBetweenRuns) {
     Click(form->Button9);
     MakeForm();
     EXPECT_EQ(form->ListRowCount(), 2);
+}
+
+// Without a preferences file the list is not kept: a file made for it would give the
+// next start the default paths and format instead of the empty fields.
+TEST_F(ListTest, WithoutAPreferencesFileTheListIsNotKept) {
+    MakeForm();
+    Queue(1);
+    EXPECT_FALSE(Exists(PrefsPath()));
+    MakeForm();
+    EXPECT_EQ(form->ListRowCount(), 2);
+    EXPECT_EQ(form->Edit1->text(), "");
 }
 
 }  // namespace

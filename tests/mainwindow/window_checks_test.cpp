@@ -182,7 +182,6 @@ TEST_F(WindowTest, AddingKeepsEveryExistingFile) {
         {"out/clip.mp3", {"out/clip.mp3"}, {true}},
     };
     for (const Case& c : cases) {
-        std::filesystem::remove(PrefsPath());  // the list the previous case kept
         MakeForm();
         WriteFile(Path("in/clip.avi"), "input");
         for (const char* name : c.existing) WriteFile(Path(name), std::string("old ") + name);
