@@ -16,7 +16,8 @@ const QString kDebugMark = " - DEBUG";
 }  // namespace
 
 void TForm1::CreateDebugSwitch() {
-    DebugAction = new QAction(Lang("Journal de diagnostic", "Diagnostic log"), this);
+    // Its text is given when the menu opens, in the language the window took meanwhile.
+    DebugAction = new QAction(this);
     DebugAction->setObjectName("DebugAction");
     DebugAction->setCheckable(true);
     DebugAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
@@ -27,6 +28,7 @@ void TForm1::CreateDebugSwitch() {
     addAction(DebugAction);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        DebugAction->setText(Lang("Journal de diagnostic", "Diagnostic log"));
         QMenu menu(this);
         menu.addAction(DebugAction);
         menu.exec(mapToGlobal(at));

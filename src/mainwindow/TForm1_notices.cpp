@@ -22,9 +22,9 @@ constexpr int kButtonWidth = 112;
 void TForm1::CreateNoticeControls() {
     TimeLabel = new QLabel(Panel1);
     TimeLabel->setObjectName("TimeLabel");
-    OpenFolderButton = new QPushButton(Lang("Ouvrir le dossier", "Open folder"), Panel1);
+    // Its texts are given when it is shown, in the language the window took meanwhile.
+    OpenFolderButton = new QPushButton(Panel1);
     OpenFolderButton->setObjectName("OpenFolderButton");
-    OpenFolderButton->setToolTip(Lang("Ouvre le dossier du fichier écrit", "Opens the folder of the written file"));
     OpenFolderButton->hide();
     connect(OpenFolderButton, &QPushButton::clicked, this, &TForm1::OpenWrittenFolder);
 }
@@ -49,6 +49,8 @@ void TForm1::ShowWrittenNotice(const QString& text, const QString& folder) {
     // A long path keeps its beginning and its file name; the whole notice is the tooltip.
     TimeLabel->setText(QFontMetrics(TimeLabel->font()).elidedText(text, Qt::ElideMiddle, width));
     TimeLabel->setToolTip(text);
+    OpenFolderButton->setText(Lang("Ouvrir le dossier", "Open folder"));
+    OpenFolderButton->setToolTip(Lang("Ouvre le dossier du fichier écrit", "Opens the folder of the written file"));
     OpenFolderButton->setVisible(!folder.isEmpty());
     if (!isActiveWindow()) Dialogs().Notify(Caption(), text);
 }

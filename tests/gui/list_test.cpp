@@ -55,6 +55,7 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
         Switch how;
         bool debug;
         int expandedHeight;
+        const char* language = "FR";
     };
     const Case cases[] = {
         {false, Switch::None, false, TForm1::kExpandedHeight},
@@ -63,11 +64,12 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
         {false, Switch::Menu, true, TForm1::kExpandedDebugHeight},
         {true, Switch::Shortcut, false, TForm1::kExpandedHeight},
         {true, Switch::Menu, false, TForm1::kExpandedHeight},
+        {false, Switch::Menu, true, TForm1::kExpandedDebugHeight, "EN"},
     };
     for (const Case c : cases) {
         SCOPED_TRACE(std::to_string(c.debugAtStart) + " " + std::to_string(static_cast<int>(c.how)));
         unsetenv("TRANSCODA_DEBUG");
-        MakeForm(nullptr, c.debugAtStart);
+        MakeForm(c.language, c.debugAtStart);
         if (c.how != Switch::None) {
             form->show();
             form->activateWindow();
@@ -86,7 +88,7 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
             });
             QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(380, 120), form->mapToGlobal(QPoint(380, 120)));
             QApplication::sendEvent(form.get(), &event);
-            EXPECT_EQ(entry, QString::fromUtf8("Journal de diagnostic"));
+            EXPECT_EQ(entry, App().English() ? "Diagnostic log" : QString::fromUtf8("Journal de diagnostic"));
         }
         EXPECT_EQ(App().DebugMode, c.debug);
         EXPECT_EQ(form->windowTitle().endsWith(" - DEBUG"), c.debug);

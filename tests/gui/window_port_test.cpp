@@ -58,7 +58,7 @@ TEST_F(WindowTest, CallsFromAnotherThreadRunOnTheWindowThreadAndAreDoneOnReturn)
 TEST_F(WindowTest, WrittenFileIsNamedWithItsFolderAndToldToTheDesktopWhenTheWindowIsNotActive) {
     for (const bool active : {false, true}) {
         SCOPED_TRACE(active ? "active" : "not active");
-        MakeForm();
+        MakeForm(active ? "EN" : "FR");
         dialogs.shown.clear();
         if (active) {
             form->show();
@@ -72,6 +72,7 @@ TEST_F(WindowTest, WrittenFileIsNamedWithItsFolderAndToldToTheDesktopWhenTheWind
         EXPECT_EQ(form->TimeLabel->toolTip().toStdString(), "Fichier écrit : " + folder + "/clip.avi");
         EXPECT_TRUE(form->TimeLabel->text().endsWith("clip.avi"));
         ASSERT_TRUE(form->OpenFolderButton->isVisibleTo(form.get()));
+        EXPECT_EQ(form->OpenFolderButton->text(), active ? "Open folder" : "Ouvrir le dossier");
         Click(form->OpenFolderButton);
         ASSERT_EQ(dialogs.Texts("open").size(), 1u);
         EXPECT_EQ(dialogs.Texts("open")[0], QUrl::fromLocalFile(QString::fromStdString(folder)).toString());
