@@ -121,6 +121,7 @@ ToolOutcome RunDosInMemo(const std::string& commandLine) {
     if (stopped) return ToolOutcome::Stop();
     ToolOutcome outcome = EndedBy(app.LastExitStatus);
     outcome.Report = ParseStreamReport(reader.Tail());
+    outcome.LastLines = reader.LastLines();
     return outcome;
 }
 
