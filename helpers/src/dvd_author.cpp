@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "engine.h"
+#include "file_facts.h"
 #include "stream_readback.h"
 #include "usage_error.h"
 
@@ -50,7 +51,7 @@ int RunDvdTool(const std::string& toolName, const std::vector<std::string>& args
     // The standard of the stream for a title; for the table of contents, that of the
     // first title already written into the folder.
     std::string source = r.title ? r.stream : r.folder + "/VIDEO_TS/VTS_01_1.VOB";
-    std::string standard = VideoStandard(ProbeMedia(source));
+    std::string standard = VideoStandard(FactsOf(source).description);
     if (standard.empty()) {
         if (r.toc && !std::filesystem::exists(source)) {
             WriteAll(2, toolName + ": the folder " + r.folder + " holds no title yet\n");

@@ -28,27 +28,28 @@ constexpr double kTailSeconds = 3.0;
 constexpr const char* kAnalyzeMicroseconds = "500000";
 constexpr const char* kProbeBytes = "1000000";
 
-struct Input {
-    AVFormatContext* context = nullptr;
-    ~Input() { avformat_close_input(&context); }
-};
-
 double Seconds(int64_t value, AVRational base) { return static_cast<double>(value) * av_q2d(base); }
 
 }  // namespace
 
-StreamReport ReadStreams(const std::string& path) {
-    StreamReport report;
+OpenedMedia::OpenedMedia(const std::string& path) {
     av_log_set_level(AV_LOG_QUIET);
-    Input in;
     AVDictionary* options = nullptr;
     av_dict_set(&options, "analyzeduration", kAnalyzeMicroseconds, 0);
     av_dict_set(&options, "probesize", kProbeBytes, 0);
-    const int opened = avformat_open_input(&in.context, path.c_str(), nullptr, &options);
+    openError_ = avformat_open_input(&context_, path.c_str(), nullptr, &options);
     av_dict_free(&options);
-    if (opened < 0) return report;
-    AVFormatContext* fc = in.context;
-    if (avformat_find_stream_info(fc, nullptr) < 0) return report;
+    if (openError_ < 0) return;
+    openError_ = 0;
+    found_ = avformat_find_stream_info(context_, nullptr) >= 0;
+}
+
+OpenedMedia::~OpenedMedia() { avformat_close_input(&context_); }
+
+StreamReport ScanStreams(const OpenedMedia& media) {
+    StreamReport report;
+    AVFormatContext* fc = media.Context();
+    if (fc == nullptr) return report;
     report.Readable = true;
 
     // The picture and sound streams, with where each one starts; a stream found while
@@ -100,6 +101,11 @@ StreamReport ReadStreams(const std::string& path) {
         if (last >= 0) report.Streams[i].Seconds = std::max(0.0, last - start[i]);
     }
     return report;
+}
+
+StreamReport ReadStreams(const std::string& path) {
+    const OpenedMedia media(path);
+    return ScanStreams(media);
 }
 
 StreamReport ReadDvdTitle(const std::string& dvdFolder) {
