@@ -5,6 +5,7 @@
 
 #include "engine.h"
 #include "file_facts.h"
+#include "libav.h"
 #include "stream_readback.h"
 #include "usage_error.h"
 
@@ -65,6 +66,7 @@ int RunDvdTool(const std::string& toolName, const std::vector<std::string>& args
     else argv.push_back("-T");
     EngineOptions eo;
     eo.env = {"VIDEO_FORMAT=" + standard};
+    if (r.toc) eo.onStarted = PreloadLibav;
     const int rc = RunEngine(argv, eo);
     // With its table of contents the title is complete: read it back.
     if (rc == 0 && r.toc) PrintStreamReport(ReadDvdTitle(r.folder));

@@ -130,6 +130,7 @@ int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options
     do got = read(execPipe[0], &execErr, sizeof execErr);
     while (got < 0 && errno == EINTR);
     CloseIfOpen(execPipe[0]);
+    if (got != sizeof execErr && options.onStarted) options.onStarted();
 
     char buf[8192];
     while (outPipe[0] >= 0 || errPipe[0] >= 0) {

@@ -28,6 +28,8 @@ struct EngineOptions {
     int idleMs = 100;
     // A descriptor the child receives as its descriptor 3 (-1: none).
     int passFd = -1;
+    // Called in the tool once the child has been started, while it runs.
+    std::function<void()> onStarted;
 };
 
 // Runs argv[0] (looked up in PATH) and waits for it. Returns its exit code, 128 + signal

@@ -3,6 +3,7 @@
 #include "amr_encoder.h"
 #include "engine.h"
 #include "file_facts.h"
+#include "libav.h"
 #include "ffmpeg_plan.h"
 #include "ffmpeg_request.h"
 #include "stream_readback.h"
@@ -65,6 +66,8 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     eo.err = Stream::Capture;
     eo.onErr = [&](const char* d, size_t n) { WriteAll(2, rewriter.Feed(lines.Feed(std::string(d, n)))); };
     eo.passFd = amr.Descriptor();
+    // What the engine writes is read back with the engine's libraries, loaded meanwhile.
+    if (!plan.output.empty()) eo.onStarted = PreloadLibav;
     eo.onIdle = [&] {
         if (lines.Holding()) WriteAll(2, rewriter.Feed(lines.Flush()));
     };

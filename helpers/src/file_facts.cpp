@@ -1,10 +1,5 @@
 #include "file_facts.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/log.h>
-}
 
 #include <cstdarg>
 #include <cstdio>
@@ -14,6 +9,7 @@ extern "C" {
 #include <utility>
 #include <vector>
 
+#include "libav.h"
 #include "stream_readback.h"
 
 namespace helpers {
@@ -51,11 +47,11 @@ std::string GuessChannelLayouts(AVFormatContext* fc) {
         AVCodecParameters* par = fc->streams[i]->codecpar;
         if (par->codec_type != AVMEDIA_TYPE_AUDIO || par->ch_layout.order != AV_CHANNEL_ORDER_UNSPEC) continue;
         AVChannelLayout guessed;
-        av_channel_layout_default(&guessed, par->ch_layout.nb_channels);
+        Libav().av_channel_layout_default(&guessed, par->ch_layout.nb_channels);
         if (guessed.order == AV_CHANNEL_ORDER_UNSPEC) continue;
         char name[128] = {};
-        av_channel_layout_describe(&guessed, name, sizeof name);
-        av_channel_layout_uninit(&par->ch_layout);
+        Libav().av_channel_layout_describe(&guessed, name, sizeof name);
+        Libav().av_channel_layout_uninit(&par->ch_layout);
         par->ch_layout = guessed;
         said += "Guessed Channel Layout for Input Stream #0." + std::to_string(i) + " : " + name + "\n";
     }
@@ -67,11 +63,11 @@ std::string GuessChannelLayouts(AVFormatContext* fc) {
 std::string DescriptionLines(AVFormatContext* fc, const std::string& path) {
     std::string lines = GuessChannelLayouts(fc);
     gCaptured = &lines;
-    av_log_set_callback(CaptureMessage);
-    av_log_set_level(AV_LOG_INFO);
-    av_dump_format(fc, 0, path.c_str(), 0);
-    av_log_set_level(AV_LOG_QUIET);
-    av_log_set_callback(av_log_default_callback);
+    Libav().av_log_set_callback(CaptureMessage);
+    Libav().av_log_set_level(AV_LOG_INFO);
+    Libav().av_dump_format(fc, 0, path.c_str(), 0);
+    Libav().av_log_set_level(AV_LOG_QUIET);
+    Libav().av_log_set_callback(Libav().av_log_default_callback);
     gCaptured = nullptr;
     return lines;
 }
@@ -92,9 +88,9 @@ std::string StreamDescription(const AVFormatContext* fc) {
     for (unsigned i = 0; i < fc->nb_streams; ++i) {
         const AVStream* st = fc->streams[i];
         const AVCodecParameters* par = st->codecpar;
-        const char* type = av_get_media_type_string(par->codec_type);
+        const char* type = Libav().av_get_media_type_string(par->codec_type);
         text += "[STREAM]\ncodec_type=" + std::string(type ? type : "unknown") + "\n";
-        text += "codec_name=" + std::string(avcodec_get_name(par->codec_id)) + "\n";
+        text += "codec_name=" + std::string(Libav().avcodec_get_name(par->codec_id)) + "\n";
         if (par->codec_type == AVMEDIA_TYPE_VIDEO)
             text += "width=" + std::to_string(par->width) + "\nheight=" + std::to_string(par->height) + "\n";
         if (par->codec_type == AVMEDIA_TYPE_AUDIO)
@@ -111,7 +107,7 @@ std::string StreamDescription(const AVFormatContext* fc) {
 // The engine's words for a file it cannot read.
 std::string ErrorText(int error) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(error, text, sizeof text);
+    Libav().av_strerror(error, text, sizeof text);
     return text;
 }
 

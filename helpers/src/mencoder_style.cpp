@@ -9,6 +9,7 @@
 #include "containers.h"
 #include "engine.h"
 #include "file_facts.h"
+#include "libav.h"
 #include "stream_readback.h"
 #include "usage_error.h"
 
@@ -309,6 +310,8 @@ int RunMencoderStyleTool(const std::string& toolName, const std::vector<std::str
     eo.err = Stream::Capture;
     eo.onOut = [&](const char* d, size_t n) { WriteAll(1, progress.Feed(std::string(d, n))); };
     eo.onErr = [&](const char* d, size_t n) { WriteAll(2, d, n); };
+    // What the engine writes is read back with the engine's libraries, loaded meanwhile.
+    eo.onStarted = PreloadLibav;
     int rc = RunEngine(argv, eo);
     WriteAll(1, rc == 0 ? "\n\nVideo stream written.\n" : "\n");
     if (rc == 0) PrintStreamReport(FactsOf(plan.args.back()).streams);
