@@ -27,14 +27,25 @@ ffmpeg -hide_banner -loglevel error -nostdin -y \
   -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=$LENGTH" \
   -c:v libx264 -preset veryfast -b:v 16M -pix_fmt yuv420p -c:a ac3 -b:a 256k -f mpegts "$SRC"
 
-# SSIM of a file's picture against the source scaled to its size, both from their first
-# frame.
-ssim() {
-  local size
-  size=$(ffprobe -v error -select_streams v:0 -show_entries stream=width,height -of csv=s=x:p=0 "$1")
+# SSIM of a file's picture against the source scaled to its size, frame by frame in
+# the order of the frames, the best of the alignments within two frames: a stage of the
+# chain may start the picture's clock a frame late or repeat its first frame (an AVI
+# with sound does), which shifts the picture in time but says nothing of its quality.
+ssim_at() {  # file size offset: the file's frames from `offset` against the source's from 0
+  local out=0 ref=0
+  if [ "$3" -ge 0 ]; then out=$3; else ref=$((-$3)); fi
   ffmpeg -hide_banner -nostdin -i "$1" -i "$SRC" -lavfi \
-    "[0:v]setpts=PTS-STARTPTS[out];[1:v]scale=${size/x/:}:flags=bicubic,setpts=PTS-STARTPTS[ref];[out][ref]ssim" \
+    "[0:v]trim=start_frame=$out,setpts=N/(30000/1001*TB)[o];[1:v]trim=start_frame=$ref,scale=${2/x/:}:flags=bicubic,setpts=N/(30000/1001*TB)[r];[o][r]ssim=shortest=1" \
     -f null - 2>&1 | sed -n 's/.*SSIM.* All:\([0-9.]*\).*/\1/p' | tail -1
+}
+ssim() {
+  local size best=0 v
+  size=$(ffprobe -v error -select_streams v:0 -show_entries stream=width,height -of csv=s=x:p=0 "$1")
+  for offset in -2 -1 0 1 2; do
+    v=$(ssim_at "$1" "$size" "$offset")
+    best=$(python3 -c "print(max($best, ${v:-0}))")
+  done
+  echo "$best"
 }
 
 printf '%-7s %-13s %9s %9s %9s %12s %12s\n' preset intermediate before after direct "after-direct" "before-direct"
