@@ -53,6 +53,11 @@ void DieWithFrontEnd();
 // asked to stop (the engine also dies with the tool in any case).
 void InstallStopHandlers();
 
+// For the benchmarks that set TRANSCODA_SHOW_ENGINE in a tool's environment: writes
+// "engine: " and argv, quoted for a shell, on stdout, and returns true; the tool then
+// ends without running anything. False (and nothing written) otherwise.
+bool ShowEngineInstead(const std::vector<std::string>& argv);
+
 // Writes all bytes to fd, retrying on short writes; false on error.
 bool WriteAll(int fd, const char* data, size_t size);
 inline bool WriteAll(int fd, const std::string& s) { return WriteAll(fd, s.data(), s.size()); }

@@ -48,6 +48,11 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     }
     for (const auto& n : plan.notices) WriteAll(2, toolName + ": " + n + "\n");
 
+    std::vector<std::string> argv = {"ffmpeg"};
+    argv.insert(argv.end(), plan.args.begin(), plan.args.end());
+    // The sound the engine reads from the tool has no command of its own to show.
+    if (!plan.amr && ShowEngineInstead(argv)) return 0;
+
     AmrWriter amr;
     if (plan.amr) {
         int rc = amr.OpenUnnamed(plan.amrBitrate) ? EncodeAmrFromMedia(plan.input, plan.amrInputOptions, amr) : 1;
@@ -57,8 +62,6 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
         }
     }
 
-    std::vector<std::string> argv = {"ffmpeg"};
-    argv.insert(argv.end(), plan.args.begin(), plan.args.end());
     TimeRewriter rewriter;
     WholeLines lines;
     EngineOptions eo;

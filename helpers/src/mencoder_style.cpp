@@ -304,6 +304,7 @@ int RunMencoderStyleTool(const std::string& toolName, const std::vector<std::str
 
     std::vector<std::string> argv = {"ffmpeg"};
     argv.insert(argv.end(), plan.args.begin(), plan.args.end());
+    if (ShowEngineInstead(argv)) return 0;
     ProgressTranslator progress(plan.expectedSeconds);
     EngineOptions eo;
     eo.out = Stream::Capture;
