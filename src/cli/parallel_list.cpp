@@ -153,9 +153,10 @@ ParallelListResult ListRun::Run() {
         while (!stopping_ && !noMoreStarts_ && running_.size() < atOnce && next < total) Start(next++);
         if (running_.empty()) break;
         ReadOutputs();
-        // An item has ended once its terminal is closed and its process is gone.
+        // An item has ended once its terminal is closed and its process is gone, which
+        // follows at once: its process closes its terminal only as it ends.
         for (auto it = running_.begin(); it != running_.end();) {
-            if ((*it)->Output < 0 && !(*it)->Process.Running()) {
+            if ((*it)->Output < 0 && (*it)->Process.WaitFor(100)) {
                 Finish(**it);
                 it = running_.erase(it);
             } else {

@@ -127,6 +127,7 @@ jobs)
     done
     [ "$(grep -cF "The following conversions failed:" "$WORK/stderr")" -eq 1 ] || fail "jobs: not one summary"
     grep -qF "  $FIXTURES/clip.wav" "$WORK/stderr" || fail "jobs: the summary does not name the failed input"
+    ! grep -qF "The conversion of \"$FIXTURES/clip.wav\" failed" "$WORK/stderr" || fail "jobs: the failure told twice"
     grep -qF "4 of 5 file(s) written." "$WORK/stderr" || fail "jobs: wrong count"
     check_media "jobs a" "$WORK/out/a.mpeg" 640x480
     [ ! -e "$WORK/out/b.avi" ] || fail "jobs: the failed item left an output"
