@@ -174,7 +174,7 @@ std::vector<RequestOutcome> RunInParallel(const Plan& plan, const CliOptions& op
 // failure is told there, in the summary of the list, not by itself.
 void TellOutcome(const CliOptions& options, const std::vector<RequestOutcome>& outcomes,
                  const std::vector<std::string>& messages) {
-    ItemOutcome told{RequestOutcome::Result::Stopped, {}};
+    ItemOutcome told{gStopSignal != 0 ? RequestOutcome::Result::Stopped : RequestOutcome::Result::Failed, {}};
     if (!outcomes.empty()) told = {outcomes.front().Outcome, outcomes.front().Reason};
     for (const std::string& message : messages) {
         if (told.Result == RequestOutcome::Result::Failed &&

@@ -121,12 +121,14 @@ void ListRun::Finish(RunningItem& item) {
     for (const std::string& line : item.Lines.Finish()) board_.PrintErr(line);
     const ConversionRequest& request = list_.Requests[item.Index];
     RequestOutcome outcome{request, Result::Failed, {}};
-    if (const auto told = ReadItemOutcome(item.OutcomeFile)) {
+    const auto told = ReadItemOutcome(item.OutcomeFile);
+    if (stopping_ && (!told || told->Result == Result::Stopped)) {
+        outcome.Outcome = Result::Stopped;
+    } else if (told && told->Result != Result::Stopped) {
         outcome.Outcome = told->Result;
         outcome.Reason = told->Reason;
-    } else if (stopping_) {
-        outcome.Outcome = Result::Stopped;
     } else {
+        // Ended, or stopped, by something else than this list.
         outcome.Reason = CliItemEndedText(item.Process.ExitStatus());
     }
     std::remove(item.OutcomeFile.c_str());
