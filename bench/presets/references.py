@@ -72,10 +72,13 @@ def dvd(preset, clip, folder):
 
 def direct_encode(final_run, clip, output):
     """A chained recipe's final encode, run on the source itself: the single pass at the
-    final settings."""
+    final settings. The camcorder re-encoding recipes' intermediate carries its sound at
+    44.1 kHz, which their final encode keeps without saying so."""
     argv = list(final_run)
     argv[argv.index("-i") + 1] = clip
     argv[-1] = output
+    if "-ar" not in argv:
+        argv[-1:-1] = ["-ar", "44100"]
     return [argv]
 
 
