@@ -80,8 +80,22 @@ void TerminalWindow::ShowDisplay(const DisplayChange& change) {
 // No caption on a terminal.
 void TerminalWindow::SetActionText(const std::string&) {}
 
+void TerminalWindow::HoldMessages() {
+    std::lock_guard lock(m_);
+    holdMessages_ = true;
+}
+
+std::vector<std::string> TerminalWindow::HeldMessages() {
+    std::lock_guard lock(m_);
+    return held_;
+}
+
 void TerminalWindow::ShowMessage(const std::string& text) {
     std::lock_guard lock(m_);
+    if (holdMessages_) {
+        held_.push_back(text);
+        return;
+    }
     EndLineLocked();
     std::fprintf(err_, "%s\n", text.c_str());
     std::fflush(err_);

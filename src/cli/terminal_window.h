@@ -28,6 +28,10 @@ public:
     void EndLine();
     // A line on standard output after the progress line.
     void PrintLine(const std::string& text);
+    // From now on messages are kept instead of shown, for the caller to show as it sees
+    // fit once the conversion has ended.
+    void HoldMessages();
+    std::vector<std::string> HeldMessages();
 
     void ShowDisplay(const DisplayChange& change) override;
     void SetActionText(const std::string& text) override;
@@ -52,6 +56,8 @@ private:
     std::string status_, progress_, time_;
     size_t drawnWidth_ = 0;
     bool lineOpen_ = false;
+    bool holdMessages_ = false;
+    std::vector<std::string> held_;
     std::vector<std::array<std::string, 3>> rows_;
 };
 
