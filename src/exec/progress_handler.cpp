@@ -5,6 +5,7 @@
 #include "exec/output_parsers.h"
 #include "exec/percent_listener.h"
 #include "exec/progress_display.h"
+#include "exec/request_timing.h"
 
 namespace transcoda {
 
@@ -38,6 +39,7 @@ void ProgressHandler::ShowPercent(double percent) {
     const std::string text = FormatTwoDecimals(percent) + "% " + app.ItemCounterText;
     Display().SetProgressText("Progression : " + text);
     Display().SetTitle(text);
+    TimedStepProgress(percent / 100.0);
     TellPercent(percent);
 }
 
@@ -146,7 +148,8 @@ void ProgressHandler::HandleOutputChunk(const std::string& chunk) {
             SetReaderBar(display, ReaderBarPosition);
         }
     }
-    // Everything this chunk changed reaches the window in one call.
+    // Everything this chunk changed, the time label included, reaches the window in one call.
+    UpdateTimeLabel();
     display.Push();
 }
 

@@ -19,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,14 +40,19 @@ namespace transcoda::testing {
 class ScriptedDialogs : public gui::UserDialogs {
 public:
     struct Shown {
-        std::string kind;  // "message", "question", "pick", "modal", "open"
+        std::string kind;  // "message", "question", "pick", "modal", "open", "notify"
         QString caption;
         QString text;
+        QString details = {};  // a failure's box: what its Details button shows
     };
 
     void Message(QWidget*, const QString& caption, const QString& text) override {
         shown.push_back({"message", caption, text});
     }
+    void Failure(QWidget*, const QString& caption, const QString& text, const QString& details) override {
+        shown.push_back({"message", caption, text, details});
+    }
+    void Notify(const QString& title, const QString& text) override { shown.push_back({"notify", title, text}); }
     bool Question(QWidget*, const QString& caption, const QString& text) override {
         shown.push_back({"question", caption, text});
         if (answers.empty()) {
@@ -143,9 +149,13 @@ protected:
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         std::ofstream(path, std::ios::binary) << text;
     }
+    // Also reads files under /proc: a process that ends while its file is read gives an
+    // empty or partial text, not an exception.
     static std::string ReadFile(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        std::ostringstream text;
+        if (in) text << in.rdbuf();
+        return text.str();
     }
     static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
