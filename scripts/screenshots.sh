@@ -7,6 +7,7 @@
 #   main_expanded_debug.png    the same with TRANSCODA_DEBUG=1 (log area shown)
 #   main_english.png           TRANSCODA_LANGUAGE=EN, list hidden
 #   main_english_expanded.png  TRANSCODA_LANGUAGE=EN, list shown
+#   main_list_statuses.png     a kept list of three rows: one done, one failed, one waiting
 #
 # Usage: scripts/screenshots.sh [BUILD]   (BUILD defaults to "build"; `make screenshots`)
 #
@@ -45,6 +46,8 @@ export XDG_CONFIG_HOME="$SCRATCH/config" XDG_CACHE_HOME="$SCRATCH/cache"
 mkdir -p "$XDG_CONFIG_HOME/transcoda"
 cp "$BUILD/bin/transcoda" "$SCRATCH/transcoda"
 
+# When set, KEPT_LIST is written after the section Visual: the list the window restores.
+KEPT_LIST=
 write_preferences() {
     cat >"$XDG_CONFIG_HOME/transcoda/applicationUserPreferences.ini" <<'EOF'
 [Visual]
@@ -52,6 +55,7 @@ sourceFileName=/home/user/Vidéos/vacances-2026.mp4
 destinationFileName=/home/user/Vidéos/vacances-2026.avi
 destinationFormat=0
 EOF
+    printf '%s\n' "$KEPT_LIST" >>"$XDG_CONFIG_HOME/transcoda/applicationUserPreferences.ini"
 }
 
 # Waits until the given command prints something, for at most $1 tenths of a second.
@@ -116,16 +120,24 @@ expand_list() {
     return 1
 }
 
+# The status column stands after the wide output column: two clicks in the right end of
+# the grid's horizontal scroll bar (the grid is 715 x 108 at 8, 318) bring it into view.
+scroll_list_right() {
+    xdotool mousemove --window "$1" 690 418 click 1 click 1
+}
+
+# Usage: shot_main FILE no|yes|statuses [VAR=value ...]; "statuses" also scrolls the list.
 shot_main() {
     local file=$1 expand=$2
     shift 2
     start_app "$@"
     local wid
     wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
-    if [[ "$expand" == yes ]]; then
+    if [[ "$expand" != no ]]; then
         sleep 0.3
         expand_list "$wid"
     fi
+    [[ "$expand" == statuses ]] && scroll_list_right "$wid"
     capture "$wid" "$file"
     stop_app
 }
@@ -141,3 +153,23 @@ shot_main main_expanded.png yes
 shot_main main_expanded_debug.png yes TRANSCODA_DEBUG=1
 shot_main main_english.png no TRANSCODA_LANGUAGE=EN
 shot_main main_english_expanded.png yes TRANSCODA_LANGUAGE=EN
+
+KEPT_LIST=$(
+    cat <<'EOF'
+[List]
+item1.format=" Audio MP3 - MP3; Audio (128kbps)"
+item1.input=/home/user/Vidéos/vacances-2026.mp4
+item1.output=/home/user/Vidéos/vacances-2026.mp3
+item1.status=done
+item2.format=" Video MPEG - MPEG 640x480 (4200 kbps); Audio (128kbps)"
+item2.input=/home/user/Musique/concert.wav
+item2.output=/home/user/Musique/concert.mpeg
+item2.status=failed
+item2.reason=" avant de commencer : le fichier d'entrée ne contient que du son, et ce format de sortie demande une image"
+item3.format=" Video HD Ready - AVI 1280x720 (MPEG4/DivX/XviD, 4500 kbps) ; MP3(192kbps)"
+item3.input=/home/user/Vidéos/anniversaire.mkv
+item3.output=/home/user/Vidéos/anniversaire.avi
+item3.status=waiting
+EOF
+)
+shot_main main_list_statuses.png statuses

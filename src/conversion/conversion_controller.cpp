@@ -102,7 +102,10 @@ void ConversionController::StartDiagnostic(const std::string& command) {
 void ConversionController::Start(const char* command) {
     // The job is copied now: what the user changes while it waits does not reach it.
     App().WorkerCommand = command;
+    const bool list = std::string(command) == "transformList";
+    if (list) view_.ListRunBegins();
     ConversionJob job = MonThread::TakeJob();
+    if (list) job.OnItem = ItemPoster(++listRun_);
     if (workerAlive_) {
         pending_ = std::move(job);
         state_ = State::StartPending;
@@ -127,6 +130,19 @@ void ConversionController::Launch(ConversionJob job) {
             if (auto controller = self.lock()) (*controller)->WorkerEnded();
         });
     });
+}
+
+ItemListener ConversionController::ItemPoster(int run) {
+    std::weak_ptr<ConversionController*> self = self_;
+    return [post = post_, self, run](const ItemReport& report) {
+        post([self, run, report] {
+            if (auto controller = self.lock()) (*controller)->ItemReported(run, report);
+        });
+    };
+}
+
+void ConversionController::ItemReported(int run, const ItemReport& report) {
+    if (run == listRun_) view_.ShowListItem(report.Row, report.Status);
 }
 
 void ConversionController::Stop() {

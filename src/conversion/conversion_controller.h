@@ -35,6 +35,11 @@ public:
     virtual void ArmCloseTimer(int ms) = 0;
     // Nothing keeps the window any more: it goes now.
     virtual void CloseWindow() = 0;
+    // A list run takes the rows as they stand now; the item statuses that follow name
+    // the rows by their place at this moment, from 1.
+    virtual void ListRunBegins() {}
+    // What became of one item of the running list, or how far it is.
+    virtual void ShowListItem(int /*row*/, const ItemStatus& /*status*/) {}
 };
 
 class ConversionController {
@@ -108,6 +113,10 @@ public:
 private:
     void Launch(ConversionJob job);
     void Start(const char* command);
+    // The job's items report to the view through posts; those of an earlier run, still
+    // arriving while a new list waits to start, reach nothing.
+    ItemListener ItemPoster(int run);
+    void ItemReported(int run, const ItemReport& report);
     void WorkerEnded();
     void EndClosing();
 
@@ -119,6 +128,8 @@ private:
     // The list was stopped by the user: its button keeps the Stop's caption at the end.
     bool listStoppedByUser_ = false;
     std::optional<ConversionJob> pending_;
+    // The list run whose items the view shows.
+    int listRun_ = 0;
     // Reached by the worker's end through a weak reference, so that an end posted after
     // the controller has gone finds nothing to call.
     std::shared_ptr<ConversionController*> self_;

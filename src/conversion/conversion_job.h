@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "conversion/item_status.h"
 #include "exec/app_state.h"
 
 namespace transcoda {
@@ -32,6 +33,8 @@ struct RequestOutcome {
 struct ConversionJob {
     std::string Command;
     std::vector<ConversionRequest> Requests;
+    // For a list: hears each item's start, progress and end; it must not wait.
+    ItemListener OnItem;
 };
 
 }  // namespace transcoda

@@ -81,8 +81,9 @@ RequestOutcome RunRequest(const ConversionRequest& request) {
 
 // The list's requests one after the other, while the conversion runs. Failed items are
 // only logged here; one summary is shown after the list.
-void RunList(const std::vector<ConversionRequest>& requests, std::vector<WorkerMessage>& messages) {
+void RunList(const ConversionJob& job, std::vector<WorkerMessage>& messages) {
     AppState& app = App();
+    const std::vector<ConversionRequest>& requests = job.Requests;
     std::vector<FailedItem> failed;
     const int count = static_cast<int>(requests.size());
     for (int row = 1; row <= count; ++row) {
@@ -90,7 +91,9 @@ void RunList(const std::vector<ConversionRequest>& requests, std::vector<WorkerM
         Window().SelectListRow(row);
         if (app.ConversionRunning) {
             const ConversionRequest& request = requests[static_cast<size_t>(row - 1)];
+            ItemFollower item(job.OnItem, row);
             RequestOutcome outcome = RunRequest(request);
+            item.Finished(outcome);
             Record(outcome);
             if (outcome.Outcome == RequestOutcome::Result::Failed)
                 failed.push_back({request.InputPath, outcome.Reason, outcome.Details});
@@ -206,7 +209,7 @@ void MonThread::Execute(const ConversionJob& job) {
             app.ConversionRunning = false;
             RestoreConvertButton(false);
         } else if (command == "transformList") {
-            RunList(job.Requests, messages);
+            RunList(job, messages);
             app.ConversionRunning = false;
             RestoreConvertButton(true);
         }

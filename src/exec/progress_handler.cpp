@@ -3,6 +3,7 @@
 #include "exec/app_state.h"
 #include "exec/language.h"
 #include "exec/output_parsers.h"
+#include "exec/percent_listener.h"
 #include "exec/progress_display.h"
 #include "exec/request_timing.h"
 
@@ -39,6 +40,7 @@ void ProgressHandler::ShowPercent(double percent) {
     Display().SetProgressText("Progression : " + text);
     Display().SetTitle(text);
     TimedStepProgress(percent / 100.0);
+    TellPercent(percent);
 }
 
 void ProgressHandler::HandleOutputChunk(const std::string& chunk) {

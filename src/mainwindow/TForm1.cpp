@@ -84,11 +84,14 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
     CreateControls();
     CreateShortcuts();
+    CreateQueueControls();
     applicationTitle_ = QString::fromUtf8(transcoda::kApplicationTitle);
     QtWindowPort::Instance().Attach(this);
     transcoda::AttachWindow(&QtWindowPort::Instance());
     controller_ = std::make_unique<transcoda::ConversionController>(*this, PostToWindowThread());
     FormCreate();
+    ApplyQueueTexts();
+    RestoreList();
 }
 
 TForm1::~TForm1() { QtWindowPort::Instance().Detach(this); }

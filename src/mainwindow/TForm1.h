@@ -4,9 +4,11 @@
 // worker updates, and the diagnostic log.
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "conversion/conversion_controller.h"
 #include "mainwindow/picture_button.h"
@@ -116,6 +118,22 @@ public:
     // the window's menu entry); on, the log area is shown as at a start in DebugMode.
     void SetDebugMode(bool on);
 
+    // The list kept between runs, its status column and its editing (TForm1_queue.cpp).
+    static constexpr int kStatusColumn = 3;
+    void MoveUpButtonClick();
+    void MoveDownButtonClick();
+    // Moves queued row `from` to the place of row `to` and selects it there.
+    void MoveListRow(int from, int to);
+    // Files dropped on the list: they join it with the selected preset, each output
+    // beside its input; those left out are told in one message.
+    void AddDroppedFiles(const QStringList& paths);
+    // The rows may be moved, removed or added now: not while a conversion runs.
+    bool ListEditable() const;
+    transcoda::ItemStatus ListStatus(int row) const;
+    QString ListStatusText(int row) const;
+    void SaveList();
+    void RestoreList();
+
     bool ListHidden() const { return listHidden_; }
     transcoda::ConversionController& Controller() { return *controller_; }
 
@@ -126,6 +144,8 @@ public:
     bool ShowWorkDoneLook(bool forList, bool keepListCaption) override;
     void ArmCloseTimer(int ms) override;
     void CloseWindow() override;
+    void ListRunBegins() override;
+    void ShowListItem(int row, const transcoda::ItemStatus& status) override;
 
     // The boxes and dialogs the checks before a conversion ask for.
     void Tell(const std::string& text) override;
@@ -153,7 +173,12 @@ private:
     void PlaceStatusLabels(int top);
     void ShowConvertPicture(const transcoda::gui::ImageList& list, int index);
     void SetListButtonsEnabled(bool enabled);
-    void AddListRow(const QString& label, const QString& input, const QString& output);
+    void AddListRow(const QString& label, const QString& input, const QString& output,
+                    const transcoda::ItemStatus& status = {});
+    void CreateQueueControls();
+    void ApplyQueueTexts();
+    void SetListStatus(int row, const transcoda::ItemStatus& status);
+    void TellLater(const QString& text);
     void ClearList();
     void PictureEvents(transcoda::gui::PictureButton* picture, const transcoda::gui::ImageList* list,
                        void (TForm1::*onRelease)());
@@ -178,6 +203,12 @@ private:
     // The folder of the output that the notice names; empty while none is shown.
     QString writtenFolder_;
     std::unique_ptr<transcoda::ConversionController> controller_;
+    // Each list row carries an id of its own, so that the statuses of a run reach their
+    // rows however the list has been edited since it began.
+    long long nextRowId_ = 1;
+    std::vector<long long> runRows_;
+    bool restoringList_ = false;
+    bool listSaveFailureTold_ = false;
 
     transcoda::gui::ImageList openList1_, saveList1_, convertList1_, convertStopList1_,
         aboutList1_, closeList1_;
@@ -200,6 +231,7 @@ public:
                 *Button9 = nullptr, *Button10 = nullptr, *Button11 = nullptr,
                 *Button12 = nullptr, *Button13 = nullptr;
     QTableWidget* StringGrid1 = nullptr;
+    QPushButton *MoveUpButton = nullptr, *MoveDownButton = nullptr;  // beside the grid
     QProgressBar* ProgressBar1 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     // The time label of a running conversion, then the written-file notice; the button

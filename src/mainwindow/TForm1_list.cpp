@@ -48,11 +48,13 @@ bool TForm1::OutputInList(const QString& path) const {
     return false;
 }
 
-void TForm1::AddListRow(const QString& label, const QString& input, const QString& output) {
+void TForm1::AddListRow(const QString& label, const QString& input, const QString& output,
+                        const transcoda::ItemStatus& status) {
     const int last = StringGrid1->rowCount() - 1;  // the empty last row
     StringGrid1->setItem(last, 0, new QTableWidgetItem(label));
     StringGrid1->setItem(last, 1, new QTableWidgetItem(input));
     StringGrid1->setItem(last, 2, new QTableWidgetItem(output));
+    SetListStatus(last + 1, status);
     StringGrid1->insertRow(last + 1);
 }
 
@@ -73,6 +75,7 @@ void TForm1::Button7Click() {
         listHidden_ = false;
     }
     AddListRow(ComboBox1->currentText(), Edit1->text(), Edit2->text());
+    SaveList();
 }
 
 void TForm1::Button8Click() {
@@ -80,9 +83,14 @@ void TForm1::Button8Click() {
     if (r < 1 || r >= ListRowCount() - 1) return;
     StringGrid1->removeRow(r - 1);
     SelectListRow(r);
+    SaveList();
 }
 
-void TForm1::Button9Click() { ClearList(); }
+void TForm1::Button9Click() {
+    if (ListRowCount() <= 2) return;
+    ClearList();
+    SaveList();
+}
 
 void TForm1::Button11Click() {
     if (listHidden_) return;
@@ -115,4 +123,5 @@ void TForm1::Button13Click() {
         UpdateOutputName();
         AddListRow(ComboBox1->currentText(), Edit1->text(), Edit2->text());
     }
+    SaveList();
 }

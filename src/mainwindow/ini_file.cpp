@@ -84,6 +84,13 @@ std::string StoredValue(const std::string& value) {
 
 bool OneLine(const std::string& s) { return s.find_first_of("\r\n") == std::string::npos; }
 
+// A section, key and value (names already trimmed) that read back as they were written.
+bool Storable(const std::string& sec, const std::string& name, const std::string& value) {
+    return !sec.empty() && !name.empty() && OneLine(sec) && OneLine(name) && OneLine(value) &&
+           sec.find(']') == std::string::npos && name.find('=') == std::string::npos && name[0] != '[' &&
+           name[0] != ';';
+}
+
 std::string Reason(int err) { return std::strerror(err); }
 
 void SetError(std::string* error, const std::string& text) {
@@ -168,10 +175,7 @@ std::optional<std::string> IniDocument::Get(const std::string& section,
 bool IniDocument::Set(const std::string& section, const std::string& key,
                       const std::string& value) {
     std::string sec = Trim(section), name = Trim(key);
-    if (sec.empty() || name.empty() || !OneLine(sec) || !OneLine(name) || !OneLine(value) ||
-        sec.find(']') != std::string::npos || name.find('=') != std::string::npos ||
-        name[0] == '[' || name[0] == ';')
-        return false;
+    if (!Storable(sec, name, value)) return false;
     const std::string stored = StoredValue(value);
 
     int s = FindSection(sec);
@@ -193,6 +197,49 @@ bool IniDocument::Set(const std::string& section, const std::string& key,
     if (!lines_.empty() && lines_.back().end.empty()) lines_.back().end = newline_;
     lines_.push_back(Line{"[" + sec + "]", newline_});
     lines_.push_back(Line{name + "=" + stored, newline_});
+    return true;
+}
+
+std::vector<std::pair<std::string, std::string>> IniDocument::Entries(const std::string& section) const {
+    std::vector<std::pair<std::string, std::string>> entries;
+    bool inside = false;
+    for (const Line& line : lines_) {
+        if (auto name = SectionName(line.text)) {
+            inside = SameName(*name, section);
+            continue;
+        }
+        if (!inside) continue;
+        if (auto key = KeyName(line.text)) entries.emplace_back(*key, ValueOf(line.text));
+    }
+    return entries;
+}
+
+bool IniDocument::ReplaceSection(const std::string& section,
+                                 const std::vector<std::pair<std::string, std::string>>& values) {
+    const std::string sec = Trim(section);
+    std::vector<Line> block{Line{"[" + sec + "]", newline_}};
+    for (const auto& [key, value] : values) {
+        const std::string name = Trim(key);
+        if (!Storable(sec, name, value)) return false;
+        block.push_back(Line{name + "=" + StoredValue(value), newline_});
+    }
+    if (values.empty() && !Storable(sec, "key", "")) return false;
+
+    std::vector<Line> kept;
+    size_t at = std::string::npos;
+    bool inside = false;
+    for (Line& line : lines_) {
+        if (auto name = SectionName(line.text)) {
+            inside = SameName(*name, sec);
+            if (inside && at == std::string::npos) at = kept.size();
+        }
+        if (!inside) kept.push_back(std::move(line));
+    }
+    if (at == std::string::npos) at = kept.size();
+    if (at > 0 && kept[at - 1].end.empty()) kept[at - 1].end = newline_;
+    // What followed the section keeps its own place after the new one.
+    kept.insert(kept.begin() + static_cast<std::ptrdiff_t>(at), block.begin(), block.end());
+    lines_ = std::move(kept);
     return true;
 }
 

@@ -35,6 +35,16 @@ public:
     // cannot be stored on one line.
     bool Set(const std::string& section, const std::string& key, const std::string& value);
 
+    // Every key of the sections named section, in file order, with its value as Get
+    // gives it.
+    std::vector<std::pair<std::string, std::string>> Entries(const std::string& section) const;
+
+    // Replaces the sections named section by one holding exactly these keys, where the
+    // first of them stood (at the end when there was none). Returns false, changing
+    // nothing, when a name or a value cannot be stored on one line.
+    bool ReplaceSection(const std::string& section,
+                        const std::vector<std::pair<std::string, std::string>>& values);
+
 private:
     struct Line {
         std::string text;  // without its end

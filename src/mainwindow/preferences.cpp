@@ -76,6 +76,10 @@ std::string PreferencesFilePath(const std::string& programFolder) {
     return folder.empty() ? FormerPreferencesFilePath(programFolder) : folder + kPreferencesFileName;
 }
 
+std::string PreferencesFileInUse(const std::string& programFolder, bool forReading) {
+    return PreferencesFileFor(programFolder, forReading);
+}
+
 std::string FormerPreferencesFilePath(const std::string& programFolder) {
     return programFolder + kFormerPreferencesFileName;
 }

@@ -31,6 +31,10 @@ inline constexpr int kDefaultFormatIndex = 5;
 // place when the user has no home at all.
 std::string PreferencesFilePath(const std::string& programFolder);
 
+// The file a read (forReading) or a write goes to now: PreferencesFilePath, once the
+// former file has been copied there when only that one exists.
+std::string PreferencesFileInUse(const std::string& programFolder, bool forReading);
+
 // programFolder (with its trailing "/") + "B/applicationUserPreferences.ini".
 std::string FormerPreferencesFilePath(const std::string& programFolder);
 

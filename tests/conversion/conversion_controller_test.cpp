@@ -83,7 +83,13 @@ public:
     }
     void ArmCloseTimer(int) override { Add("timer"); }
     void CloseWindow() override { Add("close"); }
+    void ListRunBegins() override { items.push_back("begins"); }
+    void ShowListItem(int row, const ItemStatus& status) override {
+        items.push_back(std::to_string(row) + ":" + ItemStatusText(status));
+    }
     std::string calls;
+    // The list runs begun and the item statuses shown, in order.
+    std::vector<std::string> items;
     // When set, each call also goes there, one entry each.
     std::vector<std::string>* transcript = nullptr;
 
@@ -236,6 +242,49 @@ TEST_F(ControllerTest, StateMachine) {
         EXPECT_EQ(started, row.started);
         controller.reset();
     }
+}
+
+// The items of a list reach the window through posts, and only while their run is the
+// one the window shows: those of a stopped list that come after a new list was asked
+// for would land on the new list's rows.
+TEST_F(ControllerTest, ItemStatusesReachTheWindowOnlyFromTheRunItShows) {
+    std::vector<ConversionJob> jobs;
+    std::vector<std::function<void()>> ends;
+    Make([&](ConversionJob job, std::function<void()> onEnd) {
+        jobs.push_back(std::move(job));
+        ends.push_back(std::move(onEnd));
+    });
+    controller->StartList();
+    ASSERT_EQ(jobs.size(), 1u);
+    ASSERT_TRUE(jobs[0].OnItem);
+    jobs[0].OnItem({1, {ItemStatus::State::Converting, 42}});
+    EXPECT_EQ(view.items, std::vector<std::string>{"begins"}) << "shown without a post";
+    owner.RunPosted();
+    controller->Stop();
+    jobs[0].OnItem({1, {ItemStatus::State::Stopped}});
+    owner.RunPosted();
+    EXPECT_EQ(view.items, (std::vector<std::string>{"begins", "1:conversion 42 %", "1:arrêté"}));
+
+    // Stop, then a new list at once: the first worker is still ending.
+    controller->StartList();
+    jobs[0].OnItem({2, {ItemStatus::State::Done}});
+    ends[0]();
+    owner.RunPosted();
+    ASSERT_EQ(jobs.size(), 2u);
+    jobs[1].OnItem({2, {ItemStatus::State::Done}});
+    owner.RunPosted();
+    EXPECT_EQ(view.items, (std::vector<std::string>{"begins", "1:conversion 42 %", "1:arrêté", "begins", "2:terminé"}));
+    // A single conversion tells no items.
+    controller->Stop();
+    ends[1]();
+    owner.RunPosted();
+    controller->BeginOne();
+    controller->StartOne();
+    ASSERT_EQ(jobs.size(), 3u);
+    EXPECT_FALSE(jobs[2].OnItem);
+    controller->Stop();
+    ends[2]();
+    owner.RunPosted();
 }
 
 // The person at the window, as the checks before a single conversion meet them: each box
@@ -428,6 +477,8 @@ TEST_F(WorkerControllerTest, AListIsConvertedRowByRow) {
     EXPECT_EQ(window.Texts("select"), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_TRUE(window.messages.empty());
     EXPECT_EQ(view.calls, "converting-list done-list");
+    EXPECT_EQ(view.items, (std::vector<std::string>{"begins", "1:conversion", "1:terminé", "2:conversion", "2:terminé",
+                                                    "3:conversion", "3:terminé"}));
 }
 
 TEST_F(WorkerControllerTest, ClosingWhileConvertingClosesAtTheWorkersEnd) {

@@ -119,7 +119,28 @@ protected:
     void Run(const std::string& command) {
         App().WorkerCommand = command;
         App().ConversionRunning = true;
-        MonThread::Execute();
+        ConversionJob job = MonThread::TakeJob();
+        reports.clear();
+        job.OnItem = [this](const ItemReport& report) { reports.push_back(report); };
+        MonThread::Execute(job);
+    }
+    // Each reported row with the status it was left in, in the order the rows began;
+    // every row must first have been told converting.
+    std::vector<std::string> ItemEnds() {
+        std::vector<std::string> ends;
+        std::vector<int> rows;
+        for (const ItemReport& report : reports) {
+            auto at = std::find(rows.begin(), rows.end(), report.Row);
+            const std::string text = std::to_string(report.Row) + ":" + ItemStatusText(report.Status);
+            if (at == rows.end()) {
+                EXPECT_EQ(report.Status.Kind, ItemStatus::State::Converting) << text;
+                rows.push_back(report.Row);
+                ends.push_back(text);
+            } else {
+                ends[static_cast<size_t>(at - rows.begin())] = text;
+            }
+        }
+        return ends;
     }
 
     // The runs that name an input.
@@ -152,6 +173,7 @@ protected:
     std::vector<FakeItem> items;
     std::vector<std::string> runs, counters;
     std::function<void(const std::string&)> onRun;
+    std::vector<ItemReport> reports;
 };
 
 TEST_F(WorkerTest, ListOfThreeCountsSelectsAndConvertsEveryRow) {
@@ -168,6 +190,7 @@ TEST_F(WorkerTest, ListOfThreeCountsSelectsAndConvertsEveryRow) {
         EXPECT_EQ(counters[i], expected) << runs[i];
     }
     EXPECT_EQ(Results(), (std::vector<Result>{Result::Written, Result::Written, Result::Written}));
+    EXPECT_EQ(ItemEnds(), (std::vector<std::string>{"1:terminé", "2:terminé", "3:terminé"}));
     EXPECT_TRUE(win->messages.empty());
     ExpectIdle("list");
     ASSERT_FALSE(win->log.empty());
@@ -187,6 +210,7 @@ TEST_F(WorkerTest, StopDuringSecondItemLeavesTheThirdUnstartedAndEarlierOutputsW
     EXPECT_EQ(win->Texts("select"), (std::vector<std::string>{"1", "2"}));
     EXPECT_EQ(RunsOf(third.input), 0);
     EXPECT_EQ(Results(), (std::vector<Result>{Result::Written, Result::Stopped}));
+    EXPECT_EQ(ItemEnds(), (std::vector<std::string>{"1:terminé", "2:arrêté"}));
     EXPECT_TRUE(win->messages.empty()) << "a stop is not a failure";
     auto contents = [](const std::string& path) {
         std::ifstream in(path);
@@ -257,6 +281,8 @@ TEST_F(WorkerTest, UnknownLabelIsRefusedAndTheListGoesOn) {
     EXPECT_EQ(RunsOf(unknown.input), 0);
     EXPECT_GT(RunsOf(third.input), 0);
     EXPECT_EQ(Results(), (std::vector<Result>{Result::Written, Result::Refused, Result::Written}));
+    EXPECT_EQ(ItemEnds(), (std::vector<std::string>{"1:terminé", "2:échec : le fichier ou le format n'est pas pris en charge",
+                                                    "3:terminé"}));
     ASSERT_EQ(win->messages.size(), 1u) << "only the dispatcher's own message, no failure summary";
     EXPECT_NE(win->messages[0].find("Le format cible n'est pas encore supporté"), std::string::npos);
     ExpectIdle("list");
@@ -284,6 +310,10 @@ TEST_F(WorkerTest, FolderErrorIsShownLoggedAndEndsTheWorkNormally) {
         EXPECT_TRUE(logged);
         EXPECT_EQ(RunsOf(third.input), 0);
         EXPECT_EQ(MonThread::Outcomes().back().Outcome, Result::FolderError);
+        if (list) {
+            EXPECT_EQ(ItemEnds(), (std::vector<std::string>{
+                                      "1:terminé", "2:échec : Impossible de créer le répertoire associé au fichier de sortie"}));
+        }
         ExpectIdle(list ? "list" : "once");
         // The message comes once the window is idle again.
         auto calls = win->calls;
@@ -361,6 +391,13 @@ TEST_F(WorkerTest, FailedListItemsAreSummedUpOnceAfterTheList) {
         RunList({first, Item("b"), third});
 
         EXPECT_EQ(Results(), (std::vector<Result>{Result::Failed, Result::Written, Result::Failed}));
+        // Each row's status carries its own reason.
+        const std::string failed = std::string(language) == "EN" ? "failed " : "échec ";
+        const std::vector<RequestOutcome> outcomes = MonThread::Outcomes();
+        EXPECT_EQ(ItemEnds(), (std::vector<std::string>{"1:" + failed + outcomes[0].Reason,
+                                                        std::string("2:") + (std::string(language) == "EN" ? "done" : "terminé"),
+                                                        "3:" + failed + outcomes[2].Reason}));
+        EXPECT_NE(outcomes[0].Reason, outcomes[2].Reason);
         ASSERT_EQ(win->messages.size(), 1u);
         const std::string& summary = win->messages[0];
         EXPECT_NE(summary.find(first.input), std::string::npos);

@@ -194,6 +194,43 @@ TEST_F(ConversionTest, ListOfThreeCountsItemsAndSelectsEachRow) {
     EXPECT_TRUE(form->Memo1->toPlainText().contains(QString::fromUtf8("Le logiciel va commencer la conversion..")));
 }
 
+// Each row shows how its item ended, the failed one with its reason; the rows cannot be
+// edited while the list runs, and the statuses come back at the next start.
+TEST_F(ConversionTest, TheStatusColumnFollowsAListWithOneFailingRow) {
+    WriteFile(PrefsPath(), "[Visual]\n");
+    MakeForm("EN");
+    Watch();
+    Queue(Fixture("clip.avi"), Path("out/one.mp3"), 34);
+    Queue(Fixture("clip.wav"), Path("out/two.mpeg"), 3);  // sound only, for a picture format
+    Queue(Fixture("clip.wav"), Path("out/three.mp3"), 34);
+    ASSERT_EQ(form->ListRowCount(), 5);
+    auto statuses = [&] {
+        std::vector<std::string> out;
+        for (int row = 1; row <= 3; ++row) out.push_back(form->ListStatusText(row).toStdString());
+        return out;
+    };
+    EXPECT_EQ(statuses(), (std::vector<std::string>{"waiting", "waiting", "waiting"}));
+
+    Click(form->Button10);
+    EXPECT_FALSE(form->MoveUpButton->isEnabled());
+    EXPECT_FALSE(form->MoveDownButton->isEnabled());
+    form->SelectListRow(3);
+    QTest::keyClick(form->StringGrid1, Qt::Key_Delete);
+    EXPECT_EQ(form->ListRowCount(), 5) << "Delete while the list runs";
+    ASSERT_TRUE(WaitForIdle(180000));
+
+    const std::vector<std::string> after = statuses();
+    EXPECT_EQ(after[0], "done");
+    EXPECT_TRUE(after[1].starts_with("failed ")) << after[1];
+    EXPECT_NE(after[1].find("failed before it began"), std::string::npos) << after[1];
+    EXPECT_EQ(after[2], "done");
+    EXPECT_TRUE(form->MoveUpButton->isEnabled());
+    ASSERT_EQ(dialogs.Of("message").size(), 1u) << "one summary after the list";
+
+    MakeForm("EN");
+    EXPECT_EQ(statuses(), after);
+}
+
 // In English, to see that the list button keeps the caption of the Stop.
 TEST_F(ConversionTest, StopDuringTheSecondItemLeavesTheThirdUnconverted) {
     MakeForm("EN");

@@ -85,6 +85,31 @@ INSTANTIATE_TEST_SUITE_P(
         SetCase{"QuotedValueQuotedAgain", "[Visual]\n", "k", "\"q\"", "[Visual]\nk=\"\"q\"\"\n"}),
     [](const testing::TestParamInfo<SetCase>& i) { return std::string(i.param.name); });
 
+// A whole section replaced at once, as the kept conversion list is: the rest of the file
+// stays as it was, byte for byte.
+class IniReplaceSection : public testing::TestWithParam<SetCase> {};
+
+TEST_P(IniReplaceSection, ReplacesOnlyThatSection) {
+    const SetCase& c = GetParam();
+    IniDocument doc = IniDocument::Parse(c.before);
+    ASSERT_TRUE(doc.ReplaceSection("List", {{c.key, c.value}}));
+    EXPECT_EQ(doc.Serialize(), c.after);
+    EXPECT_EQ(IniDocument::Parse(doc.Serialize()).Entries("list"),
+              (std::vector<std::pair<std::string, std::string>>{{c.key, c.value}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writes, IniReplaceSection,
+    testing::Values(
+        SetCase{"Appended", "[Visual]\na=1\n", "x", "1", "[Visual]\na=1\n[List]\nx=1\n"},
+        SetCase{"AfterUnterminatedLine", "[Visual]\na=1", "x", "1", "[Visual]\na=1\n[List]\nx=1\n"},
+        SetCase{"WhereItStood", "[List]\nold=1\n; note\n[Visual]\na=1\n", "x", "1", "[List]\nx=1\n[Visual]\na=1\n"},
+        SetCase{"TwoOfTheNameBecomeOne", "[list]\no=1\n[Visual]\na=1\n[LIST]\np=2\n", "x", "1",
+                "[List]\nx=1\n[Visual]\na=1\n"},
+        SetCase{"KeepsWindowsLineEnds", "[Visual]\r\na=1\r\n", "x", "1", "[Visual]\r\na=1\r\n[List]\r\nx=1\r\n"},
+        SetCase{"EdgeBlanksQuoted", "", "x", " Audio ", "[List]\nx=\" Audio \"\n"}),
+    [](const testing::TestParamInfo<SetCase>& i) { return std::string(i.param.name); });
+
 TEST(IniDocumentTest, ValuesReadBackExactlyAsWritten) {
     for (std::string value : {"/home/é à/Sans titre.avi", " lead", "trail ", "\"quoted\"", "'single'",
                               "a=b;c", "[x]", "", "\"", "-1"}) {

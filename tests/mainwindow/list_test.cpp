@@ -2,7 +2,9 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -204,6 +206,212 @@ TEST_F(ListTest, ShortcutPicturesSelectTheirFormatAndRewriteTheOutput) {
         EXPECT_TRUE(out.ends_with(c.outputEnding)) << "Image" << c.image << ": " << out;
     }
     EXPECT_FALSE(App().ConversionRunning.load());
+}
+
+
+// The outputs of the queued rows, by their number in out/<n>.mp3, top to bottom.
+std::vector<std::string> Order(const TForm1& form) {
+    std::vector<std::string> order;
+    for (int row = 1; row <= form.ListRowCount() - 2; ++row) {
+        const std::string out = form.ListCell(2, row).toStdString();
+        order.push_back(out.substr(out.rfind('/') + 1, out.find('.', out.rfind('/')) - out.rfind('/') - 1));
+    }
+    return order;
+}
+
+void SendMouse(QWidget* to, QEvent::Type type, QPoint at) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, to->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(to, &event);
+}
+
+// A row dragged by the mouse from one row's middle to a height in the grid's viewport.
+void Drag(TForm1& form, int from, int toY) {
+    QWidget* viewport = form.StringGrid1->viewport();
+    const QPoint start = form.StringGrid1->visualRect(form.StringGrid1->model()->index(from - 1, 0)).center();
+    SendMouse(viewport, QEvent::MouseButtonPress, start);
+    const int step = toY > start.y() ? 5 : -5;
+    for (int y = start.y() + step; step > 0 ? y < toY : y > toY; y += step)
+        SendMouse(viewport, QEvent::MouseMove, QPoint(start.x(), y));
+    SendMouse(viewport, QEvent::MouseMove, QPoint(start.x(), toY));
+    SendMouse(viewport, QEvent::MouseButtonRelease, QPoint(start.x(), toY));
+}
+
+int RowMiddle(const TForm1& form, int row) {
+    return form.StringGrid1->visualRect(form.StringGrid1->model()->index(row - 1, 0)).center().y();
+}
+
+// Each gesture on a list of three rows, then the order it leaves, the row then selected,
+// and what the preferences file keeps.
+TEST_F(ListTest, RowsMoveByButtonsAndDraggingAndGoWithDelete) {
+    struct Case {
+        const char* name;
+        std::function<void(TForm1&)> gesture;
+        std::vector<std::string> order;
+        int selected;
+    };
+    auto select = [](int row, QPushButton* TForm1::*button) {
+        return [row, button](TForm1& f) {
+            f.SelectListRow(row);
+            Click(f.*button);
+        };
+    };
+    auto del = [](int row) {
+        return [row](TForm1& f) {
+            f.SelectListRow(row);
+            QTest::keyClick(f.StringGrid1, Qt::Key_Delete);
+        };
+    };
+    using F = TForm1;
+    const Case cases[] = {
+        {"up", select(3, &F::MoveUpButton), {"1", "3", "2"}, 2},
+        {"down", select(1, &F::MoveDownButton), {"2", "1", "3"}, 2},
+        {"up from the first", select(1, &F::MoveUpButton), {"1", "2", "3"}, 1},
+        {"down from the last: never past the empty row", select(3, &F::MoveDownButton),
+         {"1", "2", "3"}, 3},
+        {"down from the empty row", select(4, &F::MoveDownButton), {"1", "2", "3"}, 4},
+        {"drag the first onto the last", [](F& f) { Drag(f, 1, RowMiddle(f, 3)); }, {"2", "3", "1"}, 3},
+        {"drag the last above the grid", [](F& f) { Drag(f, 3, -20); }, {"3", "1", "2"}, 1},
+        {"drag the first below the empty row", [](F& f) { Drag(f, 1, RowMiddle(f, 4) + 40); }, {"2", "3", "1"}, 3},
+        // Nothing moves; the grid selects as the mouse sweeps, as it always did.
+        {"drag the empty row", [](F& f) { Drag(f, 4, RowMiddle(f, 1)); }, {"1", "2", "3"}, 1},
+        {"Delete", del(2), {"1", "3"}, 2},
+        {"Delete on the empty row", del(4), {"1", "2", "3"}, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(PrefsPath(), "[Visual]\n");
+        MakeForm();
+        Queue(3);
+        form->show();
+        c.gesture(*form);
+        EXPECT_EQ(Order(*form), c.order);
+        EXPECT_EQ(form->SelectedListRow(), c.selected);
+        // The row's status goes with it.
+        for (int row = 1; row <= form->ListRowCount() - 2; ++row)
+            EXPECT_EQ(form->ListStatusText(row).toStdString(), "en attente");
+        MakeForm();
+        EXPECT_EQ(Order(*form), c.order) << "as kept in the preferences";
+    }
+}
+
+// Several files dropped on the list join it with the selected preset, each output beside
+// its input; those that may not join are named in one message.
+TEST_F(ListTest, SeveralDroppedFilesJoinTheListBesideTheirInputs) {
+    struct Case {
+        const char* name;
+        int format;
+        std::vector<std::string> files;  // under in/
+        std::vector<std::string> added;  // outputs, under in/
+        std::vector<std::string> leftOut;
+    };
+    const Case cases[] = {
+        {"three good ones", 34, {"a.avi", "b.mp4", "c d.mkv"}, {"a.mp3", "b.mp3", "c d.mp3"}, {}},
+        {"a duplicate, an unknown kind, a folder, an existing output", 34,
+         {"a.avi", "a.mp4", "notes.txt", "folder", "old.avi"},
+         {"a.mp3"},
+         {"a.mp4", "notes.txt", "folder", "old.avi"}},
+        {"a queued output", 34, {"queued.avi", "b.mp4"}, {"b.mp3"}, {"queued.avi"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(Path("in"));
+        MakeForm();
+        for (const std::string& f : c.files)
+            if (f != "folder") WriteFile(Path("in/" + f), "input");
+        std::filesystem::create_directories(Path("in/folder"));
+        WriteFile(Path("in/old.mp3"), "an older file");
+        SetRequest(Path("in/queued.avi"), Path("in/queued.mp3"), 34);
+        const bool queue = std::string(c.name) == "a queued output";
+        if (queue) form->Button7Click();
+        form->ComboBox1->setCurrentIndex(c.format);
+        dialogs.shown.clear();
+
+        QList<QUrl> urls;
+        for (const std::string& f : c.files) urls << QUrl::fromLocalFile(QString::fromStdString(Path("in/" + f)));
+        QMimeData data;
+        data.setUrls(urls);
+        Click(form->Button12);
+        QWidget* viewport = form->StringGrid1->viewport();
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &drop);
+        QApplication::processEvents();
+
+        const int first = queue ? 2 : 1;
+        ASSERT_EQ(form->ListRowCount(), first + 1 + static_cast<int>(c.added.size()));
+        for (size_t i = 0; i < c.added.size(); ++i) {
+            const int row = first + static_cast<int>(i);
+            EXPECT_EQ(Cell(0, row), form->ComboBox1->currentText().toStdString());
+            EXPECT_EQ(Cell(2, row), Path("in/" + c.added[i]));
+        }
+        if (c.leftOut.empty()) {
+            EXPECT_TRUE(dialogs.Of("message").empty());
+            continue;
+        }
+        ASSERT_EQ(dialogs.Of("message").size(), 1u) << "one message for every file left out";
+        const std::string message = dialogs.Of("message")[0].text.toStdString();
+        for (const std::string& f : c.leftOut) EXPECT_NE(message.find(Path("in/" + f)), std::string::npos) << f;
+        EXPECT_EQ(ReadFile(Path("in/old.mp3")), "an older file");
+    }
+}
+
+// The list comes back at the next start with its statuses, in the window's language; a
+// row that was converting when the program ended comes back stopped; the preferences of
+// the section "Visual" stay as they were.
+TEST_F(ListTest, TheListIsKeptWithItsStatusesBetweenRuns) {
+    WriteFile(PrefsPath(), "[Visual]\n");
+    MakeForm();
+    WriteFile(Path("in/odd = name ;.avi"), "input");
+    Queue(3);
+    SetRequest(Path("in/odd = name ;.avi"), Path("out/ odd = name ;.mp3"), 34);
+    form->Button7Click();
+    SetRequest(Path("in/clip.avi"), Path("out/5.mp3"), 34);
+    form->Button7Click();
+    form->ListRunBegins();
+    form->ShowListItem(1, {ItemStatus::State::Done});
+    form->ShowListItem(2, {ItemStatus::State::Failed, -1, " : la conversion a échoué"});
+    form->ShowListItem(3, {ItemStatus::State::Stopped});
+    form->ShowListItem(4, {ItemStatus::State::Converting, 42});
+    EXPECT_EQ(form->ListStatusText(4).toStdString(), "conversion 42 %");
+    const std::string visual = ReadFile(PrefsPath()).substr(0, ReadFile(PrefsPath()).find("[List]"));
+
+    struct Case {
+        const char* language;
+        std::vector<std::string> statuses;
+    };
+    const Case cases[] = {
+        {"FR", {"terminé", "échec : la conversion a échoué", "arrêté", "arrêté", "en attente"}},
+        {"EN", {"done", "failed : la conversion a échoué", "stopped", "stopped", "waiting"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        MakeForm(c.language);
+        ASSERT_EQ(form->ListRowCount(), 7);
+        EXPECT_EQ(Cell(1, 4), Path("in/odd = name ;.avi"));
+        EXPECT_EQ(Cell(2, 4), Path("out/ odd = name ;.mp3"));
+        EXPECT_EQ(Cell(0, 5), " Audio MP3 - MP3; Audio (128kbps)");
+        for (int row = 1; row <= 5; ++row)
+            EXPECT_EQ(form->ListStatusText(row).toStdString(), c.statuses[static_cast<size_t>(row - 1)]) << row;
+        EXPECT_EQ(ReadFile(PrefsPath()).substr(0, visual.size()), visual);
+    }
+    // An emptied list stays empty.
+    Click(form->Button9);
+    MakeForm();
+    EXPECT_EQ(form->ListRowCount(), 2);
+}
+
+// Without a preferences file the list is not kept: a file made for it would give the
+// next start the default paths and format instead of the empty fields.
+TEST_F(ListTest, WithoutAPreferencesFileTheListIsNotKept) {
+    MakeForm();
+    Queue(1);
+    EXPECT_FALSE(Exists(PrefsPath()));
+    MakeForm();
+    EXPECT_EQ(form->ListRowCount(), 2);
+    EXPECT_EQ(form->Edit1->text(), "");
 }
 
 }  // namespace

@@ -1,0 +1,66 @@
+#include "conversion/item_status.h"
+
+#include "conversion/conversion_job.h"
+#include "exec/language.h"
+#include "exec/percent_listener.h"
+
+namespace transcoda {
+
+std::string ItemStatusText(const ItemStatus& status) {
+    using State = ItemStatus::State;
+    switch (status.Kind) {
+        case State::Waiting:
+            return Localised("en attente", "waiting");
+        case State::Converting: {
+            const std::string percent = status.Percent < 0 ? "" : " " + std::to_string(status.Percent) + " %";
+            return Localised("conversion", "converting") + percent;
+        }
+        case State::Done:
+            return Localised("terminé", "done");
+        case State::Failed:
+            return Localised("échec", "failed") + status.Reason;
+        case State::Stopped:
+            return Localised("arrêté", "stopped");
+    }
+    return {};
+}
+
+ItemStatus StatusAfter(const RequestOutcome& outcome) {
+    using Result = RequestOutcome::Result;
+    using State = ItemStatus::State;
+    switch (outcome.Outcome) {
+        case Result::Written:
+            return {State::Done};
+        case Result::Stopped:
+            return {State::Stopped};
+        case Result::Failed:
+            // The reason ends "La conversion de X a échoué" / "The conversion of X failed".
+            return {State::Failed, -1, " " + outcome.Reason};
+        case Result::FolderError:
+            return {State::Failed, -1, Localised(" : ", ": ") + outcome.Reason};
+        case Result::Refused:
+            // The dispatcher has said why in a message box of its own.
+            return {State::Failed, -1,
+                    Localised(" : le fichier ou le format n'est pas pris en charge",
+                              ": the file or the format is not supported")};
+    }
+    return {};
+}
+
+ItemFollower::ItemFollower(const ItemListener& listener, int row) : listener_(listener), row_(row) {
+    if (!listener_) return;
+    listener_({row_, {ItemStatus::State::Converting}});
+    FollowPercent([this](int percent) { listener_({row_, {ItemStatus::State::Converting, percent}}); });
+}
+
+ItemFollower::~ItemFollower() {
+    if (listener_) FollowPercent({});
+}
+
+void ItemFollower::Finished(const RequestOutcome& outcome) {
+    if (!listener_) return;
+    FollowPercent({});
+    listener_({row_, StatusAfter(outcome)});
+}
+
+}  // namespace transcoda

@@ -1,0 +1,245 @@
+// The conversion list as a queue: the status column of each row, the row buttons, the
+// mouse and keyboard gestures that edit the rows, files dropped on the list, and the list
+// kept in the preferences file between runs.
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+#include <QTimer>
+
+#include "conversion/list_drop.h"
+#include "exec/app_state.h"
+#include "exec/log.h"
+#include "mainwindow/TForm1.h"
+#include "mainwindow/list_gestures.h"
+#include "mainwindow/saved_list.h"
+#include "mainwindow/texts.h"
+
+using transcoda::App;
+using transcoda::ItemStatus;
+using namespace transcoda::gui;
+
+namespace {
+
+using State = ItemStatus::State;
+
+// What the status cell keeps besides its text.
+constexpr int kStateRole = Qt::UserRole;
+constexpr int kReasonRole = Qt::UserRole + 1;
+constexpr int kRowIdRole = Qt::UserRole + 2;
+constexpr int kStatusWidth = 200;
+constexpr int kRowButtonSize = 26;
+
+std::string S(const QString& text) { return text.toStdString(); }
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// A finished row is tinted by how it ended, so that it shows at a glance while the
+// status column lies beyond the width of the grid.
+QBrush TintOf(State kind) {
+    switch (kind) {
+        case State::Done: return QColor(214, 240, 214);
+        case State::Failed: return QColor(246, 214, 214);
+        case State::Stopped: return QColor(232, 232, 232);
+        default: return {};
+    }
+}
+
+// Keeps the row buttons as the list shows them: on screen with the grid, and enabled
+// exactly when the Remove button is, which the looks of each conversion set.
+class RowButtonsFollower : public QObject {
+public:
+    RowButtonsFollower(QWidget* grid, QWidget* remove, std::vector<QWidget*> buttons)
+        : QObject(grid), grid_(grid), remove_(remove), buttons_(std::move(buttons)) {
+        grid->installEventFilter(this);
+        remove->installEventFilter(this);
+        Follow();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::ShowToParent || type == QEvent::HideToParent || type == QEvent::EnabledChange) Follow();
+        return false;
+    }
+
+private:
+    void Follow() {
+        for (QWidget* button : buttons_) {
+            button->setHidden(grid_->isHidden());
+            button->setEnabled(remove_->isEnabled());
+        }
+    }
+    QWidget* grid_;
+    QWidget* remove_;
+    std::vector<QWidget*> buttons_;
+};
+
+}  // namespace
+
+void TForm1::CreateQueueControls() {
+    StringGrid1->setColumnCount(kStatusColumn + 1);
+    StringGrid1->setColumnWidth(kStatusColumn, kStatusWidth);
+    // The row buttons stand in a narrow column at the grid's right.
+    const QRect grid = StringGrid1->geometry();
+    StringGrid1->resize(grid.width() - kRowButtonSize - 4, grid.height());
+    const int left = grid.right() - kRowButtonSize + 1;
+    MoveUpButton = new QPushButton(Panel1);
+    MoveUpButton->setObjectName("MoveUpButton");
+    MoveUpButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    MoveUpButton->setGeometry(left, grid.top(), kRowButtonSize, kRowButtonSize);
+    MoveDownButton = new QPushButton(Panel1);
+    MoveDownButton->setObjectName("MoveDownButton");
+    MoveDownButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    MoveDownButton->setGeometry(left, grid.top() + kRowButtonSize + 4, kRowButtonSize, kRowButtonSize);
+    connect(MoveUpButton, &QPushButton::clicked, this, &TForm1::MoveUpButtonClick);
+    connect(MoveDownButton, &QPushButton::clicked, this, &TForm1::MoveDownButtonClick);
+    new RowButtonsFollower(StringGrid1, Button8, {MoveUpButton, MoveDownButton});
+
+    new ListGestures(StringGrid1, {
+        [this] { return ListEditable(); },
+        [this](int from, int to) { MoveListRow(from, to); },
+        [this] { Button8Click(); },
+        [this](const QStringList& paths) { AddDroppedFiles(paths); },
+    });
+}
+
+void TForm1::ApplyQueueTexts() {
+    StringGrid1->setHorizontalHeaderItem(kStatusColumn, new QTableWidgetItem(Lang(" État", " Status")));
+    MoveUpButton->setToolTip(Lang("Sélectionnez un élément de la liste, puis cliquez ici pour le faire monter",
+                                  "Select a conversion from the list, then click here to move it up"));
+    MoveDownButton->setToolTip(Lang("Sélectionnez un élément de la liste, puis cliquez ici pour le faire descendre",
+                                    "Select a conversion from the list, then click here to move it down"));
+}
+
+bool TForm1::ListEditable() const { return Button8->isEnabled(); }
+
+ItemStatus TForm1::ListStatus(int row) const {
+    const QTableWidgetItem* cell = StringGrid1->item(row - 1, kStatusColumn);
+    if (row < 1 || cell == nullptr) return {};
+    ItemStatus status;
+    status.Kind = static_cast<State>(cell->data(kStateRole).toInt());
+    status.Reason = S(cell->data(kReasonRole).toString());
+    return status;
+}
+
+QString TForm1::ListStatusText(int row) const {
+    const QTableWidgetItem* cell = row >= 1 ? StringGrid1->item(row - 1, kStatusColumn) : nullptr;
+    return cell ? cell->text() : QString();
+}
+
+void TForm1::SetListStatus(int row, const ItemStatus& status) {
+    QTableWidgetItem* cell = StringGrid1->item(row - 1, kStatusColumn);
+    if (cell == nullptr) {
+        cell = new QTableWidgetItem;
+        cell->setData(kRowIdRole, nextRowId_++);
+        StringGrid1->setItem(row - 1, kStatusColumn, cell);
+    }
+    const QString text = Q(transcoda::ItemStatusText(status));
+    cell->setText(text);
+    cell->setData(kStateRole, static_cast<int>(status.Kind));
+    cell->setData(kReasonRole, Q(status.Reason));
+    const QBrush tint = TintOf(status.Kind);
+    for (int column = 0; column <= kStatusColumn; ++column) {
+        if (QTableWidgetItem* item = StringGrid1->item(row - 1, column)) {
+            item->setToolTip(text);
+            item->setBackground(tint);
+        }
+    }
+}
+
+void TForm1::MoveListRow(int from, int to) {
+    const int queued = ListRowCount() - 2;
+    if (from < 1 || from > queued || to < 1 || to > queued || from == to) return;
+    // The row's own items move, and with them its id.
+    QList<QTableWidgetItem*> items;
+    for (int column = 0; column <= kStatusColumn; ++column) items << StringGrid1->takeItem(from - 1, column);
+    StringGrid1->removeRow(from - 1);
+    StringGrid1->insertRow(to - 1);
+    for (int column = 0; column <= kStatusColumn; ++column) StringGrid1->setItem(to - 1, column, items[column]);
+    SelectListRow(to);
+    SaveList();
+}
+
+void TForm1::MoveUpButtonClick() {
+    const int row = SelectedListRow();
+    if (ListEditable()) MoveListRow(row, row - 1);
+}
+
+void TForm1::MoveDownButtonClick() {
+    const int row = SelectedListRow();
+    if (ListEditable()) MoveListRow(row, row + 1);
+}
+
+void TForm1::AddDroppedFiles(const QStringList& paths) {
+    if (!ListEditable()) return;
+    std::vector<std::string> inputs;
+    for (const QString& path : paths) inputs.push_back(S(path));
+    const transcoda::DroppedFiles dropped = transcoda::CheckDroppedFiles(
+        S(ComboBox1->currentText()), inputs, [this](const std::string& output) { return OutputInList(Q(output)); });
+    // The boxes wait until the drop is over: the desktop's drag must not hang on them.
+    if (!dropped.Refusal.empty()) {
+        TellLater(Q(dropped.Refusal));
+        return;
+    }
+    for (const transcoda::ConversionRequest& row : dropped.Rows)
+        AddListRow(Q(row.FormatLabel), Q(row.InputPath), Q(row.OutputPath));
+    if (!dropped.Rows.empty()) {
+        if (listHidden_) {
+            ShowListLayout();
+            listHidden_ = false;
+        }
+        SaveList();
+    }
+    if (!dropped.LeftOut.empty()) TellLater(Q(transcoda::LeftOutFilesText(dropped.Rows.size(), dropped.LeftOut)));
+}
+
+void TForm1::TellLater(const QString& text) {
+    QTimer::singleShot(0, this, [this, text] { ShowMessage(text); });
+}
+
+void TForm1::ListRunBegins() {
+    runRows_.clear();
+    for (int row = 1; row <= ListRowCount() - 2; ++row) {
+        SetListStatus(row, {});
+        runRows_.push_back(StringGrid1->item(row - 1, kStatusColumn)->data(kRowIdRole).toLongLong());
+    }
+    SaveList();
+}
+
+void TForm1::ShowListItem(int row, const ItemStatus& status) {
+    if (row < 1 || row > static_cast<int>(runRows_.size())) return;
+    const long long id = runRows_[static_cast<size_t>(row - 1)];
+    for (int r = 1; r <= ListRowCount() - 2; ++r) {
+        const QTableWidgetItem* cell = StringGrid1->item(r - 1, kStatusColumn);
+        if (cell == nullptr || cell->data(kRowIdRole).toLongLong() != id) continue;
+        // The file keeps every change of state, not each percent.
+        const bool newState = ListStatus(r).Kind != status.Kind;
+        SetListStatus(r, status);
+        if (newState) SaveList();
+        return;
+    }
+}
+
+void TForm1::SaveList() {
+    if (restoringList_) return;
+    std::vector<transcoda::SavedListRow> rows;
+    rows.reserve(static_cast<size_t>(ListRowCount()));
+    for (int row = 1; row <= ListRowCount() - 2; ++row)
+        rows.push_back({S(ListCell(0, row)), S(ListCell(1, row)), S(ListCell(2, row)), ListStatus(row)});
+    const auto result = transcoda::WriteSavedList(App().ProgramFolder, rows);
+    if (result.Ok()) return;
+    transcoda::LogError(" -- " + result.ErrorText);
+    // Once per run: the list is saved at every change, and one box says it all.
+    if (listSaveFailureTold_) return;
+    listSaveFailureTold_ = true;
+    TellLater(Q(result.ErrorText));
+}
+
+void TForm1::RestoreList() {
+    restoringList_ = true;
+    for (const transcoda::SavedListRow& row : transcoda::ReadSavedList(App().ProgramFolder))
+        AddListRow(Q(row.FormatLabel), Q(row.InputPath), Q(row.OutputPath), row.Status);
+    restoringList_ = false;
+}

@@ -1,0 +1,134 @@
+#include "mainwindow/saved_list.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+#include "exec/language.h"
+#include "mainwindow/ini_file.h"
+
+namespace transcoda {
+
+namespace {
+
+using State = ItemStatus::State;
+
+struct StateName {
+    State Kind;
+    const char* Name;
+};
+constexpr StateName kStateNames[] = {
+    {State::Waiting, "waiting"}, {State::Converting, "converting"}, {State::Done, "done"},
+    {State::Failed, "failed"},   {State::Stopped, "stopped"},
+};
+
+const char* NameOf(State kind) {
+    for (const StateName& s : kStateNames)
+        if (s.Kind == kind) return s.Name;
+    return "waiting";
+}
+
+// What a row comes back as: an unknown word waits, and a conversion the program did not
+// see end was stopped with it.
+ItemStatus StatusNamed(const std::string& name, const std::string& reason) {
+    for (const StateName& s : kStateNames) {
+        if (name != s.Name) continue;
+        if (s.Kind == State::Converting) return {State::Stopped};
+        if (s.Kind == State::Failed) return {State::Failed, -1, reason};
+        return {s.Kind};
+    }
+    return {};
+}
+
+bool OneLine(const std::string& text) { return text.find_first_of("\r\n") == std::string::npos; }
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// "item12.format" -> 12 and "format"; 0 for any other key.
+int RowOfKey(const std::string& key, std::string& field) {
+    const std::string k = Lower(key);
+    const size_t dot = k.find('.');
+    if (k.rfind("item", 0) != 0 || dot == std::string::npos || dot == 4 || dot - 4 > 6) return 0;
+    for (size_t i = 4; i < dot; ++i)
+        if (!std::isdigit(static_cast<unsigned char>(k[i]))) return 0;
+    field = k.substr(dot + 1);
+    return std::stoi(k.substr(4, dot - 4));
+}
+
+PreferencesWriteResult Failure(const std::string& path, const std::string& why) {
+    PreferencesWriteResult result;
+    result.Outcome = PreferencesWrite::Failed;
+    result.ErrorText = Localised("Impossible d'enregistrer la liste de conversion dans \"" + path + "\" : ",
+                                 "Unable to keep the conversion list in \"" + path + "\": ") +
+                       why;
+    return result;
+}
+
+}  // namespace
+
+std::vector<SavedListRow> ReadSavedList(const std::string& programFolder) {
+    const std::string path = PreferencesFileInUse(programFolder, true);
+    if (!IniFileExists(path)) return {};
+    const auto text = ReadWholeFile(path);
+    if (!text) return {};
+    struct Fields {
+        std::string format, input, output, status, reason;
+    };
+    std::map<int, Fields> byRow;
+    for (const auto& [key, value] : IniDocument::Parse(*text).Entries(kListSection)) {
+        std::string field;
+        const int row = RowOfKey(key, field);
+        if (row <= 0) continue;
+        Fields& f = byRow[row];
+        if (field == "format") f.format = value;
+        else if (field == "input") f.input = value;
+        else if (field == "output") f.output = value;
+        else if (field == "status") f.status = value;
+        else if (field == "reason") f.reason = value;
+    }
+    std::vector<SavedListRow> rows;
+    for (const auto& [row, f] : byRow)
+        if (!f.input.empty() && !f.output.empty())
+            rows.push_back({f.format, f.input, f.output, StatusNamed(f.status, f.reason)});
+    return rows;
+}
+
+PreferencesWriteResult WriteSavedList(const std::string& programFolder, const std::vector<SavedListRow>& rows) {
+    const std::string path = PreferencesFileInUse(programFolder, false);
+    // Like the output the user picks, the list goes only into a file that exists: one
+    // made for it would change what the next start shows in the fields.
+    if (!IniFileExists(path)) {
+        PreferencesWriteResult none;
+        none.Outcome = PreferencesWrite::NoFile;
+        return none;
+    }
+    // A file that cannot be read is left alone rather than replaced by one that would
+    // lose the rest of the preferences.
+    std::string why;
+    const auto text = ReadWholeFile(path, &why);
+    if (!text) return Failure(path, why);
+    IniDocument doc = IniDocument::Parse(*text);
+    std::vector<std::pair<std::string, std::string>> values;
+    values.reserve(rows.size() * 5);
+    int kept = 0;
+    for (const SavedListRow& row : rows) {
+        // A path with a line break in it cannot stand on one line of the file.
+        if (!OneLine(row.FormatLabel) || !OneLine(row.InputPath) || !OneLine(row.OutputPath)) continue;
+        const std::string item = "item" + std::to_string(++kept) + ".";
+        values.emplace_back(item + "format", row.FormatLabel);
+        values.emplace_back(item + "input", row.InputPath);
+        values.emplace_back(item + "output", row.OutputPath);
+        values.emplace_back(item + "status", NameOf(row.Status.Kind));
+        if (row.Status.Kind == State::Failed && OneLine(row.Status.Reason))
+            values.emplace_back(item + "reason", row.Status.Reason);
+    }
+    doc.ReplaceSection(kListSection, values);
+    if (!ReplaceFileContents(path, doc.Serialize(), &why)) return Failure(path, why);
+    return {};
+}
+
+}  // namespace transcoda
