@@ -10,6 +10,7 @@
 #include "dialogs/dialog_look.h"
 #include "dialogs/lag_text.h"
 #include "dialogs/spin_button.h"
+#include "dialogs/tab_order.h"
 #include "dialogs/time_text.h"
 #include "exec/app_state.h"
 #include "platform/process.h"
@@ -81,6 +82,7 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
     });
 
     FormCreate();
+    OrderTabsByLayout(this);
 }
 
 void TForm8::FormCreate() {
