@@ -60,14 +60,23 @@ std::vector<std::string> SplitWithProgramPath(const std::string& commandLine) {
 }
 
 // The inherited environment with this instance's mark in place of any mark it held, so
-// that the tool (and whatever it starts) is known as one of this instance's tools.
-std::vector<char*> MarkedEnvironment() {
-    const std::string& entry = ThisInstanceEnvironmentEntry();
-    const std::string prefix = std::string(kInstanceVariable) + "=";
+// that the tool (and whatever it starts) is known as one of this instance's tools, and
+// with the given entries in place of inherited ones of the same names.
+std::vector<char*> MarkedEnvironment(const std::vector<std::string>& extra) {
+    std::vector<const std::string*> added{&ThisInstanceEnvironmentEntry()};
+    for (const std::string& e : extra)
+        if (e.find('=') != std::string::npos) added.push_back(&e);
+    auto replaced = [&](const char* entry) {
+        for (const std::string* a : added) {
+            const size_t nameEnd = a->find('=') + 1;
+            if (std::strncmp(entry, a->c_str(), nameEnd) == 0) return true;
+        }
+        return false;
+    };
     std::vector<char*> env;
     for (char** e = environ; *e != nullptr; ++e)
-        if (std::strncmp(*e, prefix.c_str(), prefix.size()) != 0) env.push_back(*e);
-    env.push_back(const_cast<char*>(entry.c_str()));
+        if (!replaced(*e)) env.push_back(*e);
+    for (const std::string* a : added) env.push_back(const_cast<char*>(a->c_str()));
     env.push_back(nullptr);
     return env;
 }
@@ -97,7 +106,7 @@ ChildProcess::~ChildProcess() {
     if (pidfd_ >= 0) close(pidfd_);
 }
 
-bool ChildProcess::Start(const std::string& commandLine, int outputFd) {
+bool ChildProcess::Start(const std::string& commandLine, int outputFd, const std::vector<std::string>& environment) {
     std::lock_guard lock(m_);
     if (pid_ > 0) return false;
     std::vector<std::string> args = SplitWithProgramPath(commandLine);
@@ -143,7 +152,7 @@ bool ChildProcess::Start(const std::string& commandLine, int outputFd) {
                                         POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_USEVFORK);
 
     pid_t pid = -1;
-    std::vector<char*> env = MarkedEnvironment();
+    std::vector<char*> env = MarkedEnvironment(environment);
     int rc = posix_spawnp(&pid, argv[0], &actions, &attr, argv.data(), env.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attr);

@@ -8,6 +8,7 @@
 
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace transcoda {
 
@@ -25,7 +26,9 @@ public:
     // outputFd >= 0 it becomes the child's stdout and stderr, otherwise both go to
     // /dev/null; stdin is /dev/null. Environment (with the instance's mark) and current
     // directory are inherited, no other descriptor reaches the child. False when it could not be started.
-    bool Start(const std::string& commandLine, int outputFd);
+    // Each "NAME=value" of `environment` is added to the child's environment, in place
+    // of an inherited entry of the same name.
+    bool Start(const std::string& commandLine, int outputFd, const std::vector<std::string>& environment = {});
 
     // Waits at most timeoutMs (negative: without limit) and returns true as soon as the
     // child has ended (also true when it was never started).
