@@ -1,76 +1,77 @@
 #!/usr/bin/env bash
-# What the helper tools cost on top of the engine they run: the same job through the
-# tool and directly on ffmpeg with the options the tool gives it, run alternately (so
-# that a change in the machine's load hits both alike), median wall time of 5 runs
-# each, their ratio, and the peak memory of the tool process itself.
-#   BUILD=build bash bench/helpers/tool_overhead.sh
+# What the helper tools cost on top of the engine they run. Every tool run a recipe may
+# make (each step code, the sound extractions, the downscaled copy and the two joins),
+# exactly as the recipes write it and run as the program runs it (process runner, pipe
+# reader, progress parser), against the engine command its tool carries out, on a 60 s
+# 1280x720 clip; then the HD AVI preset end to end against the one ffmpeg command that
+# writes the same file. Paired and alternating (A B A B), wall and CPU time, medians with
+# min and max. Goals: each step <= 1.02 x its engine, HD AVI <= 1.15 x ffmpeg.
+#   BUILD=build ROUNDS=3 STEPS="720p mpeg480p128" bash bench/helpers/tool_overhead.sh
+# STEPS picks some of the runs by name (all when empty). The runs whose sound the tool
+# encodes itself (AMR-NB) have no engine command of their own and are left out.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${BUILD:-build}
 case $BUILD in /*) ;; *) BUILD=$ROOT/$BUILD ;; esac
-B=$BUILD/bin/B
-RUNS=${RUNS:-5}
-[ -x "$B/utilitymffx.exe" ] || { echo "build the helper tools first ($B)"; exit 1; }
-
-W=$(mktemp -d)
-trap 'rm -rf "$W"' EXIT
-FF=(ffmpeg -hide_banner -loglevel error -nostdin -y)
-
-echo "Making 30 s 1280x720 clips..."
-"${FF[@]}" -f lavfi -i testsrc2=size=1280x720:rate=25:duration=30 -f lavfi -i sine=frequency=440:duration=30 \
-  -c:v libx264 -preset veryfast -g 50 -c:a aac -b:a 128k "$W/in.mkv"
-"${FF[@]}" -f lavfi -i testsrc2=size=1280x720:rate=25:duration=30 -f lavfi -i sine=frequency=440:duration=30 \
-  -c:v wmv2 -b:v 4000k -c:a wmav2 -b:a 128k "$W/in.wmv"
-
-# name | tool | tool arguments | equivalent ffmpeg arguments
-JOBS=(
-  "IpodNorml|utilitymffx.exe|-i $W/in.mkv -s 640x480 -acodec libfaac -ar 48000 -ab 128k -vcodec libx264 -r 30 -crf 22 -threads 0 $W/tool.m4v|-nostdin -hide_banner -i $W/in.mkv -s 640x480 -c:a aac -ar 48000 -b:a 128k -c:v libx264 -r 30 -crf 22 -threads 0 -pix_fmt yuv420p -profile:v baseline -y $W/direct.m4v"
-  "mpeg480p128asf|utilitymen.exe|$W/in.wmv -ovc xvid -xvidencopts chroma_opt:vhq=4:bvhq=1:quant_type=mpeg:bitrate=4000 -oac mp3lame -lameopts abr:br=192 -vf scale=640:480 -o $W/tool.mpeg|-nostdin -hide_banner -y -i $W/in.wmv -map 0:v:0 -map 0:a:0 -c:v mpeg1video -b:v 4000k -pix_fmt yuv420p -vf scale=640:480 -c:a libmp3lame -b:a 192k -abr 1 -f mpeg $W/direct.mpeg"
-)
-
-# Peak resident memory (kB) of one process while it runs: its VmHWM read until it ends.
-peak_of() {
-  local pid=$1 peak=0 v
-  while kill -0 "$pid" 2>/dev/null; do
-    v=$(awk '/^VmHWM/{print $2}' "/proc/$pid/status" 2>/dev/null || true)
-    [ -n "$v" ] && [ "$v" -gt "$peak" ] && peak=$v
-    sleep 0.05
-  done
-  echo "$peak"
-}
-
-printf "\n%-16s %12s %12s %8s %14s %14s\n" "job" "tool (s)" "ffmpeg (s)" "ratio" "tool RSS (MB)" "engine RSS (MB)"
-for job in "${JOBS[@]}"; do
-  IFS='|' read -r name tool targs fargs <<<"$job"
-  : >"$W/tool.runs"
-  : >"$W/direct.times"
-  for _ in $(seq "$RUNS"); do
-    rc=0
-    rm -f "$W/tool.m4v" "$W/tool.mpeg" # the program deletes a step's output before running it
-    # shellcheck disable=SC2086
-    s=$(date +%s.%N); "$B/$tool" $targs >/dev/null 2>&1 || rc=$?; e=$(date +%s.%N)
-    [ "$rc" -eq 0 ] || { echo "$name: the tool failed ($rc)"; exit 1; }
-    echo "$s $e" >>"$W/tool.runs"
-    # shellcheck disable=SC2086
-    s=$(date +%s.%N); ffmpeg $fargs >/dev/null 2>&1; e=$(date +%s.%N)
-    echo "$s $e" >>"$W/direct.times"
-  done
-  median() { python3 -c 'import sys,statistics; print(statistics.median(float(b)-float(a) for a,b in (l.split() for l in open(sys.argv[1]))))' "$1"; }
-  t=$(median "$W/tool.runs")
-  d=$(median "$W/direct.times")
-  # Memory: the tool process itself, and the largest of its engines.
-  rm -f "$W/tool.m4v" "$W/tool.mpeg"
-  # shellcheck disable=SC2086
-  "$B/$tool" $targs >/dev/null 2>&1 &
-  tpid=$!
-  sleep 0.3
-  epid=$(pgrep -P "$tpid" ffmpeg | head -1 || true)
-  [ -n "$epid" ] && { peak_of "$epid" >"$W/engine.kb" & }
-  tpeak=$(peak_of "$tpid")
-  wait "$tpid" || true
-  wait
-  epeak=$(cat "$W/engine.kb" 2>/dev/null || echo 0)
-  printf "%-16s %12.3f %12.3f %8.4f %14.1f %14.1f\n" "$name" "$t" "$d" "$(python3 -c "print($t/$d)")" \
-    "$(python3 -c "print($tpeak/1024)")" "$(python3 -c "print($epeak/1024)")"
+BIN=$BUILD/bin
+ROUNDS=${ROUNDS:-3}
+STEPS=${STEPS:-}
+LENGTH=${SECONDS_LONG:-60}
+for p in transcoda-cli step_command_lines run_as_program B/utilitymff3.exe; do
+  [ -x "$BIN/$p" ] || { echo "build $p first ($BIN/$p)"; exit 1; }
 done
+
+W=$(mktemp -d "${TMPDIR:-/tmp}/transcoda-steps.XXXXXX")
+trap 'rm -rf "$W"' EXIT
+mkdir -p "$W/work" "$W/out"
+IN=$W/clip720p.mp4
+echo "Making a ${LENGTH} s 1280x720 clip..."
+ffmpeg -hide_banner -loglevel error -nostdin -y \
+  -f lavfi -i "testsrc2=size=1280x720:rate=25:duration=$LENGTH" \
+  -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=$LENGTH" \
+  -c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac -b:a 128k -ac 2 "$IN"
+
+"$BIN/step_command_lines" "$BIN/" "$W/work/" "$IN" "$W/out/" >"$W/lines.tsv"
+
+# The intermediates the joins read, made once first so that their tools can plan.
+while IFS=$'\t' read -r name line written; do
+  case $name in "ExtractAudioTrack 720p" | "ExtractAudioTrack wma" | 720p)
+    (cd "$W" && eval "TRANSCODA_PROBE_CACHE=$W/work/probes/ $line") >/dev/null 2>&1 ;;
+  esac
+done <"$W/lines.tsv"
+
+# One job a line for paired.py: A the tool run as the program runs it, B its engine
+# command (which the tool shows when TRANSCODA_SHOW_ENGINE is set). The DVD steps write
+# into a folder the recipe prepares; each run starts without the file it writes.
+: >"$W/jobs.tsv"
+while IFS=$'\t' read -r name line written; do
+  if [ -n "$STEPS" ] && ! [[ " $STEPS " == *" $name "* ]]; then continue; fi
+  case $name in DVD-*) mkdir -p "$(dirname "$written")" ;; esac
+  rm -f "$written"
+  # shellcheck disable=SC2086
+  engine=$(cd "$W" && eval "TRANSCODA_SHOW_ENGINE=1 TRANSCODA_PROBE_CACHE=$W/work/probes/ $line" 2>/dev/null |
+           sed -n 's/^engine: //p' || true)
+  if [ -z "$engine" ]; then
+    echo "$name: no engine command of its own (left out)"
+    continue
+  fi
+  python3 - "$name" "$BIN/run_as_program" "$W/work/" "$line" "$engine" "$written" >>"$W/jobs.tsv" <<'PY'
+import shlex, sys
+name, runner, work, line, engine, written = sys.argv[1:]
+print("\t".join([name, shlex.join([runner, work, line]), engine, written]))
+PY
+done <"$W/lines.tsv"
+
+echo
+echo "Each tool run (A, as the program runs it) against its engine command (B), ${LENGTH} s 1280x720:"
+(cd "$W" && python3 "$ROOT/bench/helpers/paired.py" "$W/jobs.tsv" "$ROUNDS" 1.02)
+
+if [ -z "$STEPS" ] || [[ " $STEPS " == *" HD-AVI "* ]]; then
+  echo
+  echo "HD AVI (preset 0) end to end (A: transcoda-cli) against ffmpeg's single pass (B):"
+  printf 'HD AVI\t%s\t%s\t%s\n' "$BIN/transcoda-cli -f 0 $IN $W/cli.avi" \
+    "ffmpeg -nostdin -hide_banner -y -i $IN -c:v mpeg4 -b:v 4500k -tag:v XVID -s 1280x720 -r 25 -c:a libmp3lame -ar 44100 -ac 2 -b:a 192k $W/ff.avi" \
+    "$W/cli.avi $W/ff.avi" >"$W/hdavi.tsv"
+  python3 "$ROOT/bench/helpers/paired.py" "$W/hdavi.tsv" "$ROUNDS" 1.15
+fi

@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "engine.h"
+#include "file_facts.h"
+#include "libav.h"
 #include "stream_readback.h"
 #include "usage_error.h"
 
@@ -50,7 +52,7 @@ int RunDvdTool(const std::string& toolName, const std::vector<std::string>& args
     // The standard of the stream for a title; for the table of contents, that of the
     // first title already written into the folder.
     std::string source = r.title ? r.stream : r.folder + "/VIDEO_TS/VTS_01_1.VOB";
-    std::string standard = VideoStandard(ProbeMedia(source));
+    std::string standard = VideoStandard(FactsOf(source).description);
     if (standard.empty()) {
         if (r.toc && !std::filesystem::exists(source)) {
             WriteAll(2, toolName + ": the folder " + r.folder + " holds no title yet\n");
@@ -64,6 +66,7 @@ int RunDvdTool(const std::string& toolName, const std::vector<std::string>& args
     else argv.push_back("-T");
     EngineOptions eo;
     eo.env = {"VIDEO_FORMAT=" + standard};
+    if (r.toc) eo.onStarted = PreloadLibav;
     const int rc = RunEngine(argv, eo);
     // With its table of contents the title is complete: read it back.
     if (rc == 0 && r.toc) PrintStreamReport(ReadDvdTitle(r.folder));

@@ -46,6 +46,20 @@ void DieWithFrontEnd() {
     prctl(PR_SET_PDEATHSIG, 0);
 }
 
+bool ShowEngineInstead(const std::vector<std::string>& argv) {
+    if (std::getenv("TRANSCODA_SHOW_ENGINE") == nullptr) return false;
+    std::string line = "engine:";
+    for (const std::string& a : argv) {
+        const bool plain = !a.empty() && a.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                             "0123456789-_./:=,+%@") == std::string::npos;
+        std::string quoted = "'";
+        for (char c : a) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        line += " " + (plain ? a : quoted + "'");
+    }
+    WriteAll(1, line + "\n");
+    return true;
+}
+
 bool WriteAll(int fd, const char* data, size_t size) {
     while (size > 0) {
         ssize_t n = write(fd, data, size);
@@ -130,6 +144,7 @@ int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options
     do got = read(execPipe[0], &execErr, sizeof execErr);
     while (got < 0 && errno == EINTR);
     CloseIfOpen(execPipe[0]);
+    if (got != sizeof execErr && options.onStarted) options.onStarted();
 
     char buf[8192];
     while (outPipe[0] >= 0 || errPipe[0] >= 0) {

@@ -28,6 +28,8 @@ struct EngineOptions {
     int idleMs = 100;
     // A descriptor the child receives as its descriptor 3 (-1: none).
     int passFd = -1;
+    // Called in the tool once the child has been started, while it runs.
+    std::function<void()> onStarted;
 };
 
 // Runs argv[0] (looked up in PATH) and waits for it. Returns its exit code, 128 + signal
@@ -50,6 +52,11 @@ void DieWithFrontEnd();
 // Installs the handlers that end the running engine at once when the tool itself is
 // asked to stop (the engine also dies with the tool in any case).
 void InstallStopHandlers();
+
+// For the benchmarks that set TRANSCODA_SHOW_ENGINE in a tool's environment: writes
+// "engine: " and argv, quoted for a shell, on stdout, and returns true; the tool then
+// ends without running anything. False (and nothing written) otherwise.
+bool ShowEngineInstead(const std::vector<std::string>& argv);
 
 // Writes all bytes to fd, retrying on short writes; false on error.
 bool WriteAll(int fd, const char* data, size_t size);

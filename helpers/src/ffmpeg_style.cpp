@@ -2,9 +2,10 @@
 
 #include "amr_encoder.h"
 #include "engine.h"
+#include "file_facts.h"
+#include "libav.h"
 #include "ffmpeg_plan.h"
 #include "ffmpeg_request.h"
-#include "media_probe.h"
 #include "stream_readback.h"
 #include "time_rewriter.h"
 #include "usage_error.h"
@@ -12,25 +13,33 @@
 
 namespace helpers {
 
+namespace {
+
+// "-i <file>" alone asks only for the engine's description of the file, which the tool
+// gives itself, without starting the engine.
+bool OnlyDescribes(const FfmpegRequest& request) {
+    return request.output.empty() && request.inputs.size() == 1 && request.inputs.front().options.empty();
+}
+
+}  // namespace
+
 int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::string>& args) {
     FfmpegPlan plan;
     try {
         const FfmpegRequest request = ParseFfmpegArgs(toolName, args);
+        if (OnlyDescribes(request)) {
+            const FileFacts& facts = FactsOf(request.input());
+            WriteAll(2, facts.answer.Output);
+            return facts.answer.ExitCode;
+        }
         plan = PlanFfmpeg(request);
-        // The input is looked at only when the plan depends on it: a description costs a
-        // start of the engine, the read-back of its streams a reading of the file.
+        // The input is looked at only when the plan depends on it; it is read once, in
+        // the tool, or not at all when an earlier tool has read the unchanged file.
         if (plan.needs.any()) {
-            MediaInfo description;
-            transcoda::StreamReport streams;
+            const FileFacts& input = FactsOf(plan.input);
             InputFacts facts;
-            if (plan.needs.description) {
-                description = ProbeMedia(plan.input);
-                facts.description = &description;
-            }
-            if (plan.needs.streams) {
-                streams = ReadStreams(plan.input);
-                facts.streams = &streams;
-            }
+            if (plan.needs.description) facts.description = &input.description;
+            if (plan.needs.streams) facts.streams = &input.streams;
             plan = PlanFfmpeg(request, facts);
         }
     } catch (const UsageError& e) {
@@ -38,6 +47,11 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
         return 2;
     }
     for (const auto& n : plan.notices) WriteAll(2, toolName + ": " + n + "\n");
+
+    std::vector<std::string> argv = {"ffmpeg"};
+    argv.insert(argv.end(), plan.args.begin(), plan.args.end());
+    // The sound the engine reads from the tool has no command of its own to show.
+    if (!plan.amr && ShowEngineInstead(argv)) return 0;
 
     AmrWriter amr;
     if (plan.amr) {
@@ -48,8 +62,6 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
         }
     }
 
-    std::vector<std::string> argv = {"ffmpeg"};
-    argv.insert(argv.end(), plan.args.begin(), plan.args.end());
     TimeRewriter rewriter;
     WholeLines lines;
     EngineOptions eo;
@@ -57,6 +69,8 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     eo.err = Stream::Capture;
     eo.onErr = [&](const char* d, size_t n) { WriteAll(2, rewriter.Feed(lines.Feed(std::string(d, n)))); };
     eo.passFd = amr.Descriptor();
+    // What the engine writes is read back with the engine's libraries, loaded meanwhile.
+    if (!plan.output.empty()) eo.onStarted = PreloadLibav;
     eo.onIdle = [&] {
         if (lines.Holding()) WriteAll(2, rewriter.Feed(lines.Flush()));
     };
@@ -64,8 +78,8 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     WriteAll(2, rewriter.Feed(lines.Flush()) + rewriter.Flush());
     // What was written is read back once the engine has ended; a description of an
     // input reports the input itself.
-    if (plan.output.empty()) PrintStreamReport(ReadStreams(plan.input));
-    else if (rc == 0) PrintStreamReport(ReadStreams(plan.output));
+    if (plan.output.empty()) PrintStreamReport(FactsOf(plan.input).streams);
+    else if (rc == 0) PrintStreamReport(FactsOf(plan.output).streams);
     return rc;
 }
 

@@ -77,13 +77,6 @@ MediaInfo ParseProbeOutput(const std::string& text) {
     return info;
 }
 
-MediaInfo ProbeMedia(const std::string& path) {
-    return ParseProbeOutput(CaptureEngine(
-        {"ffprobe", "-v", "error", "-show_entries",
-         "format=duration,start_time:stream=codec_type,codec_name,width,height,sample_rate,channels,avg_frame_rate,r_frame_rate",
-         "-of", "default", path}));
-}
-
 double NearestKeyFrame(const std::string& path, double seconds, double startTime) {
     double at = seconds + startTime;
     std::string interval = std::to_string(std::max(0.0, at - 15)) + "%" + std::to_string(at + 15);

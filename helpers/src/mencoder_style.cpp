@@ -8,6 +8,8 @@
 
 #include "containers.h"
 #include "engine.h"
+#include "file_facts.h"
+#include "libav.h"
 #include "stream_readback.h"
 #include "usage_error.h"
 
@@ -284,11 +286,11 @@ int RunMencoderStyleTool(const std::string& toolName, const std::vector<std::str
     MencoderPlan plan;
     try {
         MencoderRequest r = ParseMencoderArgs(args);
-        MediaInfo in = ProbeMedia(r.input);
+        MediaInfo in = FactsOf(r.input).description;
         if (!in.readable) throw UsageError("cannot read the input " + r.input);
         MediaInfo sound;
         if (!r.audioFile.empty()) {
-            sound = ProbeMedia(r.audioFile);
+            sound = FactsOf(r.audioFile).description;
             if (!sound.readable) throw UsageError("cannot read the sound file " + r.audioFile);
         }
         if (r.ovc == "copy" && !r.start.empty() && in.hasVideo)
@@ -302,15 +304,18 @@ int RunMencoderStyleTool(const std::string& toolName, const std::vector<std::str
 
     std::vector<std::string> argv = {"ffmpeg"};
     argv.insert(argv.end(), plan.args.begin(), plan.args.end());
+    if (ShowEngineInstead(argv)) return 0;
     ProgressTranslator progress(plan.expectedSeconds);
     EngineOptions eo;
     eo.out = Stream::Capture;
     eo.err = Stream::Capture;
     eo.onOut = [&](const char* d, size_t n) { WriteAll(1, progress.Feed(std::string(d, n))); };
     eo.onErr = [&](const char* d, size_t n) { WriteAll(2, d, n); };
+    // What the engine writes is read back with the engine's libraries, loaded meanwhile.
+    eo.onStarted = PreloadLibav;
     int rc = RunEngine(argv, eo);
     WriteAll(1, rc == 0 ? "\n\nVideo stream written.\n" : "\n");
-    if (rc == 0) PrintStreamReport(ReadStreams(plan.args.back()));
+    if (rc == 0) PrintStreamReport(FactsOf(plan.args.back()).streams);
     return rc;
 }
 

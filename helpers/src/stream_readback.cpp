@@ -1,15 +1,12 @@
 #include "stream_readback.h"
 
-extern "C" {
-#include <libavformat/avformat.h>
-#include <libavutil/log.h>
-}
 
 #include <algorithm>
 #include <filesystem>
 #include <vector>
 
 #include "engine.h"
+#include "libav.h"
 
 namespace helpers {
 namespace {
@@ -28,27 +25,28 @@ constexpr double kTailSeconds = 3.0;
 constexpr const char* kAnalyzeMicroseconds = "500000";
 constexpr const char* kProbeBytes = "1000000";
 
-struct Input {
-    AVFormatContext* context = nullptr;
-    ~Input() { avformat_close_input(&context); }
-};
-
 double Seconds(int64_t value, AVRational base) { return static_cast<double>(value) * av_q2d(base); }
 
 }  // namespace
 
-StreamReport ReadStreams(const std::string& path) {
-    StreamReport report;
-    av_log_set_level(AV_LOG_QUIET);
-    Input in;
+OpenedMedia::OpenedMedia(const std::string& path) {
+    Libav().av_log_set_level(AV_LOG_QUIET);
     AVDictionary* options = nullptr;
-    av_dict_set(&options, "analyzeduration", kAnalyzeMicroseconds, 0);
-    av_dict_set(&options, "probesize", kProbeBytes, 0);
-    const int opened = avformat_open_input(&in.context, path.c_str(), nullptr, &options);
-    av_dict_free(&options);
-    if (opened < 0) return report;
-    AVFormatContext* fc = in.context;
-    if (avformat_find_stream_info(fc, nullptr) < 0) return report;
+    Libav().av_dict_set(&options, "analyzeduration", kAnalyzeMicroseconds, 0);
+    Libav().av_dict_set(&options, "probesize", kProbeBytes, 0);
+    openError_ = Libav().avformat_open_input(&context_, path.c_str(), nullptr, &options);
+    Libav().av_dict_free(&options);
+    if (openError_ < 0) return;
+    openError_ = 0;
+    found_ = Libav().avformat_find_stream_info(context_, nullptr) >= 0;
+}
+
+OpenedMedia::~OpenedMedia() { Libav().avformat_close_input(&context_); }
+
+StreamReport ScanStreams(const OpenedMedia& media) {
+    StreamReport report;
+    AVFormatContext* fc = media.Context();
+    if (fc == nullptr) return report;
     report.Readable = true;
 
     // The picture and sound streams, with where each one starts; a stream found while
@@ -77,11 +75,11 @@ StreamReport ReadStreams(const std::string& path) {
     if (fc->duration != AV_NOPTS_VALUE && fc->duration > 0) {
         const int64_t fileStart = fc->start_time != AV_NOPTS_VALUE ? fc->start_time : 0;
         const int64_t target = fileStart + fc->duration - static_cast<int64_t>(kTailSeconds * AV_TIME_BASE);
-        if (target > fileStart && av_seek_frame(fc, -1, target, AVSEEK_FLAG_BACKWARD) >= 0)
+        if (target > fileStart && Libav().av_seek_frame(fc, -1, target, AVSEEK_FLAG_BACKWARD) >= 0)
             scanFrom = static_cast<double>(target) / AV_TIME_BASE;
     }
-    AVPacket* packet = av_packet_alloc();
-    while (packet != nullptr && av_read_frame(fc, packet) >= 0) {
+    AVPacket* packet = Libav().av_packet_alloc();
+    while (packet != nullptr && Libav().av_read_frame(fc, packet) >= 0) {
         if (packet->stream_index >= static_cast<int>(index.size())) takeNewStreams();
         const int at = packet->stream_index < static_cast<int>(index.size()) ? index[packet->stream_index] : -1;
         const int64_t ts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
@@ -90,9 +88,9 @@ StreamReport ReadStreams(const std::string& path) {
             const double stop = Seconds(ts + std::max<int64_t>(0, packet->duration), st->time_base);
             end[static_cast<size_t>(at)] = std::max(end[static_cast<size_t>(at)], stop);
         }
-        av_packet_unref(packet);
+        Libav().av_packet_unref(packet);
     }
-    av_packet_free(&packet);
+    Libav().av_packet_free(&packet);
 
     for (size_t i = 0; i < report.Streams.size(); ++i) {
         // A stream with no packet near the end ended before the scan began.
@@ -100,6 +98,11 @@ StreamReport ReadStreams(const std::string& path) {
         if (last >= 0) report.Streams[i].Seconds = std::max(0.0, last - start[i]);
     }
     return report;
+}
+
+StreamReport ReadStreams(const std::string& path) {
+    const OpenedMedia media(path);
+    return ScanStreams(media);
 }
 
 StreamReport ReadDvdTitle(const std::string& dvdFolder) {

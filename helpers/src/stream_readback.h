@@ -8,9 +8,36 @@
 
 #include "exec/stream_report.h"
 
+struct AVFormatContext;
+
 namespace helpers {
 
-// The streams of one media file. Cover pictures are not streams here.
+// A media file opened with the engine's libraries, its streams found from a short look
+// at its start. Closed when it goes.
+class OpenedMedia {
+public:
+    explicit OpenedMedia(const std::string& path);
+    ~OpenedMedia();
+    OpenedMedia(const OpenedMedia&) = delete;
+    OpenedMedia& operator=(const OpenedMedia&) = delete;
+
+    // Null when the file cannot be opened or its streams cannot be found.
+    AVFormatContext* Context() const { return found_ ? context_ : nullptr; }
+    // The library's error code when the file could not be opened, 0 otherwise.
+    int OpenError() const { return openError_; }
+
+private:
+    AVFormatContext* context_ = nullptr;
+    int openError_ = 0;
+    bool found_ = false;
+};
+
+// The streams of an opened file, found by reading its last packets (the reading
+// position moves). Cover pictures are not streams here. Unreadable when `media` is.
+transcoda::StreamReport ScanStreams(const OpenedMedia& media);
+
+// The streams of one media file, read afresh (see file_facts.h for a file's streams as
+// the tools know them).
 transcoda::StreamReport ReadStreams(const std::string& path);
 
 // The streams of the first title of a DVD folder (its VIDEO_TS/VTS_01_1.VOB, 2, ...

@@ -34,6 +34,13 @@ bool ResolveLabel(const std::string& format, std::string& label) {
     return FindFormat(label) != nullptr;
 }
 
+// Digits only, at most four of them.
+bool SmallWholeNumber(const std::string& text, int& number) {
+    if (!AllDigits(text) || text.size() > 4) return false;
+    number = std::stoi(text);
+    return true;
+}
+
 std::string Absolute(const std::string& path) {
     if (path.empty()) return path;
     std::error_code ignored;
@@ -76,6 +83,16 @@ std::string ParseArguments(const std::vector<std::string>& args, CliOptions& opt
             if (!value(options.To)) return CliBadOptionText(arg);
         } else if (arg == "--list") {
             if (!value(options.ListFile)) return CliBadOptionText(arg);
+        } else if (arg == "--jobs") {
+            std::string jobs;
+            if (!value(jobs)) return CliBadOptionText(arg);
+            if (!SmallWholeNumber(jobs, options.JobsAtOnce) || options.JobsAtOnce < 1) return CliBadJobsText(jobs);
+        } else if (arg == "--shard") {
+            std::string shard;
+            if (!value(shard)) return CliBadOptionText(arg);
+            if (!ParseShard(shard, options.ShardIndex, options.ShardCount)) return CliBadShardText(shard);
+        } else if (arg == "--outcome") {
+            if (!value(options.OutcomeFile)) return CliBadOptionText(arg);
         } else if (arg == "-f") {
             // A group: the format, then its input and optional output, which may come
             // after the group's --delay or --from/--to.
@@ -96,6 +113,25 @@ std::string ParseArguments(const std::vector<std::string>& args, CliOptions& opt
         if (job.Input.empty()) return CliBadOptionText("-f " + job.Format);
     if (!options.ListFile.empty() && !options.Jobs.empty()) return CliBadOptionText("--list");
     return "";
+}
+
+bool ParseShard(const std::string& text, int& index, int& count) {
+    const size_t slash = text.find('/');
+    if (slash == std::string::npos) return false;
+    int k = 0, n = 0;
+    if (!SmallWholeNumber(text.substr(0, slash), k) || !SmallWholeNumber(text.substr(slash + 1), n)) return false;
+    if (k < 1 || k > n) return false;
+    index = k;
+    count = n;
+    return true;
+}
+
+std::vector<CliJob> SelectShard(const std::vector<CliJob>& jobs, int index, int count) {
+    std::vector<CliJob> shard;
+    if (index < 1 || count < index) return shard;
+    for (size_t i = static_cast<size_t>(index - 1); i < jobs.size(); i += static_cast<size_t>(count))
+        shard.push_back(jobs[i]);
+    return shard;
 }
 
 std::string ParseListText(const std::string& text, const std::string& path,

@@ -25,11 +25,21 @@ struct CliOptions {
     std::string ListFile;         // --list
     std::string Delay;            // --delay, for format 38
     std::string From, To;         // --from / --to, for format 39
+    int JobsAtOnce = 0;           // --jobs: list items converted at once; 0 when not given
+    int ShardIndex = 0;           // --shard K/N: K (from 1) and N; 0/0 when not given
+    int ShardCount = 0;
+    std::string OutcomeFile;      // --outcome: run as one item of a parallel list (internal)
 };
 
 // Reads the arguments (without the program name). Returns the error text, empty when
 // the arguments are well formed. --lang is taken first so that errors use it.
 std::string ParseArguments(const std::vector<std::string>& args, CliOptions& options);
+
+// "K/N" with 1 <= K <= N, both whole numbers; false otherwise.
+bool ParseShard(const std::string& text, int& index, int& count);
+
+// The jobs of shard K of N: jobs K, K+N, K+2N ... counting from 1, in their order.
+std::vector<CliJob> SelectShard(const std::vector<CliJob>& jobs, int index, int count);
 
 // Reads the lines of a list file: format, input and output separated by tabs (the
 // output may be left empty); blank lines and lines starting with "#" are skipped.

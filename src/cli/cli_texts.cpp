@@ -20,7 +20,11 @@ std::string CliUsageText() {
         "  transcoda-cli -f N E S -f N E S ...           convertit une liste\n"
         "  transcoda-cli --list FICHIER                  liste : format (libellé ou numéro),\n"
         "                                                entrée, sortie, séparés par des tabulations\n"
-        "Options : --lang EN|FR, --debug (journal de diagnostic sur la sortie d'erreur), --help\n"
+        "  transcoda-cli --list FICHIER --shard K/N      seulement les éléments K, K+N, K+2N ... de la liste\n"
+        "                                                (K compte à partir de 1, 1 <= K <= N)\n"
+        "Options : --jobs N (éléments d'une liste convertis à la fois ; par défaut le nombre de\n"
+        "          processeurs, limité selon la mémoire libre), --lang EN|FR,\n"
+        "          --debug (journal de diagnostic sur la sortie d'erreur), --help\n"
         "Sans SORTIE, le nom est tiré de l'entrée. Ctrl-C arrête la conversion (code 130).\n"
         "Code de sortie 0 seulement quand chaque fichier de sortie a été écrit.\n",
         "Usage:\n"
@@ -33,7 +37,11 @@ std::string CliUsageText() {
         "  transcoda-cli -f N IN OUT -f N IN OUT ...     convert a list\n"
         "  transcoda-cli --list FILE                     list: format (label or index), input,\n"
         "                                                output, separated by tabs\n"
-        "Options: --lang EN|FR, --debug (diagnostic log on standard error), --help\n"
+        "  transcoda-cli --list FILE --shard K/N         only the items K, K+N, K+2N ... of the list\n"
+        "                                                (K counts from 1, 1 <= K <= N)\n"
+        "Options: --jobs N (list items converted at once; by default the number of processors,\n"
+        "         capped by the free memory), --lang EN|FR,\n"
+        "         --debug (diagnostic log on standard error), --help\n"
         "Without OUTPUT the name is derived from the input. Ctrl-C stops the conversion (exit 130).\n"
         "Exit status 0 only when every output file was written.\n");
 }
@@ -111,6 +119,45 @@ std::string CliEndBeforeStartText() {
 std::string CliBadOptionText(const std::string& option) {
     return Localised("Option incorrecte ou incomplète : " + option + " (voir --help).",
                 "Wrong or incomplete option: " + option + " (see --help).");
+}
+
+std::string CliBadJobsText(const std::string& jobs) {
+    return Localised("Nombre d'éléments à la fois invalide " + Quoted(jobs) + " : un nombre de 1 à 9999.",
+                "Invalid number of items at once " + Quoted(jobs) + ": a number from 1 to 9999.");
+}
+
+std::string CliBadShardText(const std::string& shard) {
+    return Localised("Part de liste invalide " + Quoted(shard) +
+                    " : K/N attendu, K et N entiers, K compté à partir de 1 et au plus N (ex. 1/4).",
+                "Invalid shard " + Quoted(shard) +
+                    ": K/N expected, whole numbers, K counting from 1 and at most N (e.g. 1/4).");
+}
+
+std::string CliEmptyShardText(int index, int count) {
+    const std::string shard = std::to_string(index) + "/" + std::to_string(count);
+    return Localised("La part " + shard + " de la liste ne contient aucun élément.",
+                "Shard " + shard + " of the list holds no item.");
+}
+
+std::string CliJobsCappedText(int asked, int allowed) {
+    return Localised(std::to_string(asked) + " éléments à la fois demandés, " + std::to_string(allowed) +
+                    " seulement pour rester dans la mémoire libre.",
+                std::to_string(asked) + " items at once asked for, only " + std::to_string(allowed) +
+                    " to stay within the free memory.");
+}
+
+std::string CliItemEndedText(int status) {
+    return Localised("sans résultat : son convertisseur s'est terminé avec le code " + std::to_string(status),
+                "without a result: its converter ended with status " + std::to_string(status));
+}
+
+std::string CliListProgressText(int done, int total, int running, int failed) {
+    std::string text = Localised("Liste : " + std::to_string(done) + " sur " + std::to_string(total) +
+                                     " terminé(s), " + std::to_string(running) + " en cours",
+                                 "List: " + std::to_string(done) + " of " + std::to_string(total) + " done, " +
+                                     std::to_string(running) + " running");
+    if (failed > 0) text += Localised(", " + std::to_string(failed) + " en échec", ", " + std::to_string(failed) + " failed");
+    return text;
 }
 
 std::string CliListFileText(const std::string& path) {

@@ -19,6 +19,15 @@ std::string CliBadTimeText(const std::string& time);
 std::string CliTimesNeededText();
 std::string CliEndBeforeStartText();
 std::string CliBadOptionText(const std::string& option);
+std::string CliBadJobsText(const std::string& jobs);
+std::string CliBadShardText(const std::string& shard);
+std::string CliEmptyShardText(int index, int count);
+std::string CliJobsCappedText(int asked, int allowed);
+// Ends "La conversion de X a échoué" for a list item whose converter ended without
+// saying what became of it.
+std::string CliItemEndedText(int status);
+// The overall line under the running items of a list converted several at once.
+std::string CliListProgressText(int done, int total, int running, int failed);
 std::string CliListFileText(const std::string& path);
 std::string CliListLineText(const std::string& path, int line);
 std::string CliNothingToDoText();

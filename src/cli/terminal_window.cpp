@@ -30,6 +30,7 @@ void TerminalWindow::SetRows(std::vector<std::array<std::string, 3>> rows) {
 void TerminalWindow::DrawLocked() {
     std::string line = status_;
     if (!progress_.empty()) line += (line.empty() ? "" : "  ") + progress_;
+    if (!time_.empty()) line += (line.empty() ? "" : "  ") + time_;
     const size_t width = Width(line);
     std::string text = "\r" + line;
     if (tty_) {
@@ -63,24 +64,53 @@ void TerminalWindow::PrintLine(const std::string& text) {
     std::fflush(out_);
 }
 
-// The status and the progress text on one line; no title and no bar on a terminal: the
-// progress line says it all.
+// The status, the progress text and the time label on one line; no title and no bar on
+// a terminal: the progress line says it all.
 void TerminalWindow::ShowDisplay(const DisplayChange& change) {
     std::lock_guard lock(m_);
     const bool redraw = (change.StatusText && *change.StatusText != status_) ||
-                        (change.ProgressText && *change.ProgressText != progress_);
+                        (change.ProgressText && *change.ProgressText != progress_) ||
+                        (change.TimeText && *change.TimeText != time_);
     if (change.StatusText) status_ = *change.StatusText;
     if (change.ProgressText) progress_ = *change.ProgressText;
+    if (change.TimeText) time_ = *change.TimeText;
     if (redraw) DrawLocked();
 }
 
 // No caption on a terminal.
 void TerminalWindow::SetActionText(const std::string&) {}
 
+void TerminalWindow::HoldMessages() {
+    std::lock_guard lock(m_);
+    holdMessages_ = true;
+}
+
+std::vector<std::string> TerminalWindow::HeldMessages() {
+    std::lock_guard lock(m_);
+    return held_;
+}
+
 void TerminalWindow::ShowMessage(const std::string& text) {
     std::lock_guard lock(m_);
+    if (holdMessages_) {
+        held_.push_back(text);
+        return;
+    }
     EndLineLocked();
     std::fprintf(err_, "%s\n", text.c_str());
+    std::fflush(err_);
+}
+
+void TerminalWindow::ShowFailure(const std::string& text, const std::string& details) {
+    std::lock_guard lock(m_);
+    EndLineLocked();
+    std::string indented;
+    for (size_t start = 0; start < details.size();) {
+        const size_t end = details.find('\n', start);
+        indented += "    " + details.substr(start, end == std::string::npos ? end : end - start) + "\n";
+        start = end == std::string::npos ? details.size() : end + 1;
+    }
+    std::fprintf(err_, "%s\n%s", text.c_str(), indented.c_str());
     std::fflush(err_);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The window interface for a terminal: the status and the progress on one line that
-// is rewritten in place, messages and the diagnostic log on standard error, and the
+// The window interface for a terminal: the status, the progress and the time label on
+// one line that is rewritten in place, messages and the diagnostic log on standard error, and the
 // list rows of the conversion held in memory.
 //
 // The calls come from the worker and the pipe reader while the main thread only waits
@@ -28,10 +28,16 @@ public:
     void EndLine();
     // A line on standard output after the progress line.
     void PrintLine(const std::string& text);
+    // From now on messages are kept instead of shown, for the caller to show as it sees
+    // fit once the conversion has ended.
+    void HoldMessages();
+    std::vector<std::string> HeldMessages();
 
     void ShowDisplay(const DisplayChange& change) override;
     void SetActionText(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
+    // The message, then the failing tool's last lines, indented.
+    void ShowFailure(const std::string& text, const std::string& details) override;
     void AppendLog(const std::string& line) override;
     std::string LogStamp(const std::string& marker) override;
     int ListRowCount() override;
@@ -47,9 +53,11 @@ private:
     std::FILE* out_;
     std::FILE* err_;
     bool tty_;
-    std::string status_, progress_;
+    std::string status_, progress_, time_;
     size_t drawnWidth_ = 0;
     bool lineOpen_ = false;
+    bool holdMessages_ = false;
+    std::vector<std::string> held_;
     std::vector<std::array<std::string, 3>> rows_;
 };
 

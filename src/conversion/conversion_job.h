@@ -22,6 +22,8 @@ struct RequestOutcome {
     Result Outcome = Result::Refused;
     // Failed: why, ending "La conversion de X a échoué ..."; FolderError: the message.
     std::string Reason;
+    // Failed: the failing tool's last lines, one per line (may be empty).
+    std::string Details = {};
 };
 
 // What one worker carries out, copied whole when it starts: the command and the

@@ -31,6 +31,12 @@ std::condition_variable& gEnded = *new std::condition_variable;
 bool gActive = false;
 std::vector<RequestOutcome>& gOutcomes = *new std::vector<RequestOutcome>;
 
+// A message shown once the window is idle again, with the failing tools' last lines.
+struct WorkerMessage {
+    std::string Text;
+    std::string Details = {};
+};
+
 void Record(const RequestOutcome& outcome) {
     std::lock_guard lock(gMutex);
     gOutcomes.push_back(outcome);
@@ -42,7 +48,7 @@ WindowPort& Window() { return *App().Window; }
 // the request with its message, which the caller shows once the window is idle again.
 RequestOutcome RunRequest(const ConversionRequest& request) {
     using Result = RequestOutcome::Result;
-    RequestOutcome outcome{request, Result::Refused, {}};
+    RequestOutcome outcome{request, Result::Refused, {}, {}};
     DispatchOutcome dispatched;
     try {
         dispatched = DispatchConversion(request);
@@ -66,6 +72,7 @@ RequestOutcome RunRequest(const ConversionRequest& request) {
         case DispatchOutcome::Result::Failed:
             outcome.Outcome = Result::Failed;
             outcome.Reason = dispatched.Reason;
+            outcome.Details = dispatched.Details;
             LogError(ConversionFailedLogLine(request.InputPath, outcome.Reason));
             break;
     }
@@ -74,7 +81,7 @@ RequestOutcome RunRequest(const ConversionRequest& request) {
 
 // The list's requests one after the other, while the conversion runs. Failed items are
 // only logged here; one summary is shown after the list.
-void RunList(const std::vector<ConversionRequest>& requests, std::vector<std::string>& messages) {
+void RunList(const std::vector<ConversionRequest>& requests, std::vector<WorkerMessage>& messages) {
     AppState& app = App();
     std::vector<FailedItem> failed;
     const int count = static_cast<int>(requests.size());
@@ -86,15 +93,15 @@ void RunList(const std::vector<ConversionRequest>& requests, std::vector<std::st
             RequestOutcome outcome = RunRequest(request);
             Record(outcome);
             if (outcome.Outcome == RequestOutcome::Result::Failed)
-                failed.push_back({request.InputPath, outcome.Reason});
+                failed.push_back({request.InputPath, outcome.Reason, outcome.Details});
             if (outcome.Outcome == RequestOutcome::Result::FolderError) {
-                messages.push_back(outcome.Reason);
+                messages.push_back({outcome.Reason});
                 break;  // no later item runs after a folder error
             }
         }
         if (!app.ConversionRunning) break;
     }
-    if (!failed.empty()) messages.push_back(FailedListSummaryText(failed));
+    if (!failed.empty()) messages.push_back({FailedListSummaryText(failed), FailedListDetails(failed)});
 }
 
 void RestoreConvertButton(bool forList) {
@@ -106,6 +113,18 @@ void RestoreConvertButton(bool forList) {
     }
     if (!restored)
         LogError(" -- Erreur de chargement de l'image associée à la conversion (début/arrêt) au coeur du TH");
+}
+
+// Names what this body wrote, once the window is idle again.
+void ShowWrittenNotice() {
+    std::vector<std::string> written;
+    {
+        std::lock_guard lock(gMutex);
+        for (const RequestOutcome& outcome : gOutcomes)
+            if (outcome.Outcome == RequestOutcome::Result::Written) written.push_back(outcome.Request.OutputPath);
+    }
+    if (written.empty()) return;
+    Window().ShowWrittenNotice(WrittenNoticeText(written), OutputFolder(written.back()));
 }
 
 // The pipe-reader diagnostic: a reader on a fresh pipe that no tool writes to, left
@@ -173,14 +192,16 @@ void MonThread::Execute(const ConversionJob& job) {
         }
         // Messages wait until the window is idle again, so none is shown over a window
         // that still looks busy.
-        std::vector<std::string> messages;
+        std::vector<WorkerMessage> messages;
         if (command == "transformOnce") {
             if (!job.Requests.empty()) {
                 RequestOutcome outcome = RunRequest(job.Requests.front());
                 Record(outcome);
                 if (outcome.Outcome == RequestOutcome::Result::Failed)
-                    messages.push_back(ConversionFailedText(outcome.Request.InputPath, outcome.Reason));
-                if (outcome.Outcome == RequestOutcome::Result::FolderError) messages.push_back(outcome.Reason);
+                    messages.push_back({ConversionFailedText(outcome.Request.InputPath, outcome.Reason,
+                                                             !outcome.Details.empty()),
+                                        outcome.Details});
+                if (outcome.Outcome == RequestOutcome::Result::FolderError) messages.push_back({outcome.Reason});
             }
             app.ConversionRunning = false;
             RestoreConvertButton(false);
@@ -190,7 +211,11 @@ void MonThread::Execute(const ConversionJob& job) {
             RestoreConvertButton(true);
         }
         ResetProgressDisplay();
-        for (const auto& message : messages) Window().ShowMessage(message);
+        ShowWrittenNotice();
+        for (const auto& message : messages) {
+            if (message.Details.empty()) Window().ShowMessage(message.Text);
+            else Window().ShowFailure(message.Text, message.Details);
+        }
         LogEvent(" -- Fin Exécution du TH pour la conversion, sans options de \"commande=\"");
     }
     LogEvent(" -- Fin d'exécution du TH pour la conversion");

@@ -10,13 +10,25 @@ namespace transcoda {
 
 // One request that failed; `reason` ends the sentence "La conversion de X a échoué" /
 // "The conversion of X failed" (the failed step and its file, or why it could not begin).
-std::string ConversionFailedText(const std::string& input, const std::string& reason);
-// One message listing every failed item of a list with its reason.
+// The message ends by saying where more is to be read: the details that come with it
+// when the tool said something, else the diagnostic log.
+std::string ConversionFailedText(const std::string& input, const std::string& reason, bool withDetails);
+// One message listing every failed item of a list with its reason, and the details of
+// the message: each item's tool's last lines under its input.
 struct FailedItem {
     std::string Input;
     std::string Reason;
+    std::string Details = {};
 };
 std::string FailedListSummaryText(const std::vector<FailedItem>& items);
+std::string FailedListDetails(const std::vector<FailedItem>& items);
+// The notice of a conversion's end that wrote its outputs: "Fichier écrit : X" /
+// "File written: X" ("Dossier écrit : X" / "Folder written: X" for a DVD), or for
+// several "3 fichiers écrits, dont le dernier : X" / "3 files written, the last one: X".
+std::string WrittenNoticeText(const std::vector<std::string>& outputs);
+// The folder that holds an output: the output itself when it is a folder (a DVD),
+// else the folder it is in.
+std::string OutputFolder(const std::string& output);
 // Log line for a failed request (the reason in the current language).
 std::string ConversionFailedLogLine(const std::string& input, const std::string& reason);
 

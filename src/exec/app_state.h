@@ -39,8 +39,9 @@ struct AppState {
 
     // "FR" or "EN"; fixed when the main window is created.
     std::string CurrentLanguage = "FR";
-    // When true the diagnostic log is written.
-    bool DebugMode = false;
+    // When true the diagnostic log is written. The window may switch it while a
+    // conversion runs, so the worker and the reader read it as it changes.
+    std::atomic<bool> DebugMode{false};
 
     // Folder of the running executable, with its trailing "/".
     std::string ProgramFolder;

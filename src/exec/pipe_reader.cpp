@@ -14,6 +14,7 @@
 #include "exec/log.h"
 #include "exec/output_parsers.h"
 #include "exec/progress_display.h"
+#include "exec/request_timing.h"
 
 namespace transcoda {
 
@@ -26,6 +27,8 @@ constexpr int kMaxDrainReads = 256;
 constexpr int kReaderNice = 5;
 // How long a read that stopped inside a line waits for the rest of it.
 constexpr int kLineRestMs = 20;
+// While the tool says nothing, the time label still moves on this often.
+constexpr int kQuietTickMs = 1000;
 
 bool EndsLine(char c) { return c == '\r' || c == '\n'; }
 
@@ -115,6 +118,7 @@ void TStoReadPipeThread::Execute() {
         buffer[size] = '\0';
         tail_.append(buffer, size);
         if (tail_.size() > kTailSize) tail_.erase(0, tail_.size() - kTailSize);
+        lines_.Feed(buffer, size);
         const std::string chunk = ChunkFromBytes(buffer, size);
         if (app.DebugMode) LogPlain("|||" + chunk + "|||");
         handler_.HandleOutputChunk(chunk);
@@ -123,10 +127,15 @@ void TStoReadPipeThread::Execute() {
     bool open = true;
     while (open && !stop_.load()) {
         pollfd fds[2] = {{readFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-        int r = poll(fds, 2, -1);
+        int r = poll(fds, 2, kQuietTickMs);
         if (r < 0) {
             if (errno == EINTR) continue;
             break;
+        }
+        if (r == 0) {
+            UpdateTimeLabel();
+            Display().Push();
+            continue;
         }
         if (fds[0].revents != 0) {
             ssize_t n = read(readFd_, buffer, kReadSize);

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "exec/progress_handler.h"
+#include "exec/tool_tail.h"
 
 namespace transcoda {
 
@@ -37,6 +38,8 @@ public:
     // after Join. A tool's closing report line is found there.
     const std::string& Tail() const { return tail_; }
     static constexpr size_t kTailSize = 2048;
+    // The tool's last lines as a terminal shows them; read after Join.
+    std::vector<std::string> LastLines() const { return lines_.Lines(); }
 
 private:
     void Execute();
@@ -48,6 +51,7 @@ private:
     std::thread thread_;
     ProgressHandler handler_;
     std::string tail_;
+    ToolTail lines_;
 };
 
 }  // namespace transcoda

@@ -34,6 +34,11 @@ void ProgressDisplay::SetTitle(const std::string& text) {
     look_.Title = text;
 }
 
+void ProgressDisplay::SetTimeText(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    look_.TimeText = text;
+}
+
 void ProgressDisplay::SetBarMaximum(int maximum) {
     std::lock_guard lock(mutex_);
     look_.BarMaximum = std::max(maximum, 0);
@@ -73,6 +78,7 @@ void ProgressDisplay::Push() {
         TakeChanged(look_.Title, shown_.Title, change.Title);
         TakeChanged(look_.BarMaximum, shown_.BarMaximum, change.BarMaximum);
         TakeChanged(look_.BarPosition, shown_.BarPosition, change.BarPosition);
+        TakeChanged(look_.TimeText, shown_.TimeText, change.TimeText);
     }
     if (!change.Empty()) window->ShowDisplay(change);
 }

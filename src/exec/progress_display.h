@@ -1,6 +1,6 @@
 #pragma once
 // The progress part of the window as the core shows it: the status (Label11), the
-// progress text (Label10), the program's title and the bar (ProgressBar1). The core keeps
+// progress text (Label10), the program's title, the bar (ProgressBar1) and the time label. The core keeps
 // these values itself and never reads them back from the window: the setters change the
 // look, and Push sends the window, in one blocking call, only the values that differ
 // from what it shows. The worker, the pipe reader and the recipes change the display
@@ -18,6 +18,8 @@ public:
     void SetStatusText(const std::string& text);
     void SetProgressText(const std::string& text);
     void SetTitle(const std::string& text);
+    // The time label of the running request (exec/request_timing.h).
+    void SetTimeText(const std::string& text);
     // The bar keeps its position within 0..maximum, as a bar control does.
     void SetBarMaximum(int maximum);
     void SetBarPosition(int position);

@@ -4,6 +4,7 @@
 #include "exec/language.h"
 #include "exec/output_parsers.h"
 #include "exec/progress_display.h"
+#include "exec/request_timing.h"
 
 namespace transcoda {
 
@@ -37,6 +38,7 @@ void ProgressHandler::ShowPercent(double percent) {
     const std::string text = FormatTwoDecimals(percent) + "% " + app.ItemCounterText;
     Display().SetProgressText("Progression : " + text);
     Display().SetTitle(text);
+    TimedStepProgress(percent / 100.0);
 }
 
 void ProgressHandler::HandleOutputChunk(const std::string& chunk) {
@@ -144,7 +146,8 @@ void ProgressHandler::HandleOutputChunk(const std::string& chunk) {
             SetReaderBar(display, ReaderBarPosition);
         }
     }
-    // Everything this chunk changed reaches the window in one call.
+    // Everything this chunk changed, the time label included, reaches the window in one call.
+    UpdateTimeLabel();
     display.Push();
 }
 

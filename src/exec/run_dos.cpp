@@ -9,6 +9,7 @@
 #include "exec/language.h"
 #include "exec/log.h"
 #include "exec/pipe_reader.h"
+#include "exec/probe_cache.h"
 #include "exec/progress_handler.h"
 #include "platform/process.h"
 
@@ -41,6 +42,13 @@ void LogFailure(const char* french, const char* english) {
 ToolOutcome EndedBy(int status) {
     if (status > 128 && status < 128 + 65) return ToolOutcome::Kill(status - 128);
     return ToolOutcome::Exit(status);
+}
+
+// Where the tool finds this instance's probe cache; an empty value, so that no cache
+// named by whoever started this program is used, while there is none.
+std::string ToolEnvironmentEntry() {
+    const ProbeCache cache = ProbeCache::OfThisInstance();
+    return cache.Enabled() ? cache.EnvironmentEntry() : std::string(kProbeCacheVariable) + "=";
 }
 
 constexpr int kPollMs = 100;
@@ -77,7 +85,7 @@ ToolOutcome RunDosInMemo(const std::string& commandLine) {
     }
 
     ChildProcess child;
-    if (!child.Start(commandLine, fds[1])) {
+    if (!child.Start(commandLine, fds[1], {ToolEnvironmentEntry()})) {
         close(fds[0]);
         close(fds[1]);
         app.LastExitStatus = -1;
@@ -121,6 +129,7 @@ ToolOutcome RunDosInMemo(const std::string& commandLine) {
     if (stopped) return ToolOutcome::Stop();
     ToolOutcome outcome = EndedBy(app.LastExitStatus);
     outcome.Report = ParseStreamReport(reader.Tail());
+    outcome.LastLines = reader.LastLines();
     return outcome;
 }
 

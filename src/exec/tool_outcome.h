@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "exec/stream_report.h"
 
@@ -20,6 +21,8 @@ struct ToolOutcome {
     int Code = 0;
     // The tool's last report line, when it printed one.
     std::optional<StreamReport> Report;
+    // The last lines the tool wrote, for the user to read when it failed.
+    std::vector<std::string> LastLines = {};
 
     bool Succeeded() const { return Ending == End::Exited && Code == 0; }
 

@@ -16,8 +16,11 @@ struct DisplayChange {
     std::optional<std::string> Title = {};         // the program's title in the desktop's task bar
     std::optional<int> BarMaximum = {};            // ProgressBar1
     std::optional<int> BarPosition = {};           // within 0..BarMaximum
+    // The time label beside the progress texts: "écoulé 0 min 40 s — reste 1 min 20 s",
+    // empty between requests.
+    std::optional<std::string> TimeText = {};
 
-    bool Empty() const { return !StatusText && !ProgressText && !Title && !BarMaximum && !BarPosition; }
+    bool Empty() const { return !StatusText && !ProgressText && !Title && !BarMaximum && !BarPosition && !TimeText; }
 };
 
 class WindowPort {
@@ -34,6 +37,18 @@ public:
     // A modal message box with one OK button, captioned with the application title;
     // returns when it has been closed.
     virtual void ShowMessage(const std::string& text) = 0;
+    // The same for a failure, with the failing tool's last lines (one per line) for the
+    // user to read on demand; without them it is a plain message.
+    virtual void ShowFailure(const std::string& text, const std::string& details) {
+        (void)details;
+        ShowMessage(text);
+    }
+    // A conversion has written its output: `text` names it, and `folder` holds it, for a
+    // front end that offers to open it. Nothing by default.
+    virtual void ShowWrittenNotice(const std::string& text, const std::string& folder) {
+        (void)text;
+        (void)folder;
+    }
 
     // One whole line appended to the diagnostic log, unchanged (callers have already
     // tested DebugMode and built any stamp).

@@ -171,8 +171,10 @@ void TForm1::CreateControls() {
 
     Label14 = MakeLabel(Panel1, "Label14", "Quelques raccourcis", 8, 210, 200);
 
-    Label10 = MakeLabel(Panel1, "Label10", "", 5, 267, 600);
+    // The progress text takes the left of the row, the time label its middle.
+    Label10 = MakeLabel(Panel1, "Label10", "", 5, 267, 290);
     Label11 = MakeLabel(Panel1, "Label11", "Prêt", 620, 267, 135);
+    CreateNoticeControls();
     ProgressBar1 = new QProgressBar(Panel1);
     ProgressBar1->setObjectName("ProgressBar1");
     ProgressBar1->setRange(0, 100);
@@ -237,6 +239,7 @@ void TForm1::CreateControls() {
     PictureEvents(Image3, &saveList1_, &TForm1::ChooseOutputFile);
     PictureEvents(Image5, &aboutList1_, &TForm1::AboutRelease);
     PictureEvents(Image7, &closeList1_, &TForm1::CloseRelease);
+    CreateDebugSwitch();
 }
 
 void TForm1::PictureEvents(PictureButton* picture, const ImageList* list, void (TForm1::*onRelease)()) {
@@ -284,6 +287,7 @@ void TForm1::FormCreate() {
     caption_ = BuildCaption();
     if (App().DebugMode) caption_ += " - DEBUG";
     setWindowTitle(caption_);
+    DebugAction->setChecked(App().DebugMode);
 
     LoadPreferences();
 }
@@ -350,6 +354,7 @@ void TForm1::ApplyHints() {
 void TForm1::PlaceStatusLabels(int top) {
     Label10->move(5, top);
     Label11->move(620, top);
+    PlaceTimeRow(top);
     ProgressBar1->setGeometry(0, top + 18, kClientWidth, 16);
 }
 

@@ -11,6 +11,7 @@
 #include "conversion/conversion_controller.h"
 #include "mainwindow/picture_button.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -102,6 +103,22 @@ public:
     int SelectedListRow() const;
     // Message box with one OK button captioned with the application title.
     void ShowMessage(const QString& text);
+    // The same for a failure, with a button that shows the failing tool's last lines.
+    void ShowFailure(const QString& text, const QString& details);
+
+    // The time label beside the progress texts; a new text takes the place of the
+    // written-file notice.
+    void ShowTimeText(const QString& text);
+    // The end of a conversion that wrote its output: the time label names it, the button
+    // beside it opens `folder`, and when the window is not the active one the desktop
+    // shows the same notice.
+    void ShowWrittenNotice(const QString& text, const QString& folder);
+    void OpenWrittenFolder();
+    QString WrittenFolder() const { return writtenFolder_; }
+
+    // Switches the diagnostic log on or off while the program runs (the shortcut and
+    // the window's menu entry); on, the log area is shown as at a start in DebugMode.
+    void SetDebugMode(bool on);
 
     bool ListHidden() const { return listHidden_; }
     transcoda::ConversionController& Controller() { return *controller_; }
@@ -138,6 +155,9 @@ private:
     void CreateShortcuts();
     // Alt+letter for the five big pictures, and the Tab order.
     void CreateKeyboard();
+    void CreateNoticeControls();
+    void CreateDebugSwitch();
+    void PlaceTimeRow(int top);
     void ApplyEnglishCaptions();
     void WriteGridHeader();
     void PlaceStatusLabels(int top);
@@ -165,6 +185,8 @@ private:
     bool listHidden_ = true;
     // The Close picture ends the program once the window has gone.
     bool quitWhenClosed_ = false;
+    // The folder of the output that the notice names; empty while none is shown.
+    QString writtenFolder_;
     std::unique_ptr<transcoda::ConversionController> controller_;
 
     transcoda::gui::ImageList openList1_, saveList1_, convertList1_, convertStopList1_,
@@ -190,6 +212,11 @@ public:
     QTableWidget* StringGrid1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
+    // The time label of a running conversion, then the written-file notice; the button
+    // that opens the written file's folder; the menu entry of the diagnostic log.
+    QLabel* TimeLabel = nullptr;
+    QPushButton* OpenFolderButton = nullptr;
+    QAction* DebugAction = nullptr;
     // The fifteen shortcut pictures, Image6 and Image9 to Image22.
     transcoda::gui::PictureButton* Shortcut(int imageNumber) const;
 

@@ -25,6 +25,8 @@ void TForm1::SetListButtonsEnabled(bool enabled) {
 }
 
 void TForm1::ShowConvertingLook(bool forList) {
+    // The notice of the last conversion goes: its time label takes its place.
+    ShowTimeText({});
     ShowConvertPicture(convertStopList1_, 0);
     Label6->setText(kStopCaption);
     SetListButtonsEnabled(false);

@@ -66,6 +66,7 @@ void QtWindowPort::ShowDisplay(const DisplayChange& change) {
         if (change.BarMaximum) bar->setMaximum(*change.BarMaximum);
         // Values beyond the range show as its end, as a position control does.
         if (change.BarPosition) bar->setValue(std::clamp(*change.BarPosition, bar->minimum(), bar->maximum()));
+        if (change.TimeText) f.ShowTimeText(ToQString(*change.TimeText));
     });
 }
 
@@ -75,6 +76,14 @@ void QtWindowPort::SetActionText(const std::string& text) {
 
 void QtWindowPort::ShowMessage(const std::string& text) {
     Run([&](TForm1& f) { f.ShowMessage(ToQString(text)); });
+}
+
+void QtWindowPort::ShowFailure(const std::string& text, const std::string& details) {
+    Run([&](TForm1& f) { f.ShowFailure(ToQString(text), ToQString(details)); });
+}
+
+void QtWindowPort::ShowWrittenNotice(const std::string& text, const std::string& folder) {
+    Run([&](TForm1& f) { f.ShowWrittenNotice(ToQString(text), ToQString(folder)); });
 }
 
 void QtWindowPort::AppendLog(const std::string& line) {

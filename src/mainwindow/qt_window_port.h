@@ -31,6 +31,8 @@ public:
     void ShowDisplay(const DisplayChange& change) override;
     void SetActionText(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
+    void ShowFailure(const std::string& text, const std::string& details) override;
+    void ShowWrittenNotice(const std::string& text, const std::string& folder) override;
     void AppendLog(const std::string& line) override;
     std::string LogStamp(const std::string& marker) override;
     int ListRowCount() override;

@@ -6,6 +6,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "mainwindow/desktop_notification.h"
+#include "mainwindow/failure_box.h"
+
 namespace transcoda::gui {
 
 namespace {
@@ -20,6 +23,13 @@ void UserDialogs::Message(QWidget* parent, const QString& caption, const QString
     QMessageBox box(QMessageBox::NoIcon, caption, ForDisplay(text), QMessageBox::Ok, parent);
     box.exec();
 }
+
+void UserDialogs::Failure(QWidget* parent, const QString& caption, const QString& text, const QString& details) {
+    FailureBox box(parent, caption, ForDisplay(text), details);
+    box.exec();
+}
+
+void UserDialogs::Notify(const QString& title, const QString& text) { SendDesktopNotification(title, text); }
 
 bool UserDialogs::Question(QWidget* parent, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::Question, caption, ForDisplay(text), QMessageBox::NoButton, parent);

@@ -16,6 +16,11 @@ public:
 
     // A message box with one OK button.
     virtual void Message(QWidget* parent, const QString& caption, const QString& text);
+    // The box of a failure: the message, OK, and a button that shows the details.
+    virtual void Failure(QWidget* parent, const QString& caption, const QString& text, const QString& details);
+    // A notice on the desktop, outside the window (quietly nothing where the desktop
+    // has no way to show one).
+    virtual void Notify(const QString& title, const QString& text);
     // A question box with "&Oui" and "&Non"; true for Oui.
     virtual bool Question(QWidget* parent, const QString& caption, const QString& text);
     // An open-file dialog; the chosen path, or an empty text when it was cancelled.

@@ -22,8 +22,11 @@ constexpr std::string_view kExtractAudio1080p =
     R"(-i {input} -vn -ar 44100 -ac 2 -ab 256k -f mp3 {tempmp3})";
 constexpr std::string_view kExtractAudioWma =
     R"(-i {input} -vn -ar 44100 -ac 2 -ab 96k -acodec wmav2 {tempwma})";
+// The downscaled copy is only a stage on the way to the final encode: it keeps the
+// picture at the encoder's finest usual fixed quality (quantiser 2), not at a low bit
+// rate, so that the final encode starts from what the camcorder recorded.
 constexpr std::string_view kPrepareIntermediate =
-    R"(-i {input} -b 240k -s {size} -ar 44100 -ac 2 -ab 128k -y {target})";
+    R"(-i {input} -qscale 2 -s {size} -ar 44100 -ac 2 -ab 128k -y {target})";
 constexpr std::string_view kMuxFinal =
     R"({tempavi} -o {output} -ovc copy -oac copy -audiofile {tempmp3})";
 constexpr std::string_view kMuxIntermediate =

@@ -15,8 +15,8 @@ namespace transcoda {
 // whatever the code.
 StepOutcome ExtractAudioTrack(const std::string& code, const std::string& input);
 
-// Re-encodes the input, sound included, to a small AVI of frame size `size` at
-// `intermediate`.
+// Re-encodes the input, sound included, to an AVI of frame size `size` at
+// `intermediate`, the picture at a fixed fine quality.
 StepOutcome PrepareIntermediate(const std::string& size, const std::string& input,
                                 const std::string& intermediate);
 

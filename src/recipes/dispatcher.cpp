@@ -10,6 +10,7 @@
 #include "exec/duration_probe.h"
 #include "exec/ffprobe_streams.h"
 #include "exec/log.h"
+#include "exec/request_timing.h"
 #include "exec/window_port.h"
 #include "recipes/auxiliary_steps.h"
 #include "recipes/dvd_steps.h"
@@ -62,9 +63,10 @@ void NewTempBaseName() {
 void HdAviRecipe(const std::string& code, const std::string& input, const std::string& output, StepChain& chain) {
     NewTempBaseName();
     FinalDeletions cleanup({TempFile(".avi"), TempFile(".mp3")});
-    chain.Then(Writes::Sound, [&] { return ExtractAudioTrack(code, input); })
-        .Then(Writes::Picture, [&] { return RunFormatStep(code, input, output); })
-        .Then(Writes::Media, [&] { return MuxFinal(output); });
+    chain.Then(StepKind::SoundExtraction, Writes::Sound, [&] { return ExtractAudioTrack(code, input); })
+        .Then(StepKind::PictureEncoding, Writes::Picture, [&] { return RunFormatStep(code, input, output); })
+        .Then(StepKind::FinalJoin, Writes::Media, [&] { return MuxFinal(output); })
+        .Run();
 }
 
 void CamcorderReencodeRecipe(const std::string& code, const std::string& input, const std::string& output,
@@ -72,10 +74,12 @@ void CamcorderReencodeRecipe(const std::string& code, const std::string& input, 
     NewTempBaseName();
     const std::string intermediate = TempFile("-2.avi");
     FinalDeletions cleanup({TempFile(".wma"), TempFile(".avi"), intermediate});
-    chain.Then(Writes::Sound, [&] { return ExtractAudioTrack("hdToAudioTraitable", input); })
-        .Then(Writes::Picture, [&] { return RunFormatStep("hdToVideoTraitable", input, output); })
-        .Then(Writes::Media, [&] { return MuxIntermediate(intermediate); })
-        .Then(Writes::Media, [&] { return RunFormatStep(code, intermediate, output); });
+    chain.Then(StepKind::SoundExtraction, Writes::Sound, [&] { return ExtractAudioTrack("hdToAudioTraitable", input); })
+        .Then(StepKind::PictureEncoding, Writes::Picture,
+              [&] { return RunFormatStep("hdToVideoTraitable", input, output); })
+        .Then(StepKind::IntermediateJoin, Writes::Media, [&] { return MuxIntermediate(intermediate); })
+        .Then(StepKind::Conversion, Writes::Media, [&] { return RunFormatStep(code, intermediate, output); })
+        .Run();
 }
 
 void CamcorderDownscaleRecipe(const FormatEntry& entry, const std::string& input, const std::string& output,
@@ -85,9 +89,11 @@ void CamcorderDownscaleRecipe(const FormatEntry& entry, const std::string& input
     const std::string name = NewFreeTempName(App().IntermediateFolder(), {".avi"}, App().TempBaseName);
     const std::string intermediate = App().IntermediateFolder() + name + ".avi";
     FinalDeletions cleanup({intermediate});
-    chain.Then(Writes::Media,
+    chain.Then(StepKind::DownscaledCopy, Writes::Media,
                [&] { return PrepareIntermediate(std::string(entry.IntermediateSize), input, intermediate); })
-        .Then(Writes::Media, [&] { return RunFormatStep(std::string(entry.MainCode), intermediate, output); });
+        .Then(StepKind::Conversion, Writes::Media,
+              [&] { return RunFormatStep(std::string(entry.MainCode), intermediate, output); })
+        .Run();
 }
 
 void RunRecipe(const FormatEntry& entry, const std::string& e, const ConversionRequest& request,
@@ -96,7 +102,9 @@ void RunRecipe(const FormatEntry& entry, const std::string& e, const ConversionR
     const std::string main(entry.MainCode);
     const std::string variant(entry.VariantCode);
     auto single = [&](const std::string& code) {
-        chain.Then(Writes::Media, [&] { return RunFormatStep(code, input, output, request.Special); });
+        chain.Then(StepKindOfCode(code), Writes::Media,
+                   [&] { return RunFormatStep(code, input, output, request.Special); })
+            .Run();
     };
     switch (entry.Recipe) {
         case RecipeKind::HdAvi:
@@ -147,7 +155,23 @@ bool HasSpecialValues(const FormatEntry& entry, const SpecialValues& values) {
     return true;
 }
 
-DispatchOutcome Failed(std::string reason) { return {Result::Failed, std::move(reason)}; }
+DispatchOutcome Failed(std::string reason) { return {Result::Failed, std::move(reason), {}}; }
+
+// A failed step: why, and what its tool said last.
+DispatchOutcome FailedStep(const StepOutcome& step) {
+    DispatchOutcome outcome = Failed(StepFailureText(step));
+    for (const std::string& line : step.Tool.LastLines) outcome.Details += line + "\n";
+    return outcome;
+}
+
+// The request is timed from its checks to its end, whichever way it ends.
+class RequestTimingScope {
+public:
+    RequestTimingScope() { BeginRequestTiming(); }
+    ~RequestTimingScope() { EndRequestTiming(); }
+    RequestTimingScope(const RequestTimingScope&) = delete;
+    RequestTimingScope& operator=(const RequestTimingScope&) = delete;
+};
 
 // "avant de commencer : " + why, for the requests refused before any step.
 DispatchOutcome RefusedBeforeStart(std::string why) {
@@ -160,8 +184,8 @@ DispatchOutcome RefusedBeforeStart(std::string why) {
 // meanwhile, or whose probe could not run, says so.
 std::optional<DispatchOutcome> ReadInput(const std::string& input, StreamReport& report) {
     StepOutcome probe{StepKind::InputReading, input, extractDuration(input), {}};
-    if (probe.Stopped()) return DispatchOutcome{Result::Stopped, {}};
-    if (probe.Tool.Ending != ToolOutcome::End::Exited) return Failed(StepFailureText(probe));
+    if (probe.Stopped()) return DispatchOutcome{Result::Stopped, {}, {}};
+    if (probe.Tool.Ending != ToolOutcome::End::Exited) return FailedStep(probe);
     std::optional<StreamReport> read = probe.Tool.Report;
     if (!read) read = ProbeStreamsWithFfprobe(input);
     report = read.value_or(StreamReport{});
@@ -181,17 +205,18 @@ DispatchOutcome DispatchConversion(const ConversionRequest& request) {
             "L'extension du fichier source n'est pas supportée actuelement, merci de reporter ce manque à ",
             "The file's extension of the input file is not supported yet, please contact ") + web);
         LogError(" -- L'extension du fichier à transformer (" + Quoted(e) + ") n'est pas supportée.");
-        return {Result::Refused, {}};
+        return {Result::Refused, {}, {}};
     }
     const FormatEntry* entry = FindFormat(request.FormatLabel);
     if (entry == nullptr) {
         ShowWorkerMessage(Localised("Le format cible n'est pas encore supporté, merci de reporter ce manque à ",
                                     "The selected format is not supported yet, please contact ") + web);
         LogError(" -- Le format cible (" + Quoted(request.FormatLabel) + ") n'est pas encore supportée.");
-        return {Result::Refused, {}};
+        return {Result::Refused, {}, {}};
     }
-    if (!HasSpecialValues(*entry, request.Special)) return {Result::NothingToDo, {}};
-    if (!Running()) return {Result::Stopped, {}};
+    if (!HasSpecialValues(*entry, request.Special)) return {Result::NothingToDo, {}, {}};
+    if (!Running()) return {Result::Stopped, {}, {}};
+    const RequestTimingScope timing;
 
     const bool dvd = entry->WritesDvd();
     const std::string refusal = OutputRefusal(output, request.FormatLabel);
@@ -219,15 +244,15 @@ DispatchOutcome DispatchConversion(const ConversionRequest& request) {
     OutputReplacement replacement(dvd ? AsDvdOutputFolder(output) : output, dvd);
     StepChain chain(verdict.Expected);
     RunRecipe(*entry, e, request, replacement.WritePath(), chain);
-    if (chain.Result().Stopped()) return {Result::Stopped, {}};
-    if (!chain.Ok()) return Failed(StepFailureText(chain.Result()));
+    if (chain.Result().Stopped()) return {Result::Stopped, {}, {}};
+    if (!chain.Ok()) return FailedStep(chain.Result());
 
     const std::string problem = replacement.Commit();
     if (!problem.empty()) {
         LogError(" -- " + problem);
         return Failed(StepFailureText({StepKind::Replacement, output, ToolOutcome::Exit(0), problem}));
     }
-    return {Result::Written, {}};
+    return {Result::Written, {}, {}};
 }
 
 }  // namespace transcoda

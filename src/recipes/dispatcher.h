@@ -20,6 +20,9 @@ struct DispatchOutcome {
     // échoué" / "The conversion of X failed" (the step and its file, or what made the
     // request impossible before it began), in the current language.
     std::string Reason;
+    // For Failed: the failing tool's last lines, one per line; empty when no tool
+    // failed (or it said nothing).
+    std::string Details;
 };
 
 // Runs the recipe of the request's preset: refuses an input whose extension is not
@@ -30,7 +33,7 @@ struct DispatchOutcome {
 // a temporary name beside the output, stops at the first step that fails or finds its
 // file wrong, deletes the intermediates, and puts the output in place only when every
 // step went well. Lets FolderCreationError through when an output folder cannot be
-// created.
+// created. The request is timed for the time estimate from its checks to its end.
 DispatchOutcome DispatchConversion(const ConversionRequest& request);
 
 }  // namespace transcoda

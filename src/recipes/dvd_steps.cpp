@@ -27,9 +27,11 @@ void CreateDvdFolder(const std::string& folder) {
 
 void RunDvdRecipe(const std::string& encoding, const std::string& input, const std::string& output,
                   StepChain& chain) {
-    chain.Then(Writes::Media, [&] { return RunFormatStep(encoding, input, output); })
-        .Then(Writes::Nothing, [&] { return RunFormatStep("DVD-authoring", input, output); })
-        .Then(Writes::Media, [&] { return RunFormatStep("DVD-finalization", input, output); });
+    chain.Then(StepKind::DvdEncoding, Writes::Media, [&] { return RunFormatStep(encoding, input, output); })
+        .Then(StepKind::DvdAuthoring, Writes::Nothing, [&] { return RunFormatStep("DVD-authoring", input, output); })
+        .Then(StepKind::DvdFinalization, Writes::Media,
+              [&] { return RunFormatStep("DVD-finalization", input, output); })
+        .Run();
     DeleteFileSilently(DvdStreamPath(output));
 }
 

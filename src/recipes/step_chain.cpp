@@ -3,26 +3,48 @@
 #include "exec/app_state.h"
 #include "exec/ffprobe_streams.h"
 #include "exec/log.h"
+#include "exec/request_timing.h"
+#include "recipes/step_weights.h"
 
 namespace transcoda {
 
-StepChain& StepChain::Then(Writes writes, const std::function<StepOutcome()>& step) {
-    if (failed_) return *this;
+StepChain& StepChain::Then(StepKind kind, Writes writes, std::function<StepOutcome()> step) {
+    planned_.push_back({kind, writes, std::move(step)});
+    return *this;
+}
+
+std::vector<StepKind> StepChain::Plan() const {
+    std::vector<StepKind> kinds;
+    for (const Planned& planned : planned_) kinds.push_back(planned.Kind);
+    return kinds;
+}
+
+void StepChain::Run() {
+    PlanRequestSteps(ExpectedShares(Plan()));
+    for (const Planned& planned : planned_) {
+        if (failed_) break;
+        BeginTimedStep();
+        RunOne(planned);
+        EndTimedStep();
+    }
+    planned_.clear();
+}
+
+void StepChain::RunOne(const Planned& planned) {
     if (!App().ConversionRunning.load()) {
         last_ = StepOutcome{last_.Step, last_.File, ToolOutcome::Stop(), {}};
         failed_ = true;
-        return *this;
+        return;
     }
-    last_ = step();
-    if (last_.Tool.Succeeded() && writes != Writes::Nothing) {
+    last_ = planned.Step();
+    if (last_.Tool.Succeeded() && planned.What != Writes::Nothing) {
         // The tool reads back what it wrote; a tool that said nothing is read with ffprobe.
         std::optional<StreamReport> report = last_.Tool.Report;
         if (!report) report = ProbeStreamsWithFfprobe(last_.File);
-        last_.Problem = CheckWritten(report.value_or(StreamReport{}), expected_, writes);
+        last_.Problem = CheckWritten(report.value_or(StreamReport{}), expected_, planned.What);
         if (!last_.Problem.empty()) LogError(" -- Vérification de \"" + last_.File + "\" : " + last_.Problem);
     }
     failed_ = !last_.Ok();
-    return *this;
 }
 
 }  // namespace transcoda

@@ -1,10 +1,13 @@
 #pragma once
-// The steps of a recipe, one after the other: a step starts only while the conversion
-// runs and every earlier step went well, and what it wrote is checked against what the
-// request's output must hold before the next one may read it. The chain keeps the
-// first step that failed (or was stopped), or else the last one.
+// The steps of a recipe, planned first and then run one after the other: a step starts
+// only while the conversion runs and every earlier step went well, and what it wrote is
+// checked against what the request's output must hold before the next one may read it.
+// The chain keeps the first step that failed (or was stopped), or else the last one.
+// The plan (the kind of each step, in order) is handed to the time estimate before the
+// first step runs, and each step's start and end after it.
 
 #include <functional>
+#include <vector>
 
 #include "recipes/result_check.h"
 #include "recipes/step_outcome.h"
@@ -15,15 +18,29 @@ class StepChain {
 public:
     explicit StepChain(const Expectation& expected) : expected_(expected) {}
 
-    StepChain& Then(Writes writes, const std::function<StepOutcome()>& step);
+    // Adds a step to the plan; nothing runs yet.
+    StepChain& Then(StepKind kind, Writes writes, std::function<StepOutcome()> step);
+    // Runs the planned steps; the functions they hold may refer to the caller's locals,
+    // which must live until it returns.
+    void Run();
 
+    // The kinds of the planned steps, in order.
+    std::vector<StepKind> Plan() const;
     // The step that failed, or the last one that ran.
     const StepOutcome& Result() const { return last_; }
     bool Ok() const { return !failed_; }
     const Expectation& Expected() const { return expected_; }
 
 private:
+    struct Planned {
+        StepKind Kind;
+        Writes What;
+        std::function<StepOutcome()> Step;
+    };
+    void RunOne(const Planned& planned);
+
     Expectation expected_;
+    std::vector<Planned> planned_;
     StepOutcome last_;
     bool failed_ = false;
 };

@@ -39,6 +39,21 @@ TEST(CliArguments, WellFormedAndMalformedLines) {
         {{"--delay"}, false, 0, ""},
         {{"--bogus"}, false, 0, ""},
         {{"--list", "jobs.tsv", "-f", "3", "a.avi"}, false, 1, ""},
+        {{"--jobs", "2", "--list", "jobs.tsv", "--shard", "2/3"}, true, 0, ""},
+        {{"-f", "3", "a.avi", "--jobs", "9999"}, true, 1, ""},
+        {{"--jobs", "0", "--list", "jobs.tsv"}, false, 0, ""},
+        {{"--jobs", "-1", "--list", "jobs.tsv"}, false, 0, ""},
+        {{"--jobs", "two", "--list", "jobs.tsv"}, false, 0, ""},
+        {{"--jobs", "10000", "--list", "jobs.tsv"}, false, 0, ""},
+        {{"--list", "jobs.tsv", "--jobs"}, false, 0, ""},
+        {{"--list", "jobs.tsv", "--shard", "0/2"}, false, 0, ""},
+        {{"--list", "jobs.tsv", "--shard", "3/2"}, false, 0, ""},
+        {{"--list", "jobs.tsv", "--shard", "1/0"}, false, 0, ""},
+        {{"--list", "jobs.tsv", "--shard", "2"}, false, 0, ""},
+        {{"--list", "jobs.tsv", "--shard", "1/2/3"}, false, 0, ""},
+        {{"--list", "jobs.tsv", "--shard", "a/b"}, false, 0, ""},
+        {{"--list", "jobs.tsv", "--shard", "/2"}, false, 0, ""},
+        {{"--list", "jobs.tsv", "--shard"}, false, 0, ""},
     };
     for (const auto& c : cases) {
         CliOptions options;
@@ -52,6 +67,39 @@ TEST(CliArguments, WellFormedAndMalformedLines) {
         }
     }
     App().CurrentLanguage = "FR";
+}
+
+TEST(CliArguments, ShardsAndJobsAreRead) {
+    CliOptions options;
+    ASSERT_EQ(ParseArguments({"--list", "l", "--shard", "3/4", "--jobs", "3"}, options), "");
+    EXPECT_EQ(options.ShardIndex, 3);
+    EXPECT_EQ(options.ShardCount, 4);
+    EXPECT_EQ(options.JobsAtOnce, 3);
+    EXPECT_EQ(ParseArguments({"--list", "l", "--shard", "5/4"}, options), CliBadShardText("5/4"));
+}
+
+// Every shard count, every list length: the shards together hold each item exactly
+// once, each shard in the order of the list.
+TEST(CliShard, ShardsCoverEveryItemExactlyOnce) {
+    for (int items = 0; items <= 9; ++items) {
+        std::vector<CliJob> jobs;
+        for (int i = 0; i < items; ++i) jobs.push_back({"3", std::to_string(i), ""});
+        for (int count = 1; count <= 5; ++count) {
+            std::vector<int> seen(static_cast<size_t>(items), 0);
+            for (int index = 1; index <= count; ++index) {
+                int previous = -1;
+                for (const CliJob& job : SelectShard(jobs, index, count)) {
+                    const int item = std::stoi(job.Input);
+                    EXPECT_EQ(item % count, index - 1) << items << " items, shard " << index << "/" << count;
+                    EXPECT_GT(item, previous) << "out of order";
+                    previous = item;
+                    ++seen[static_cast<size_t>(item)];
+                }
+            }
+            for (int i = 0; i < items; ++i)
+                EXPECT_EQ(seen[static_cast<size_t>(i)], 1) << "item " << i << " of " << items << ", " << count << " shards";
+        }
+    }
 }
 
 TEST(CliArguments, LanguageIsTakenBeforeAnyError) {

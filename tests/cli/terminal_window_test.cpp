@@ -38,8 +38,10 @@ TEST(TerminalWindow, ProgressLineMessagesAndListItems) {
         window.ShowDisplay({.ProgressText = "Progression : 12.35% (2/2)", .Title = "12.35% (2/2)", .BarPosition = 12});
         window.ShowDisplay({.ProgressText = "Progression : 9.00% (2/2)"});
         window.ShowDisplay({.Title = "9.00% (2/2)", .BarPosition = 9});  // nothing to draw on a terminal
+        window.ShowDisplay({.TimeText = "écoulé 0 min 40 s — reste 1 min 20 s"});
         window.ShowMessage("Le format cible n'est pas encore supporté");
-        window.ShowDisplay({.StatusText = "Prêt"});
+        window.ShowFailure("La conversion a échoué", "ligne 1\nligne 2\n");
+        window.ShowDisplay({.StatusText = "Prêt", .TimeText = ""});
         window.EndLine();
         App().ItemCounterText.clear();
         EXPECT_EQ(window.LogStamp(">> ").substr(0, 3), ">> ");
@@ -50,9 +52,10 @@ TEST(TerminalWindow, ProgressLineMessagesAndListItems) {
               "(2/2) /in/b.avi -> /out/b.mp3\n"
               "\rConversion..."
               "\rConversion...  Progression : 12.35% (2/2)"
-              "\rConversion...  Progression : 9.00% (2/2) \n"  // the shorter text covers the longer
+              "\rConversion...  Progression : 9.00% (2/2) "  // the shorter text covers the longer
+              "\rConversion...  Progression : 9.00% (2/2)  écoulé 0 min 40 s — reste 1 min 20 s\n"
               "\rPrêt  Progression : 9.00% (2/2)\n");
-    EXPECT_EQ(Contents(err), "Le format cible n'est pas encore supporté\n");
+    EXPECT_EQ(Contents(err), "Le format cible n'est pas encore supporté\nLa conversion a échoué\n    ligne 1\n    ligne 2\n");
     std::fclose(out);
     std::fclose(err);
 }

@@ -95,8 +95,9 @@ protected:
                 app.ConversionRunning = false;
                 return ToolOutcome::Stop();
             }
-            if (item.status > 128) return ToolOutcome::Kill(item.status - 128);
-            if (item.status != 0) return ToolOutcome::Exit(item.status);
+            ToolOutcome failed = item.status > 128 ? ToolOutcome::Kill(item.status - 128) : ToolOutcome::Exit(item.status);
+            failed.LastLines = {"engine: " + item.output, "Conversion failed!"};
+            if (item.status != 0) return failed;
             writes = item.writes;
         }
         if (!writes) outcome.Report.reset();  // the tool said nothing of a file it did not write
@@ -303,12 +304,13 @@ TEST_F(WorkerTest, SingleConversionReportsAFailureOnlyWhenItFailed) {
         bool stops;
         Result result;
         const char* says;  // part of the failure message
+        bool details;      // the failing tool's last lines come with it
     } cases[] = {
-        {"written", 0, true, false, Result::Written, ""},
-        {"tool failed", 1, true, false, Result::Failed, "à l'étape « conversion » (fichier \""},
-        {"tool killed", 137, false, false, Result::Failed, "arrêté de l'extérieur par le signal 9 (SIGKILL)"},
-        {"nothing written", 0, false, false, Result::Failed, "le fichier écrit ne peut pas être relu"},
-        {"stopped", 0, false, true, Result::Stopped, ""},
+        {"written", 0, true, false, Result::Written, "", false},
+        {"tool failed", 1, true, false, Result::Failed, "à l'étape « conversion » (fichier \"", true},
+        {"tool killed", 137, false, false, Result::Failed, "arrêté de l'extérieur par le signal 9 (SIGKILL)", true},
+        {"nothing written", 0, false, false, Result::Failed, "le fichier écrit ne peut pas être relu", false},
+        {"stopped", 0, false, true, Result::Stopped, "", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -326,8 +328,18 @@ TEST_F(WorkerTest, SingleConversionReportsAFailureOnlyWhenItFailed) {
         if (failed) {
             EXPECT_NE(win->messages[0].find("\"" + item.input + "\" a échoué "), std::string::npos);
             EXPECT_NE(win->messages[0].find(c.says), std::string::npos) << win->messages[0];
-            EXPECT_NE(win->messages[0].find("mode debug"), std::string::npos);
+            // Where to read more: the tool's last lines when it said something, else the log.
+            EXPECT_NE(win->messages[0].find(c.details ? "dernières lignes de l'outil sont dans les détails"
+                                                      : "mode debug"),
+                      std::string::npos);
+            EXPECT_EQ(win->details, c.details ? std::vector<std::string>{"engine: " + item.output +
+                                                                         "\nConversion failed!\n"}
+                                              : std::vector<std::string>{});
         }
+        // Only a written output is named, with its folder, once the window is idle.
+        EXPECT_EQ(win->notices, c.result == Result::Written
+                                    ? std::vector<std::string>{"Fichier écrit : " + item.output + " | " + (folder / "out").string()}
+                                    : std::vector<std::string>{});
         int errorLines = 0;
         for (const auto& line : win->log) errorLines += line.rfind(">> ", 0) == 0;
         EXPECT_EQ(errorLines > 0, failed);
@@ -355,6 +367,10 @@ TEST_F(WorkerTest, FailedListItemsAreSummedUpOnceAfterTheList) {
         EXPECT_NE(summary.find(third.input), std::string::npos);
         EXPECT_EQ(summary.find(Item("b").input), std::string::npos);
         EXPECT_NE(summary.find(std::string(language) == "EN" ? "failed" : "échoué"), std::string::npos);
+        // The details hold the last lines of the one tool that said something, under its input.
+        ASSERT_EQ(win->details.size(), 1u);
+        EXPECT_EQ(win->details[0], first.input + " :\nengine: " + first.output + "\nConversion failed!\n");
+        EXPECT_EQ(win->notices.size(), 1u) << "the one written item is named";
         // Shown after the display went back to idle.
         const auto& calls = win->calls;
         auto lastStatus = std::find_if(calls.rbegin(), calls.rend(), [](auto& c) { return c.op == "status"; });

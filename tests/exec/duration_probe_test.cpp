@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "exec/probe_cache.h"
 #include "exec/run_dos.h"
 #include "platform/command_line.h"
 #include "platform/program_folder.h"
@@ -28,6 +29,7 @@ protected:
     void TearDown() override {
         fs::remove_all(folder);
         App().ProgramFolder.clear();
+        App().WorkFolder.clear();
         testing::ToolRun::TearDown();
     }
     fs::path folder;
@@ -101,6 +103,60 @@ TEST_F(DurationProbe, ProbeAndConversionWithTheInstalledHelpers) {
         << ::testing::PrintToString(shown);
     EXPECT_TRUE(fs::exists(folder / "out.flv"));
     ExpectIdleDisplay();
+}
+
+
+// The second probe of an unchanged file starts no tool: the answer the tool left in the
+// instance's cache goes through the same parsers. A changed file is probed again.
+TEST_F(DurationProbe, TheToolsAnswerIsKeptForTheUnchangedFile) {
+    const std::string helpers = ExecutableFolder() + "B/";
+    if (!fs::exists(helpers + "utilitymffx.exe") || system("command -v ffmpeg >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "helper tools not built";
+    const fs::path clip = folder / "clip.mkv";
+    auto make = [&](int seconds) {
+        const std::string line = "ffmpeg -v quiet -y -f lavfi -i testsrc=size=96x64:rate=25 -f lavfi -i sine -t " +
+                                  std::to_string(seconds) + " \"" + clip.string() + "\"";
+        ASSERT_EQ(system(line.c_str()), 0);
+    };
+    make(2);
+    fs::create_directories(folder / "work");
+    App().ProgramFolder = ExecutableFolder();
+    App().WorkFolder = (folder / "work").string() + "/";
+    App().DebugMode = true;
+    struct Probe {
+        bool toolRan;
+        int32_t duration;
+        std::string text, report;
+    };
+    auto probe = [&] {
+        window.log.clear();
+        App().InputDurationCs = kNotProbed;
+        App().DurationText.clear();
+        const ToolOutcome outcome = extractDuration(clip.string());
+        const bool ran = std::any_of(window.log.begin(), window.log.end(),
+                                     [](const std::string& l) { return l.rfind("--TH2", 0) == 0; });
+        return Probe{ran, App().InputDurationCs, App().DurationText,
+                     outcome.Report ? FormatStreamReport(*outcome.Report) : "none"};
+    };
+
+    const Probe first = probe();
+    const Probe second = probe();
+    EXPECT_TRUE(first.toolRan);
+    EXPECT_FALSE(second.toolRan) << ::testing::PrintToString(window.log);
+    EXPECT_NEAR(first.duration, 200, 10);
+    EXPECT_EQ(second.duration, first.duration);
+    EXPECT_EQ(second.text, first.text);
+    EXPECT_EQ(second.report, first.report);
+    EXPECT_NE(first.report.find("readable video="), std::string::npos) << first.report;
+    ExpectIdleDisplay();
+
+    make(3);
+    const Probe changed = probe();
+    EXPECT_TRUE(changed.toolRan);
+    EXPECT_NEAR(changed.duration, 300, 10);
+    size_t entries = 0;
+    for (const auto& e : fs::directory_iterator(folder / "work" / "probes")) entries += e.is_regular_file();
+    EXPECT_EQ(entries, 1u);
 }
 
 }  // namespace

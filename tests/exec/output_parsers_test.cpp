@@ -1,4 +1,5 @@
 #include "exec/output_parsers.h"
+#include "exec/tool_tail.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,32 @@ TEST(ChunkFromBytes, TurnsLineEndsIntoBreaksAndTrims) {
     }
     const char binary[] = {'\x01', '\xff', 'a', '\0', '\x80', 'b', '\x7f'};
     EXPECT_EQ(ChunkFromBytes(binary, sizeof binary), std::string("\xff" "a\0\x80" "b\x7f", 6));
+}
+
+// The lines kept for a failure's details read as a terminal shows them.
+TEST(ToolTail, KeepsTheLastLinesAsATerminalShowsThem) {
+    using Lines = std::vector<std::string>;
+    std::string many;
+    for (int i = 1; i <= 25; ++i) many += "line " + std::to_string(i) + "\n";
+    Lines lastTwenty;
+    for (int i = 6; i <= 25; ++i) lastTwenty.push_back("line " + std::to_string(i));
+    const struct {
+        std::vector<std::string> pieces;  // fed one after the other
+        Lines lines;
+    } cases[] = {
+        {{"frame=1\rframe=2\rframe=3\nError opening output\n"}, {"frame=3", "Error opening output"}},
+        {{"size=1kB time=0.00\r", "size=9kB time=1.00\r", "Conversion failed!\r\n"}, {"Conversion failed!"}},
+        {{"a\r\n\r\n  \n", "b"}, {"a", "b"}},  // blank lines are left out, a last unended line kept
+        {{"one\ntwo", " halves\n"}, {"one", "two halves"}},
+        {{"engine: done\ntranscoda-streams: readable video=3.000\n"}, {"engine: done"}},
+        {{many}, lastTwenty},
+        {{std::string(400, 'x') + "\n"}, {std::string(ToolTail::kLineLength, 'x')}},
+    };
+    for (const auto& c : cases) {
+        ToolTail tail;
+        for (const std::string& piece : c.pieces) tail.Feed(piece.data(), piece.size());
+        EXPECT_EQ(tail.Lines(), c.lines) << c.pieces.front().substr(0, 40);
+    }
 }
 
 }  // namespace

@@ -48,9 +48,13 @@ TEST_F(RunDos, MissingToolResetsTheDisplayAndLogsOnlyInDebugMode) {
 
 TEST_F(RunDos, OutputBecomesProgressAndTheExitStatusIsKept) {
     App().DebugMode = true;
-    RunDosInMemo(kFakeTool +
-                 " say \"Duration: 00:01:40.00, start: 0.000000, bitrate: 1 kb/s\\n\""
-                 " \"frame= 10 time=25.00 bitrate= 1\\r\" \"frame= 20 time=49.36 bitrate= 1\\r\"");
+    const ToolOutcome outcome = RunDosInMemo(
+        kFakeTool +
+        " say \"Duration: 00:01:40.00, start: 0.000000, bitrate: 1 kb/s\\n\""
+        " \"frame= 10 time=25.00 bitrate= 1\\r\" \"frame= 20 time=49.36 bitrate= 1\\r\"");
+    // Its last lines as a terminal shows them: the rewritten status line once.
+    EXPECT_EQ(outcome.LastLines, (std::vector<std::string>{"Duration: 00:01:40.00, start: 0.000000, bitrate: 1 kb/s",
+                                                           "frame= 20 time=49.36 bitrate= 1"}));
     const auto shown = window.Texts("progress");
     EXPECT_NE(std::find(shown.begin(), shown.end(), "Progression : 49.36% "), shown.end());
     EXPECT_EQ(App().InputDurationCs, 10000);

@@ -46,7 +46,13 @@ public:
         if (c.ProgressText) Keep("progress", *c.ProgressText);
         if (c.Title) Keep("title", *c.Title);
         if (c.BarPosition) Keep("bar", std::to_string(*c.BarPosition));
+        if (c.TimeText) Keep("time", *c.TimeText);
         inner_.ShowDisplay(c);
+    }
+    void ShowFailure(const std::string& t, const std::string& d) override { Keep("message", t); inner_.ShowFailure(t, d); }
+    void ShowWrittenNotice(const std::string& t, const std::string& f) override {
+        Keep("notice", t);
+        inner_.ShowWrittenNotice(t, f);
     }
     void SetActionText(const std::string& t) override { inner_.SetActionText(t); }
     void ShowMessage(const std::string& t) override { Keep("message", t); inner_.ShowMessage(t); }
@@ -145,6 +151,15 @@ TEST_F(ConversionTest, SingleConversionFromTheReleaseBackToIdle) {
     // DebugMode is off: the whole conversion left the log empty.
     EXPECT_TRUE(form->Memo1->toPlainText().isEmpty());
     EXPECT_TRUE(dialogs.Of("message").empty());
+    // The time taken was shown while it ran; at the end the written file is named, the
+    // folder is a click away, and the desktop is told (the window is not the active one).
+    EXPECT_TRUE(watch->Saw("time", "écoulé 0 min ")) << "no time was shown";
+    EXPECT_EQ(watch->Texts("notice"), std::vector<std::string>{"Fichier écrit : " + output});
+    EXPECT_EQ(form->TimeLabel->toolTip().toStdString(), "Fichier écrit : " + output);
+    EXPECT_EQ(form->WrittenFolder().toStdString(), Path("out"));
+    EXPECT_TRUE(form->OpenFolderButton->isVisibleTo(form.get()));
+    ASSERT_EQ(dialogs.Of("notify").size(), 1u);
+    EXPECT_EQ(dialogs.Of("notify")[0].text.toStdString(), "Fichier écrit : " + output);
 }
 
 TEST_F(ConversionTest, ListOfThreeCountsItemsAndSelectsEachRow) {
@@ -172,6 +187,8 @@ TEST_F(ConversionTest, ListOfThreeCountsItemsAndSelectsEachRow) {
     for (const char* out : {"out/one.mp3", "out/two.wav", "out/three.mp3"})
         EXPECT_NEAR(ProbeDuration(Path(out)), 3.0, 0.3) << out;
     ExpectIdleDisplay();
+    EXPECT_EQ(watch->Texts("notice"),
+              std::vector<std::string>{"3 fichiers écrits, dont le dernier : " + Path("out/three.mp3")});
     EXPECT_EQ(form->Button10->text(), "Convertir la liste");
     // In DebugMode the log tells the story of the run.
     EXPECT_TRUE(form->Memo1->toPlainText().contains(QString::fromUtf8("Le logiciel va commencer la conversion..")));
@@ -298,19 +315,23 @@ TEST_F(ConversionTest, AFailedConversionSaysWhichStepFailedAndKeepsTheOldFile) {
         int format;
         bool failingTool;
         std::string says;
+        std::string details;  // what the box's Details button shows
     };
     const Case cases[] = {
         {"FR", Fixture("clip.avi"), 34, true,
-         "a échoué à l'étape « conversion » (fichier \"" + Path("out/.clip.transcoda-")},
+         "a échoué à l'étape « conversion » (fichier \"" + Path("out/.clip.transcoda-"),
+         "engine: frame=  10\nengine: cannot write the output\n"},
         {"EN", Fixture("clip.wav"), 3, false,
-         "failed before it began: the input holds only sound, and this output format needs a picture."},
+         "failed before it began: the input holds only sound, and this output format needs a picture.", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.language);
         if (c.failingTool) {
+            // A tool that says a few things (its status line rewritten in place) and fails.
             const std::string tool = App().HelperFolder() + "utilitymff3.exe";
             std::filesystem::remove(tool);
-            std::ofstream(tool) << "#!/bin/sh\nexit 3\n";
+            std::ofstream(tool) << "#!/bin/sh\nprintf 'engine: frame=   1\\rengine: frame=  10\\n' >&2\n"
+                                   "echo 'engine: cannot write the output' >&2\nexit 3\n";
             std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
         }
         MakeForm(c.language);
@@ -325,7 +346,9 @@ TEST_F(ConversionTest, AFailedConversionSaysWhichStepFailedAndKeepsTheOldFile) {
         ASSERT_EQ(dialogs.Of("message").size(), 1u);
         const std::string message = dialogs.Of("message")[0].text.toStdString();
         EXPECT_NE(message.find(c.says), std::string::npos) << message;
+        EXPECT_EQ(dialogs.Of("message")[0].details.toStdString(), c.details);
         EXPECT_EQ(ReadFile(output), "an older file");
+        EXPECT_TRUE(watch->Texts("notice").empty()) << "nothing was written";
         dialogs.shown.clear();
     }
 }

@@ -39,14 +39,19 @@ namespace transcoda::testing {
 class ScriptedDialogs : public gui::UserDialogs {
 public:
     struct Shown {
-        std::string kind;  // "message", "question", "pick", "modal", "open"
+        std::string kind;  // "message", "question", "pick", "modal", "open", "notify"
         QString caption;
         QString text;
+        QString details = {};  // a failure's box: what its Details button shows
     };
 
     void Message(QWidget*, const QString& caption, const QString& text) override {
         shown.push_back({"message", caption, text});
     }
+    void Failure(QWidget*, const QString& caption, const QString& text, const QString& details) override {
+        shown.push_back({"message", caption, text, details});
+    }
+    void Notify(const QString& title, const QString& text) override { shown.push_back({"notify", title, text}); }
     bool Question(QWidget*, const QString& caption, const QString& text) override {
         shown.push_back({"question", caption, text});
         if (answers.empty()) {

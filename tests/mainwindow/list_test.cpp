@@ -1,6 +1,12 @@
 // The conversion list, the two layouts and the shortcut pictures of the real window.
 
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QTableWidget>
+#include <QTimer>
+
+#include "exec/log.h"
 
 #include "gui_test_support.h"
 
@@ -39,13 +45,62 @@ TEST_F(ListTest, FirstAdditionExpandsTheListAndFillsTheEmptyLastRow) {
     EXPECT_EQ(Cell(2, 2), "");
 }
 
+// The diagnostic log is on from the start (TRANSCODA_DEBUG), or switched while the
+// program runs by Ctrl+Shift+D or by the entry of the window's menu; switched on, the
+// log is written and shown below the list, and the caption says so.
 TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
+    enum class Switch { None, Shortcut, Menu };
     struct Case {
+        bool debugAtStart;
+        Switch how;
         bool debug;
         int expandedHeight;
+        const char* language = "FR";
     };
-    for (const Case c : {Case{false, TForm1::kExpandedHeight}, Case{true, TForm1::kExpandedDebugHeight}}) {
-        MakeForm(nullptr, c.debug);
+    const Case cases[] = {
+        {false, Switch::None, false, TForm1::kExpandedHeight},
+        {true, Switch::None, true, TForm1::kExpandedDebugHeight},
+        {false, Switch::Shortcut, true, TForm1::kExpandedDebugHeight},
+        {false, Switch::Menu, true, TForm1::kExpandedDebugHeight},
+        {true, Switch::Shortcut, false, TForm1::kExpandedHeight},
+        {true, Switch::Menu, false, TForm1::kExpandedHeight},
+        {false, Switch::Menu, true, TForm1::kExpandedDebugHeight, "EN"},
+    };
+    for (const Case c : cases) {
+        SCOPED_TRACE(std::to_string(c.debugAtStart) + " " + std::to_string(static_cast<int>(c.how)));
+        unsetenv("TRANSCODA_DEBUG");
+        MakeForm(c.language, c.debugAtStart);
+        if (c.how != Switch::None) {
+            form->show();
+            form->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        }
+        if (c.how == Switch::Shortcut) QTest::keyClick(form.get(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        if (c.how == Switch::Menu) {
+            // A right click on the window opens its menu; its one entry is chosen.
+            QString entry;
+            QTimer::singleShot(0, [&] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (menu == nullptr || menu->actions().size() != 1) return;
+                entry = menu->actions()[0]->text();
+                menu->actions()[0]->trigger();
+                menu->close();
+            });
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(380, 120), form->mapToGlobal(QPoint(380, 120)));
+            QApplication::sendEvent(form.get(), &event);
+            EXPECT_EQ(entry, App().English() ? "Diagnostic log" : QString::fromUtf8("Journal de diagnostic"));
+        }
+        EXPECT_EQ(App().DebugMode, c.debug);
+        EXPECT_EQ(form->windowTitle().endsWith(" - DEBUG"), c.debug);
+        EXPECT_EQ(form->DebugAction->isChecked(), c.debug);
+        transcoda::LogPlain("a line");
+        EXPECT_EQ(form->Memo1->toPlainText().contains("a line"), c.debug);
+        if (c.how != Switch::None && c.debug) {
+            // Switched on, the log comes into sight at once.
+            EXPECT_FALSE(form->ListHidden());
+            EXPECT_EQ(form->height(), c.expandedHeight - TForm1::kFrameHeight);
+            Click(form->Button11);
+        }
         Click(form->Button11);  // already collapsed: nothing changes
         EXPECT_TRUE(form->ListHidden());
         Click(form->Button12);

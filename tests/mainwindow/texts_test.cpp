@@ -6,6 +6,7 @@
 
 #include "exec/log.h"
 #include "gui_test_support.h"
+#include "mainwindow/failure_box.h"
 #include "mainwindow/log_stamp.h"
 #include "mainwindow/texts.h"
 
@@ -126,6 +127,23 @@ TEST_F(WindowTest, CaptionMarksDebugMode) {
     MakeForm(nullptr, true);
     EXPECT_TRUE(form->windowTitle().endsWith(" - DEBUG"));
     EXPECT_TRUE(App().DebugMode);
+}
+
+// The box of a failure keeps the tool's last lines behind its Details button.
+TEST_F(WindowTest, FailureBoxShowsTheToolsLastLinesOnDemand) {
+    for (const char* language : {"FR", "EN"}) {
+        MakeForm(language);
+        gui::FailureBox box(form.get(), "Transcoda 1.0", "La conversion a échoué", "engine: line 1\nengine: line 2\n");
+        box.show();
+        EXPECT_EQ(box.windowTitle(), "Transcoda 1.0");
+        EXPECT_EQ(box.DetailsButton()->text(), App().English() ? "Details" : QString::fromUtf8("Détails"));
+        EXPECT_FALSE(box.DetailsText()->isVisible());
+        Click(box.DetailsButton());
+        EXPECT_TRUE(box.DetailsText()->isVisible());
+        EXPECT_EQ(box.DetailsText()->toPlainText(), "engine: line 1\nengine: line 2\n");
+        Click(box.DetailsButton());
+        EXPECT_FALSE(box.DetailsText()->isVisible());
+    }
 }
 
 TEST_F(WindowTest, ApplicationTitleShowsProgressInTheWindowTitle) {

@@ -2,6 +2,7 @@
 // thread while the caller waits, and stop waiting once the window closes.
 
 #include <QProgressBar>
+#include <QUrl>
 #include <QThread>
 #include <future>
 #include <thread>
@@ -36,15 +37,52 @@ TEST_F(WindowTest, CallsFromAnotherThreadRunOnTheWindowThreadAndAreDoneOnReturn)
         seen.push_back(std::to_string(form->ProgressBar1->value()));
         port.ShowDisplay({.BarPosition = 250});  // beyond the end: shown as the end
         seen.push_back(std::to_string(form->ProgressBar1->value()));
+        port.ShowDisplay({.TimeText = "écoulé 0 min 40 s — reste 1 min 20 s"});
+        seen.push_back(form->TimeLabel->text().toStdString());
         port.ShowMessage("from the worker");
+        port.ShowFailure("failed", "engine: last line\n");
         seen.push_back(std::to_string(port.ListRowCount()));
     });
-    EXPECT_EQ(seen, (std::vector<std::string>{"40", "100", "2"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"40", "100", "écoulé 0 min 40 s — reste 1 min 20 s", "2"}));
     EXPECT_EQ(form->Label11->text(), "Conversion...");
     EXPECT_EQ(form->Label10->text(), "Progression : 12.35% (2/3)");
     EXPECT_TRUE(form->windowTitle().startsWith("12.35% (2/3) - "));
-    ASSERT_EQ(dialogs.Of("message").size(), 1u);
+    ASSERT_EQ(dialogs.Of("message").size(), 2u);
     EXPECT_EQ(dialogs.Of("message")[0].caption, "12.35% (2/3)");
+    EXPECT_EQ(dialogs.Of("message")[1].details, "engine: last line\n");
+}
+
+// The end of a written conversion: the time label names the file, the button beside it
+// opens its folder, and the desktop is told only when the window is not the active one;
+// the next conversion's time takes the notice's place.
+TEST_F(WindowTest, WrittenFileIsNamedWithItsFolderAndToldToTheDesktopWhenTheWindowIsNotActive) {
+    for (const bool active : {false, true}) {
+        SCOPED_TRACE(active ? "active" : "not active");
+        MakeForm(active ? "EN" : "FR");
+        dialogs.shown.clear();
+        if (active) {
+            form->show();
+            form->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        }
+        const std::string folder = Path("out folder");
+        OnOtherThread([&] {
+            App().Window->ShowWrittenNotice("Fichier écrit : " + folder + "/clip.avi", folder);
+        });
+        EXPECT_EQ(form->TimeLabel->toolTip().toStdString(), "Fichier écrit : " + folder + "/clip.avi");
+        EXPECT_TRUE(form->TimeLabel->text().endsWith("clip.avi"));
+        ASSERT_TRUE(form->OpenFolderButton->isVisibleTo(form.get()));
+        EXPECT_EQ(form->OpenFolderButton->text(), active ? "Open folder" : "Ouvrir le dossier");
+        Click(form->OpenFolderButton);
+        ASSERT_EQ(dialogs.Texts("open").size(), 1u);
+        EXPECT_EQ(dialogs.Texts("open")[0], QUrl::fromLocalFile(QString::fromStdString(folder)).toString());
+        EXPECT_EQ(dialogs.Of("notify").size(), active ? 0u : 1u);
+
+        App().Window->ShowDisplay({.TimeText = "écoulé 0 min 00 s"});
+        EXPECT_EQ(form->TimeLabel->text(), QString::fromUtf8("écoulé 0 min 00 s"));
+        EXPECT_FALSE(form->OpenFolderButton->isVisibleTo(form.get()));
+        EXPECT_TRUE(form->WrittenFolder().isEmpty());
+    }
 }
 
 TEST_F(WindowTest, WorkerReadsAndSelectsListRows) {

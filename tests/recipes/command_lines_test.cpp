@@ -205,7 +205,7 @@ TEST_F(CommandLines, AuxiliaryStepsGiveTheirExactCommandLines) {
          R"(/opt/transcoda/B/utilitymff3.exe -i "/media/in dir/clip.MTS" -vn -ar 44100 -ac 2 -ab 96k -acodec wmav2 "/opt/transcoda/B/tmp1234.wma")"},
         {ExtractAudioTrackCommandLine("mpeg480p128", in), ""},
         {PrepareIntermediateCommandLine("368x208", in, "/opt/transcoda/B/tmp9876.avi"),
-         R"(/opt/transcoda/B/utilitymff3.exe -i "/media/in dir/clip.MTS" -b 240k -s 368x208 -ar 44100 -ac 2 -ab 128k -y "/opt/transcoda/B/tmp9876.avi")"},
+         R"(/opt/transcoda/B/utilitymff3.exe -i "/media/in dir/clip.MTS" -qscale 2 -s 368x208 -ar 44100 -ac 2 -ab 128k -y "/opt/transcoda/B/tmp9876.avi")"},
         {MuxFinalCommandLine("/media/out/clip.avi"),
          R"(/opt/transcoda/B/utilitymen.exe "/opt/transcoda/B/tmp1234.avi" -o "/media/out/clip.avi" -ovc copy -oac copy -audiofile "/opt/transcoda/B/tmp1234.mp3")"},
         {MuxIntermediateCommandLine("/opt/transcoda/B/tmp1234-2.avi"),

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "recipe_fixture.h"
+#include "exec/request_timing.h"
 #include "recipes/folder_error.h"
 #include "recipes/format_catalogue.h"
 
@@ -137,8 +138,16 @@ TEST_F(Dispatcher, EveryRecipeRunsItsStepsForEachInputClassAndLeavesNoIntermedia
     };
     std::set<int> covered;
     fs::create_directories(root + "out");
+    // The time estimate is told of every step the recipe runs, one planned step per tool
+    // run that is not a probe.
+    size_t plannedSteps = 0, timedSteps = 0;
+    SetTimingTap([&](const EstimateEvent& e) {
+        if (e.What == EstimateEvent::Kind::Plan) plannedSteps = e.Weights.size();
+        if (e.What == EstimateEvent::Kind::Step) ++timedSteps;
+    });
     for (const RecipeCase& c : cases) {
         runs.clear();
+        plannedSteps = timedSteps = 0;
         const std::string input = root + "in dir/" + c.input;
         Write(root + "out/result.out", "old");
         // The extraction writes the two seconds asked for.
@@ -151,10 +160,14 @@ TEST_F(Dispatcher, EveryRecipeRunsItsStepsForEachInputClassAndLeavesNoIntermedia
             EXPECT_EQ(Contents(root + "out/result.out"), "") << "replaced";
         }
         EXPECT_EQ(Described(input, OutputFor(c.entry)), c.runs) << "entry " << c.entry << " " << c.input;
+        const auto toolRuns = std::count_if(c.runs.begin(), c.runs.end(), [](auto& r) { return !r.starts_with("probe"); });
+        EXPECT_EQ(timedSteps, static_cast<size_t>(toolRuns)) << "entry " << c.entry << " " << c.input;
+        EXPECT_EQ(plannedSteps, timedSteps) << "entry " << c.entry << " " << c.input;
         EXPECT_EQ(LeftIntermediates(), Lines{}) << "entry " << c.entry << " " << c.input;
         EXPECT_FALSE(fs::exists(root + "out/dvd/DVD-Disc1/tmpvdv.mpg"));
         covered.insert(c.entry);
     }
+    SetTimingTap({});
     EXPECT_EQ(covered.size(), 40u);
     EXPECT_TRUE(window.messages.empty());
 }

@@ -14,7 +14,7 @@ namespace transcoda::testing {
 class RecordingWindow : public WindowPort {
 public:
     struct Call {
-        std::string op;     // "status", "progress", "action", "title", "barmax", "bar", "message", "log", "select", "restore"
+        std::string op;     // "status", "progress", "action", "title", "barmax", "bar", "time", "message", "notice", "log", "select", "restore"
         std::string text;   // the text, or the number written as text
     };
 
@@ -32,9 +32,21 @@ public:
             bar = *c.BarPosition;
             calls.push_back({"bar", std::to_string(bar)});
         }
+        if (c.TimeText) Record("time", *c.TimeText, &time);
     }
     void SetActionText(const std::string& t) override { std::lock_guard l(m); Record("action", t, &action); }
     void ShowMessage(const std::string& t) override { std::lock_guard l(m); messages.push_back(t); calls.push_back({"message", t}); }
+    // A failure is a message whose details are kept beside it.
+    void ShowFailure(const std::string& t, const std::string& d) override {
+        ShowMessage(t);
+        std::lock_guard l(m);
+        details.push_back(d);
+    }
+    void ShowWrittenNotice(const std::string& t, const std::string& folder) override {
+        std::lock_guard l(m);
+        notices.push_back(t + " | " + folder);
+        calls.push_back({"notice", t});
+    }
     void AppendLog(const std::string& line) override { std::lock_guard l(m); log.push_back(line); calls.push_back({"log", line}); }
     std::string LogStamp(const std::string& marker) override { return marker + "01/02/2026 à 10:11:12"; }
     int ListRowCount() override { std::lock_guard l(m); return static_cast<int>(rows.size()) + 2; }
@@ -61,10 +73,13 @@ public:
 
     std::mutex m;
     std::vector<Call> calls;
-    std::string status, progress, action, title, restored;
+    std::string status, progress, action, title, time, restored;
     int bar = 0, barMax = 100, selected = -1;
     int displayCalls = 0;  // round trips of the progress display
     std::vector<std::string> messages, log;
+    // The details of each failure (in the order of the messages that had some), and the
+    // written-file notices as "text | folder".
+    std::vector<std::string> details, notices;
     // List rows: format label, input, output.
     std::vector<std::array<std::string, 3>> rows;
 

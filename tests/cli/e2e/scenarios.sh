@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# transcoda-cli as a user meets it: a list with its item counter, a list file, Ctrl-C
-# in the middle of a recipe (the old outputs kept whole), a step killed from outside,
-# outputs that may not be written, and requests that cannot give a true result.
+# transcoda-cli as a user meets it: a list with its item counter, a list file, several
+# items at once, shards of a list, Ctrl-C in the middle of a recipe and of several
+# items (the old outputs kept whole), a step killed from outside, outputs that may not
+# be written, and requests that cannot give a true result.
 # Usage: scenarios.sh NAME
 TEST_NAME=$1
 source "$(dirname "$0")/common.sh"
@@ -34,8 +35,9 @@ wait_for_picture_written() {
 
 case $TEST_NAME in
 list)
-    # Three -f groups, then the same as a list file with a label and indexes.
-    run_cli --lang EN -f 3 "$FIXTURES/clip.avi" "$WORK/out/a.mpeg" \
+    # Three -f groups one at a time, then a list file with a label and indexes on every
+    # processor.
+    run_cli --lang EN --jobs 1 -f 3 "$FIXTURES/clip.avi" "$WORK/out/a.mpeg" \
                       -f 36 "$FIXTURES/clip.mp4" "$WORK/out/b.wav" \
                       -f 30 "$FIXTURES/clip.mkv" "$WORK/out/c.m4v"
     [ "$STATUS" -eq 0 ] || fail "list: exit status $STATUS"
@@ -97,13 +99,14 @@ stop)
     cmp -s "$WORK/out/hd.avi" "$WORK/hd.kept" || fail "stop: the earlier output was changed"
     check_clean "stop"
 
-    # The same in the second item of a list run again: the first is the new one, the
-    # second and third keep what the earlier run wrote, the third never starts.
+    # The same in the second item of a list run again, one item at a time: the first is
+    # the new one, the second and third keep what the earlier run wrote, the third never
+    # starts.
     echo "earlier second" >"$WORK/out/second.avi"
     echo "earlier third" >"$WORK/out/third.mpeg"
     cp "$WORK/out/second.avi" "$WORK/second.kept"
     cp "$WORK/out/third.mpeg" "$WORK/third.kept"
-    "$CLI" --lang EN -f 36 "$FIXTURES/clip.avi" "$WORK/out/first.wav" \
+    "$CLI" --lang EN --jobs 1 -f 36 "$FIXTURES/clip.avi" "$WORK/out/first.wav" \
                      -f 0 "$WORK/long.avi" "$WORK/out/second.avi" \
                      -f 3 "$FIXTURES/clip.avi" "$WORK/out/third.mpeg" >"$WORK/stdout" 2>"$WORK/stderr" &
     pid=$!
@@ -118,6 +121,82 @@ stop)
     cmp -s "$WORK/out/second.avi" "$WORK/second.kept" || fail "list stop: the second output was changed"
     cmp -s "$WORK/out/third.mpeg" "$WORK/third.kept" || fail "list stop: the third output was changed"
     check_clean "list stop"
+    ;;
+jobs)
+    # Two items at once, one failing among several: every other item is written, the
+    # failure is told once in the summary, and the status is that of the whole list.
+    printf '%s\t%s\t%s\n' 3 "$FIXTURES/clip.avi" "$WORK/out/a.mpeg" \
+        0 "$FIXTURES/clip.wav" "$WORK/out/b.avi" \
+        34 "$FIXTURES/clip.mp4" "$WORK/out/c.mp3" \
+        33 "$FIXTURES/clip.mkv" "$WORK/out/dvd/" \
+        36 "$FIXTURES/clip.flv" "$WORK/out/e.wav" >"$WORK/jobs.tsv"
+    EXPECT_FAILURE=1 run_cli --lang EN --jobs 2 --list "$WORK/jobs.tsv"
+    [ "$STATUS" -eq 1 ] || fail "jobs: exit status $STATUS, expected 1"
+    for counter in "(1/5)" "(2/5)" "(3/5)" "(4/5)" "(5/5)"; do
+        grep -qF "$counter" "$WORK/stdout" || fail "jobs: no $counter in the output"
+    done
+    [ "$(grep -cF "The following conversions failed:" "$WORK/stderr")" -eq 1 ] || fail "jobs: not one summary"
+    grep -qF "  $FIXTURES/clip.wav" "$WORK/stderr" || fail "jobs: the summary does not name the failed input"
+    ! grep -qF "The conversion of \"$FIXTURES/clip.wav\" failed" "$WORK/stderr" || fail "jobs: the failure told twice"
+    grep -qF "4 of 5 file(s) written." "$WORK/stderr" || fail "jobs: wrong count"
+    check_media "jobs a" "$WORK/out/a.mpeg" 640x480
+    [ ! -e "$WORK/out/b.avi" ] || fail "jobs: the failed item left an output"
+    check_media "jobs c" "$WORK/out/c.mp3" audio
+    check_media "jobs dvd" "$WORK/out/dvd/DVD-Disc1/VIDEO_TS/VTS_01_1.VOB" 720x576
+    check_media "jobs e" "$WORK/out/e.wav" audio
+    check_clean "jobs"
+    ;;
+jobs-stop)
+    # Ctrl-C while two items convert at once: both stop and clean up, the outputs of an
+    # earlier run stay as they were, and the third item never starts.
+    make_long_clip
+    for name in a b c; do
+        echo "earlier $name" >"$WORK/out/$name.avi"
+        cp "$WORK/out/$name.avi" "$WORK/$name.kept"
+    done
+    "$CLI" --lang EN --jobs 2 -f 0 "$WORK/long.avi" "$WORK/out/a.avi" -f 0 "$WORK/long.avi" "$WORK/out/b.avi" \
+        -f 0 "$WORK/long.avi" "$WORK/out/c.avi" >"$WORK/stdout" 2>"$WORK/stderr" &
+    pid=$!
+    for _ in $(seq 1 300); do
+        [ "$(pgrep -fc "$WORK/prog/B/utilitymff3.exe .*1280x720")" -ge 2 ] && break
+        sleep 0.1
+    done
+    [ "$(pgrep -fc "$WORK/prog/B/utilitymff3.exe .*1280x720")" -ge 2 ] || fail "jobs-stop: two picture steps never ran at once"
+    kill -INT "$pid"
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq 130 ] || fail "jobs-stop: exit status $status, expected 130"
+    grep -qF "Conversion stopped." "$WORK/stderr" || fail "jobs-stop: not told"
+    ! grep -qF "(3/3)" "$WORK/stdout" || fail "jobs-stop: the third item started"
+    for name in a b c; do
+        cmp -s "$WORK/out/$name.avi" "$WORK/$name.kept" || fail "jobs-stop: the earlier $name.avi was changed"
+    done
+    check_clean "jobs-stop"
+    ;;
+shard)
+    # Shards of one list, as separate machines would run them: each item converted by
+    # exactly one shard; a shard past the end of the list has nothing to do.
+    : >"$WORK/shard.tsv"
+    for item in 1 2 3 4 5; do
+        printf '%s\t%s\t%s\n' 36 "$FIXTURES/clip.mp3" "$WORK/out/$item.wav" >>"$WORK/shard.tsv"
+    done
+    run_cli --lang EN --list "$WORK/shard.tsv" --shard 1/2
+    [ "$STATUS" -eq 0 ] || fail "shard 1/2: exit status $STATUS"
+    [ "$(cd "$WORK/out" && echo *.wav)" = "1.wav 3.wav 5.wav" ] || fail "shard 1/2 wrote $(ls "$WORK/out")"
+    grep -qF "3 of 3 file(s) written." "$WORK/stdout" || fail "shard 1/2: wrong count"
+    rm "$WORK/out/"*.wav
+    run_cli --lang EN --list "$WORK/shard.tsv" --shard 2/2
+    [ "$STATUS" -eq 0 ] || fail "shard 2/2: exit status $STATUS"
+    [ "$(cd "$WORK/out" && echo *.wav)" = "2.wav 4.wav" ] || fail "shard 2/2 wrote $(ls "$WORK/out")"
+    run_cli --lang EN --list "$WORK/shard.tsv" --shard 6/6
+    [ "$STATUS" -eq 0 ] || fail "shard 6/6: exit status $STATUS"
+    for shard in 3/2 0/2 2; do
+        EXPECT_FAILURE=1 run_cli --lang EN --list "$WORK/shard.tsv" --shard "$shard"
+        [ "$STATUS" -eq 2 ] || fail "shard $shard: exit status $STATUS, expected 2"
+        grep -qF "Invalid shard \"$shard\"" "$WORK/stderr" || fail "shard $shard: no message"
+    done
+    [ "$(cd "$WORK/out" && echo *.wav)" = "2.wav 4.wav" ] || fail "shards wrote $(ls "$WORK/out")"
+    check_clean "shard"
     ;;
 killed)
     # A step killed from outside (the tool, then its engine) fails the request, the
