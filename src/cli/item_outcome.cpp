@@ -28,7 +28,8 @@ bool WriteItemOutcome(const std::string& path, const ItemOutcome& outcome) {
     const std::string part = path + ".part";
     {
         std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        out << word << '\n' << outcome.Reason;
+        // The reason's length first: a reason or details may hold any character.
+        out << word << '\n' << outcome.Reason.size() << '\n' << outcome.Reason << outcome.Details;
         if (!out.flush()) {
             std::remove(part.c_str());
             return false;
@@ -39,14 +40,20 @@ bool WriteItemOutcome(const std::string& path, const ItemOutcome& outcome) {
 
 std::optional<ItemOutcome> ReadItemOutcome(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::string word;
-    if (!in || !std::getline(in, word)) return std::nullopt;
-    for (const auto& entry : kWords) {
-        if (word != entry.Word) continue;
-        std::ostringstream reason;
-        reason << in.rdbuf();
-        return ItemOutcome{entry.Value, reason.str()};
+    std::string word, length;
+    if (!in || !std::getline(in, word) || !std::getline(in, length)) return std::nullopt;
+    size_t reasonSize = 0;
+    try {
+        reasonSize = std::stoul(length);
+    } catch (...) {
+        return std::nullopt;
     }
+    std::ostringstream rest;
+    rest << in.rdbuf();
+    const std::string text = rest.str();
+    if (reasonSize > text.size()) return std::nullopt;
+    for (const auto& entry : kWords)
+        if (word == entry.Word) return ItemOutcome{entry.Value, text.substr(0, reasonSize), text.substr(reasonSize)};
     return std::nullopt;
 }
 

@@ -13,6 +13,8 @@ namespace transcoda::cli {
 struct ItemOutcome {
     RequestOutcome::Result Result = RequestOutcome::Result::Failed;
     std::string Reason;
+    // The failing tool's last lines, when it failed.
+    std::string Details = {};
 };
 
 // Writes the outcome whole or not at all (under a temporary name, then renamed), so that

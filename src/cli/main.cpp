@@ -167,6 +167,7 @@ std::vector<RequestOutcome> RunInParallel(const Plan& plan, const CliOptions& op
     App().ConversionRunning = false;
     board.Close();
     for (const std::string& message : result.Messages) std::fprintf(stderr, "%s\n", message.c_str());
+    std::fprintf(stderr, "%s", IndentedDetails(result.FailureDetails).c_str());
     return result.Outcomes;
 }
 
@@ -175,10 +176,11 @@ std::vector<RequestOutcome> RunInParallel(const Plan& plan, const CliOptions& op
 void TellOutcome(const CliOptions& options, const std::vector<RequestOutcome>& outcomes,
                  const std::vector<std::string>& messages) {
     ItemOutcome told{gStopSignal != 0 ? RequestOutcome::Result::Stopped : RequestOutcome::Result::Failed, {}};
-    if (!outcomes.empty()) told = {outcomes.front().Outcome, outcomes.front().Reason};
+    if (!outcomes.empty()) told = {outcomes.front().Outcome, outcomes.front().Reason, outcomes.front().Details};
     for (const std::string& message : messages) {
         if (told.Result == RequestOutcome::Result::Failed &&
-            message == ConversionFailedText(outcomes.front().Request.InputPath, told.Reason))
+            message == ConversionFailedText(outcomes.front().Request.InputPath, told.Reason,
+                                                    !outcomes.front().Details.empty()))
             continue;
         if (told.Result == RequestOutcome::Result::FolderError && message == told.Reason) continue;
         std::fprintf(stderr, "%s\n", message.c_str());

@@ -132,7 +132,7 @@ void ListRun::Finish(RunningItem& item) {
         outcome.Reason = CliItemEndedText(item.Process.ExitStatus());
     }
     std::remove(item.OutcomeFile.c_str());
-    if (outcome.Outcome == Result::Failed) failed_.push_back({item.Index, {request.InputPath, outcome.Reason}});
+    if (outcome.Outcome == Result::Failed) failed_.push_back({item.Index, {request.InputPath, outcome.Reason, told ? told->Details : std::string()}});
     if (outcome.Outcome == Result::FolderError) {
         // As in a list run one item at a time: no later item starts after a folder error.
         messages_.push_back(outcome.Reason);
@@ -177,6 +177,7 @@ ParallelListResult ListRun::Run() {
     for (const auto& [index, item] : failed_) failed.push_back(item);
     result.Messages = messages_;
     if (!failed.empty()) result.Messages.push_back(FailedListSummaryText(failed));
+    result.FailureDetails = FailedListDetails(failed);
     return result;
 }
 

@@ -30,6 +30,8 @@ struct ParallelListResult {
     std::vector<RequestOutcome> Outcomes;
     // Shown once the list has ended: folder errors, then the failed items.
     std::vector<std::string> Messages;
+    // The failed items' tools' last lines, shown after the messages.
+    std::string FailureDetails;
 };
 
 // Runs the list until every item has ended. A folder error keeps the items not yet

@@ -101,16 +101,24 @@ void TerminalWindow::ShowMessage(const std::string& text) {
     std::fflush(err_);
 }
 
-void TerminalWindow::ShowFailure(const std::string& text, const std::string& details) {
-    std::lock_guard lock(m_);
-    EndLineLocked();
+std::string IndentedDetails(const std::string& details) {
     std::string indented;
     for (size_t start = 0; start < details.size();) {
         const size_t end = details.find('\n', start);
         indented += "    " + details.substr(start, end == std::string::npos ? end : end - start) + "\n";
         start = end == std::string::npos ? details.size() : end + 1;
     }
-    std::fprintf(err_, "%s\n%s", text.c_str(), indented.c_str());
+    return indented;
+}
+
+void TerminalWindow::ShowFailure(const std::string& text, const std::string& details) {
+    std::lock_guard lock(m_);
+    if (holdMessages_) {
+        held_.push_back(text);
+        return;
+    }
+    EndLineLocked();
+    std::fprintf(err_, "%s\n%s", text.c_str(), IndentedDetails(details).c_str());
     std::fflush(err_);
 }
 

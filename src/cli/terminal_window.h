@@ -19,6 +19,9 @@
 
 namespace transcoda::cli {
 
+// The failing tool's last lines, each indented under the message they belong to.
+std::string IndentedDetails(const std::string& details);
+
 class TerminalWindow : public WindowPort {
 public:
     TerminalWindow(std::FILE* out, std::FILE* err);
@@ -29,7 +32,7 @@ public:
     // A line on standard output after the progress line.
     void PrintLine(const std::string& text);
     // From now on messages are kept instead of shown, for the caller to show as it sees
-    // fit once the conversion has ended.
+    // fit once the conversion has ended (a failure's details travel with its outcome).
     void HoldMessages();
     std::vector<std::string> HeldMessages();
 

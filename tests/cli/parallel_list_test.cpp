@@ -77,6 +77,7 @@ TEST(ItemOutcome, WrittenWholeAndReadBack) {
     using Result = RequestOutcome::Result;
     for (const ItemOutcome& outcome : {ItemOutcome{Result::Written, ""},
                                        ItemOutcome{Result::Failed, "at the step \"picture\"\nsecond line"},
+                                       ItemOutcome{Result::Failed, "at the step \"sound\"", "12\nlast line\n"},
                                        ItemOutcome{Result::FolderError, "Impossible de créer le répertoire"},
                                        ItemOutcome{Result::Refused, ""}, ItemOutcome{Result::Stopped, ""}}) {
         ASSERT_TRUE(WriteItemOutcome(path, outcome));
@@ -84,6 +85,7 @@ TEST(ItemOutcome, WrittenWholeAndReadBack) {
         ASSERT_TRUE(read.has_value());
         EXPECT_EQ(read->Result, outcome.Result);
         EXPECT_EQ(read->Reason, outcome.Reason);
+        EXPECT_EQ(read->Details, outcome.Details);
         EXPECT_FALSE(std::filesystem::exists(path + ".part"));
     }
     std::ofstream(path) << "half";
