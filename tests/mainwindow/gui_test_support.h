@@ -19,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -148,9 +149,13 @@ protected:
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         std::ofstream(path, std::ios::binary) << text;
     }
+    // Also reads files under /proc: a process that ends while its file is read gives an
+    // empty or partial text, not an exception.
     static std::string ReadFile(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        std::ostringstream text;
+        if (in) text << in.rdbuf();
+        return text.str();
     }
     static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
