@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "dialog_test_support.h"
+#include "support/clipped_texts.h"
 #include "dialogs/TForm8.h"
 #include "dialogs/TForm9.h"
 
@@ -121,6 +122,17 @@ TEST(DialogTabs, FollowTheLayout) {
             w = w->nextInFocusChain();
         } while (w != dialog->findChild<QWidget*>("Edit1") && reached.size() < 50);
         EXPECT_EQ(reached, expected) << dialog->objectName().toStdString();
+    }
+}
+
+TEST(DialogTexts, NoneIsCutInEitherLanguage) {
+    RecordingWindow window;
+    for (const char* language : {"FR", "EN"}) {
+        ResetApp(window, language);
+        TForm8 sync;
+        TForm9 extraction;
+        for (QDialog* dialog : {static_cast<QDialog*>(&sync), static_cast<QDialog*>(&extraction)})
+            EXPECT_EQ(ClippedTexts(dialog), std::vector<std::string>{}) << language << " " << dialog->objectName().toStdString();
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "gui_test_support.h"
 #include "mainwindow/qt_texts.h"
+#include "support/clipped_texts.h"
 
 namespace transcoda::testing {
 namespace {
@@ -68,6 +69,16 @@ TEST_F(LooksTest, EveryLayoutFitsTheScreen) {
         } else {
             EXPECT_FALSE(form->Memo1->isVisible()) << what;
         }
+        form.reset();
+    }
+}
+
+TEST_F(LooksTest, NoTextIsCutInEitherLanguage) {
+    for (const char* language : {"FR", "EN"}) {
+        MakeForm(language, true);
+        form->show();
+        Click(form->Button12);  // the list and the log in sight
+        EXPECT_EQ(ClippedTexts(form.get()), std::vector<std::string>{}) << language;
         form.reset();
     }
 }
