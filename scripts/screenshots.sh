@@ -181,7 +181,7 @@ CLIP="$VIDEOS/vacances-2026.mp4"
 make_clip() {
     mkdir -p "$VIDEOS"
     [[ -s "$CLIP" ]] || ffmpeg -hide_banner -loglevel error -nostdin -y \
-        -f lavfi -i "testsrc2=size=640x360:rate=25:duration=20" -f lavfi -i "sine=frequency=440:duration=20" \
+        -f lavfi -i "testsrc2=size=640x360:rate=25:duration=90" -f lavfi -i "sine=frequency=440:duration=90" \
         -map 0:v -map 1:a -c:v libx264 -preset veryfast -c:a aac -shortest "$CLIP"
 }
 
@@ -196,8 +196,15 @@ shot_converting() {
     wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
     sleep 0.3
     press_convert "$wid"
-    # A fifth of the way in, the time left can be told.
+    # A fifth of the way in, the time left can be told; one more step of the progress
+    # lets the window's texts catch up with its title.
     wait_percent "$wid" 20 1200
+    local seen
+    seen=$(xdotool getwindowname "$wid")
+    for ((i = 0; i < 50; i++)); do
+        [[ "$(xdotool getwindowname "$wid")" != "$seen" ]] && break
+        sleep 0.1
+    done
     capture "$wid" "$file"
     if [[ "$language" == FR ]]; then
         for ((i = 0; i < 1800; i++)); do
