@@ -7,7 +7,9 @@
 set -euo pipefail
 APP=$1
 if [[ "${2:-}" != "--inside" ]]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" "$APP" --inside
+    # From a display number of its own: two servers started at once from :99 (another
+    # build's tests) may both take it, and the program then finds no display.
+    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" "$APP" --inside
 fi
 unset QT_QPA_PLATFORM
 
@@ -50,6 +52,7 @@ for start in 1 2 3; do
     splash_at=
     for _ in $(seq 1 2000); do
         if splash_visible; then splash_at=$(ms); break; fi
+        kill -0 "$PID" 2>/dev/null || fail "the program ended before its splash showed (start $start)"
         sleep 0.01
     done
     [[ -n "$splash_at" ]] || fail "no 697x340 splash window was seen (start $start)"
