@@ -10,7 +10,7 @@ BUILD_TYPE ?= RelWithDebInfo
 # Debian packages the build, the helper tools and the tests need.
 PACKAGES := build-essential cmake pkg-config clang libclang-rt-14-dev \
             libgtest-dev libgmock-dev libbenchmark-dev \
-            qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins \
+            qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n \
             ffmpeg mpv dvdauthor libopencore-amrnb-dev libavformat-dev \
             xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core \
             dpkg-dev appstream desktop-file-utils

@@ -27,5 +27,7 @@ conversions from a terminal.")
 # engines are programs that the helper tools start by name, which no library scan sees.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "ffmpeg, mpv, dvdauthor")
+# Qt's own texts (file dialogs, standard buttons) in French; without them they stay English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 include(CPack)

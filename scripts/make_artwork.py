@@ -9,6 +9,8 @@ build never runs this script. To redraw after a change:
     /usr/bin/python3 scripts/make_artwork.py        (needs python3-pil)
 
 Pictures are drawn at four times their size and scaled down, which smooths the edges.
+The images of the picture buttons are also written at twice their size ("@2x"), for
+screens that scale by two.
 """
 
 import math
@@ -247,7 +249,7 @@ def big_button(base, pictogram, state):
     d = ImageDraw.Draw(img)
     d.rounded_rectangle(box, radius=radius, outline=(*shade(base, -0.45), 255), width=int(1.5 * SS))
     pictogram(d, box[0] + 6 * SS, box[1] + 6 * SS, box[2] - box[0] - 12 * SS)
-    return finish(img, (BIG, BIG))
+    return img
 
 
 # ----------------------------------------------------------------------------
@@ -449,7 +451,7 @@ def shortcut(draw, state):
     d.rounded_rectangle(box, radius=6 * SS, outline=(*edge, 255), width=SS)
     pad = 3 * SS
     draw(d, box[0] + pad, box[1] + pad, box[2] - box[0] - 2 * pad, box[3] - box[1] - 2 * pad)
-    return finish(img, (SW, SH))
+    return img
 
 
 # ----------------------------------------------------------------------------
@@ -609,14 +611,21 @@ def splash(lang):
     return img
 
 
+def save_list_image(drawn, size, rel):
+    """One image of an image list at its size, and at twice its size as "<i>@2x.png" for
+    screens that scale by two, both from the same drawing."""
+    w, h = size
+    return [save(finish(drawn, (w, h)), f"{rel}.png"), save(finish(drawn, (2 * w, 2 * h)), f"{rel}@2x.png")]
+
+
 def main():
     files = []
     for name, (base, pict) in BIG_BUTTONS.items():
         for state in (NORMAL, PRESSED, HOVER):
-            files.append(save(big_button(base, pict, state), f"imagelists/{name}/{state}.png"))
+            files += save_list_image(big_button(base, pict, state), (BIG, BIG), f"imagelists/{name}/{state}")
     for state, listname in SHORTCUT_LISTS.items():
         for i, (_, draw) in enumerate(SHORTCUTS):
-            files.append(save(shortcut(draw, state), f"imagelists/{listname}/{i}.png"))
+            files += save_list_image(shortcut(draw, state), (SW, SH), f"imagelists/{listname}/{i}")
     main_bg = background(761, 494, (214, 228, 246), (246, 249, 253),
                          [((255, 255, 255), 5, 18, 40, 150)],
                          # the row of format shortcuts (top 228, 44 x 39 pictures, 50 apart)

@@ -1,8 +1,10 @@
 #include "player.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "engine.h"
+#include "exec/tool_names.h"
 #include "mencoder_style.h"
 #include "usage_error.h"
 
@@ -43,6 +45,18 @@ std::vector<std::string> TranslatePlayerArgs(const std::vector<std::string>& arg
     return argv;
 }
 
+std::vector<std::string> PlayerPlacementArgs(const std::string& area) {
+    int width = 0, height = 0, x = 0, y = 0, used = 0;
+    // Digits only around the separators, nothing left over.
+    for (char c : area)
+        if ((c < '0' || c > '9') && c != 'x' && c != '+') return {};
+    if (std::sscanf(area.c_str(), "%dx%d+%d+%d%n", &width, &height, &x, &y, &used) != 4 ||
+        used != static_cast<int>(area.size()) || width <= 0 || height <= 0)
+        return {};
+    return {"--geometry=+" + std::to_string(x) + "+" + std::to_string(y),
+            "--autofit=" + std::to_string(width) + "x" + std::to_string(height)};
+}
+
 int RunPlayerTool(const std::string& toolName, const std::vector<std::string>& args) {
     std::vector<std::string> argv;
     try {
@@ -50,6 +64,10 @@ int RunPlayerTool(const std::string& toolName, const std::vector<std::string>& a
     } catch (const UsageError& e) {
         WriteAll(2, toolName + ": " + e.what() + "\n");
         return 2;
+    }
+    if (const char* area = std::getenv(transcoda::kPlayerAreaVariable)) {
+        const std::vector<std::string> place = PlayerPlacementArgs(area);
+        argv.insert(argv.begin() + 1, place.begin(), place.end());
     }
     EngineOptions eo;
     return RunEngine(argv, eo);

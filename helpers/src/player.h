@@ -11,6 +11,12 @@ namespace helpers {
 // A negative lag delays the sound, a positive one the picture. Throws UsageError.
 std::vector<std::string> TranslatePlayerArgs(const std::vector<std::string>& args);
 
+// mpv's options that open its window with its picture inside area "WxH+X+Y" (top-left
+// corner at X,Y; as large as fits, keeping the picture's shape). None for an area of
+// another form: the player then opens where the desktop puts it.
+std::vector<std::string> PlayerPlacementArgs(const std::string& area);
+
+// The program's place for the window is read from the environment (kPlayerAreaVariable).
 int RunPlayerTool(const std::string& toolName, const std::vector<std::string>& args);
 
 }  // namespace helpers

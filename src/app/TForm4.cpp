@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 TForm4::TForm4(const QString& language, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
@@ -20,4 +22,19 @@ TForm4::TForm4(const QString& language, QWidget* parent)
     if (language == "EN") Image1->hide();
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(697 / 2, 340 / 2));
+}
+
+bool TForm4::ShowPainted(int timeoutMs) {
+    show();
+    // The bound's own event wakes the wait if the mapping never comes.
+    QTimer bound;
+    bound.setSingleShot(true);
+    bound.start(timeoutMs);
+    while (!(windowHandle() && windowHandle()->isExposed()) && bound.isActive())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const bool exposed = windowHandle() && windowHandle()->isExposed();
+    repaint();
+    // Hands the picture to the display server and waits until it has taken it.
+    QGuiApplication::sync();
+    return exposed;
 }

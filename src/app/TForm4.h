@@ -13,6 +13,12 @@ public:
     // language: "FR" shows Image1 (French), "EN" Image2 (English).
     explicit TForm4(const QString& language = "FR", QWidget* parent = nullptr);
 
+    // Shows the splash and paints it on the screen before returning: the desktop maps a
+    // new window some time after it is asked to, and a picture painted before then
+    // never reaches the screen while no events are handled. Waits for the mapping at
+    // most timeoutMs; false when it did not come in time.
+    bool ShowPainted(int timeoutMs);
+
     QLabel* Image1 = nullptr;
     QLabel* Image2 = nullptr;
 };

@@ -14,7 +14,13 @@
 #include "exec/app_state.h"
 #include "exec/instance.h"
 #include "mainwindow/TForm1.h"
+#include "mainwindow/qt_texts.h"
 #include "platform/program_folder.h"
+
+namespace {
+// How long the splash may take to appear before the windows are created all the same.
+constexpr int kSplashMappingWaitMs = 1500;
+}  // namespace
 
 int main(int argc, char** argv) {
     // Before the toolkit starts any thread: the work folder, and what died instances left.
@@ -27,14 +33,14 @@ int main(int argc, char** argv) {
     // The splash speaks French: the main window, which fixes the language, does not
     // exist yet.
     auto* splash = new TForm4("FR");
-    splash->show();
-    splash->repaint();
-    QApplication::processEvents();
+    splash->ShowPainted(kSplashMappingWaitMs);
 
     QApplication::setApplicationName(QString::fromUtf8(transcoda::kApplicationTitle));
     QApplication::setWindowIcon(QIcon(":/icons/transcoda.png"));
 
     auto* form1 = new TForm1;
+    // The window has fixed the language: Qt's own dialogs and boxes speak it too.
+    transcoda::gui::InstallQtTexts(transcoda::App().CurrentLanguage);
     auto* form8 = new TForm8(form1);
     auto* form9 = new TForm9(form1);
     form1->AttachDialogs(form8, form9);

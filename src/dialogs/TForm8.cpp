@@ -5,11 +5,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
+#include <algorithm>
+#include <initializer_list>
 
 #include "dialogs/dialog_look.h"
 #include "dialogs/lag_text.h"
 #include "dialogs/spin_button.h"
+#include "dialogs/tab_order.h"
 #include "dialogs/time_text.h"
 #include "exec/app_state.h"
 #include "platform/process.h"
@@ -26,6 +31,26 @@ const char* const kPlayFR = "Tester la correction de la vidéo avec votre estima
 const char* const kPlayEN = "Play the video with your estimation of the sound’s lag";
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Widens the direction box to its longest entry in the window's language, and moves the
+// lag's fields and their captions right by as much, so that no entry is cut.
+void FitDirectionBox(TForm8* d) {
+    QComboBox* box = d->ComboBox1;
+    int textWidth = 0;
+    for (int i = 0; i < box->count(); ++i)
+        textWidth = std::max(textWidth, box->fontMetrics().horizontalAdvance(box->itemText(i)));
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    // A few pixels to spare: the text is drawn a little in from the edit field's edge.
+    const int needed =
+        box->style()->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(textWidth + 8, box->height()), box).width();
+    const int grow = needed - box->width();
+    if (grow <= 0) return;
+    box->resize(needed, box->height());
+    for (QWidget* w : std::initializer_list<QWidget*>{d->Edit2, d->SpinButton1, d->Label4, d->Edit3, d->SpinButton2,
+                                                      d->Label3, d->Label9})
+        w->move(w->x() + grow, w->y());
+}
 
 }  // namespace
 
@@ -81,6 +106,8 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
     });
 
     FormCreate();
+    FitDirectionBox(this);
+    OrderTabsByLayout(this);
 }
 
 void TForm8::FormCreate() {

@@ -5,9 +5,11 @@
 // half-way.
 
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "dialogs/TForm8.h"
+#include "dialogs/player_place.h"
 #include "dialogs/preview_command.h"
 #include "exec/app_state.h"
 #include "exec/language.h"
@@ -41,8 +43,15 @@ void TForm8::PlayPreview(const std::string& file, const std::string& lag, const 
 
 void TForm8::RunPlayer(const std::string& commandLine) {
     player_ = std::make_unique<ChildProcess>();
+    // The player opens beside the dialog; its command line stays as it is, the place
+    // goes through its environment.
+    std::vector<std::string> environment;
+    if (QScreen* screen = this->screen()) {
+        const std::string area = PlayerAreaText(PlayerArea(frameGeometry(), screen->availableGeometry()));
+        if (!area.empty()) environment.push_back(std::string(kPlayerAreaVariable) + "=" + area);
+    }
     // No output descriptor: the player's output goes nowhere and is not read.
-    if (!player_->Start(commandLine, -1)) {
+    if (!player_->Start(commandLine, -1, environment)) {
         player_.reset();
         LogPlain(Localised("Erreur de processus, merci de signaler cette erreur avec votre configuration à ",
                            "Process error, please send this error to ") +

@@ -8,6 +8,7 @@
 
 #include "dialogs/dialog_look.h"
 #include "dialogs/spin_button.h"
+#include "dialogs/tab_order.h"
 #include "dialogs/time_text.h"
 #include "exec/app_state.h"
 #include "exec/log.h"
@@ -63,6 +64,7 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent) {
     connect(Button3, &QPushButton::clicked, this, &TForm9::Button3Click);
 
     FormCreate();
+    OrderTabsByLayout(this);
 }
 
 void TForm9::FormCreate() {

@@ -1,6 +1,7 @@
 #pragma once
-// A pair of small up and down arrows beside a read-only number field; each click asks to
-// add or take away one. The field itself is changed by the dialog (StepField).
+// A pair of small up and down arrows beside a number field; each click asks to add or
+// take away one, and an arrow held down repeats. The field itself is changed by the
+// dialog (StepField), and also takes typing, the arrow keys and the mouse wheel.
 
 #include <QWidget>
 
@@ -30,7 +31,10 @@ namespace transcoda {
 // 0..maximum (no wrap-around), and writes it back in plain decimal ("00" becomes "1").
 void StepField(QLineEdit* field, int delta, int maximum);
 
-// Ties a spin button to its field and range.
+// Ties a spin button to its field and range. The field then takes typing (digits only,
+// never past maximum: a key that would leave the range is refused, an emptied field
+// reads 0 when left), the Up and Down keys and the wheel over the field or the arrows,
+// each a step as the arrows make it.
 void ConnectSpin(TSpinButton* spin, QLineEdit* field, int maximum);
 
 // The number a field shows (0 when it shows none).

@@ -90,6 +90,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     transcoda::AttachWindow(&QtWindowPort::Instance());
     controller_ = std::make_unique<transcoda::ConversionController>(*this, PostToWindowThread());
     FormCreate();
+    CreateKeyboard();
     ApplyQueueTexts();
     RestoreList();
 }
@@ -362,7 +363,7 @@ void TForm1::PlaceStatusLabels(int top) {
 
 void TForm1::HideListLayout() {
     Panel1->resize(kClientWidth, kPanelCollapsed);
-    setFixedSize(kClientWidth, kCollapsedHeight - kFrameHeight);
+    FitLayout(kCollapsedHeight);
     PlaceStatusLabels(267);
     for (QWidget* w : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(Label15),
                        static_cast<QWidget*>(Button8), static_cast<QWidget*>(Button9),
@@ -372,7 +373,7 @@ void TForm1::HideListLayout() {
 
 void TForm1::ShowListLayout() {
     Panel1->resize(kClientWidth, kPanelExpanded);
-    setFixedSize(kClientWidth, (App().DebugMode ? kExpandedDebugHeight : kExpandedHeight) - kFrameHeight);
+    FitLayout(App().DebugMode ? kExpandedDebugHeight : kExpandedHeight);
     PlaceStatusLabels(457);
     for (QWidget* w : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(Label15),
                        static_cast<QWidget*>(Button8), static_cast<QWidget*>(Button9),

@@ -48,6 +48,10 @@ public:
     static constexpr int kCollapsedHeight = 342;
     static constexpr int kExpandedHeight = 535;
     static constexpr int kExpandedDebugHeight = 835;
+    // Gives the window the height of a layout designed designedHeight high (frame
+    // included); on a screen too short for it the log gives up what is missing, and
+    // the window moves up to stay on the screen.
+    void FitLayout(int designedHeight);
 
     // Event handlers, named after the component and the event.
     void FormCreate();
@@ -159,12 +163,18 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Fits the layout to the screen the window opens on.
+    void showEvent(QShowEvent* event) override;
+    // Tab follows the layout as it stands when the key is pressed.
+    bool focusNextPrevChild(bool next) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls();
     void CreateShortcuts();
+    // Alt+letter for the five big pictures, and the Tab order.
+    void CreateKeyboard();
     void CreateNoticeControls();
     void CreateDebugSwitch();
     void PlaceTimeRow(int top);

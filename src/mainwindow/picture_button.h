@@ -1,6 +1,8 @@
 #pragma once
 // A picture that reacts like a button: it reports the mouse entering, leaving, pressing
-// and releasing, and shows one image of an image list at a time.
+// and releasing, and shows one image of an image list at a time. It also takes the
+// keyboard focus, shows it with a frame over the picture, and is pressed by Enter or
+// Space as a push button is.
 
 #include <QLabel>
 #include <QPixmap>
@@ -14,8 +16,9 @@ namespace transcoda::gui {
 class ImageList {
 public:
     ImageList() = default;
-    // name: the list's name; image i is the resource ":/imagelists/<name>/<i>.png".
-    // A picture that is missing stays null.
+    // name: the list's name; image i is the resource ":/imagelists/<name>/<i>.png", or
+    // "<i>@2x.png" drawn at twice the size when the screens scale by 1.5 or more, so that
+    // the picture stays sharp there. A picture that is missing stays null.
     ImageList(QString name, int count, int width, int height);
     const QString& Name() const { return name_; }
     int Count() const { return static_cast<int>(images_.size()); }
@@ -40,21 +43,37 @@ public:
         shownIndex_ = index;
     }
 
+    // A press and a release over the picture, as Enter and the window's accelerator
+    // make them.
+    void Click();
+
 signals:
     void MouseEnter();
     void MouseLeave();
     void MouseDown();
+    // Released over the picture: the picture acts.
     void MouseUp();
 
 protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The pointer went out of (false) or back over (true) the picture while pressed.
+    void PointerOver(bool inside);
+
     QString shownList_;
     int shownIndex_ = -1;
+    bool mousePressed_ = false;
+    bool pointerInside_ = false;
+    bool spacePressed_ = false;
 };
 
 // Copies image index of list into the picture; false when the image is missing, in

@@ -93,8 +93,8 @@ TEST(SyncDialog, FieldsShowPlainDecimalAndStopAtTheirLimits) {
     ClickUp(dialog.SpinButton1, 300);
     ClickUp(dialog.SpinButton1, 1);
     EXPECT_EQ(dialog.Edit2->text(), "300");
-    for (QLineEdit* e : {dialog.Edit1, dialog.Edit2, dialog.Edit3, dialog.Edit4, dialog.Edit5, dialog.Edit6})
-        EXPECT_TRUE(e->isReadOnly()) << e->objectName().toStdString();
+    // The path is shown, not typed: it comes from the main window.
+    EXPECT_TRUE(dialog.Edit1->isReadOnly());
 }
 
 TEST(SyncDialog, CancelAndCloseBoxLeaveNoLag) {

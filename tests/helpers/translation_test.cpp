@@ -294,6 +294,23 @@ TEST(Player, LagAndStartReachThePlayer) {
     EXPECT_THROW(TranslatePlayerArgs({"-ss", "00:00:01"}), UsageError);
 }
 
+TEST(Player, PlacedOnlyByAWellFormedArea) {
+    const struct {
+        const char* area;
+        Args args;
+    } rows[] = {
+        {"1358x188+0+544", {"--geometry=+0+544", "--autofit=1358x188"}},
+        {"640x360+1374+30", {"--geometry=+1374+30", "--autofit=640x360"}},
+        {"", {}},
+        {"640x360", {}},
+        {"0x360+1+1", {}},
+        {"640x360+1+1 --fs", {}},
+        {"640x360+-5+1", {}},
+        {"640x360+1+1+1", {}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(PlayerPlacementArgs(row.area), row.args) << row.area;
+}
+
 TEST(DvdAuthoring, TakesTheTwoFormsOnly) {
     DvdRequest title = ParseDvdArgs({"--title", "-f", "/d/DVD-Disc1/tmpvdv.mpg", "-o", "/d/DVD-Disc1"});
     EXPECT_TRUE(title.title);

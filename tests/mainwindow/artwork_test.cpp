@@ -35,14 +35,19 @@ const PictureSet kPictures[] = {
 
 TEST(Artwork, EveryPictureDecodesAtItsSize) {
     for (const PictureSet& set : kPictures) {
-        for (int i = 0; i < std::max(1, set.count); ++i) {
-            const QString name = set.count ? QString(set.name).arg(i) : QString(set.name);
-            QImageReader reader(name);
-            EXPECT_EQ(reader.format().toStdString(), set.format) << name.toStdString();
-            const QImage image = reader.read();
-            ASSERT_FALSE(image.isNull()) << name.toStdString() << ": " << reader.errorString().toStdString();
-            EXPECT_EQ(image.width(), set.width) << name.toStdString();
-            EXPECT_EQ(image.height(), set.height) << name.toStdString();
+        // The image lists also come at twice their size, for screens that scale by two.
+        const bool list = QString(set.name).startsWith(":/imagelists/");
+        for (int scale = 1; scale <= (list ? 2 : 1); ++scale) {
+            for (int i = 0; i < std::max(1, set.count); ++i) {
+                QString name = set.count ? QString(set.name).arg(i) : QString(set.name);
+                if (scale == 2) name.replace(".png", "@2x.png");
+                QImageReader reader(name);
+                EXPECT_EQ(reader.format().toStdString(), set.format) << name.toStdString();
+                const QImage image = reader.read();
+                ASSERT_FALSE(image.isNull()) << name.toStdString() << ": " << reader.errorString().toStdString();
+                EXPECT_EQ(image.width(), set.width * scale) << name.toStdString();
+                EXPECT_EQ(image.height(), set.height * scale) << name.toStdString();
+            }
         }
     }
 }

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Starts the real program on a virtual X server and follows its windows as the X server
-# sees them: the borderless 697x340 splash comes first, the main window only once the
-# splash is gone, with its fixed size and its caption. How long the splash is held is
+# sees them: the borderless 697x340 splash comes first, painted with its picture, the
+# main window only once the splash is gone, with its fixed size and its caption. How long the splash is held is
 # printed here and measured in bench/gui/splash_hold.sh, not asserted.
 # Usage: startup_under_xvfb.sh PATH/TO/transcoda
 set -euo pipefail
 APP=$1
 if [[ "${2:-}" != "--inside" ]]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" "$APP" --inside
+    # From a display number of its own: two servers started at once from :99 (another
+    # build's tests) may both take it, and the program then finds no display.
+    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" "$APP" --inside
 fi
 unset QT_QPA_PLATFORM
 
@@ -29,16 +31,44 @@ cp "$APP" "$SCRATCH/transcoda"
 ms() { echo $(($(date +%s%N) / 1000000)); }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-"$SCRATCH/transcoda" &
-PID=$!
-splash_at=
+splash_id() { xwininfo -root -tree 2>/dev/null | awk '/ 697x340\+/ { print $1; exit }'; }
+splash_visible() { [[ -n "$(splash_id)" ]]; }
+# True once the splash on the screen shows the French splash picture (not black, not
+# what lay under it).
+PICTURE="$(cd "$(dirname "$0")/../../resources/splash" && pwd)/splash_fr.png"
+splash_painted() {
+    local id difference
+    id=$(splash_id)
+    [[ -n "$id" ]] && import -window "$id" "$SCRATCH/splash.png" 2>/dev/null || return 1
+    difference=$(compare -metric RMSE "$SCRATCH/splash.png" "$PICTURE" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p')
+    [[ -n "$difference" ]] && awk -v d="$difference" 'BEGIN { exit !(d < 0.05) }'
+}
+
+# The splash is painted before its hold at every start: watched over three starts, the
+# picture is read from the screen for as long as the splash is up.
+for start in 1 2 3; do
+    "$SCRATCH/transcoda" &
+    PID=$!
+    splash_at=
+    for _ in $(seq 1 2000); do
+        if splash_visible; then splash_at=$(ms); break; fi
+        kill -0 "$PID" 2>/dev/null || fail "the program ended before its splash showed (start $start)"
+        sleep 0.01
+    done
+    [[ -n "$splash_at" ]] || fail "no 697x340 splash window was seen (start $start)"
+    painted=
+    while splash_visible; do
+        if splash_painted; then painted=yes; break; fi
+        sleep 0.05
+    done
+    [[ -n "$painted" ]] || fail "the splash stayed black (start $start)"
+    [[ $start == 3 ]] && break
+    kill "$PID"
+    wait "$PID" 2>/dev/null || true
+done
+echo "the splash was painted at each of 3 starts"
 main_at=
 main_id=
-splash_visible() { xwininfo -root -tree 2>/dev/null | grep -q ' 697x340+'; }
-for _ in $(seq 1 2000); do
-    if splash_visible; then splash_at=$(ms); break; fi
-    sleep 0.01
-done
 for _ in $(seq 1 1000); do
     main_id=$(xdotool search --onlyvisible --name 'Transcoda Media Converter' 2>/dev/null | head -1 || true)
     if [[ -n "$main_id" ]]; then main_at=$(ms); break; fi
