@@ -92,7 +92,7 @@ wait_for() {
 }
 
 start_app() {
-    env "$@" "$SCRATCH/transcoda" >/dev/null 2>&1 &
+    env "$@" "$SCRATCH/transcoda" >/dev/null 2>>"$SCRATCH/app.err" &
     APP_PID=$!
 }
 
@@ -154,7 +154,7 @@ shot_main() {
     write_preferences
     start_app QT_SCALE_FACTOR=$scale "$@"
     local wid
-    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
+    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; tail -5 "$SCRATCH/app.err" >&2; exit 1; }
     if [[ "$expand" != no ]]; then
         sleep 0.3
         expand_list "$wid" "$scale"
@@ -204,7 +204,7 @@ shot_converting() {
     rm -f "$VIDEOS/vacances-2026.avi"
     write_preferences "$CLIP" "$VIDEOS/vacances-2026.avi" 0
     start_app TRANSCODA_LANGUAGE="$language"
-    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
+    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; tail -5 "$SCRATCH/app.err" >&2; exit 1; }
     sleep 0.3
     press_convert "$wid"
     # A fifth of the way in, the time left can be told; one more step of the progress
@@ -240,7 +240,7 @@ shot_sync() {
     make_clip
     write_preferences "$CLIP" "$VIDEOS/vacances-2026-synchro.mp4" 38
     start_app TRANSCODA_LANGUAGE="$language"
-    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
+    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; tail -5 "$SCRATCH/app.err" >&2; exit 1; }
     sleep 0.3
     press_convert "$wid"
     title="Correction and Synchronization"
@@ -269,7 +269,7 @@ shot_extraction() {
     make_clip
     write_preferences "$CLIP" "$VIDEOS/vacances-2026-extrait.mp4" 39
     start_app TRANSCODA_LANGUAGE="$language"
-    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
+    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; tail -5 "$SCRATCH/app.err" >&2; exit 1; }
     sleep 0.3
     press_convert "$wid"
     title="Extract a part"
