@@ -17,7 +17,14 @@ struct Expectation {
     bool NeedAudio = false;
     double Video = -1.0;  // seconds of picture
     double Audio = -1.0;  // seconds of sound (of silence when the input has none)
+    // How much shorter the picture may be because it may start late: a segment whose
+    // picture is copied starts at the input's first keyframe at or after the cut.
+    double PictureMayStartLate = 0.0;
 };
+
+// The longest wait for a keyframe after a cut in a copied picture: encoders put one at
+// least every 250 frames by default, 10 s at 25 frames a second (10.4 s at 24).
+constexpr double kKeyframeSpacingAllowance = 10.5;
 
 // What one step writes: the picture alone, the sound alone, the request's streams, or
 // nothing that can be read back on its own (the DVD title before its table of contents).
