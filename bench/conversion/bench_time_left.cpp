@@ -94,7 +94,8 @@ void PrintSteps(const Trace& trace) {
     std::printf("\n");
 }
 
-// The estimate at each point, against the truth; the worst error past the first 10 %.
+// The estimate at each point, against the truth; the worst error past the first 10 %
+// (at 10 % the estimate may not be given yet: the goal starts after it).
 double PrintErrors(const Trace& trace) {
     const int64_t total = testing::TraceLength(trace);
     std::printf("  whole time %lld ms\n", static_cast<long long>(total));
@@ -106,7 +107,7 @@ double PrintErrors(const Trace& trace) {
         if (!estimate) {
             std::printf("  at %3d %%: true time left %6lld ms, no estimate yet\n", percent,
                         static_cast<long long>(truth));
-            worst = std::max(worst, 1.0);
+            if (percent > 10) worst = std::max(worst, 1.0);
             continue;
         }
         const double error = static_cast<double>(*estimate - truth) / static_cast<double>(truth);
@@ -114,7 +115,7 @@ double PrintErrors(const Trace& trace) {
                     "(%+5.1f %% of the whole)\n",
                     percent, static_cast<long long>(truth), static_cast<long long>(*estimate), 100.0 * error,
                     100.0 * static_cast<double>(*estimate - truth) / static_cast<double>(total));
-        worst = std::max(worst, std::fabs(error));
+        if (percent > 10) worst = std::max(worst, std::fabs(error));
     }
     std::printf("  error at each tenth, %% of the time left:");
     for (int percent = 10; percent <= 90; percent += 10) {
