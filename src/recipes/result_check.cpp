@@ -149,7 +149,10 @@ std::string CheckWritten(const StreamReport& written, const Expectation& expecte
         const double want = picture ? expected.Video : expected.Audio;
         if (want < 0) continue;
         const double shortBy = want - stream.Seconds;
-        const double mayBeShortBy = LengthTolerance(want) + (picture ? expected.PictureMayStartLate : 0.0);
+        // A picture that may start late must still hold some of the segment.
+        const double lateStart = picture ? std::min(expected.PictureMayStartLate, want) : 0.0;
+        const double mayBeShortBy = lateStart > 0 ? std::min(LengthTolerance(want) + lateStart, want - 0.001)
+                                                  : LengthTolerance(want);
         if (stream.Seconds < 0 || shortBy > mayBeShortBy || -shortBy > LengthTolerance(want))
             return LengthProblem(picture, std::max(0.0, stream.Seconds), want);
     }

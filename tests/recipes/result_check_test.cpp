@@ -20,6 +20,7 @@ TEST(ResultCheck, OnlyACopiedSegmentsPictureMayStartLate) {
         {39, "00:00:10", "00:00:30", 28.1, 30.0, true},    // next keyframe 1.9 s after the cut
         {39, "00:00:10", "00:00:30", 20.0, 30.0, true},    // a keyframe every 10 s
         {39, "00:00:10", "00:00:30", 18.0, 30.0, false},   // more than a keyframe spacing short
+        {39, "00:00:10", "00:00:05", 0.0, 5.0, false},     // no keyframe in the segment: no picture at all
         {39, "00:00:10", "00:00:30", 30.0, 28.1, false},   // the sound is whole or the file is cut short
         {39, "00:00:10", "00:00:30", 31.0, 30.0, false},   // longer than the segment
         {39, "00:00:00", "00:00:30", 28.1, 30.0, false},   // from the start: no keyframe to wait for
