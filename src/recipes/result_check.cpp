@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "exec/language.h"
+#include "recipes/path_rules.h"
 
 namespace transcoda {
 
@@ -123,8 +124,10 @@ InputVerdict ExpectOutput(const FormatEntry& entry, const ConversionRequest& req
             else *kind = std::min(length, std::max(0.0, *kind - start));
         }
         // The sound is coded again and must last the whole segment, which also shows
-        // that the file was not cut short; the picture may begin at the next keyframe.
-        if (start > 0) e.PictureMayStartLate = kKeyframeSpacingAllowance;
+        // that the file was not cut short; a copied picture may begin at the next
+        // keyframe. Camcorder inputs have their picture coded again, from the exact cut.
+        const bool copiesPicture = !IsCamcorderExtension(GetLowerExtension(request.InputPath));
+        if (start > 0 && copiesPicture) e.PictureMayStartLate = kKeyframeSpacingAllowance;
     } else if (entry.Recipe == RecipeKind::SyncCorrection) {
         // A positive lag brings the sound forward (its start is cut), a negative one
         // delays it (silence comes first): the sound lasts its length minus the lag.

@@ -11,25 +11,27 @@ namespace {
 TEST(ResultCheck, OnlyACopiedSegmentsPictureMayStartLate) {
     struct Case {
         int entry;
+        const char* input;
         const char* start;
         const char* length;
         double picture, sound;  // seconds written
         bool passes;
     };
     const Case cases[] = {
-        {39, "00:00:10", "00:00:30", 28.1, 30.0, true},    // next keyframe 1.9 s after the cut
-        {39, "00:00:10", "00:00:30", 20.0, 30.0, true},    // a keyframe every 10 s
-        {39, "00:00:10", "00:00:30", 18.0, 30.0, false},   // more than a keyframe spacing short
-        {39, "00:00:10", "00:00:05", 0.0, 5.0, false},     // no keyframe in the segment: no picture at all
-        {39, "00:00:10", "00:00:30", 30.0, 28.1, false},   // the sound is whole or the file is cut short
-        {39, "00:00:10", "00:00:30", 31.0, 30.0, false},   // longer than the segment
-        {39, "00:00:00", "00:00:30", 28.1, 30.0, false},   // from the start: no keyframe to wait for
-        {3, "", "", 58.1, 60.0, false},                    // a whole conversion
-        {3, "", "", 59.8, 60.0, true},
+        {39, "in.mp4", "00:00:10", "00:00:30", 28.1, 30.0, true},    // next keyframe 1.9 s after the cut
+        {39, "in.mp4", "00:00:10", "00:00:30", 20.0, 30.0, true},    // a keyframe every 10 s
+        {39, "in.mp4", "00:00:10", "00:00:30", 18.0, 30.0, false},   // more than a keyframe spacing short
+        {39, "in.mp4", "00:00:10", "00:00:05", 0.0, 5.0, false},     // no keyframe in the segment: no picture at all
+        {39, "in.mp4", "00:00:10", "00:00:30", 30.0, 28.1, false},   // the sound is whole or the file is cut short
+        {39, "in.mp4", "00:00:10", "00:00:30", 31.0, 30.0, false},   // longer than the segment
+        {39, "in.mp4", "00:00:00", "00:00:30", 28.1, 30.0, false},   // from the start: no keyframe to wait for
+        {39, "in.mts", "00:00:10", "00:00:30", 20.0, 30.0, false},  // its picture is coded from the cut
+        {3, "in.mp4", "", "", 58.1, 60.0, false},                    // a whole conversion
+        {3, "in.mp4", "", "", 59.8, 60.0, true},
     };
     const StreamReport input{true, {{StreamKind::Video, 60.0}, {StreamKind::Audio, 60.0}}};
     for (const Case& c : cases) {
-        ConversionRequest request{"in.mp4", "out.mp4", FormatLabel(c.entry)};
+        ConversionRequest request{c.input, "out.mp4", FormatLabel(c.entry)};
         if (c.entry == 39) request.Special = {kNoSyncDelay, c.start, c.length};
         const InputVerdict verdict = ExpectOutput(FormatCatalogue()[static_cast<size_t>(c.entry)], request, input);
         ASSERT_EQ(verdict.Refusal, "");
