@@ -59,8 +59,11 @@ void Load(Loaded& state) {
 }  // namespace
 
 void PreloadLibav() {
+    // The loaded state is made first so that it outlives the loading thread, which the
+    // preloader joins when the tool exits.
+    Loaded& state = State();
     Preloader& background = Background();
-    if (State().done || background.thread.joinable()) return;
+    if (state.done || background.thread.joinable()) return;
     try {
         background.thread = std::thread([] { Load(State()); });
     } catch (...) {
