@@ -1,6 +1,7 @@
 #include "mainwindow/ini_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -329,9 +330,34 @@ std::string ReadIniString(const std::string& path, const std::string& section,
     return IniDocument::Parse(*text).Get(section, key).value_or(fallback);
 }
 
-bool WriteIniStrings(const std::string& path, const std::string& section,
-                     const std::vector<std::pair<std::string, std::string>>& values,
-                     std::string* error) {
+namespace {
+
+// Holds the lock of the folder that holds a file for as long as it lives. Locking the
+// folder rather than the file keeps the lock across the rename that replaces the file.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& path) {
+        const std::string folder = path.substr(0, path.find_last_of('/') + 1);
+        fd_ = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd_ >= 0)
+            while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~FolderLock() {
+        if (fd_ >= 0) close(fd_);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace
+
+bool ModifyIniFile(const std::string& path, const std::function<bool(IniDocument&, std::string*)>& change,
+                   std::string* error) {
+    FolderLock lock(path);
     IniDocument doc;
     if (IniFileExists(path)) {
         // A file that exists but cannot be read is left alone rather than replaced by
@@ -344,13 +370,25 @@ bool WriteIniStrings(const std::string& path, const std::string& section,
         }
         doc = IniDocument::Parse(*text);
     }
-    for (const auto& [key, value] : values) {
-        if (!doc.Set(section, key, value)) {
-            SetError(error, "the value of " + key + " does not fit on one line");
-            return false;
-        }
-    }
+    if (!change(doc, error)) return false;
     return ReplaceFileContents(path, doc.Serialize(), error);
+}
+
+bool WriteIniStrings(const std::string& path, const std::string& section,
+                     const std::vector<std::pair<std::string, std::string>>& values,
+                     std::string* error) {
+    return ModifyIniFile(
+        path,
+        [&](IniDocument& doc, std::string* why) {
+            for (const auto& [key, value] : values) {
+                if (!doc.Set(section, key, value)) {
+                    SetError(why, "the value of " + key + " does not fit on one line");
+                    return false;
+                }
+            }
+            return true;
+        },
+        error);
 }
 
 }  // namespace transcoda

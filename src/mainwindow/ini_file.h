@@ -8,6 +8,7 @@
 // the same folder, which is then renamed over the old one. A crash or a full disk in the
 // middle of a write leaves the old file whole.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -75,6 +76,15 @@ bool ReplaceFileContents(const std::string& path, const std::string& contents,
 // section or the key is missing or the file cannot be read.
 std::string ReadIniString(const std::string& path, const std::string& section,
                           const std::string& key, const std::string& fallback);
+
+// Reads the file at path (an empty document when it does not exist), lets `change` edit
+// it and stores the result in one replacement. Other programs of ours that update the
+// same folder's files wait meanwhile, so that no update undoes another made between its
+// read and its write. A file that exists but cannot be read is left alone. `change`
+// returns false, with *error set, to leave the file as it was. False with *error set on
+// failure.
+bool ModifyIniFile(const std::string& path, const std::function<bool(IniDocument&, std::string*)>& change,
+                   std::string* error = nullptr);
 
 // Sets the keys of section, in the order given, in the file at path (created when it
 // does not exist) and stores the result in one replacement: either every key is written

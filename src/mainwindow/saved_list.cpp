@@ -106,12 +106,6 @@ PreferencesWriteResult WriteSavedList(const std::string& programFolder, const st
         none.Outcome = PreferencesWrite::NoFile;
         return none;
     }
-    // A file that cannot be read is left alone rather than replaced by one that would
-    // lose the rest of the preferences.
-    std::string why;
-    const auto text = ReadWholeFile(path, &why);
-    if (!text) return Failure(path, why);
-    IniDocument doc = IniDocument::Parse(*text);
     std::vector<std::pair<std::string, std::string>> values;
     values.reserve(rows.size() * 5);
     int kept = 0;
@@ -126,8 +120,16 @@ PreferencesWriteResult WriteSavedList(const std::string& programFolder, const st
         if (row.Status.Kind == State::Failed && OneLine(row.Status.Reason))
             values.emplace_back(item + "reason", row.Status.Reason);
     }
-    doc.ReplaceSection(kListSection, values);
-    if (!ReplaceFileContents(path, doc.Serialize(), &why)) return Failure(path, why);
+    std::string why;
+    const bool written = ModifyIniFile(
+        path,
+        [&](IniDocument& doc, std::string* error) {
+            if (doc.ReplaceSection(kListSection, values)) return true;
+            if (error != nullptr) *error = "the list does not fit in the file";
+            return false;
+        },
+        &why);
+    if (!written) return Failure(path, why);
     return {};
 }
 
