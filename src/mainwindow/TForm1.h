@@ -127,7 +127,8 @@ public:
     void MoveUpButtonClick();
     void MoveDownButtonClick();
     // Moves queued row `from` to the place of row `to` and selects it there.
-    void MoveListRow(int from, int to);
+    // Moves a queued row; `save` keeps the new order in the preferences at once.
+    void MoveListRow(int from, int to, bool save = true);
     // Files dropped on the list: they join it with the selected preset, each output
     // beside its input; those left out are told in one message.
     void AddDroppedFiles(const QStringList& paths);

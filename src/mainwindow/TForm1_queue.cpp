@@ -99,9 +99,10 @@ void TForm1::CreateQueueControls() {
 
     new ListGestures(StringGrid1, {
         [this] { return ListEditable(); },
-        [this](int from, int to) { MoveListRow(from, to); },
+        [this](int from, int to) { MoveListRow(from, to, false); },
         [this] { Button8Click(); },
         [this](const QStringList& paths) { AddDroppedFiles(paths); },
+        [this] { SaveList(); },
     });
 }
 
@@ -149,7 +150,7 @@ void TForm1::SetListStatus(int row, const ItemStatus& status) {
     }
 }
 
-void TForm1::MoveListRow(int from, int to) {
+void TForm1::MoveListRow(int from, int to, bool save) {
     const int queued = ListRowCount() - 2;
     if (from < 1 || from > queued || to < 1 || to > queued || from == to) return;
     // The row's own items move, and with them its id.
@@ -159,7 +160,7 @@ void TForm1::MoveListRow(int from, int to) {
     StringGrid1->insertRow(to - 1);
     for (int column = 0; column <= kStatusColumn; ++column) StringGrid1->setItem(to - 1, column, items[column]);
     SelectListRow(to);
-    SaveList();
+    if (save) SaveList();
 }
 
 void TForm1::MoveUpButtonClick() {

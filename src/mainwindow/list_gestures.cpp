@@ -80,6 +80,7 @@ bool ListGestures::MouseEvent(QEvent* event) {
     if (target != dragRow_) {
         actions_.move(dragRow_, target);
         dragRow_ = target;
+        movedInDrag_ = true;
     }
     return true;  // no selection by dragging
 }
@@ -88,6 +89,8 @@ void ListGestures::EndDrag() {
     if (dragging_) grid_->viewport()->unsetCursor();
     dragRow_ = 0;
     dragging_ = false;
+    if (movedInDrag_ && actions_.moved) actions_.moved();
+    movedInDrag_ = false;
 }
 
 bool ListGestures::DropEvent(QEvent* event) {

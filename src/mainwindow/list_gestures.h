@@ -19,9 +19,12 @@ public:
     struct Actions {
         // Whether the list may be changed now (not while a conversion runs).
         std::function<bool()> editable;
+        // A row follows the pointer one place at a time; once the drag ends, `moved`
+        // says the order has changed (so it is kept once, not at every place).
         std::function<void(int from, int to)> move;
         std::function<void()> removeSelected;
         std::function<void(const QStringList& paths)> addFiles;
+        std::function<void()> moved;
     };
 
     ListGestures(QTableWidget* grid, Actions actions);
@@ -43,6 +46,7 @@ private:
     int dragRow_ = 0;  // the row held by the mouse, 0 for none
     QPoint pressPos_;
     bool dragging_ = false;
+    bool movedInDrag_ = false;
 };
 
 }  // namespace transcoda::gui
