@@ -10,6 +10,7 @@
 
 #include "exec/app_state.h"
 #include "exec/language.h"
+#include "platform/user_folders.h"
 #include "recipes/dvd_paths.h"
 #include "recipes/format_catalogue.h"
 
@@ -38,14 +39,10 @@ bool Within(const fs::path& path, const std::string& folder) {
     return baseEnd == base.end();
 }
 
-// The folder of the preferences file: $XDG_CONFIG_HOME/transcoda, else
-// ~/.config/transcoda.
+// The folder of the preferences file, as the window finds it.
 std::string PreferencesFolder() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') return std::string(config) + "/transcoda";
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != '\0') return std::string(home) + "/.config/transcoda";
-    return {};
+    const std::string config = UserConfigFolder();
+    return config.empty() ? std::string() : config + "transcoda";
 }
 
 bool SameFile(const std::string& a, const char* b) {
