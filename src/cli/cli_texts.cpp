@@ -1,5 +1,6 @@
 #include "cli/cli_texts.h"
 
+#include "conversion/request_texts.h"
 #include "exec/language.h"
 
 namespace transcoda::cli {
@@ -75,17 +76,9 @@ std::string CliNotForListText() {
         "on a list.");
 }
 
-std::string CliDuplicateOutputText(const std::string& path) {
-    return Localised("L’emplacement du fichier à créer existe déjà dans la liste, merci de modifier "
-                "l’emplacement du fichier de sortie. (" + path + ")",
-                "The destination file/location exists already on your list, please change the "
-                "destination file/location of the conversion. (" + path + ")");
-}
+std::string CliDuplicateOutputText(const std::string& path) { return OutputInListText() + " (" + path + ")"; }
 
-std::string CliZeroLagText() {
-    return Localised("Le délai de décalage du son indiqué est nul, aucune correction ne sera effectuée!",
-                "The estimated sound's lag has a zero value, your video will not be corrected!");
-}
+std::string CliZeroLagText() { return ZeroLagText(); }
 
 std::string CliBadLagText(const std::string& lag) {
     return Localised("Décalage invalide " + Quoted(lag) +
