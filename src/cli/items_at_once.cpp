@@ -7,6 +7,9 @@
 #include <sstream>
 #include <thread>
 
+#include "recipes/format_catalogue.h"
+#include "recipes/output_guard.h"
+
 namespace transcoda::cli {
 
 int AvailableCores() {
@@ -50,6 +53,15 @@ ItemsAtOnce ChooseItemsAtOnce(int asked, int items, int cores, long long availab
     }
     chosen.Count = std::max(1, std::min(count, items));
     return chosen;
+}
+
+bool ItemsDependOnEachOther(const std::vector<ConversionRequest>& requests) {
+    for (const ConversionRequest& writer : requests) {
+        const bool dvd = IsDvdFormat(writer.FormatLabel);
+        for (const ConversionRequest& reader : requests)
+            if (&reader != &writer && OutputWouldDestroyInput(reader.InputPath, writer.OutputPath, dvd)) return true;
+    }
+    return false;
 }
 
 }  // namespace transcoda::cli

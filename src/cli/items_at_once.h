@@ -4,6 +4,9 @@
 // items.
 
 #include <string>
+#include <vector>
+
+#include "exec/app_state.h"
 
 namespace transcoda::cli {
 
@@ -28,5 +31,9 @@ struct ItemsAtOnce {
 
 // asked: --jobs, 0 when not given; availableMemory: -1 when unknown (no memory cap).
 ItemsAtOnce ChooseItemsAtOnce(int asked, int items, int cores, long long availableMemory);
+
+// True when an item writes what another item reads (its output is that input, or its
+// DVD folder holds it): such a list is converted in its order, one item at a time.
+bool ItemsDependOnEachOther(const std::vector<ConversionRequest>& requests);
 
 }  // namespace transcoda::cli

@@ -252,7 +252,8 @@ int main(int argc, char** argv) {
         const ItemsAtOnce chosen = ChooseItemsAtOnce(options.JobsAtOnce, total, AvailableCores(), AvailableMemoryBytes());
         if (chosen.CappedByMemory && options.JobsAtOnce > chosen.Count)
             std::fprintf(stderr, "%s\n", CliJobsCappedText(options.JobsAtOnce, chosen.Count).c_str());
-        itemsAtOnce = chosen.Count;
+        // A list whose items feed one another keeps its order.
+        itemsAtOnce = ItemsDependOnEachOther(plan.Requests) ? 1 : chosen.Count;
     }
     if (itemsAtOnce > 1) {
         outcomes = RunInParallel(plan, options, itemsAtOnce, program);

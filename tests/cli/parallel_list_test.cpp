@@ -12,6 +12,7 @@
 #include "cli/items_at_once.h"
 #include "cli/parallel_list.h"
 #include "platform/command_line.h"
+#include "recipes/format_catalogue.h"
 
 namespace transcoda::cli {
 namespace {
@@ -41,6 +42,30 @@ TEST(ItemsAtOnce, AskedOrOnePerProcessorWithinMemoryAndItems) {
                                    "MemAvailable:   23383516 kB\nBuffers:          123 kB\n"),
               23383516LL * 1024);
     EXPECT_EQ(AvailableMemoryBytes("MemTotal:       24683520 kB\n"), -1) << "an old kernel without the line";
+}
+
+// Items that feed one another (one writes the file, or the DVD folder, another reads)
+// must keep the list's order; the others may run side by side.
+TEST(ItemsAtOnce, ItemsThatFeedOneAnotherAreFound) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("transcoda-chain-" + std::to_string(getpid()));
+    fs::create_directories(dir / "dvd/DVD-Disc1");
+    for (const char* name : {"a.mp4", "b.avi", "dvd/DVD-Disc1/x.mpg"}) std::ofstream(dir / name) << "media";
+    const std::string d = dir.string() + "/";
+    const std::string avi = FormatLabel(0), dvd = FormatLabel(33), mp3 = FormatLabel(34);
+    struct Case {
+        std::vector<ConversionRequest> requests;
+        bool depend;
+    } cases[] = {
+        {{{d + "a.mp4", d + "b.avi", avi}, {d + "b.avi", d + "c.mp3", mp3}}, true},      // b is written, then read
+        {{{d + "b.avi", d + "c.mp3", mp3}, {d + "a.mp4", d + "./b.avi", avi}}, true},    // b is read, then written
+        {{{d + "dvd/DVD-Disc1/x.mpg", d + "x.mp3", mp3}, {d + "a.mp4", d + "dvd", dvd}}, true},
+        {{{d + "a.mp4", d + "a.avi", avi}, {d + "b.avi", d + "b.mp3", mp3}}, false},
+        {{{d + "a.mp4", d + "a.avi", avi}, {d + "a.mp4", d + "a.mp3", mp3}}, false},      // one input read twice
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ItemsDependOnEachOther(c.requests), c.depend) << c.requests[0].InputPath << " " << c.requests[1].OutputPath;
+    fs::remove_all(dir);
 }
 
 // The item's process draws its progress line again and again after "\r" and prints its
