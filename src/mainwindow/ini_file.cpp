@@ -1,6 +1,8 @@
 #include "mainwindow/ini_file.h"
 
 #include <fcntl.h>
+#include <dirent.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -264,9 +266,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string* e
     return buffer.str();
 }
 
-bool ReplaceFileContents(const std::string& path, const std::string& contents,
-                         std::string* error) {
-    // Write through a symbolic link to the file it names, so the link stays a link.
+namespace {
+
+// The file a replacement writes: through a symbolic link, the file it names, so that the
+// link stays a link.
+std::string ReplacementTarget(const std::string& path) {
     std::string target = path;
     struct stat lst;
     if (lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
@@ -275,6 +279,39 @@ bool ReplaceFileContents(const std::string& path, const std::string& contents,
             std::free(real);
         }
     }
+    return target;
+}
+
+// The temporary name of a replacement by process `pid`: target + ".new-<pid>-<n>".
+std::string TemporaryPrefix(const std::string& target) { return target + ".new-"; }
+
+// Removes the temporary files that replacements of `target` by processes now gone left
+// behind (a program killed while it wrote). A live process's are its own business.
+void RemoveLeftTemporaries(const std::string& target) {
+    const size_t slash = target.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const std::string prefix = TemporaryPrefix(target.substr(slash == std::string::npos ? 0 : slash + 1));
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        const size_t dash = name.find('-', prefix.size());
+        const std::string digits = name.substr(prefix.size(), dash == std::string::npos ? dash : dash - prefix.size());
+        if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(digits));
+        if (pid > 0 && kill(pid, 0) != 0 && errno == ESRCH)
+            unlink((slash == std::string::npos ? name : folder + name).c_str());
+    }
+    closedir(dir);
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const std::string& path, const std::string& contents,
+                         std::string* error) {
+    const std::string target = ReplacementTarget(path);
     struct stat old;
     const bool hadOld = stat(target.c_str(), &old) == 0;
 
@@ -282,7 +319,7 @@ bool ReplaceFileContents(const std::string& path, const std::string& contents,
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target + ".new-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+        temp = TemporaryPrefix(target) + std::to_string(getpid()) + "-" + std::to_string(counter++);
         fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
@@ -358,6 +395,7 @@ private:
 bool ModifyIniFile(const std::string& path, const std::function<bool(IniDocument&, std::string*)>& change,
                    std::string* error) {
     FolderLock lock(path);
+    RemoveLeftTemporaries(ReplacementTarget(path));
     IniDocument doc;
     if (IniFileExists(path)) {
         // A file that exists but cannot be read is left alone rather than replaced by

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -190,6 +191,24 @@ TEST_F(IniFileOnDisk, InterruptedWriteLeavesTheOldFileWhole) {
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(Get(path_), old);
     EXPECT_EQ(EntriesInFolder(), 1u) << "the temporary file was left behind";
+}
+
+// A program killed while it replaced the file leaves its temporary file; the next write
+// removes it, and never one of a program still running.
+TEST_F(IniFileOnDisk, TemporariesOfProgramsGoneAreRemovedByTheNextWrite) {
+    Put(path_, "[Visual]\n");
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    ASSERT_GT(gone, 0);
+    waitpid(gone, nullptr, 0);
+    const std::string left = path_ + ".new-" + std::to_string(gone) + "-0";
+    const std::string running = path_ + ".new-" + std::to_string(getpid()) + "-99";
+    Put(left, "half");
+    Put(running, "being written");
+    ASSERT_TRUE(transcoda::WriteIniStrings(path_, "Visual", {{"k", "v"}}));
+    EXPECT_FALSE(fs::exists(left));
+    EXPECT_TRUE(fs::exists(running));
+    fs::remove(running);
 }
 
 TEST_F(IniFileOnDisk, ReplacementKeepsPermissionsAndLinks) {
