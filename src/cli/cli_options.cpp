@@ -9,7 +9,9 @@
 #include "cli/cli_texts.h"
 #include "recipes/default_output.h"
 #include "recipes/format_catalogue.h"
+#include "recipes/input_pin.h"
 #include "recipes/output_guard.h"
+#include "recipes/output_place.h"
 #include "recipes/sync_lag.h"
 
 namespace transcoda::cli {
@@ -194,7 +196,8 @@ std::string MakePlan(const CliOptions& options, const std::vector<CliJob>& jobs,
     plan = Plan{};
     plan.AsList = asList;
     if (jobs.empty()) return CliNothingToDoText();
-    std::set<std::string> outputs;
+    // Outputs compared where they land, so that a linked folder hides no duplicate.
+    std::set<OutputPlace> outputs;
     for (const CliJob& job : jobs) {
         std::string label;
         if (!ResolveLabel(job.Format, label)) return CliUnknownIndexText(job.Format);
@@ -204,13 +207,14 @@ std::string MakePlan(const CliOptions& options, const std::vector<CliJob>& jobs,
         if (special && asList) return CliNotForListText();
 
         std::string input = Absolute(job.Input);
+        if (ExistsButIsNotRegular(input)) return NotRegularInputText(job.Input);
         if (!std::filesystem::is_regular_file(input)) return CliMissingInputText(job.Input);
         std::string output = job.Output.empty() ? OutputBesideInput(label, input, "") : Absolute(job.Output);
         // A DVD output is a folder: the recipe writes "DVD-Disc1" inside it.
         const bool dvd = entry->WritesDvd();
         if (dvd && !output.empty() && output.back() != '/') output += '/';
         if (OutputWouldDestroyInput(input, output, dvd)) return CliOutputIsInputText(output);
-        if (!outputs.insert(output).second) return CliDuplicateOutputText(output);
+        if (!outputs.insert(PlaceOf(output)).second) return CliDuplicateOutputText(output);
 
         if (entry->Recipe == RecipeKind::SyncCorrection) {
             if (options.Delay.empty()) return CliLagNeededText();

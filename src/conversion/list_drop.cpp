@@ -7,6 +7,8 @@
 #include "exec/language.h"
 #include "recipes/default_output.h"
 #include "recipes/format_catalogue.h"
+#include "recipes/input_pin.h"
+#include "recipes/output_place.h"
 #include "recipes/path_rules.h"
 
 namespace transcoda {
@@ -49,7 +51,9 @@ DroppedFiles CheckDroppedFiles(const std::string& label, const std::vector<std::
     for (const std::string& input : inputs) {
         asker.reason.clear();
         if (!InputFileExists(input)) {
-            result.LeftOut.push_back({input, Localised("ce n'est pas un fichier", "this is not a file")});
+            result.LeftOut.push_back({input, ExistsButIsNotRegular(input)
+                                                 ? Localised("ce n'est pas un fichier ordinaire", "this is not a regular file")
+                                                 : Localised("ce n'est pas un fichier", "this is not a file")});
             continue;
         }
         if (!IsSupportedInputExtension(GetLowerExtension(input))) {
@@ -57,11 +61,14 @@ DroppedFiles CheckDroppedFiles(const std::string& label, const std::vector<std::
                 {input, Localised("ce type de fichier n'est pas pris en charge", "this kind of file is not supported")});
             continue;
         }
-        const ConversionRequest row{input, OutputBesideInput(label, input, ""), label};
-        const bool taken = queued(row.OutputPath) ||
-                           std::any_of(result.Rows.begin(), result.Rows.end(),
-                                       [&](const ConversionRequest& r) { return r.OutputPath == row.OutputPath; });
-        if (!CheckListAddition(row, taken, asker)) {
+        // An output that a row of the list, or of this drop, already writes is taken.
+        const auto taken = [&](const std::string& output) {
+            return queued(output) || std::any_of(result.Rows.begin(), result.Rows.end(), [&](const ConversionRequest& r) {
+                       return SameOutputPlace(r.OutputPath, output);
+                   });
+        };
+        const ConversionRequest row{input, OutputBesideInput(label, input, "", taken), label};
+        if (!CheckListAddition(row, taken(row.OutputPath), asker)) {
             result.LeftOut.push_back({input, asker.reason});
             continue;
         }

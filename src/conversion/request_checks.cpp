@@ -6,6 +6,7 @@
 #include "conversion/request_texts.h"
 #include "exec/log.h"
 #include "recipes/format_catalogue.h"
+#include "recipes/input_pin.h"
 #include "recipes/output_guard.h"
 #include "recipes/sync_lag.h"
 
@@ -42,7 +43,8 @@ bool CheckConversionPaths(const std::string& input, const std::string& output, c
     // The input is tested first on every branch: a missing input must never lead to the
     // replacement of an existing output or to the reuse of a full DVD folder.
     if (!InputFileExists(input)) {
-        asker.Tell(MissingInputText());
+        // A pipe, a socket or a device is refused as such; "does not exist" is for the rest.
+        asker.Tell(ExistsButIsNotRegular(input) ? NotRegularInputText(input) : MissingInputText());
         LogEvent(" -- Le fichier d'entrée n'existe pas, l'erreur est signalée à l'utilisateur");
         return false;
     }

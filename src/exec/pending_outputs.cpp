@@ -73,8 +73,17 @@ std::string TemporaryOutputName(const std::string& name) {
     }
     const auto dot = name.find_last_of('.');
     const bool hasExtension = dot != std::string::npos && dot > 0;
-    const std::string stem = hasExtension ? name.substr(0, dot) : name;
+    std::string stem = hasExtension ? name.substr(0, dot) : name;
     const std::string extension = hasExtension ? name.substr(dot) : "";
+    // Within the file system's limit for a name: the stem gives way, cut on a character's
+    // first byte, so that any name the file system accepts has its temporary name.
+    const size_t fixed = 1 + std::string(kMarker).size() + kRandomLength + extension.size();
+    const size_t room = kMaxNameBytes > fixed ? kMaxNameBytes - fixed : 0;
+    if (stem.size() > room) {
+        size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
+        stem.resize(cut);
+    }
     return "." + stem + kMarker + random + extension;
 }
 

@@ -3,6 +3,7 @@
 // noted in the instance's work folder while it is written, so that the files of an
 // instance that died can still be removed by the next instance that starts.
 
+#include <cstddef>
 #include <string>
 
 namespace transcoda {
@@ -10,8 +11,12 @@ namespace transcoda {
 // The hidden temporary name for a file or folder named `name` (no folder part): a
 // leading ".", the name's stem, ".transcoda-" and six random letters or digits, then
 // the name's extension, so that the tools still choose the container by it:
-// "clip.avi" -> ".clip.transcoda-k3j9x2.avi".
+// "clip.avi" -> ".clip.transcoda-k3j9x2.avi". The stem is shortened as needed to keep
+// the name within kMaxNameBytes.
 std::string TemporaryOutputName(const std::string& name);
+
+// The longest name (one path component) the file systems take, in bytes (NAME_MAX).
+inline constexpr size_t kMaxNameBytes = 255;
 
 // True when the last component of `path` (a final "/" ignored) has the form above.
 bool IsTemporaryOutputName(const std::string& path);

@@ -15,7 +15,7 @@ namespace transcoda {
 
 namespace {
 
-constexpr std::string_view kHeader = "transcoda-probe 1\n";
+constexpr std::string_view kHeader = "transcoda-probe 2\n";
 // An entry larger than this is not one of ours.
 constexpr size_t kMaxEntryBytes = 1 << 20;
 
@@ -101,13 +101,15 @@ std::optional<FileIdentity> IdentityOf(const std::string& path) {
     id.Inode = static_cast<uint64_t>(st.st_ino);
     id.Size = static_cast<int64_t>(st.st_size);
     id.ModifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    id.ChangedNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     return id;
 }
 
 std::string FormatProbeEntry(const FileIdentity& identity, const ProbeAnswer& answer) {
     std::string text(kHeader);
     text += "identity " + std::to_string(identity.Device) + " " + std::to_string(identity.Inode) + " " +
-            std::to_string(identity.Size) + " " + std::to_string(identity.ModifiedNs) + "\n";
+            std::to_string(identity.Size) + " " + std::to_string(identity.ModifiedNs) + " " +
+            std::to_string(identity.ChangedNs) + "\n";
     text += "exit " + std::to_string(answer.ExitCode) + "\n";
     text += "output " + std::to_string(answer.Output.size()) + "\n" + answer.Output + "\n";
     text += "description " + std::to_string(answer.Description.size()) + "\n" + answer.Description + "\n";
@@ -119,7 +121,7 @@ std::optional<ProbeAnswer> ParseProbeEntry(std::string_view text, const FileIden
     FileIdentity stored;
     ProbeAnswer answer;
     if (!r.Expect(kHeader) || !r.Word("identity") || !r.Number(stored.Device, ' ') || !r.Number(stored.Inode, ' ') ||
-        !r.Number(stored.Size, ' ') || !r.Number(stored.ModifiedNs, '\n') || !r.Word("exit") ||
+        !r.Number(stored.Size, ' ') || !r.Number(stored.ModifiedNs, ' ') || !r.Number(stored.ChangedNs, '\n') || !r.Word("exit") ||
         !r.Number(answer.ExitCode, '\n') || !r.Word("output") || !r.Bytes(answer.Output) ||
         !r.Word("description") || !r.Bytes(answer.Description) || !r.AtEnd())
         return std::nullopt;

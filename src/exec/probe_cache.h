@@ -4,8 +4,9 @@
 // tool printed for "-i <file>" (its exit status and every byte of its output, the
 // closing stream report included) and the tools' own description of the file's streams.
 // It is filed under the file's identity: its device and inode name the entry, so each
-// file has one entry, and its size and modification time must still match for the entry
-// to answer. The tools write the entries; the duration probe and the tools read them.
+// file has one entry, and its size, modification time and change time must still match
+// for the entry to answer (a rewrite that puts the modification time back still moves
+// the change time). The tools write the entries; the duration probe and the tools read them.
 //
 // The cache is a folder of small files, one per described file, each written under a
 // temporary name and renamed into place, so that several tools and the core may use it
@@ -28,6 +29,7 @@ struct FileIdentity {
     uint64_t Inode = 0;
     int64_t Size = 0;
     int64_t ModifiedNs = 0;  // modification time, nanoseconds since the epoch
+    int64_t ChangedNs = 0;   // status change time (ctime), nanoseconds since the epoch
     bool operator==(const FileIdentity&) const = default;
 };
 

@@ -96,8 +96,10 @@ void TForm1::ReturnToIdle() { controller_->Cancel(); }
 bool TForm1::RestoreConvertButton(bool forList) { return controller_->WorkDone(forList); }
 
 void TForm1::UpdateOutputName() {
-    const std::string rewritten = transcoda::OutputBesideInput(S(ComboBox1->currentText()),
-                                                               S(Edit1->text()), S(Edit2->text()));
+    // A name made for an empty field is never one that a row of the list writes.
+    const std::string rewritten =
+        transcoda::OutputBesideInput(S(ComboBox1->currentText()), S(Edit1->text()), S(Edit2->text()),
+                                     [this](const std::string& output) { return OutputInList(ToQString(output)); });
     if (ToQString(rewritten) != Edit2->text()) Edit2->setText(ToQString(rewritten));
 }
 

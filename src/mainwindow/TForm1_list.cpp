@@ -11,6 +11,7 @@
 #include "exec/app_state.h"
 #include "mainwindow/TForm1.h"
 #include "recipes/format_catalogue.h"
+#include "recipes/output_place.h"
 
 using transcoda::App;
 using namespace transcoda::gui;
@@ -43,8 +44,9 @@ int TForm1::SelectedListRow() const {
 }
 
 bool TForm1::OutputInList(const QString& path) const {
+    // One file however it is spelt: a linked folder or a bind mount hides no duplicate.
     for (int row = 1; row <= ListRowCount() - 2; ++row)
-        if (ListCell(2, row) == path) return true;
+        if (transcoda::SameOutputPlace(S(ListCell(2, row)), S(path))) return true;
     return false;
 }
 

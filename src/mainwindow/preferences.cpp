@@ -104,9 +104,11 @@ StartupPreferences ReadStartupPreferences(const std::string& programFolder) {
     const std::string destination = value(kDestinationFileNameKey);
     const std::string format = value(kDestinationFormatKey);
 
-    p.DestinationFileName = destination.empty() ? programFolder + "MyFiles/Sans titre.avi"
-                                                : destination;
-    p.SourceFileName = source.empty() ? programFolder + "MyFiles/" : source;
+    // The defaults lie in the user's videos folder, never beside the program, whose
+    // folder may be read-only.
+    const std::string videos = UserVideosFolder();
+    p.DestinationFileName = destination.empty() ? videos + "Sans titre.avi" : destination;
+    p.SourceFileName = source.empty() ? videos : source;
     if (format.empty()) {
         p.FormatIndex = kDefaultFormatIndex;
     } else if (auto index = DecimalInteger(format)) {

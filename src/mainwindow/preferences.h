@@ -43,9 +43,10 @@ struct StartupPreferences {
     // False when there is no file: the window then leaves Edit1 and Edit2 empty and
     // selects no format; none of the defaults below are applied.
     bool FileFound = false;
-    // Edit1: the stored input, or programFolder + "MyFiles/" when empty or absent.
+    // Edit1: the stored input, or the user's videos folder (UserVideosFolder) when empty
+    // or absent.
     std::string SourceFileName;
-    // Edit2: the stored output, or programFolder + "MyFiles/Sans titre.avi".
+    // Edit2: the stored output, or the user's videos folder + "Sans titre.avi".
     std::string DestinationFileName;
     // ComboBox1 entry to select, -1 for none. The stored index when it lies in 0..39,
     // kDefaultFormatIndex when the key is empty or absent, -1 otherwise.

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <string_view>
 #include <system_error>
 
 namespace transcoda {
@@ -43,6 +45,28 @@ std::string XdgFolder(const char* variable, const char* underHome) {
 std::string UserConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", ".config/"); }
 std::string UserCacheFolder() { return XdgFolder("XDG_CACHE_HOME", ".cache/"); }
 std::string UserRuntimeFolder() { return AbsoluteVariable("XDG_RUNTIME_DIR"); }
+
+std::string UserVideosFolder() {
+    const std::string home = HomeFolder();
+    const std::string config = UserConfigFolder();
+    std::ifstream in(config.empty() ? std::string() : config + "user-dirs.dirs");
+    std::string line;
+    while (std::getline(in, line)) {
+        // XDG_VIDEOS_DIR="$HOME/Videos", or an absolute path between the quotes.
+        constexpr std::string_view key = "XDG_VIDEOS_DIR=\"";
+        if (!line.starts_with(key) || line.size() < key.size() + 1 || line.back() != '"') continue;
+        std::string value = line.substr(key.size(), line.size() - key.size() - 1);
+        if (value.starts_with("$HOME")) {
+            if (home.empty()) continue;
+            std::string rest = value.substr(std::string_view("$HOME").size());
+            while (!rest.empty() && rest[0] == '/') rest.erase(0, 1);
+            value = home + rest;
+        }
+        // A value that is only the home folder means the folder is not used.
+        if (!value.empty() && value[0] == '/' && WithSlash(value) != home) return WithSlash(value);
+    }
+    return home;
+}
 
 bool IsOwnFolder(const std::string& folder) {
     // Without its trailing "/", so that lstat sees a symbolic link as one.

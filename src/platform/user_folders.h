@@ -13,6 +13,9 @@ std::string UserConfigFolder();
 std::string UserCacheFolder();
 // $XDG_RUNTIME_DIR; empty when it is not set.
 std::string UserRuntimeFolder();
+// The user's videos folder: XDG_VIDEOS_DIR of <config folder>/user-dirs.dirs ("$HOME/..."
+// or an absolute path), else the home folder; empty without a home.
+std::string UserVideosFolder();
 
 // True when `path` is a real folder (not a symbolic link) owned by this user.
 bool IsOwnFolder(const std::string& path);

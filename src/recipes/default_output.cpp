@@ -1,8 +1,11 @@
 #include "recipes/default_output.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "recipes/format_catalogue.h"
+#include "recipes/output_guard.h"
 #include "recipes/path_rules.h"
 
 namespace transcoda {
@@ -17,10 +20,25 @@ const char* ResultMark(const FormatEntry* entry) {
     return nullptr;
 }
 
+// "<stem> (n)<extension>" beside `named`, for the first n whose file does not exist and
+// is not taken.
+std::string FreeNameBeside(const std::string& named, const std::function<bool(const std::string&)>& taken) {
+    const std::filesystem::path path(named);
+    const std::string stem = path.stem().string();
+    const std::string extension = path.extension().string();
+    std::string candidate = named;
+    for (int n = 1; n < 10000; ++n) {
+        candidate = (path.parent_path() / (stem + " (" + std::to_string(n) + ")" + extension)).string();
+        struct stat info {};
+        if (::lstat(candidate.c_str(), &info) != 0 && !(taken && taken(candidate))) break;
+    }
+    return candidate;
+}
+
 }  // namespace
 
 std::string OutputBesideInput(const std::string& label, const std::string& input,
-                              const std::string& output) {
+                              const std::string& output, const std::function<bool(const std::string&)>& taken) {
     namespace fs = std::filesystem;
     const std::string in = TrimBlanks(input);
     const std::string out = TrimBlanks(output);
@@ -32,7 +50,9 @@ std::string OutputBesideInput(const std::string& label, const std::string& input
 
     const std::string named = UpdateOutputName(label, input, in);
     const char* mark = ResultMark(FindFormat(label));
-    if (mark == nullptr || named != in) return named;
+    const bool isInput = named == in || OutputWouldDestroyInput(in, named, false);
+    if (!isInput) return named;
+    if (mark == nullptr) return FreeNameBeside(named, taken);
     const fs::path path(named);
     return (path.parent_path() / (path.stem().string() + mark + path.extension().string())).string();
 }

@@ -16,6 +16,8 @@
 #include "recipes/dvd_steps.h"
 #include "recipes/format_catalogue.h"
 #include "recipes/format_step.h"
+#include "recipes/full_disk.h"
+#include "recipes/input_pin.h"
 #include "recipes/output_guard.h"
 #include "recipes/output_replacement.h"
 #include "recipes/path_rules.h"
@@ -33,6 +35,13 @@ using Result = DispatchOutcome::Result;
 bool Running() { return App().ConversionRunning.load(); }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// The folder part of `path`, without its final "/".
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 void ShowWorkerMessage(const std::string& text) {
     if (WindowPort* window = App().Window) window->ShowMessage(text);
@@ -157,9 +166,11 @@ bool HasSpecialValues(const FormatEntry& entry, const SpecialValues& values) {
 
 DispatchOutcome Failed(std::string reason) { return {Result::Failed, std::move(reason), {}}; }
 
-// A failed step: why, and what its tool said last.
-DispatchOutcome FailedStep(const StepOutcome& step) {
-    DispatchOutcome outcome = Failed(StepFailureText(step));
+// A failed step: why, and what its tool said last. `folder`: the folder the user knows
+// for the file the step writes, named when its disk is full.
+DispatchOutcome FailedStep(const StepOutcome& step, const std::string& folder = {}) {
+    DispatchOutcome outcome =
+        Failed(RanOutOfRoom(step, folder) ? FullDiskText(step.Step, folder) : StepFailureText(step));
     for (const std::string& line : step.Tool.LastLines) outcome.Details += line + "\n";
     return outcome;
 }
@@ -218,6 +229,9 @@ DispatchOutcome DispatchConversion(const ConversionRequest& request) {
     if (!Running()) return {Result::Stopped, {}, {}};
     const RequestTimingScope timing;
 
+    // The input as it is now is the one the whole request converts.
+    if (ExistsButIsNotRegular(input)) return RefusedBeforeStart(NotRegularInputText(input));
+    const InputPin pin(input);
     const bool dvd = entry->WritesDvd();
     const std::string refusal = OutputRefusal(output, request.FormatLabel);
     if (!refusal.empty()) {
@@ -242,10 +256,20 @@ DispatchOutcome DispatchConversion(const ConversionRequest& request) {
 
     if (dvd) PrepareDvdTarget(output);
     OutputReplacement replacement(dvd ? AsDvdOutputFolder(output) : output, dvd);
-    StepChain chain(verdict.Expected);
+    StepChain chain(verdict.Expected, &pin);
     RunRecipe(*entry, e, request, replacement.WritePath(), chain);
     if (chain.Result().Stopped()) return {Result::Stopped, {}, {}};
-    if (!chain.Ok()) return FailedStep(chain.Result());
+    // A result made from a changed input is never put in place.
+    if (chain.InputChanged() || !pin.Unchanged()) return Failed(InputChangedText());
+    if (!chain.Ok()) {
+        // The hidden temporary output (or anything in the temporary DVD folder) is shown
+        // as the output's folder.
+        const std::string& file = chain.Result().File;
+        const bool temporary = file.starts_with(replacement.WritePath());
+        std::string folder = FolderOf(temporary && !dvd ? output : file);
+        if (temporary && dvd) folder = FolderOf(AsDvdOutputFolder(output));  // the DVD's own folder
+        return FailedStep(chain.Result(), folder);
+    }
 
     const std::string problem = replacement.Commit();
     if (!problem.empty()) {

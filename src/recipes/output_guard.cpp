@@ -10,6 +10,7 @@
 
 #include "exec/app_state.h"
 #include "exec/language.h"
+#include "exec/pending_outputs.h"
 #include "platform/user_folders.h"
 #include "recipes/dvd_paths.h"
 #include "recipes/format_catalogue.h"
@@ -79,6 +80,18 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The length in bytes of the longest name (path component) of `path`.
+size_t LongestNameBytes(const std::string& path) {
+    size_t longest = 0, start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        longest = std::max(longest, end - start);
+        start = end + 1;
+    }
+    return longest;
+}
+
 }  // namespace
 
 bool OutputWouldDestroyInput(const std::string& input, const std::string& output, bool dvd) {
@@ -93,6 +106,9 @@ std::string OutputRefusal(const std::string& output, const std::string& label) {
     const bool dvd = entry != nullptr && entry->WritesDvd();
     if (output.empty())
         return Localised("Aucun fichier de sortie n'est indiqué.", "No output file is given.");
+    if (LongestNameBytes(output) > kMaxNameBytes)
+        return Refused(output, dvd, "un nom de son chemin dépasse 255 octets, la limite des systèmes de fichiers",
+                       "a name in its path is longer than 255 bytes, the file systems' limit");
     if (IsProgramFile(output, dvd))
         return Refused(output, dvd, "c'est un fichier du programme lui-même", "it is one of the program's own files");
 

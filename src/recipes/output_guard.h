@@ -1,7 +1,8 @@
 #pragma once
 // The one rule for what may be written as an output. Only a regular file (or a new
 // one) is ever replaced: a folder, a device node or pipe, a file the user may not
-// write, a folder the user may not write in, and the program's own files (its
+// write, a folder the user may not write in, a path with a name longer than the file
+// systems' 255 bytes, and the program's own files (its
 // executables, its tools, its work folder and its preferences) are refused. A DVD
 // output must be a folder (or a new one) outside the program's own folders. The window,
 // the list and the terminal front end ask it before anything runs; the dispatcher asks

@@ -36,6 +36,11 @@ void StepChain::RunOne(const Planned& planned) {
         failed_ = true;
         return;
     }
+    if (pin_ != nullptr && !pin_->Unchanged()) {
+        LogError(" -- Le fichier d'entrée a changé pendant la conversion");
+        inputChanged_ = failed_ = true;
+        return;
+    }
     last_ = planned.Step();
     if (last_.Tool.Succeeded() && planned.What != Writes::Nothing) {
         // The tool reads back what it wrote; a tool that said nothing is read with ffprobe.

@@ -4,11 +4,13 @@
 // checked against what the request's output must hold before the next one may read it.
 // The chain keeps the first step that failed (or was stopped), or else the last one.
 // The plan (the kind of each step, in order) is handed to the time estimate before the
-// first step runs, and each step's start and end after it.
+// first step runs, and each step's start and end after it. With an input pin, no step
+// starts once the input has changed.
 
 #include <functional>
 #include <vector>
 
+#include "recipes/input_pin.h"
 #include "recipes/result_check.h"
 #include "recipes/step_outcome.h"
 
@@ -16,7 +18,8 @@ namespace transcoda {
 
 class StepChain {
 public:
-    explicit StepChain(const Expectation& expected) : expected_(expected) {}
+    explicit StepChain(const Expectation& expected, const InputPin* pin = nullptr)
+        : expected_(expected), pin_(pin) {}
 
     // Adds a step to the plan; nothing runs yet.
     StepChain& Then(StepKind kind, Writes writes, std::function<StepOutcome()> step);
@@ -29,6 +32,8 @@ public:
     // The step that failed, or the last one that ran.
     const StepOutcome& Result() const { return last_; }
     bool Ok() const { return !failed_; }
+    // True when the chain ended because the pinned input had changed before a step.
+    bool InputChanged() const { return inputChanged_; }
     const Expectation& Expected() const { return expected_; }
 
 private:
@@ -40,9 +45,11 @@ private:
     void RunOne(const Planned& planned);
 
     Expectation expected_;
+    const InputPin* pin_;
     std::vector<Planned> planned_;
     StepOutcome last_;
     bool failed_ = false;
+    bool inputChanged_ = false;
 };
 
 }  // namespace transcoda

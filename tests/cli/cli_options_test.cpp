@@ -1,6 +1,7 @@
 // The terminal front end's command line, list file and the requests made from them.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/cli_texts.h"
+#include "recipes/input_pin.h"
 #include "recipes/format_catalogue.h"
 
 namespace transcoda::cli {
@@ -158,6 +160,8 @@ protected:
         fs::create_directories(folder);
         std::ofstream(In("clip.avi")) << "x";
         std::ofstream(In("cam.MTS")) << "x";
+        std::ofstream(In("taken.avi")) << "x";
+        std::ofstream(In("taken (1).avi")) << "x";
     }
     void TearDown() override { fs::remove_all(folder); }
     std::string In(const std::string& name) { return (folder / name).string(); }
@@ -181,6 +185,9 @@ TEST_F(CliPlan, DerivedOutputsFollowThePreset) {
         // The special operations keep the extension: their result is marked beside it.
         {"39", "clip.avi", "clip-extrait.avi"},
         {"38", "clip.avi", "clip-synchro.avi"},
+        // Any other preset that keeps the extension writes beside the input, under a free name.
+        {"37", "clip.avi", "clip (1).avi"},
+        {"37", "taken.avi", "taken (2).avi"},
     };
     CliOptions options;
     options.From = "00:00:01";
@@ -221,6 +228,8 @@ TEST_F(CliPlan, RefusedRequests) {
     wholeSeconds.Delay = "-0";
     // A DVD is written into "DVD-Disc1" below its folder: an input there would be lost.
     fs::create_directories(In("DVD-Disc1"));
+    fs::create_directory_symlink(folder, In("link"));
+    ASSERT_EQ(::mkfifo(In("pipe.avi").c_str(), 0600), 0);
     std::ofstream(In("DVD-Disc1/film.avi")) << "x";
     CliOptions backwards;
     backwards.From = "00:00:10";
@@ -240,9 +249,12 @@ TEST_F(CliPlan, RefusedRequests) {
         {"unknown format late in a list", {{"3", In("clip.avi"), In("a.mpeg")}, {"99", In("clip.avi"), In("b.mpeg")}},
          true, {}, CliUnknownIndexText("99")},
         {"missing input", {{"3", In("nope.avi"), ""}}, false, {}, CliMissingInputText(In("nope.avi"))},
-        {"output is the input", {{"37", In("clip.avi"), ""}}, false, {}, CliOutputIsInputText(In("clip.avi"))},
+        {"output is the input", {{"37", In("clip.avi"), In("./clip.avi")}}, false, {}, CliOutputIsInputText(In("./clip.avi"))},
+        {"a pipe as input", {{"3", In("pipe.avi"), ""}}, false, {}, NotRegularInputText(In("pipe.avi"))},
         {"sync in a list", {{"3", In("clip.avi"), In("a.mpeg")}, {"38", In("clip.avi"), In("b.avi")}}, true, {}, CliNotForListText()},
         {"same output twice", {{"3", In("clip.avi"), In("a.mpeg")}, {"4", In("cam.MTS"), In("a.mpeg")}}, true, {}, CliDuplicateOutputText(In("a.mpeg"))},
+        {"same output through a linked folder", {{"3", In("clip.avi"), In("a.mpeg")}, {"4", In("cam.MTS"), In("link/a.mpeg")}},
+         true, {}, CliDuplicateOutputText(In("link/a.mpeg"))},
         {"no lag", {{"38", In("clip.avi"), In("b.avi")}}, false, {}, CliLagNeededText()},
         {"zero lag", {{"38", In("clip.avi"), In("b.avi")}}, false, lag, CliZeroLagText()},
         {"zero lag in whole seconds", {{"38", In("clip.avi"), In("b.avi")}}, false, wholeSeconds, CliZeroLagText()},

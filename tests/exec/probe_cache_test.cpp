@@ -53,6 +53,19 @@ TEST_F(ProbeCacheTest, AnswersOnlyForTheUnchangedFile) {
              fs::last_write_time(p, fs::last_write_time(p) - std::chrono::seconds(5));
          },
          false},
+        {"rewritten in place, same size, modification time put back",
+         [](const std::string& p, const std::string&) {
+             const auto before = fs::last_write_time(p);
+             // The change time has a clock tick's resolution: wait for it to move.
+             struct stat was {}, now {};
+             ::stat(p.c_str(), &was);
+             do {
+                 std::ofstream(p, std::ios::binary | std::ios::trunc) << "other bytes";
+                 fs::last_write_time(p, before);
+                 ::stat(p.c_str(), &now);
+             } while (now.st_ctim.tv_sec == was.st_ctim.tv_sec && now.st_ctim.tv_nsec == was.st_ctim.tv_nsec);
+         },
+         false},
         {"replaced by a new file under the same name",
          [this](const std::string& p, const std::string&) {
              const std::string other = Write("other", "media bytes");

@@ -107,7 +107,7 @@ TEST_F(PreferencesTest, FormerFileIsCopiedOnceAndLeftAlone) {
 struct StartCase {
     const char* name;
     std::optional<std::string> file;  // nothing: no file
-    std::string source;               // "@" stands for the program folder
+    std::string source;               // "~" stands for the user's videos folder
     std::string destination;
     int format;
     std::string error;
@@ -118,8 +118,11 @@ class StartupRead : public PreferencesTest, public testing::WithParamInterface<S
 TEST_P(StartupRead, GivesWhatTheWindowShows) {
     const StartCase& c = GetParam();
     if (c.file) Put(*c.file);
+    // The defaults lie in the user's videos folder.
+    fs::create_directories(folder_ + "config");
+    std::ofstream(folder_ + "config/user-dirs.dirs") << "# written by hand\nXDG_VIDEOS_DIR=\"" << folder_ << "Vidéos\"\n";
     auto expand = [&](std::string s) {
-        if (!s.empty() && s[0] == '@') s = folder_ + s.substr(1);
+        if (!s.empty() && s[0] == '~') s = folder_ + "Vidéos/" + s.substr(1);
         return s;
     };
     transcoda::StartupPreferences p = transcoda::ReadStartupPreferences(folder_);
@@ -131,32 +134,32 @@ TEST_P(StartupRead, GivesWhatTheWindowShows) {
     EXPECT_EQ(p.DeriveOutputName(), c.error.empty());
 }
 
-const char kDefaultOut[] = "@MyFiles/Sans titre.avi";
+const char kDefaultOut[] = "~Sans titre.avi";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, StartupRead,
     testing::Values(
         StartCase{"NoFileNoDefaults", std::nullopt, "", "", -1, ""},
-        StartCase{"EmptyFileGivesDefaults", "", "@MyFiles/", kDefaultOut, 5, ""},
-        StartCase{"HeaderOnlyGivesDefaults", "[Visual]\n", "@MyFiles/", kDefaultOut, 5, ""},
+        StartCase{"EmptyFileGivesDefaults", "", "~", kDefaultOut, 5, ""},
+        StartCase{"HeaderOnlyGivesDefaults", "[Visual]\n", "~", kDefaultOut, 5, ""},
         StartCase{"StoredValues",
                   "[Visual]\nsourceFileName=/v/in put.mkv\ndestinationFileName=/v/out.avi\ndestinationFormat=12\n",
                   "/v/in put.mkv", "/v/out.avi", 12, ""},
         StartCase{"EmptyValuesGiveDefaults",
                   "[Visual]\nsourceFileName=\ndestinationFileName=\ndestinationFormat=\n",
-                  "@MyFiles/", kDefaultOut, 5, ""},
-        StartCase{"FirstAndLastFormats", "[Visual]\ndestinationFormat=0\n", "@MyFiles/", kDefaultOut, 0, ""},
-        StartCase{"LastFormat", "[Visual]\ndestinationFormat=39\n", "@MyFiles/", kDefaultOut, 39, ""},
-        StartCase{"PastTheEndSelectsNothing", "[Visual]\ndestinationFormat=40\n", "@MyFiles/", kDefaultOut, -1, ""},
-        StartCase{"NoSelectionStored", "[Visual]\ndestinationFormat=-1\n", "@MyFiles/", kDefaultOut, -1, ""},
-        StartCase{"SignedFormat", "[Visual]\ndestinationFormat=+7\n", "@MyFiles/", kDefaultOut, 7, ""},
+                  "~", kDefaultOut, 5, ""},
+        StartCase{"FirstAndLastFormats", "[Visual]\ndestinationFormat=0\n", "~", kDefaultOut, 0, ""},
+        StartCase{"LastFormat", "[Visual]\ndestinationFormat=39\n", "~", kDefaultOut, 39, ""},
+        StartCase{"PastTheEndSelectsNothing", "[Visual]\ndestinationFormat=40\n", "~", kDefaultOut, -1, ""},
+        StartCase{"NoSelectionStored", "[Visual]\ndestinationFormat=-1\n", "~", kDefaultOut, -1, ""},
+        StartCase{"SignedFormat", "[Visual]\ndestinationFormat=+7\n", "~", kDefaultOut, 7, ""},
         StartCase{"WordIsAnError", "[Visual]\nsourceFileName=/i.avi\ndestinationFileName=/o.avi\ndestinationFormat=abc\n",
                   "/i.avi", "/o.avi", -1, "'abc' n'est pas une valeur entière correcte"},
-        StartCase{"FractionIsAnError", "[Visual]\ndestinationFormat=1.5\n", "@MyFiles/", kDefaultOut, -1,
+        StartCase{"FractionIsAnError", "[Visual]\ndestinationFormat=1.5\n", "~", kDefaultOut, -1,
                   "'1.5' n'est pas une valeur entière correcte"},
-        StartCase{"TrailingLettersAreAnError", "[Visual]\ndestinationFormat=12abc\n", "@MyFiles/", kDefaultOut, -1,
+        StartCase{"TrailingLettersAreAnError", "[Visual]\ndestinationFormat=12abc\n", "~", kDefaultOut, -1,
                   "'12abc' n'est pas une valeur entière correcte"},
-        StartCase{"OverflowIsAnError", "[Visual]\ndestinationFormat=99999999999\n", "@MyFiles/", kDefaultOut, -1,
+        StartCase{"OverflowIsAnError", "[Visual]\ndestinationFormat=99999999999\n", "~", kDefaultOut, -1,
                   "'99999999999' n'est pas une valeur entière correcte"},
         StartCase{"HandEditedOddCaseAndOtherSections",
                   "; edited by hand\r\n[Window]\r\nsourceFileName=/wrong.avi\r\n\r\n[VISUAL]\r\n"

@@ -1,6 +1,7 @@
 #include "recipes/dispatcher.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <regex>
 #include <set>
@@ -501,6 +502,84 @@ TEST_F(Dispatcher, AFileIsNeverConvertedOntoItself) {
     EXPECT_TRUE(runs.empty());
     EXPECT_EQ(Contents(root + "v/clip.avi"), "input");
     EXPECT_TRUE(window.messages.empty());
+}
+
+// The input is the same unchanged file from the start of a request to its end: one
+// replaced or rewritten between steps, or during the last one, fails the request and
+// nothing is written.
+TEST_F(Dispatcher, AnInputThatChangesDuringTheRequestFailsItAndNothingIsWritten) {
+    struct Case {
+        const char* change;
+        int atRun;  // the change is made during this run (1-based)
+        Lines runs;
+    };
+    const Lines all = HdAvi();
+    const Case cases[] = {
+        {"renamed over", 2, Read({"utilitymff3.exe IN B/T.mp3"})},
+        {"renamed over", 6, all},
+        {"rewritten, same size, time put back", 5,
+         Read({"utilitymff3.exe IN B/T.mp3", "probe IN", "probe IN", "utilitymff3.exe IN B/T.avi"})},
+        {"removed", 2, Read({"utilitymff3.exe IN B/T.mp3"})},
+    };
+    const std::string input = root + "clip.avi";
+    const std::string output = OutputFor(0);
+    fs::create_directories(root + "out");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.change) + " at run " + std::to_string(c.atRun));
+        runs.clear();
+        Write(input, "first input");
+        Write(output, "old");
+        onRun = [&](const std::string& line) {
+            CreateNamedFiles(line, input);
+            if (static_cast<int>(runs.size()) != c.atRun) return;
+            const std::string change = c.change;
+            if (change == "renamed over") {
+                Write(root + "other.avi", "other input");
+                fs::rename(root + "other.avi", input);
+            } else if (change == "removed") {
+                fs::remove(input);
+            } else {
+                struct stat was {}, now {};
+                ::stat(input.c_str(), &was);
+                const auto time = fs::last_write_time(input);
+                do {
+                    Write(input, "other input");
+                    fs::last_write_time(input, time);
+                    ::stat(input.c_str(), &now);
+                } while (now.st_ctim.tv_nsec == was.st_ctim.tv_nsec && now.st_ctim.tv_sec == was.st_ctim.tv_sec);
+            }
+        };
+        for (const char* language : {"FR", "EN"}) {
+            App().CurrentLanguage = language;
+            if (std::string(language) == "EN") {
+                // Once more in English, from the same start.
+                runs.clear();
+                Write(input, "first input");
+            }
+            const DispatchOutcome outcome = DispatchConversion(Request(input, output, FormatLabel(0)));
+            EXPECT_EQ(outcome.Outcome, DispatchOutcome::Result::Failed);
+            EXPECT_EQ(outcome.Reason, std::string(language) == "FR"
+                                          ? "car le fichier d'entrée a changé pendant la conversion ; rien n'a été écrit"
+                                          : "because the input file changed during the conversion; nothing was written");
+            EXPECT_EQ(Described(input, output), c.runs);
+            EXPECT_EQ(Contents(output), "old");
+            EXPECT_EQ(LeftIntermediates(), Lines{});
+        }
+    }
+}
+
+// A tool that ran out of room: the reason names the output's folder, never the hidden
+// temporary file, and the tool's lines are the details.
+TEST_F(Dispatcher, AFullDiskIsToldWithTheOutputsFolder) {
+    fs::create_directories(root + "out");
+    ToolOutcome full = ToolOutcome::Exit(1);
+    full.LastLines = {"[mpeg @ 0x1] av_interleaved_write_frame(): No space left on device"};
+    outcomeOf = [&](const std::string& line) { return IsProbeLine(line) ? FakeSuccess(line) : full; };
+    App().CurrentLanguage = "EN";
+    const DispatchOutcome outcome = Dispatch(3, root + "clip.avi");
+    EXPECT_EQ(outcome.Reason, "at the step \"conversion\": the disk that holds the folder \"" + root +
+                                  "out\" is full; make room there or choose another folder");
+    EXPECT_EQ(outcome.Details, full.LastLines[0] + "\n");
 }
 
 TEST(TempNames, FourFreshDigits) {

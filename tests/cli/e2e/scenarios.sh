@@ -300,6 +300,65 @@ folder)
     grep -qF "Impossible de créer le répertoire associé au DVD" "$WORK/stderr" || fail "dvd folder: no folder message"
     check_clean "folder"
     ;;
+names)
+    # Any name the file system takes converts: 255 bytes (some of them two-byte letters);
+    # one byte more is refused before anything runs, in both languages.
+    long=$(printf 'é%.0s' $(seq 1 60))$(printf 'n%.0s' $(seq 1 130))
+    name="$long.mpeg"
+    [ "$(printf '%s' "$name" | wc -c)" -eq 255 ] || fail "names: the long name is not 255 bytes"
+    run_cli --lang EN -f 3 "$FIXTURES/clip.avi" "$WORK/out/$name"
+    [ "$STATUS" -eq 0 ] || fail "names: 255 bytes: exit status $STATUS: $(tail -3 "$WORK/stderr")"
+    check_media "names 255 bytes" "$WORK/out/$name" 640x480
+    for lang in EN FR; do
+        EXPECT_FAILURE=1 run_cli --lang "$lang" -f 3 "$FIXTURES/clip.avi" "$WORK/out/x$name"
+        [ "$STATUS" -eq 1 ] || fail "names: 256 bytes ($lang): exit status $STATUS"
+        [ "$lang" = EN ] && says="a name in its path is longer than 255 bytes" || says="un nom de son chemin dépasse 255 octets"
+        grep -qF "$says" "$WORK/stderr" || fail "names: 256 bytes ($lang): $(head -3 "$WORK/stderr")"
+    done
+    [ ! -e "$WORK/out/x$name" ] || fail "names: the 256-byte name was written"
+
+    # No output named and a preset that keeps the extension: a free name beside the input.
+    mkdir -p "$WORK/in"
+    cp "$FIXTURES/clip.avi" "$WORK/in/clip.avi"
+    for n in 1 2; do
+        run_cli --lang EN -f 37 "$WORK/in/clip.avi"
+        [ "$STATUS" -eq 0 ] || fail "default output $n: exit status $STATUS: $(tail -3 "$WORK/stderr")"
+        check_media "default output $n" "$WORK/in/clip ($n).avi" 320x240
+    done
+    cmp -s "$FIXTURES/clip.avi" "$WORK/in/clip.avi" || fail "default output: the input changed"
+
+    # A pipe given as input is refused as not a regular file, and never opened.
+    mkfifo "$WORK/in/pipe.avi"
+    for lang in EN FR; do
+        EXPECT_FAILURE=1 run_cli --lang "$lang" -f 3 "$WORK/in/pipe.avi" "$WORK/out/pipe.mpeg"
+        [ "$STATUS" -ne 0 ] || fail "pipe ($lang): accepted"
+        [ "$lang" = EN ] && says="is not a regular file" || says="n'est pas un fichier ordinaire"
+        grep -qF "$says" "$WORK/stderr" || fail "pipe ($lang): $(head -3 "$WORK/stderr")"
+    done
+    check_clean "names"
+    ;;
+full-disk)
+    # A full disk is told in the user's words, naming the folder and not the hidden
+    # temporary file; the tool's lines come as details. Needs a small tmpfs (root).
+    mkdir -p "$WORK/full"
+    if ! mount -t tmpfs -o size=256k tmpfs "$WORK/full" 2>/dev/null; then
+        echo "no tmpfs can be mounted here: skipped"
+        finish
+        exit 0
+    fi
+    trap 'umount "$WORK/full" 2>/dev/null; rm -rf "$WORK"' EXIT
+    for lang in EN FR; do
+        EXPECT_FAILURE=1 run_cli --lang "$lang" -f 3 "$FIXTURES/clip.avi" "$WORK/full/film.mpeg"
+        [ "$STATUS" -eq 1 ] || fail "full disk ($lang): exit status $STATUS"
+        [ "$lang" = EN ] && says="the disk that holds the folder \"$WORK/full\" is full" ||
+            says="le disque qui contient le dossier \"$WORK/full\" est plein"
+        grep -qF "$says" "$WORK/stderr" || fail "full disk ($lang): $(head -5 "$WORK/stderr")"
+        ! grep -qF ".transcoda-" "$WORK/stderr" || fail "full disk ($lang): the temporary name is shown"
+        [ -z "$(ls -A "$WORK/full")" ] || fail "full disk ($lang): left $(ls -A "$WORK/full")"
+    done
+    umount "$WORK/full"
+    check_clean "full disk"
+    ;;
 *)
     echo "unknown scenario $TEST_NAME" >&2
     exit 2 ;;
