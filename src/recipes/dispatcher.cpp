@@ -166,11 +166,9 @@ bool HasSpecialValues(const FormatEntry& entry, const SpecialValues& values) {
 
 DispatchOutcome Failed(std::string reason) { return {Result::Failed, std::move(reason), {}}; }
 
-// A failed step: why, and what its tool said last. `folder`: the folder the user knows
-// for the file the step writes, named when its disk is full.
-DispatchOutcome FailedStep(const StepOutcome& step, const std::string& folder = {}) {
-    DispatchOutcome outcome =
-        Failed(RanOutOfRoom(step, folder) ? FullDiskText(step.Step, folder) : StepFailureText(step));
+// A failed step: why, and what its tool said last.
+DispatchOutcome FailedStep(const StepOutcome& step) {
+    DispatchOutcome outcome = Failed(StepFailureText(step));
     for (const std::string& line : step.Tool.LastLines) outcome.Details += line + "\n";
     return outcome;
 }
@@ -262,13 +260,19 @@ DispatchOutcome DispatchConversion(const ConversionRequest& request) {
     // A result made from a changed input is never put in place.
     if (chain.InputChanged() || !pin.Unchanged()) return Failed(InputChangedText());
     if (!chain.Ok()) {
-        // The hidden temporary output (or anything in the temporary DVD folder) is shown
-        // as the output's folder.
-        const std::string& file = chain.Result().File;
-        const bool temporary = file.starts_with(replacement.WritePath());
-        std::string folder = FolderOf(temporary && !dvd ? output : file);
-        if (temporary && dvd) folder = FolderOf(AsDvdOutputFolder(output));  // the DVD's own folder
-        return FailedStep(chain.Result(), folder);
+        const StepOutcome& step = chain.Result();
+        // A full disk is told with the folder the user chose: the hidden temporary output
+        // (or the temporary DVD folder) is never named, not even in the tool's lines.
+        const std::string& temp = replacement.WritePath();
+        const bool temporary = step.File.starts_with(temp);
+        const std::string shown = dvd ? AsDvdOutputFolder(output) : output;
+        const std::string folder = FolderOf(temporary ? shown : step.File);
+        DispatchOutcome outcome = FailedStep(step);
+        if (!RanOutOfRoom(step, folder)) return outcome;
+        outcome.Reason = FullDiskText(step.Step, folder);
+        for (size_t at = 0; temporary && (at = outcome.Details.find(temp, at)) != std::string::npos; at += shown.size())
+            outcome.Details.replace(at, temp.size(), shown);
+        return outcome;
     }
 
     const std::string problem = replacement.Commit();

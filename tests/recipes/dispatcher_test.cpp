@@ -7,6 +7,7 @@
 #include <set>
 
 #include "recipe_fixture.h"
+#include "exec/pending_outputs.h"
 #include "exec/request_timing.h"
 #include "recipes/folder_error.h"
 #include "recipes/format_catalogue.h"
@@ -573,13 +574,17 @@ TEST_F(Dispatcher, AnInputThatChangesDuringTheRequestFailsItAndNothingIsWritten)
 TEST_F(Dispatcher, AFullDiskIsToldWithTheOutputsFolder) {
     fs::create_directories(root + "out");
     ToolOutcome full = ToolOutcome::Exit(1);
-    full.LastLines = {"[mpeg @ 0x1] av_interleaved_write_frame(): No space left on device"};
-    outcomeOf = [&](const std::string& line) { return IsProbeLine(line) ? FakeSuccess(line) : full; };
+    outcomeOf = [&](const std::string& line) {
+        if (IsProbeLine(line)) return FakeSuccess(line);
+        for (const std::string& arg : SplitCommandLine(line))
+            if (IsTemporaryOutputName(arg)) full.LastLines = {"Error closing file " + arg + ": No space left on device"};
+        return full;
+    };
     App().CurrentLanguage = "EN";
     const DispatchOutcome outcome = Dispatch(3, root + "clip.avi");
     EXPECT_EQ(outcome.Reason, "at the step \"conversion\": the disk that holds the folder \"" + root +
                                   "out\" is full; make room there or choose another folder");
-    EXPECT_EQ(outcome.Details, full.LastLines[0] + "\n");
+    EXPECT_EQ(outcome.Details, "Error closing file " + root + "out/result.out: No space left on device\n");
 }
 
 TEST(TempNames, FourFreshDigits) {

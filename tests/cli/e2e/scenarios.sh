@@ -346,14 +346,18 @@ full-disk)
         finish
         exit 0
     fi
-    trap 'umount "$WORK/full" 2>/dev/null; rm -rf "$WORK"' EXIT
+    trap 'umount "$WORK/full" 2>/dev/null || true; rm -rf "$WORK"' EXIT
     for lang in EN FR; do
-        EXPECT_FAILURE=1 run_cli --lang "$lang" -f 3 "$FIXTURES/clip.avi" "$WORK/full/film.mpeg"
+        # Without the diagnostic log, which names every file of every step.
+        STATUS=0
+        "$CLI" --lang "$lang" -f 3 "$FIXTURES/clip.avi" "$WORK/full/film.mpeg" >"$WORK/stdout" 2>"$WORK/stderr" </dev/null ||
+            STATUS=$?
         [ "$STATUS" -eq 1 ] || fail "full disk ($lang): exit status $STATUS"
         [ "$lang" = EN ] && says="the disk that holds the folder \"$WORK/full\" is full" ||
             says="le disque qui contient le dossier \"$WORK/full\" est plein"
         grep -qF "$says" "$WORK/stderr" || fail "full disk ($lang): $(head -5 "$WORK/stderr")"
-        ! grep -qF ".transcoda-" "$WORK/stderr" || fail "full disk ($lang): the temporary name is shown"
+        grep -qF "No space left on device" "$WORK/stderr" || fail "full disk ($lang): the tool's lines are not given"
+        ! grep -qF ".transcoda-" "$WORK/stderr" || fail "full disk ($lang): the temporary name is shown: $(grep -F .transcoda- "$WORK/stderr" | head -3)"
         [ -z "$(ls -A "$WORK/full")" ] || fail "full disk ($lang): left $(ls -A "$WORK/full")"
     done
     umount "$WORK/full"
