@@ -317,6 +317,14 @@ names)
     done
     [ ! -e "$WORK/out/x$name" ] || fail "names: the 256-byte name was written"
 
+    # One file named twice, once through a linked folder: refused before anything runs.
+    ln -s "$WORK/out" "$WORK/link"
+    EXPECT_FAILURE=1 run_cli --lang EN -f 3 "$FIXTURES/clip.avi" "$WORK/out/twice.mpeg" \
+        -f 4 "$FIXTURES/clip.wmv" "$WORK/link/twice.mpeg"
+    [ "$STATUS" -ne 0 ] || fail "names: one output twice: accepted"
+    grep -qF "($WORK/link/twice.mpeg)" "$WORK/stderr" || fail "names: one output twice: $(head -3 "$WORK/stderr")"
+    [ ! -e "$WORK/out/twice.mpeg" ] || fail "names: one output twice: written"
+
     # No output named and a preset that keeps the extension: a free name beside the input.
     mkdir -p "$WORK/in"
     cp "$FIXTURES/clip.avi" "$WORK/in/clip.avi"
