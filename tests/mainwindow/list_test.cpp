@@ -318,6 +318,8 @@ TEST_F(ListTest, SeveralDroppedFilesJoinTheListBesideTheirInputs) {
          {"a.mp3"},
          {"a.mp4", "notes.txt", "folder", "old.avi"}},
         {"a queued output", 34, {"queued.avi", "b.mp4"}, {"b.mp3"}, {"queued.avi"}},
+        // A preset that keeps the extension: a free name beside the input, one per file.
+        {"the extension kept", 37, {"a.avi", "a.avi"}, {"a (1).avi", "a (2).avi"}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -15,7 +15,7 @@ protected:
 struct StartCase {
     const char* name;
     const char* file;  // nullptr: no file
-    const char* edit1;  // "{P}" stands for the program folder
+    const char* edit1;  // "{V}" stands for the user's videos folder
     const char* edit2;
     int format;
     const char* message;
@@ -26,9 +26,13 @@ class PreferencesStartTest : public PreferencesTest, public ::testing::WithParam
 TEST_P(PreferencesStartTest, WindowStartsFromTheFile) {
     const StartCase& c = GetParam();
     if (c.file) WriteFile(PrefsPath(), c.file);
+    // The defaults lie in the user's videos folder, never beside the program.
+    WriteFile(Path("config/user-dirs.dirs"), "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_VIDEOS_DIR=\"$HOME/Films à moi\"\n");
+    std::string home = std::getenv("HOME");
+    if (!home.ends_with('/')) home += '/';
     MakeForm();
     auto expand = [&](std::string s) {
-        if (auto p = s.find("{P}"); p != std::string::npos) s.replace(p, 3, App().ProgramFolder);
+        if (auto p = s.find("{V}"); p != std::string::npos) s.replace(p, 3, home + "Films à moi/");
         return s;
     };
     EXPECT_EQ(form->Edit1->text().toStdString(), expand(c.edit1));
@@ -46,14 +50,14 @@ INSTANTIATE_TEST_SUITE_P(
     Window, PreferencesStartTest,
     ::testing::Values(
         StartCase{"NoFile", nullptr, "", "", -1, nullptr},
-        StartCase{"OnlyTheSection", "[Visual]\n", "{P}MyFiles/", "{P}MyFiles/Sans titre.mpeg", 5, nullptr},
+        StartCase{"OnlyTheSection", "[Visual]\n", "{V}", "{V}Sans titre.mpeg", 5, nullptr},
         StartCase{"HandEditedWithOtherSections",
                   "; mine\r\n[Other]\r\nsourceFileName=/x/wrong.avi\r\n[VISUAL]\r\nSOURCEFILENAME=/a/in.avi\r\n"
                   "DestinationFileName=/a/out.avi\r\ndestinationformat=34\r\n[Last]\r\nkey=v\r\n",
                   "/a/in.avi", "/a/out.mp3", 34, nullptr},
-        StartCase{"IndexOutOfRange", "[Visual]\ndestinationFileName=/a/out.avi\ndestinationFormat=40\n", "{P}MyFiles/",
+        StartCase{"IndexOutOfRange", "[Visual]\ndestinationFileName=/a/out.avi\ndestinationFormat=40\n", "{V}",
                   "/a/out.avi", -1, nullptr},
-        StartCase{"NoneStoredBefore", "[Visual]\ndestinationFileName=/a/out.avi\ndestinationFormat=-1\n", "{P}MyFiles/",
+        StartCase{"NoneStoredBefore", "[Visual]\ndestinationFileName=/a/out.avi\ndestinationFormat=-1\n", "{V}",
                   "/a/out.avi", -1, nullptr},
         StartCase{"NotAnInteger", "[Visual]\nsourceFileName=/a/in.avi\ndestinationFileName=/a/out.avi\ndestinationFormat=abc\n",
                   "/a/in.avi", "/a/out.avi", -1, "'abc' n'est pas une valeur entière correcte"}),
