@@ -98,7 +98,15 @@ bool OutputWouldDestroyInput(const std::string& input, const std::string& output
     if (input.empty() || output.empty()) return false;
     if (!dvd) return SameFile(output, input.c_str());
     const std::string folder = output.back() == '/' ? output : output + "/";
-    return Within(Canonical(input), DvdFolderPath(folder));
+    if (Within(Canonical(input), DvdFolderPath(folder))) return true;
+    // The same folder reached another way (a bind mount): compared by device and inode.
+    struct stat disc {}, at {};
+    if (::stat(DvdFolderPath(folder).c_str(), &disc) != 0) return false;
+    for (fs::path p = Canonical(input).parent_path(); ::stat(p.c_str(), &at) == 0; p = p.parent_path()) {
+        if (at.st_dev == disc.st_dev && at.st_ino == disc.st_ino) return true;
+        if (p == p.parent_path()) break;
+    }
+    return false;
 }
 
 std::string OutputRefusal(const std::string& output, const std::string& label) {
