@@ -51,9 +51,10 @@ DroppedFiles CheckDroppedFiles(const std::string& label, const std::vector<std::
     for (const std::string& input : inputs) {
         asker.reason.clear();
         if (!InputFileExists(input)) {
-            result.LeftOut.push_back({input, ExistsButIsNotRegular(input)
-                                                 ? Localised("ce n'est pas un fichier ordinaire", "this is not a regular file")
-                                                 : Localised("ce n'est pas un fichier", "this is not a file")});
+            const bool special = ExistsButIsNotRegular(input);
+            result.LeftOut.push_back({input, special ? Localised("ce n'est pas un fichier ordinaire",
+                                                                 "this is not a regular file")
+                                                     : Localised("ce n'est pas un fichier", "this is not a file")});
             continue;
         }
         if (!IsSupportedInputExtension(GetLowerExtension(input))) {
@@ -63,9 +64,8 @@ DroppedFiles CheckDroppedFiles(const std::string& label, const std::vector<std::
         }
         // An output that a row of the list, or of this drop, already writes is taken.
         const auto taken = [&](const std::string& output) {
-            return queued(output) || std::any_of(result.Rows.begin(), result.Rows.end(), [&](const ConversionRequest& r) {
-                       return SameOutputPlace(r.OutputPath, output);
-                   });
+            const auto same = [&](const ConversionRequest& r) { return SameOutputPlace(r.OutputPath, output); };
+            return queued(output) || std::any_of(result.Rows.begin(), result.Rows.end(), same);
         };
         const ConversionRequest row{input, OutputBesideInput(label, input, "", taken), label};
         if (!CheckListAddition(row, taken(row.OutputPath), asker)) {

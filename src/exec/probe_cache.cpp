@@ -121,8 +121,8 @@ std::optional<ProbeAnswer> ParseProbeEntry(std::string_view text, const FileIden
     FileIdentity stored;
     ProbeAnswer answer;
     if (!r.Expect(kHeader) || !r.Word("identity") || !r.Number(stored.Device, ' ') || !r.Number(stored.Inode, ' ') ||
-        !r.Number(stored.Size, ' ') || !r.Number(stored.ModifiedNs, ' ') || !r.Number(stored.ChangedNs, '\n') || !r.Word("exit") ||
-        !r.Number(answer.ExitCode, '\n') || !r.Word("output") || !r.Bytes(answer.Output) ||
+        !r.Number(stored.Size, ' ') || !r.Number(stored.ModifiedNs, ' ') || !r.Number(stored.ChangedNs, '\n') ||
+        !r.Word("exit") || !r.Number(answer.ExitCode, '\n') || !r.Word("output") || !r.Bytes(answer.Output) ||
         !r.Word("description") || !r.Bytes(answer.Description) || !r.AtEnd())
         return std::nullopt;
     // The file has changed since it was described (or the entry names another one).

@@ -173,6 +173,20 @@ DispatchOutcome FailedStep(const StepOutcome& step) {
     return outcome;
 }
 
+// The same, for a step of the recipe that writes `temp` in the place of `output`. A full
+// disk is told with the folder the user chose: the hidden temporary output (or the
+// temporary DVD folder) is never named, not even in the tool's lines.
+DispatchOutcome FailedStep(const StepOutcome& step, const std::string& temp, const std::string& output) {
+    DispatchOutcome outcome = FailedStep(step);
+    const bool temporary = step.File.starts_with(temp);
+    const std::string folder = FolderOf(temporary ? output : step.File);
+    if (!RanOutOfRoom(step, folder)) return outcome;
+    outcome.Reason = FullDiskText(step.Step, folder);
+    for (size_t at = 0; temporary && (at = outcome.Details.find(temp, at)) != std::string::npos; at += output.size())
+        outcome.Details.replace(at, temp.size(), output);
+    return outcome;
+}
+
 // The request is timed from its checks to its end, whichever way it ends.
 class RequestTimingScope {
 public:
@@ -259,21 +273,8 @@ DispatchOutcome DispatchConversion(const ConversionRequest& request) {
     if (chain.Result().Stopped()) return {Result::Stopped, {}, {}};
     // A result made from a changed input is never put in place.
     if (chain.InputChanged() || !pin.Unchanged()) return Failed(InputChangedText());
-    if (!chain.Ok()) {
-        const StepOutcome& step = chain.Result();
-        // A full disk is told with the folder the user chose: the hidden temporary output
-        // (or the temporary DVD folder) is never named, not even in the tool's lines.
-        const std::string& temp = replacement.WritePath();
-        const bool temporary = step.File.starts_with(temp);
-        const std::string shown = dvd ? AsDvdOutputFolder(output) : output;
-        const std::string folder = FolderOf(temporary ? shown : step.File);
-        DispatchOutcome outcome = FailedStep(step);
-        if (!RanOutOfRoom(step, folder)) return outcome;
-        outcome.Reason = FullDiskText(step.Step, folder);
-        for (size_t at = 0; temporary && (at = outcome.Details.find(temp, at)) != std::string::npos; at += shown.size())
-            outcome.Details.replace(at, temp.size(), shown);
-        return outcome;
-    }
+    if (!chain.Ok())
+        return FailedStep(chain.Result(), replacement.WritePath(), dvd ? AsDvdOutputFolder(output) : output);
 
     const std::string problem = replacement.Commit();
     if (!problem.empty()) {

@@ -29,10 +29,12 @@ struct DispatchOutcome {
 // accepted or a label outside the catalogue (with a message box); refuses before any
 // step an output that may not be written, and an input that cannot give a true result
 // (unreadable, sound only into a picture preset, no sound into a sound preset, a segment
-// past its end). Otherwise runs the preset's steps for the input's class, writing under
-// a temporary name beside the output, stops at the first step that fails or finds its
-// file wrong, deletes the intermediates, and puts the output in place only when every
-// step went well. Lets FolderCreationError through when an output folder cannot be
+// past its end), and an input that is not a regular file. Otherwise runs the preset's
+// steps for the input's class, writing under a temporary name beside the output, stops at
+// the first step that fails or finds its file wrong, deletes the intermediates, and puts
+// the output in place only when every step went well and the input is still the file it
+// was when the request began (else the request fails: the input changed). A step that
+// filled its disk is told with the output's folder. Lets FolderCreationError through when an output folder cannot be
 // created. The request is timed for the time estimate from its checks to its end.
 DispatchOutcome DispatchConversion(const ConversionRequest& request);
 
