@@ -2,8 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "exec/pending_outputs.h"
 #include "recipes/format_catalogue.h"
 #include "recipes/output_guard.h"
 #include "recipes/path_rules.h"
@@ -28,7 +30,12 @@ std::string FreeNameBeside(const std::string& named, const std::function<bool(co
     const std::string extension = path.extension().string();
     std::string candidate = named;
     for (int n = 1; n < 10000; ++n) {
-        candidate = (path.parent_path() / (stem + " (" + std::to_string(n) + ")" + extension)).string();
+        const std::string mark = " (" + std::to_string(n) + ")";
+        // Within the file systems' 255 bytes: a long stem gives way, cut on a character's
+        // first byte.
+        size_t keep = std::min(stem.size(), kMaxNameBytes - std::min(kMaxNameBytes, mark.size() + extension.size()));
+        while (keep > 0 && keep < stem.size() && (static_cast<unsigned char>(stem[keep]) & 0xC0) == 0x80) --keep;
+        candidate = (path.parent_path() / (stem.substr(0, keep) + mark + extension)).string();
         struct stat info {};
         if (::lstat(candidate.c_str(), &info) != 0 && !(taken && taken(candidate))) break;
     }

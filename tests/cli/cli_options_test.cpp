@@ -162,7 +162,9 @@ protected:
         std::ofstream(In("cam.MTS")) << "x";
         std::ofstream(In("taken.avi")) << "x";
         std::ofstream(In("taken (1).avi")) << "x";
+        std::ofstream(In(kLongName)) << "x";
     }
+    static inline const std::string kLongName = std::string(251, 'l') + ".avi";
     void TearDown() override { fs::remove_all(folder); }
     std::string In(const std::string& name) { return (folder / name).string(); }
 
@@ -188,6 +190,7 @@ TEST_F(CliPlan, DerivedOutputsFollowThePreset) {
         // Any other preset that keeps the extension writes beside the input, under a free name.
         {"37", "clip.avi", "clip (1).avi"},
         {"37", "taken.avi", "taken (2).avi"},
+        {"37", kLongName.c_str(), std::string(247, 'l') + " (1).avi"},  // still within 255 bytes
     };
     CliOptions options;
     options.From = "00:00:01";
