@@ -130,6 +130,9 @@ TEST_P(AddRefusalTest, NothingIsAdded) {
     const std::string typed = dvd ? output : Path(c.typed);
     WriteFile(Path("in/other.avi"), "other");
     if (c.inputExists) WriteFile(input, "input");
+    // "link" is another way to the output's folder.
+    std::filesystem::create_directories(Path("out"));
+    std::filesystem::create_directory_symlink(Path("out"), Path("link"));
     if (c.outputAlreadyListed) {
         // The same output queued before with another format.
         SetRequest(Path("in/other.avi"), Path("out/clip.mp3"), 35);
@@ -165,7 +168,9 @@ INSTANTIATE_TEST_SUITE_P(
         AddRefusal{"OutputAlreadyInList", kMp3, true, false, true, {}, {{"message", kInList}}},
         // The checks concern the file the row will write, whatever the field held before.
         AddRefusal{"FinalNameAlreadyInList", kMp3, true, true, true, {}, {{"message", kInList}}, "out/clip.avi"},
-        AddRefusal{"ExistingFinalNameAnsweredNo", kMp3, true, true, false, {false}, {{"question", kReplace}}, "out/clip"}),
+        AddRefusal{"ExistingFinalNameAnsweredNo", kMp3, true, true, false, {false}, {{"question", kReplace}}, "out/clip"},
+        AddRefusal{"SameFileThroughALinkedFolderInList", kMp3, true, false, true, {}, {{"message", kInList}},
+                   "link/clip.mp3"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Adding never deletes a file: the question concerns the row's own output, and a Yes only
