@@ -376,7 +376,7 @@ TEST_F(ListTest, TheListIsKeptWithItsStatusesBetweenRuns) {
     form->Button7Click();
     SetRequest(Path("in/clip.avi"), Path("out/5.mp3"), 34);
     form->Button7Click();
-    form->ListRunBegins();
+    form->ListRunBegins({});
     form->ShowListItem(1, {ItemStatus::State::Done});
     form->ShowListItem(2, {ItemStatus::State::Failed, -1, " : la conversion a échoué"});
     form->ShowListItem(3, {ItemStatus::State::Stopped});
