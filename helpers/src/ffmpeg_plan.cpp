@@ -89,7 +89,8 @@ void PlanAmrSound(const FfmpegRequest& r, const MediaInfo* in, OptionList& o, Ff
 // recipe that takes the sound apart first still gets a sound to join. The generated
 // source is bounded twice, by its own duration and by -t, and never by zero: the engine
 // takes "-t 0" as no limit and would write silence for ever. A picture of no known
-// length (a single frame) gets one frame's worth at 25 frames a second.
+// length, or that lasts nothing (a single frame), gets one frame's worth at 25 frames a
+// second.
 bool PlanSilence(const transcoda::StreamReport* in, FfmpegPlan& plan) {
     plan.needs.streams = true;
     using transcoda::StreamKind;

@@ -66,16 +66,18 @@ void PrepareDvdFolder(const std::string& output) {
 
 DvdTarget::DvdTarget(const std::string& output) {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(DvdFolderPath(AsDvdOutputFolder(output))).lexically_normal();
+    const std::string folder = DvdFolderPath(AsDvdOutputFolder(output));
     // The folders missing now, from "DVD-Disc1" up to the first that exists, are the
-    // ones this request makes.
+    // ones this request makes. The path is taken as written, as the kernel resolves it.
     std::error_code error;
-    for (fs::path p = folder; !p.empty() && !fs::exists(fs::symlink_status(p, error)); p = p.parent_path()) {
+    for (fs::path p = fs::path(folder); !p.empty() && p != p.parent_path(); p = p.parent_path()) {
+        // Anything but "not found" (a folder, a link, a path that cannot be looked at)
+        // ends the walk.
+        if (fs::symlink_status(p, error).type() != fs::file_type::not_found) break;
         made_.push_back(p.string());
-        if (p == p.parent_path()) break;
     }
     try {
-        CreateDvdFolder(folder.string());
+        CreateDvdFolder(folder);
     } catch (...) {
         RemoveEmptyFolders(made_);
         throw;
