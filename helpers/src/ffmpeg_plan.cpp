@@ -86,15 +86,20 @@ void PlanAmrSound(const FfmpegRequest& r, const MediaInfo* in, OptionList& o, Ff
 }
 
 // The sound of a picture without sound is silence as long as the picture, so that a
-// recipe that takes the sound apart first still gets a sound to join.
+// recipe that takes the sound apart first still gets a sound to join. The generated
+// source is bounded twice, by its own duration and by -t, and never by zero: the engine
+// takes "-t 0" as no limit and would write silence for ever. A picture of no known
+// length, or that lasts nothing (a single frame), gets one frame's worth at 25 frames a
+// second.
 bool PlanSilence(const transcoda::StreamReport* in, FfmpegPlan& plan) {
     plan.needs.streams = true;
     using transcoda::StreamKind;
     if (!in || !in->Readable || !in->Has(StreamKind::Video) || in->Has(StreamKind::Audio)) return false;
+    constexpr double kShortestSilence = 0.04;
     char length[32];
-    std::snprintf(length, sizeof length, "%.3f", std::max(0.0, in->Longest(StreamKind::Video)));
-    plan.args.insert(plan.args.end(),
-                     {"-f", "lavfi", "-t", length, "-i", "anullsrc=channel_layout=stereo:sample_rate=44100"});
+    std::snprintf(length, sizeof length, "%.3f", std::max(kShortestSilence, in->Longest(StreamKind::Video)));
+    plan.args.insert(plan.args.end(), {"-f", "lavfi", "-t", length, "-i",
+                                       std::string("anullsrc=channel_layout=stereo:sample_rate=44100:d=") + length});
     plan.notices.push_back("the input has no sound: writing silence as long as its picture");
     return true;
 }

@@ -85,11 +85,11 @@ void ConversionController::Cancel() {
     state_ = workerAlive_ ? State::Stopping : State::Idle;
 }
 
-void ConversionController::StartList() {
+void ConversionController::StartList(std::vector<bool> skipped) {
     if (state_ != State::Idle && state_ != State::Stopping && state_ != State::Testing) return;
     view_.ShowConvertingLook(true);
     LogEvent(" -- Le logiciel va commencer la conversion..");
-    Start("transformList");
+    Start("transformList", std::move(skipped));
     LogEvent(" -- Fin de lancement à la méthode de conversion..");
 }
 
@@ -99,13 +99,16 @@ void ConversionController::StartDiagnostic(const std::string& command) {
     Launch(MonThread::TakeJob());
 }
 
-void ConversionController::Start(const char* command) {
+void ConversionController::Start(const char* command, std::vector<bool> skipped) {
     // The job is copied now: what the user changes while it waits does not reach it.
     App().WorkerCommand = command;
     const bool list = std::string(command) == "transformList";
-    if (list) view_.ListRunBegins();
+    if (list) view_.ListRunBegins(skipped);
     ConversionJob job = MonThread::TakeJob();
-    if (list) job.OnItem = ItemPoster(++listRun_);
+    if (list) {
+        job.OnItem = ItemPoster(++listRun_);
+        job.Skipped = std::move(skipped);
+    }
     if (workerAlive_) {
         pending_ = std::move(job);
         state_ = State::StartPending;

@@ -35,6 +35,9 @@ struct ConversionJob {
     std::vector<ConversionRequest> Requests;
     // For a list: hears each item's start, progress and end; it must not wait.
     ItemListener OnItem;
+    // For a list: by row from 0, the rows left as they are (already done); none is
+    // selected, counted or reported. Missing rows run.
+    std::vector<bool> Skipped;
 };
 
 }  // namespace transcoda

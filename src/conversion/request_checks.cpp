@@ -132,4 +132,15 @@ bool CheckListAddition(const ConversionRequest& request, bool outputQueued, Requ
     return CheckConversionPaths(request.InputPath, request.OutputPath, request.FormatLabel, asker);
 }
 
+std::vector<bool> RowsLeftAsDone(const std::vector<ItemStatus::State>& states, RequestAsker& asker) {
+    std::vector<bool> left(states.size(), false);
+    int done = 0;
+    for (size_t i = 0; i < states.size(); ++i) {
+        left[i] = states[i] == ItemStatus::State::Done;
+        done += left[i] ? 1 : 0;
+    }
+    if (done == 0 || asker.Ask(RedoDoneItemsText(done))) return std::vector<bool>(states.size(), false);
+    return left;
+}
+
 }  // namespace transcoda

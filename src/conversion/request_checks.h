@@ -7,7 +7,9 @@
 // here runs on the window's thread, before any worker exists for the request.
 
 #include <string>
+#include <vector>
 
+#include "conversion/item_status.h"
 #include "exec/app_state.h"
 
 namespace transcoda {
@@ -66,5 +68,11 @@ bool MayJoinList(const std::string& label, RequestAsker& asker);
 // Before `request` joins the list (its output already named as its preset writes it):
 // refused when `outputQueued` (another row writes that output), else the path checks.
 bool CheckListAddition(const ConversionRequest& request, bool outputQueued, RequestAsker& asker);
+
+// Before the list runs again, given the state of each row in order: the rows to leave as
+// they are. A row already done is converted again, replacing the file it wrote, only
+// when the user says Yes to the one question asked for all of them; No leaves them out.
+// Without a done row nothing is asked and nothing is left out.
+std::vector<bool> RowsLeftAsDone(const std::vector<ItemStatus::State>& states, RequestAsker& asker);
 
 }  // namespace transcoda

@@ -63,4 +63,17 @@ std::string OutputInListText() {
                      "destination file/location of the conversion.");
 }
 
+std::string RedoDoneItemsText(int done) {
+    const std::string n = std::to_string(done);
+    if (done == 1)
+        return Localised("Un élément de la liste est déjà converti. Le convertir à nouveau, en remplaçant le fichier "
+                         "écrit ?\r\rNon : il est laissé tel quel, et seuls les autres sont convertis.",
+                         "One item of the list is already converted. Convert it again, replacing the file written?"
+                         "\r\rNo: it is left as it is, and only the others are converted.");
+    return Localised(n + " éléments de la liste sont déjà convertis. Les convertir à nouveau, en remplaçant les "
+                         "fichiers écrits ?\r\rNon : ils sont laissés tels quels, et seuls les autres sont convertis.",
+                     n + " items of the list are already converted. Convert them again, replacing the files written?"
+                         "\r\rNo: they are left as they are, and only the others are converted.");
+}
+
 }  // namespace transcoda

@@ -18,5 +18,7 @@ std::string InputInDvdFolderText();
 // The two special operations need a dialog per file and are never queued.
 std::string NotForListText();
 std::string OutputInListText();
+// `done` rows of the list are already converted: convert them again?
+std::string RedoDoneItemsText(int done);
 
 }  // namespace transcoda

@@ -85,9 +85,16 @@ void RunList(const ConversionJob& job, std::vector<WorkerMessage>& messages) {
     AppState& app = App();
     const std::vector<ConversionRequest>& requests = job.Requests;
     std::vector<FailedItem> failed;
-    const int count = static_cast<int>(requests.size());
-    for (int row = 1; row <= count; ++row) {
-        app.ItemCounterText = ItemCounterText(row, count);
+    auto skipped = [&](int row) {
+        const auto at = static_cast<size_t>(row - 1);
+        return at < job.Skipped.size() && job.Skipped[at];
+    };
+    const int rows = static_cast<int>(requests.size());
+    int count = 0;
+    for (int row = 1; row <= rows; ++row) count += skipped(row) ? 0 : 1;
+    for (int row = 1, position = 0; row <= rows; ++row) {
+        if (skipped(row)) continue;
+        app.ItemCounterText = ItemCounterText(++position, count);
         Window().SelectListRow(row);
         if (app.ConversionRunning) {
             const ConversionRequest& request = requests[static_cast<size_t>(row - 1)];

@@ -12,6 +12,7 @@
 
 #include "conversion/conversion_controller.h"
 #include "mainwindow/picture_button.h"
+#include "mainwindow/saved_list.h"
 
 class QAction;
 class QComboBox;
@@ -149,7 +150,7 @@ public:
     bool ShowWorkDoneLook(bool forList, bool keepListCaption) override;
     void ArmCloseTimer(int ms) override;
     void CloseWindow() override;
-    void ListRunBegins() override;
+    void ListRunBegins(const std::vector<bool>& skipped) override;
     void ShowListItem(int row, const transcoda::ItemStatus& status) override;
 
     // The boxes and dialogs the checks before a conversion ask for.
@@ -220,6 +221,9 @@ private:
     std::vector<long long> runRows_;
     bool restoringList_ = false;
     bool listSaveFailureTold_ = false;
+    // The list as this window last read or wrote it: what its next write is merged
+    // against, so that other windows' changes to the kept list stay.
+    std::vector<transcoda::SavedListRow> savedListBase_;
 
     transcoda::gui::ImageList openList1_, saveList1_, convertList1_, convertStopList1_,
         aboutList1_, closeList1_;

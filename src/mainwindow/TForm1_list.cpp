@@ -1,6 +1,8 @@
 // The conversion list: a grid whose row 0 is the header, rows 1 .. RowCount-2 the queued
 // conversions and row RowCount-1 always empty. The header row is the table's header, so
 // grid row r is table row r-1.
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +16,7 @@
 #include "recipes/output_place.h"
 
 using transcoda::App;
+using transcoda::ItemStatus;
 using namespace transcoda::gui;
 
 namespace {
@@ -107,8 +110,18 @@ void TForm1::Button12Click() {
 }
 
 void TForm1::Button10Click() {
-    if (controller_->ConversionUnderWay()) controller_->Stop();
-    else controller_->StartList();
+    if (controller_->ConversionUnderWay()) {
+        controller_->Stop();
+        return;
+    }
+    // The rows already done are converted again only when the user says so.
+    std::vector<ItemStatus::State> states;
+    for (int row = 1; row <= ListRowCount() - 2; ++row) states.push_back(ListStatus(row).Kind);
+    std::vector<bool> skipped = transcoda::RowsLeftAsDone(states, *this);
+    // The question turned the event loop: the list must be the one it was asked about.
+    if (static_cast<int>(skipped.size()) != ListRowCount() - 2) return;
+    if (!skipped.empty() && std::all_of(skipped.begin(), skipped.end(), [](bool s) { return s; })) return;
+    controller_->StartList(std::move(skipped));
 }
 
 void TForm1::Button13Click() {

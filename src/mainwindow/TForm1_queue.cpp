@@ -200,10 +200,11 @@ void TForm1::TellLater(const QString& text) {
     QTimer::singleShot(0, this, [this, text] { ShowMessage(text); });
 }
 
-void TForm1::ListRunBegins() {
+void TForm1::ListRunBegins(const std::vector<bool>& skipped) {
     runRows_.clear();
     for (int row = 1; row <= ListRowCount() - 2; ++row) {
-        SetListStatus(row, {});
+        const auto at = static_cast<size_t>(row - 1);
+        if (at >= skipped.size() || !skipped[at]) SetListStatus(row, {});
         runRows_.push_back(StringGrid1->item(row - 1, kStatusColumn)->data(kRowIdRole).toLongLong());
     }
     SaveList();
@@ -229,7 +230,7 @@ void TForm1::SaveList() {
     rows.reserve(static_cast<size_t>(ListRowCount()));
     for (int row = 1; row <= ListRowCount() - 2; ++row)
         rows.push_back({S(ListCell(0, row)), S(ListCell(1, row)), S(ListCell(2, row)), ListStatus(row)});
-    const auto result = transcoda::WriteSavedList(App().ProgramFolder, rows);
+    const auto result = transcoda::WriteSavedList(App().ProgramFolder, rows, &savedListBase_);
     if (result.Ok()) return;
     transcoda::LogError(" -- " + result.ErrorText);
     // Once per run: the list is saved at every change, and one box says it all.
@@ -240,7 +241,8 @@ void TForm1::SaveList() {
 
 void TForm1::RestoreList() {
     restoringList_ = true;
-    for (const transcoda::SavedListRow& row : transcoda::ReadSavedList(App().ProgramFolder))
+    savedListBase_ = transcoda::ReadSavedList(App().ProgramFolder);
+    for (const transcoda::SavedListRow& row : savedListBase_)
         AddListRow(Q(row.FormatLabel), Q(row.InputPath), Q(row.OutputPath), row.Status);
     restoringList_ = false;
 }

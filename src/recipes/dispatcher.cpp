@@ -266,7 +266,8 @@ DispatchOutcome DispatchConversion(const ConversionRequest& request) {
         return RefusedBeforeStart(verdict.Refusal);
     }
 
-    if (dvd) PrepareDvdTarget(output);
+    std::optional<DvdTarget> dvdTarget;  // goes after the replacement, which empties it
+    if (dvd) dvdTarget.emplace(output);
     OutputReplacement replacement(dvd ? AsDvdOutputFolder(output) : output, dvd);
     StepChain chain(verdict.Expected, &pin);
     RunRecipe(*entry, e, request, replacement.WritePath(), chain);
@@ -281,6 +282,7 @@ DispatchOutcome DispatchConversion(const ConversionRequest& request) {
         LogError(" -- " + problem);
         return Failed(StepFailureText({StepKind::Replacement, output, ToolOutcome::Exit(0), problem}));
     }
+    if (dvdTarget) dvdTarget->Keep();
     return {Result::Written, {}, {}};
 }
 

@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include <cerrno>
+#include <unistd.h>
+
 #include "exec/app_state.h"
 #include "platform/delete_tree.h"
 #include "recipes/dvd_paths.h"
@@ -23,6 +26,13 @@ void CreateDvdFolder(const std::string& folder) {
     if (!std::filesystem::is_directory(folder, error)) {
         throw FolderCreationError(kDvdFolderErrorText, folder);
     }
+}
+
+// rmdir removes only an empty folder: whatever the title or anyone else put in a
+// folder keeps it, and its parents with it.
+void RemoveEmptyFolders(const std::vector<std::string>& deepestFirst) {
+    for (const std::string& folder : deepestFirst)
+        if (::rmdir(folder.c_str()) != 0 && errno != ENOENT) break;
 }
 
 void RunDvdRecipe(const std::string& encoding, const std::string& input, const std::string& output,
@@ -54,7 +64,27 @@ void PrepareDvdFolder(const std::string& output) {
     CreateDvdFolder(folder);
 }
 
-void PrepareDvdTarget(const std::string& output) { CreateDvdFolder(DvdFolderPath(AsDvdOutputFolder(output))); }
+DvdTarget::DvdTarget(const std::string& output) {
+    namespace fs = std::filesystem;
+    const std::string folder = DvdFolderPath(AsDvdOutputFolder(output));
+    // The folders missing now, from "DVD-Disc1" up to the first that exists, are the
+    // ones this request makes. The path is taken as written, as the kernel resolves it.
+    std::error_code error;
+    for (fs::path p = fs::path(folder); !p.empty() && p != p.parent_path(); p = p.parent_path()) {
+        // Anything but "not found" (a folder, a link, a path that cannot be looked at)
+        // ends the walk.
+        if (fs::symlink_status(p, error).type() != fs::file_type::not_found) break;
+        made_.push_back(p.string());
+    }
+    try {
+        CreateDvdFolder(folder);
+    } catch (...) {
+        RemoveEmptyFolders(made_);
+        throw;
+    }
+}
+
+DvdTarget::~DvdTarget() { RemoveEmptyFolders(made_); }
 
 void RunDvdNtscRecipe(const std::string& input, const std::string& output, StepChain& chain) {
     const bool windowsMedia = IsWindowsMediaExtension(GetLowerExtension(input));

@@ -3,6 +3,7 @@
 // table of contents, then delete the stream. Everything lands in output + "DVD-Disc1".
 
 #include <string>
+#include <vector>
 
 #include "recipes/step_chain.h"
 
@@ -15,8 +16,23 @@ void PrepareDvdFolder(const std::string& output);
 
 // Makes sure that the request's own "DVD-Disc1" exists (with its parents) before
 // anything is encoded, so that the finished title can be put in it. Throws
-// FolderCreationError when it cannot be created.
-void PrepareDvdTarget(const std::string& output);
+// FolderCreationError when it cannot be created. Unless kept, the folders it made are
+// removed when it goes, deepest first, as long as they are empty: a failed or stopped
+// DVD leaves no empty folder behind, and a folder that existed before, or that holds
+// anything, stays.
+class DvdTarget {
+public:
+    explicit DvdTarget(const std::string& output);
+    ~DvdTarget();
+    DvdTarget(const DvdTarget&) = delete;
+    DvdTarget& operator=(const DvdTarget&) = delete;
+
+    // The title is in place: the folders stay.
+    void Keep() { made_.clear(); }
+
+private:
+    std::vector<std::string> made_;  // deepest first
+};
 
 // The NTSC recipe (Windows Media inputs are encoded by the other ffmpeg-style tool)
 // and the PAL recipe, run through `chain`. `output` is the folder the recipe writes

@@ -91,6 +91,14 @@ InputVerdict ExpectOutput(const FormatEntry& entry, const ConversionRequest& req
                                     "the input file cannot be read (unknown format or damaged file)");
         return verdict;
     }
+    // Not one timestamped packet in the whole file (the length of every stream is
+    // unknown): there is nothing to convert, and an engine given such an input either
+    // fails with its own words or waits for pictures that never come.
+    if (input.Longest(StreamKind::Video) < 0 && input.Longest(StreamKind::Audio) < 0) {
+        verdict.Refusal = Localised("le fichier d'entrée ne contient ni image ni son à lire : ses pistes sont vides",
+                                    "the input holds no picture and no sound to read: its streams are empty");
+        return verdict;
+    }
     if (NeedsPicture(entry) && !video) {
         verdict.Refusal =
             Localised("le fichier d'entrée ne contient que du son, et ce format de sortie demande une image",

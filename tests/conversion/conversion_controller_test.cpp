@@ -83,7 +83,7 @@ public:
     }
     void ArmCloseTimer(int) override { Add("timer"); }
     void CloseWindow() override { Add("close"); }
-    void ListRunBegins() override { items.push_back("begins"); }
+    void ListRunBegins(const std::vector<bool>&) override { items.push_back("begins"); }
     void ShowListItem(int row, const ItemStatus& status) override {
         items.push_back(std::to_string(row) + ":" + ItemStatusText(status));
     }

@@ -163,7 +163,11 @@ TEST(FfmpegPlan, DecidesFromTheContainerAndTheInput) {
          {"-c:a", kAmrInput}},
         {"silence for a picture without sound",
          {"-i", "a", "-vn", "-ab", "96k", "-f", "mp3", "o.mp3"}, {}, Streams(3, -1),
-         {{"-i", "a", "-f", "lavfi", "-t", "3.000", "-i", silence}, {"-f", "mp3", "-map", "1:a:0", "o.mp3"}}, {}, 1},
+         {{"-i", "a", "-f", "lavfi", "-t", "3.000", "-i", silence + ":d=3.000"}, {"-f", "mp3", "-map", "1:a:0", "o.mp3"}},
+         {}, 1},
+        // A single frame lasts 0: "-t 0" would be no limit at all.
+        {"bounded silence for a single frame", {"-i", "a", "-vn", "o.mp3"}, {}, Streams(0, -1),
+         {{"-f", "lavfi", "-t", "0.040", "-i", silence + ":d=0.040"}}, {}, 1},
         {"no silence for an input with sound", {"-i", "a", "-vn", "o.mp3"}, {}, Streams(3, 3), {}, {"lavfi", "-map"}},
         {"no silence for an input that cannot be read", {"-i", "a", "-vn", "o.mp3"}, {}, transcoda::StreamReport{},
          {}, {"lavfi"}},

@@ -4,6 +4,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTableWidget>
+#include <sys/stat.h>
+
 #include <csignal>
 #include <cstdio>
 #include <mutex>
@@ -229,6 +231,30 @@ TEST_F(ConversionTest, TheStatusColumnFollowsAListWithOneFailingRow) {
 
     MakeForm("EN");
     EXPECT_EQ(statuses(), after);
+
+    // The list again: the rows done are left as they are when the user says No, and
+    // converted again, their files replaced, only on Yes.
+    auto inode = [&](const char* out) {
+        struct stat st {};
+        return ::stat(Path(out).c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    const auto first = inode("out/one.mp3"), third = inode("out/three.mp3");
+    for (const bool again : {false, true}) {
+        SCOPED_TRACE(again ? "Yes" : "No");
+        Watch();
+        dialogs.shown.clear();
+        dialogs.answers = {again};
+        Click(form->Button10);
+        ASSERT_TRUE(WaitForIdle(180000));
+        ASSERT_EQ(dialogs.Texts("question").size(), 1u);
+        EXPECT_TRUE(dialogs.Texts("question")[0].startsWith("2 items of the list are already converted."));
+        EXPECT_EQ(watch->Texts("select"), again ? (std::vector<std::string>{"1", "2", "3"})
+                                                : std::vector<std::string>{"2"});
+        EXPECT_EQ(statuses()[0], "done");
+        EXPECT_EQ(statuses()[2], "done");
+        EXPECT_EQ(inode("out/one.mp3") != first, again);
+        EXPECT_EQ(inode("out/three.mp3") != third, again);
+    }
 }
 
 // In English, to see that the list button keeps the caption of the Stop.

@@ -378,7 +378,7 @@ TEST_F(ListTest, TheListIsKeptWithItsStatusesBetweenRuns) {
     form->Button7Click();
     SetRequest(Path("in/clip.avi"), Path("out/5.mp3"), 34);
     form->Button7Click();
-    form->ListRunBegins();
+    form->ListRunBegins({});
     form->ShowListItem(1, {ItemStatus::State::Done});
     form->ShowListItem(2, {ItemStatus::State::Failed, -1, " : la conversion a échoué"});
     form->ShowListItem(3, {ItemStatus::State::Stopped});
@@ -409,6 +409,35 @@ TEST_F(ListTest, TheListIsKeptWithItsStatusesBetweenRuns) {
     Click(form->Button9);
     MakeForm();
     EXPECT_EQ(form->ListRowCount(), 2);
+}
+
+// Two windows open on one list: the rows each adds stay, and a row one removes does not
+// come back with the other's next write.
+TEST_F(ListTest, TwoWindowsKeepEachOthersRows) {
+    WriteFile(PrefsPath(), "[Visual]\n");
+    WriteFile(Path("in/clip.avi"), "input");
+    MakeForm();
+    std::unique_ptr<TForm1> a = std::move(form);
+    MakeForm();
+    std::unique_ptr<TForm1> b = std::move(form);
+    auto add = [&](std::unique_ptr<TForm1>& window, const std::string& name) {
+        std::swap(form, window);
+        SetRequest(Path("in/clip.avi"), Path("out/" + name + ".mp3"), 34);
+        form->Button7Click();
+        std::swap(form, window);
+    };
+    add(a, "a1");
+    add(a, "a2");
+    add(b, "b1");
+    add(b, "b2");
+    a->SelectListRow(1);
+    a->Button8Click();
+    add(b, "b3");
+    MakeForm();
+    std::vector<std::string> rows;
+    for (int row = 1; row <= form->ListRowCount() - 2; ++row) rows.push_back(Cell(2, row));
+    EXPECT_EQ(rows, (std::vector<std::string>{Path("out/a2.mp3"), Path("out/b1.mp3"), Path("out/b2.mp3"),
+                                              Path("out/b3.mp3")}));
 }
 
 // Without a preferences file the list is not kept: a file made for it would give the

@@ -324,6 +324,11 @@ TEST_F(Dispatcher, AFailedStepEndsTheRecipeAndNamesTheStep) {
         EXPECT_EQ(Described(input, output), c.runs) << "entry " << c.entry << " " << c.input;
         EXPECT_EQ(LeftIntermediates(), Lines{}) << "entry " << c.entry;
         EXPECT_EQ(Contents(root + "out/result.out"), "old");
+        // The DVD folder made for the request goes with it; the folder that held it stays.
+        if (c.entry == 32) {
+            EXPECT_FALSE(fs::exists(output)) << output;
+        }
+        EXPECT_TRUE(fs::is_directory(root + "out"));
     }
 }
 
@@ -336,6 +341,7 @@ TEST_F(Dispatcher, RequestsThatCannotGiveATrueResultAreRefusedBeforeAnyStep) {
     };
     const StreamReport soundOnly{true, {{StreamKind::Audio, 60.0}}};
     const StreamReport pictureOnly{true, {{StreamKind::Video, 60.0}}};
+    const char* empty = "the input holds no picture and no sound to read: its streams are empty";
     const Case cases[] = {
         {0, StreamReport{}, {}, "the input file cannot be read (unknown format or damaged file)"},
         {3, StreamReport{true, {}}, {}, "the input file cannot be read (unknown format or damaged file)"},
@@ -344,6 +350,9 @@ TEST_F(Dispatcher, RequestsThatCannotGiveATrueResultAreRefusedBeforeAnyStep) {
         {32, soundOnly, {}, "the input holds only sound, and this output format needs a picture"},
         {38, soundOnly, {"-1.25"}, "the input holds only sound, and this output format needs a picture"},
         {34, pictureOnly, {}, "the input holds no sound"},
+        // Streams without a single packet: no engine may be left waiting on them.
+        {0, StreamReport{true, {{StreamKind::Video, -1.0}}}, {}, empty},
+        {36, StreamReport{true, {{StreamKind::Video, -1.0}, {StreamKind::Audio, -1.0}}}, {}, empty},
         {39, ClipReport(60.0), {kNoSyncDelay, "00:01:00", "00:00:05"},
          "the segment to extract starts after the end of the input, which lasts 60.0 s"},
     };

@@ -274,6 +274,24 @@ untrue)
     grep -qF "a échoué avant de commencer : le fichier d'entrée ne peut pas être lu" "$WORK/stderr" ||
         fail "unreadable: no message"
     [ ! -e "$WORK/out/garbage.mpeg" ] || fail "unreadable: an output was written"
+    # A single frame without sound lasts 0 s in an ASF file: the HD AVI recipe's silence
+    # must still end.
+    ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i color=c=red:size=16x16:rate=25 -frames:v 1 \
+        -c:v wmv2 "$WORK/out/one-frame.wmv"
+    run_cli --lang EN -f 0 "$WORK/out/one-frame.wmv" "$WORK/out/one-frame-hd.avi"
+    [ "$STATUS" -eq 0 ] || fail "one frame: exit status $STATUS"
+    check_media "one frame" "$WORK/out/one-frame-hd.avi" 1280x720 0
+    # Files whose streams hold no packet at all (recorded ones, when present): refused
+    # before any step.
+    corpus=${TRANSCODA_CORPUS:-/work/shared/corpus}
+    for empty in "$corpus/minimal/AudioVideoInterleave.avi" "$corpus/minimal/WindowsMediaVideo.wmv"; do
+        [ -f "$empty" ] || continue
+        EXPECT_FAILURE=1 run_cli --lang EN -f 0 "$empty" "$WORK/out/empty.avi"
+        [ "$STATUS" -eq 1 ] || fail "empty streams: exit status $STATUS"
+        grep -qF "failed before it began: the input holds no picture and no sound to read" "$WORK/stderr" ||
+            fail "empty streams $empty: no message: $(grep -v '^|||' "$WORK/stderr" | tail -3)"
+        [ ! -e "$WORK/out/empty.avi" ] || fail "empty streams: an output was written"
+    done
     check_clean "untrue"
     ;;
 sound-only)
