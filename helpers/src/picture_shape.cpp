@@ -60,9 +60,12 @@ std::string SquarePixels(const MediaInfo& in) {
 }
 
 std::string Deinterlace(const MediaInfo& in) {
+    // "tb" and "bt" are written with either meaning by different muxers: the pictures'
+    // own flags then tell which field comes first.
     const std::string& f = in.fieldOrder;
-    if (f == "tt" || f == "tb") return "yadif=mode=send_frame:parity=tff:deint=all";
-    if (f == "bb" || f == "bt") return "yadif=mode=send_frame:parity=bff:deint=all";
+    if (f == "tt") return "yadif=mode=send_frame:parity=tff:deint=all";
+    if (f == "bb") return "yadif=mode=send_frame:parity=bff:deint=all";
+    if (f == "tb" || f == "bt") return "yadif=mode=send_frame:parity=auto:deint=all";
     return "";
 }
 

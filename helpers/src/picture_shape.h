@@ -37,7 +37,8 @@ std::string FitIntoFrame(double aspect, FrameSize frame, double frameAspect, boo
 std::string SquarePixels(const MediaInfo& in);
 
 // The filter that makes whole pictures of an interlaced picture, in the field order the
-// stream gives; empty for a picture the stream does not say is interlaced.
+// stream gives (or its pictures, where the stream's word is ambiguous); empty for a
+// picture the stream does not say is interlaced.
 std::string Deinterlace(const MediaInfo& in);
 
 // The aspect a DVD title takes for a picture shown as `aspect`: "16:9" for wide
