@@ -165,6 +165,14 @@ int FitSampleRate(const Container& c, int rate) {
     return above != 0 ? above : highest;
 }
 
+int BitsPerSecond(const std::string& value) {
+    char* end = nullptr;
+    double v = std::strtod(value.c_str(), &end);
+    if (end && (*end == 'k' || *end == 'K')) v *= 1000;
+    else if (end && (*end == 'm' || *end == 'M')) v *= 1000000;
+    return static_cast<int>(v + 0.5);
+}
+
 int LowestRateForBitrate(const std::string& encoder, int bitsPerSecond) {
     if (encoder != "libmp3lame" && encoder != "mp3") return 0;
     // MPEG-1 Layer III (32 kHz and up) goes to 320 kbit/s, MPEG-2 (16 to 24 kHz) to 160,

@@ -40,6 +40,9 @@ bool HoldsAudio(const Container& c, const std::string& codec);
 // when any rate is accepted).
 int FitSampleRate(const Container& c, int rate);
 
+// Bit rate in bit/s of a rate text ("12.2k" -> 12200); 0 when there is none.
+int BitsPerSecond(const std::string& value);
+
 // The lowest sample rate at which the encoder can give bitsPerSecond (MP3 keeps its
 // higher rates for the higher sample rates); 0 when any rate will do.
 int LowestRateForBitrate(const std::string& encoder, int bitsPerSecond);

@@ -12,15 +12,6 @@
 namespace helpers {
 namespace {
 
-// Bit rate in bit/s of a rate text ("12.2k" -> 12200).
-int BitsPerSecond(const std::string& value) {
-    char* end = nullptr;
-    double v = std::strtod(value.c_str(), &end);
-    if (end && (*end == 'k' || *end == 'K')) v *= 1000;
-    else if (end && (*end == 'm' || *end == 'M')) v *= 1000000;
-    return static_cast<int>(v + 0.5);
-}
-
 bool LeftOutIn(const FfmpegOption& row, const std::string& format) {
     return std::find(row.leftOutIn.begin(), row.leftOutIn.end(), format) != row.leftOutIn.end();
 }

@@ -37,12 +37,6 @@ std::string LavcAudioEncoder(const std::string& codec) {
     return codec;
 }
 
-// "256k" -> 256000; 0 when there is no rate.
-int BitsPerSecond(const std::string& rate) {
-    const double v = std::atof(rate.c_str());
-    return static_cast<int>(rate.ends_with("k") ? v * 1000 : v);
-}
-
 // The filters of an encoded picture: whole pictures of an interlaced one, its shape kept
 // in the frame size a "scale=W:H" asks (between black bars when the shapes differ), or
 // square pixels at its own size. An uncompressed copy keeps the pictures as they are.
