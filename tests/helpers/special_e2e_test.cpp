@@ -412,7 +412,7 @@ TEST(StoppedTool, LeavesNoEngineBehind) {
     } rows[] = {
         {"utilitymffx.exe", "-i " + Q(fifo), "", SIGKILL, false},
         {"utilitymff3.exe", "-i " + Q(fifo), "", SIGTERM, false},
-        {"utilitymff3.exe", "-i " + Q(fifo) + " -r 25 -ar 44100 -y " + Q(dir / "o.flv"), "ffmpeg", SIGTERM, false},
+        {"utilitymff3.exe", "-i " + Q(fifo) + " -vcodec copy -an -y " + Q(dir / "o.mkv"), "ffmpeg", SIGTERM, false},
         {"utilitymen.exe", Q(fifo) + " -ovc copy -oac copy -o " + Q(dir / "o.avi"), "", SIGKILL, false},
         {"utilitymen.exe", Q(Fixture("clip.mkv")) + " -ovc copy -oac copy -o " + Q(sink), "ffmpeg", SIGKILL, false},
         {"utilitymen2.exe", Q(Fixture("clip.mkv")) + " -ovc copy -oac copy -o " + Q(sink), "ffmpeg", SIGKILL, true},
