@@ -69,12 +69,16 @@ std::map<std::string, Container> BuildTable() {
     for (auto e : {"m2ts", "mts", "tod"}) t[e] = m2ts;
     t["tod"].ffmpegGuesses = false;
 
+    // The MP4 files written here are for players (iPod, iPhone, game consoles, PSP) that
+    // take two channels; QuickTime files and the others keep every channel.
     Container mp4 = Make("mp4", true, kMp4Video, kMp4Audio, "libx264", "aac");
+    mp4.maxChannels = 2;
     for (auto e : {"mp4", "m4v"}) t[e] = mp4;
     Container mov = Make("mov", true, kMovVideo, kMovAudio, "libx264", "aac");
     for (auto e : {"mov", "qt"}) t[e] = mov;
     t["qt"].ffmpegGuesses = false;
     Container g3 = Make("3gp", true, k3gpVideo, k3gpAudio, "mpeg4", "aac");
+    g3.maxChannels = 2;
     for (auto e : {"3gp", "3gpp"}) t[e] = g3;
     Container g32 = g3;
     g32.format = "3g2";
@@ -84,8 +88,11 @@ std::map<std::string, Container> BuildTable() {
     Container flv = Make("flv", true, {"flv1", "h264", "vp6f"}, {"mp3", "aac", "pcm_s16le", "nellymoser", "speex"},
                          "flv1", "libmp3lame");
     flv.audioRates = {44100, 22050, 11025};
+    flv.maxChannels = 2;
+    flv.noReorderedPictures = true;
     t["flv"] = flv;
     Container f4v = Make("f4v", true, {"h264"}, {"aac", "mp3"}, "libx264", "aac");
+    f4v.maxChannels = 2;
     for (auto e : {"f4v", "f4p"}) t[e] = f4v;
     t["f4p"].ffmpegGuesses = false;
 
@@ -102,6 +109,7 @@ std::map<std::string, Container> BuildTable() {
     t["ram"].ffmpegGuesses = t["rmvb"].ffmpegGuesses = t["rv"].ffmpegGuesses = t["ivr"].ffmpegGuesses = false;
     Container dv = Make("dv", true, {"dvvideo"}, {"pcm_s16le"}, "dvvideo", "pcm_s16le");
     dv.audioRates = {48000};
+    dv.maxChannels = 2;
     t["dv"] = dv;
     t["m2v"] = Make("mpeg2video", true, {"mpeg2video"}, {}, "mpeg2video", "");
     t["m1v"] = Make("mpeg1video", true, {"mpeg1video"}, {}, "mpeg1video", "");
@@ -149,10 +157,40 @@ bool HoldsAudio(const Container& c, const std::string& codec) {
 
 int FitSampleRate(const Container& c, int rate) {
     if (c.audioRates.empty() || rate <= 0) return rate;
-    int best = c.audioRates.front();
-    for (int r : c.audioRates)
-        if (std::abs(r - rate) < std::abs(best - rate)) best = r;
-    return best;
+    int above = 0, highest = 0;
+    for (int r : c.audioRates) {
+        if (r >= rate && (above == 0 || r < above)) above = r;
+        highest = std::max(highest, r);
+    }
+    return above != 0 ? above : highest;
+}
+
+int BitsPerSecond(const std::string& value) {
+    char* end = nullptr;
+    double v = std::strtod(value.c_str(), &end);
+    if (end && (*end == 'k' || *end == 'K')) v *= 1000;
+    else if (end && (*end == 'm' || *end == 'M')) v *= 1000000;
+    return static_cast<int>(v + 0.5);
+}
+
+int LowestRateForBitrate(const std::string& encoder, int bitsPerSecond) {
+    if (encoder != "libmp3lame" && encoder != "mp3") return 0;
+    // MPEG-1 Layer III (32 kHz and up) goes to 320 kbit/s, MPEG-2 (16 to 24 kHz) to 160,
+    // MPEG-2.5 (8 to 12 kHz) to 64.
+    if (bitsPerSecond > 160000) return 32000;
+    if (bitsPerSecond > 64000) return 16000;
+    return 0;
+}
+
+int ChannelLimit(const Container& c, const std::string& encoder) {
+    static const std::map<std::string, int> encoders = {
+        {"libmp3lame", 2}, {"mp3", 2},       {"mp2", 2},  {"mp2fixed", 2},   {"libtwolame", 2},
+        {"wmav1", 2},      {"wmav2", 2},     {"ac3", 6},  {"ac3_fixed", 6},  {"eac3", 6},
+        {"nellymoser", 1}, {"libopencore_amrnb", 1},    {"libspeex", 2}};
+    auto it = encoders.find(encoder);
+    const int own = it == encoders.end() ? 0 : it->second;
+    if (own == 0) return c.maxChannels;
+    return c.maxChannels == 0 ? own : std::min(own, c.maxChannels);
 }
 
 bool IsMpegVideoEncoder(const std::string& encoder) {

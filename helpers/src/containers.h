@@ -17,6 +17,12 @@ struct Container {
     std::string videoEncoder;              // encoder used when the picture must be re-encoded
     std::string audioEncoder;
     std::vector<int> audioRates;           // accepted sample rates (empty: any)
+    // Most sound channels the devices that play these files take (0: as many as the
+    // encoder writes).
+    int maxChannels = 0;
+    // Times cannot go below zero: the reordering delay of a picture coded with B-frames
+    // would move the whole file later, so the picture is coded without them.
+    bool noReorderedPictures = false;
     std::vector<std::string> extraOptions; // muxer options always given
     std::string note;                      // said on the output when the extension has no muxer of its own
 };
@@ -30,8 +36,19 @@ const Container* ContainerForPath(const std::string& path);
 bool HoldsVideo(const Container& c, const std::string& codec);
 bool HoldsAudio(const Container& c, const std::string& codec);
 
-// The accepted sample rate nearest to rate (rate itself when any rate is accepted).
+// The lowest accepted sample rate at or above rate, else the highest one (rate itself
+// when any rate is accepted).
 int FitSampleRate(const Container& c, int rate);
+
+// Bit rate in bit/s of a rate text ("12.2k" -> 12200); 0 when there is none.
+int BitsPerSecond(const std::string& value);
+
+// The lowest sample rate at which the encoder can give bitsPerSecond (MP3 keeps its
+// higher rates for the higher sample rates); 0 when any rate will do.
+int LowestRateForBitrate(const std::string& encoder, int bitsPerSecond);
+
+// Most channels an encoder writes in the container: 0 when there is no limit.
+int ChannelLimit(const Container& c, const std::string& encoder);
 
 // MPEG-1/2 pictures carry only a few frame rates: the one to encode at for a source of
 // fps frames per second; empty when fps is one of them already.

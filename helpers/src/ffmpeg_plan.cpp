@@ -7,18 +7,10 @@
 #include "amr_encoder.h"
 #include "containers.h"
 #include "ffmpeg_options.h"
+#include "picture_shape.h"
 
 namespace helpers {
 namespace {
-
-// Bit rate in bit/s of a rate text ("12.2k" -> 12200).
-int BitsPerSecond(const std::string& value) {
-    char* end = nullptr;
-    double v = std::strtod(value.c_str(), &end);
-    if (end && (*end == 'k' || *end == 'K')) v *= 1000;
-    else if (end && (*end == 'm' || *end == 'M')) v *= 1000000;
-    return static_cast<int>(v + 0.5);
-}
 
 bool LeftOutIn(const FfmpegOption& row, const std::string& format) {
     return std::find(row.leftOutIn.begin(), row.leftOutIn.end(), format) != row.leftOutIn.end();
@@ -46,21 +38,70 @@ void FitPictureToPlayers(const std::string& output, const std::string& format, O
     }
 }
 
+bool DvdTarget(const OptionList& o) { return o.ValueOf("-target").ends_with("-dvd"); }
+
+// The sound encoder the output gets: the one asked, a DVD's, else the container's.
+std::string SoundEncoder(const Container& c, const OptionList& o) {
+    if (o.Has("-c:a")) return o.ValueOf("-c:a");
+    return DvdTarget(o) ? "ac3" : c.audioEncoder;
+}
+
 // Rates the container or the picture coding cannot hold are brought to the nearest one
-// they can, from the input's own rates.
+// they can, from the input's own rates: a sound rate at or above the input's, high
+// enough for the bit rate asked.
 void FitRates(const Container& c, const MediaInfo* in, OptionList& o, InputNeeds& needs) {
     const std::string venc = o.Has("-c:v") ? o.ValueOf("-c:v") : c.videoEncoder;
     const bool mpegRate = IsMpegVideoEncoder(venc) && c.video && !o.Has("-r") && !o.Has("-target") && !o.Has("-vn");
-    const bool soundRate = !c.audioRates.empty() && !o.Has("-ar") && !o.Has("-an");
+    const int lowest = LowestRateForBitrate(SoundEncoder(c, o), BitsPerSecond(o.ValueOf("-b:a")));
+    const bool soundRate = (!c.audioRates.empty() || lowest > 0) && c.audio && !o.Has("-ar") && !o.Has("-an");
     needs.description = needs.description || mpegRate || soundRate;
     if (in && mpegRate && in->hasVideo) {
         const std::string rate = NearestMpegRate(in->fps);
         if (!rate.empty()) o.Set("-r", rate);
     }
-    if (in && soundRate && in->hasAudio) {
-        const int rate = FitSampleRate(c, in->sampleRate);
+    if (in && soundRate && in->hasAudio && in->sampleRate > 0) {
+        const int rate = FitSampleRate(c, std::max(in->sampleRate, lowest));
         if (rate != in->sampleRate) o.Set("-ar", std::to_string(rate));
     }
+}
+
+// The sound keeps no more channels than its encoder and the players of the file take:
+// more are mixed down (5.1 and 7.1 to stereo for a player, 7.1 to 5.1 for a DVD).
+void FitChannels(const Container& c, const MediaInfo* in, OptionList& o, InputNeeds& needs) {
+    const std::string enc = SoundEncoder(c, o);
+    if (!c.audio || o.Has("-ac") || o.Has("-an") || enc == "copy") return;
+    const int limit = ChannelLimit(c, enc);
+    if (limit == 0) return;
+    needs.description = true;
+    if (in && in->hasAudio && in->channels > limit) o.Set("-ac", std::to_string(limit));
+}
+
+// The picture is shown as it was recorded: whole pictures of an interlaced one, its
+// shape kept in a frame of fixed size (scaled to fill it, or between black bars), square
+// pixels at its own size (not every coding or container keeps their aspect), and a DVD
+// title marked 16:9 or 4:3 by the picture's shape. A container whose times cannot go
+// below zero gets H.264 without B-frames, so that the file starts with the picture.
+void FitPicture(const Container& c, const MediaInfo* in, OptionList& o, InputNeeds& needs) {
+    const bool dvd = DvdTarget(o);
+    const std::string venc = o.Has("-c:v") ? o.ValueOf("-c:v") : c.videoEncoder;
+    if (!(c.video || dvd) || o.Has("-vn") || venc == "copy") return;
+    if (c.noReorderedPictures && venc == "libx264" && !o.Has("-bf")) o.Set("-bf", "0");
+    needs.description = true;
+    if (!in || !in->hasVideo) return;
+    const double aspect = DisplayAspect(*in);
+    std::string shape;
+    if (dvd) {
+        const std::string mark = DvdAspect(aspect);
+        o.Set("-aspect", mark);
+        const FrameSize frame{720, o.ValueOf("-target").starts_with("pal") ? 576 : 480};
+        shape = FitIntoFrame(aspect, frame, DvdAspectValue(mark), false);
+    } else if (const std::optional<FrameSize> frame = ParseFrameSize(o.ValueOf("-s"))) {
+        shape = FitIntoFrame(aspect, *frame, static_cast<double>(frame->width) / frame->height, true);
+    } else {
+        shape = SquarePixels(*in);
+    }
+    const std::string filters = JoinFilters(JoinFilters(Deinterlace(*in), shape), o.ValueOf("-vf"));
+    if (!filters.empty()) o.Set("-vf", filters);
 }
 
 // AMR-NB sound is encoded by the tool and handed to the engine as one more input, which
@@ -131,7 +172,11 @@ FfmpegPlan PlanFfmpeg(const FfmpegRequest& r, const InputFacts& facts) {
 
     ResolveSameQuality(r, o);
     FitPictureToPlayers(r.output, format, o);
-    if (c) FitRates(*c, in, o, plan.needs);
+    if (c) {
+        FitRates(*c, in, o, plan.needs);
+        FitChannels(*c, in, o, plan.needs);
+        FitPicture(*c, in, o, plan.needs);
+    }
 
     const bool amrSound = o.ValueOf("-c:a") == kAmrEncoder;
     if (amrSound && !o.Has("-an")) PlanAmrSound(r, in, o, plan);

@@ -15,7 +15,7 @@ namespace helpers {
 // What is known of the first input. Each part is present only when the plan asked for
 // it (FfmpegPlan::needs) and it could be read.
 struct InputFacts {
-    const MediaInfo* description = nullptr;           // frame and sample rates, streams
+    const MediaInfo* description = nullptr;           // rates, channels, picture shape, streams
     const transcoda::StreamReport* streams = nullptr; // how long each stream lasts
 };
 

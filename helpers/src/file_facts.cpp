@@ -1,6 +1,7 @@
 #include "file_facts.h"
 
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <deque>
@@ -74,6 +75,34 @@ std::string DescriptionLines(AVFormatContext* fc, const std::string& path) {
 
 std::string Rational(AVRational r) { return std::to_string(r.num) + "/" + std::to_string(r.den); }
 
+const char* FieldOrderName(AVFieldOrder order) {
+    switch (order) {
+        case AV_FIELD_PROGRESSIVE: return "progressive";
+        case AV_FIELD_TT: return "tt";
+        case AV_FIELD_BB: return "bb";
+        case AV_FIELD_TB: return "tb";
+        case AV_FIELD_BT: return "bt";
+        default: return "unknown";
+    }
+}
+
+// The picture's shape as ffprobe gives it: the pixel's aspect ratio (the stream's,
+// else the coding's), how its fields are stored, and the turn of its display matrix.
+std::string PictureShape(const AVStream* st) {
+    const AVCodecParameters* par = st->codecpar;
+    const AVRational sar = st->sample_aspect_ratio.num > 0 ? st->sample_aspect_ratio : par->sample_aspect_ratio;
+    std::string text = "sample_aspect_ratio=" +
+                       (sar.num > 0 && sar.den > 0 ? std::to_string(sar.num) + ":" + std::to_string(sar.den) : "N/A") +
+                       "\nfield_order=" + FieldOrderName(par->field_order) + "\n";
+    size_t size = 0;
+    const uint8_t* matrix = Libav().av_stream_get_side_data(st, AV_PKT_DATA_DISPLAYMATRIX, &size);
+    if (matrix != nullptr && size >= 9 * sizeof(int32_t)) {
+        const double turn = Libav().av_display_rotation_get(reinterpret_cast<const int32_t*>(matrix));
+        if (!std::isnan(turn)) text += "rotation=" + std::to_string(std::lround(turn)) + "\n";
+    }
+    return text;
+}
+
 std::string SecondsOrNa(int64_t value) {
     if (value == AV_NOPTS_VALUE) return "N/A";
     char text[32];
@@ -92,7 +121,8 @@ std::string StreamDescription(const AVFormatContext* fc) {
         text += "[STREAM]\ncodec_type=" + std::string(type ? type : "unknown") + "\n";
         text += "codec_name=" + std::string(Libav().avcodec_get_name(par->codec_id)) + "\n";
         if (par->codec_type == AVMEDIA_TYPE_VIDEO)
-            text += "width=" + std::to_string(par->width) + "\nheight=" + std::to_string(par->height) + "\n";
+            text += "width=" + std::to_string(par->width) + "\nheight=" + std::to_string(par->height) + "\n" +
+                    PictureShape(st);
         if (par->codec_type == AVMEDIA_TYPE_AUDIO)
             text += "sample_rate=" + std::to_string(par->sample_rate) + "\nchannels=" +
                     std::to_string(par->ch_layout.nb_channels) + "\n";

@@ -9,6 +9,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/display.h>
 #include <libavutil/log.h>
 }
 
@@ -26,6 +27,7 @@ namespace helpers {
     X(avutil, av_channel_layout_default) \
     X(avutil, av_channel_layout_describe) \
     X(avutil, av_channel_layout_uninit) \
+    X(avutil, av_display_rotation_get) \
     X(avcodec, avcodec_get_name)      \
     X(avcodec, av_packet_alloc)       \
     X(avcodec, av_packet_free)        \
@@ -35,6 +37,7 @@ namespace helpers {
     X(avformat, avformat_close_input) \
     X(avformat, av_read_frame)        \
     X(avformat, av_seek_frame)        \
+    X(avformat, av_stream_get_side_data) \
     X(avformat, av_dump_format)
 
 struct LibavFunctions {

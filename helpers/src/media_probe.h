@@ -15,6 +15,13 @@ struct MediaInfo {
     int width = 0;
     int height = 0;
     double fps = 0.0;
+    // Width over height of one stored pixel as shown (1: square, also when unknown).
+    double sampleAspect = 1.0;
+    // Degrees the picture is turned when shown (its display matrix); 0 when not turned.
+    int rotation = 0;
+    // How the picture's fields are stored: "progressive", "tt" or "tb" (top field first),
+    // "bb" or "bt" (bottom field first); empty when the stream does not say.
+    std::string fieldOrder;
     bool hasAudio = false;
     std::string audioCodec;
     int sampleRate = 0;

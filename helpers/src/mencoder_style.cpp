@@ -5,11 +5,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "containers.h"
 #include "engine.h"
 #include "file_facts.h"
 #include "libav.h"
+#include "picture_shape.h"
 #include "stream_readback.h"
 #include "usage_error.h"
 
@@ -33,6 +35,21 @@ std::string LavcAudioEncoder(const std::string& codec) {
     if (codec == "mp3") return "libmp3lame";
     if (codec == "vorbis") return "libvorbis";
     return codec;
+}
+
+// The filters of an encoded picture: whole pictures of an interlaced one, its shape kept
+// in the frame size a "scale=W:H" asks (between black bars when the shapes differ), or
+// square pixels at its own size. An uncompressed copy keeps the pictures as they are.
+std::string PictureFilters(const MediaInfo& in, const std::string& scale, const std::string& encoder) {
+    if (encoder == "rawvideo") return scale;
+    std::string shape = scale;
+    const size_t colon = scale.find(':');
+    const std::optional<FrameSize> frame =
+        colon == std::string::npos ? std::nullopt
+                                   : ParseFrameSize(scale.substr(6, colon - 6) + "x" + scale.substr(colon + 1));
+    if (frame) shape = FitIntoFrame(DisplayAspect(in), *frame, static_cast<double>(frame->width) / frame->height, true);
+    else if (scale.empty()) shape = SquarePixels(in);
+    return JoinFilters(Deinterlace(in), shape);
 }
 
 bool SameContainer(const std::string& path, const Container& c) {
@@ -122,7 +139,11 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
             std::string scale;
             for (const auto& f : r.videoFilters)
                 if (f.rfind("scale=", 0) == 0) scale = f;
-            if (!scale.empty()) v.insert(v.end(), {"-vf", scale});
+            const std::string filters = PictureFilters(in, scale, enc);
+            if (!filters.empty()) v.insert(v.end(), {"-vf", filters});
+            // Times in this container cannot go below zero: B-frames would start the
+            // whole file late.
+            if (enc == "libx264" && c->noReorderedPictures) v.insert(v.end(), {"-bf", "0"});
             if (!r.ofps.empty()) v.insert(v.end(), {"-r", r.ofps});
             else if (IsMpegVideoEncoder(enc)) {
                 std::string rate = NearestMpegRate(in.fps);
@@ -160,7 +181,7 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
         }
         if (wanted.empty()) wanted = CodecOfEncoder(enc);
         int rate = r.srate.empty() ? soundIn.sampleRate : std::atoi(r.srate.c_str());
-        int fitted = FitSampleRate(*c, rate);
+        int fitted = FitSampleRate(*c, std::max(rate, LowestRateForBitrate(enc, BitsPerSecond(bitrate))));
         bool needsFilter = r.delay != 0.0;
         bool fits = HoldsAudio(*c, wanted) || (r.oac == "copy" && SameContainer(separateSound ? r.audioFile : r.input, *c));
         if (!fits) {
@@ -185,6 +206,8 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
             if (!bitrate.empty()) s.insert(s.end(), {"-b:a", bitrate});
             if (!quality.empty()) s.insert(s.end(), {"-q:a", quality});
             s.insert(s.end(), extra.begin(), extra.end());
+            const int channels = ChannelLimit(*c, enc);
+            if (channels > 0 && soundIn.channels > channels) s.insert(s.end(), {"-ac", std::to_string(channels)});
             if (fitted > 0 && (fitted != soundIn.sampleRate || !r.srate.empty()))
                 s.insert(s.end(), {"-ar", std::to_string(fitted)});
             if (r.delay < 0) {

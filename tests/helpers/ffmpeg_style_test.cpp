@@ -114,6 +114,19 @@ MediaInfo Described(double fps, int sampleRate, bool sound = true) {
     return m;
 }
 
+// A recorded picture and sound: its stored size, pixel aspect, turn, fields, channels.
+MediaInfo Recorded(int width, int height, double sar, int rotation, const std::string& fields, int rate,
+                   int channels) {
+    MediaInfo m = Described(25, rate);
+    m.width = width;
+    m.height = height;
+    m.sampleAspect = sar;
+    m.rotation = rotation;
+    m.fieldOrder = fields;
+    m.channels = channels;
+    return m;
+}
+
 transcoda::StreamReport Streams(double video, double audio) {
     transcoda::StreamReport r;
     r.Readable = true;
@@ -154,6 +167,33 @@ TEST(FfmpegPlan, DecidesFromTheContainerAndTheInput) {
          {"-r"}},
         {"FLV at the nearest sample rate it holds", {"-i", "a.mkv", "-b", "4200k", "o.flv"}, Described(25, 48000), {},
          {{"-ar", "44100"}}, {}},
+        {"FLV sound at or above the input's rate", {"-i", "a.wmv", "-b", "920k", "-ab", "64k", "o.flv"},
+         Described(25, 16000), {}, {{"-ar", "22050"}}, {}},
+        {"FLV sound high enough for the MP3 bit rate", {"-i", "a.wmv", "-sameq", "-b", "4200k", "-ab", "256k", "o.flv"},
+         Recorded(320, 240, 1, 0, "", 16000, 1), {}, {{"-ar", "44100"}}, {"-ac", "-vf"}},
+        {"MP3 at 256k of a 16 kHz sound", {"-i", "a.flv", "-acodec", "mp3", "-ac", "2", "-ab", "256", "-vn", "o.mp3"},
+         Described(25, 16000), {}, {{"-ar", "32000"}}, {}},
+        {"5.1 into an iPod: stereo, a wide picture between bars",
+         {"-i", "a", "-s", "640x480", "-acodec", "libfaac", "-ar", "48000", "-ab", "128k", "-vcodec", "libx264", "o.m4v"},
+         Recorded(1280, 720, 1, 0, "progressive", 48000, 6), {},
+         {{"-ac", "2"}, {"-vf", "scale=640:360,pad=640:480:(ow-iw)/2:(oh-ih)/2,setsar=1"}}, {}},
+        {"5.1 into a QuickTime file: kept", {"-i", "a", "-s", "848x480", "-acodec", "libfaac", "o.mov"},
+         Recorded(1920, 1080, 1, 0, "", 48000, 6), {}, {{"-vf", "scale=848:480,setsar=1"}}, {"-ac"}},
+        {"7.1 into a DVD: 5.1, a wide picture marked 16:9",
+         {"-i", "a", "-target", "pal-dvd", "-aspect", "4:3", "-sameq", "o.mpg"}, Recorded(1920, 1080, 1, 0, "", 48000, 8),
+         {}, {{"-target", "pal-dvd", "-aspect", "16:9"}, {"-ac", "6"}, {"-vf", "scale=720:576"}}, {"4:3"}},
+        {"a portrait picture into a DVD: 4:3 between bars",
+         {"-i", "a", "-target", "ntsc-dvd", "-aspect", "4:3", "-sameq", "o.mpg"}, Recorded(1080, 1920, 1, 0, "", 48000, 6),
+         {}, {{"-aspect", "4:3"}, {"-vf", "scale=304:480,pad=720:480:(ow-iw)/2:(oh-ih)/2"}}, {"-ac"}},
+        {"a turned picture into MPEG-1 640x480", {"-i", "a", "-b", "4200k", "-s", "640x480", "-ac", "2", "o.mpeg"},
+         Recorded(1920, 1080, 1, -90, "", 48000, 2), {}, {{"-vf", "scale=270:480,pad=640:480:(ow-iw)/2:(oh-ih)/2,setsar=1"}}, {}},
+        {"a square picture into 3GP 176x144", {"-i", "a", "-s", "qcif", "-vcodec", "mpeg4", "-ac", "1", "o.3gp"},
+         Recorded(480, 480, 1, 0, "", 48000, 2), {}, {{"-vf", "scale=144:144,pad=176:144:(ow-iw)/2:(oh-ih)/2,setsar=1"}}, {}},
+        {"anamorphic at its own size: square pixels", {"-i", "a", "-vcodec", "mpeg4", "-ac", "2", "o.mov"},
+         Recorded(720, 576, 16.0 / 15, 0, "progressive", 48000, 2), {}, {{"-vf", "scale=trunc(iw*sar/2)*2:ih,setsar=1"}}, {}},
+        {"interlaced into a progressive target: whole pictures first",
+         {"-i", "a", "-vcodec", "mpeg4", "-s", "1280x720", "-r", "25", "-an", "-f", "avi", "t.avi"},
+         Recorded(1920, 1080, 1, 0, "bb", 48000, 6), {}, {{"-vf", "yadif=mode=send_frame:parity=bff:deint=all,scale=1280:720,setsar=1"}}, {"-ac"}},
         {"AMR-NB of an input without sound: no sound",
          {"-i", "a", "-vcodec", "h263", "-acodec", "libamr_nb", "-ac", "1", "-ar", "8000", "-ab", "12.2k", "-y",
           "o.3gp"},
@@ -194,10 +234,12 @@ TEST(FfmpegPlan, LooksAtTheInputOnlyWhenTheOutputDependsOnIt) {
         {{"-i", "a", "-b", "4200k", "o.mpeg"}, true, false},
         {{"-i", "a", "-acodec", "libamr_nb", "o.3gp"}, true, false},
         {{"-i", "a", "-b", "4200k", "o.flv"}, true, false},
-        {{"-i", "a", "-vn", "-ab", "128k", "o.mp3"}, false, true},
-        {{"-i", "a", "-ar", "44100", "o.flv"}, false, false},
-        {{"-i", "a", "-target", "pal-dvd", "o.mpg"}, false, false},
-        {{"-i", "a", "-vcodec", "libx264", "o.m4v"}, false, false},
+        {{"-i", "a", "-vn", "-ab", "128k", "o.mp3"}, true, true},
+        {{"-i", "a", "-vn", "-ar", "44100", "-ac", "2", "o.mp3"}, false, true},
+        {{"-i", "a", "-ar", "44100", "-ac", "2", "o.flv"}, true, false},
+        {{"-i", "a", "-vcodec", "copy", "-ac", "2", "-ar", "44100", "o.flv"}, false, false},
+        {{"-i", "a", "-ac", "2", "-ar", "44100", "o.wav"}, false, false},
+        {{"-i", "a", "-target", "pal-dvd", "o.mpg"}, true, false},
         {{"-i", "a"}, false, false},
     };
     for (const auto& row : rows) {

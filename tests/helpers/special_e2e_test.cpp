@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 
 #include "engine.h"
 #include "exec/app_state.h"
@@ -185,6 +186,141 @@ TEST(Extraction, CamcorderSegmentIsReencodedToMpeg) {
     EXPECT_NEAR(p.duration, 2.0, 0.2);
 }
 
+// The lines of one ffprobe section of a file's stream ("key=value").
+std::string Probed(const std::string& file, const std::string& stream, const std::string& entries) {
+    return helpers::CaptureEngine(
+        {"ffprobe", "-v", "error", "-select_streams", stream, "-show_entries", entries, "-of", "default=nw=1", file});
+}
+
+double Value(const std::string& lines, const std::string& key) {
+    std::smatch m;
+    if (!std::regex_search(lines, m, std::regex("(^|\n)" + key + "=([-0-9.]+)"))) return -1;
+    return std::stod(m[2]);
+}
+
+std::string EngineLog(const std::string& file, const std::string& filter) {
+    std::string log;
+    helpers::EngineOptions o;
+    o.out = helpers::Stream::Null;
+    o.err = helpers::Stream::Capture;
+    o.onErr = [&](const char* d, size_t n) { log.append(d, n); };
+    helpers::RunEngine({"ffmpeg", "-nostdin", "-i", file, "-an", "-vf", filter, "-f", "null", "-"}, o);
+    return log;
+}
+
+// The shape the written picture shows: the part within its black bars, with the
+// aspect of its pixels.
+double ShownAspect(const std::string& file) {
+    const std::string log = EngineLog(file, "cropdetect=limit=24:round=2:reset=0");
+    std::smatch m;
+    double w = 0, h = 1;
+    const std::regex crop("crop=([0-9]+):([0-9]+)");
+    for (auto it = std::sregex_iterator(log.begin(), log.end(), crop);
+         it != std::sregex_iterator(); ++it) {
+        w = std::stod((*it)[1]);
+        h = std::stod((*it)[2]);
+    }
+    const std::string sar = Probed(file, "v:0", "stream=sample_aspect_ratio");
+    double aspect = 1;
+    if (std::regex_search(sar, m, std::regex("=([0-9]+):([0-9]+)")) && std::stod(m[2]) > 0)
+        aspect = std::stod(m[1]) / std::stod(m[2]);
+    return w * aspect / h;
+}
+
+// Pictures whose lines show two moments (interlaced), as the engine's detector counts them.
+int CombedPictures(const std::string& file) {
+    const std::string log = EngineLog(file, "idet");
+    std::smatch m;
+    if (!std::regex_search(log, m, std::regex("Multi frame detection: TFF: *([0-9]+) BFF: *([0-9]+)"))) return -1;
+    return std::stoi(m[1]) + std::stoi(m[2]);
+}
+
+// The sound's bit rate in kbit/s, from its packets.
+double SoundKbps(const std::string& file) {
+    const std::string sizes = helpers::CaptureEngine(
+        {"ffprobe", "-v", "error", "-select_streams", "a:0", "-show_entries", "packet=size", "-of", "csv=p=0", file});
+    std::istringstream in(sizes);
+    double bytes = 0, size = 0;
+    while (in >> size) bytes += size;
+    const double seconds = Value(Probed(file, "a:0", "format=duration"), "duration");
+    return seconds > 0 ? bytes * 8 / 1000 / seconds : 0;
+}
+
+// Recorded pictures and sounds the targets cannot take as they are: each comes out with
+// its shape (within 3 %), the channels and rate its target takes at the label's bit
+// rate, its first picture at the start, and whole pictures.
+TEST(RecordedMedia, ComeOutAsTheyWereRecorded) {
+    const std::string surround = "pan=5.1|c0=c0|c1=c0|c2=c0|c3=c0|c4=c0|c5=c0";
+    auto picture = [](const std::string& size, int rate = 25) {
+        return "testsrc=size=" + size + ":rate=" + std::to_string(rate) + ":duration=2";
+    };
+    const std::string sound = "sine=frequency=440:sample_rate=48000:duration=2";
+    const std::vector<std::string> h264 = {"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p"};
+    auto with = [](std::vector<std::string> a, const std::vector<std::string>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    struct Row {
+        std::string name, clip;
+        std::vector<std::string> sources, options;
+        std::string code, output;  // output: empty for a DVD folder
+        double aspect = 0;         // the shape shown; 0: not checked
+        int channels = 0, minRate = 0;
+        double minKbps = 0, maxStart = -1;
+        bool whole = false;
+    } rows[] = {
+        {"5.1 into WMV", "surround.mkv", {picture("320x240"), sound}, with(h264, {"-c:a", "aac", "-af", surround}),
+         "wmvNotFormMTS-M2TS", "out.wmv", 4.0 / 3, 2},
+        {"5.1 into an iPod", "surround.mkv", {picture("320x240"), sound}, with(h264, {"-c:a", "aac", "-af", surround}),
+         "IpodNorml", "out.m4v", 4.0 / 3, 2},
+        {"16:9 into a DVD", "wide.mp4", {picture("640x360"), sound}, with(h264, {"-c:a", "aac"}), "DVD-pal", "",
+         16.0 / 9},
+        {"portrait into MPEG 640x480", "portrait.mp4", {picture("360x640"), sound}, with(h264, {"-c:a", "aac"}),
+         "mpeg480p128", "out.mpeg", 9.0 / 16},
+        {"16 kHz into FLV H.264", "speech.wmv", {picture("320x240"), "sine=sample_rate=16000:duration=2"},
+         {"-c:v", "wmv2", "-c:a", "wmav2"}, "flv264bq", "out.flv", 4.0 / 3, 0, 16000, 240},
+        {"ASF whose picture resumes at 1.33 s into FLV H.264", "late.asf",
+         {picture("320x240", 15), "sine=sample_rate=16000:duration=2"},
+         {"-vf", "select=eq(n\\,0)+gte(t\\,1.33)", "-fps_mode", "vfr", "-c:v", "wmv2", "-c:a", "wmav2"}, "flv264bq",
+         "out.flv", 0, 0, 0, 0, 0.05},
+        {"interlaced into FLV H.264", "interlaced.mkv", {picture("720x576", 50), sound},
+         with(h264, {"-vf", "tinterlace=interleave_top,fieldorder=tff", "-flags", "+ildct+ilme", "-x264opts", "tff=1",
+                     "-c:a", "aac"}),
+         "flv264bq", "out.flv", 0, 0, 0, 0, -1, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFolder dir;
+        const std::string in = MakeClip(dir, row.clip, row.sources, row.options);
+        const std::string folder = dir / "dvd/";
+        if (row.output.empty()) fs::create_directories(folder + "DVD-Disc1");
+        const std::string out = row.output.empty() ? folder : dir / row.output;
+        RunResult r = RunStep(dir, row.code, in, out);
+        EXPECT_EQ(r.status, 0) << r.output;
+        if (r.status != 0) continue;
+        const std::string written = row.output.empty() ? folder + "DVD-Disc1/tmpvdv.mpg" : out;
+        if (row.aspect > 0) {
+            EXPECT_NEAR(ShownAspect(written) / row.aspect, 1.0, 0.03);
+        }
+        const std::string soundLines = Probed(written, "a:0", "stream=channels,sample_rate,start_time");
+        if (row.channels > 0) {
+            EXPECT_EQ(Value(soundLines, "channels"), row.channels);
+        }
+        if (row.minRate > 0) {
+            EXPECT_GE(Value(soundLines, "sample_rate"), row.minRate);
+            EXPECT_GE(SoundKbps(written), row.minKbps);
+        }
+        if (row.maxStart >= 0) {
+            EXPECT_LE(Value(Probed(written, "v:0", "stream=start_time"), "start_time"), row.maxStart);
+            EXPECT_LE(Value(soundLines, "start_time"), row.maxStart);
+        }
+        if (row.whole) {
+            EXPECT_EQ(CombedPictures(in), 50) << "the input is not interlaced as made";
+            EXPECT_LE(CombedPictures(written), 2);
+        }
+    }
+}
+
 TEST(DvdFolder, AuthorsPalAndNtscTitlesWithTheirTableOfContents) {
     struct Row {
         std::string code, clip;
@@ -276,7 +412,7 @@ TEST(StoppedTool, LeavesNoEngineBehind) {
     } rows[] = {
         {"utilitymffx.exe", "-i " + Q(fifo), "", SIGKILL, false},
         {"utilitymff3.exe", "-i " + Q(fifo), "", SIGTERM, false},
-        {"utilitymff3.exe", "-i " + Q(fifo) + " -r 25 -ar 44100 -y " + Q(dir / "o.flv"), "ffmpeg", SIGTERM, false},
+        {"utilitymff3.exe", "-i " + Q(fifo) + " -vcodec copy -an -y " + Q(dir / "o.mkv"), "ffmpeg", SIGTERM, false},
         {"utilitymen.exe", Q(fifo) + " -ovc copy -oac copy -o " + Q(dir / "o.avi"), "", SIGKILL, false},
         {"utilitymen.exe", Q(Fixture("clip.mkv")) + " -ovc copy -oac copy -o " + Q(sink), "ffmpeg", SIGKILL, false},
         {"utilitymen2.exe", Q(Fixture("clip.mkv")) + " -ovc copy -oac copy -o " + Q(sink), "ffmpeg", SIGKILL, true},

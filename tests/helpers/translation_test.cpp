@@ -83,6 +83,15 @@ MediaInfo Clip(const std::string& vcodec, const std::string& acodec, int rate = 
     return m;
 }
 
+// The clip with another picture shape, field order and channel count.
+MediaInfo Shaped(MediaInfo m, int width, int height, const std::string& fields, int channels) {
+    m.width = width;
+    m.height = height;
+    m.fieldOrder = fields;
+    m.channels = channels;
+    return m;
+}
+
 struct MencoderRow {
     std::string name;
     Args args;
@@ -99,7 +108,7 @@ const std::vector<MencoderRow>& MencoderRows() {
          {"in.wmv", "-ovc", "xvid", "-xvidencopts", xvid, "-oac", "mp3lame", "-lameopts", "abr:br=192", "-vf",
           "scale=640:480", "-o", "o.mpeg"},
          Clip("wmv2", "wmav2"), {},
-         {{"-c:v", "mpeg1video", "-b:v", "4000k"}, {"-vf", "scale=640:480"}, {"-c:a", "libmp3lame", "-b:a", "192k",
+         {{"-c:v", "mpeg1video", "-b:v", "4000k"}, {"-vf", "scale=640:480,setsar=1"}, {"-c:a", "libmp3lame", "-b:a", "192k",
           "-abr", "1"}, {"-f", "mpeg", "o.mpeg"}},
          {"libxvid"}, 1},
         {"xvid into AVI",
@@ -133,24 +142,36 @@ const std::vector<MencoderRow>& MencoderRows() {
          Clip("h264", "aac"), {},
          {{"-ss", "00:00:02", "-i", "in.mkv"}, {"-t", "5"}},
          {}, 0},
-        {"Windows Media through lavc",
+        {"Windows Media through lavc: two channels at most",
          {" in.avi", "-o", "o.wmv", "-forceidx", "-ofps", "25", "-ovc", "lavc", "-lavcopts", "vcodec=wmv2", "-oac",
           "lavc", "-lavcopts", "acodec=wmav2:abitrate=96", "-of", "lavf", "-srate", "44100"},
-         Clip("mpeg4", "wmav2"), {},
-         {{"-c:v", "wmv2", "-b:v", "800k"}, {"-r", "25"}, {"-c:a", "wmav2", "-b:a", "96k", "-ar", "44100"},
+         Shaped(Clip("h264", "ac3", 48000), 320, 240, "", 6), {},
+         {{"-c:v", "wmv2", "-b:v", "800k"}, {"-r", "25"}, {"-c:a", "wmav2", "-b:a", "96k", "-ac", "2", "-ar", "44100"},
           {"-f", "asf"}},
          {}, 0},
+        {"a portrait picture into 640x480 MPEG: between bars, 5.1 mixed to stereo",
+         {"in.wmv", "-ovc", "xvid", "-xvidencopts", xvid, "-oac", "mp3lame", "-lameopts", "abr:br=192", "-vf",
+          "scale=640:480", "-o", "o.mpeg"},
+         Shaped(Clip("wmv2", "wmav2"), 360, 640, "", 6), {},
+         {{"-vf", "scale=270:480,pad=640:480:(ow-iw)/2:(oh-ih)/2,setsar=1"}, {"-b:a", "192k", "-abr", "1", "-ac", "2"}},
+         {}, 1},
+        {"FLV H.264 of a 16 kHz interlaced clip: 44.1 kHz for 256 kbit/s, whole pictures, no B-frames",
+         {"in.wmv", "-oac", "mp3lame", "-lameopts", "cbr:br=256", "-ovc", "x264", "-x264encopts", "bitrate=4200",
+          "-o", "o.flv"},
+         Shaped(Clip("wmv3", "wmav2", 16000), 1920, 1080, "tt", 1), {},
+         {{"-vf", "yadif=mode=send_frame:parity=tff:deint=all"}, {"-bf", "0"}, {"-b:a", "256k", "-ar", "44100"}},
+         {"-ac"}, 0},
         {"FLV takes MP3 at 44100 Hz at most",
          {"in.mkv", "-oac", "mp3lame", "-lameopts", "cbr:br=256", "-ovc", "x264", "-x264encopts", "bitrate=4200",
           "-o", "o.flv"},
          Clip("h264", "aac", 48000), {},
          {{"-c:v", "libx264", "-b:v", "4200k"}, {"-ar", "44100"}, {"-f", "flv"}},
          {}, 0},
-        {"uncompressed",
-         {"in.wav", "-o", "o.avi", "-ovc", "raw", "-oac", "pcm"},
-         Clip("", "pcm_s16le"), {},
-         {{"-vn"}, {"-c:a", "pcm_s16le"}, {"-f", "avi"}},
-         {"-b:a"}, 0},
+        {"uncompressed: the pictures and the channels as they are",
+         {"in.mts", "-o", "o.avi", "-ovc", "raw", "-oac", "pcm"},
+         Shaped(Clip("h264", "ac3", 48000), 1440, 1080, "tt", 6), {},
+         {{"-c:v", "rawvideo"}, {"-c:a", "pcm_s16le"}, {"-f", "avi"}},
+         {"-b:a", "-vf", "-ac"}, 0},
         {"no sound asked",
          {"in.avi", "-ovc", "copy", "-nosound", "-quiet", "-noskip", "-o", "o.avi"},
          Clip("mpeg4", "mp3"), {},
@@ -352,13 +373,17 @@ TEST(Clock, ReadsTheTimeForms) {
 TEST(Probe, ReadsTheFirstPictureAndSoundStreams) {
     MediaInfo m = ParseProbeOutput(
         "[STREAM]\ncodec_name=mjpeg\ncodec_type=video\nwidth=300\nheight=300\n[/STREAM]\n"
-        "[STREAM]\ncodec_name=h264\ncodec_type=video\nwidth=640\nheight=360\navg_frame_rate=30000/1001\n[/STREAM]\n"
+        "[STREAM]\ncodec_name=h264\ncodec_type=video\nwidth=640\nheight=360\navg_frame_rate=30000/1001\n"
+        "sample_aspect_ratio=4:3\nfield_order=bb\n[SIDE_DATA]\nrotation=-90\n[/SIDE_DATA]\n[/STREAM]\n"
         "[STREAM]\ncodec_name=ac3\ncodec_type=audio\nsample_rate=48000\nchannels=6\n[/STREAM]\n"
         "[FORMAT]\nduration=12.500000\n[/FORMAT]\n");
     EXPECT_TRUE(m.readable);
     EXPECT_EQ(m.videoCodec, "h264");
     EXPECT_EQ(m.width, 640);
     EXPECT_NEAR(m.fps, 29.97, 0.01);
+    EXPECT_DOUBLE_EQ(m.sampleAspect, 4.0 / 3);
+    EXPECT_EQ(m.fieldOrder, "bb");
+    EXPECT_EQ(m.rotation, -90);
     EXPECT_EQ(m.audioCodec, "ac3");
     EXPECT_EQ(m.channels, 6);
     EXPECT_DOUBLE_EQ(m.duration, 12.5);
