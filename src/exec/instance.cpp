@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include <atomic>
+#include <mutex>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -18,7 +18,10 @@ namespace transcoda {
 
 namespace {
 
-std::atomic<bool> gEnded{false};
+// Held while the instance ends: a second caller (the stop signals' thread giving up
+// while main ends) waits until the first has removed everything.
+std::mutex gEndMutex;
+bool gEnded = false;
 
 std::string TempRoot() {
     const char* tmp = std::getenv("TMPDIR");
@@ -69,7 +72,9 @@ void StartInstance() {
 }
 
 void EndInstance() {
-    if (gEnded.exchange(true)) return;
+    std::lock_guard lock(gEndMutex);
+    if (gEnded) return;
+    gEnded = true;
     EndMarkedTools(ToolsToEnd::OfThisAndGoneInstances);
     const std::string folder = App().WorkFolder;
     if (folder.empty()) return;

@@ -1,0 +1,37 @@
+#pragma once
+// The signals that end a front end from outside: a closed terminal or a dropped ssh
+// session (SIGHUP), Ctrl-C, Ctrl-\, kill, the end of a session, and the other signals
+// whose default is to end a process. Each acts as the Stop button: the running tool
+// ends, what was being written goes, the old output stays, and the program ends with
+// 128 plus the signal's number. They are taken by a thread of their own (sigwait),
+// never by a handler that breaks into another thread, so that the clean-up may use the
+// program's ordinary functions.
+
+#include <csignal>
+#include <functional>
+
+namespace transcoda {
+
+// How long a stop may take before the program ends at once (see WatchStopSignals).
+inline constexpr int kStopBoundMs = 10000;
+
+// The signals taken as a Stop.
+sigset_t StopSignalSet();
+
+// First thing in main, before any thread starts: holds the stop signals back in this
+// thread and so in every thread started from it, until WatchStopSignals takes them. A
+// signal that comes meanwhile waits. The tools start with nothing held back
+// (platform/process.cpp).
+void HoldStopSignals();
+
+// Starts the thread that takes the stop signals. The first one is kept (StopSignal) and
+// clears App().ConversionRunning, as Stop does; then `onStop`, when given, runs on a
+// thread of its own. A second signal, or a stop that has not ended the program within
+// kStopBoundMs, ends it at once: EndInstance (this instance's tools, the outputs it
+// was writing and its work folder go), then exit with 128 + the first signal.
+void WatchStopSignals(std::function<void(int)> onStop = {});
+
+// The first stop signal taken; 0 while none has come.
+int StopSignal();
+
+}  // namespace transcoda
