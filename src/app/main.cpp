@@ -35,9 +35,9 @@ void EndOnStopSignal(int signal) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Before the toolkit starts any thread: the stop signals held back in every thread,
-    // the work folder, and what died instances left.
-    transcoda::HoldStopSignals();
+    // Before the toolkit starts any thread: the stop signals caught, the work folder, and
+    // what died instances left.
+    transcoda::CatchStopSignals();
     transcoda::InstanceScope instance;
     transcoda::WatchStopSignals(EndOnStopSignal);
     QApplication application(argc, argv);

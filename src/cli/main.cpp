@@ -43,8 +43,8 @@ constexpr int kExitUsage = 2;
 
 // An item of a list converted several at once is asked to stop by the process running
 // the list (a SIGINT), and stops the same way when that process dies, whatever kills it.
-// Its stop signals have been held back since main began, so none ends it before the
-// thread that takes them is running. False when that process has already gone.
+// Its stop signals are caught from the first line of main, so none ends it before the
+// thread that acts on them is running. False when that process has already gone.
 bool BecomeListItem() {
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     const char* mark = std::getenv(kListVariable);
@@ -180,9 +180,8 @@ void TellOutcome(const CliOptions& options, const std::vector<RequestOutcome>& o
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Before any thread: every thread of the program leaves them to the thread that
-    // takes them, which stops the conversion and cleans up.
-    HoldStopSignals();
+    // Before anything: a stop signal from now on stops the conversion and cleans up.
+    CatchStopSignals();
     std::signal(SIGPIPE, SIG_IGN);
     const bool listItem = IsListItem(argc, argv);
     if (listItem && !BecomeListItem()) return 128 + SIGTERM;

@@ -1,6 +1,7 @@
 #include "exec/stop_signals.h"
 
-#include <pthread.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -17,6 +18,17 @@ namespace transcoda {
 namespace {
 
 std::atomic<int> gStopSignal{0};
+// The handler only writes the signal's number here; the watching thread reads it.
+int gPipe[2] = {-1, -1};
+
+constexpr int kStopSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2, SIGALRM, SIGPWR};
+
+void NoteSignal(int signal) {
+    const int saved = errno;
+    const unsigned char number = static_cast<unsigned char>(signal);
+    [[maybe_unused]] const ssize_t n = write(gPipe[1], &number, 1);
+    errno = saved;
+}
 
 // Ends the program at once, leaving nothing behind that EndInstance can remove.
 [[noreturn]] void EndNow(int signal) {
@@ -25,22 +37,29 @@ std::atomic<int> gStopSignal{0};
     _exit(128 + signal);
 }
 
+// The next signal noted, waiting at most timeoutMs (negative: without limit); 0 when
+// none came in time.
+int NextSignal(int timeoutMs) {
+    pollfd p{gPipe[0], POLLIN, 0};
+    const int ready = poll(&p, 1, timeoutMs);
+    if (ready <= 0) return 0;
+    unsigned char number = 0;
+    return read(gPipe[0], &number, 1) == 1 ? number : 0;
+}
+
 void Watch(std::function<void(int)> onStop) {
-    const sigset_t set = StopSignalSet();
     using Clock = std::chrono::steady_clock;
     Clock::time_point bound{};
     for (;;) {
         const int first = gStopSignal.load();
-        int signal;
-        if (first == 0) {
-            signal = sigwaitinfo(&set, nullptr);
-        } else {
-            const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(bound - Clock::now()).count();
+        int wait = -1;
+        if (first != 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(bound - Clock::now()).count();
             if (left <= 0) EndNow(first);
-            const timespec wait{static_cast<time_t>(left / 1000000000), static_cast<long>(left % 1000000000)};
-            signal = sigtimedwait(&set, nullptr, &wait);
+            wait = static_cast<int>(left);
         }
-        if (signal < 0) continue;  // interrupted, or the bound has come: looked at above
+        const int signal = NextSignal(wait);
+        if (signal == 0) continue;  // interrupted, or the bound has come: looked at above
         if (first != 0) EndNow(first);
         gStopSignal.store(signal);
         App().ConversionRunning.store(false);
@@ -51,22 +70,29 @@ void Watch(std::function<void(int)> onStop) {
 
 }  // namespace
 
-sigset_t StopSignalSet() {
-    sigset_t set;
-    sigemptyset(&set);
-    for (int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2, SIGALRM, SIGPWR}) sigaddset(&set, signal);
-    return set;
-}
-
-void HoldStopSignals() {
-    const sigset_t set = StopSignalSet();
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+void CatchStopSignals() {
+    if (gPipe[0] >= 0) return;
+    if (pipe2(gPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    // The reading end waits in poll; only the writing end must never block the handler.
+    fcntl(gPipe[0], F_SETFL, fcntl(gPipe[0], F_GETFL) & ~O_NONBLOCK);
+    struct sigaction action {};
+    action.sa_handler = NoteSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : kStopSignals) {
+        // A hang-up the program was started to ignore stays ignored: nohup asks the
+        // conversion to outlive its terminal. (A shell starts a background command with
+        // Ctrl-C and Ctrl-\ ignored, which says nothing of the kind: those are taken.)
+        struct sigaction current {};
+        if (signal == SIGHUP && sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
+        sigaction(signal, &action, nullptr);
+    }
 }
 
 void WatchStopSignals(std::function<void(int)> onStop) {
     static std::atomic<bool> started{false};
-    if (started.exchange(true)) return;
-    HoldStopSignals();
+    CatchStopSignals();
+    if (gPipe[0] < 0 || started.exchange(true)) return;
     std::thread(Watch, std::move(onStop)).detach();
 }
 

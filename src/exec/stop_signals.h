@@ -3,9 +3,9 @@
 // session (SIGHUP), Ctrl-C, Ctrl-\, kill, the end of a session, and the other signals
 // whose default is to end a process. Each acts as the Stop button: the running tool
 // ends, what was being written goes, the old output stays, and the program ends with
-// 128 plus the signal's number. They are taken by a thread of their own (sigwait),
-// never by a handler that breaks into another thread, so that the clean-up may use the
-// program's ordinary functions.
+// 128 plus the signal's number. Their handler only notes the signal; a thread of its own
+// does the rest, so that the clean-up may use the program's ordinary functions. No
+// signal is held back: whatever the program starts gets the usual handling.
 
 #include <csignal>
 #include <functional>
@@ -15,14 +15,10 @@ namespace transcoda {
 // How long a stop may take before the program ends at once (see WatchStopSignals).
 inline constexpr int kStopBoundMs = 10000;
 
-// The signals taken as a Stop.
-sigset_t StopSignalSet();
-
-// First thing in main, before any thread starts: holds the stop signals back in this
-// thread and so in every thread started from it, until WatchStopSignals takes them. A
-// signal that comes meanwhile waits. The tools start with nothing held back
-// (platform/process.cpp).
-void HoldStopSignals();
+// First thing in main: from now on a stop signal no longer ends the program outright;
+// it is noted, and waits for WatchStopSignals to act on it. A hang-up the program was
+// started to ignore (nohup) stays ignored.
+void CatchStopSignals();
 
 // Starts the thread that takes the stop signals. The first one is kept (StopSignal) and
 // clears App().ConversionRunning, as Stop does; then `onStop`, when given, runs on a

@@ -177,10 +177,11 @@ jobs-stop)
         else
             # The items end by themselves, each once it has cleaned up: waited for, within
             # a bound. Only the list process's own work folder is left, for the next start.
-            for _ in $(seq 1 200); do
+            for _ in $(seq 1 600); do
                 pgrep -f "$WORK/" >/dev/null || break
                 sleep 0.05
             done
+            ! pgrep -f "$WORK/" >/dev/null || fail "jobs-stop KILL: processes left: $(pgrep -af "$WORK/" | head -3)"
             left=$(find "$XDG_RUNTIME_DIR/transcoda" -mindepth 1 -maxdepth 1 ! -name "$pid-*" -printf '%f ')
             [ -z "$left" ] || fail "jobs-stop KILL: the items' work folders are left: $left"
             "$CLI" --formats >/dev/null || fail "jobs-stop KILL: the next start failed"
