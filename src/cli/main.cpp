@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
