@@ -47,9 +47,15 @@ int NextSignal(int timeoutMs) {
     return read(gPipe[0], &number, 1) == 1 ? number : 0;
 }
 
+// Signals that come this soon after the first are the same event told again: the
+// kernel sends a parent-death signal once for each thread of the dying parent, a closed
+// terminal sends SIGHUP and then the shell sends its own. A second signal later than
+// this is someone insisting.
+constexpr auto kSameEvent = std::chrono::milliseconds(1000);
+
 void Watch(std::function<void(int)> onStop) {
     using Clock = std::chrono::steady_clock;
-    Clock::time_point bound{};
+    Clock::time_point firstAt{}, bound{};
     for (;;) {
         const int first = gStopSignal.load();
         int wait = -1;
@@ -60,10 +66,14 @@ void Watch(std::function<void(int)> onStop) {
         }
         const int signal = NextSignal(wait);
         if (signal == 0) continue;  // interrupted, or the bound has come: looked at above
-        if (first != 0) EndNow(first);
+        if (first != 0) {
+            if (Clock::now() - firstAt < kSameEvent) continue;
+            EndNow(first);
+        }
         gStopSignal.store(signal);
         App().ConversionRunning.store(false);
-        bound = Clock::now() + std::chrono::milliseconds(kStopBoundMs);
+        firstAt = Clock::now();
+        bound = firstAt + std::chrono::milliseconds(kStopBoundMs);
         if (onStop) std::thread(onStop, signal).detach();
     }
 }
