@@ -42,7 +42,7 @@ median() {
 }
 
 for round in $(seq 1 "$RUNS"); do
-    run_job cli "$CLI" -f 25 "$IN"
+    run_job cli "$CLI" -y -f 25 "$IN"
     run_job hb HandBrakeCLI -i "$IN" -e x264 -q 22 -w 640 -l 480 --custom-anamorphic --pixel-aspect 1:1 \
         -r 30 --cfr -E av_aac -B 128 -R 48 -6 stereo --encoder-profile baseline -o
     echo "round $round of $RUNS done" >&2

@@ -52,7 +52,7 @@ printf '%-7s %-13s %9s %9s %9s %12s %12s\n' preset intermediate before after dir
 for p in $PRESETS; do
   out=$W/p$p.mp4
   # The whole conversion as it is now; its debug log gives the final step's command line.
-  "$CLI" --lang EN --debug -f "$p" "$SRC" "$out" >/dev/null 2>"$W/log"
+  "$CLI" --lang EN --debug -y -f "$p" "$SRC" "$out" >/dev/null 2>"$W/log"
   final=$(grep -o 'Ligne console a éxécuter depuis extractvideofromavhcd : \[\[.*\]\]' "$W/log" | tail -1 |
           sed 's/.*\[\[\(.*\)\]\]/\1/')
   inter=$(printf '%s' "$final" | sed 's/^[^"]*-i "\([^"]*\)".*/\1/')

@@ -22,9 +22,9 @@ ffmpeg -hide_banner -loglevel error -nostdin -y \
 
 FF="ffmpeg -nostdin -hide_banner -y -i $W/clip3.mp4"
 {
-  printf 'preset 3 MPEG\t%s\t%s\t%s\n' "$CLI -f 3 $W/clip3.mp4 $W/cli.mpeg" \
+  printf 'preset 3 MPEG\t%s\t%s\t%s\n' "$CLI -y -f 3 $W/clip3.mp4 $W/cli.mpeg" \
     "$FF -b:v 4200k -s 640x480 -ar 44100 -ac 2 -b:a 128k $W/ff.mpeg" "$W/cli.mpeg $W/ff.mpeg"
-  printf 'preset 34 MP3\t%s\t%s\t%s\n' "$CLI -f 34 $W/clip3.mp4 $W/cli.mp3" \
+  printf 'preset 34 MP3\t%s\t%s\t%s\n' "$CLI -y -f 34 $W/clip3.mp4 $W/cli.mp3" \
     "$FF -vn -ar 44100 -ac 2 -b:a 128k -f mp3 $W/ff.mp3" "$W/cli.mp3 $W/ff.mp3"
 } >"$W/jobs.tsv"
 

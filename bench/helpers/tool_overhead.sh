@@ -70,7 +70,7 @@ echo "Each tool run (A, as the program runs it) against its engine command (B), 
 if [ -z "$STEPS" ] || [[ " $STEPS " == *" HD-AVI "* ]]; then
   echo
   echo "HD AVI (preset 0) end to end (A: transcoda-cli) against ffmpeg's single pass (B):"
-  printf 'HD AVI\t%s\t%s\t%s\n' "$BIN/transcoda-cli -f 0 $IN $W/cli.avi" \
+  printf 'HD AVI\t%s\t%s\t%s\n' "$BIN/transcoda-cli -y -f 0 $IN $W/cli.avi" \
     "ffmpeg -nostdin -hide_banner -y -i $IN -c:v mpeg4 -b:v 4500k -tag:v XVID -s 1280x720 -r 25 -c:a libmp3lame -ar 44100 -ac 2 -b:a 192k $W/ff.avi" \
     "$W/cli.avi $W/ff.avi" >"$W/hdavi.tsv"
   python3 "$ROOT/bench/helpers/paired.py" "$W/hdavi.tsv" "$ROUNDS" 1.15

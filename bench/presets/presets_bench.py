@@ -118,7 +118,7 @@ class Bench:
     def preset_row(self, section, clip_name, clip, seconds, camcorder, out, preset, name, rounds, with_steps):
         output = os.path.join(out, refs.output_name(preset, clip, "p%d" % preset))
         direct = os.path.join(out, refs.output_name(preset, clip, "direct%d" % preset))
-        cli = [self.cli, "--lang", "EN", "-f", str(preset), clip, output] + refs.special_options(preset, seconds)
+        cli = [self.cli, "--lang", "EN", "-y", "-f", str(preset), clip, output] + refs.special_options(preset, seconds)
         seen = self.watched(cli[:1] + ["--debug"] + cli[1:])
         starts, files = seen.probe_summary()
         self.probes.append(("p%d on the %s" % (preset, clip_name), starts, files))
@@ -238,11 +238,11 @@ class Bench:
         if preset in (0, 1):
             commands = [c for path in outputs for c in refs.hd_avi(preset, clip, path)]
         else:
-            seen = self.watched([self.cli, "--debug", "--lang", "EN", "-f", str(preset), clip,
+            seen = self.watched([self.cli, "--debug", "--lang", "EN", "-y", "-f", str(preset), clip,
                                  os.path.join(out, refs.output_name(preset, clip, "watched"))])
             written = refs.written_by(seen.tool_lines[-1])
             commands = [c for path in outputs for c in refs.engine_commands(seen.work_runs(), written, path)]
-        cli = [self.cli, "--lang", "EN", "--list", listing, "--jobs"]
+        cli = [self.cli, "--lang", "EN", "-y", "--list", listing, "--jobs"]
         jobs = {"one": Job([cli + ["1"]], clean=outputs), "ff1": Job(commands, clean=outputs),
                 "two": Job([cli + ["2"]], clean=outputs), "ff2": Job(commands, at_once=2, clean=outputs)}
         results = self.measure(jobs, rounds)

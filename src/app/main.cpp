@@ -13,6 +13,7 @@
 #include "dialogs/TForm9.h"
 #include "exec/app_state.h"
 #include "exec/instance.h"
+#include "exec/stop_signals.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/qt_texts.h"
 #include "platform/program_folder.h"
@@ -20,11 +21,25 @@
 namespace {
 // How long the splash may take to appear before the windows are created all the same.
 constexpr int kSplashMappingWaitMs = 1500;
+
+// A stop signal (the session ends, the terminal that started the window closes, kill)
+// stops the conversion as Stop does: once the worker has ended, its tools are gone, its
+// temporary output removed and the old output kept; then the work folder goes and the
+// window ends without a question.
+void EndOnStopSignal(int signal) {
+    transcoda::MonThread::WaitForEnd(transcoda::kStopBoundMs / 2);
+    transcoda::EndInstance();
+    std::fflush(nullptr);
+    _exit(128 + signal);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Before the toolkit starts any thread: the work folder, and what died instances left.
+    // Before the toolkit starts any thread: the stop signals caught, the work folder, and
+    // what died instances left.
+    transcoda::CatchStopSignals();
     transcoda::InstanceScope instance;
+    transcoda::WatchStopSignals(EndOnStopSignal);
     QApplication application(argc, argv);
     // Numbers in the progress texts follow the user's regional settings.
     std::setlocale(LC_ALL, "");

@@ -95,6 +95,12 @@ std::string ParseArguments(const std::vector<std::string>& args, CliOptions& opt
             if (!ParseShard(shard, options.ShardIndex, options.ShardCount)) return CliBadShardText(shard);
         } else if (arg == "--outcome") {
             if (!value(options.OutcomeFile)) return CliBadOptionText(arg);
+        } else if (arg == "-y" || arg == "--overwrite" || arg == "-n" || arg == "--no-overwrite") {
+            const ExistingOutput chosen =
+                arg == "-y" || arg == "--overwrite" ? ExistingOutput::Replace : ExistingOutput::Keep;
+            if (options.Existing != ExistingOutput::Ask && options.Existing != chosen)
+                return CliBothOverwriteOptionsText();
+            options.Existing = chosen;
         } else if (arg == "-f") {
             // A group: the format, then its input and optional output, which may come
             // after the group's --delay or --from/--to.

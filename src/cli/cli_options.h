@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/existing_outputs.h"
 #include "exec/app_state.h"
 
 namespace transcoda::cli {
@@ -29,6 +30,7 @@ struct CliOptions {
     int ShardIndex = 0;           // --shard K/N: K (from 1) and N; 0/0 when not given
     int ShardCount = 0;
     std::string OutcomeFile;      // --outcome: run as one item of a parallel list (internal)
+    ExistingOutput Existing = ExistingOutput::Ask;  // -y / --overwrite, -n / --no-overwrite
 };
 
 // Reads the arguments (without the program name). Returns the error text, empty when

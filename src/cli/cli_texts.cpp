@@ -25,9 +25,14 @@ std::string CliUsageText() {
         "                                                (K compte à partir de 1, 1 <= K <= N)\n"
         "Options : --jobs N (éléments d'une liste convertis à la fois ; par défaut le nombre de\n"
         "          processeurs, limité selon la mémoire libre), --lang EN|FR,\n"
-        "          --debug (journal de diagnostic sur la sortie d'erreur), --help\n"
-        "Sans SORTIE, le nom est tiré de l'entrée. Ctrl-C arrête la conversion (code 130).\n"
-        "Code de sortie 0 seulement quand chaque fichier de sortie a été écrit.\n",
+        "          --debug (journal de diagnostic sur la sortie d'erreur), --help,\n"
+        "          -y, --overwrite (remplace une sortie qui existe déjà),\n"
+        "          -n, --no-overwrite (garde une sortie qui existe déjà et passe à la suite)\n"
+        "Sans SORTIE, le nom est tiré de l'entrée. Une sortie qui existe déjà n'est remplacée qu'avec -y :\n"
+        "sans -y ni -n, la question est posée sur un terminal, et l'élément est refusé ailleurs.\n"
+        "Ctrl-C, la fermeture du terminal ou un signal d'arrêt arrête la conversion (code 128 + le signal,\n"
+        "130 pour Ctrl-C) sans rien laisser derrière.\n"
+        "Code de sortie 0 seulement quand chaque fichier de sortie a été écrit (ou gardé avec -n).\n",
         "Usage:\n"
         "  transcoda-cli --formats                       list the 40 formats with their index\n"
         "  transcoda-cli -f INDEX INPUT [OUTPUT]         convert one file\n"
@@ -42,9 +47,14 @@ std::string CliUsageText() {
         "                                                (K counts from 1, 1 <= K <= N)\n"
         "Options: --jobs N (list items converted at once; by default the number of processors,\n"
         "         capped by the free memory), --lang EN|FR,\n"
-        "         --debug (diagnostic log on standard error), --help\n"
-        "Without OUTPUT the name is derived from the input. Ctrl-C stops the conversion (exit 130).\n"
-        "Exit status 0 only when every output file was written.\n");
+        "         --debug (diagnostic log on standard error), --help,\n"
+        "         -y, --overwrite (replace an output that already exists),\n"
+        "         -n, --no-overwrite (keep an output that already exists and go on)\n"
+        "Without OUTPUT the name is derived from the input. An existing output is replaced only with -y:\n"
+        "without -y or -n the question is asked on a terminal, and the item is refused elsewhere.\n"
+        "Ctrl-C, a closed terminal or a stop signal stops the conversion (exit 128 + the signal,\n"
+        "130 for Ctrl-C) and leaves nothing behind.\n"
+        "Exit status 0 only when every output file was written (or kept with -n).\n");
 }
 
 std::string CliUnknownIndexText(const std::string& index) {
@@ -158,6 +168,16 @@ std::string CliListFileText(const std::string& path) {
                 "The list " + Quoted(path) + " cannot be read.");
 }
 
+std::string CliListNotRegularText(const std::string& path) {
+    return Localised("La liste " + Quoted(path) + " n'est pas un fichier ordinaire.",
+                     "The list " + Quoted(path) + " is not a regular file.");
+}
+
+std::string CliListTooLargeText(const std::string& path, long long megabytes) {
+    return Localised("La liste " + Quoted(path) + " dépasse " + std::to_string(megabytes) + " Mo.",
+                     "The list " + Quoted(path) + " is larger than " + std::to_string(megabytes) + " MB.");
+}
+
 std::string CliListLineText(const std::string& path, int line) {
     return Localised("Liste " + Quoted(path) + ", ligne " + std::to_string(line) +
                     " : format, entrée et sortie séparés par des tabulations attendus.",
@@ -171,6 +191,30 @@ std::string CliNothingToDoText() {
 
 std::string CliStoppedText() {
     return Localised("Conversion arrêtée.", "Conversion stopped.");
+}
+
+std::string CliReplaceQuestionText(const std::string& path) {
+    // The window's own question, with the file it is about and the answers.
+    return ReplaceOutputText() + " (" + path + ") " + Localised("[o/N]", "[y/N]");
+}
+
+std::string CliExistingOutputRefusedText(const std::string& path) {
+    return Localised("Le fichier de sortie " + Quoted(path) +
+                         " existe déjà : il n'est pas remplacé sans -y (--overwrite) ; -n (--no-overwrite) "
+                         "le garde tel quel.",
+                     "The output file " + Quoted(path) +
+                         " already exists: it is not replaced without -y (--overwrite); -n (--no-overwrite) "
+                         "keeps it as it is.");
+}
+
+std::string CliKeptOutputText(const std::string& path) {
+    return Localised("Le fichier de sortie " + Quoted(path) + " existe déjà : il est gardé tel quel.",
+                     "The output file " + Quoted(path) + " already exists: it is kept as it is.");
+}
+
+std::string CliBothOverwriteOptionsText() {
+    return Localised("-y (--overwrite) et -n (--no-overwrite) s'excluent (voir --help).",
+                     "-y (--overwrite) and -n (--no-overwrite) exclude each other (see --help).");
 }
 
 std::string CliSummaryText(int written, int total) {

@@ -29,9 +29,17 @@ std::string CliItemEndedText(int status);
 // The overall line under the running items of a list converted several at once.
 std::string CliListProgressText(int done, int total, int running, int failed);
 std::string CliListFileText(const std::string& path);
+std::string CliListNotRegularText(const std::string& path);
+std::string CliListTooLargeText(const std::string& path, long long megabytes);
 std::string CliListLineText(const std::string& path, int line);
 std::string CliNothingToDoText();
 std::string CliStoppedText();
+// An output that exists already: the question on a terminal, the refusal elsewhere, and
+// the line for one kept as it is (-n, or the answer No).
+std::string CliReplaceQuestionText(const std::string& path);
+std::string CliExistingOutputRefusedText(const std::string& path);
+std::string CliKeptOutputText(const std::string& path);
+std::string CliBothOverwriteOptionsText();
 std::string CliSummaryText(int written, int total);
 std::string CliItemLine(const std::string& counter, const std::string& input,
                         const std::string& output);

@@ -1,19 +1,21 @@
 // transcoda-cli: the terminal front end over the conversion worker.
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "cli/cli_options.h"
 #include "cli/cli_texts.h"
+#include "cli/existing_outputs.h"
 #include "cli/item_outcome.h"
 #include "cli/items_at_once.h"
 #include "cli/list_board.h"
@@ -24,6 +26,7 @@
 #include "exec/app_state.h"
 #include "exec/instance.h"
 #include "exec/progress_display.h"
+#include "exec/stop_signals.h"
 #include "platform/instance_mark.h"
 #include "platform/program_folder.h"
 #include "recipes/format_catalogue.h"
@@ -37,53 +40,22 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-volatile std::sig_atomic_t gStopSignal = 0;
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-// Ctrl-C is the Stop of the window: clearing ConversionRunning makes the process runner
-// end the running tool (with its whole process group) within 100 ms, the recipe skip its
-// remaining steps and delete its intermediates, and the worker end; a list converted
-// several items at once asks each running item to stop the same way. Tools are not
-// ended by name here: other conversions may be running on the same machine.
-void OnStopSignal(int signal) {
-    gStopSignal = signal;
-    App().ConversionRunning.store(false);
-}
-
-sigset_t StopSignals() {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    return set;
-}
-
-void InstallStopHandlers() {
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    // A second Ctrl-C ends the program the usual way, should the stop ever hang.
-    action.sa_flags = SA_RESETHAND;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-    // An item's process held its stop signals back until now (see BecomeListItem).
-    const sigset_t stop = StopSignals();
-    sigprocmask(SIG_UNBLOCK, &stop, nullptr);
-}
-
 // An item of a list converted several at once is asked to stop by the process running
-// the list. Its stop signals wait until the handlers that clean up are in place, so that
-// none ends it between the making of its work folder and their installation; and it
-// stops the same way when that process dies, whatever kills it. False when that process
-// has already gone.
+// the list (a SIGINT), and stops the same way when that process dies, whatever kills it.
+// Its stop signals are caught from the first line of main, so none ends it before the
+// thread that acts on them is running. False when that process has already gone.
 bool BecomeListItem() {
-    const sigset_t stop = StopSignals();
-    sigprocmask(SIG_BLOCK, &stop, nullptr);
     prctl(PR_SET_PDEATHSIG, SIGTERM);
-    const char* mark = std::getenv(kInstanceVariable);
+    const char* mark = std::getenv(kListVariable);
     const auto parent = mark != nullptr ? ParseInstanceMark(mark) : std::nullopt;
     return !parent || getppid() == parent->Pid;
+}
+
+// Sets ConversionRunning for the work about to start, unless a stop signal has already
+// come: a Ctrl-C from now on, or before, is never undone.
+void StartRunning() {
+    App().ConversionRunning = true;
+    if (StopSignal() != 0) App().ConversionRunning = false;
 }
 
 bool IsListItem(int argc, char** argv) {
@@ -97,13 +69,32 @@ void PrintFormats() {
         std::printf("%d\t%s\n", entry.Index, std::string(entry.Label).c_str());
 }
 
-bool ReadFile(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
-    return true;
+// The list file's text: a regular file only, and at most kMaxListFileBytes, so that a
+// device (/dev/zero), a FIFO or a link to either never keeps the program reading. Opened
+// without waiting, then looked at by what was opened. Returns the error text, empty when
+// the text was read.
+constexpr off_t kMaxListFileBytes = 16 << 20;
+
+std::string ReadListFile(const std::string& path, std::string& text) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return CliListFileText(path);
+    struct stat st;
+    std::string error;
+    if (fstat(fd, &st) != 0) error = CliListFileText(path);
+    else if (!S_ISREG(st.st_mode)) error = CliListNotRegularText(path);
+    else if (st.st_size > kMaxListFileBytes) error = CliListTooLargeText(path, kMaxListFileBytes >> 20);
+    char buffer[65536];
+    while (error.empty()) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) error = CliListFileText(path);
+        if (n <= 0) break;
+        text.append(buffer, static_cast<size_t>(n));
+        // A file that grows while it is read is cut off at the bound all the same.
+        if (static_cast<off_t>(text.size()) > kMaxListFileBytes) error = CliListTooLargeText(path, kMaxListFileBytes >> 20);
+    }
+    close(fd);
+    return error;
 }
 
 // The first output that may not be written, as its message; empty when all may.
@@ -140,9 +131,7 @@ std::vector<RequestOutcome> RunHere(const Plan& plan, TerminalWindow& window, bo
         if (!listItem) window.PrintLine(CliItemLine("", app.Request.InputPath, app.Request.OutputPath));
         app.WorkerCommand = "transformOnce";
     }
-    // Running before the handlers exist, so that a Ctrl-C from now on is never undone.
-    app.ConversionRunning = true;
-    InstallStopHandlers();
+    StartRunning();
     MonThread::Start();
     MonThread::WaitForEnd(-1);
     window.EndLine();
@@ -161,8 +150,7 @@ std::vector<RequestOutcome> RunInParallel(const Plan& plan, const CliOptions& op
     list.Debug = options.Debug;
     list.OutcomeFolder = App().WorkFolder;
     ListBoard board(stdout, stderr);
-    App().ConversionRunning = true;
-    InstallStopHandlers();
+    StartRunning();
     const ParallelListResult result = RunParallelList(list, board);
     App().ConversionRunning = false;
     board.Close();
@@ -175,7 +163,7 @@ std::vector<RequestOutcome> RunInParallel(const Plan& plan, const CliOptions& op
 // failure is told there, in the summary of the list, not by itself.
 void TellOutcome(const CliOptions& options, const std::vector<RequestOutcome>& outcomes,
                  const std::vector<std::string>& messages) {
-    ItemOutcome told{gStopSignal != 0 ? RequestOutcome::Result::Stopped : RequestOutcome::Result::Failed, {}};
+    ItemOutcome told{StopSignal() != 0 ? RequestOutcome::Result::Stopped : RequestOutcome::Result::Failed, {}};
     if (!outcomes.empty()) told = {outcomes.front().Outcome, outcomes.front().Reason, outcomes.front().Details};
     for (const std::string& message : messages) {
         if (told.Result == RequestOutcome::Result::Failed &&
@@ -191,9 +179,13 @@ void TellOutcome(const CliOptions& options, const std::vector<RequestOutcome>& o
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before anything: a stop signal from now on stops the conversion and cleans up.
+    CatchStopSignals();
+    std::signal(SIGPIPE, SIG_IGN);
     const bool listItem = IsListItem(argc, argv);
     if (listItem && !BecomeListItem()) return 128 + SIGTERM;
     InstanceScope instance;
+    WatchStopSignals();
     AppState& app = App();
     app.ProgramFolder = ExecutableFolder();
 
@@ -218,8 +210,8 @@ int main(int argc, char** argv) {
     const bool fromFile = !options.ListFile.empty();
     if (fromFile) {
         std::string text;
-        if (!ReadFile(options.ListFile, text)) error = CliListFileText(options.ListFile);
-        else error = ParseListText(text, options.ListFile, jobs);
+        error = ReadListFile(options.ListFile, text);
+        if (error.empty()) error = ParseListText(text, options.ListFile, jobs);
     }
     const bool asList = fromFile || jobs.size() > 1;
     if (error.empty() && options.ShardCount > 0) {
@@ -245,17 +237,34 @@ int main(int argc, char** argv) {
     }
 
     const int total = static_cast<int>(plan.Requests.size());
+    // An output that exists already is replaced only when the user says so. An item's
+    // process does as the process running the list decided (it is started with -y).
+    const ExistingOutputs existing = SortExistingOutputs(
+        plan.Requests, options.Existing, TerminalReplaceQuestion([] { return StopSignal() != 0; }));
+    if (StopSignal() != 0) {
+        std::fprintf(stderr, "\n%s\n", CliStoppedText().c_str());
+        return 128 + StopSignal();
+    }
+    for (const std::string& output : existing.KeptOutputs)
+        std::fprintf(stderr, "%s\n", CliKeptOutputText(output).c_str());
+    for (const std::string& output : existing.RefusedOutputs)
+        std::fprintf(stderr, "%s\n", CliExistingOutputRefusedText(output).c_str());
+    const int kept = static_cast<int>(existing.KeptOutputs.size());
+    plan.Requests = existing.ToRun;
+
     std::vector<RequestOutcome> outcomes;
     int itemsAtOnce = 1;
     const std::string program = ThisProgram();
     if (plan.AsList && !listItem && !app.WorkFolder.empty() && !program.empty()) {
-        const ItemsAtOnce chosen = ChooseItemsAtOnce(options.JobsAtOnce, total, AvailableCores(), AvailableMemoryBytes());
+        const ItemsAtOnce chosen = ChooseItemsAtOnce(options.JobsAtOnce, static_cast<int>(plan.Requests.size()), AvailableCores(), AvailableMemoryBytes());
         if (chosen.CappedByMemory && options.JobsAtOnce > chosen.Count)
             std::fprintf(stderr, "%s\n", CliJobsCappedText(options.JobsAtOnce, chosen.Count).c_str());
         // A list whose items feed one another keeps its order.
         itemsAtOnce = ItemsDependOnEachOther(plan.Requests) ? 1 : chosen.Count;
     }
-    if (itemsAtOnce > 1) {
+    if (plan.Requests.empty()) {
+        // Nothing left to convert.
+    } else if (itemsAtOnce > 1) {
         outcomes = RunInParallel(plan, options, itemsAtOnce, program);
     } else {
         TerminalWindow window(stdout, stderr);
@@ -264,20 +273,22 @@ int main(int argc, char** argv) {
         outcomes = RunHere(plan, window, listItem);
         if (listItem) {
             TellOutcome(options, outcomes, window.HeldMessages());
-            if (gStopSignal != 0) return 128 + static_cast<int>(gStopSignal);
+            if (StopSignal() != 0) return 128 + StopSignal();
             const bool written = !outcomes.empty() && outcomes.front().Outcome == RequestOutcome::Result::Written;
             return written ? 0 : kExitFailed;
         }
     }
 
     // A stopped request has already removed what it was writing; the old output stays.
-    if (gStopSignal != 0) {
+    if (StopSignal() != 0) {
         std::fprintf(stderr, "%s\n", CliStoppedText().c_str());
-        return 128 + static_cast<int>(gStopSignal);
+        return 128 + StopSignal();
     }
     int written = 0;
     for (const auto& outcome : outcomes)
         if (outcome.Outcome == RequestOutcome::Result::Written) ++written;
-    std::fprintf(written == total ? stdout : stderr, "%s\n", CliSummaryText(written, total).c_str());
-    return written == total ? 0 : kExitFailed;
+    // An output kept with -n (or by the answer No) is there as the user wants it.
+    const bool whole = written + kept == total;
+    std::fprintf(whole ? stdout : stderr, "%s\n", CliSummaryText(written, total).c_str());
+    return whole ? 0 : kExitFailed;
 }

@@ -18,6 +18,7 @@
 #include "conversion/worker_texts.h"
 #include "exec/app_state.h"
 #include "platform/command_line.h"
+#include "platform/instance_mark.h"
 #include "platform/process.h"
 
 namespace transcoda::cli {
@@ -71,7 +72,11 @@ void ListRun::Start(size_t index) {
     std::remove(item->OutcomeFile.c_str());
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) == 0) {
-        if (item->Process.Start(ItemCommandLine(list_, index, item->OutcomeFile), fds[1])) {
+        // An instance of its own, which knows this process by its mark: it stops and
+        // cleans up when this process dies, and no other item's clean-up ends it.
+        const std::vector<std::string> environment{std::string(kListVariable) + "=" + ThisInstance().Text()};
+        if (item->Process.Start(ItemCommandLine(list_, index, item->OutcomeFile), fds[1], environment,
+                                ChildKind::Instance)) {
             item->Output = fds[0];
             fcntl(item->Output, F_SETFL, fcntl(item->Output, F_GETFL) | O_NONBLOCK);
         } else {
@@ -189,7 +194,8 @@ std::string ItemCommandLine(const ParallelList& list, size_t index, const std::s
     // quote itself goes bare, and is then found by the blanks it holds.
     const std::string program =
         list.Program.find('"') == std::string::npos ? "\"" + list.Program + "\"" : list.Program;
-    return program + " --lang " + list.Language + (list.Debug ? " --debug" : "") + " --outcome " +
+    // The item replaces an existing output: this process has already decided on it.
+    return program + " --lang " + list.Language + (list.Debug ? " --debug" : "") + " -y --outcome " +
            Q(outcomeFile) + " -f " + Q(request.FormatLabel) + " " + Q(request.InputPath) + " " +
            Q(request.OutputPath);
 }

@@ -59,9 +59,17 @@ private:
     std::string_view text_;
 };
 
+// Reads an entry: a regular file only, and at most kMaxEntryBytes. Opened without
+// waiting and without following a link, so that a FIFO, a device or a link put in the
+// folder under an entry's name can neither block the reader nor feed it without end.
 bool ReadWhole(const std::string& path, std::string& text) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return false;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > static_cast<off_t>(kMaxEntryBytes)) {
+        close(fd);
+        return false;
+    }
     char buffer[16384];
     bool ok = true;
     for (;;) {

@@ -2,7 +2,8 @@
 // One child process started from a single command-line string, spawned directly (no
 // shell) in a process group of its own, so that ending it also ends everything it
 // started. Every child carries this instance's mark in its environment (see
-// instance_mark.h): it is one of this instance's tools.
+// instance_mark.h): it is one of this instance's tools, unless it is started as an
+// instance of its own.
 
 #include <sys/types.h>
 
@@ -11,6 +12,10 @@
 #include <vector>
 
 namespace transcoda {
+
+// Whether the child is one of this instance's tools (it carries the instance's mark) or
+// an instance of its own (it carries no mark, and no instance's clean-up ends it).
+enum class ChildKind { Tool, Instance };
 
 class ChildProcess {
 public:
@@ -28,7 +33,8 @@ public:
     // directory are inherited, no other descriptor reaches the child. False when it could not be started.
     // Each "NAME=value" of `environment` is added to the child's environment, in place
     // of an inherited entry of the same name.
-    bool Start(const std::string& commandLine, int outputFd, const std::vector<std::string>& environment = {});
+    bool Start(const std::string& commandLine, int outputFd, const std::vector<std::string>& environment = {},
+               ChildKind kind = ChildKind::Tool);
 
     // Waits at most timeoutMs (negative: without limit) and returns true as soon as the
     // child has ended (also true when it was never started).

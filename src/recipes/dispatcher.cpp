@@ -9,6 +9,7 @@
 #include "exec/language.h"
 #include "exec/duration_probe.h"
 #include "exec/ffprobe_streams.h"
+#include "exec/instance.h"
 #include "exec/log.h"
 #include "exec/request_timing.h"
 #include "exec/window_port.h"
@@ -241,6 +242,13 @@ DispatchOutcome DispatchConversion(const ConversionRequest& request) {
     if (!Running()) return {Result::Stopped, {}, {}};
     const RequestTimingScope timing;
 
+    // Without a private work folder the intermediates would have nowhere safe to go.
+    if (WorkFolderMissing())
+        return RefusedBeforeStart(Localised(
+            "aucun dossier de travail privé n'a pu être créé (ni dans $XDG_RUNTIME_DIR, ni dans le dossier "
+            "de cache de l'utilisateur, ni dans le dossier temporaire)",
+            "no private work folder could be made (in $XDG_RUNTIME_DIR, in the user's cache folder or in the "
+            "temporary folder)"));
     // The input as it is now is the one the whole request converts.
     if (ExistsButIsNotRegular(input)) return RefusedBeforeStart(NotRegularInputText(input));
     const InputPin pin(input);

@@ -56,6 +56,9 @@ TEST(CliArguments, WellFormedAndMalformedLines) {
         {{"--list", "jobs.tsv", "--shard", "a/b"}, false, 0, ""},
         {{"--list", "jobs.tsv", "--shard", "/2"}, false, 0, ""},
         {{"--list", "jobs.tsv", "--shard"}, false, 0, ""},
+        {{"-f", "3", "a.avi", "a.mpeg", "-y", "--overwrite"}, true, 1, "a.mpeg"},
+        {{"-n", "-f", "3", "a.avi", "--no-overwrite"}, true, 1, ""},
+        {{"-y", "-f", "3", "a.avi", "-n"}, false, 0, ""},
     };
     for (const auto& c : cases) {
         CliOptions options;
@@ -102,6 +105,42 @@ TEST(CliShard, ShardsCoverEveryItemExactlyOnce) {
                 EXPECT_EQ(seen[static_cast<size_t>(i)], 1) << "item " << i << " of " << items << ", " << count << " shards";
         }
     }
+}
+
+// An existing output is replaced only with -y or a Yes; without a terminal to ask, the
+// item is refused; a missing output is always converted.
+TEST(CliExistingOutputs, ReplacedOnlyWhenTold) {
+    const fs::path folder = fs::temp_directory_path() / ("transcoda-existing-" + std::to_string(getpid()));
+    fs::create_directories(folder / "full-dvd");
+    std::ofstream((folder / "there.mpeg").string()) << "old";
+    std::ofstream((folder / "full-dvd/file").string()) << "old";
+    const std::string dvd(FormatLabel(33));
+    const std::string mpeg(FormatLabel(3));
+    const std::vector<ConversionRequest> requests = {{"in.avi", (folder / "there.mpeg").string(), mpeg},
+                                                     {"in.avi", (folder / "new.mpeg").string(), mpeg},
+                                                     {"in.avi", (folder / "full-dvd/").string(), dvd},
+                                                     {"in.avi", (folder / "new-dvd/").string(), dvd}};
+    struct Case {
+        ExistingOutput choice;
+        int answer;  // -1: no terminal, 0: No, 1: Yes
+        size_t run, kept, refused;
+    } cases[] = {
+        {ExistingOutput::Replace, -1, 4, 0, 0}, {ExistingOutput::Keep, -1, 2, 2, 0},
+        {ExistingOutput::Ask, -1, 2, 0, 2},     {ExistingOutput::Ask, 0, 2, 2, 0},
+        {ExistingOutput::Ask, 1, 4, 0, 0},
+    };
+    for (const Case& c : cases) {
+        int asked = 0;
+        ReplaceQuestion ask;
+        if (c.answer >= 0) ask = [&](const std::string&) { return ++asked, c.answer == 1; };
+        const ExistingOutputs sorted = SortExistingOutputs(requests, c.choice, ask);
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.choice)) + " answer " + std::to_string(c.answer));
+        EXPECT_EQ(sorted.ToRun.size(), c.run);
+        EXPECT_EQ(sorted.KeptOutputs.size(), c.kept);
+        EXPECT_EQ(sorted.RefusedOutputs.size(), c.refused);
+        EXPECT_EQ(asked, c.choice == ExistingOutput::Ask && c.answer >= 0 ? 2 : 0);
+    }
+    fs::remove_all(folder);
 }
 
 TEST(CliArguments, LanguageIsTakenBeforeAnyError) {

@@ -130,7 +130,7 @@ TEST(ParallelList, ItemCommandLineKeepsEveryArgument) {
                      {"/in/x\\\\", "/out/dvd folder/", " DVD PAL High Quality"}};
     for (size_t i = 0; i < list.Requests.size(); ++i) {
         const auto& request = list.Requests[i];
-        const std::vector<std::string> expected = {list.Program, "--lang", "EN", "--debug", "--outcome", "/w/it em",
+        const std::vector<std::string> expected = {list.Program, "--lang", "EN", "--debug", "-y", "--outcome", "/w/it em",
                                                    "-f", request.FormatLabel, request.InputPath, request.OutputPath};
         EXPECT_EQ(SplitCommandLine(ItemCommandLine(list, i, "/w/it em")), expected);
     }

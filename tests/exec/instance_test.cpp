@@ -71,7 +71,42 @@ TEST_F(WorkFolderTest, RootsFollowTheUsersFolders) {
         ASSERT_FALSE(roots.empty());
         const std::string expected = c.first[0] == '/' ? c.first : (base / c.first).string();
         EXPECT_EQ(roots.front(), expected) << (c.runtime ? c.runtime : "-") << " " << (c.cache ? c.cache : "-");
-        EXPECT_EQ(roots.back(), (base / "tmp").string() + "/transcoda-" + std::to_string(getuid()) + "/");
+    }
+}
+
+// Without a runtime folder and with no usable cache folder, the work folder is a new
+// private one in the temp folder, never one of a fixed name there; with no temp folder
+// either there is none, and a conversion is refused (dispatcher) rather than write its
+// intermediates beside the program. A dead instance's temp folder goes at the next start.
+TEST_F(WorkFolderTest, WithoutRuntimeOrCacheFolderTheWorkFolderIsMadeByMkdtemp) {
+    unsetenv("XDG_RUNTIME_DIR");
+    std::ofstream((base / "cache-file").string()) << "not a folder";
+    Set("XDG_CACHE_HOME", base / "cache-file");
+    const std::string prefix = "transcoda-" + std::to_string(getuid()) + "-";
+    const fs::path dead = base / "tmp" / (prefix + InstanceMark{getpid(), ThisInstance().StartTime + 3}.Text() + "-Ab3dE9");
+    MakeInstanceFolder(dead);
+    struct Case {
+        const char* tmp;  // under base
+        bool made;
+    };
+    for (const Case& c : {Case{"tmp", true}, Case{"cache-file", false}}) {
+        SCOPED_TRACE(c.tmp);
+        Set("TMPDIR", base / c.tmp);
+        StartInstance();
+        EXPECT_EQ(WorkFolderMissing(), !c.made);
+        if (!c.made) {
+            EXPECT_EQ(App().WorkFolder, "");
+            continue;
+        }
+        const std::string own = App().WorkFolder;
+        const std::string start = (base / "tmp").string() + "/" + prefix + ThisInstance().Text() + "-";
+        ASSERT_EQ(own.compare(0, start.size(), start), 0) << own;
+        struct stat st;
+        ASSERT_EQ(stat(own.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        EXPECT_FALSE(fs::exists(dead));
+        EndInstance();
+        EXPECT_FALSE(fs::exists(own));
     }
 }
 

@@ -76,6 +76,13 @@ TEST_F(ProbeCacheTest, AnswersOnlyForTheUnchangedFile) {
          false},
         {"entry of another kind", [](const std::string&, const std::string& e) { std::ofstream(e) << "hello\n"; },
          false},
+        // Opened plainly, a FIFO without a writer would block the reader for ever.
+        {"entry replaced by a FIFO",
+         [](const std::string&, const std::string& e) {
+             fs::remove(e);
+             ASSERT_EQ(mkfifo(e.c_str(), 0600), 0);
+         },
+         false},
     };
     const ProbeCache cache((folder / "probes").string());
     for (const Row& row : rows) {

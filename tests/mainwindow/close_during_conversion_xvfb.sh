@@ -5,6 +5,7 @@
 # - answered No (Escape), the program, its tool and the conversion go on;
 # - answered Yes (Return), the program ends at once and cleanly, its tool is ended and
 #   no intermediate is left.
+# With END_BY=<signal> the program is sent that signal instead of the click on Close.
 # Usage: close_during_conversion_xvfb.sh PATH/TO/transcoda HELPER_DIR FIXTURE_SCRIPT FIXTURE_DIR
 set -euo pipefail
 APP=$1 HELPERS=$2 FIXTURES_SH=$3 FIXTURES=$4
@@ -68,6 +69,36 @@ done
 [[ -s "$SCRATCH/tool.pid" ]] || fail "the picture step was never started"
 TOOL_PID=$(cat "$SCRATCH/tool.pid")
 [[ -n "$(intermediates)" ]] || fail "the sound step left no intermediate"
+
+# Ended by a signal instead (END_BY=HUP, TERM ...: the session ends, the terminal that
+# started it closes): the conversion stops as with Stop, and the program ends with 128 +
+# the signal, its tool, intermediates and work folder gone, without a question.
+if [[ -n "${END_BY:-}" ]]; then
+    kill -"$END_BY" "$PID"
+    status=
+    for _ in $(seq 1 300); do
+        if ! kill -0 "$PID" 2>/dev/null; then
+            wait "$PID" && status=0 || status=$?
+            break
+        fi
+        sleep 0.05
+    done
+    [[ -n "$status" ]] || fail "the program did not end within 15 s of SIG$END_BY"
+    PID=
+    expected=$((128 + $(kill -l "$END_BY")))
+    [[ "$status" == "$expected" ]] || fail "SIG$END_BY: the program ended with status $status, expected $expected"
+    for _ in $(seq 1 100); do
+        kill -0 "$TOOL_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 "$TOOL_PID" 2>/dev/null && fail "SIG$END_BY: the running tool was left running"
+    TOOL_PID=
+    [[ -z "$(ls -A "$XDG_RUNTIME_DIR/transcoda" 2>/dev/null)" ]] || fail "SIG$END_BY: work folder left"
+    [[ -z "$(intermediates)" ]] || fail "SIG$END_BY: intermediates left: $(intermediates)"
+    [[ -z "$(find "$SCRATCH/out" -name '.*.transcoda-*')" ]] || fail "SIG$END_BY: a temporary output is left"
+    echo "OK: SIG$END_BY ended the program with status $status, tool, intermediates and work folder gone"
+    exit 0
+fi
 
 # Release on the Close picture (Image7, 96x96 at 657,4), then the answer to the question.
 close_and_answer() {

@@ -2,8 +2,9 @@
 # transcoda-cli beside other instances of itself, and losing its terminal.
 #   side-by-side  two conversions at once from the same program folder; Ctrl-C in one,
 #                 and a third instance starting, leave the other one's tools alone
-#   lost          SIGHUP and SIGKILL in the middle of a recipe leave no tool or engine
-#                 running; the next start removes the dead instance's work folder
+#   lost          HUP, QUIT, TERM and USR1 in the middle of a conversion stop it and clean
+#                 up before the program ends; after SIGKILL no tool or engine is left
+#                 running and the next start removes the dead instance's files
 # Usage: instances.sh NAME
 TEST_NAME=$1
 source "$(dirname "$0")/common.sh"
@@ -61,20 +62,39 @@ side-by-side)
     check_clean "side-by-side"
     ;;
 lost)
-    for signal in HUP KILL; do
-        "$CLI" --lang EN -f 0 "$WORK/long.avi" "$WORK/out/lost.avi" >/dev/null 2>&1 </dev/null &
+    # A closed terminal (HUP), Ctrl-\ (QUIT), kill (TERM) and USR1 stop the conversion
+    # as Ctrl-C does: exit 128 + the signal, the tools, the hidden partial output and the
+    # work folder gone before the program ends, the old output whole. SIGKILL cannot be
+    # taken: the tools die with the program, and the next start removes what it left.
+    echo "earlier lost.mpeg" >"$WORK/out/lost.mpeg"
+    cp "$WORK/out/lost.mpeg" "$WORK/lost.kept"
+    for row in HUP:129 QUIT:131 TERM:143 USR1:138 KILL:137; do
+        signal=${row%%:*} expected=${row#*:}
+        "$CLI" --lang EN -y -f 3 "$WORK/long.avi" "$WORK/out/lost.mpeg" >/dev/null 2>&1 </dev/null &
         pid=$!
-        wait_for_step "$pid" || fail "lost $signal: the picture step never ran"
+        for _ in $(seq 1 600); do
+            [ -n "$(find "$WORK/out" -name '.lost.transcoda-*' -size +16k)" ] && break
+            sleep 0.05
+        done
+        [ -n "$(find "$WORK/out" -name '.lost.transcoda-*')" ] || fail "lost $signal: no partial output was written"
         folder=$(find "$XDG_RUNTIME_DIR/transcoda" -mindepth 1 -maxdepth 1 -name "$pid-*")
         [ -n "$folder" ] || fail "lost $signal: no work folder of the instance"
         kill -"$signal" "$pid"
-        wait "$pid" || true
+        status=0
+        wait "$pid" || status=$?
+        [ "$status" -eq "$expected" ] || fail "lost $signal: exit status $status, expected $expected"
+        cmp -s "$WORK/out/lost.mpeg" "$WORK/lost.kept" || fail "lost $signal: the earlier output was changed"
         # The tools and their engines (whose command lines name the test's files).
         gone_within "$WORK/" || fail "lost $signal: processes left: $(pgrep -af "$WORK/" | head -3)"
-        # The next instance to start removes the dead one's folder.
+        if [ "$signal" != KILL ]; then
+            [ -z "$(find "$WORK/out" -name '.lost.transcoda-*')" ] || fail "lost $signal: the partial output is left"
+            [ -z "$folder" ] || [ ! -e "$folder" ] || fail "lost $signal: its work folder is left"
+        fi
+        # The next instance to start removes what a dead one left.
         "$CLI" --formats >/dev/null || fail "lost $signal: the next start failed"
         [ -z "$folder" ] || [ ! -e "$folder" ] || fail "lost $signal: the dead instance's folder is still there"
         [ -z "$(ls -A "$XDG_RUNTIME_DIR/transcoda")" ] || fail "lost $signal: work folders left: $(ls "$XDG_RUNTIME_DIR/transcoda")"
+        check_clean "lost $signal"
     done
     ;;
 *)

@@ -89,7 +89,7 @@ stop)
     make_long_clip
     echo "earlier hd.avi" >"$WORK/out/hd.avi"
     cp "$WORK/out/hd.avi" "$WORK/hd.kept"
-    "$CLI" --lang EN -f 0 "$WORK/long.avi" "$WORK/out/hd.avi" >"$WORK/stdout" 2>"$WORK/stderr" &
+    "$CLI" --lang EN -y -f 0 "$WORK/long.avi" "$WORK/out/hd.avi" >"$WORK/stdout" 2>"$WORK/stderr" &
     pid=$!
     wait_for_picture_step || fail "stop: the picture step never ran"
     wait_for_picture_written || fail "stop: the picture step wrote nothing"
@@ -107,7 +107,7 @@ stop)
     echo "earlier third" >"$WORK/out/third.mpeg"
     cp "$WORK/out/second.avi" "$WORK/second.kept"
     cp "$WORK/out/third.mpeg" "$WORK/third.kept"
-    "$CLI" --lang EN --jobs 1 -f 36 "$FIXTURES/clip.avi" "$WORK/out/first.wav" \
+    "$CLI" --lang EN --jobs 1 -y -f 36 "$FIXTURES/clip.avi" "$WORK/out/first.wav" \
                      -f 0 "$WORK/long.avi" "$WORK/out/second.avi" \
                      -f 3 "$FIXTURES/clip.avi" "$WORK/out/third.mpeg" >"$WORK/stdout" 2>"$WORK/stderr" &
     pid=$!
@@ -149,30 +149,49 @@ jobs)
     ;;
 jobs-stop)
     # Ctrl-C while two items convert at once: both stop and clean up, the outputs of an
-    # earlier run stay as they were, and the third item never starts.
+    # earlier run stay as they were, and the third item never starts. The list process
+    # killed outright (SIGKILL): each item stops by itself and removes its own files,
+    # without ending its sibling first.
     make_long_clip
     for name in a b c; do
         echo "earlier $name" >"$WORK/out/$name.avi"
         cp "$WORK/out/$name.avi" "$WORK/$name.kept"
     done
-    "$CLI" --lang EN --jobs 2 -f 0 "$WORK/long.avi" "$WORK/out/a.avi" -f 0 "$WORK/long.avi" "$WORK/out/b.avi" \
-        -f 0 "$WORK/long.avi" "$WORK/out/c.avi" >"$WORK/stdout" 2>"$WORK/stderr" &
-    pid=$!
-    for _ in $(seq 1 300); do
-        [ "$(pgrep -fc "$WORK/prog/B/utilitymff3.exe .*1280x720")" -ge 2 ] && break
-        sleep 0.1
+    for row in INT:130 KILL:137; do
+        signal=${row%%:*} expected=${row#*:}
+        "$CLI" --lang EN --jobs 2 -y -f 0 "$WORK/long.avi" "$WORK/out/a.avi" -f 0 "$WORK/long.avi" "$WORK/out/b.avi" \
+            -f 0 "$WORK/long.avi" "$WORK/out/c.avi" >"$WORK/stdout" 2>"$WORK/stderr" &
+        pid=$!
+        for _ in $(seq 1 300); do
+            [ "$(pgrep -fc "$WORK/prog/B/utilitymff3.exe .*1280x720")" -ge 2 ] && break
+            sleep 0.1
+        done
+        [ "$(pgrep -fc "$WORK/prog/B/utilitymff3.exe .*1280x720")" -ge 2 ] ||
+            fail "jobs-stop $signal: two picture steps never ran at once"
+        kill -"$signal" "$pid"
+        status=0
+        wait "$pid" || status=$?
+        [ "$status" -eq "$expected" ] || fail "jobs-stop $signal: exit status $status, expected $expected"
+        if [ "$signal" = INT ]; then
+            grep -qF "Conversion stopped." "$WORK/stderr" || fail "jobs-stop: not told"
+            ! grep -qF "(3/3)" "$WORK/stdout" || fail "jobs-stop: the third item started"
+        else
+            # The items end by themselves, each once it has cleaned up: waited for, within
+            # a bound. Only the list process's own work folder is left, for the next start.
+            for _ in $(seq 1 600); do
+                pgrep -f "$WORK/" >/dev/null || break
+                sleep 0.05
+            done
+            ! pgrep -f "$WORK/" >/dev/null || fail "jobs-stop KILL: processes left: $(pgrep -af "$WORK/" | head -3)"
+            left=$(find "$XDG_RUNTIME_DIR/transcoda" -mindepth 1 -maxdepth 1 ! -name "$pid-*" -printf '%f ')
+            [ -z "$left" ] || fail "jobs-stop KILL: the items' work folders are left: $left"
+            "$CLI" --formats >/dev/null || fail "jobs-stop KILL: the next start failed"
+        fi
+        for name in a b c; do
+            cmp -s "$WORK/out/$name.avi" "$WORK/$name.kept" || fail "jobs-stop $signal: the earlier $name.avi was changed"
+        done
+        check_clean "jobs-stop $signal"
     done
-    [ "$(pgrep -fc "$WORK/prog/B/utilitymff3.exe .*1280x720")" -ge 2 ] || fail "jobs-stop: two picture steps never ran at once"
-    kill -INT "$pid"
-    status=0
-    wait "$pid" || status=$?
-    [ "$status" -eq 130 ] || fail "jobs-stop: exit status $status, expected 130"
-    grep -qF "Conversion stopped." "$WORK/stderr" || fail "jobs-stop: not told"
-    ! grep -qF "(3/3)" "$WORK/stdout" || fail "jobs-stop: the third item started"
-    for name in a b c; do
-        cmp -s "$WORK/out/$name.avi" "$WORK/$name.kept" || fail "jobs-stop: the earlier $name.avi was changed"
-    done
-    check_clean "jobs-stop"
     ;;
 shard)
     # Shards of one list, as separate machines would run them: each item converted by
@@ -206,7 +225,7 @@ killed)
     echo "earlier hd.avi" >"$WORK/out/hd.avi"
     cp "$WORK/out/hd.avi" "$WORK/hd.kept"
     for target in "$WORK/prog/B/utilitymff3.exe .*1280x720" "^ffmpeg .*$WORK/long.avi.*1280x720"; do
-        "$CLI" --lang EN -f 0 "$WORK/long.avi" "$WORK/out/hd.avi" >"$WORK/stdout" 2>"$WORK/stderr" &
+        "$CLI" --lang EN -y -f 0 "$WORK/long.avi" "$WORK/out/hd.avi" >"$WORK/stdout" 2>"$WORK/stderr" &
         pid=$!
         for _ in $(seq 1 300); do
             pgrep -f "$target" >/dev/null && break
@@ -238,6 +257,31 @@ refused)
                 says="Le fichier de sortie \"$output\" est refusé : "
             grep -qF "$says" "$WORK/stderr" || fail "refused $output ($lang): no refusal: $(head -3 "$WORK/stderr")"
         done
+    done
+    # An output that exists already, with no terminal to ask: refused unless -y, kept
+    # with -n; in a list the other items go on.
+    echo "earlier" >"$WORK/out/there.mpeg"
+    for row in "EN::1:already exists: it is not replaced without -y" \
+        "FR::1:existe déjà : il n'est pas remplacé sans -y" "EN:-n:0:already exists: it is kept as it is"; do
+        IFS=: read -r lang flag expected says <<<"$row"
+        # shellcheck disable=SC2086
+        EXPECT_FAILURE=1 run_cli --lang "$lang" $flag -f 34 "$FIXTURES/clip.mp3" "$WORK/out/new$lang$flag.mp3" \
+            -f 3 "$FIXTURES/clip.avi" "$WORK/out/there.mpeg"
+        [ "$STATUS" -eq "$expected" ] || fail "existing ($lang $flag): exit status $STATUS, expected $expected"
+        grep -qF "$says" "$WORK/stderr" || fail "existing ($lang $flag): no message: $(tail -3 "$WORK/stderr")"
+        [ "$(cat "$WORK/out/there.mpeg")" = earlier ] || fail "existing ($lang $flag): the output was replaced"
+        check_media "existing ($lang $flag): the other item" "$WORK/out/new$lang$flag.mp3" audio
+    done
+    run_cli --lang EN -y -f 3 "$FIXTURES/clip.avi" "$WORK/out/there.mpeg"
+    [ "$STATUS" -eq 0 ] || fail "existing -y: exit status $STATUS"
+    check_media "existing -y" "$WORK/out/there.mpeg" 640x480
+    # A list file that is a device or a FIFO is refused, never read without end.
+    mkfifo "$WORK/list.fifo"
+    for list in /dev/zero "$WORK/list.fifo"; do
+        STATUS=0
+        timeout 60 "$CLI" --lang EN --list "$list" >"$WORK/stdout" 2>"$WORK/stderr" </dev/null || STATUS=$?
+        [ "$STATUS" -eq 2 ] || fail "list $list: exit status $STATUS, expected 2"
+        grep -qF "The list \"$list\" is not a regular file." "$WORK/stderr" || fail "list $list: no message"
     done
     [ -c /dev/null ] || fail "refused: /dev/null is no longer a device"
     [ -d "$WORK/out/folder.mpeg" ] && [ -z "$(ls -A "$WORK/out/folder.mpeg")" ] || fail "refused: the folder changed"
