@@ -54,7 +54,8 @@ bool SeekBefore(AVFormatContext* fc, int stream, double seconds) {
         if (target <= 0) return Libav().av_seek_frame(fc, -1, 0, AVSEEK_FLAG_BYTE) >= 0 || SeekTo(fc, stream, 0.0);
         if (!SeekTo(fc, stream, target)) return false;
         const double first = FirstKeyTime(fc, stream);
-        if (!(first > seconds + 0.001)) return SeekTo(fc, stream, target);
+        // No key frame from there to the end is as bad as one after the time.
+        if (first <= seconds + 0.001) return SeekTo(fc, stream, target);
     }
 }
 

@@ -340,11 +340,17 @@ int RunMencoderStyleTool(const std::string& toolName, const std::vector<std::str
                 segmentPlan = PlanSegment(r.input, in.videoCodec, *c, segment.start, segment.End());
                 plan.notices.push_back(DescribeSegmentPlan(segmentPlan, segment.start));
                 r.decodeFrom = DecodeFrom(segmentPlan.frames, segment.start);
-                if (segmentPlan.way != SegmentWay::Copy) r.pictureRecode = segmentPlan.recode;
-                // A copied picture starts on its key frame, which may lie a hair before
-                // the start asked (timestamps rounded by the container).
-                else if (segmentPlan.frames.nextKey >= 0)
+                if (segmentPlan.way != SegmentWay::Copy) {
+                    r.pictureRecode = segmentPlan.recode;
+                } else if (segment.start <= 0) {
+                    // A copy from the start is not cut there at all.
+                    r.start.clear();
+                    r.decodeFrom = -1;
+                } else {
+                    // A copied picture starts on its key frame, which may lie a hair
+                    // before the start asked (timestamps rounded by the container).
                     r.start = PlainNumber(std::min(segment.start, CopyFrom(segmentPlan.frames)));
+                }
             }
         }
         const std::vector<std::string> said = plan.notices;

@@ -20,9 +20,9 @@ namespace {
 
 // Timestamps are rounded by the containers: this far apart, two times are the same.
 constexpr double kTimeSlack = 0.001;
-// How far before a key frame a copy is cut, so that a rounding of its time never drops
-// it; the frame before it is a whole frame earlier.
-constexpr double kBeforeTheKey = 0.0005;
+// How far before a key frame a copy is cut when the frame before it is not known, so
+// that a rounding of its time never drops it.
+constexpr double kBeforeTheKey = 0.015;
 // How far past the next key frame the packets are read, for frames stored out of order.
 constexpr double kReorderWindow = 1.0;
 
@@ -96,7 +96,7 @@ SegmentFrames ScanSegmentFrames(const std::string& path, double start, double en
     if (start > 0) SeekBefore(fc, vi, start);
 
     AVPacket* packet = Libav().av_packet_alloc();
-    double latest = -1e300;
+    double latest = -1e300, lastDecoded = -1.0;
     while (packet != nullptr && Libav().av_read_frame(fc, packet) >= 0) {
         const int64_t ts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
         if (packet->stream_index != vi || ts == AV_NOPTS_VALUE) {
@@ -113,11 +113,16 @@ SegmentFrames ScanSegmentFrames(const std::string& path, double start, double en
         if (t >= start - kTimeSlack) {
             if (key && f.nextKey < 0) {
                 f.nextKey = t;
+                f.nextKeyDecoded = packet->dts != AV_NOPTS_VALUE ? std::min(t, SecondsInFile(fc, vi, packet->dts)) : t;
+                f.copyFrom = lastDecoded >= 0 && lastDecoded < f.nextKeyDecoded
+                                 ? (lastDecoded + f.nextKeyDecoded) / 2
+                                 : f.nextKeyDecoded - kBeforeTheKey;
                 f.keyRepeatsHeader = RepeatsHeader(codec, packet->data, packet->size);
             } else if (f.nextKey < 0 || t < f.nextKey - kTimeSlack) {
                 ++f.headFrames;
             }
         }
+        if (packet->dts != AV_NOPTS_VALUE) lastDecoded = SecondsInFile(fc, vi, packet->dts);
         Libav().av_packet_unref(packet);
         if (f.nextKey >= 0 && t > f.nextKey + kReorderWindow) break;
         if (end > 0 && t > end + kReorderWindow) break;
@@ -158,7 +163,7 @@ double DecodeFrom(const SegmentFrames& frames, double seconds) {
     return std::max(0.0, frames.keyBefore >= 0 ? frames.keyBefore - 1.0 : seconds - 10.0);
 }
 
-double CopyFrom(const SegmentFrames& frames) { return std::max(0.0, frames.nextKey - kBeforeTheKey); }
+double CopyFrom(const SegmentFrames& frames) { return std::max(0.0, frames.copyFrom); }
 
 double DecodeFrom(const std::string& path, double seconds) {
     return DecodeFrom(ScanSegmentFrames(path, seconds, seconds), seconds);
@@ -169,8 +174,10 @@ SegmentPlan PlanSegment(const std::string& input, const std::string& codec, cons
     SegmentPlan plan;
     plan.frames = ScanSegmentFrames(input, start, end);
     const SegmentFrames& f = plan.frames;
-    // The segment's first picture (the first at or after its start) is a key frame.
-    if (f.known && f.nextKey >= 0 && f.headFrames == 0) return plan;
+    // The segment's first picture (the first at or after its start) is a key frame. The
+    // engine cuts a copy by decoding times, which come before the key frame's own in a
+    // stream with frames out of order: such a copy is taken only from the start.
+    if (f.known && f.nextKey >= 0 && f.headFrames == 0 && (!f.reordered || start <= 0)) return plan;
     plan.recode = RecodeOptions(codec, output.videoEncoder);
     const bool join = f.known && f.nextKey >= 0 && f.headFrames > 0 && !f.reordered && f.keyRepeatsHeader &&
                       Joinable(codec) && JoinsInto(output.format);
@@ -194,8 +201,8 @@ std::string DescribeSegmentPlan(const SegmentPlan& plan, double start) {
             break;
         case SegmentWay::Recode:
             std::snprintf(text, sizeof text,
-                          "the segment starts between key frames and its two parts cannot be joined: its picture is "
-                          "coded again");
+                          "the segment's picture cannot be copied from its start (no key frame there, or the "
+                          "stream cannot be joined there): its picture is coded again");
             break;
     }
     return text;

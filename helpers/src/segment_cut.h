@@ -25,6 +25,8 @@ struct SegmentFrames {
     bool known = false;         // the picture stream's packets could be read
     double keyBefore = -1.0;    // the last key frame at or before the start; -1: not found
     double nextKey = -1.0;      // the first key frame at or after the start; -1: none before the end
+    double nextKeyDecoded = -1.0;  // its decoding time (the engine cuts a copy by decoding times)
+    double copyFrom = -1.0;        // halfway between the decoding times of that key frame and the frame before
     int headFrames = 0;         // the frames from the start up to that key frame
     bool reordered = false;     // frames are stored out of presentation order (B-frames)
     bool keyRepeatsHeader = false;  // that key frame carries the stream's sequence header
@@ -65,7 +67,7 @@ double DecodeFrom(const std::string& path, double seconds);
 double DecodeFrom(const SegmentFrames& frames, double seconds);
 
 // Where a copy is cut on the output side so that it keeps the key frame at `nextKey` and
-// nothing before it.
+// nothing before it: just before its decoding time, by which the engine cuts a copy.
 double CopyFrom(const SegmentFrames& frames);
 
 // Where the engine reads the joined picture of a smart cut (the tool's unnamed file,
