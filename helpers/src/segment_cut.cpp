@@ -175,9 +175,11 @@ SegmentPlan PlanSegment(const std::string& input, const std::string& codec, cons
     plan.frames = ScanSegmentFrames(input, start, end);
     const SegmentFrames& f = plan.frames;
     // The segment's first picture (the first at or after its start) is a key frame. The
-    // engine cuts a copy by decoding times, which come before the key frame's own in a
-    // stream with frames out of order: such a copy is taken only from the start.
-    if (f.known && f.nextKey >= 0 && f.headFrames == 0 && (!f.reordered || start <= 0)) return plan;
+    // engine cuts a copy by decoding times: in a stream with frames out of order, the
+    // frames decoded before a cut are shown after it, so such a stream is copied only
+    // whole to its end.
+    if (f.known && f.nextKey >= 0 && f.headFrames == 0 && (!f.reordered || (start <= 0 && end < 0)))
+        return plan;
     plan.recode = RecodeOptions(codec, output.videoEncoder);
     const bool join = f.known && f.nextKey >= 0 && f.headFrames > 0 && !f.reordered && f.keyRepeatsHeader &&
                       Joinable(codec) && JoinsInto(output.format);
