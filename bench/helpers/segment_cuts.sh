@@ -6,7 +6,8 @@
 # segment, and the picture check's difference (grey levels, 0-255) of the first and last
 # pictures, with its cost. Then the same difference for windows moved 1 s and 5 s away,
 # which the check must tell apart: the summary gives the largest difference of a right
-# cut and the smallest of a wrong one, around the threshold the tools use.
+# cut and the smallest of a wrong one, and how many fall on the wrong side of a few limits
+# (the tools use 3, helpers/src/picture_compare.h).
 #   BUILD=build bash bench/helpers/segment_cuts.sh
 set -euo pipefail
 
@@ -122,5 +123,6 @@ wrong = sorted(float(x) for x in open(sys.argv[2]) if x.strip())
 def q(v, p): return v[min(len(v) - 1, int(p * len(v)))] if v else float('nan')
 print(f"right cuts ({len(right)} ends): median {q(right, .5):.2f}, 95% {q(right, .95):.2f}, max {right[-1] if right else float('nan'):.2f} grey levels")
 print(f"windows moved 1 s / 5 s ({len(wrong)}): min {wrong[0] if wrong else float('nan'):.2f}, 5% {q(wrong, .05):.2f}, median {q(wrong, .5):.2f}")
-print(f"threshold 6.0: right cuts over it {sum(1 for x in right if x > 6)}, moved windows at or under it {sum(1 for x in wrong if x <= 6)}")
+for limit in (2.0, 3.0, 6.0):
+    print(f"limit {limit}: right cuts over it {sum(1 for x in right if x > limit)}, moved windows at or under it {sum(1 for x in wrong if x <= limit)}")
 PY

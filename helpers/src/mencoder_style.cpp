@@ -256,7 +256,7 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
             length = length > 0 ? std::min(length, len) : len;
         }
     }
-    if (!outputStart.empty()) {
+    if (!outputStart.empty() && outputStart != "0") {
         auto t = std::find(a.begin(), a.end(), "-t");
         a.insert(t != a.end() ? t : a.end(), {"-ss", outputStart});
     }

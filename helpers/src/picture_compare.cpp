@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 #include "libav.h"
 #include "media_seek.h"
@@ -37,8 +38,14 @@ std::optional<Thumbnail> Shrink(const AVFrame* frame) {
     for (int i = 0; i < (rgb ? 3 : 1); ++i)
         if (d->comp[i].depth < 1 || d->comp[i].depth > 16) return std::nullopt;
     const bool be = (d->flags & AV_PIX_FMT_FLAG_BE) != 0;
+    // Luma of limited range (16 to 235) is brought to the full range, so that a picture
+    // whose range was changed on the way still compares with its source.
+    const bool limited = !rgb && frame->color_range != AVCOL_RANGE_JPEG && std::string_view(d->name).substr(0, 4) != "yuvj";
     auto grey = [&](int x, int y) {
-        if (!rgb) return Component(frame, d->comp[0], be, x, y);
+        if (!rgb) {
+            const float y8 = Component(frame, d->comp[0], be, x, y);
+            return limited ? std::clamp((y8 - 16.0f) * 255.0f / 219.0f, 0.0f, 255.0f) : y8;
+        }
         return 0.299f * Component(frame, d->comp[0], be, x, y) + 0.587f * Component(frame, d->comp[1], be, x, y) +
                0.114f * Component(frame, d->comp[2], be, x, y);
     };
