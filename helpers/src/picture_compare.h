@@ -23,9 +23,9 @@ double ThumbnailDifference(const Thumbnail& a, const Thumbnail& b);
 
 // The largest difference at which two pictures are taken for the same one. Over the
 // right cuts of bench/segment_cuts.sh (copies, smart cuts, pictures coded again, the
-// camcorder segment scaled and coded to MPEG, recorded clips), the ends differ by 0.05
-// grey levels at the median and 0.36 at most; the same segment moved 1 s or 5 s differs
-// by 4.35 at least and 8.8 at the median. The limit lies well above the first, for
+// camcorder segment scaled and coded to MPEG, recorded clips), the ends differ by 0.06
+// grey levels at the median and 0.42 at most; the same segment moved 1 s or 5 s differs
+// by 5.06 at least and 10.2 at the median. The limit lies well above the first, for
 // codings coarser than those measured, and below the second.
 inline constexpr double kSamePictureLimit = 3.0;
 
