@@ -12,7 +12,6 @@
 #include "engine.h"
 #include "libav.h"
 #include "media_seek.h"
-#include "mencoder_options.h"
 #include "stream_readback.h"
 
 namespace helpers {
@@ -154,7 +153,8 @@ std::vector<std::string> RecodeOptions(const std::string& codec, const std::stri
     if (encoder == "libtheora") return {"-c:v", encoder, "-q:v", "10"};
     if (encoder == "rawvideo" || encoder == "dvvideo") return {"-c:v", encoder};
     // MPEG-1/2 pictures name the buffer their player needs: a DVD's, not none.
-    if (encoder == "mpeg1video" || encoder == "mpeg2video") return {"-c:v", encoder, "-q:v", "1", "-maxrate", "15000k", "-bufsize", "1835k"};
+    if (encoder == "mpeg1video" || encoder == "mpeg2video")
+        return {"-c:v", encoder, "-q:v", "1", "-maxrate", "15000k", "-bufsize", "1835k"};
     return {"-c:v", encoder, "-q:v", "1"};
 }
 
