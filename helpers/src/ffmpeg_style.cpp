@@ -1,9 +1,14 @@
 #include "ffmpeg_style.h"
 
+#include <algorithm>
+
 #include "amr_encoder.h"
 #include "engine.h"
 #include "file_facts.h"
 #include "libav.h"
+#include "mencoder_options.h"
+#include "picture_compare.h"
+#include "segment_cut.h"
 #include "ffmpeg_plan.h"
 #include "ffmpeg_request.h"
 #include "stream_readback.h"
@@ -21,12 +26,55 @@ bool OnlyDescribes(const FfmpegRequest& request) {
     return request.output.empty() && request.inputs.size() == 1 && request.inputs.front().options.empty();
 }
 
+// The segment the first input is cut to (its -ss and -t), and whether it is cut at all.
+bool CutsSegment(const FfmpegRequest& request, double& start, double& length) {
+    start = 0.0;
+    length = -1.0;
+    bool cut = false;
+    for (const EngineOption& o : request.inputs.front().options) {
+        if (o.name == "-ss") start = std::max(0.0, ParseClock(o.value));
+        else if (o.name == "-t") length = ParseClock(o.value);
+        else continue;
+        cut = true;
+    }
+    return cut;
+}
+
+// A segment whose picture is coded again is cut on the output side, from decoded frames,
+// the input read from before the key frame its start needs (segment_cut.h): the engine's
+// seek on a transport stream may land between key frames, and its picture would then
+// start at the next one, the time before filled with that picture.
+void CutOnOutputSide(FfmpegPlan& plan, double start, double length) {
+    auto& a = plan.args;
+    if (plan.amr || plan.output.empty() || a.empty() || a.back() != plan.output) return;
+    for (size_t i = 0; i + 1 < a.size(); ++i)
+        if ((a[i] == "-c:v" || a[i] == "-vcodec") && a[i + 1] == "copy") return;
+    auto input = std::find(a.begin(), a.end(), "-i");
+    if (input == a.end()) return;
+    for (auto o = a.begin(); o < input;) {
+        if ((*o == "-ss" || *o == "-t") && o + 1 < input) {
+            o = a.erase(o, o + 2);
+            input -= 2;
+        } else {
+            ++o;
+        }
+    }
+    const double from = std::min(start, DecodeFrom(plan.input, start));
+    std::vector<std::string> cut = {"-ss", PlainNumber(start - from)};
+    if (length >= 0) cut.insert(cut.end(), {"-t", PlainNumber(length)});
+    a.insert(a.end() - 1, cut.begin(), cut.end());
+    if (from > 0) a.insert(input, {"-ss", PlainNumber(from)});
+}
+
 }  // namespace
 
 int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::string>& args) {
     FfmpegPlan plan;
+    double segmentStart = 0.0, segmentLength = -1.0;
+    bool segment = false;
     try {
         const FfmpegRequest request = ParseFfmpegArgs(toolName, args);
+        segment = CutsSegment(request, segmentStart, segmentLength);
         if (OnlyDescribes(request)) {
             const FileFacts& facts = FactsOf(request.input());
             WriteAll(2, facts.answer.Output);
@@ -42,6 +90,7 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
             if (plan.needs.streams) facts.streams = &input.streams;
             plan = PlanFfmpeg(request, facts);
         }
+        if (segment) CutOnOutputSide(plan, segmentStart, segmentLength);
     } catch (const UsageError& e) {
         WriteAll(2, toolName + ": " + e.what() + "\n");
         return 2;
@@ -79,7 +128,17 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     // What was written is read back once the engine has ended; a description of an
     // input reports the input itself.
     if (plan.output.empty()) PrintStreamReport(FactsOf(plan.input).streams);
-    else if (rc == 0) PrintStreamReport(FactsOf(plan.output).streams);
+    else if (rc == 0) {
+        transcoda::StreamReport report = FactsOf(plan.output).streams;
+        // A segment's ends are compared with the source's pictures there.
+        if (segment && report.Has(transcoda::StreamKind::Video) && FactsOf(plan.input).description.hasVideo) {
+            const SegmentPictures compared =
+                CompareSegmentPictures(plan.output, plan.input, segmentStart, segmentLength);
+            WriteAll(2, toolName + ": " + DescribeComparison(compared) + "\n");
+            report.Content = ContentVerdict(compared);
+        }
+        PrintStreamReport(report);
+    }
     return rc;
 }
 

@@ -11,6 +11,7 @@ extern "C" {
 #include <libavutil/channel_layout.h>
 #include <libavutil/display.h>
 #include <libavutil/log.h>
+#include <libavutil/pixdesc.h>
 }
 
 namespace helpers {
@@ -28,10 +29,21 @@ namespace helpers {
     X(avutil, av_channel_layout_describe) \
     X(avutil, av_channel_layout_uninit) \
     X(avutil, av_display_rotation_get) \
+    X(avutil, av_frame_alloc)         \
+    X(avutil, av_frame_free)          \
+    X(avutil, av_pix_fmt_desc_get)    \
     X(avcodec, avcodec_get_name)      \
     X(avcodec, av_packet_alloc)       \
     X(avcodec, av_packet_free)        \
     X(avcodec, av_packet_unref)       \
+    X(avcodec, avcodec_find_decoder)  \
+    X(avcodec, avcodec_alloc_context3) \
+    X(avcodec, avcodec_free_context)  \
+    X(avcodec, avcodec_parameters_to_context) \
+    X(avcodec, avcodec_open2)         \
+    X(avcodec, avcodec_send_packet)   \
+    X(avcodec, avcodec_receive_frame) \
+    X(avcodec, avcodec_flush_buffers) \
     X(avformat, avformat_open_input)  \
     X(avformat, avformat_find_stream_info) \
     X(avformat, avformat_close_input) \

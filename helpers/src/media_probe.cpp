@@ -1,11 +1,8 @@
 #include "media_probe.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <sstream>
 
-#include "engine.h"
 
 namespace helpers {
 
@@ -97,24 +94,6 @@ MediaInfo ParseProbeOutput(const std::string& text) {
         }
     }
     return info;
-}
-
-double NearestKeyFrame(const std::string& path, double seconds, double startTime) {
-    double at = seconds + startTime;
-    std::string interval = std::to_string(std::max(0.0, at - 15)) + "%" + std::to_string(at + 15);
-    std::istringstream in(CaptureEngine({"ffprobe", "-v", "error", "-select_streams", "v:0", "-skip_frame", "nokey",
-                                         "-read_intervals", interval, "-show_entries",
-                                         "frame=best_effort_timestamp_time", "-of", "csv=p=0", path}));
-    double best = -1;
-    std::string line;
-    while (std::getline(in, line)) {
-        char* end = nullptr;
-        double t = std::strtod(line.c_str(), &end);
-        if (end == line.c_str()) continue;
-        t -= startTime;
-        if (best < 0 || std::abs(t - seconds) < std::abs(best - seconds)) best = t;
-    }
-    return best < 0 ? -1 : std::max(0.0, best);
 }
 
 }  // namespace helpers

@@ -28,10 +28,6 @@ struct MediaInfo {
     int channels = 0;
 };
 
-// The key frame of the first picture stream nearest to `seconds` (counted from the start
-// of the file), found among those within 15 s of it; -1 when there is none.
-double NearestKeyFrame(const std::string& path, double seconds, double startTime);
-
 // Reads ffprobe's default (key=value, [STREAM]/[FORMAT] sections) output; the tools
 // keep their own description of a file in the same form (file_facts.h).
 MediaInfo ParseProbeOutput(const std::string& text);

@@ -19,9 +19,12 @@ struct MencoderRequest {
     std::vector<std::string> videoFilters;                      // "scale=640:480" ...
     std::string ofps, srate, start, endpos;
     double delay = 0.0;
-    // Where a copied picture can start: the key frame nearest the requested start, in
-    // seconds from the start of the input; negative when not looked up.
-    double keyFrameStart = -1.0;
+    // A segment of a copied picture that starts between key frames (segment_cut.h): the
+    // options that code its picture again instead of copying it, or the joined picture
+    // (head coded again, rest copied) to copy instead of the input's.
+    std::vector<std::string> pictureRecode;
+    std::string joinedPicture;
+    double decodeFrom = -1.0;  // where a picture coded again is read from; negative: 10 s before
     bool noSound = false;
 };
 

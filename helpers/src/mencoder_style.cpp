@@ -7,11 +7,15 @@
 #include <cstdlib>
 #include <optional>
 
+#include <unistd.h>
+
 #include "containers.h"
 #include "engine.h"
 #include "file_facts.h"
 #include "libav.h"
 #include "picture_shape.h"
+#include "picture_compare.h"
+#include "segment_cut.h"
 #include "stream_readback.h"
 #include "usage_error.h"
 
@@ -57,6 +61,31 @@ bool SameContainer(const std::string& path, const Container& c) {
     return source && source->format == c.format;
 }
 
+// The segment a request cuts: from -ss, lasting -endpos when that is a time.
+struct Segment {
+    bool cut = false;
+    double start = 0.0;
+    double length = -1.0;  // negative: to the end
+    double End() const { return length >= 0 ? start + length : -1.0; }
+};
+
+Segment SegmentOf(const MencoderRequest& r) {
+    Segment s;
+    const std::string& e = r.endpos;
+    const bool timed = !e.empty() && !(e.size() > 2 && e.substr(e.size() - 2) == "mb");
+    s.cut = !r.start.empty() || timed;
+    if (!r.start.empty()) s.start = std::max(0.0, ParseClock(r.start));
+    if (timed) s.length = ParseClock(e);
+    return s;
+}
+
+struct UnnamedFile {
+    int fd = -1;
+    ~UnnamedFile() {
+        if (fd >= 0) close(fd);
+    }
+};
+
 }  // namespace
 
 MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const MediaInfo& audioIn) {
@@ -70,21 +99,28 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
     for (const auto& n : c->note.empty() ? std::vector<std::string>{} : std::vector<std::string>{c->note})
         plan.notices.push_back(n);
 
-    // A copied picture can only begin on a key frame: the segment then starts on the key
-    // frame nearest the requested start, read from a little before it and cut exactly on
-    // the output side, so that sound and picture start together.
+    // A segment is cut once, on the output side, where the engine cuts by the times of
+    // the packets (a copied picture, from its key frame) or of the decoded frames (a
+    // picture coded again), the input read from before the key frame the start needs
+    // (segment_cut.h): the engine's seek lands off the time asked in some containers
+    // (an ASF one key frame early, a program stream late or between key frames). A joined
+    // picture (segment_cut.h) already starts at the segment's start: only its sound is
+    // cut, on the input side.
     std::string inputStart = r.start, outputStart;
-    if (r.keyFrameStart >= 0 && r.ovc == "copy") {
-        double coarse = std::max(0.0, r.keyFrameStart - 10.0);
+    if ((r.decodeFrom >= 0 || !r.pictureRecode.empty()) && !r.start.empty() && r.joinedPicture.empty()) {
+        const double start = std::max(0.0, ParseClock(r.start));
+        const double coarse = r.decodeFrom >= 0 ? std::min(start, r.decodeFrom) : std::max(0.0, start - 10.0);
         inputStart = coarse > 0 ? PlainNumber(coarse) : "";
-        outputStart = PlainNumber(r.keyFrameStart - coarse);
+        outputStart = PlainNumber(start - coarse);
     }
     auto addInput = [&](const std::string& file) {
         if (!inputStart.empty()) a.insert(a.end(), {"-ss", inputStart});
         a.insert(a.end(), {"-i", file});
     };
+    const bool joined = !r.joinedPicture.empty();
+    if (joined) a.insert(a.end(), {"-i", r.joinedPicture});
     addInput(r.input);
-    bool separateSound = !r.audioFile.empty();
+    bool separateSound = !r.audioFile.empty() && !joined;
     if (separateSound) addInput(r.audioFile);
     const MediaInfo& soundIn = separateSound ? audioIn : in;
 
@@ -125,7 +161,9 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
             v.clear();
         }
         a.insert(a.end(), {"-map", "0:v:0"});
-        if (enc.empty()) {
+        if (enc.empty() && !r.pictureRecode.empty()) {
+            v.insert(v.end(), r.pictureRecode.begin(), r.pictureRecode.end());
+        } else if (enc.empty()) {
             v.insert(v.end(), {"-c:v", "copy"});
         } else {
             v.insert(v.end(), {"-c:v", enc});
@@ -198,7 +236,7 @@ MencoderPlan PlanMencoder(const MencoderRequest& r, const MediaInfo& in, const M
             enc = c->audioEncoder;
             if (enc.rfind("pcm", 0) != 0) bitrate = "192k";
         }
-        a.insert(a.end(), {"-map", separateSound ? "1:a:0" : "0:a:0"});
+        a.insert(a.end(), {"-map", separateSound || joined ? "1:a:0" : "0:a:0"});
         if (enc.empty()) {
             s.insert(s.end(), {"-c:a", "copy"});
         } else {
@@ -307,18 +345,40 @@ std::string ProgressTranslator::Emit() {
 
 int RunMencoderStyleTool(const std::string& toolName, const std::vector<std::string>& args) {
     MencoderPlan plan;
+    MencoderRequest r;
+    MediaInfo in, sound;
+    Segment segment;
+    SegmentPlan segmentPlan;
     try {
-        MencoderRequest r = ParseMencoderArgs(args);
-        MediaInfo in = FactsOf(r.input).description;
+        r = ParseMencoderArgs(args);
+        in = FactsOf(r.input).description;
         if (!in.readable) throw UsageError("cannot read the input " + r.input);
-        MediaInfo sound;
         if (!r.audioFile.empty()) {
             sound = FactsOf(r.audioFile).description;
             if (!sound.readable) throw UsageError("cannot read the sound file " + r.audioFile);
         }
-        if (r.ovc == "copy" && !r.start.empty() && in.hasVideo)
-            r.keyFrameStart = NearestKeyFrame(r.input, ParseClock(r.start), in.startTime);
+        segment = SegmentOf(r);
+        if (segment.cut && r.ovc == "copy" && in.hasVideo && !r.start.empty()) {
+            if (const Container* c = ContainerForPath(r.output)) {
+                segmentPlan = PlanSegment(r.input, in.videoCodec, *c, segment.start, segment.End());
+                plan.notices.push_back(DescribeSegmentPlan(segmentPlan, segment.start));
+                r.decodeFrom = DecodeFrom(segmentPlan.frames, segment.start);
+                if (segmentPlan.way != SegmentWay::Copy) {
+                    r.pictureRecode = segmentPlan.recode;
+                } else if (segment.start <= 0) {
+                    // A copy from the start is not cut there at all.
+                    r.start.clear();
+                    r.decodeFrom = -1;
+                } else {
+                    // A copied picture starts on its key frame, which may lie a hair
+                    // before the start asked (timestamps rounded by the container).
+                    r.start = PlainNumber(std::min(segment.start, CopyFrom(segmentPlan.frames)));
+                }
+            }
+        }
+        const std::vector<std::string> said = plan.notices;
         plan = PlanMencoder(r, in, sound);
+        plan.notices.insert(plan.notices.begin(), said.begin(), said.end());
     } catch (const UsageError& e) {
         WriteAll(2, toolName + ": " + e.what() + "\n");
         return 2;
@@ -328,6 +388,21 @@ int RunMencoderStyleTool(const std::string& toolName, const std::vector<std::str
     std::vector<std::string> argv = {"ffmpeg"};
     argv.insert(argv.end(), plan.args.begin(), plan.args.end());
     if (ShowEngineInstead(argv)) return 0;
+    // A smart cut copies the joined picture instead of the input's; should the joining
+    // fail, the picture planned above is coded again whole.
+    UnnamedFile joined;
+    if (segmentPlan.way == SegmentWay::SmartCut) {
+        joined.fd = WriteJoinedPicture(r.input, segment.start, segment.End(), segmentPlan);
+        if (joined.fd >= 0) {
+            r.joinedPicture = kJoinedPictureInput;
+            r.pictureRecode.clear();
+            plan = PlanMencoder(r, in, sound);
+            argv.assign(1, "ffmpeg");
+            argv.insert(argv.end(), plan.args.begin(), plan.args.end());
+        } else {
+            WriteAll(1, toolName + ": the two parts could not be made: the picture is coded again whole\n");
+        }
+    }
     ProgressTranslator progress(plan.expectedSeconds);
     EngineOptions eo;
     eo.out = Stream::Capture;
@@ -336,9 +411,20 @@ int RunMencoderStyleTool(const std::string& toolName, const std::vector<std::str
     eo.onErr = [&](const char* d, size_t n) { WriteAll(2, d, n); };
     // What the engine writes is read back with the engine's libraries, loaded meanwhile.
     eo.onStarted = PreloadLibav;
+    eo.passFd = joined.fd;
     int rc = RunEngine(argv, eo);
     WriteAll(1, rc == 0 ? "\n\nVideo stream written.\n" : "\n");
-    if (rc == 0) PrintStreamReport(FactsOf(plan.args.back()).streams);
+    if (rc == 0) {
+        transcoda::StreamReport report = FactsOf(plan.args.back()).streams;
+        // A segment's ends are compared with the source's pictures there.
+        if (segment.cut && in.hasVideo && report.Has(transcoda::StreamKind::Video)) {
+            const SegmentPictures compared =
+                CompareSegmentPictures(plan.args.back(), r.input, segment.start, segment.length);
+            WriteAll(1, toolName + ": " + DescribeComparison(compared) + "\n");
+            report.Content = ContentVerdict(compared);
+        }
+        PrintStreamReport(report);
+    }
     return rc;
 }
 

@@ -20,9 +20,14 @@ struct StreamSpan {
     double Seconds = -1.0;  // negative when the length could not be found
 };
 
+// For a segment cut from a source, whether the first and last pictures written are the
+// source's pictures at the segment's start and end.
+enum class PictureContent { Unchecked, Same, Different };
+
 struct StreamReport {
     bool Readable = false;
     std::vector<StreamSpan> Streams;
+    PictureContent Content = PictureContent::Unchecked;
 
     bool Has(StreamKind kind) const {
         for (const StreamSpan& s : Streams)
@@ -41,7 +46,8 @@ struct StreamReport {
 inline constexpr std::string_view kStreamReportMarker = "transcoda-streams:";
 
 // "transcoda-streams: readable video=60.040 audio=60.029", "video=?" for a stream of
-// unknown length, or "transcoda-streams: unreadable". No word of it is one that the
+// unknown length, then "content=same" or "content=different" when a segment's pictures
+// were compared; or "transcoda-streams: unreadable". No word of it is one that the
 // progress parsers look for.
 inline std::string FormatStreamReport(const StreamReport& report) {
     std::string line(kStreamReportMarker);
@@ -57,6 +63,8 @@ inline std::string FormatStreamReport(const StreamReport& report) {
             line += number;
         }
     }
+    if (report.Content != PictureContent::Unchecked)
+        line += report.Content == PictureContent::Same ? " content=same" : " content=different";
     return line;
 }
 
@@ -93,6 +101,9 @@ inline std::optional<StreamReport> ParseStreamReport(std::string_view output) {
         } else if (word.starts_with("audio=")) {
             span.Kind = StreamKind::Audio;
             value = word.substr(6);
+        } else if ((word == "content=same" || word == "content=different") && i + 1 == words.size()) {
+            report.Content = word == "content=same" ? PictureContent::Same : PictureContent::Different;
+            continue;
         } else {
             return std::nullopt;
         }

@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "exec/language.h"
-#include "recipes/path_rules.h"
 
 namespace transcoda {
 
@@ -131,11 +130,8 @@ InputVerdict ExpectOutput(const FormatEntry& entry, const ConversionRequest& req
             if (*kind < 0 || start < 0 || length < 0) *kind = -1;
             else *kind = std::min(length, std::max(0.0, *kind - start));
         }
-        // The sound is coded again and must last the whole segment, which also shows
-        // that the file was not cut short; a copied picture may begin at the next
-        // keyframe. Camcorder inputs have their picture coded again, from the exact cut.
-        const bool copiesPicture = !IsCamcorderExtension(GetLowerExtension(request.InputPath));
-        if (start > 0 && copiesPicture) e.PictureMayStartLate = kKeyframeSpacingAllowance;
+        // Picture and sound must both last the whole segment: the tools cut a copied
+        // picture exactly, whatever the spacing of its key frames.
     } else if (entry.Recipe == RecipeKind::SyncCorrection) {
         // A positive lag brings the sound forward (its start is cut), a negative one
         // delays it (silence comes first): the sound lasts its length minus the lag.
@@ -159,14 +155,14 @@ std::string CheckWritten(const StreamReport& written, const Expectation& expecte
         const bool picture = stream.Kind == StreamKind::Video;
         const double want = picture ? expected.Video : expected.Audio;
         if (want < 0) continue;
-        const double shortBy = want - stream.Seconds;
-        // A picture that may start late must still hold some of the segment.
-        const double lateStart = picture ? std::min(expected.PictureMayStartLate, want) : 0.0;
-        const double mayBeShortBy = lateStart > 0 ? std::min(LengthTolerance(want) + lateStart, want - 0.001)
-                                                  : LengthTolerance(want);
-        if (stream.Seconds < 0 || shortBy > mayBeShortBy || -shortBy > LengthTolerance(want))
+        if (stream.Seconds < 0 || std::abs(want - stream.Seconds) > LengthTolerance(want))
             return LengthProblem(picture, std::max(0.0, stream.Seconds), want);
     }
+    if (written.Content == PictureContent::Different)
+        return Localised("la première ou la dernière image du fichier écrit n'est pas celle du fichier d'entrée au "
+                         "début ou à la fin du passage demandé",
+                         "the first or last picture of the file written is not the input's picture at the start "
+                         "or end of the segment asked for");
     return {};
 }
 

@@ -17,14 +17,7 @@ struct Expectation {
     bool NeedAudio = false;
     double Video = -1.0;  // seconds of picture
     double Audio = -1.0;  // seconds of sound (of silence when the input has none)
-    // How much shorter the picture may be because it may start late: a segment whose
-    // picture is copied starts at the input's first keyframe at or after the cut.
-    double PictureMayStartLate = 0.0;
 };
-
-// The longest wait for a keyframe after a cut in a copied picture: encoders put one at
-// least every 250 frames by default, 10 s at 25 frames a second (10.4 s at 24).
-constexpr double kKeyframeSpacingAllowance = 10.5;
 
 // What one step writes: the picture alone, the sound alone, the request's streams, or
 // nothing that can be read back on its own (the DVD title before its table of contents).
@@ -44,7 +37,8 @@ struct InputVerdict {
 InputVerdict ExpectOutput(const FormatEntry& entry, const ConversionRequest& request, const StreamReport& input);
 
 // What is wrong (user text) with a file whose tool reported `written`, for a step that
-// writes `writes` of `expected`; empty when it holds what it must.
+// writes `writes` of `expected`; empty when it holds what it must. A segment whose first
+// or last picture is not the source's there (the tool compared them) is wrong too.
 std::string CheckWritten(const StreamReport& written, const Expectation& expected, Writes writes);
 
 // How far a stream's length may be from the expected one.

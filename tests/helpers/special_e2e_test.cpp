@@ -13,9 +13,11 @@
 #include "engine.h"
 #include "exec/app_state.h"
 #include "file_facts.h"
+#include "picture_compare.h"
 #include "exec/pipe_reader.h"
 #include "exec/progress_handler.h"
 #include "recipes/auxiliary_steps.h"
+#include "recipes/result_check.h"
 #include "recipes/step_templates.h"
 #include "support/recording_window.h"
 #include "tool_run.h"
@@ -184,6 +186,58 @@ TEST(Extraction, CamcorderSegmentIsReencodedToMpeg) {
     EXPECT_EQ(p.format, "mpeg");
     EXPECT_EQ(p.width, 640);
     EXPECT_NEAR(p.duration, 2.0, 0.2);
+    const auto report = transcoda::ParseStreamReport(r.output);
+    ASSERT_TRUE(report) << r.output;
+    EXPECT_EQ(report->Content, transcoda::PictureContent::Same) << r.output;
+}
+
+// An extraction writes exactly the window asked for, whatever the spacing of the key
+// frames (10 s, 1 s, a single one): its picture lasts the segment to a frame, and the
+// tool's check finds its first and last pictures to be the source's there, and tells a
+// window 1 s away apart. Recorded clips go the same way when the corpus is there.
+TEST(Extraction, WritesTheAskedWindowWhateverTheKeyFrames) {
+    TempFolder dir;
+    const std::vector<std::string> sources = {"testsrc2=size=320x240:rate=25:duration=14",
+                                              "sine=frequency=440:duration=14"};
+    struct Row {
+        std::string clip;
+        std::vector<std::string> options;
+        std::string start, length, way;
+    } rows[] = {
+        {"sparse.mp4", {"-c:v", "libx264", "-c:a", "aac", "-g", "250"}, "00:00:05", "00:00:07", "picture is coded again"},
+        {"sparse.avi", {"-c:v", "mpeg4", "-q:v", "5", "-c:a", "libmp3lame", "-g", "250"}, "00:00:05", "00:00:07",
+         "the rest is copied"},
+        {"dense.mkv", {"-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac", "-g", "25"}, "00:00:05.5", "00:00:02",
+         "picture is coded again"},
+        {"dense.mkv", {}, "00:00:05", "00:00:02", "picture is copied"},
+        {"dense.vob", {"-c:v", "mpeg2video", "-b:v", "2000k", "-c:a", "ac3", "-g", "25"}, "00:00:03.3", "00:00:02",
+         "the rest is copied"},
+        {"single.mp4", {"-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac", "-g", "1000"}, "00:00:00",
+         "00:00:01", "picture is copied"},
+    };
+    std::vector<Row> all(std::begin(rows), std::end(rows));
+    const fs::path corpus = "/work/shared/corpus/real";
+    for (const char* clip : {"bikes.mp4", "xbox.wmv", "grampa-laughing.flv", "friday.mp4"})
+        if (fs::exists(corpus / clip)) all.push_back({(corpus / clip).string(), {}, "00:00:01.3", "00:00:02", ""});
+    for (const Row& row : all) {
+        SCOPED_TRACE(row.clip + " from " + row.start);
+        const bool recorded = row.clip.front() == '/';
+        const std::string in = recorded || row.options.empty() ? (recorded ? row.clip : dir / row.clip)
+                                                               : MakeClip(dir, row.clip, sources, row.options);
+        const std::string out = dir / ("part." + Ext(row.clip));
+        RunResult r = RunStep(dir, "Video-Extraction", in, out, {"-1000", row.start, row.length});
+        ASSERT_EQ(r.status, 0) << r.output;
+        EXPECT_NE(r.output.find(row.way), std::string::npos) << r.output;
+        const auto report = transcoda::ParseStreamReport(r.output);
+        ASSERT_TRUE(report) << r.output;
+        EXPECT_EQ(report->Content, transcoda::PictureContent::Same) << r.output;
+        const double start = transcoda::SecondsOfClock(row.start), length = transcoda::SecondsOfClock(row.length);
+        // One frame at 25 a second, and the rounding of the container's timestamps.
+        EXPECT_NEAR(report->Longest(transcoda::StreamKind::Video), length, recorded ? 0.11 : 0.05) << r.output;
+        if (!recorded) {
+            EXPECT_FALSE(helpers::CompareSegmentPictures(out, in, start + 1, length).Same());
+        }
+    }
 }
 
 // The lines of one ffprobe section of a file's stream ("key=value").

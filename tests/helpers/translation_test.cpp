@@ -216,18 +216,33 @@ TEST(MencoderStyle, ExpectedLengthFollowsTheSegment) {
     EXPECT_DOUBLE_EQ(length(seg), 5);
 }
 
-TEST(MencoderStyle, CopiedSegmentStartsOnTheNearestKeyFrame) {
-    MencoderRequest r = ParseMencoderArgs({"in.mkv", "-oac", "mp3lame", "-ovc", "copy", "-o", "o.mkv", "-ss",
-                                           "00:01:00", "-endpos", "00:00:05"});
-    r.keyFrameStart = 59.5;
-    Args a = PlanMencoder(r, Clip("h264", "aac", 48000, 600), {}).args;
-    EXPECT_TRUE(HasRun(a, {"-ss", "49.5", "-i", "in.mkv"})) << Joined(a);
-    EXPECT_TRUE(HasRun(a, {"-ss", "10", "-t", "5"})) << Joined(a);
-    r.keyFrameStart = 4;
-    a = PlanMencoder(r, Clip("h264", "aac", 48000, 600), {}).args;
-    EXPECT_TRUE(HasRun(a, {"-i", "in.mkv"}));
-    EXPECT_EQ(IndexOf(a, "-i") > 0 && a[IndexOf(a, "-i") - 2] == "-ss", false) << Joined(a);
-    EXPECT_TRUE(HasRun(a, {"-ss", "4", "-t", "5"})) << Joined(a);
+// A segment is cut once: a copied picture (or the joined picture of a smart cut) on the
+// input side, a picture coded again on the output side, with the sound from the input at
+// the same start.
+TEST(MencoderStyle, SegmentIsCutOnce) {
+    struct Row {
+        std::vector<std::string> recode;
+        std::string joined;
+        Args runs, cut;
+    } rows[] = {
+        {{}, "", {"-ss", "00:01:00", "-i", "in.mkv", "-map", "0:v:0", "-map", "0:a:0", "-c:v", "copy"}, {"-t", "5"}},
+        // Coded again: decoded from 10 s before, cut on the output side.
+        {{"-c:v", "libx264", "-crf", "12"}, "", {"-ss", "50", "-i", "in.mkv", "-map", "0:v:0", "-map", "0:a:0",
+         "-c:v", "libx264", "-crf", "12", "-c:a"}, {"-ss", "10", "-t", "5"}},
+        {{}, "/proc/self/fd/3",
+         {"-i", "/proc/self/fd/3", "-ss", "00:01:00", "-i", "in.mkv", "-map", "0:v:0", "-map", "1:a:0", "-c:v", "copy"},
+         {"-t", "5"}},
+    };
+    for (const Row& row : rows) {
+        MencoderRequest r = ParseMencoderArgs({"in.mkv", "-oac", "mp3lame", "-ovc", "copy", "-o", "o.mkv", "-ss",
+                                               "00:01:00", "-endpos", "00:00:05"});
+        r.pictureRecode = row.recode;
+        r.joinedPicture = row.joined;
+        Args a = PlanMencoder(r, Clip("h264", "aac", 48000, 600), {}).args;
+        EXPECT_TRUE(HasRun(a, row.runs)) << Joined(a);
+        EXPECT_TRUE(HasRun(a, row.cut)) << Joined(a);
+        EXPECT_EQ(std::count(a.begin(), a.end(), "-ss"), 1 + (row.cut.size() > 2)) << Joined(a);
+    }
 }
 
 TEST(MencoderStyle, RefusesWhatItDoesNotKnow) {

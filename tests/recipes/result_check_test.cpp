@@ -5,29 +5,32 @@
 namespace transcoda {
 namespace {
 
-// What a written 60 s input's output may hold: a copied picture cut out of the middle
-// starts at the next keyframe, so it may be short by up to the keyframe spacing; its
-// sound, coded again, and every other preset's picture must last the whole length.
-TEST(ResultCheck, OnlyACopiedSegmentsPictureMayStartLate) {
+// What a written 60 s input's output may hold: every picture and sound, a segment's
+// included, lasts the whole length asked, and a segment whose tool found its first or
+// last picture to differ from the input's there fails.
+TEST(ResultCheck, ASegmentHoldsTheWholeWindowAskedFor) {
     struct Case {
         int entry;
         const char* input;
         const char* start;
         const char* length;
         double picture, sound;  // seconds written
+        PictureContent content;
         bool passes;
     };
+    const PictureContent same = PictureContent::Same, differs = PictureContent::Different,
+                         unread = PictureContent::Unchecked;
     const Case cases[] = {
-        {39, "in.mp4", "00:00:10", "00:00:30", 28.1, 30.0, true},    // next keyframe 1.9 s after the cut
-        {39, "in.mp4", "00:00:10", "00:00:30", 20.0, 30.0, true},    // a keyframe every 10 s
-        {39, "in.mp4", "00:00:10", "00:00:30", 18.0, 30.0, false},   // more than a keyframe spacing short
-        {39, "in.mp4", "00:00:10", "00:00:05", 0.0, 5.0, false},     // no keyframe in the segment: no picture at all
-        {39, "in.mp4", "00:00:10", "00:00:30", 30.0, 28.1, false},   // the sound is whole or the file is cut short
-        {39, "in.mp4", "00:00:10", "00:00:30", 31.0, 30.0, false},   // longer than the segment
-        {39, "in.mp4", "00:00:00", "00:00:30", 28.1, 30.0, false},   // from the start: no keyframe to wait for
-        {39, "in.mts", "00:00:10", "00:00:30", 20.0, 30.0, false},  // its picture is coded from the cut
-        {3, "in.mp4", "", "", 58.1, 60.0, false},                    // a whole conversion
-        {3, "in.mp4", "", "", 59.8, 60.0, true},
+        {39, "in.mp4", "00:00:10", "00:00:30", 30.0, 30.0, same, true},
+        {39, "in.mp4", "00:00:10", "00:00:30", 30.0, 30.0, unread, true},   // pictures that could not be decoded
+        {39, "in.mp4", "00:00:10", "00:00:30", 30.0, 30.0, differs, false}, // the wrong window
+        {39, "in.mp4", "00:00:10", "00:00:30", 28.1, 30.0, same, false},    // the picture starts late
+        {39, "in.mp4", "00:00:10", "00:00:30", 20.0, 30.0, same, false},
+        {39, "in.mp4", "00:00:10", "00:00:30", 30.0, 28.1, same, false},    // the file is cut short
+        {39, "in.mp4", "00:00:10", "00:00:30", 31.0, 30.0, same, false},    // longer than the segment
+        {39, "in.mts", "00:00:10", "00:00:30", 30.0, 30.0, differs, false},
+        {3, "in.mp4", "", "", 58.1, 60.0, unread, false},                    // a whole conversion
+        {3, "in.mp4", "", "", 59.8, 60.0, unread, true},
     };
     const StreamReport input{true, {{StreamKind::Video, 60.0}, {StreamKind::Audio, 60.0}}};
     for (const Case& c : cases) {
@@ -35,7 +38,7 @@ TEST(ResultCheck, OnlyACopiedSegmentsPictureMayStartLate) {
         if (c.entry == 39) request.Special = {kNoSyncDelay, c.start, c.length};
         const InputVerdict verdict = ExpectOutput(FormatCatalogue()[static_cast<size_t>(c.entry)], request, input);
         ASSERT_EQ(verdict.Refusal, "");
-        const StreamReport written{true, {{StreamKind::Video, c.picture}, {StreamKind::Audio, c.sound}}};
+        const StreamReport written{true, {{StreamKind::Video, c.picture}, {StreamKind::Audio, c.sound}}, c.content};
         EXPECT_EQ(CheckWritten(written, verdict.Expected, Writes::Media).empty(), c.passes)
             << c.entry << " " << c.start << " picture " << c.picture << " sound " << c.sound;
     }
