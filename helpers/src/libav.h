@@ -35,6 +35,9 @@ namespace helpers {
     X(avformat, avformat_close_input) \
     X(avformat, av_read_frame)        \
     X(avformat, av_seek_frame)        \
+    X(avformat, avformat_index_get_entries_count) \
+    X(avformat, avformat_index_get_entry) \
+    X(avformat, avio_size)            \
     X(avformat, av_dump_format)
 
 struct LibavFunctions {

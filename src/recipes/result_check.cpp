@@ -39,12 +39,13 @@ bool NeedsPicture(const FormatEntry& entry) {
     return !IsSoundPreset(entry) && entry.Recipe != RecipeKind::Extraction;
 }
 
-// The length of the input's streams of one kind, or of its longest stream when it has
-// none of that kind (the silence written for a picture without sound lasts as long).
+// The length of the input's stream of one kind that the tools take (the first), or of
+// its picture when it has no sound (the silence written for it lasts as long). Each
+// stream keeps its own length: a sound that stops before the picture is not expected
+// to last as long as the picture, nor the other way round.
 double InputLength(const StreamReport& input, StreamKind kind) {
-    const double own = input.Longest(kind);
-    if (own >= 0 || input.Has(kind)) return own;
-    return std::max(input.Longest(StreamKind::Video), input.Longest(StreamKind::Audio));
+    if (input.Has(kind)) return input.First(kind);
+    return std::max(input.First(StreamKind::Video), input.First(StreamKind::Audio));
 }
 
 std::string LengthProblem(bool picture, double actual, double expected) {
