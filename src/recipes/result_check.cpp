@@ -132,7 +132,16 @@ InputVerdict ExpectOutput(const FormatEntry& entry, const ConversionRequest& req
     } else if (entry.Recipe == RecipeKind::SyncCorrection) {
         // A positive lag brings the sound forward (its start is cut), a negative one
         // delays it (silence comes first): the sound lasts its length minus the lag.
+        // A lag as long as the sound would leave none of it.
         const double lag = ReadNumber(request.Special.SyncDelay);
+        if (audio && e.Audio >= 0 && std::isfinite(lag) && lag >= e.Audio) {
+            verdict.Refusal =
+                English() ? "the lag asked for (" + Seconds(lag) + ") is not shorter than the sound of the input, "
+                                "which lasts " + Seconds(e.Audio) + ": none of it would be left"
+                          : "le décalage demandé (" + Seconds(lag) + ") n'est pas plus court que le son du fichier "
+                                "d'entrée, qui dure " + Seconds(e.Audio) + " : il n'en resterait rien";
+            return verdict;
+        }
         if (e.Audio >= 0) e.Audio = std::isfinite(lag) ? std::max(0.0, e.Audio - lag) : -1;
     }
     return verdict;

@@ -16,7 +16,9 @@ TEST(ResultCheck, OnlyACopiedSegmentsPictureMayStartLate) {
         const char* length;
         double picture, sound;  // seconds written
         bool passes;
+        std::vector<StreamSpan> in = {{StreamKind::Video, 60.0}, {StreamKind::Audio, 60.0}};
     };
+    using enum StreamKind;
     const Case cases[] = {
         {39, "in.mp4", "00:00:10", "00:00:30", 28.1, 30.0, true},    // next keyframe 1.9 s after the cut
         {39, "in.mp4", "00:00:10", "00:00:30", 20.0, 30.0, true},    // a keyframe every 10 s
@@ -28,9 +30,14 @@ TEST(ResultCheck, OnlyACopiedSegmentsPictureMayStartLate) {
         {39, "in.mts", "00:00:10", "00:00:30", 20.0, 30.0, false},  // its picture is coded from the cut
         {3, "in.mp4", "", "", 58.1, 60.0, false},                    // a whole conversion
         {3, "in.mp4", "", "", 59.8, 60.0, true},
+        // Each stream against the input stream the tools take (the first of its kind).
+        {3, "in.mp4", "", "", 30.0, 10.0, true, {{Video, 30.0}, {Audio, 10.0}, {Audio, 30.0}}},
+        {3, "in.mp4", "", "", 30.0, 30.0, false, {{Video, 30.0}, {Audio, 10.0}, {Audio, 30.0}}},
+        {3, "in.mp4", "", "", 10.0, 30.0, true, {{Video, 10.0}, {Audio, 30.0}}},
+        {3, "in.mp4", "", "", 7.0, 30.0, false, {{Video, 10.0}, {Audio, 30.0}}},
     };
-    const StreamReport input{true, {{StreamKind::Video, 60.0}, {StreamKind::Audio, 60.0}}};
     for (const Case& c : cases) {
+        const StreamReport input{true, c.in};
         ConversionRequest request{c.input, "out.mp4", FormatLabel(c.entry)};
         if (c.entry == 39) request.Special = {kNoSyncDelay, c.start, c.length};
         const InputVerdict verdict = ExpectOutput(FormatCatalogue()[static_cast<size_t>(c.entry)], request, input);
