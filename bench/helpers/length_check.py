@@ -223,18 +223,19 @@ def main():
                 print("unreadable, skipped: %s" % path)
                 continue
             cost = run([VERDICT, "--cost", path]).stdout.split()
-            if cost:
-                costs.append((float(cost[0]), os.path.basename(path)))
+            if len(cost) > 4:
+                costs.append((float(cost[4]), float(cost[1]), os.path.basename(path)))
             for preset in presets_for(path, recorded, have):
                 folder = tempfile.mkdtemp(dir=work)
                 out = os.path.join(folder, "out." + EXTENSION[preset])
                 r = run([CLI, "--lang", "EN", "-f", str(preset), path, out], env=env)
                 what = "%s preset %d" % (os.path.basename(path), preset)
                 conversions += 1
-                reason = " ".join(line for line in r.stdout.splitlines() + r.stderr.splitlines()
-                                  if "failed" in line)
+                said = (r.stdout + r.stderr).replace("\r", "\n").splitlines()
+                reason = " ".join(line for line in said if "failed" in line or "not supported" in line)
                 if r.returncode != 0:
-                    if "before it began" in reason and ("holds only sound" in reason or "holds no sound" in reason):
+                    if "not supported" in reason or ("before it began" in reason and
+                                                     ("holds only sound" in reason or "holds no sound" in reason)):
                         refused_by_rule += 1
                     elif "the file written" in reason:
                         false_failures += 1
@@ -262,15 +263,18 @@ def main():
                 shutil.rmtree(folder)
     finally:
         shutil.rmtree(work, ignore_errors=True)
-    print("conversions: %d (refused by a rule, sound-only or no sound: %d; failed in a tool: %d)"
+    print("conversions: %d (refused by a rule, an extension not supported, sound only or no sound: %d; "
+          "failed in a tool: %d)"
           % (conversions, refused_by_rule, tool_failures))
     print("wrong files made from written ones: %d" % wrong_made)
     print("false failures: %d" % false_failures)
     print("false successes: %d" % false_successes)
     costs.sort()
     if costs:
-        print("read-back of one input: median %.2f ms, slowest %.2f ms (%s), over %d files"
-              % (costs[len(costs) // 2][0], costs[-1][0], costs[-1][1], len(costs)))
+        opens = sorted(c[1] for c in costs)
+        print("scan for the streams' ends, one input: median %.2f ms, slowest %.2f ms (%s), over %d files; "
+              "the opening before it (with the search for the streams): median %.2f ms"
+              % (costs[len(costs) // 2][0], costs[-1][0], costs[-1][2], len(costs), opens[len(opens) // 2]))
 
 
 if __name__ == "__main__":

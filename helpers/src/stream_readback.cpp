@@ -212,10 +212,14 @@ StreamReport ScanStreams(const OpenedMedia& media) {
         const int64_t target =
             std::max(fileStart, fileStart + fc->duration - static_cast<int64_t>(tail * AV_TIME_BASE));
         if (Libav().av_seek_frame(fc, -1, target, AVSEEK_FLAG_BACKWARD) < 0) {
-            // Where the file cannot seek, the first scan reads it from the start; a later
-            // one leaves the streams not found to end before the last scan began (an
-            // upper bound).
-            if (bound < 0) ends.ReadToEnd();
+            // Where the file cannot seek there, it is read from the start: before the
+            // first scan the reading stands there. Only a file that cannot go back to
+            // its start leaves the streams not found to end before the last scan began
+            // (an upper bound).
+            if (bound < 0 || Libav().av_seek_frame(fc, -1, fileStart, AVSEEK_FLAG_BACKWARD) >= 0) {
+                ends.ReadToEnd();
+                bound = -1.0;
+            }
             break;
         }
         ends.ReadToEnd();
