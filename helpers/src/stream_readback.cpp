@@ -208,6 +208,7 @@ StreamReport ScanStreams(const OpenedMedia& media) {
     // back while a stream has no packet in what was read.
     const int64_t fileStart = fc->start_time != AV_NOPTS_VALUE ? fc->start_time : 0;
     double bound = -1.0;
+    bool scanned = false;
     for (double tail = kTailSeconds;; tail *= kTailGrowth) {
         const int64_t target =
             std::max(fileStart, fileStart + fc->duration - static_cast<int64_t>(tail * AV_TIME_BASE));
@@ -216,13 +217,14 @@ StreamReport ScanStreams(const OpenedMedia& media) {
             // first scan the reading stands there. Only a file that cannot go back to
             // its start leaves the streams not found to end before the last scan began
             // (an upper bound).
-            if (bound < 0 || Libav().av_seek_frame(fc, -1, fileStart, AVSEEK_FLAG_BACKWARD) >= 0) {
+            if (!scanned || Libav().av_seek_frame(fc, -1, fileStart, AVSEEK_FLAG_BACKWARD) >= 0) {
                 ends.ReadToEnd();
                 bound = -1.0;
             }
             break;
         }
         ends.ReadToEnd();
+        scanned = true;
         if (ends.EveryStreamEnds() || target == fileStart) {
             bound = -1.0;
             break;
