@@ -50,6 +50,9 @@ namespace helpers {
     X(avformat, av_read_frame)        \
     X(avformat, av_seek_frame)        \
     X(avformat, av_stream_get_side_data) \
+    X(avformat, avformat_index_get_entries_count) \
+    X(avformat, avformat_index_get_entry) \
+    X(avformat, avio_size)            \
     X(avformat, av_dump_format)
 
 struct LibavFunctions {

@@ -32,8 +32,11 @@ private:
     bool found_ = false;
 };
 
-// The streams of an opened file, found by reading its last packets (the reading
-// position moves). Cover pictures are not streams here. Unreadable when `media` is.
+// The streams of an opened file, each one's length from its first timestamp to the end
+// of its own last packet: read from the last seconds of the file, going further back
+// until every stream has a packet there; from the start where a seek cannot be trusted
+// to keep the times; from the index for AVI (the reading position moves). Cover
+// pictures are not streams here. Unreadable when `media` is.
 transcoda::StreamReport ScanStreams(const OpenedMedia& media);
 
 // The streams of one media file, read afresh (see file_facts.h for a file's streams as

@@ -34,6 +34,13 @@ struct StreamReport {
             if (s.Kind == kind) return true;
         return false;
     }
+    // The first stream of that kind (the one the tools take); negative when there is
+    // none or its length is not known.
+    double First(StreamKind kind) const {
+        for (const StreamSpan& s : Streams)
+            if (s.Kind == kind) return s.Seconds;
+        return -1.0;
+    }
     // The longest stream of that kind; negative when there is none or no length is known.
     double Longest(StreamKind kind) const {
         double longest = -1.0;

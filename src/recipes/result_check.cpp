@@ -38,12 +38,13 @@ bool NeedsPicture(const FormatEntry& entry) {
     return !IsSoundPreset(entry) && entry.Recipe != RecipeKind::Extraction;
 }
 
-// The length of the input's streams of one kind, or of its longest stream when it has
-// none of that kind (the silence written for a picture without sound lasts as long).
+// The length of the input's stream of one kind that the tools take (the first), or of
+// its picture when it has no sound (the silence written for it lasts as long). Each
+// stream keeps its own length: a sound that stops before the picture is not expected
+// to last as long as the picture, nor the other way round.
 double InputLength(const StreamReport& input, StreamKind kind) {
-    const double own = input.Longest(kind);
-    if (own >= 0 || input.Has(kind)) return own;
-    return std::max(input.Longest(StreamKind::Video), input.Longest(StreamKind::Audio));
+    if (input.Has(kind)) return input.First(kind);
+    return std::max(input.First(StreamKind::Video), input.First(StreamKind::Audio));
 }
 
 std::string LengthProblem(bool picture, double actual, double expected) {
@@ -135,7 +136,16 @@ InputVerdict ExpectOutput(const FormatEntry& entry, const ConversionRequest& req
     } else if (entry.Recipe == RecipeKind::SyncCorrection) {
         // A positive lag brings the sound forward (its start is cut), a negative one
         // delays it (silence comes first): the sound lasts its length minus the lag.
+        // A lag as long as the sound would leave none of it.
         const double lag = ReadNumber(request.Special.SyncDelay);
+        if (audio && e.Audio >= 0 && std::isfinite(lag) && lag >= e.Audio) {
+            verdict.Refusal =
+                English() ? "the lag asked for (" + Seconds(lag) + ") is not shorter than the sound of the input, "
+                                "which lasts " + Seconds(e.Audio) + ": none of it would be left"
+                          : "le décalage demandé (" + Seconds(lag) + ") n'est pas plus court que le son du fichier "
+                                "d'entrée, qui dure " + Seconds(e.Audio) + " : il n'en resterait rien";
+            return verdict;
+        }
         if (e.Audio >= 0) e.Audio = std::isfinite(lag) ? std::max(0.0, e.Audio - lag) : -1;
     }
     return verdict;

@@ -31,9 +31,10 @@ struct InputVerdict {
 
 // From what the input holds (as its tool read it): the refusals that come before any
 // step (an input that cannot be read, sound only into a picture preset, no sound into a
-// sound preset, a segment that starts after the end of the input) and otherwise what
-// the output must hold: the input's length, the segment's length for an extraction, and
-// for a lag correction the input's length with the sound shifted by the lag.
+// sound preset, a segment that starts after the end of the input, a lag correction
+// whose lag is not shorter than the sound) and otherwise what the output must hold:
+// each stream as long as the input stream it comes from, the segment's length for an
+// extraction, and for a lag correction the sound shortened by the lag.
 InputVerdict ExpectOutput(const FormatEntry& entry, const ConversionRequest& request, const StreamReport& input);
 
 // What is wrong (user text) with a file whose tool reported `written`, for a step that

@@ -13,6 +13,8 @@
 #include "engine.h"
 #include "exec/app_state.h"
 #include "file_facts.h"
+#include "libav.h"
+#include "stream_readback.h"
 #include "picture_compare.h"
 #include "exec/pipe_reader.h"
 #include "exec/progress_handler.h"
@@ -445,6 +447,60 @@ TEST(DurationProbe, DescribesEveryInputAsTheEngineAndFfprobeDo) {
         EXPECT_EQ(own.sampleRate, ffprobe.rate);
         EXPECT_EQ(own.channels, ffprobe.channels);
         EXPECT_NEAR(own.duration, ffprobe.duration, 0.001);
+    }
+}
+
+// Each picture and sound stream's length, read from the start to the end without a seek:
+// from its first timestamp to the end of its last packet.
+std::vector<double> LengthsReadThrough(const std::string& path) {
+    const helpers::OpenedMedia media(path);
+    AVFormatContext* fc = media.Context();
+    if (fc == nullptr) return {};
+    const auto& av = helpers::Libav();
+    std::vector<double> first(fc->nb_streams, 1e18), last(fc->nb_streams, -1.0);
+    AVPacket* p = av.av_packet_alloc();
+    while (av.av_read_frame(fc, p) >= 0) {
+        const int64_t ts = p->pts != AV_NOPTS_VALUE ? p->pts : p->dts;
+        if (ts != AV_NOPTS_VALUE) {
+            const double at = static_cast<double>(ts) * av_q2d(fc->streams[p->stream_index]->time_base);
+            const double end = at + static_cast<double>(p->duration) * av_q2d(fc->streams[p->stream_index]->time_base);
+            first[p->stream_index] = std::min(first[p->stream_index], at);
+            last[p->stream_index] = std::max(last[p->stream_index], end);
+        }
+        av.av_packet_unref(p);
+    }
+    av.av_packet_free(&p);
+    std::vector<double> lengths;
+    for (unsigned i = 0; i < fc->nb_streams; ++i) {
+        const AVMediaType type = fc->streams[i]->codecpar->codec_type;
+        if (type == AVMEDIA_TYPE_VIDEO || type == AVMEDIA_TYPE_AUDIO) lengths.push_back(last[i] - first[i]);
+    }
+    return lengths;
+}
+
+// The read-back gives each stream its own last packet's end, as a reading through the
+// whole file finds it: a sound or picture that stops seconds before the other is not
+// given the start of the scanned tail as its end, and an AVI file with dropped-frame
+// entries (whose reader times packets late after a seek) is not read after a seek.
+TEST(ReadBack, EachStreamEndsWithItsOwnLastPacket) {
+    TempFolder dir;
+    const std::string droppedFrames =
+        MakeClip(dir, "dropped.avi", {"testsrc2=size=160x120:rate=25:duration=6", "sine=duration=6"},
+                 {"-vf", "select='lt(mod(n,4),1)'", "-fps_mode", "vfr", "-c:v", "rawvideo", "-pix_fmt", "yuv420p",
+                  "-c:a", "pcm_s16le"});
+    // Cut at 60 %: no index left, read from the start.
+    const std::string cut = dir / "cut.avi";
+    fs::copy_file(droppedFrames, cut);
+    fs::resize_file(cut, fs::file_size(cut) * 6 / 10);
+    std::vector<std::string> files = {droppedFrames, cut, Fixture("clip.mp3"), Fixture("clip-silent.avi")};
+    for (const char* shape : {"clip-shortsound.", "clip-shortpicture."})
+        for (const char* ext : {"mkv", "mp4", "vob", "mpg"}) files.push_back(Fixture(shape + std::string(ext)));
+    for (const std::string& file : files) {
+        const transcoda::StreamReport report = helpers::ReadStreams(file);
+        const std::vector<double> through = LengthsReadThrough(file);
+        ASSERT_EQ(report.Streams.size(), through.size()) << file;
+        for (size_t i = 0; i < through.size(); ++i)
+            EXPECT_NEAR(report.Streams[i].Seconds, through[i], 0.03) << file << " stream " << i;
     }
 }
 

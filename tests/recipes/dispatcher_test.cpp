@@ -338,8 +338,10 @@ TEST_F(Dispatcher, RequestsThatCannotGiveATrueResultAreRefusedBeforeAnyStep) {
         StreamReport input;
         SpecialValues special;
         const char* reason;
+        const char* language = "EN";
     };
     const StreamReport soundOnly{true, {{StreamKind::Audio, 60.0}}};
+    const StreamReport briefSound{true, {{StreamKind::Video, 10.0}, {StreamKind::Audio, 0.15}}};
     const StreamReport pictureOnly{true, {{StreamKind::Video, 60.0}}};
     const char* empty = "the input holds no picture and no sound to read: its streams are empty";
     const Case cases[] = {
@@ -355,15 +357,23 @@ TEST_F(Dispatcher, RequestsThatCannotGiveATrueResultAreRefusedBeforeAnyStep) {
         {36, StreamReport{true, {{StreamKind::Video, -1.0}, {StreamKind::Audio, -1.0}}}, {}, empty},
         {39, ClipReport(60.0), {kNoSyncDelay, "00:01:00", "00:00:05"},
          "the segment to extract starts after the end of the input, which lasts 60.0 s"},
+        {38, briefSound, {"0.50"},
+         "the lag asked for (0.5 s) is not shorter than the sound of the input, which lasts 0.1 s: none of it "
+         "would be left"},
+        {38, briefSound, {"0.15"},
+         "le décalage demandé (0,1 s) n'est pas plus court que le son du fichier d'entrée, qui dure 0,1 s : il "
+         "n'en resterait rien", "FR"},
     };
-    App().CurrentLanguage = "EN";
     for (const Case& c : cases) {
+        App().CurrentLanguage = c.language;
         runs.clear();
         inputReport = c.input;
         special = c.special;
         const DispatchOutcome outcome = Dispatch(c.entry, root + "clip.avi");
         EXPECT_EQ(outcome.Outcome, DispatchOutcome::Result::Failed) << c.entry;
-        EXPECT_EQ(outcome.Reason, std::string("before it began: ") + c.reason) << c.entry;
+        EXPECT_EQ(outcome.Reason, std::string(c.language == std::string("EN") ? "before it began: "
+                                                                              : "avant de commencer : ") + c.reason)
+            << c.entry;
         EXPECT_EQ(runs.size(), 1u) << "only the description of the input, entry " << c.entry;
         EXPECT_FALSE(fs::exists(root + "out/result.out"));
         EXPECT_EQ(LeftIntermediates(), Lines{});

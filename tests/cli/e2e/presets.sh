@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Every preset on an ordinary input, and every preset with a variant on the input class
-# that selects it, through transcoda-cli with the real helper tools; each output checked
-# with ffprobe, and B/ and the process table checked clean after each conversion.
+# Every preset on an ordinary input, every preset with a variant on the input class
+# that selects it, and inputs whose sound or picture stops seconds before the other
+# (each container through each of four presets), through transcoda-cli with the real
+# helper tools; each output checked with ffprobe, and B/ and the process table checked
+# clean after each conversion.
 # Usage: presets.sh GROUP COUNT   runs the table rows whose number modulo COUNT is GROUP.
 GROUP=$1 COUNT=$2
 TEST_NAME=presets$GROUP
@@ -70,6 +72,22 @@ TABLE=$(cat <<'ROWS'
 29 clip.m2ts 480x272
 31 clip.mts  848x480
 39 clip.mts  640x480 --from 00:00:00 --to 00:00:02
+0  clip-shortsound.mkv   1280x720
+3  clip-shortpicture.mkv 640x480
+25 clip-shortsound.mkv   640x480
+34 clip-shortpicture.mkv audio
+0  clip-shortpicture.mp4 1280x720
+3  clip-shortsound.mp4   640x480
+25 clip-shortpicture.mp4 640x480
+34 clip-shortsound.mp4   audio
+0  clip-shortsound.vob   1280x720
+3  clip-shortpicture.vob 640x480
+25 clip-shortsound.vob   640x480
+34 clip-shortpicture.vob audio
+0  clip-shortpicture.mpg 1280x720
+3  clip-shortsound.mpg   640x480
+25 clip-shortpicture.mpg 640x480
+34 clip-shortsound.mpg   audio
 ROWS
 )
 
