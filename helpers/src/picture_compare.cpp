@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <string_view>
 
+#include "file_facts.h"
 #include "libav.h"
 #include "media_seek.h"
+#include "picture_shape.h"
 #include "stream_readback.h"
 
 namespace helpers {
@@ -29,7 +31,7 @@ float Component(const AVFrame* frame, const AVComponentDescriptor& c, bool bigEn
 
 // The picture's grey thumbnail; nullopt for pixel forms not read here (palettes, bit
 // streams, hardware frames).
-std::optional<Thumbnail> Shrink(const AVFrame* frame) {
+std::optional<Thumbnail> Shrink(const AVFrame* frame, const PictureArea& area) {
     const AVPixFmtDescriptor* d = Libav().av_pix_fmt_desc_get(static_cast<AVPixelFormat>(frame->format));
     if (d == nullptr || frame->width < 1 || frame->height < 1) return std::nullopt;
     if (d->flags & (AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_BITSTREAM | AV_PIX_FMT_FLAG_HWACCEL)) return std::nullopt;
@@ -50,7 +52,9 @@ std::optional<Thumbnail> Shrink(const AVFrame* frame) {
                0.114f * Component(frame, d->comp[2], be, x, y);
     };
     Thumbnail thumb(kThumbnailSide * kThumbnailSide, 0.0f);
-    const int w = frame->width, h = frame->height;
+    const int left = static_cast<int>(area.left * frame->width), top = static_cast<int>(area.top * frame->height);
+    const int w = std::max(1, static_cast<int>(area.width * frame->width));
+    const int h = std::max(1, static_cast<int>(area.height * frame->height));
     for (int cy = 0; cy < kThumbnailSide; ++cy) {
         const int y0 = cy * h / kThumbnailSide, y1 = std::max(y0 + 1, (cy + 1) * h / kThumbnailSide);
         const int ys = std::max(1, (y1 - y0) / 8);
@@ -61,7 +65,8 @@ std::optional<Thumbnail> Shrink(const AVFrame* frame) {
             float sum = 0.0f;
             int n = 0;
             for (int y = y0; y < std::min(y1, h); y += ys)
-                for (int x = x0; x < std::min(x1, w); x += xs, ++n) sum += grey(x, y);
+                for (int x = x0; x < std::min(x1, w); x += xs, ++n)
+                    sum += grey(std::min(left + x, frame->width - 1), std::min(top + y, frame->height - 1));
             thumb[static_cast<size_t>(cy * kThumbnailSide + cx)] = n > 0 ? sum / static_cast<float>(n) : 0.0f;
         }
     }
@@ -88,7 +93,19 @@ double ThumbnailDifference(const Thumbnail& a, const Thumbnail& b) {
     return sum / static_cast<double>(a.size());
 }
 
-std::vector<Thumbnail> ReadThumbnails(const std::string& path, PictureAt which, double seconds, size_t count) {
+PictureArea AreaWithinBars(double pictureAspect, double frameAspect) {
+    if (pictureAspect <= 0 || frameAspect <= 0) return {};
+    if (std::fabs(pictureAspect / frameAspect - 1.0) <= kShapeTolerance) return {};
+    if (pictureAspect > frameAspect) {
+        const double height = frameAspect / pictureAspect;  // bars above and below
+        return {0.0, (1.0 - height) / 2, 1.0, height};
+    }
+    const double width = pictureAspect / frameAspect;  // bars left and right
+    return {(1.0 - width) / 2, 0.0, width, 1.0};
+}
+
+std::vector<Thumbnail> ReadThumbnails(const std::string& path, PictureAt which, double seconds, size_t count,
+                                      PictureArea area) {
     std::vector<Thumbnail> found;
     const OpenedMedia media(path);
     AVFormatContext* fc = media.Context();
@@ -121,7 +138,7 @@ std::vector<Thumbnail> ReadThumbnails(const std::string& path, PictureAt which, 
             const int64_t pts = dec.frame->best_effort_timestamp;
             const double at = pts != AV_NOPTS_VALUE ? SecondsInFile(fc, vi, pts) : -1;
             if (which == PictureAt::Time && pts != AV_NOPTS_VALUE && at < seconds - kTimeSlack) continue;
-            std::optional<Thumbnail> thumb = Shrink(dec.frame);
+            std::optional<Thumbnail> thumb = Shrink(dec.frame, area);
             if (!thumb) {
                 // A picture in a form not read here: none of this file's can be compared.
                 found.clear();
@@ -145,8 +162,8 @@ std::vector<Thumbnail> ReadThumbnails(const std::string& path, PictureAt which, 
     return found;
 }
 
-std::optional<Thumbnail> ReadThumbnail(const std::string& path, PictureAt which, double seconds) {
-    std::vector<Thumbnail> found = ReadThumbnails(path, which, seconds, 1);
+std::optional<Thumbnail> ReadThumbnail(const std::string& path, PictureAt which, double seconds, PictureArea area) {
+    std::vector<Thumbnail> found = ReadThumbnails(path, which, seconds, 1, area);
     if (found.empty()) return std::nullopt;
     return std::move(found.front());
 }
@@ -185,8 +202,11 @@ SegmentPictures CompareSegmentPictures(const std::string& written, const std::st
     // A segment that runs past the end of the source ends with its last pictures.
     if (sourceLast.empty()) sourceLast = ReadThumbnails(source, PictureAt::Last, 0.0, 2);
     const std::vector<Thumbnail> sourceFirst = ReadThumbnails(source, PictureAt::Time, start - frame, 3);
-    const std::optional<Thumbnail> writtenFirst = ReadThumbnail(written, PictureAt::First);
-    const std::optional<Thumbnail> writtenLast = ReadThumbnail(written, PictureAt::Last);
+    // A picture scaled into a frame of another shape lies between black bars there.
+    const PictureArea area =
+        AreaWithinBars(DisplayAspect(FactsOf(source).description), DisplayAspect(FactsOf(written).description));
+    const std::optional<Thumbnail> writtenFirst = ReadThumbnail(written, PictureAt::First, 0.0, area);
+    const std::optional<Thumbnail> writtenLast = ReadThumbnail(written, PictureAt::Last, 0.0, area);
     if (!sourceFirst.empty() && !sourceLast.empty() && writtenFirst && writtenLast) {
         compared.checked = true;
         compared.first = Nearest(*writtenFirst, sourceFirst);

@@ -32,14 +32,27 @@ inline constexpr double kSamePictureLimit = 3.0;
 // Which picture of a file to read.
 enum class PictureAt { First, Time, Last };
 
+// The part of a picture that is compared, as fractions of its width and height: the
+// whole of it, or the picture between the black bars that a fixed frame added.
+struct PictureArea {
+    double left = 0.0, top = 0.0, width = 1.0, height = 1.0;
+};
+
+// Where a picture shown as `pictureAspect` lies in a frame shown as `frameAspect` when it
+// was fitted between bars (see picture_shape.h); the whole frame when the two shapes
+// agree or one is unknown.
+PictureArea AreaWithinBars(double pictureAspect, double frameAspect);
+
 // The thumbnail of the first picture stream's first picture, its last one, or its first
 // picture at or after `seconds` (counted from the start of the file, as the engine's -ss
 // counts, which keeps the pictures from there);
 // nullopt when the file cannot be decoded or its pictures are in a form not read here.
-std::optional<Thumbnail> ReadThumbnail(const std::string& path, PictureAt which, double seconds = 0.0);
+std::optional<Thumbnail> ReadThumbnail(const std::string& path, PictureAt which, double seconds = 0.0,
+                                       PictureArea area = {});
 // Up to `count` pictures from there on (for Last, the last `count`), in order; none when
 // the file cannot be decoded or its pictures are in a form not read here.
-std::vector<Thumbnail> ReadThumbnails(const std::string& path, PictureAt which, double seconds, size_t count);
+std::vector<Thumbnail> ReadThumbnails(const std::string& path, PictureAt which, double seconds, size_t count,
+                                      PictureArea area = {});
 
 struct SegmentPictures {
     bool checked = false;  // false: a picture could not be read on either side
@@ -49,7 +62,8 @@ struct SegmentPictures {
     bool Same() const { return !checked || (first <= kSamePictureLimit && last <= kSamePictureLimit); }
 };
 
-// Compares the first and last pictures of `written` with the source's pictures at `start`
+// Compares the first and last pictures of `written` (between its bars, when the tool
+// fitted the source's picture into a frame of another shape) with the source's pictures at `start`
 // and at the last frame before `start + length` (or the source's last picture, when the
 // segment runs past its end), each to within a frame. A negative length runs to the end
 // of the source.
