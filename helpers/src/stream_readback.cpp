@@ -71,10 +71,21 @@ public:
                 const AVStream* st = fc_->streams[packet->stream_index];
                 const double stop = Seconds(ts + std::max<int64_t>(0, packet->duration), st->time_base);
                 end_[static_cast<size_t>(at)] = std::max(end_[static_cast<size_t>(at)], stop);
+                double& first = firstSeen_[static_cast<size_t>(at)];
+                const double at0 = Seconds(ts, st->time_base);
+                if (first < 0 || at0 < first) first = at0;
             }
             Libav().av_packet_unref(packet);
         }
         Libav().av_packet_free(&packet);
+    }
+
+    // After a reading from the start of the file: a stream whose start neither it nor
+    // the file gave (a program stream too short for its times to be found) starts at
+    // its first packet read.
+    void TakeUnknownStartsFromFirstPackets() {
+        for (size_t i = 0; i < start_.size(); ++i)
+            if (!startKnown_[i] && firstSeen_[i] >= 0) start_[i] = firstSeen_[i];
     }
 
     bool EveryStreamEnds() const {
@@ -125,7 +136,9 @@ private:
             // A stream found while scanning starts where the file does.
             if (st->start_time != AV_NOPTS_VALUE) start_.push_back(Seconds(st->start_time, st->time_base));
             else start_.push_back(fc_->start_time != AV_NOPTS_VALUE ? Seconds(fc_->start_time, AV_TIME_BASE_Q) : 0.0);
+            startKnown_.push_back(st->start_time != AV_NOPTS_VALUE || fc_->start_time != AV_NOPTS_VALUE);
             end_.push_back(-1.0);
+            firstSeen_.push_back(-1.0);
         }
     }
 
@@ -168,6 +181,8 @@ private:
     StreamReport& report_;
     std::vector<int> index_;  // the report's stream of each of the file's streams, or -1
     std::vector<double> start_, end_;
+    std::vector<bool> startKnown_;
+    std::vector<double> firstSeen_;  // the earliest time of each stream's packets read so far
 };
 
 }  // namespace
@@ -201,6 +216,7 @@ StreamReport ScanStreams(const OpenedMedia& media) {
         // From the start: nothing is read yet but the packets the stream search keeps
         // for the first reads.
         ends.ReadToEnd();
+        ends.TakeUnknownStartsFromFirstPackets();
         ends.Report(-1.0);
         return report;
     }
