@@ -79,11 +79,7 @@ std::string TemporaryOutputName(const std::string& name) {
     // first byte, so that any name the file system accepts has its temporary name.
     const size_t fixed = 1 + std::string(kMarker).size() + kRandomLength + extension.size();
     const size_t room = kMaxNameBytes > fixed ? kMaxNameBytes - fixed : 0;
-    if (stem.size() > room) {
-        size_t cut = room;
-        while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
-        stem.resize(cut);
-    }
+    stem = CutToBytes(stem, room);
     return "." + stem + kMarker + random + extension;
 }
 

@@ -18,6 +18,14 @@ std::string TemporaryOutputName(const std::string& name);
 // The longest name (one path component) the file systems take, in bytes (NAME_MAX).
 inline constexpr size_t kMaxNameBytes = 255;
 
+// `text` shortened to at most `bytes` bytes, cut before the first byte of a UTF-8
+// character, so that a name made to fit never ends in half a character.
+inline std::string CutToBytes(const std::string& text, size_t bytes) {
+    if (text.size() <= bytes) return text;
+    while (bytes > 0 && (static_cast<unsigned char>(text[bytes]) & 0xC0) == 0x80) --bytes;
+    return text.substr(0, bytes);
+}
+
 // True when the last component of `path` (a final "/" ignored) has the form above.
 bool IsTemporaryOutputName(const std::string& path);
 

@@ -43,10 +43,10 @@ struct StartupPreferences {
     // False when there is no file: the window then leaves Edit1 and Edit2 empty and
     // selects no format; none of the defaults below are applied.
     bool FileFound = false;
-    // Edit1: the stored input, or the user's videos folder (UserVideosFolder) when empty
+    // The input field: the stored input, or the user's videos folder (UserVideosFolder) when empty
     // or absent.
     std::string SourceFileName;
-    // Edit2: the stored output, or the user's videos folder + "Sans titre.avi".
+    // The output field: the stored output, or the user's videos folder + "Sans titre.avi".
     std::string DestinationFileName;
     // ComboBox1 entry to select, -1 for none. The stored index when it lies in 0..39,
     // kDefaultFormatIndex when the key is empty or absent, -1 otherwise.

@@ -33,9 +33,8 @@ std::string FreeNameBeside(const std::string& named, const std::function<bool(co
         const std::string mark = " (" + std::to_string(n) + ")";
         // Within the file systems' 255 bytes: a long stem gives way, cut on a character's
         // first byte.
-        size_t keep = std::min(stem.size(), kMaxNameBytes - std::min(kMaxNameBytes, mark.size() + extension.size()));
-        while (keep > 0 && keep < stem.size() && (static_cast<unsigned char>(stem[keep]) & 0xC0) == 0x80) --keep;
-        candidate = (path.parent_path() / (stem.substr(0, keep) + mark + extension)).string();
+        const size_t room = kMaxNameBytes - std::min(kMaxNameBytes, mark.size() + extension.size());
+        candidate = (path.parent_path() / (CutToBytes(stem, room) + mark + extension)).string();
         struct stat info {};
         if (::lstat(candidate.c_str(), &info) != 0 && !(taken && taken(candidate))) break;
     }

@@ -70,27 +70,37 @@ done
 TOOL_PID=$(cat "$SCRATCH/tool.pid")
 [[ -n "$(intermediates)" ]] || fail "the sound step left no intermediate"
 
+# Waits up to TRIES x 50 ms for the program to end; sets `status` to its exit status,
+# or leaves it empty when it is still running.
+wait_for_end() {
+    status=
+    for _ in $(seq 1 "$1"); do
+        if ! kill -0 "$PID" 2>/dev/null; then
+            wait "$PID" && status=0 || status=$?
+            return
+        fi
+        sleep 0.05
+    done
+}
+# Waits up to 5 s for the tool to end.
+wait_for_tool_end() {
+    for _ in $(seq 1 100); do
+        kill -0 "$TOOL_PID" 2>/dev/null || return 0
+        sleep 0.05
+    done
+}
+
 # Ended by a signal instead (END_BY=HUP, TERM ...: the session ends, the terminal that
 # started it closes): the conversion stops as with Stop, and the program ends with 128 +
 # the signal, its tool, intermediates and work folder gone, without a question.
 if [[ -n "${END_BY:-}" ]]; then
     kill -"$END_BY" "$PID"
-    status=
-    for _ in $(seq 1 300); do
-        if ! kill -0 "$PID" 2>/dev/null; then
-            wait "$PID" && status=0 || status=$?
-            break
-        fi
-        sleep 0.05
-    done
+    wait_for_end 300
     [[ -n "$status" ]] || fail "the program did not end within 15 s of SIG$END_BY"
     PID=
     expected=$((128 + $(kill -l "$END_BY")))
     [[ "$status" == "$expected" ]] || fail "SIG$END_BY: the program ended with status $status, expected $expected"
-    for _ in $(seq 1 100); do
-        kill -0 "$TOOL_PID" 2>/dev/null || break
-        sleep 0.05
-    done
+    wait_for_tool_end
     kill -0 "$TOOL_PID" 2>/dev/null && fail "SIG$END_BY: the running tool was left running"
     TOOL_PID=
     [[ -z "$(ls -A "$XDG_RUNTIME_DIR/transcoda" 2>/dev/null)" ]] || fail "SIG$END_BY: work folder left"
@@ -128,22 +138,12 @@ kill -0 "$TOOL_PID" 2>/dev/null || fail "the tool was stopped although the user 
 
 start=$(date +%s%N)
 close_and_answer Return
-status=
-for _ in $(seq 1 200); do
-    if ! kill -0 "$PID" 2>/dev/null; then
-        wait "$PID" && status=0 || status=$?
-        break
-    fi
-    sleep 0.05
-done
+wait_for_end 200
 [[ -n "$status" ]] || fail "the program did not end within 10 s of Yes"
 elapsed=$((($(date +%s%N) - start) / 1000000))
 PID=
 [[ "$status" == 0 ]] || fail "the program ended with status $status"
-for _ in $(seq 1 100); do
-    kill -0 "$TOOL_PID" 2>/dev/null || break
-    sleep 0.05
-done
+wait_for_tool_end
 kill -0 "$TOOL_PID" 2>/dev/null && fail "the running tool was left running"
 TOOL_PID=
 [[ -z "$(ls -A "$XDG_RUNTIME_DIR/transcoda" 2>/dev/null)" ]] || fail "work folder left: $(ls "$XDG_RUNTIME_DIR/transcoda")"

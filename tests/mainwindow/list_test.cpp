@@ -417,22 +417,22 @@ TEST_F(ListTest, TwoWindowsKeepEachOthersRows) {
     WriteFile(PrefsPath(), "[Visual]\n");
     WriteFile(Path("in/clip.avi"), "input");
     MakeForm();
-    std::unique_ptr<TForm1> a = std::move(form);
+    auto first = std::move(form);
     MakeForm();
-    std::unique_ptr<TForm1> b = std::move(form);
-    auto add = [&](std::unique_ptr<TForm1>& window, const std::string& name) {
+    auto second = std::move(form);
+    auto add = [&](decltype(first)& window, const std::string& name) {
         std::swap(form, window);
         SetRequest(Path("in/clip.avi"), Path("out/" + name + ".mp3"), 34);
         form->Button7Click();
         std::swap(form, window);
     };
-    add(a, "a1");
-    add(a, "a2");
-    add(b, "b1");
-    add(b, "b2");
-    a->SelectListRow(1);
-    a->Button8Click();
-    add(b, "b3");
+    add(first, "a1");
+    add(first, "a2");
+    add(second, "b1");
+    add(second, "b2");
+    first->SelectListRow(1);
+    first->Button8Click();
+    add(second, "b3");
     MakeForm();
     std::vector<std::string> rows;
     for (int row = 1; row <= form->ListRowCount() - 2; ++row) rows.push_back(Cell(2, row));
