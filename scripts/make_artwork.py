@@ -209,12 +209,12 @@ def pict_close(d, ox, oy, s):
 BIG = 96
 BIG_BUTTONS = {
     # list name: (base colour, pictogram)
-    "OpenList1": ((52, 120, 204), pict_open),
-    "SaveList1": ((30, 150, 130), pict_save),
-    "ConvertList1": ((50, 160, 60), pict_convert),
-    "ConvertStopList1": ((200, 40, 40), pict_stop),
-    "AboutList1": ((100, 80, 180), pict_about),
-    "CloseList1": ((90, 100, 115), pict_close),
+    "open": ((52, 120, 204), pict_open),
+    "save": ((30, 150, 130), pict_save),
+    "convert": ((50, 160, 60), pict_convert),
+    "stop": ((200, 40, 40), pict_stop),
+    "about": ((100, 80, 180), pict_about),
+    "close": ((90, 100, 115), pict_close),
 }
 
 
@@ -430,7 +430,7 @@ SHORTCUTS = [
     ("Synchro", pict_clock_film),                                        # 14
 ]
 
-SHORTCUT_LISTS = {NORMAL: "FormatsBouttonsNormal", PRESSED: "FormatsBouttonsDown", HOVER: "FormatsBouttonsOver"}
+SHORTCUT_LISTS = {NORMAL: "shortcuts_normal", PRESSED: "shortcuts_pressed", HOVER: "shortcuts_hover"}
 
 
 def shortcut(draw, state):

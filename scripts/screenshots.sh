@@ -126,7 +126,7 @@ capture() {
     echo "screenshots: $OUT/$2"
 }
 
-# Clicks "Afficher la liste" / "Show list" (Button12: 196 x 25 at 336, 56 on the panel)
+# Clicks "Afficher la liste" / "Show list" (showQueue: 196 x 25 at 336, 56 on the panel)
 # and waits for the window to grow. At scale 2 every position doubles.
 expand_list() {
     local wid=$1 scale=$2 before
@@ -181,7 +181,7 @@ wait_percent() {
     return 1
 }
 
-# Clicks the Convert picture (Image4: 96 x 96 at 216, 4).
+# Clicks the Convert picture (convertStopPicture: 96 x 96 at 216, 4).
 press_convert() {
     xdotool mousemove --window "$1" 264 52 click 1
 }
@@ -247,7 +247,7 @@ shot_sync() {
     [[ "$language" == FR ]] && title="Correction et Synchronisation"
     dlg=$(wait_for 100 named_window "$title") || { echo "screenshots: no sync dialog" >&2; exit 1; }
     if [[ "$language" == FR ]]; then
-        # Button1, the preview: 404 x 25 at 205, 141.
+        # chooseInput, the preview: 404 x 25 at 205, 141.
         sleep 0.3
         xdotool mousemove --window "$dlg" 407 153 click 1
         wait_for 200 named_window "Transcoda - vacances" >/dev/null ||

@@ -14,13 +14,13 @@
 
 #include "exec/app_state.h"
 #include "exec/run_dos.h"
-#include "mainwindow/TForm1.h"
+#include "mainwindow/main_window.h"
 
 namespace {
 
-void Measure(TForm1& form, double seconds, bool debug) {
+void Measure(MainWindow& form, double seconds, bool debug) {
     transcoda::App().DebugMode = debug;
-    form.Memo1->clear();
+    form.diagnosticLog->clear();
     std::vector<double> gaps;
     QElapsedTimer clock;
     clock.start();
@@ -50,7 +50,7 @@ void Measure(TForm1& form, double seconds, bool debug) {
     std::sort(gaps.begin(), gaps.end());
     const double worst = gaps.empty() ? 0 : gaps.back();
     std::printf("log %s: flooding tool for %.1f s, run took %.0f ms, %d log lines\n", debug ? "on " : "off", seconds,
-                runMs, form.Memo1->blockCount() - (form.Memo1->toPlainText().isEmpty() ? 1 : 0));
+                runMs, form.diagnosticLog->blockCount() - (form.diagnosticLog->toPlainText().isEmpty() ? 1 : 0));
     std::printf("  timer ticks %zu, median gap %.2f ms, 99th percentile %.2f ms, longest stall %.2f ms "
                 "(goal: <= 50 ms) %s\n",
                 gaps.size(), gaps.empty() ? 0 : gaps[gaps.size() / 2],
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     setenv("XDG_CONFIG_HOME", "/nonexistent/", 1);
     const double seconds = argc > 1 ? std::atof(argv[1]) : 3.0;
 
-    TForm1 form;
+    MainWindow form;
     form.show();
     QApplication::processEvents();
     Measure(form, seconds, false);

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/TForm8.h"
-#include "dialogs/TForm9.h"
+#include "dialogs/lag_dialog.h"
+#include "dialogs/segment_dialog.h"
 #include "exec/app_state.h"
-#include "mainwindow/TForm1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/saved_list.h"
 
 namespace {
@@ -41,9 +41,9 @@ Figures Measure(int runs) {
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer clock;
         clock.start();
-        auto* form1 = new TForm1;
-        auto* form8 = new TForm8(form1);
-        auto* form9 = new TForm9(form1);
+        auto* form1 = new MainWindow;
+        auto* form8 = new LagDialog(form1);
+        auto* form9 = new SegmentDialog(form1);
         form1->AttachDialogs(form8, form9);
         f.creation.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
 
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     const Figures first = Measure(1);
     std::printf("first run: creation %.2f ms, first paint %.2f ms\n", first.creation[0], first.firstPaint[0]);
     const Figures empty = Measure(runs);
-    Report("windows created (TForm1, TForm8, TForm9):", empty.creation);
+    Report("windows created (MainWindow, LagDialog, SegmentDialog):", empty.creation);
     Report("end of splash hold to first paint:", empty.firstPaint);
     Report("creation to first paint:", empty.total);
 

@@ -7,14 +7,14 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "TForm4.h"
+#include "splash_screen.h"
 #include "conversion/worker.h"
-#include "dialogs/TForm8.h"
-#include "dialogs/TForm9.h"
+#include "dialogs/lag_dialog.h"
+#include "dialogs/segment_dialog.h"
 #include "exec/app_state.h"
 #include "exec/instance.h"
 #include "exec/stop_signals.h"
-#include "mainwindow/TForm1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/qt_texts.h"
 #include "platform/program_folder.h"
 
@@ -47,17 +47,17 @@ int main(int argc, char** argv) {
 
     // The splash speaks French: the main window, which fixes the language, does not
     // exist yet.
-    auto* splash = new TForm4("FR");
+    auto* splash = new SplashScreen("FR");
     splash->ShowPainted(kSplashMappingWaitMs);
 
     QApplication::setApplicationName(QString::fromUtf8(transcoda::kApplicationTitle));
     QApplication::setWindowIcon(QIcon(":/icons/transcoda.png"));
 
-    auto* form1 = new TForm1;
+    auto* form1 = new MainWindow;
     // The window has fixed the language: Qt's own dialogs and boxes speak it too.
     transcoda::gui::InstallQtTexts(transcoda::App().CurrentLanguage);
-    auto* form8 = new TForm8(form1);
-    auto* form9 = new TForm9(form1);
+    auto* form8 = new LagDialog(form1);
+    auto* form9 = new SegmentDialog(form1);
     form1->AttachDialogs(form8, form9);
 
     QThread::msleep(2000);

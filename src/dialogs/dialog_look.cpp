@@ -42,11 +42,11 @@ QWidget* SetUpDialogWindow(QDialog* dialog, int width, int height) {
     dialog->setSizeGripEnabled(false);
 
     auto* panel = new QWidget(dialog);
-    panel->setObjectName("Panel1");
+    panel->setObjectName("panel");
     panel->setGeometry(0, 0, width, height);
 
     auto* image = new QLabel(panel);
-    image->setObjectName("Image2");
+    image->setObjectName("backgroundPicture");
     image->setGeometry(0, 0, width, height);
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     if (QFile::exists(kBackgroundPicture)) image->setPixmap(QPixmap(kBackgroundPicture));
@@ -83,8 +83,8 @@ QPushButton* AddButton(QWidget* panel, const char* name, const QString& text, in
     return button;
 }
 
-TSpinButton* AddSpinButton(QWidget* panel, const char* name, int x, int y) {
-    auto* spin = new TSpinButton(panel);
+SpinButton* AddSpinButton(QWidget* panel, const char* name, int x, int y) {
+    auto* spin = new SpinButton(panel);
     spin->setObjectName(name);
     spin->move(x, y);
     return spin;

@@ -11,12 +11,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QWidget;
-class TSpinButton;
+class SpinButton;
 
 namespace transcoda {
 
 // Fixed client size, close and minimise buttons only, dialog font, and the panel with the
-// background picture Image2 filling it. Returns the panel on which the controls go.
+// background picture picture filling it. Returns the panel on which the controls go.
 QWidget* SetUpDialogWindow(QDialog* dialog, int width, int height);
 
 enum class LabelKind { Normal, Heading, Unit };
@@ -26,7 +26,7 @@ QLabel* AddLabel(QWidget* panel, const char* name, const QString& text, int x, i
 QLineEdit* AddField(QWidget* panel, const char* name, const QString& text, int x, int y, int width);
 QPushButton* AddButton(QWidget* panel, const char* name, const QString& text, int x, int y, int width);
 // A spin button, placed with its top-left corner at (x, y).
-TSpinButton* AddSpinButton(QWidget* panel, const char* name, int x, int y);
+SpinButton* AddSpinButton(QWidget* panel, const char* name, int x, int y);
 
 // Moves the window to the middle of the screen it is on.
 void CentreOnDesktop(QWidget* window);

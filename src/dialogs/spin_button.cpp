@@ -7,7 +7,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-TSpinButton::TSpinButton(QWidget* parent) : QWidget(parent) {
+SpinButton::SpinButton(QWidget* parent) : QWidget(parent) {
     // 20 x 23 pixels: the up arrow on the top half, the down arrow on the bottom half.
     setFixedSize(20, 23);
     up_ = new QToolButton(this);
@@ -23,8 +23,8 @@ TSpinButton::TSpinButton(QWidget* parent) : QWidget(parent) {
         arrow->setFocusPolicy(Qt::NoFocus);
         arrow->setAutoRepeat(true);
     }
-    connect(up_, &QToolButton::clicked, this, &TSpinButton::UpClick);
-    connect(down_, &QToolButton::clicked, this, &TSpinButton::DownClick);
+    connect(up_, &QToolButton::clicked, this, &SpinButton::UpClick);
+    connect(down_, &QToolButton::clicked, this, &SpinButton::DownClick);
 }
 
 namespace transcoda {
@@ -95,9 +95,9 @@ void StepField(QLineEdit* field, int delta, int maximum) {
     if (delta < 0 && n > 0) field->setText(QString::number(n - 1));
 }
 
-void ConnectSpin(TSpinButton* spin, QLineEdit* field, int maximum) {
-    QObject::connect(spin, &TSpinButton::UpClick, field, [field, maximum] { StepField(field, +1, maximum); });
-    QObject::connect(spin, &TSpinButton::DownClick, field, [field, maximum] { StepField(field, -1, maximum); });
+void ConnectSpin(SpinButton* spin, QLineEdit* field, int maximum) {
+    QObject::connect(spin, &SpinButton::UpClick, field, [field, maximum] { StepField(field, +1, maximum); });
+    QObject::connect(spin, &SpinButton::DownClick, field, [field, maximum] { StepField(field, -1, maximum); });
     field->setReadOnly(false);
     field->setValidator(new BoundedNumber(maximum, field));
     // Room for the designed "00" and for every digit of the maximum.

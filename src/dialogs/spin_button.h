@@ -8,10 +8,10 @@
 class QLineEdit;
 class QToolButton;
 
-class TSpinButton : public QWidget {
+class SpinButton : public QWidget {
     Q_OBJECT
 public:
-    explicit TSpinButton(QWidget* parent = nullptr);
+    explicit SpinButton(QWidget* parent = nullptr);
 
     QToolButton* UpButton() const { return up_; }
     QToolButton* DownButton() const { return down_; }
@@ -35,7 +35,7 @@ void StepField(QLineEdit* field, int delta, int maximum);
 // never past maximum: a key that would leave the range is refused, an emptied field
 // reads 0 when left), the Up and Down keys and the wheel over the field or the arrows,
 // each a step as the arrows make it.
-void ConnectSpin(TSpinButton* spin, QLineEdit* field, int maximum);
+void ConnectSpin(SpinButton* spin, QLineEdit* field, int maximum);
 
 // The number a field shows (0 when it shows none).
 int FieldValue(const QLineEdit* field);

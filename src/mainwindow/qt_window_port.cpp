@@ -7,7 +7,7 @@
 #include <QProgressBar>
 #include <QThread>
 
-#include "mainwindow/TForm1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/log_stamp.h"
 
 namespace transcoda::gui {
@@ -22,13 +22,13 @@ QtWindowPort& QtWindowPort::Instance() {
     return *port;
 }
 
-void QtWindowPort::Attach(TForm1* form) {
+void QtWindowPort::Attach(MainWindow* form) {
     if (invoker_ == nullptr) invoker_ = new QObject;
     form_ = form;
     closing_ = false;
 }
 
-void QtWindowPort::Detach(TForm1* form) {
+void QtWindowPort::Detach(MainWindow* form) {
     if (form_ == form) {
         closing_ = true;
         form_ = nullptr;
@@ -37,7 +37,7 @@ void QtWindowPort::Detach(TForm1* form) {
 
 void QtWindowPort::BeginClosing() { closing_ = true; }
 
-bool QtWindowPort::Run(const std::function<void(TForm1&)>& work) {
+bool QtWindowPort::Run(const std::function<void(MainWindow&)>& work) {
     if (invoker_ == nullptr) return false;
     if (QThread::currentThread() == invoker_->thread()) {
         if (form_ == nullptr) return false;
@@ -58,11 +58,11 @@ bool QtWindowPort::Run(const std::function<void(TForm1&)>& work) {
 }
 
 void QtWindowPort::ShowDisplay(const DisplayChange& change) {
-    Run([&](TForm1& f) {
-        if (change.StatusText) f.Label11->setText(ToQString(*change.StatusText));
-        if (change.ProgressText) f.Label10->setText(ToQString(*change.ProgressText));
+    Run([&](MainWindow& f) {
+        if (change.StatusText) f.statusLabel->setText(ToQString(*change.StatusText));
+        if (change.ProgressText) f.progressLabel->setText(ToQString(*change.ProgressText));
         if (change.Title) f.SetApplicationTitle(ToQString(*change.Title));
-        QProgressBar* bar = f.ProgressBar1;
+        QProgressBar* bar = f.progressBar;
         if (change.BarMaximum) bar->setMaximum(*change.BarMaximum);
         // Values beyond the range show as its end, as a position control does.
         if (change.BarPosition) bar->setValue(std::clamp(*change.BarPosition, bar->minimum(), bar->maximum()));
@@ -71,23 +71,23 @@ void QtWindowPort::ShowDisplay(const DisplayChange& change) {
 }
 
 void QtWindowPort::SetActionText(const std::string& text) {
-    Run([&](TForm1& f) { f.Label6->setText(ToQString(text)); });
+    Run([&](MainWindow& f) { f.convertCaption->setText(ToQString(text)); });
 }
 
 void QtWindowPort::ShowMessage(const std::string& text) {
-    Run([&](TForm1& f) { f.ShowMessage(ToQString(text)); });
+    Run([&](MainWindow& f) { f.ShowMessage(ToQString(text)); });
 }
 
 void QtWindowPort::ShowFailure(const std::string& text, const std::string& details) {
-    Run([&](TForm1& f) { f.ShowFailure(ToQString(text), ToQString(details)); });
+    Run([&](MainWindow& f) { f.ShowFailure(ToQString(text), ToQString(details)); });
 }
 
 void QtWindowPort::ShowWrittenNotice(const std::string& text, const std::string& folder) {
-    Run([&](TForm1& f) { f.ShowWrittenNotice(ToQString(text), ToQString(folder)); });
+    Run([&](MainWindow& f) { f.ShowWrittenNotice(ToQString(text), ToQString(folder)); });
 }
 
 void QtWindowPort::AppendLog(const std::string& line) {
-    Run([&](TForm1& f) { f.AppendLog(ToQString(line)); });
+    Run([&](MainWindow& f) { f.AppendLog(ToQString(line)); });
 }
 
 std::string QtWindowPort::LogStamp(const std::string& marker) {
@@ -96,23 +96,23 @@ std::string QtWindowPort::LogStamp(const std::string& marker) {
 
 int QtWindowPort::ListRowCount() {
     int out = 2;
-    Run([&](TForm1& f) { out = f.ListRowCount(); });
+    Run([&](MainWindow& f) { out = f.ListRowCount(); });
     return out;
 }
 
 std::string QtWindowPort::ListCell(int column, int row) {
     std::string out;
-    Run([&](TForm1& f) { out = f.ListCell(column, row).toStdString(); });
+    Run([&](MainWindow& f) { out = f.ListCell(column, row).toStdString(); });
     return out;
 }
 
 void QtWindowPort::SelectListRow(int row) {
-    Run([&](TForm1& f) { f.SelectListRow(row); });
+    Run([&](MainWindow& f) { f.SelectListRow(row); });
 }
 
 bool QtWindowPort::RestoreConvertButton(bool forList) {
     bool out = true;
-    Run([&](TForm1& f) { out = f.RestoreConvertButton(forList); });
+    Run([&](MainWindow& f) { out = f.RestoreConvertButton(forList); });
     return out;
 }
 

@@ -13,7 +13,7 @@
 #include "exec/window_port.h"
 
 class QObject;
-class TForm1;
+class MainWindow;
 
 namespace transcoda::gui {
 
@@ -23,8 +23,8 @@ public:
     static QtWindowPort& Instance();
 
     // Called by the main window on the window thread.
-    void Attach(TForm1* form);
-    void Detach(TForm1* form);
+    void Attach(MainWindow* form);
+    void Detach(MainWindow* form);
     void BeginClosing();
     bool Closing() const { return closing_.load(); }
 
@@ -43,10 +43,10 @@ public:
 private:
     QtWindowPort() = default;
     // Runs work with the window on the window thread; false when it was not run.
-    bool Run(const std::function<void(TForm1&)>& work);
+    bool Run(const std::function<void(MainWindow&)>& work);
 
     QObject* invoker_ = nullptr;  // lives on the window thread, never deleted
-    TForm1* form_ = nullptr;      // read and written on the window thread only
+    MainWindow* form_ = nullptr;      // read and written on the window thread only
     std::atomic<bool> closing_{false};
 };
 

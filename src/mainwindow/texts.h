@@ -18,7 +18,7 @@ QString InputDialogTitle();
 QString OutputDialogTitle();
 
 // Captions that change while the program runs.
-QString ConvertCaption();                  // Label6 when idle
+QString ConvertCaption();                  // convertCaption when idle
 inline constexpr const char* kStopCaption = "           Stop";
 inline constexpr const char* kListConvertCaptionFr = "Convertir la liste";
 inline constexpr const char* kListStopCaption = "Stop conversion de la liste";

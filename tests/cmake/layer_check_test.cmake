@@ -13,7 +13,7 @@ set(upward
   "src/exec/run_dos.cpp:3: exec may not include recipes"
   "src/recipes/dispatcher.cpp:2: recipes may not include conversion"
   "src/conversion/worker.cpp:2: conversion may not include cli"
-  "src/dialogs/TForm8.cpp:2: dialogs may not include mainwindow"
+  "src/dialogs/lag_dialog.cpp:2: dialogs may not include mainwindow"
   "helpers/src/engine.cpp:4: helpers may not include conversion")
 foreach(expected ${upward})
   string(FIND "${out}" "${expected}" at)

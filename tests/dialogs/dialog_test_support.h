@@ -11,10 +11,10 @@
 
 namespace transcoda::testing {
 
-inline void ClickUp(TSpinButton* spin, int times) {
+inline void ClickUp(SpinButton* spin, int times) {
     for (int i = 0; i < times; ++i) spin->UpButton()->click();
 }
-inline void ClickDown(TSpinButton* spin, int times) {
+inline void ClickDown(SpinButton* spin, int times) {
     for (int i = 0; i < times; ++i) spin->DownButton()->click();
 }
 

@@ -9,7 +9,7 @@
 #include <QPushButton>
 
 #include "dialog_test_support.h"
-#include "dialogs/TForm9.h"
+#include "dialogs/segment_dialog.h"
 #include "dialogs/time_text.h"
 
 namespace transcoda::testing {
@@ -34,13 +34,13 @@ const SegmentCase kSegments[] = {
     {{24, 59, 59}, {0, 0, 0}, nullptr, nullptr},
 };
 
-void SetPositions(TForm9& d, const Position& from, const Position& to) {
-    ClickUp(d.SpinButton4, from.h);
-    ClickUp(d.SpinButton5, from.m);
-    ClickUp(d.SpinButton3, from.s);
-    ClickUp(d.SpinButton1, to.h);
-    ClickUp(d.SpinButton6, to.m);
-    ClickUp(d.SpinButton2, to.s);
+void SetPositions(SegmentDialog& d, const Position& from, const Position& to) {
+    ClickUp(d.startHoursSpin, from.h);
+    ClickUp(d.startMinutesSpin, from.m);
+    ClickUp(d.startSecondsSpin, from.s);
+    ClickUp(d.endHoursSpin, to.h);
+    ClickUp(d.endMinutesSpin, to.m);
+    ClickUp(d.endSecondsSpin, to.s);
 }
 
 class ExtractionFromClicks : public ::testing::TestWithParam<std::tuple<SegmentCase, const char*>> {};
@@ -49,10 +49,10 @@ TEST_P(ExtractionFromClicks, StoresStartAndLengthOrRefuses) {
     const auto& [c, language] = GetParam();
     RecordingWindow window;
     ResetApp(window, language);
-    TForm9 dialog;
+    SegmentDialog dialog;
     dialog.show();
     SetPositions(dialog, c.from, c.to);
-    dialog.Button2->click();
+    dialog.extract->click();
 
     if (c.start == nullptr) {
         EXPECT_TRUE(dialog.isVisible());
@@ -83,25 +83,25 @@ INSTANTIATE_TEST_SUITE_P(Table, ExtractionFromClicks,
 TEST(ExtractionDialog, UnitsDoNotCarryAndStopAtTheirLimits) {
     RecordingWindow window;
     ResetApp(window, "FR");
-    TForm9 dialog;
-    ClickUp(dialog.SpinButton4, 30);   // start hours
-    ClickUp(dialog.SpinButton3, 75);   // start seconds
-    ClickDown(dialog.SpinButton5, 2);  // start minutes below 0
-    ClickUp(dialog.SpinButton6, 61);   // end minutes
-    EXPECT_EQ(dialog.Edit5->text(), "24");
-    EXPECT_EQ(dialog.Edit4->text(), "59");
-    EXPECT_EQ(dialog.Edit6->text(), "00");
-    EXPECT_EQ(dialog.Edit7->text(), "59");
-    EXPECT_EQ(dialog.Edit2->text(), "00");
+    SegmentDialog dialog;
+    ClickUp(dialog.startHoursSpin, 30);   // start hours
+    ClickUp(dialog.startSecondsSpin, 75);   // start seconds
+    ClickDown(dialog.startMinutesSpin, 2);  // start minutes below 0
+    ClickUp(dialog.endMinutesSpin, 61);   // end minutes
+    EXPECT_EQ(dialog.startHours->text(), "24");
+    EXPECT_EQ(dialog.startSeconds->text(), "59");
+    EXPECT_EQ(dialog.startMinutes->text(), "00");
+    EXPECT_EQ(dialog.endMinutes->text(), "59");
+    EXPECT_EQ(dialog.endHours->text(), "00");
 }
 
 TEST(ExtractionDialog, CancelAfterAnAcceptedExtractionLeavesNoValues) {
     RecordingWindow window;
     ResetApp(window, "EN");
-    TForm9 dialog;
+    SegmentDialog dialog;
     dialog.show();
     SetPositions(dialog, {0, 0, 1}, {0, 0, 3});
-    dialog.Button2->click();
+    dialog.extract->click();
     ASSERT_EQ(App().ExtractionLength, "00:00:02");
 
     // The main window clears both values before each opening; cancelling keeps them so,
@@ -111,29 +111,29 @@ TEST(ExtractionDialog, CancelAfterAnAcceptedExtractionLeavesNoValues) {
         App().ExtractionLength = kNoExtractionValue;
         dialog.show();
         if (closeBox) dialog.close();
-        else dialog.Button3->click();
+        else dialog.cancel->click();
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
         EXPECT_EQ(App().ExtractionStart, kNoExtractionValue);
         EXPECT_EQ(App().ExtractionLength, kNoExtractionValue);
-        EXPECT_EQ(dialog.Edit3->text(), "3");
+        EXPECT_EQ(dialog.endSeconds->text(), "3");
     }
 }
 
 TEST(ExtractionDialog, TextsFollowTheLanguageAtCreation) {
     RecordingWindow window;
     ResetApp(window, "EN");
-    TForm9 english;
+    SegmentDialog english;
     EXPECT_EQ(english.windowTitle(), "Extract a part of a video/audio");
-    EXPECT_EQ(english.Button2->text(), "Make the video/audio extraction");
+    EXPECT_EQ(english.extract->text(), "Make the video/audio extraction");
     ResetApp(window, "FR");
-    TForm9 french;
+    SegmentDialog french;
     EXPECT_EQ(french.windowTitle(), "Extraction de partie video/audio");
-    EXPECT_EQ(french.Button2->text(), QString::fromUtf8("Effectuer l'extraction de la vidéo/audio"));
+    EXPECT_EQ(french.extract->text(), QString::fromUtf8("Effectuer l'extraction de la vidéo/audio"));
     EXPECT_EQ(french.size(), QSize(626, 242));
     if (const char* shot = std::getenv("TRANSCODA_SCREENSHOT_DIR")) {
         french.show();
-        french.grab().save(QString(shot) + "/TForm9.png");
+        french.grab().save(QString(shot) + "/SegmentDialog.png");
         french.close();
     }
 }

@@ -5,8 +5,8 @@
 #include <QPushButton>
 
 #include "dialog_test_support.h"
-#include "dialogs/TForm8.h"
-#include "dialogs/TForm9.h"
+#include "dialogs/lag_dialog.h"
+#include "dialogs/segment_dialog.h"
 #include "gui_test_support.h"
 
 namespace transcoda::testing {
@@ -29,33 +29,33 @@ const char* const kOrderFR =
     "La position finale doit être plus avancée dans le temps que la position de départ, merci de corriger vos positions.";
 
 void AcceptLag(QDialog* d, int direction, int seconds, int hundredths) {
-    auto* f = qobject_cast<TForm8*>(d);
+    auto* f = qobject_cast<LagDialog*>(d);
     ASSERT_NE(f, nullptr);
-    f->ComboBox1->setCurrentIndex(direction);
-    ClickDown(f->SpinButton1, 301);
-    ClickDown(f->SpinButton2, 100);
-    ClickUp(f->SpinButton1, seconds);
-    ClickUp(f->SpinButton2, hundredths);
-    f->Button2->click();
+    f->directionCombo->setCurrentIndex(direction);
+    ClickDown(f->lagSecondsSpin, 301);
+    ClickDown(f->lagHundredthsSpin, 100);
+    ClickUp(f->lagSecondsSpin, seconds);
+    ClickUp(f->lagHundredthsSpin, hundredths);
+    f->acceptLag->click();
 }
 
 const UseCase kCases[] = {
     {"SyncCancelled", "FR", kSync,
      [](QDialog* d) {
-         auto* f = qobject_cast<TForm8*>(d);
-         ClickUp(f->SpinButton1, 4);
-         f->Button3->click();
+         auto* f = qobject_cast<LagDialog*>(d);
+         ClickUp(f->lagSecondsSpin, 4);
+         f->cancel->click();
      },
      "-1000", {}},
     {"SyncClosedByCloseBox", "EN", kSync, [](QDialog* d) { d->close(); }, "-1000", {}},
     {"ExtractionEqualPositionsThenCancel", "FR", kExtraction,
      [](QDialog* d) {
-         auto* f = qobject_cast<TForm9*>(d);
-         ClickUp(f->SpinButton3, 10);
-         ClickUp(f->SpinButton2, 10);
-         f->Button2->click();
+         auto* f = qobject_cast<SegmentDialog*>(d);
+         ClickUp(f->startSecondsSpin, 10);
+         ClickUp(f->endSecondsSpin, 10);
+         f->extract->click();
          EXPECT_TRUE(f->isVisible()) << "the dialog must stay open";
-         f->Button3->click();
+         f->cancel->click();
      },
      nullptr, {kOrderFR}},
 };
@@ -67,10 +67,10 @@ const UseCase kZeroLagCases[] = {
     {"ZeroLagLate", "EN", kSync, [](QDialog* d) { AcceptLag(d, 1, 0, 0); }, "0.00", {kZeroEN}},
     {"ZeroAfterClicksBack", "FR", kSync,
      [](QDialog* d) {
-         auto* f = qobject_cast<TForm8*>(d);
-         ClickUp(f->SpinButton2, 3);
-         ClickDown(f->SpinButton2, 3);
-         f->Button2->click();
+         auto* f = qobject_cast<LagDialog*>(d);
+         ClickUp(f->lagHundredthsSpin, 3);
+         ClickDown(f->lagHundredthsSpin, 3);
+         f->acceptLag->click();
      },
      nullptr, {kZeroFR}},
 };
@@ -87,12 +87,12 @@ TEST_P(MainWindowUse, StartsNothingAndSaysWhy) {
     dialogs.onModal = [&](QDialog* d) {
         // The modal run is the stand-in's: show the dialog so that it becomes active.
         d->show();
-        shownPath = d->findChild<QLineEdit*>("Edit1")->text();
+        shownPath = d->findChild<QLineEdit*>("inputPathField")->text();
         c.user(d);
         d->hide();
     };
 
-    Click(form->Image4);
+    Click(form->convertStopPicture);
 
     EXPECT_EQ(shownPath, QString::fromStdString(input));
     std::vector<std::string> messages;

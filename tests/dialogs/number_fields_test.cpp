@@ -16,8 +16,8 @@
 
 #include "dialog_test_support.h"
 #include "support/clipped_texts.h"
-#include "dialogs/TForm8.h"
-#include "dialogs/TForm9.h"
+#include "dialogs/lag_dialog.h"
+#include "dialogs/segment_dialog.h"
 
 namespace transcoda::testing {
 namespace {
@@ -31,7 +31,7 @@ void Wheel(QWidget* w, int delta) {
 }
 
 struct FieldCase {
-    const char* field;   // in the sync dialog TForm8
+    const char* field;   // in the sync dialog LagDialog
     const char* start;   // the field's text before
     std::function<void(QLineEdit*, QWidget* spin)> act;
     const char* text;    // the field's text after
@@ -55,33 +55,33 @@ TEST(NumberFields, TakeTypingKeysAndWheelWithinTheirRange) {
         };
     };
     const FieldCase cases[] = {
-        {"Edit2", "0", type("125"), "125"},
-        {"Edit2", "0", type("301"), "30"},       // 301 is past 300: the last key is refused
-        {"Edit2", "0", type("4x2"), "42"},       // only digits
-        {"Edit3", "0", type("100"), "10"},       // hundredths: 0 to 99
-        {"Edit5", "00", type("25"), "2"},        // hours: 0 to 24
-        {"Edit5", "00", type("24"), "24"},
-        {"Edit6", "00", type("7a"), "7"},
-        {"Edit2", "0", key(Qt::Key_Up, 3), "3"},
-        {"Edit2", "0", key(Qt::Key_Down, 1), "0"},
-        {"Edit3", "0", [](QLineEdit* f, QWidget*) {
+        {"lagSeconds", "0", type("125"), "125"},
+        {"lagSeconds", "0", type("301"), "30"},       // 301 is past 300: the last key is refused
+        {"lagSeconds", "0", type("4x2"), "42"},       // only digits
+        {"lagHundredths", "0", type("100"), "10"},       // hundredths: 0 to 99
+        {"previewHours", "00", type("25"), "2"},        // hours: 0 to 24
+        {"previewHours", "00", type("24"), "24"},
+        {"previewMinutes", "00", type("7a"), "7"},
+        {"lagSeconds", "0", key(Qt::Key_Up, 3), "3"},
+        {"lagSeconds", "0", key(Qt::Key_Down, 1), "0"},
+        {"lagHundredths", "0", [](QLineEdit* f, QWidget*) {
              f->setText("98");
              for (int i = 0; i < 3; ++i) QTest::keyClick(f, Qt::Key_Up);
          }, "99"},
-        {"Edit4", "00", wheel({120, 120}, false), "2"},
-        {"Edit4", "00", wheel({120, -120, -120}, false), "0"},
-        {"Edit4", "00", wheel({60, 60, 60}, false), "1"},   // parts of a notch add up
-        {"Edit6", "00", wheel({120, 120, 120}, true), "3"}, // over the arrows too
+        {"previewSeconds", "00", wheel({120, 120}, false), "2"},
+        {"previewSeconds", "00", wheel({120, -120, -120}, false), "0"},
+        {"previewSeconds", "00", wheel({60, 60, 60}, false), "1"},   // parts of a notch add up
+        {"previewMinutes", "00", wheel({120, 120, 120}, true), "3"}, // over the arrows too
     };
     RecordingWindow window;
     ResetApp(window, "FR");
     for (const FieldCase& c : cases) {
-        TForm8 dialog;
+        LagDialog dialog;
         auto* field = dialog.findChild<QLineEdit*>(c.field);
         ASSERT_NE(field, nullptr) << c.field;
         QWidget* spin = nullptr;
-        for (TSpinButton* s : {dialog.SpinButton1, dialog.SpinButton2, dialog.SpinButton3, dialog.SpinButton4,
-                               dialog.SpinButton5})
+        for (SpinButton* s : {dialog.lagSecondsSpin, dialog.lagHundredthsSpin, dialog.previewSecondsSpin, dialog.previewHoursSpin,
+                               dialog.previewMinutesSpin})
             if (s->geometry().left() == field->geometry().right() + 1) spin = s->UpButton();
         ASSERT_NE(spin, nullptr) << c.field;
         EXPECT_EQ(field->text(), c.start);
@@ -93,34 +93,34 @@ TEST(NumberFields, TakeTypingKeysAndWheelWithinTheirRange) {
 TEST(NumberFields, AnArrowHeldDownKeepsStepping) {
     RecordingWindow window;
     ResetApp(window, "EN");
-    TForm9 dialog;
+    SegmentDialog dialog;
     dialog.show();
-    QToolButton* up = dialog.SpinButton6->UpButton();
+    QToolButton* up = dialog.endMinutesSpin->UpButton();
     QTest::mousePress(up, Qt::LeftButton);
     QElapsedTimer timer;
     timer.start();
-    while (FieldValue(dialog.Edit7) < 3 && timer.elapsed() < 10000) QTest::qWait(20);
+    while (FieldValue(dialog.endMinutes) < 3 && timer.elapsed() < 10000) QTest::qWait(20);
     QTest::mouseRelease(up, Qt::LeftButton);
-    EXPECT_GE(FieldValue(dialog.Edit7), 3);
-    EXPECT_LE(FieldValue(dialog.Edit7), 59);
+    EXPECT_GE(FieldValue(dialog.endMinutes), 3);
+    EXPECT_LE(FieldValue(dialog.endMinutes), 59);
 }
 
 TEST(DialogTabs, FollowTheLayout) {
     RecordingWindow window;
     ResetApp(window, "FR");
-    TForm8 sync;
-    TForm9 extraction;
+    LagDialog sync;
+    SegmentDialog extraction;
     const std::pair<QDialog*, std::vector<const char*>> cases[] = {
-        {&sync, {"Edit1", "ComboBox1", "Edit2", "Edit3", "Edit5", "Edit6", "Edit4", "Button1", "Button2", "Button3"}},
-        {&extraction, {"Edit1", "Edit5", "Edit6", "Edit4", "Edit2", "Edit7", "Edit3", "Button2", "Button3"}},
+        {&sync, {"inputPathField", "directionCombo", "lagSeconds", "lagHundredths", "previewHours", "previewMinutes", "previewSeconds", "playPreview", "acceptLag", "cancel"}},
+        {&extraction, {"inputPathField", "startHours", "startMinutes", "startSeconds", "endHours", "endMinutes", "endSeconds", "extract", "cancel"}},
     };
     for (const auto& [dialog, order] : cases) {
         std::vector<std::string> reached, expected(order.begin(), order.end());
-        QWidget* w = dialog->findChild<QWidget*>("Edit1");
+        QWidget* w = dialog->findChild<QWidget*>("inputPathField");
         do {
             if ((w->focusPolicy() & Qt::TabFocus) && w->window() == dialog) reached.push_back(w->objectName().toStdString());
             w = w->nextInFocusChain();
-        } while (w != dialog->findChild<QWidget*>("Edit1") && reached.size() < 50);
+        } while (w != dialog->findChild<QWidget*>("inputPathField") && reached.size() < 50);
         EXPECT_EQ(reached, expected) << dialog->objectName().toStdString();
     }
 }
@@ -129,8 +129,8 @@ TEST(DialogTexts, NoneIsCutInEitherLanguage) {
     RecordingWindow window;
     for (const char* language : {"FR", "EN"}) {
         ResetApp(window, language);
-        TForm8 sync;
-        TForm9 extraction;
+        LagDialog sync;
+        SegmentDialog extraction;
         for (QDialog* dialog : {static_cast<QDialog*>(&sync), static_cast<QDialog*>(&extraction)})
             EXPECT_EQ(ClippedTexts(dialog), std::vector<std::string>{}) << language << " " << dialog->objectName().toStdString();
     }

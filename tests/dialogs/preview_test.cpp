@@ -17,7 +17,7 @@
 #include <functional>
 
 #include "dialog_test_support.h"
-#include "dialogs/TForm8.h"
+#include "dialogs/lag_dialog.h"
 
 namespace transcoda::testing {
 namespace {
@@ -87,28 +87,28 @@ TEST_P(PreviewStop, EndsANeverEndingPlayerAtOnce) {
     RecordingWindow window;
     ResetApp(window, c.language);
     StandInPlayer player("exec sleep 600");
-    TForm8 dialog;
+    LagDialog dialog;
     dialog.SetInputPath("/m/a b.avi");
     dialog.show();
-    dialog.ComboBox1->setCurrentIndex(1);
-    ClickUp(dialog.SpinButton1, 1);
-    ClickUp(dialog.SpinButton2, 50);
-    ClickUp(dialog.SpinButton4, 1);
-    ClickUp(dialog.SpinButton5, 2);
-    ClickUp(dialog.SpinButton3, 3);
+    dialog.directionCombo->setCurrentIndex(1);
+    ClickUp(dialog.lagSecondsSpin, 1);
+    ClickUp(dialog.lagHundredthsSpin, 50);
+    ClickUp(dialog.previewHoursSpin, 1);
+    ClickUp(dialog.previewMinutesSpin, 2);
+    ClickUp(dialog.previewSecondsSpin, 3);
 
-    dialog.Button1->click();
+    dialog.playPreview->click();
     ASSERT_TRUE(ProcessEventsUntil([&] { return player.Started(); }));
-    EXPECT_EQ(dialog.Button1->text(), "Stop");
+    EXPECT_EQ(dialog.playPreview->text(), "Stop");
     EXPECT_TRUE(dialog.PlayerRunning());
     // The dialog goes on while the player plays; stopping it ends the player before the
     // click (or the close) returns.
     if (c.byClosing) dialog.close();
-    else dialog.Button1->click();
+    else dialog.playPreview->click();
 
     EXPECT_TRUE(ProcessGone(player.Pid()));
     EXPECT_FALSE(dialog.PlayerRunning());
-    EXPECT_EQ(dialog.Button1->text(), c.language == std::string("EN") ? kPlayEN : kPlayFR);
+    EXPECT_EQ(dialog.playPreview->text(), c.language == std::string("EN") ? kPlayEN : kPlayFR);
     EXPECT_EQ(player.Arguments(), (std::vector<std::string>{"/m/a b.avi", "-ss", "01:02:03", "-delay", "1.50"}));
     EXPECT_EQ(dialog.isVisible(), !c.byClosing);
     EXPECT_EQ(App().SyncDelay, kNoSyncDelay);
@@ -131,15 +131,15 @@ TEST(Preview, PlayerThatEndsByItselfGivesTheButtonBack) {
     RecordingWindow window;
     ResetApp(window, "EN");
     StandInPlayer player("exit 0");
-    TForm8 dialog;
+    LagDialog dialog;
     dialog.SetInputPath("/m/clip.avi");
     dialog.show();
-    dialog.Button1->click();
+    dialog.playPreview->click();
     ASSERT_TRUE(ProcessEventsUntil([&] { return !dialog.PlayerRunning(); }));
     EXPECT_TRUE(player.Started());
     EXPECT_EQ(player.Arguments(), std::vector<std::string>{"/m/clip.avi"});
     EXPECT_FALSE(dialog.PlayerRunning());
-    EXPECT_EQ(dialog.Button1->text(), kPlayEN);
+    EXPECT_EQ(dialog.playPreview->text(), kPlayEN);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(window.status, "Ready");
     dialog.close();
@@ -150,12 +150,12 @@ TEST(Preview, MissingPlayerLeavesTheDialogUsable) {
         RecordingWindow window;
         ResetApp(window, language);
         StandInPlayer none("");
-        TForm8 dialog;
+        LagDialog dialog;
         dialog.show();
-        ClickUp(dialog.SpinButton2, 5);
-        dialog.Button1->click();
+        ClickUp(dialog.lagHundredthsSpin, 5);
+        dialog.playPreview->click();
         EXPECT_FALSE(dialog.PlayerRunning());
-        EXPECT_EQ(dialog.Button1->text(), std::string(language) == "EN" ? kPlayEN : kPlayFR);
+        EXPECT_EQ(dialog.playPreview->text(), std::string(language) == "EN" ? kPlayEN : kPlayFR);
         ASSERT_EQ(window.log.size(), 2u) << language;
         const std::string expected = std::string(language) == "EN"
             ? "Process error, please send this error to "
@@ -163,9 +163,9 @@ TEST(Preview, MissingPlayerLeavesTheDialogUsable) {
         EXPECT_EQ(window.log[1], expected + kProductWebAddress);
         EXPECT_EQ(window.title, "Transcoda 1.0");
         // Still usable: a second try behaves the same and the lag can be accepted.
-        dialog.Button1->click();
+        dialog.playPreview->click();
         EXPECT_EQ(window.log.size(), 4u);
-        dialog.Button2->click();
+        dialog.acceptLag->click();
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(App().SyncDelay, "-0.05");
     }
@@ -175,8 +175,8 @@ TEST(Preview, NothingIsLoggedOutsideDebugMode) {
     RecordingWindow window;
     ResetApp(window, "FR", /*debug=*/false);
     StandInPlayer none("");
-    TForm8 dialog;
-    dialog.Button1->click();
+    LagDialog dialog;
+    dialog.playPreview->click();
     EXPECT_TRUE(window.log.empty());
     EXPECT_EQ(window.status, "Prêt");
 }

@@ -13,8 +13,8 @@
 #include <sstream>
 
 #include "dialog_test_support.h"
-#include "dialogs/TForm8.h"
-#include "dialogs/TForm9.h"
+#include "dialogs/lag_dialog.h"
+#include "dialogs/segment_dialog.h"
 #include "recipes/dispatcher.h"
 #include "recipes/path_rules.h"
 
@@ -137,11 +137,11 @@ TEST_P(SyncCorrection, BeepAndFlashCoincideAfterTheCorrection) {
     ASSERT_NEAR(FlashOnset(input) - BeepOnset(input), c.flashAt - c.beepAt, 0.02);
 
     // The user says the sound is off by 1 second 25 hundredths, early or late.
-    TForm8 dialog;
-    dialog.ComboBox1->setCurrentIndex(c.direction);
-    ClickUp(dialog.SpinButton1, 1);
-    ClickUp(dialog.SpinButton2, 25);
-    dialog.Button2->click();
+    LagDialog dialog;
+    dialog.directionCombo->setCurrentIndex(c.direction);
+    ClickUp(dialog.lagSecondsSpin, 1);
+    ClickUp(dialog.lagHundredthsSpin, 25);
+    dialog.acceptLag->click();
     ASSERT_EQ(App().SyncDelay, c.direction == 0 ? "-1.25" : "1.25");
 
     const std::string output = UpdateOutputName(kSyncLabel, input, Temp("corrected.avi"));
@@ -174,10 +174,10 @@ TEST_P(Extraction, CutsTwoSecondsFromOneToThree) {
                            Sh(fixtures) + " >/dev/null").c_str()), 0);
     const std::string input = fixtures + "/" + c.fixture;
 
-    TForm9 dialog;
-    ClickUp(dialog.SpinButton3, 1);
-    ClickUp(dialog.SpinButton2, 3);
-    dialog.Button2->click();
+    SegmentDialog dialog;
+    ClickUp(dialog.startSecondsSpin, 1);
+    ClickUp(dialog.endSecondsSpin, 3);
+    dialog.extract->click();
     ASSERT_EQ(App().ExtractionStart, "00:00:01");
     ASSERT_EQ(App().ExtractionLength, "00:00:02");
 

@@ -11,7 +11,7 @@
 #include <QPushButton>
 
 #include "dialog_test_support.h"
-#include "dialogs/TForm8.h"
+#include "dialogs/lag_dialog.h"
 #include "dialogs/lag_text.h"
 #include "dialogs/preview_command.h"
 
@@ -20,8 +20,8 @@ namespace {
 
 struct LagCase {
     const char* language;
-    int direction;                 // ComboBox1 entry: 0 sound early, 1 sound late
-    int secondsUp, secondsDown;    // clicks on SpinButton1
+    int direction;                 // directionCombo entry: 0 sound early, 1 sound late
+    int secondsUp, secondsDown;    // clicks on lagSecondsSpin
     int hundredthsUp, hundredthsDown;
     int hoursUp, minutesUp, secondsPosUp, secondsPosDown;
     const char* lag;
@@ -53,16 +53,16 @@ TEST_P(LagFromClicks, GivesLagTextPositionAndPlayerArguments) {
     const LagCase& c = GetParam();
     RecordingWindow window;
     ResetApp(window, c.language);
-    TForm8 dialog;
-    dialog.ComboBox1->setCurrentIndex(c.direction);
-    ClickUp(dialog.SpinButton1, c.secondsUp);
-    ClickDown(dialog.SpinButton1, c.secondsDown);
-    ClickUp(dialog.SpinButton2, c.hundredthsUp);
-    ClickDown(dialog.SpinButton2, c.hundredthsDown);
-    ClickUp(dialog.SpinButton4, c.hoursUp);
-    ClickUp(dialog.SpinButton5, c.minutesUp);
-    ClickUp(dialog.SpinButton3, c.secondsPosUp);
-    ClickDown(dialog.SpinButton3, c.secondsPosDown);
+    LagDialog dialog;
+    dialog.directionCombo->setCurrentIndex(c.direction);
+    ClickUp(dialog.lagSecondsSpin, c.secondsUp);
+    ClickDown(dialog.lagSecondsSpin, c.secondsDown);
+    ClickUp(dialog.lagHundredthsSpin, c.hundredthsUp);
+    ClickDown(dialog.lagHundredthsSpin, c.hundredthsDown);
+    ClickUp(dialog.previewHoursSpin, c.hoursUp);
+    ClickUp(dialog.previewMinutesSpin, c.minutesUp);
+    ClickUp(dialog.previewSecondsSpin, c.secondsPosUp);
+    ClickDown(dialog.previewSecondsSpin, c.secondsPosDown);
 
     EXPECT_EQ(dialog.LagText(), c.lag);
     EXPECT_EQ(dialog.PreviewPosition(), c.position);
@@ -70,7 +70,7 @@ TEST_P(LagFromClicks, GivesLagTextPositionAndPlayerArguments) {
     EXPECT_EQ(PreviewCommandLine("/opt/t/B/", "/m/My clip.avi", dialog.LagText(), dialog.PreviewPosition()),
               std::string("/opt/t/B/utilitympl.exe ") + c.arguments);
 
-    dialog.Button2->click();
+    dialog.acceptLag->click();
     EXPECT_EQ(App().SyncDelay, c.lag);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
@@ -80,30 +80,30 @@ INSTANTIATE_TEST_SUITE_P(Table, LagFromClicks, ::testing::ValuesIn(kLagCases));
 TEST(SyncDialog, FieldsShowPlainDecimalAndStopAtTheirLimits) {
     RecordingWindow window;
     ResetApp(window, "FR");
-    TForm8 dialog;
-    EXPECT_EQ(dialog.Edit5->text(), "00");
-    ClickDown(dialog.SpinButton4, 1);
-    EXPECT_EQ(dialog.Edit5->text(), "00");  // a down click at 0 changes nothing
-    ClickUp(dialog.SpinButton4, 1);
-    EXPECT_EQ(dialog.Edit5->text(), "1");   // written back as plain decimal
-    ClickUp(dialog.SpinButton4, 40);
-    EXPECT_EQ(dialog.Edit5->text(), "24");
-    ClickUp(dialog.SpinButton5, 60);
-    EXPECT_EQ(dialog.Edit6->text(), "59");
-    ClickUp(dialog.SpinButton1, 300);
-    ClickUp(dialog.SpinButton1, 1);
-    EXPECT_EQ(dialog.Edit2->text(), "300");
+    LagDialog dialog;
+    EXPECT_EQ(dialog.previewHours->text(), "00");
+    ClickDown(dialog.previewHoursSpin, 1);
+    EXPECT_EQ(dialog.previewHours->text(), "00");  // a down click at 0 changes nothing
+    ClickUp(dialog.previewHoursSpin, 1);
+    EXPECT_EQ(dialog.previewHours->text(), "1");   // written back as plain decimal
+    ClickUp(dialog.previewHoursSpin, 40);
+    EXPECT_EQ(dialog.previewHours->text(), "24");
+    ClickUp(dialog.previewMinutesSpin, 60);
+    EXPECT_EQ(dialog.previewMinutes->text(), "59");
+    ClickUp(dialog.lagSecondsSpin, 300);
+    ClickUp(dialog.lagSecondsSpin, 1);
+    EXPECT_EQ(dialog.lagSeconds->text(), "300");
     // The path is shown, not typed: it comes from the main window.
-    EXPECT_TRUE(dialog.Edit1->isReadOnly());
+    EXPECT_TRUE(dialog.inputPathField->isReadOnly());
 }
 
 TEST(SyncDialog, CancelAndCloseBoxLeaveNoLag) {
     RecordingWindow window;
     ResetApp(window, "EN");
-    TForm8 dialog;
-    ClickUp(dialog.SpinButton1, 3);
+    LagDialog dialog;
+    ClickUp(dialog.lagSecondsSpin, 3);
     dialog.show();
-    dialog.Button3->click();
+    dialog.cancel->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(App().SyncDelay, kNoSyncDelay);
 
@@ -112,32 +112,32 @@ TEST(SyncDialog, CancelAndCloseBoxLeaveNoLag) {
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(App().SyncDelay, kNoSyncDelay);
     // The fields keep their values for the next opening.
-    EXPECT_EQ(dialog.Edit2->text(), "3");
+    EXPECT_EQ(dialog.lagSeconds->text(), "3");
 }
 
 TEST(SyncDialog, TextsFollowTheLanguageAtCreation) {
     RecordingWindow window;
     ResetApp(window, "EN");
-    TForm8 english;
-    ASSERT_EQ(english.ComboBox1->count(), 2);
-    EXPECT_EQ(english.ComboBox1->currentText(), " The sound arrives before the video with");
-    EXPECT_EQ(english.ComboBox1->itemText(1), " The sound arrives after the video with");
-    EXPECT_EQ(english.Button1->text(), QString::fromUtf8("Play the video with your estimation of the sound’s lag"));
+    LagDialog english;
+    ASSERT_EQ(english.directionCombo->count(), 2);
+    EXPECT_EQ(english.directionCombo->currentText(), " The sound arrives before the video with");
+    EXPECT_EQ(english.directionCombo->itemText(1), " The sound arrives after the video with");
+    EXPECT_EQ(english.playPreview->text(), QString::fromUtf8("Play the video with your estimation of the sound’s lag"));
     EXPECT_EQ(english.windowTitle(), "Correction and Synchronization of video/audio");
 
     ResetApp(window, "FR");
-    TForm8 french;
-    ASSERT_EQ(french.ComboBox1->count(), 2);
-    EXPECT_EQ(french.ComboBox1->currentText(), QString::fromUtf8(" Par rapport à l’image, le son arrive en avance de"));
-    EXPECT_EQ(french.Button3->text(), "Annuler");
+    LagDialog french;
+    ASSERT_EQ(french.directionCombo->count(), 2);
+    EXPECT_EQ(french.directionCombo->currentText(), QString::fromUtf8(" Par rapport à l’image, le son arrive en avance de"));
+    EXPECT_EQ(french.cancel->text(), "Annuler");
     EXPECT_EQ(french.size(), QSize(626, 274));
     // The shared background picture fills the panel behind the controls.
-    auto* background = french.findChild<QLabel*>("Image2");
+    auto* background = french.findChild<QLabel*>("backgroundPicture");
     ASSERT_NE(background, nullptr);
     EXPECT_FALSE(background->pixmap().isNull());
     if (const char* shot = std::getenv("TRANSCODA_SCREENSHOT_DIR")) {
         french.show();
-        french.grab().save(QString(shot) + "/TForm8.png");
+        french.grab().save(QString(shot) + "/LagDialog.png");
         french.close();
     }
 }
@@ -145,10 +145,10 @@ TEST(SyncDialog, TextsFollowTheLanguageAtCreation) {
 TEST(SyncDialog, ShowsTheMainWindowsInputPath) {
     RecordingWindow window;
     ResetApp(window, "FR");
-    TForm8 dialog;
+    LagDialog dialog;
     dialog.SetInputPath(QString::fromUtf8("/videos/été 2026.mts"));
     dialog.show();
-    EXPECT_EQ(dialog.Edit1->text(), QString::fromUtf8("/videos/été 2026.mts"));
+    EXPECT_EQ(dialog.inputPathField->text(), QString::fromUtf8("/videos/été 2026.mts"));
     dialog.close();
 }
 

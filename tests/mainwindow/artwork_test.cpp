@@ -17,15 +17,15 @@ struct PictureSet {
 };
 
 const PictureSet kPictures[] = {
-    {":/imagelists/OpenList1/%1.png", 3, 96, 96, "png"},
-    {":/imagelists/SaveList1/%1.png", 3, 96, 96, "png"},
-    {":/imagelists/ConvertList1/%1.png", 3, 96, 96, "png"},
-    {":/imagelists/ConvertStopList1/%1.png", 3, 96, 96, "png"},
-    {":/imagelists/AboutList1/%1.png", 3, 96, 96, "png"},
-    {":/imagelists/CloseList1/%1.png", 3, 96, 96, "png"},
-    {":/imagelists/FormatsBouttonsNormal/%1.png", 15, 44, 39, "png"},
-    {":/imagelists/FormatsBouttonsOver/%1.png", 15, 44, 39, "png"},
-    {":/imagelists/FormatsBouttonsDown/%1.png", 15, 44, 39, "png"},
+    {":/imagelists/open/%1.png", 3, 96, 96, "png"},
+    {":/imagelists/save/%1.png", 3, 96, 96, "png"},
+    {":/imagelists/convert/%1.png", 3, 96, 96, "png"},
+    {":/imagelists/stop/%1.png", 3, 96, 96, "png"},
+    {":/imagelists/about/%1.png", 3, 96, 96, "png"},
+    {":/imagelists/close/%1.png", 3, 96, 96, "png"},
+    {":/imagelists/shortcuts_normal/%1.png", 15, 44, 39, "png"},
+    {":/imagelists/shortcuts_hover/%1.png", 15, 44, 39, "png"},
+    {":/imagelists/shortcuts_pressed/%1.png", 15, 44, 39, "png"},
     {":/backgrounds/main_panel.jpg", 0, 761, 494, "jpeg"},
     {":/backgrounds/dialog.jpg", 0, 626, 274, "jpeg"},
     {":/splash/splash_fr.png", 0, 697, 340, "png"},
@@ -53,13 +53,13 @@ TEST(Artwork, EveryPictureDecodesAtItsSize) {
 }
 
 TEST(Artwork, ThreeStatesOfAButtonDiffer) {
-    for (const char* list : {"OpenList1", "ConvertList1", "ConvertStopList1", "FormatsBouttons"}) {
-        const bool shortcut = QString(list) == "FormatsBouttons";
+    for (const char* list : {"open", "convert", "stop", "shortcuts"}) {
+        const bool shortcut = QString(list) == "shortcuts";
         auto load = [&](const char* state, int index) {
-            return QImage(shortcut ? QString(":/imagelists/FormatsBouttons%1/7.png").arg(state)
+            return QImage(shortcut ? QString(":/imagelists/shortcuts_%1/7.png").arg(state)
                                    : QString(":/imagelists/%1/%2.png").arg(list).arg(index));
         };
-        const QImage normal = load("Normal", 0), pressed = load("Down", 1), hover = load("Over", 2);
+        const QImage normal = load("normal", 0), pressed = load("pressed", 1), hover = load("hover", 2);
         EXPECT_NE(normal, pressed) << list;
         EXPECT_NE(normal, hover) << list;
         EXPECT_NE(pressed, hover) << list;

@@ -59,7 +59,7 @@ intermediates() { find "$SCRATCH" -name 'tmp[0-9][0-9][0-9][0-9]*' -printf '%f '
 PID=$!
 WIN=$(main_window) || fail "the main window never appeared"
 
-# Release on the Convert picture (Image4, 96x96 at 216,4).
+# Release on the Convert picture (convertStopPicture, 96x96 at 216,4).
 pointer_over "$WIN" 264 52 || fail "the pointer never got over the Convert picture"
 xdotool click 1
 for _ in $(seq 1 600); do
@@ -110,7 +110,7 @@ if [[ -n "${END_BY:-}" ]]; then
     exit 0
 fi
 
-# Release on the Close picture (Image7, 96x96 at 657,4), then the answer to the question.
+# Release on the Close picture (closePicture, 96x96 at 657,4), then the answer to the question.
 close_and_answer() {
     local key=$1 box=
     pointer_over "$WIN" 705 52 || fail "the pointer never got over the Close picture"

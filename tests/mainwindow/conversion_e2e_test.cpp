@@ -113,15 +113,15 @@ protected:
 
     void ExpectIdleDisplay() {
         ExpectIdleLook();
-        EXPECT_EQ(form->Label11->text(), App().English() ? "Ready" : QString::fromUtf8("Prêt"));
-        EXPECT_EQ(form->Label10->text(), "");
-        EXPECT_EQ(form->ProgressBar1->value(), 0);
+        EXPECT_EQ(form->statusLabel->text(), App().English() ? "Ready" : QString::fromUtf8("Prêt"));
+        EXPECT_EQ(form->progressLabel->text(), "");
+        EXPECT_EQ(form->progressBar->value(), 0);
         EXPECT_EQ(form->windowTitle(), form->Caption());
     }
 
     void Queue(const std::string& input, const std::string& output, int format) {
         SetRequest(input, output, format);
-        Click(form->Button7);
+        Click(form->addToQueue);
     }
 
     std::unique_ptr<WatchingPort> watch;
@@ -135,13 +135,13 @@ TEST_F(ConversionTest, SingleConversionFromTheReleaseBackToIdle) {
     SetRequest(Fixture("clip.avi"), output, 34);
     dialogs.answers = {true};  // replace the older file
 
-    Click(form->Image4);
+    Click(form->convertStopPicture);
     // Running look at once: the Stop picture, its caption, the list button disabled.
     EXPECT_TRUE(App().ConversionRunning.load());
-    EXPECT_EQ(form->Image4->ShownList(), "ConvertStopList1");
-    EXPECT_EQ(form->Label6->text(), "           Stop");
-    EXPECT_FALSE(form->Button10->isEnabled());
-    EXPECT_FALSE(form->Button7->isEnabled());
+    EXPECT_EQ(form->convertStopPicture->ShownList(), "stop");
+    EXPECT_EQ(form->convertCaption->text(), "           Stop");
+    EXPECT_FALSE(form->convertQueue->isEnabled());
+    EXPECT_FALSE(form->addToQueue->isEnabled());
 
     ASSERT_TRUE(WaitForIdle(120000));
     ExpectIdleDisplay();
@@ -151,7 +151,7 @@ TEST_F(ConversionTest, SingleConversionFromTheReleaseBackToIdle) {
     EXPECT_EQ(ProbeCodec(output), "mp3");
     EXPECT_NEAR(ProbeDuration(output), 3.0, 0.3);
     // DebugMode is off: the whole conversion left the log empty.
-    EXPECT_TRUE(form->Memo1->toPlainText().isEmpty());
+    EXPECT_TRUE(form->diagnosticLog->toPlainText().isEmpty());
     EXPECT_TRUE(dialogs.Of("message").empty());
     // The time taken was shown while it ran; at the end the written file is named, the
     // folder is a click away, and the desktop is told (the window is not the active one).
@@ -172,10 +172,10 @@ TEST_F(ConversionTest, ListOfThreeCountsItemsAndSelectsEachRow) {
     Queue(Fixture("clip.wav"), Path("out/three.mp3"), 35);
     ASSERT_EQ(form->ListRowCount(), 5);
 
-    Click(form->Button10);
-    EXPECT_EQ(form->Button10->text(), "Stop conversion de la liste");
-    EXPECT_TRUE(form->Button10->isEnabled());
-    EXPECT_FALSE(form->Button7->isEnabled());
+    Click(form->convertQueue);
+    EXPECT_EQ(form->convertQueue->text(), "Stop conversion de la liste");
+    EXPECT_TRUE(form->convertQueue->isEnabled());
+    EXPECT_FALSE(form->addToQueue->isEnabled());
     ASSERT_TRUE(WaitForIdle(180000));
 
     EXPECT_EQ(watch->Texts("select"), (std::vector<std::string>{"1", "2", "3"}));
@@ -191,9 +191,9 @@ TEST_F(ConversionTest, ListOfThreeCountsItemsAndSelectsEachRow) {
     ExpectIdleDisplay();
     EXPECT_EQ(watch->Texts("notice"),
               std::vector<std::string>{"3 fichiers écrits, dont le dernier : " + Path("out/three.mp3")});
-    EXPECT_EQ(form->Button10->text(), "Convertir la liste");
+    EXPECT_EQ(form->convertQueue->text(), "Convertir la liste");
     // In DebugMode the log tells the story of the run.
-    EXPECT_TRUE(form->Memo1->toPlainText().contains(QString::fromUtf8("Le logiciel va commencer la conversion..")));
+    EXPECT_TRUE(form->diagnosticLog->toPlainText().contains(QString::fromUtf8("Le logiciel va commencer la conversion..")));
 }
 
 // Each row shows how its item ended, the failed one with its reason; the rows cannot be
@@ -213,11 +213,11 @@ TEST_F(ConversionTest, TheStatusColumnFollowsAListWithOneFailingRow) {
     };
     EXPECT_EQ(statuses(), (std::vector<std::string>{"waiting", "waiting", "waiting"}));
 
-    Click(form->Button10);
+    Click(form->convertQueue);
     EXPECT_FALSE(form->MoveUpButton->isEnabled());
     EXPECT_FALSE(form->MoveDownButton->isEnabled());
     form->SelectListRow(3);
-    QTest::keyClick(form->StringGrid1, Qt::Key_Delete);
+    QTest::keyClick(form->queueView, Qt::Key_Delete);
     EXPECT_EQ(form->ListRowCount(), 5) << "Delete while the list runs";
     ASSERT_TRUE(WaitForIdle(180000));
 
@@ -244,7 +244,7 @@ TEST_F(ConversionTest, TheStatusColumnFollowsAListWithOneFailingRow) {
         Watch();
         dialogs.shown.clear();
         dialogs.answers = {again};
-        Click(form->Button10);
+        Click(form->convertQueue);
         ASSERT_TRUE(WaitForIdle(180000));
         ASSERT_EQ(dialogs.Texts("question").size(), 1u);
         EXPECT_TRUE(dialogs.Texts("question")[0].startsWith("2 items of the list are already converted."));
@@ -277,11 +277,11 @@ TEST_F(ConversionTest, StopDuringTheSecondItemLeavesTheThirdUnconverted) {
     Queue(longClip, Path("out/two.avi"), 1);
     Queue(Fixture("clip.avi"), Path("out/three.mp3"), 34);
 
-    Click(form->Button10);
+    Click(form->convertQueue);
     ASSERT_TRUE(WaitUntil([&] { return watch->Saw("select", "2") && watch->Saw("progress", "(2/3)"); }, 120000));
-    Click(form->Button10);  // Stop
+    Click(form->convertQueue);  // Stop
     EXPECT_FALSE(App().ConversionRunning.load());
-    EXPECT_EQ(form->Button10->text(), "Convertir la liste");
+    EXPECT_EQ(form->convertQueue->text(), "Convertir la liste");
     ASSERT_TRUE(WaitForIdle(60000));
 
     // The first is the new one; the stopped one and the unstarted one are as they were.
@@ -290,22 +290,22 @@ TEST_F(ConversionTest, StopDuringTheSecondItemLeavesTheThirdUnconverted) {
     EXPECT_EQ(ReadFile(Path("out/three.mp3")), "earlier run");
     EXPECT_FALSE(watch->Saw("select", "3"));
     ExpectIdleDisplay();
-    EXPECT_EQ(form->Button10->text(), "Convertir la liste");
+    EXPECT_EQ(form->convertQueue->text(), "Convertir la liste");
 
     // The next list conversion that ends by itself gives the English caption back.
-    Click(form->Button9);
-    Click(form->Button10);
+    Click(form->clearQueue);
+    Click(form->convertQueue);
     ASSERT_TRUE(WaitForIdle(10000));
-    EXPECT_EQ(form->Button10->text(), "Convert the list");
+    EXPECT_EQ(form->convertQueue->text(), "Convert the list");
 }
 
 TEST_F(ConversionTest, EmptyListGoesToStopAndBackToIdleAtOnce) {
     MakeForm();
     Watch();
-    Click(form->Button10);
+    Click(form->convertQueue);
     ASSERT_TRUE(WaitForIdle(10000));
     ExpectIdleDisplay();
-    EXPECT_EQ(form->Button10->text(), "Convertir la liste");
+    EXPECT_EQ(form->convertQueue->text(), "Convertir la liste");
     EXPECT_EQ(watch->Texts("restore"), std::vector<std::string>{"list"});
     EXPECT_TRUE(watch->Texts("select").empty());
 }
@@ -327,14 +327,14 @@ TEST_F(ConversionTest, SecondReleaseStopsTheRunningConversion) {
     WriteFile(Path("out/clip.mp3"), "an older file");
     dialogs.answers = {true};
     SetRequest(Fixture("clip.avi"), Path("out/clip.mp3"), 34);
-    Click(form->Image4);
+    Click(form->convertStopPicture);
     ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
     const pid_t pid = std::stoi(ReadFile(pidFile));
 
-    Click(form->Image4);  // Stop
+    Click(form->convertStopPicture);  // Stop
     EXPECT_FALSE(App().ConversionRunning.load());
     ExpectIdleLook();
-    EXPECT_EQ(form->Button10->text(), "Convertir la liste");
+    EXPECT_EQ(form->convertQueue->text(), "Convertir la liste");
     ASSERT_TRUE(WaitForIdle(10000));
     ExpectIdleDisplay();
     // The hanging tool was ended, not left behind, and the older file is whole.
@@ -354,7 +354,7 @@ TEST_F(ConversionTest, AStepKilledFromOutsideFailsTheConversionAndNamesTheStep) 
     WriteFile(output, "an older file");
     dialogs.answers = {true};
     SetRequest(Fixture("clip.mp4"), output, 0);
-    Click(form->Image4);
+    Click(form->convertStopPicture);
     ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
     const pid_t pid = std::stoi(ReadFile(pidFile));
     std::filesystem::remove(pidFile);
@@ -403,7 +403,7 @@ TEST_F(ConversionTest, AFailedConversionSaysWhichStepFailedAndKeepsTheOldFile) {
         WriteFile(output, "an older file");
         dialogs.answers = {true};
         SetRequest(c.input, output, c.format);
-        Click(form->Image4);
+        Click(form->convertStopPicture);
         ASSERT_TRUE(WaitForIdle(60000));
         ExpectIdleDisplay();
         ASSERT_EQ(dialogs.Of("message").size(), 1u);
@@ -421,13 +421,13 @@ TEST_F(ConversionTest, ConvertRightAfterStopWaitsForTheStoppedWorker) {
     MakeForm();
     Watch();
     SetRequest(Fixture("clip.avi"), Path("out/clip.mp3"), 34);
-    Click(form->Image4);
+    Click(form->convertStopPicture);
     ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
     const std::string first = ReadFile(pidFile);
     std::filesystem::remove(pidFile);
 
-    Click(form->Image4);  // Stop
-    Click(form->Image4);  // and convert again at once
+    Click(form->convertStopPicture);  // Stop
+    Click(form->convertStopPicture);  // and convert again at once
     // The stopped worker's end must not undo the new start: the new tool runs only once
     // that end has been taken, and nothing it left queued for the window changes that.
     ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
@@ -438,10 +438,10 @@ TEST_F(ConversionTest, ConvertRightAfterStopWaitsForTheStoppedWorker) {
     EXPECT_EQ(form->Controller().Current(), ConversionController::State::ConvertingOne);
     EXPECT_TRUE(App().ConversionRunning.load());
     EXPECT_TRUE(MonThread::Active());
-    EXPECT_EQ(form->Image4->ShownList(), "ConvertStopList1");
+    EXPECT_EQ(form->convertStopPicture->ShownList(), "stop");
     EXPECT_NE(ReadFile(pidFile), first);
 
-    Click(form->Image4);
+    Click(form->convertStopPicture);
     ASSERT_TRUE(WaitForIdle(10000));
     ExpectIdleDisplay();
 }
@@ -489,12 +489,12 @@ TEST_F(ConversionTest, ClosingDuringAConversionAsksAndStopsItOnYes) {
         Watch();
         form->show();
         SetRequest(Fixture("clip.avi"), Path("out/clip.avi"), 0);
-        Click(form->Image4);
+        Click(form->convertStopPicture);
         ASSERT_TRUE(WaitUntil([&] { return !ReadFile(pidFile).empty(); }, 60000));
         const pid_t pid = std::stoi(ReadFile(pidFile));
         EXPECT_FALSE(Intermediates().empty()) << "the sound step left no intermediate";
         auto closeWindow = [&] {
-            if (c.withThePicture) Click(form->Image7);
+            if (c.withThePicture) Click(form->closePicture);
             else form->close();
         };
 

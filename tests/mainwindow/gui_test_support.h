@@ -26,7 +26,7 @@
 #include "conversion/worker.h"
 #include "exec/app_state.h"
 #include "exec/window_port.h"
-#include "mainwindow/TForm1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/user_dialogs.h"
 
 // Readable texts in the failure messages.
@@ -135,10 +135,10 @@ protected:
 #endif
     }
 
-    TForm1& MakeForm(const char* language = nullptr, bool debug = false) {
+    MainWindow& MakeForm(const char* language = nullptr, bool debug = false) {
         if (language) setenv("TRANSCODA_LANGUAGE", language, 1);
         if (debug) setenv("TRANSCODA_DEBUG", "1", 1);
-        form = std::make_unique<TForm1>();
+        form = std::make_unique<MainWindow>();
         return *form;
     }
 
@@ -163,9 +163,9 @@ protected:
     static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
     void SetRequest(const std::string& input, const std::string& output, int formatIndex) {
-        form->Edit1->setText(QString::fromStdString(input));
-        form->ComboBox1->setCurrentIndex(formatIndex);
-        form->Edit2->setText(QString::fromStdString(output));
+        form->inputPathEdit->setText(QString::fromStdString(input));
+        form->presetCombo->setCurrentIndex(formatIndex);
+        form->outputPathEdit->setText(QString::fromStdString(output));
     }
 
     // Processes the window's events until done() holds; false once timeoutMs has passed.
@@ -193,15 +193,15 @@ protected:
     // The idle look: Convert picture, its caption, the list buttons enabled.
     void ExpectIdleLook() const {
         EXPECT_FALSE(App().ConversionRunning.load());
-        EXPECT_EQ(form->Image4->ShownList(), "ConvertList1");
-        EXPECT_EQ(form->Image4->ShownIndex(), 0);
-        EXPECT_EQ(form->Label6->text(), App().English() ? "Convert the file" : "Convertir un fichier");
-        for (QPushButton* b : {form->Button7, form->Button8, form->Button9, form->Button10})
+        EXPECT_EQ(form->convertStopPicture->ShownList(), "convert");
+        EXPECT_EQ(form->convertStopPicture->ShownIndex(), 0);
+        EXPECT_EQ(form->convertCaption->text(), App().English() ? "Convert the file" : "Convertir un fichier");
+        for (QPushButton* b : {form->addToQueue, form->removeFromQueue, form->clearQueue, form->convertQueue})
             EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
     }
 
     ScriptedDialogs dialogs;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 
 private:
     QTemporaryDir dir_;

@@ -90,10 +90,10 @@ TEST_F(InstancesTest, StartAndStopInTheWindowLeaveTheTerminalsConversionAlone) {
     std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
     MakeForm();
     SetRequest(std::string(TRANSCODA_FIXTURE_DIR) + "/clip.avi", Path("out/clip.mp3"), 34);
-    Click(form->Image4);
+    Click(form->convertStopPicture);
     ASSERT_TRUE(WaitUntil([&] { return !ReadFile(Path("tool.pid")).empty(); }, 60000));
     const pid_t windowTool = std::stoi(ReadFile(Path("tool.pid")));
-    Click(form->Image4);  // Stop
+    Click(form->convertStopPicture);  // Stop
     ASSERT_TRUE(WaitForIdle(10000));
     EXPECT_TRUE(WaitUntil([&] { return kill(windowTool, 0) != 0; }, 5000)) << "the window's tool was not ended";
 

@@ -14,7 +14,7 @@ namespace {
 class KeyboardTest : public WindowTest {
 protected:
     // The window shown and active, as the desktop gives it the keyboard.
-    TForm1& ShownForm(const char* language = nullptr, bool debug = false) {
+    MainWindow& ShownForm(const char* language = nullptr, bool debug = false) {
         MakeForm(language, debug);
         form->show();
         form->activateWindow();
@@ -27,14 +27,14 @@ protected:
     std::string Effect() const {
         if (!form->isVisible()) return "closed";
         // (a conversion asked for without an input goes on to the input dialog)
-        if (form->Memo1->toPlainText().contains(QString::fromUtf8("a demandé une conversion"))) return "convert";
+        if (form->diagnosticLog->toPlainText().contains(QString::fromUtf8("a demandé une conversion"))) return "convert";
         if (!dialogs.shown.empty()) return dialogs.shown.back().kind + ":" + dialogs.shown.back().caption.toStdString();
-        return "format " + std::to_string(form->ComboBox1->currentIndex());
+        return "format " + std::to_string(form->presetCombo->currentIndex());
     }
 };
 
 // Images and pictures of the window by name.
-gui::PictureButton* Picture(TForm1& f, const std::string& name) {
+gui::PictureButton* Picture(MainWindow& f, const std::string& name) {
     return f.findChild<gui::PictureButton*>(QString::fromStdString(name));
 }
 
@@ -45,19 +45,19 @@ TEST_F(KeyboardTest, PicturesTakeTheFocusShowItAndEnterOrSpacePressesThem) {
         const char* effect;
     };
     const Case cases[] = {
-        {"Image2", Qt::Key_Return, "pick:Choisir le fichier d'entrée"},
-        {"Image3", Qt::Key_Space, "pick:Choisir le fichier de sortie"},
-        {"Image4", Qt::Key_Enter, "convert"},
-        {"Image5", Qt::Key_Space, "open:"},
-        {"Image11", Qt::Key_Return, "format 32"},
-        {"Image6", Qt::Key_Space, "format 38"},
+        {"openPicture", Qt::Key_Return, "pick:Choisir le fichier d'entrée"},
+        {"savePicture", Qt::Key_Space, "pick:Choisir le fichier de sortie"},
+        {"convertStopPicture", Qt::Key_Enter, "convert"},
+        {"aboutPicture", Qt::Key_Space, "open:"},
+        {"dvdShortcut", Qt::Key_Return, "format 32"},
+        {"lagShortcut", Qt::Key_Space, "format 38"},
     };
     for (const Case& c : cases) {
         ShownForm(nullptr, true);
         gui::PictureButton* picture = Picture(*form, c.picture);
         ASSERT_NE(picture, nullptr) << c.picture;
         // The window gives the first picture the focus when shown: taken away first.
-        form->Edit2->setFocus(Qt::OtherFocusReason);
+        form->outputPathEdit->setFocus(Qt::OtherFocusReason);
         const QImage unfocused = picture->grab().toImage();
         picture->setFocus(Qt::TabFocusReason);
         ASSERT_TRUE(picture->hasFocus()) << c.picture;
@@ -65,10 +65,10 @@ TEST_F(KeyboardTest, PicturesTakeTheFocusShowItAndEnterOrSpacePressesThem) {
         if (c.key == Qt::Key_Space) {
             // Down while the key is held, acting only when it comes up.
             QTest::keyPress(picture, c.key);
-            const bool shortcut = picture->ShownList().startsWith("Formats");
-            EXPECT_TRUE(shortcut ? picture->ShownList() == "FormatsBouttonsDown" : picture->ShownIndex() == 1)
+            const bool shortcut = picture->ShownList().startsWith("shortcuts");
+            EXPECT_TRUE(shortcut ? picture->ShownList() == "shortcuts_pressed" : picture->ShownIndex() == 1)
                 << c.picture << " " << picture->ShownList().toStdString() << " " << picture->ShownIndex();
-            EXPECT_TRUE(dialogs.shown.empty() && form->ComboBox1->currentIndex() == -1) << c.picture;
+            EXPECT_TRUE(dialogs.shown.empty() && form->presetCombo->currentIndex() == -1) << c.picture;
             QTest::keyRelease(picture, c.key);
         } else {
             QTest::keyClick(picture, c.key);
@@ -88,16 +88,16 @@ TEST_F(KeyboardTest, AltLetterPressesTheBigPicturesAndItsLetterIsMarked) {
         const char* effect;
     };
     const Case cases[] = {
-        {"FR", Qt::Key_F, "Image2", "Label4", "pick:Choisir le fichier d'entrée"},
-        {"FR", Qt::Key_S, "Image3", "Label5", "pick:Choisir le fichier de sortie"},
-        {"FR", Qt::Key_C, "Image4", "Label6", "convert"},
-        {"FR", Qt::Key_P, "Image5", "Label7", "open:"},
-        {"FR", Qt::Key_Q, "Image7", "Label9", "closed"},
-        {"EN", Qt::Key_F, "Image2", "Label4", "pick:Select the input file"},
-        {"EN", Qt::Key_O, "Image3", "Label5", "pick:Select the output file"},
-        {"EN", Qt::Key_C, "Image4", "Label6", "convert"},
-        {"EN", Qt::Key_A, "Image5", "Label7", "open:"},
-        {"EN", Qt::Key_L, "Image7", "Label9", "closed"},
+        {"FR", Qt::Key_F, "openPicture", "openCaption", "pick:Choisir le fichier d'entrée"},
+        {"FR", Qt::Key_S, "savePicture", "saveCaption", "pick:Choisir le fichier de sortie"},
+        {"FR", Qt::Key_C, "convertStopPicture", "convertCaption", "convert"},
+        {"FR", Qt::Key_P, "aboutPicture", "aboutCaption", "open:"},
+        {"FR", Qt::Key_Q, "closePicture", "closeCaption", "closed"},
+        {"EN", Qt::Key_F, "openPicture", "openCaption", "pick:Select the input file"},
+        {"EN", Qt::Key_O, "savePicture", "saveCaption", "pick:Select the output file"},
+        {"EN", Qt::Key_C, "convertStopPicture", "convertCaption", "convert"},
+        {"EN", Qt::Key_A, "aboutPicture", "aboutCaption", "open:"},
+        {"EN", Qt::Key_L, "closePicture", "closeCaption", "closed"},
     };
     for (const Case& c : cases) {
         ShownForm(c.language, true);
@@ -109,8 +109,8 @@ TEST_F(KeyboardTest, AltLetterPressesTheBigPicturesAndItsLetterIsMarked) {
         EXPECT_EQ(caption->text().at(mark->MarkedIndex()).toUpper(), QChar('A' + (c.key - Qt::Key_A)))
             << c.language << " " << c.caption;
         // Pressed from a field that has the keyboard.
-        form->Edit2->setFocus();
-        QTest::keyClick(form->Edit2, c.key, Qt::AltModifier);
+        form->outputPathEdit->setFocus();
+        QTest::keyClick(form->outputPathEdit, c.key, Qt::AltModifier);
         EXPECT_EQ(Effect(), c.effect) << c.language << " Alt+" << char('A' + (c.key - Qt::Key_A));
         form.reset();
         dialogs.shown.clear();
@@ -124,11 +124,11 @@ TEST_F(KeyboardTest, APictureReleasedAwayFromItselfOnlyLooksNormalAgain) {
         const char* effect;
     };
     const Case cases[] = {
-        {"Image2", false, "format -1"},
-        {"Image4", false, "format -1"},
-        {"Image11", false, "format -1"},
-        {"Image11", true, "format 32"},
-        {"Image3", true, "pick:Choisir le fichier de sortie"},
+        {"openPicture", false, "format -1"},
+        {"convertStopPicture", false, "format -1"},
+        {"dvdShortcut", false, "format -1"},
+        {"dvdShortcut", true, "format 32"},
+        {"savePicture", true, "pick:Choisir le fichier de sortie"},
     };
     for (const Case& c : cases) {
         ShownForm();
@@ -136,14 +136,14 @@ TEST_F(KeyboardTest, APictureReleasedAwayFromItselfOnlyLooksNormalAgain) {
         const QPoint inside(10, 10);
         const QPoint away(picture->width() + 30, picture->height() / 2);
         QTest::mousePress(picture, Qt::LeftButton, {}, inside);
-        EXPECT_EQ(picture->ShownIndex(), picture->ShownList().startsWith("Formats") ? 11 : 1);
+        EXPECT_EQ(picture->ShownIndex(), picture->ShownList().startsWith("shortcuts") ? 11 : 1);
         QTest::mouseMove(picture, away);
         if (c.backOver) QTest::mouseMove(picture, inside);
         QTest::mouseRelease(picture, Qt::LeftButton, {}, c.backOver ? inside : away);
         EXPECT_EQ(Effect(), c.effect) << c.picture;
         if (!c.backOver) {
             // The normal look of its list, not the pressed one.
-            EXPECT_TRUE(picture->ShownList() == "FormatsBouttonsNormal" || picture->ShownIndex() == 0)
+            EXPECT_TRUE(picture->ShownList() == "shortcuts_normal" || picture->ShownIndex() == 0)
                 << c.picture << " " << picture->ShownList().toStdString() << " " << picture->ShownIndex();
             EXPECT_FALSE(App().ConversionRunning.load());
         }
@@ -158,25 +158,25 @@ TEST_F(KeyboardTest, TabFollowsTheLayoutAndReachesEveryVisibleControlOnce) {
         bool debug;
         std::vector<std::string> order;  // in this order, others may stand between
     };
-    const std::vector<std::string> top = {"Image2", "Image3", "Image4", "Button7", "Button12", "Image5",
-                                          "Image7", "Edit1", "Button1", "Edit2", "Button2", "Button6",
-                                          "ComboBox1", "Image22", "Image21", "Image20", "Image19", "Image18",
-                                          "Image17", "Image16", "Image14", "Image13", "Image12", "Image11",
-                                          "Image10", "Image9", "Image15", "Image6"};
+    const std::vector<std::string> top = {"openPicture", "savePicture", "convertStopPicture", "addToQueue", "showQueue", "aboutPicture",
+                                          "closePicture", "inputPathEdit", "chooseInput", "outputPathEdit", "chooseOutput", "openOutputFolder",
+                                          "presetCombo", "fullHdShortcut", "hdReadyShortcut", "mpegShortcut", "flashShortcut", "wmvShortcut",
+                                          "mobileShortcut", "quickTimeShortcut", "iphoneShortcut", "playstationShortcut", "xboxShortcut", "dvdShortcut",
+                                          "audioShortcut", "divxShortcut", "segmentShortcut", "lagShortcut"};
     std::vector<std::string> list = top;
-    for (const char* name : {"StringGrid1", "Button8", "Button9", "Button10", "Button11"}) list.push_back(name);
+    for (const char* name : {"queueView", "removeFromQueue", "clearQueue", "convertQueue", "hideQueue"}) list.push_back(name);
     std::vector<std::string> log = list;
-    for (const char* name : {"Button5", "Memo1"}) log.push_back(name);
+    for (const char* name : {"copyLog", "diagnosticLog"}) log.push_back(name);
     const Case cases[] = {{false, false, top}, {true, false, list}, {true, true, log}};
     for (const Case& c : cases) {
         ShownForm(nullptr, c.debug);
-        if (c.listShown) Click(form->Button12);
-        form->Image2->setFocus(Qt::TabFocusReason);
+        if (c.listShown) Click(form->showQueue);
+        form->openPicture->setFocus(Qt::TabFocusReason);
         std::vector<std::string> reached;
         for (int i = 0; i < 100; ++i) {
             QWidget* now = QApplication::focusWidget();
             ASSERT_NE(now, nullptr);
-            if (!reached.empty() && now == form->Image2) break;
+            if (!reached.empty() && now == form->openPicture) break;
             reached.push_back(now->objectName().toStdString());
             EXPECT_TRUE(now->isVisible() && form->rect().contains(QRect(now->mapTo(form.get(), QPoint()), now->size())))
                 << reached.back() << " is not in sight";

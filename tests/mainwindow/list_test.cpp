@@ -24,7 +24,7 @@ protected:
         WriteFile(Path("in/clip.avi"), "input");
         for (int i = 1; i <= n; ++i) {
             SetRequest(Path("in/clip.avi"), Path("out/" + std::to_string(i) + ".mp3"), 34);
-            form->Button7Click();
+            form->onAddToQueueClicked();
         }
     }
     std::string Cell(int column, int row) const { return form->ListCell(column, row).toStdString(); }
@@ -34,14 +34,14 @@ TEST_F(ListTest, FirstAdditionExpandsTheListAndFillsTheEmptyLastRow) {
     MakeForm();
     EXPECT_TRUE(form->ListHidden());
     EXPECT_EQ(form->ListRowCount(), 2);
-    EXPECT_EQ(form->height(), TForm1::kCollapsedHeight - TForm1::kFrameHeight);
-    EXPECT_TRUE(form->StringGrid1->isHidden());
+    EXPECT_EQ(form->height(), MainWindow::kCollapsedHeight - MainWindow::kFrameHeight);
+    EXPECT_TRUE(form->queueView->isHidden());
     Queue(1);
     EXPECT_FALSE(form->ListHidden());
-    EXPECT_EQ(form->height(), TForm1::kExpandedHeight - TForm1::kFrameHeight);
-    EXPECT_FALSE(form->StringGrid1->isHidden());
-    EXPECT_EQ(form->Label10->pos(), QPoint(5, 457));
-    EXPECT_EQ(form->Label11->x(), 620);
+    EXPECT_EQ(form->height(), MainWindow::kExpandedHeight - MainWindow::kFrameHeight);
+    EXPECT_FALSE(form->queueView->isHidden());
+    EXPECT_EQ(form->progressLabel->pos(), QPoint(5, 457));
+    EXPECT_EQ(form->statusLabel->x(), 620);
     ASSERT_EQ(form->ListRowCount(), 3);
     EXPECT_EQ(Cell(0, 1), " Audio MP3 - MP3; Audio (128kbps)");
     EXPECT_EQ(Cell(1, 1), Path("in/clip.avi"));
@@ -62,13 +62,13 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
         const char* language = "FR";
     };
     const Case cases[] = {
-        {false, Switch::None, false, TForm1::kExpandedHeight},
-        {true, Switch::None, true, TForm1::kExpandedDebugHeight},
-        {false, Switch::Shortcut, true, TForm1::kExpandedDebugHeight},
-        {false, Switch::Menu, true, TForm1::kExpandedDebugHeight},
-        {true, Switch::Shortcut, false, TForm1::kExpandedHeight},
-        {true, Switch::Menu, false, TForm1::kExpandedHeight},
-        {false, Switch::Menu, true, TForm1::kExpandedDebugHeight, "EN"},
+        {false, Switch::None, false, MainWindow::kExpandedHeight},
+        {true, Switch::None, true, MainWindow::kExpandedDebugHeight},
+        {false, Switch::Shortcut, true, MainWindow::kExpandedDebugHeight},
+        {false, Switch::Menu, true, MainWindow::kExpandedDebugHeight},
+        {true, Switch::Shortcut, false, MainWindow::kExpandedHeight},
+        {true, Switch::Menu, false, MainWindow::kExpandedHeight},
+        {false, Switch::Menu, true, MainWindow::kExpandedDebugHeight, "EN"},
     };
     for (const Case c : cases) {
         SCOPED_TRACE(std::to_string(c.debugAtStart) + " " + std::to_string(static_cast<int>(c.how)));
@@ -102,25 +102,25 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
         EXPECT_EQ(form->windowTitle().endsWith(" - DEBUG"), c.debug);
         EXPECT_EQ(form->DebugAction->isChecked(), c.debug);
         transcoda::LogPlain("a line");
-        EXPECT_EQ(form->Memo1->toPlainText().contains("a line"), c.debug);
+        EXPECT_EQ(form->diagnosticLog->toPlainText().contains("a line"), c.debug);
         if (c.how != Switch::None && c.debug) {
             // Switched on, the log comes into sight at once.
             EXPECT_FALSE(form->ListHidden());
-            EXPECT_EQ(form->height(), expandedHeight - TForm1::kFrameHeight);
-            Click(form->Button11);
+            EXPECT_EQ(form->height(), expandedHeight - MainWindow::kFrameHeight);
+            Click(form->hideQueue);
         }
-        Click(form->Button11);  // already collapsed: nothing changes
+        Click(form->hideQueue);  // already collapsed: nothing changes
         EXPECT_TRUE(form->ListHidden());
-        Click(form->Button12);
-        EXPECT_EQ(form->height(), expandedHeight - TForm1::kFrameHeight);
-        EXPECT_FALSE(form->Button10->isHidden());
-        Click(form->Button11);
+        Click(form->showQueue);
+        EXPECT_EQ(form->height(), expandedHeight - MainWindow::kFrameHeight);
+        EXPECT_FALSE(form->convertQueue->isHidden());
+        Click(form->hideQueue);
         EXPECT_TRUE(form->ListHidden());
-        EXPECT_EQ(form->height(), TForm1::kCollapsedHeight - TForm1::kFrameHeight);
-        EXPECT_EQ(form->Label10->pos(), QPoint(5, 267));
-        EXPECT_TRUE(form->Button10->isHidden());
-        EXPECT_FALSE(form->Button7->isHidden());
-        EXPECT_FALSE(form->Button12->isHidden());
+        EXPECT_EQ(form->height(), MainWindow::kCollapsedHeight - MainWindow::kFrameHeight);
+        EXPECT_EQ(form->progressLabel->pos(), QPoint(5, 267));
+        EXPECT_TRUE(form->convertQueue->isHidden());
+        EXPECT_FALSE(form->addToQueue->isHidden());
+        EXPECT_FALSE(form->showQueue->isHidden());
     }
 }
 
@@ -130,19 +130,19 @@ TEST_F(ListTest, RemoveTakesTheSelectedRowOnly) {
     // The header and the empty last row cannot be removed.
     for (int row : {0, 4}) {
         form->SelectListRow(row);
-        Click(form->Button8);
+        Click(form->removeFromQueue);
         EXPECT_EQ(form->ListRowCount(), 5);
     }
     form->SelectListRow(2);
-    Click(form->Button8);
+    Click(form->removeFromQueue);
     ASSERT_EQ(form->ListRowCount(), 4);
     EXPECT_EQ(Cell(2, 1), Path("out/1.mp3"));
     EXPECT_EQ(Cell(2, 2), Path("out/3.mp3"));
     EXPECT_EQ(form->SelectedListRow(), 2);  // the row that moved up
     form->SelectListRow(2);
-    Click(form->Button8);
+    Click(form->removeFromQueue);
     form->SelectListRow(1);
-    Click(form->Button8);
+    Click(form->removeFromQueue);
     EXPECT_EQ(form->ListRowCount(), 2);
     EXPECT_EQ(form->SelectedListRow(), 1);  // the empty row
     EXPECT_EQ(Cell(2, 1), "");
@@ -150,10 +150,10 @@ TEST_F(ListTest, RemoveTakesTheSelectedRowOnly) {
 
 TEST_F(ListTest, ClearEmptiesTheListAndIgnoresAnEmptyOne) {
     MakeForm();
-    Click(form->Button9);
+    Click(form->clearQueue);
     EXPECT_EQ(form->ListRowCount(), 2);
     Queue(3);
-    Click(form->Button9);
+    Click(form->clearQueue);
     EXPECT_EQ(form->ListRowCount(), 2);
     EXPECT_FALSE(form->OutputInList(QString::fromStdString(Path("out/1.mp3"))));
 }
@@ -170,12 +170,12 @@ TEST_F(ListTest, HeaderRowIsFrenchOnly) {
 TEST_F(ListTest, DebugFillQueuesEveryFormatOnce) {
     MakeForm();
     WriteFile(Path("in/clip.avi"), "input");
-    form->Edit1->setText(QString::fromStdString(Path("in/clip.avi")));
+    form->inputPathEdit->setText(QString::fromStdString(Path("in/clip.avi")));
     Queue(2);
-    Click(form->Button13);
+    Click(form->fillQueueForTest);
     ASSERT_EQ(form->ListRowCount(), 42);
     for (int i = 0; i < 40; ++i) {
-        EXPECT_EQ(Cell(0, i + 1), form->ComboBox1->itemText(i).toStdString());
+        EXPECT_EQ(Cell(0, i + 1), form->presetCombo->itemText(i).toStdString());
         EXPECT_NE(Cell(2, i + 1).find("format-rang-" + std::to_string(i)), std::string::npos) << Cell(2, i + 1);
     }
     EXPECT_EQ(Cell(2, 34), App().ProgramFolder + "MyFiles/tests/format-rang-33/");  // a DVD folder
@@ -183,7 +183,7 @@ TEST_F(ListTest, DebugFillQueuesEveryFormatOnce) {
 }
 
 struct ShortcutCase {
-    int image;
+    const char* picture;
     int format;
     const char* outputEnding;
 };
@@ -191,32 +191,32 @@ struct ShortcutCase {
 TEST_F(ListTest, ShortcutPicturesSelectTheirFormatAndRewriteTheOutput) {
     MakeForm();
     const ShortcutCase cases[] = {
-        {22, 1, "clip.avi"}, {21, 0, "clip.avi"}, {20, 3, "clip.mpeg"}, {19, 6, "clip.flv"},
-        {18, 12, "clip.wmv"}, {17, 13, "clip.3gp"}, {16, 19, "clip.mov"}, {14, 26, "clip.m4v"},
-        {13, 27, "clip.mp4"}, {12, 31, "clip.mp4"}, {11, 32, "clipmp4/"}, {10, 34, "clip.mp3"},
-        {9, 1, "clip.avi"}, {15, 39, "clip.mkv"}, {6, 38, "clip.mkv"},
+        {"fullHdShortcut", 1, "clip.avi"}, {"hdReadyShortcut", 0, "clip.avi"}, {"mpegShortcut", 3, "clip.mpeg"}, {"flashShortcut", 6, "clip.flv"},
+        {"wmvShortcut", 12, "clip.wmv"}, {"mobileShortcut", 13, "clip.3gp"}, {"quickTimeShortcut", 19, "clip.mov"}, {"iphoneShortcut", 26, "clip.m4v"},
+        {"playstationShortcut", 27, "clip.mp4"}, {"xboxShortcut", 31, "clip.mp4"}, {"dvdShortcut", 32, "clipmp4/"}, {"audioShortcut", 34, "clip.mp3"},
+        {"divxShortcut", 1, "clip.avi"}, {"segmentShortcut", 39, "clip.mkv"}, {"lagShortcut", 38, "clip.mkv"},
     };
     for (const ShortcutCase& c : cases) {
         SetRequest(Path("in/clip.mkv"), Path("out/clip.avi"), 5);
-        if (c.image == 11) form->Edit2->setText(QString::fromStdString(Path("out/clip.mp4")));
-        gui::PictureButton* picture = form->Shortcut(c.image);
+        if (c.picture == std::string("dvdShortcut")) form->outputPathEdit->setText(QString::fromStdString(Path("out/clip.mp4")));
+        gui::PictureButton* picture = form->Shortcut(c.picture);
         ASSERT_NE(picture, nullptr);
         EXPECT_EQ(picture->size(), QSize(44, 39));
         EXPECT_EQ(picture->y(), 228);
         QTest::mousePress(picture, Qt::LeftButton);
-        EXPECT_EQ(picture->ShownList(), "FormatsBouttonsDown");
+        EXPECT_EQ(picture->ShownList(), "shortcuts_pressed");
         QTest::mouseRelease(picture, Qt::LeftButton);
-        EXPECT_EQ(picture->ShownList(), "FormatsBouttonsNormal");
-        EXPECT_EQ(form->ComboBox1->currentIndex(), c.format) << "Image" << c.image;
-        const std::string out = form->Edit2->text().toStdString();
-        EXPECT_TRUE(out.ends_with(c.outputEnding)) << "Image" << c.image << ": " << out;
+        EXPECT_EQ(picture->ShownList(), "shortcuts_normal");
+        EXPECT_EQ(form->presetCombo->currentIndex(), c.format) << c.picture;
+        const std::string out = form->outputPathEdit->text().toStdString();
+        EXPECT_TRUE(out.ends_with(c.outputEnding)) << c.picture << ": " << out;
     }
     EXPECT_FALSE(App().ConversionRunning.load());
 }
 
 
 // The outputs of the queued rows, by their number in out/<n>.mp3, top to bottom.
-std::vector<std::string> Order(const TForm1& form) {
+std::vector<std::string> Order(const MainWindow& form) {
     std::vector<std::string> order;
     for (int row = 1; row <= form.ListRowCount() - 2; ++row) {
         const std::string out = form.ListCell(2, row).toStdString();
@@ -232,9 +232,9 @@ void SendMouse(QWidget* to, QEvent::Type type, QPoint at) {
 }
 
 // A row dragged by the mouse from one row's middle to a height in the grid's viewport.
-void Drag(TForm1& form, int from, int toY) {
-    QWidget* viewport = form.StringGrid1->viewport();
-    const QPoint start = form.StringGrid1->visualRect(form.StringGrid1->model()->index(from - 1, 0)).center();
+void Drag(MainWindow& form, int from, int toY) {
+    QWidget* viewport = form.queueView->viewport();
+    const QPoint start = form.queueView->visualRect(form.queueView->model()->index(from - 1, 0)).center();
     SendMouse(viewport, QEvent::MouseButtonPress, start);
     const int step = toY > start.y() ? 5 : -5;
     for (int y = start.y() + step; step > 0 ? y < toY : y > toY; y += step)
@@ -243,8 +243,8 @@ void Drag(TForm1& form, int from, int toY) {
     SendMouse(viewport, QEvent::MouseButtonRelease, QPoint(start.x(), toY));
 }
 
-int RowMiddle(const TForm1& form, int row) {
-    return form.StringGrid1->visualRect(form.StringGrid1->model()->index(row - 1, 0)).center().y();
+int RowMiddle(const MainWindow& form, int row) {
+    return form.queueView->visualRect(form.queueView->model()->index(row - 1, 0)).center().y();
 }
 
 // Each gesture on a list of three rows, then the order it leaves, the row then selected,
@@ -252,23 +252,23 @@ int RowMiddle(const TForm1& form, int row) {
 TEST_F(ListTest, RowsMoveByButtonsAndDraggingAndGoWithDelete) {
     struct Case {
         const char* name;
-        std::function<void(TForm1&)> gesture;
+        std::function<void(MainWindow&)> gesture;
         std::vector<std::string> order;
         int selected;
     };
-    auto select = [](int row, QPushButton* TForm1::*button) {
-        return [row, button](TForm1& f) {
+    auto select = [](int row, QPushButton* MainWindow::*button) {
+        return [row, button](MainWindow& f) {
             f.SelectListRow(row);
             Click(f.*button);
         };
     };
     auto del = [](int row) {
-        return [row](TForm1& f) {
+        return [row](MainWindow& f) {
             f.SelectListRow(row);
-            QTest::keyClick(f.StringGrid1, Qt::Key_Delete);
+            QTest::keyClick(f.queueView, Qt::Key_Delete);
         };
     };
-    using F = TForm1;
+    using F = MainWindow;
     const Case cases[] = {
         {"up", select(3, &F::MoveUpButton), {"1", "3", "2"}, 2},
         {"down", select(1, &F::MoveDownButton), {"2", "1", "3"}, 2},
@@ -331,16 +331,16 @@ TEST_F(ListTest, SeveralDroppedFilesJoinTheListBesideTheirInputs) {
         WriteFile(Path("in/old.mp3"), "an older file");
         SetRequest(Path("in/queued.avi"), Path("in/queued.mp3"), 34);
         const bool queue = std::string(c.name) == "a queued output";
-        if (queue) form->Button7Click();
-        form->ComboBox1->setCurrentIndex(c.format);
+        if (queue) form->onAddToQueueClicked();
+        form->presetCombo->setCurrentIndex(c.format);
         dialogs.shown.clear();
 
         QList<QUrl> urls;
         for (const std::string& f : c.files) urls << QUrl::fromLocalFile(QString::fromStdString(Path("in/" + f)));
         QMimeData data;
         data.setUrls(urls);
-        Click(form->Button12);
-        QWidget* viewport = form->StringGrid1->viewport();
+        Click(form->showQueue);
+        QWidget* viewport = form->queueView->viewport();
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(viewport, &enter);
         EXPECT_TRUE(enter.isAccepted());
@@ -352,7 +352,7 @@ TEST_F(ListTest, SeveralDroppedFilesJoinTheListBesideTheirInputs) {
         ASSERT_EQ(form->ListRowCount(), first + 1 + static_cast<int>(c.added.size()));
         for (size_t i = 0; i < c.added.size(); ++i) {
             const int row = first + static_cast<int>(i);
-            EXPECT_EQ(Cell(0, row), form->ComboBox1->currentText().toStdString());
+            EXPECT_EQ(Cell(0, row), form->presetCombo->currentText().toStdString());
             EXPECT_EQ(Cell(2, row), Path("in/" + c.added[i]));
         }
         if (c.leftOut.empty()) {
@@ -375,9 +375,9 @@ TEST_F(ListTest, TheListIsKeptWithItsStatusesBetweenRuns) {
     WriteFile(Path("in/odd = name ;.avi"), "input");
     Queue(3);
     SetRequest(Path("in/odd = name ;.avi"), Path("out/ odd = name ;.mp3"), 34);
-    form->Button7Click();
+    form->onAddToQueueClicked();
     SetRequest(Path("in/clip.avi"), Path("out/5.mp3"), 34);
-    form->Button7Click();
+    form->onAddToQueueClicked();
     form->ListRunBegins({});
     form->ShowListItem(1, {ItemStatus::State::Done});
     form->ShowListItem(2, {ItemStatus::State::Failed, -1, " : la conversion a échoué"});
@@ -406,7 +406,7 @@ TEST_F(ListTest, TheListIsKeptWithItsStatusesBetweenRuns) {
         EXPECT_EQ(ReadFile(PrefsPath()).substr(0, visual.size()), visual);
     }
     // An emptied list stays empty.
-    Click(form->Button9);
+    Click(form->clearQueue);
     MakeForm();
     EXPECT_EQ(form->ListRowCount(), 2);
 }
@@ -423,7 +423,7 @@ TEST_F(ListTest, TwoWindowsKeepEachOthersRows) {
     auto add = [&](decltype(first)& window, const std::string& name) {
         std::swap(form, window);
         SetRequest(Path("in/clip.avi"), Path("out/" + name + ".mp3"), 34);
-        form->Button7Click();
+        form->onAddToQueueClicked();
         std::swap(form, window);
     };
     add(first, "a1");
@@ -431,7 +431,7 @@ TEST_F(ListTest, TwoWindowsKeepEachOthersRows) {
     add(second, "b1");
     add(second, "b2");
     first->SelectListRow(1);
-    first->Button8Click();
+    first->onRemoveFromQueueClicked();
     add(second, "b3");
     MakeForm();
     std::vector<std::string> rows;
@@ -448,7 +448,7 @@ TEST_F(ListTest, WithoutAPreferencesFileTheListIsNotKept) {
     EXPECT_FALSE(Exists(PrefsPath()));
     MakeForm();
     EXPECT_EQ(form->ListRowCount(), 2);
-    EXPECT_EQ(form->Edit1->text(), "");
+    EXPECT_EQ(form->inputPathEdit->text(), "");
 }
 
 }  // namespace

@@ -28,45 +28,45 @@ TEST_F(WindowTest, ConvertPictureFollowsTheMouseInBothStates) {
         const char* caption;
     };
     const Step steps[] = {
-        {false, "enter", "ConvertList1", 2, "Convertir un fichier"},
-        {false, "press", "ConvertList1", 1, "Convertir un fichier"},
-        {false, "leave", "ConvertList1", 0, "Convertir un fichier"},
-        {true, "enter", "ConvertStopList1", 2, "           Stop"},
-        {true, "press", "ConvertStopList1", 1, "           Stop"},
-        {true, "leave", "ConvertStopList1", 0, "           Stop"},
+        {false, "enter", "convert", 2, "Convertir un fichier"},
+        {false, "press", "convert", 1, "Convertir un fichier"},
+        {false, "leave", "convert", 0, "Convertir un fichier"},
+        {true, "enter", "stop", 2, "           Stop"},
+        {true, "press", "stop", 1, "           Stop"},
+        {true, "leave", "stop", 0, "           Stop"},
     };
     MakeForm(nullptr, true);
     // A list conversion whose worker does nothing until the test ends it.
     std::function<void()> endWorker;
     form->Controller().SetLauncher([&](ConversionJob, std::function<void()> onEnd) { endWorker = std::move(onEnd); });
     for (const Step& s : steps) {
-        if (s.running && !endWorker) Click(form->Button10);
+        if (s.running && !endWorker) Click(form->convertQueue);
         const std::string event = s.event;
-        if (event == "enter") Enter(form->Image4);
-        if (event == "leave") Leave(form->Image4);
-        if (event == "press") QTest::mousePress(form->Image4, Qt::LeftButton);
-        EXPECT_EQ(form->Image4->ShownList(), s.list) << s.running << " " << s.event;
-        EXPECT_EQ(form->Image4->ShownIndex(), s.index) << s.running << " " << s.event;
-        EXPECT_EQ(form->Label6->text(), s.caption) << s.running << " " << s.event;
-        EXPECT_FALSE(form->Image4->pixmap().isNull());
+        if (event == "enter") Enter(form->convertStopPicture);
+        if (event == "leave") Leave(form->convertStopPicture);
+        if (event == "press") QTest::mousePress(form->convertStopPicture, Qt::LeftButton);
+        EXPECT_EQ(form->convertStopPicture->ShownList(), s.list) << s.running << " " << s.event;
+        EXPECT_EQ(form->convertStopPicture->ShownIndex(), s.index) << s.running << " " << s.event;
+        EXPECT_EQ(form->convertCaption->text(), s.caption) << s.running << " " << s.event;
+        EXPECT_FALSE(form->convertStopPicture->pixmap().isNull());
     }
     // A press while running only notes that a conversion is already under way.
-    EXPECT_TRUE(form->Memo1->toPlainText().endsWith(
+    EXPECT_TRUE(form->diagnosticLog->toPlainText().endsWith(
         QString::fromUtf8(" -- Le logiciel est déjà en cours de convertir quelque chose.")));
-    Click(form->Button10);
+    Click(form->convertQueue);
     endWorker();
     EXPECT_TRUE(WaitForIdle(5000));
 }
 
 TEST_F(WindowTest, OtherPicturesShowHoverPressAndNormalAndActOnRelease) {
     MakeForm();
-    form->Edit2->setText("/films/out/DVD/");
+    form->outputPathEdit->setText("/films/out/DVD/");
     struct Case {
         gui::PictureButton* picture;
         const char* list;
     };
-    for (const Case& c : {Case{form->Image2, "OpenList1"}, Case{form->Image3, "SaveList1"},
-                          Case{form->Image5, "AboutList1"}}) {
+    for (const Case& c : {Case{form->openPicture, "open"}, Case{form->savePicture, "save"},
+                          Case{form->aboutPicture, "about"}}) {
         Enter(c.picture);
         EXPECT_EQ(c.picture->ShownIndex(), 2);
         QTest::mousePress(c.picture, Qt::LeftButton);
@@ -77,8 +77,8 @@ TEST_F(WindowTest, OtherPicturesShowHoverPressAndNormalAndActOnRelease) {
         Leave(c.picture);
         EXPECT_EQ(c.picture->ShownIndex(), 0);
     }
-    Click(form->Button6);
-    // Image2 and Image3 opened their dialogs, Image5 the product page, Button6 the folder.
+    Click(form->openOutputFolder);
+    // openPicture and savePicture opened their dialogs, aboutPicture the product page, openOutputFolder the folder.
     std::vector<std::string> kinds;
     for (const auto& s : dialogs.shown) kinds.push_back(s.kind);
     EXPECT_EQ(kinds, (std::vector<std::string>{"pick", "pick", "open", "open"}));
@@ -88,21 +88,21 @@ TEST_F(WindowTest, OtherPicturesShowHoverPressAndNormalAndActOnRelease) {
 
 TEST_F(WindowTest, AboutOpensTheEnglishPageInEnglish) {
     MakeForm("EN");
-    Click(form->Image5);
+    Click(form->aboutPicture);
     EXPECT_EQ(dialogs.Texts("open"), std::vector<QString>{"https://transcoda.example.org/en/"});
 }
 
 TEST_F(WindowTest, OutputFolderIsTheOneHoldingTheOutputFile) {
     MakeForm();
-    form->Edit2->setText("/films/out/holiday.avi");
-    Click(form->Button6);
+    form->outputPathEdit->setText("/films/out/holiday.avi");
+    Click(form->openOutputFolder);
     EXPECT_EQ(dialogs.Texts("open"), std::vector<QString>{"file:///films/out"});
 }
 
 TEST_F(WindowTest, ClosePictureClosesTheWindowAndReleasesTheWorker) {
     MakeForm();
     form->show();
-    Click(form->Image7);
+    Click(form->closePicture);
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(gui::QtWindowPort::Instance().Closing());
 }

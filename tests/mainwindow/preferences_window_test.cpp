@@ -35,9 +35,9 @@ TEST_P(PreferencesStartTest, WindowStartsFromTheFile) {
         if (auto p = s.find("{V}"); p != std::string::npos) s.replace(p, 3, home + "Films à moi/");
         return s;
     };
-    EXPECT_EQ(form->Edit1->text().toStdString(), expand(c.edit1));
-    EXPECT_EQ(form->Edit2->text().toStdString(), expand(c.edit2));
-    EXPECT_EQ(form->ComboBox1->currentIndex(), c.format);
+    EXPECT_EQ(form->inputPathEdit->text().toStdString(), expand(c.edit1));
+    EXPECT_EQ(form->outputPathEdit->text().toStdString(), expand(c.edit2));
+    EXPECT_EQ(form->presetCombo->currentIndex(), c.format);
     std::vector<QString> expected;
     if (c.message) expected.push_back(QString::fromUtf8(c.message));
     EXPECT_EQ(dialogs.Texts("message"), expected);
@@ -67,36 +67,36 @@ TEST_F(PreferencesTest, PickingFilesCreatesTheFileOnlyForTheInput) {
     MakeForm();
     // An output pick with no file writes nothing and creates nothing.
     dialogs.picks = {QString::fromStdString(Path("out/first.avi"))};
-    Click(form->Image3);
-    EXPECT_EQ(form->Edit2->text().toStdString(), Path("out/first.avi"));
+    Click(form->savePicture);
+    EXPECT_EQ(form->outputPathEdit->text().toStdString(), Path("out/first.avi"));
     EXPECT_FALSE(Exists(PrefsPath()));
 
     dialogs.picks = {QString::fromStdString(Path("in/clip.avi"))};
-    Click(form->Image2);
-    EXPECT_EQ(form->Edit1->text().toStdString(), Path("in/clip.avi"));
+    Click(form->openPicture);
+    EXPECT_EQ(form->inputPathEdit->text().toStdString(), Path("in/clip.avi"));
     EXPECT_EQ(App().Request.InputPath, Path("in/clip.avi"));
     const std::string created = ReadFile(PrefsPath());
     EXPECT_NE(created.find("sourceFileName=" + Path("in/clip.avi")), std::string::npos) << created;
     EXPECT_EQ(created.find("destinationFileName"), std::string::npos) << created;
 
     dialogs.picks = {QString::fromStdString(Path("out/second.avi"))};
-    Click(form->Button2);
+    Click(form->chooseOutput);
     EXPECT_NE(ReadFile(PrefsPath()).find("destinationFileName=" + Path("out/second.avi")), std::string::npos);
     EXPECT_TRUE(dialogs.Texts("message").empty());
 }
 
 TEST_F(PreferencesTest, CancelledPickAppliesTheNameChosenLast) {
     MakeForm();
-    form->Edit1->setText("kept");
+    form->inputPathEdit->setText("kept");
     dialogs.picks = {""};
-    Click(form->Button1);
-    EXPECT_EQ(form->Edit1->text(), "kept");
+    Click(form->chooseInput);
+    EXPECT_EQ(form->inputPathEdit->text(), "kept");
     EXPECT_FALSE(Exists(PrefsPath()));
     dialogs.picks = {QString::fromStdString(Path("in/a.avi")), ""};
-    Click(form->Button1);
-    form->Edit1->setText("changed");
-    Click(form->Button1);
-    EXPECT_EQ(form->Edit1->text().toStdString(), Path("in/a.avi"));
+    Click(form->chooseInput);
+    form->inputPathEdit->setText("changed");
+    Click(form->chooseInput);
+    EXPECT_EQ(form->inputPathEdit->text().toStdString(), Path("in/a.avi"));
 }
 
 TEST_F(PreferencesTest, ConfigFolderThatCannotBeMadeIsReportedAndThePickKept) {
@@ -104,8 +104,8 @@ TEST_F(PreferencesTest, ConfigFolderThatCannotBeMadeIsReportedAndThePickKept) {
     setenv("XDG_CONFIG_HOME", Path("plain/config").c_str(), 1);
     MakeForm();
     dialogs.picks = {QString::fromStdString(Path("in/clip.avi"))};
-    Click(form->Button1);
-    EXPECT_EQ(form->Edit1->text().toStdString(), Path("in/clip.avi"));
+    Click(form->chooseInput);
+    EXPECT_EQ(form->inputPathEdit->text().toStdString(), Path("in/clip.avi"));
     ASSERT_EQ(dialogs.Of("message").size(), 1u);
     EXPECT_EQ(dialogs.Of("message")[0].caption, "Transcoda 1.0");
     EXPECT_EQ(ReadFile(Path("plain")), "not a folder");
@@ -116,7 +116,7 @@ TEST_F(PreferencesTest, ConversionStartStoresOutputAndFormatEvenWhenRefused) {
     MakeForm();
     WriteFile(Path("in/clip.avi"), "input");
     SetRequest(Path("in/clip.avi"), Path("out/clip.avi"), -1);
-    Click(form->Image4);  // refused: no format
+    Click(form->convertStopPicture);  // refused: no format
     ASSERT_EQ(dialogs.Texts("message").size(), 1u);
     const std::string text = ReadFile(PrefsPath());
     EXPECT_NE(text.find("destinationFormat=-1"), std::string::npos) << text;
@@ -125,14 +125,14 @@ TEST_F(PreferencesTest, ConversionStartStoresOutputAndFormatEvenWhenRefused) {
     EXPECT_NE(text.find("sourceFileName=/a/in.avi"), std::string::npos) << text;
     // The next start selects nothing.
     MakeForm();
-    EXPECT_EQ(form->ComboBox1->currentIndex(), -1);
+    EXPECT_EQ(form->presetCombo->currentIndex(), -1);
 }
 
 TEST_F(PreferencesTest, NoFileMeansNothingWrittenAtConversionStart) {
     MakeForm();
     WriteFile(Path("in/clip.avi"), "input");
     SetRequest(Path("in/clip.avi"), Path("out/clip.avi"), -1);
-    Click(form->Image4);
+    Click(form->convertStopPicture);
     EXPECT_FALSE(Exists(PrefsPath()));
 }
 
@@ -157,21 +157,21 @@ TEST_F(PreferencesTest, DroppedItemsBecomePathsLikeAPick) {
     };
     for (const Case& c : cases) {
         MakeForm();
-        form->Edit2->setText("typed");
+        form->outputPathEdit->setText("typed");
         QList<QUrl> urls;
         for (const std::string& item : c.items)
             urls << (item.find("://") != std::string::npos ? QUrl(QString::fromStdString(item))
                                                            : QUrl::fromLocalFile(QString::fromStdString(item)));
         QMimeData data;
         data.setUrls(urls);
-        QWidget* target = c.onOutputField ? static_cast<QWidget*>(form->Edit2) : form.get();
+        QWidget* target = c.onOutputField ? static_cast<QWidget*>(form->outputPathEdit) : form.get();
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &drop);
 
         const std::string expected = std::string(c.expected) == "typed" ? "typed" : Path(c.expected);
-        QLineEdit* field = c.onOutputField ? form->Edit2 : form->Edit1;
+        QLineEdit* field = c.onOutputField ? form->outputPathEdit : form->inputPathEdit;
         EXPECT_EQ(field->text().toStdString(), expected) << c.name;
         EXPECT_EQ(enter.isAccepted(), expected != "typed") << c.name;
         const std::string key = c.onOutputField ? "destinationFileName=" : "sourceFileName=";
@@ -204,19 +204,19 @@ TEST_F(PreferencesTest, WithoutAFileTheOutputGoesBesideTheInput) {
     for (const Case& c : cases) {
         std::filesystem::remove(PrefsPath());
         MakeForm();
-        form->Edit2->setText(c.typed);
+        form->outputPathEdit->setText(c.typed);
         auto chooseFormat = [&] {
-            form->ComboBox1->setCurrentIndex(c.format);
-            form->ComboBox1Change();
+            form->presetCombo->setCurrentIndex(c.format);
+            form->onPresetChanged();
         };
         if (c.formatFirst) chooseFormat();
         dialogs.picks = {QString::fromStdString(Path("in/clip.avi"))};
-        Click(form->Button1);
+        Click(form->chooseInput);
         if (!c.formatFirst) {
             chooseFormat();
-            EXPECT_EQ(form->Edit2->text().toStdString(), Path(c.expected)) << c.name;
+            EXPECT_EQ(form->outputPathEdit->text().toStdString(), Path(c.expected)) << c.name;
         } else {
-            Click(form->Button7);
+            Click(form->addToQueue);
             EXPECT_EQ(form->ListCell(2, 1).toStdString(), Path(c.expected)) << c.name;
         }
     }

@@ -19,7 +19,7 @@ if [[ "${4:-}" == "--window" ]]; then
     PID=$!
     trap 'kill -9 "$PID" 2>/dev/null || true' EXIT
     WIN=$(main_window) || fail "window: the main window never appeared"
-    # Release on the Convert picture (Image4, 96x96 at 216,4).
+    # Release on the Convert picture (convertStopPicture, 96x96 at 216,4).
     pointer_over "$WIN" 264 52 || fail "window: the pointer never got over the Convert picture"
     xdotool click 1
     # Done once the output is there and no tool of the program has run for a second.
@@ -34,7 +34,7 @@ if [[ "${4:-}" == "--window" ]]; then
         sleep 0.1
     done
     ((idle >= 10)) || fail "window: the conversion did not end with an output"
-    # Release on the Close picture (Image7, 96x96 at 657,4).
+    # Release on the Close picture (closePicture, 96x96 at 657,4).
     xdotool mousemove --window "$WIN" 705 52 click 1
     for _ in $(seq 1 100); do
         kill -0 "$PID" 2>/dev/null || break

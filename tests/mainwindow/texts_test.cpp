@@ -20,29 +20,29 @@ struct Caption {
 };
 
 const Caption kCaptions[] = {
-    {"Label4", "Fichier à convertir", "File to convert"},
-    {"Label5", "Fichier de sortie", "Output File"},
-    {"Label6", "Convertir un fichier", "Convert the file"},
-    {"Label7", "A propos", "About"},
-    {"Label9", "Quitter", "Close"},
-    {"Label1", "Fichier à convertir :", "File to convert"},
-    {"Label2", "Fichier de sortie :", "Output File"},
-    {"Label3", "Format ciblé :", "Format"},
-    {"Label14", "Quelques raccourcis", "Some shortcuts"},
-    {"Label15", "Liste de fichiers à convertir :", "List of files to convert"},
-    {"Button1", "Choisir la source...", "Select Input"},
-    {"Button2", "Explorer...", "Explore..."},
-    {"Button6", "Ouvrir", "Open"},
-    {"Button7", "Ajouter à la liste", "Add to list"},
-    {"Button12", "Afficher la liste", "Show list"},
-    {"Button8", "Supprimer de la liste", "Remove from list"},
-    {"Button9", "Vider la liste", "Clear list"},
-    {"Button11", "Masquer la liste", "Hide list"},
-    {"Button10", "Convertir la liste", "Convert the list"},
-    {"Label11", "Prêt", "Ready"},
-    {"Label12", "Debug : (jounal des commandes en ligne)", "Debug : (jounal des commandes en ligne)"},
-    {"Button5", "Séléctionner et Copier le log pour les dépannages", "Séléctionner et Copier le log pour les dépannages"},
-    {"Label10", "", ""},
+    {"openCaption", "Fichier à convertir", "File to convert"},
+    {"saveCaption", "Fichier de sortie", "Output File"},
+    {"convertCaption", "Convertir un fichier", "Convert the file"},
+    {"aboutCaption", "A propos", "About"},
+    {"closeCaption", "Quitter", "Close"},
+    {"inputLabel", "Fichier à convertir :", "File to convert"},
+    {"outputLabel", "Fichier de sortie :", "Output File"},
+    {"presetLabel", "Format ciblé :", "Format"},
+    {"shortcutsLabel", "Quelques raccourcis", "Some shortcuts"},
+    {"queueLabel", "Liste de fichiers à convertir :", "List of files to convert"},
+    {"chooseInput", "Choisir la source...", "Select Input"},
+    {"chooseOutput", "Explorer...", "Explore..."},
+    {"openOutputFolder", "Ouvrir", "Open"},
+    {"addToQueue", "Ajouter à la liste", "Add to list"},
+    {"showQueue", "Afficher la liste", "Show list"},
+    {"removeFromQueue", "Supprimer de la liste", "Remove from list"},
+    {"clearQueue", "Vider la liste", "Clear list"},
+    {"hideQueue", "Masquer la liste", "Hide list"},
+    {"convertQueue", "Convertir la liste", "Convert the list"},
+    {"statusLabel", "Prêt", "Ready"},
+    {"logLabel", "Debug : (jounal des commandes en ligne)", "Debug : (jounal des commandes en ligne)"},
+    {"copyLog", "Séléctionner et Copier le log pour les dépannages", "Séléctionner et Copier le log pour les dépannages"},
+    {"progressLabel", "", ""},
 };
 
 QString TextOf(QWidget* w) {
@@ -70,12 +70,12 @@ TEST_F(WindowTest, HintsInBothLanguages) {
         const char* english;
     };
     const Hint hints[] = {
-        {"Button1", "Cliquez ici pour choisir le fichier à convertir", "Click here to select the file to be converted"},
-        {"Button11", "Masquez l'affichage de la liste", "Hide the current conversion list"},
-        {"Image15", "Extraction de partie video/audio", "Click here to select the format for video/audio extraction"},
-        {"Image6", "Correction et Synchronisation vidéo/audio", "Click here to select the format for video/audio synchronization"},
-        {"Image18", "WMV (Windows Media Video)", "WMV (Windows Media Video)"},
-        {"Image9", "", ""},
+        {"chooseInput", "Cliquez ici pour choisir le fichier à convertir", "Click here to select the file to be converted"},
+        {"hideQueue", "Masquez l'affichage de la liste", "Hide the current conversion list"},
+        {"segmentShortcut", "Extraction de partie video/audio", "Click here to select the format for video/audio extraction"},
+        {"lagShortcut", "Correction et Synchronisation vidéo/audio", "Click here to select the format for video/audio synchronization"},
+        {"wmvShortcut", "WMV (Windows Media Video)", "WMV (Windows Media Video)"},
+        {"divxShortcut", "", ""},
     };
     for (const char* language : {"FR", "EN"}) {
         MakeForm(language);
@@ -104,8 +104,8 @@ TEST_F(WindowTest, FileDialogsUseTheExactTitlesAndFilters) {
         EXPECT_EQ(gui::OutputFilter().toStdString(), en ? "All video formats|*.*" : "Tous les formats vidéo|*.*");
 
         dialogs.shown.clear();
-        Click(form->Button1);
-        Click(form->Button2);
+        Click(form->chooseInput);
+        Click(form->chooseOutput);
         const auto picks = dialogs.Of("pick");
         ASSERT_EQ(picks.size(), 2u);
         EXPECT_EQ(picks[0].caption, QString::fromUtf8(en ? "Select the input file" : "Choisir le fichier d'entrée"));
@@ -173,16 +173,16 @@ TEST(LogStamp, MarkerDateAtTimeWithNothingElse) {
 TEST_F(WindowTest, LogIsWrittenOnlyInDebugModeAndClearedByThePress) {
     MakeForm();
     LogEvent(" -- nothing");
-    EXPECT_TRUE(form->Memo1->toPlainText().isEmpty());
+    EXPECT_TRUE(form->diagnosticLog->toPlainText().isEmpty());
 
     MakeForm(nullptr, true);
     LogEvent(" -- old line");
     LogPlain("plain");
-    EXPECT_EQ(form->Memo1->toPlainText().split('\n').size(), 2);
-    EXPECT_TRUE(form->Memo1->toPlainText().endsWith("\nplain"));
+    EXPECT_EQ(form->diagnosticLog->toPlainText().split('\n').size(), 2);
+    EXPECT_TRUE(form->diagnosticLog->toPlainText().endsWith("\nplain"));
     SetRequest(Path("in/a.avi"), Path("out/a.mp3"), 34);
-    QTest::mousePress(form->Image4, Qt::LeftButton);
-    const QStringList lines = form->Memo1->toPlainText().split('\n');
+    QTest::mousePress(form->convertStopPicture, Qt::LeftButton);
+    const QStringList lines = form->diagnosticLog->toPlainText().split('\n');
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(QRegularExpression(QString::fromUtf8(
                     "^\\*\\* .+ à .+ -- L'utilisateur a demandé une conversion de \"[^\"]*a.avi\" vers "
@@ -195,25 +195,25 @@ TEST_F(WindowTest, LogIsWrittenOnlyInDebugModeAndClearedByThePress) {
 TEST_F(WindowTest, CopyPutsTheWholeLogOnTheClipboard) {
     MakeForm(nullptr, true);
     QApplication::clipboard()->setText("before");
-    Click(form->Button5);
+    Click(form->copyLog);
     EXPECT_EQ(QApplication::clipboard()->text(), "");
     LogPlain("one");
     LogPlain("two");
-    Click(form->Button5);
+    Click(form->copyLog);
     EXPECT_EQ(QApplication::clipboard()->text(), "one\ntwo");
 }
 
 TEST_F(WindowTest, ComponentsHaveTheirDesignedGeometry) {
     MakeForm();
     EXPECT_EQ(form->width(), 761);
-    EXPECT_EQ(form->Image4->size(), QSize(96, 96));
-    EXPECT_EQ(form->Memo1->geometry(), QRect(2, 579, 750, 210));
-    EXPECT_EQ(form->Label11->x(), 620);
-    EXPECT_EQ(form->Label11->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    EXPECT_GE(form->Button3->x(), 761);
-    EXPECT_GE(form->Button13->x(), 761);
-    EXPECT_EQ(form->ComboBox1->count(), 40);
-    EXPECT_EQ(form->ComboBox1->itemText(5), " Video MPEG - MPEG 320x240 (4200 kbps); Audio (128kbps)");
+    EXPECT_EQ(form->convertStopPicture->size(), QSize(96, 96));
+    EXPECT_EQ(form->diagnosticLog->geometry(), QRect(2, 579, 750, 210));
+    EXPECT_EQ(form->statusLabel->x(), 620);
+    EXPECT_EQ(form->statusLabel->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_GE(form->testCommand->x(), 761);
+    EXPECT_GE(form->fillQueueForTest->x(), 761);
+    EXPECT_EQ(form->presetCombo->count(), 40);
+    EXPECT_EQ(form->presetCombo->itemText(5), " Video MPEG - MPEG 320x240 (4200 kbps); Audio (128kbps)");
     EXPECT_EQ(form->minimumSize(), form->maximumSize());
 }
 

@@ -47,14 +47,14 @@ TEST_P(ConvertRefusalTest, RefusalShowsItsMessageAndReturnsToIdle) {
     SetRequest(input, output, c.format);
     dialogs.answers = c.answers;
     dialogs.onModal = [&](QDialog* dialog) {
-        if (dialog->objectName() == "TForm8" && c.syncDelay) App().SyncDelay = c.syncDelay;
-        if (dialog->objectName() == "TForm9") {
+        if (dialog->objectName() == "LagDialog" && c.syncDelay) App().SyncDelay = c.syncDelay;
+        if (dialog->objectName() == "SegmentDialog") {
             if (c.extractionStart) App().ExtractionStart = c.extractionStart;
             if (c.extractionLength) App().ExtractionLength = c.extractionLength;
         }
     };
 
-    Click(form->Image4);
+    Click(form->convertStopPicture);
 
     std::vector<std::pair<std::string, std::string>> seen;
     for (const auto& s : dialogs.shown)
@@ -91,7 +91,7 @@ TEST_F(WindowTest, ReleaseWithMissingInputOpensTheInputDialogAndStaysIdle) {
         MakeForm();
         dialogs.shown.clear();
         SetRequest(input, Path("out/clip.mp3"), kMp3);
-        Click(form->Image4);
+        Click(form->convertStopPicture);
         ASSERT_EQ(dialogs.Of("pick").size(), 1u) << input;
         EXPECT_EQ(dialogs.Of("pick")[0].caption, QString::fromUtf8("Choisir le fichier d'entrée"));
         EXPECT_TRUE(dialogs.Of("message").empty());
@@ -136,7 +136,7 @@ TEST_P(AddRefusalTest, NothingIsAdded) {
     if (c.outputAlreadyListed) {
         // The same output queued before with another format.
         SetRequest(Path("in/other.avi"), Path("out/clip.mp3"), 35);
-        form->Button7Click();
+        form->onAddToQueueClicked();
     }
     if (c.outputExists) WriteFile(dvd ? output + "keep.txt" : output, "keep");
     const int rowsBefore = form->ListRowCount();
@@ -144,7 +144,7 @@ TEST_P(AddRefusalTest, NothingIsAdded) {
     dialogs.answers = c.answers;
     dialogs.shown.clear();
 
-    Click(form->Button7);
+    Click(form->addToQueue);
 
     std::vector<std::pair<std::string, std::string>> seen;
     for (const auto& s : dialogs.shown) seen.push_back({s.kind, s.text.toStdString()});
@@ -193,7 +193,7 @@ TEST_F(WindowTest, AddingKeepsEveryExistingFile) {
         SetRequest(Path("in/clip.avi"), Path(c.typed), kMp3);
         dialogs.answers = c.answers;
         dialogs.shown.clear();
-        Click(form->Button7);
+        Click(form->addToQueue);
         EXPECT_EQ(dialogs.Texts("question"), std::vector<QString>(c.answers.size(), QString::fromUtf8(kReplace)))
             << c.typed;
         ASSERT_EQ(form->ListRowCount(), 3) << c.typed;
@@ -222,7 +222,7 @@ TEST_F(WindowTest, OutputsThatMayNotBeReplacedAreRefusedByConvertAndAdd) {
         {App().HelperFolder() + "utilitymff3.mp3", "c'est un fichier du programme lui-même"},
     };
     for (const Case& c : cases) {
-        for (QWidget* button : {static_cast<QWidget*>(form->Image4), static_cast<QWidget*>(form->Button7)}) {
+        for (QWidget* button : {static_cast<QWidget*>(form->convertStopPicture), static_cast<QWidget*>(form->addToQueue)}) {
             dialogs.shown.clear();
             SetRequest(Path("in/clip.avi"), c.output, kMp3);
             Click(button);
@@ -246,7 +246,7 @@ TEST_F(WindowTest, EmptyOrMissingDvdFolderIsUsedWithoutAQuestion) {
     std::filesystem::create_directories(Path("empty/"));
     for (const std::string& folder : {Path("empty/"), Path("missing/")}) {
         SetRequest(Path("in/clip.avi"), folder, kDvdPal);
-        Click(form->Button7);
+        Click(form->addToQueue);
     }
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(form->ListRowCount(), 4);
@@ -258,7 +258,7 @@ TEST_F(WindowTest, FullDvdFolderAnsweredYesIsQueuedAndKept) {
     WriteFile(Path("dvd/keep.txt"), "keep");
     SetRequest(Path("in/clip.avi"), Path("dvd/"), kDvdPal);
     dialogs.answers = {true};
-    Click(form->Button7);
+    Click(form->addToQueue);
     EXPECT_EQ(form->ListRowCount(), 3);
     EXPECT_TRUE(Exists(Path("dvd/keep.txt")));
 }
@@ -291,7 +291,7 @@ TEST_F(WindowTest, OutputThatWouldDestroyTheInputIsRefused) {
         WriteFile(Path(c.input), "the user's only copy");
         SetRequest(Path(c.input), Path(c.output), c.format);
         dialogs.shown.clear();
-        Click(form->Button7);
+        Click(form->addToQueue);
         EXPECT_EQ(dialogs.Texts("message"), std::vector<QString>{QString::fromUtf8(c.message)}) << c.input;
         EXPECT_TRUE(dialogs.Of("question").empty()) << c.input;
         EXPECT_EQ(ReadFile(Path(c.input)), "the user's only copy");
@@ -302,7 +302,7 @@ TEST_F(WindowTest, OutputThatWouldDestroyTheInputIsRefused) {
     SetRequest(Path("in/clip.avi"), Path("dvd/"), kDvdPal);
     dialogs.answers = {false};
     dialogs.shown.clear();
-    Click(form->Button7);
+    Click(form->addToQueue);
     EXPECT_EQ(dialogs.Of("question").size(), 1u);
 }
 

@@ -34,9 +34,9 @@ TEST_F(WindowTest, CallsFromAnotherThreadRunOnTheWindowThreadAndAreDoneOnReturn)
                           .Title = "12.35% (2/3)",
                           .BarMaximum = 100,
                           .BarPosition = 40});
-        seen.push_back(std::to_string(form->ProgressBar1->value()));
+        seen.push_back(std::to_string(form->progressBar->value()));
         port.ShowDisplay({.BarPosition = 250});  // beyond the end: shown as the end
-        seen.push_back(std::to_string(form->ProgressBar1->value()));
+        seen.push_back(std::to_string(form->progressBar->value()));
         port.ShowDisplay({.TimeText = "écoulé 0 min 40 s — reste 1 min 20 s"});
         seen.push_back(form->TimeLabel->text().toStdString());
         port.ShowMessage("from the worker");
@@ -44,8 +44,8 @@ TEST_F(WindowTest, CallsFromAnotherThreadRunOnTheWindowThreadAndAreDoneOnReturn)
         seen.push_back(std::to_string(port.ListRowCount()));
     });
     EXPECT_EQ(seen, (std::vector<std::string>{"40", "100", "écoulé 0 min 40 s — reste 1 min 20 s", "2"}));
-    EXPECT_EQ(form->Label11->text(), "Conversion...");
-    EXPECT_EQ(form->Label10->text(), "Progression : 12.35% (2/3)");
+    EXPECT_EQ(form->statusLabel->text(), "Conversion...");
+    EXPECT_EQ(form->progressLabel->text(), "Progression : 12.35% (2/3)");
     EXPECT_TRUE(form->windowTitle().startsWith("12.35% (2/3) - "));
     ASSERT_EQ(dialogs.Of("message").size(), 2u);
     EXPECT_EQ(dialogs.Of("message")[0].caption, "12.35% (2/3)");
@@ -89,9 +89,9 @@ TEST_F(WindowTest, WorkerReadsAndSelectsListRows) {
     MakeForm();
     WriteFile(Path("in/a.avi"), "a");
     SetRequest(Path("in/a.avi"), Path("out/a.mp3"), 34);
-    form->Button7Click();
+    form->onAddToQueueClicked();
     SetRequest(Path("in/a.avi"), Path("out/b.wav"), 36);
-    form->Button7Click();
+    form->onAddToQueueClicked();
     std::vector<std::string> cells;
     OnOtherThread([&] {
         WindowPort& port = *App().Window;
@@ -117,13 +117,13 @@ TEST_F(WindowTest, AfterClosingBeginsOtherThreadsNoLongerWait) {
     ASSERT_EQ(call.wait_for(std::chrono::seconds(5)), std::future_status::ready);
     call.get();
     QApplication::processEvents();
-    EXPECT_NE(form->Label11->text(), "late");
+    EXPECT_NE(form->statusLabel->text(), "late");
 }
 
 TEST_F(WindowTest, CallsOnTheWindowThreadRunAtOnce) {
     MakeForm();
     App().Window->ShowDisplay({.ProgressText = "direct"});
-    EXPECT_EQ(form->Label10->text(), "direct");
+    EXPECT_EQ(form->progressLabel->text(), "direct");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "mainwindow/TForm1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/texts.h"
 #include "mainwindow/user_dialogs.h"
 
@@ -19,22 +19,22 @@ constexpr int kTimeRight = 615;
 constexpr int kButtonWidth = 112;
 }  // namespace
 
-void TForm1::CreateNoticeControls() {
-    TimeLabel = new QLabel(Panel1);
+void MainWindow::CreateNoticeControls() {
+    TimeLabel = new QLabel(panel);
     TimeLabel->setObjectName("TimeLabel");
     // Its texts are given when it is shown, in the language the window took meanwhile.
-    OpenFolderButton = new QPushButton(Panel1);
+    OpenFolderButton = new QPushButton(panel);
     OpenFolderButton->setObjectName("OpenFolderButton");
     OpenFolderButton->hide();
-    connect(OpenFolderButton, &QPushButton::clicked, this, &TForm1::OpenWrittenFolder);
+    connect(OpenFolderButton, &QPushButton::clicked, this, &MainWindow::OpenWrittenFolder);
 }
 
-void TForm1::PlaceTimeRow(int top) {
+void MainWindow::PlaceTimeRow(int top) {
     TimeLabel->setGeometry(kTimeLeft, top, kTimeRight - kTimeLeft, 16);
     OpenFolderButton->setGeometry(kTimeRight - kButtonWidth, top - 2, kButtonWidth, 20);
 }
 
-void TForm1::ShowTimeText(const QString& text) {
+void MainWindow::ShowTimeText(const QString& text) {
     writtenFolder_.clear();
     OpenFolderButton->hide();
     TimeLabel->setToolTip({});
@@ -42,7 +42,7 @@ void TForm1::ShowTimeText(const QString& text) {
     TimeLabel->setText(text);
 }
 
-void TForm1::ShowWrittenNotice(const QString& text, const QString& folder) {
+void MainWindow::ShowWrittenNotice(const QString& text, const QString& folder) {
     writtenFolder_ = folder;
     const int width = kTimeRight - kTimeLeft - kButtonWidth - 6;
     TimeLabel->resize(width, TimeLabel->height());
@@ -55,10 +55,10 @@ void TForm1::ShowWrittenNotice(const QString& text, const QString& folder) {
     if (!isActiveWindow()) Dialogs().Notify(Caption(), text);
 }
 
-void TForm1::OpenWrittenFolder() {
+void MainWindow::OpenWrittenFolder() {
     if (!writtenFolder_.isEmpty()) Dialogs().OpenExternal(QUrl::fromLocalFile(writtenFolder_));
 }
 
-void TForm1::ShowFailure(const QString& text, const QString& details) {
+void MainWindow::ShowFailure(const QString& text, const QString& details) {
     Dialogs().Failure(this, applicationTitle_, text, details);
 }

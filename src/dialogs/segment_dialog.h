@@ -1,7 +1,7 @@
 #pragma once
 // Segment extraction dialog: a start and an end position to the second.
 //
-// How the main window uses it (the dialog is created once at start-up, after TForm8):
+// How the main window uses it (the dialog is created once at start-up, after LagDialog):
 //     transcoda::App().ExtractionStart = transcoda::kNoExtractionValue;    // "NOVALUE"
 //     transcoda::App().ExtractionLength = transcoda::kNoExtractionValue;
 //     form9->exec();                                                     // modal
@@ -11,7 +11,7 @@
 // length of the segment, end minus start ("00:00:45"), never the end position. An end
 // that does not lie after the start is refused with a message and the dialog stays open.
 // The main window hands over its input path (SetInputPath) before it opens the dialog;
-// Edit1 shows it each time the dialog becomes active. The fields keep their values from
+// inputPathField shows it each time the dialog becomes active. The fields keep their values from
 // one opening to the next.
 
 #include <QDialog>
@@ -20,49 +20,49 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TSpinButton;
+class SpinButton;
 
-class TForm9 : public QDialog {
+class SegmentDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm9(QWidget* parent = nullptr);
+    explicit SegmentDialog(QWidget* parent = nullptr);
 
     // Creation: English texts when CurrentLanguage is "EN".
-    void FormCreate();
+    void onCreated();
     // The main window's input path, shown from the next activation on.
     void SetInputPath(const QString& path) { inputPath_ = path; }
-    // Becoming the active window: Edit1 := the main window's input path.
-    void FormActivate();
+    // Becoming the active window: inputPathField := the main window's input path.
+    void onActivated();
     // Accept: check the positions, store the two values, close.
-    void Button2Click();
+    void onExtractClicked();
     // Cancel: close, values untouched.
-    void Button3Click();
+    void onCancelClicked();
 
-    QLineEdit* Edit1;
-    QLineEdit* Edit2;
-    QLineEdit* Edit3;
-    QLineEdit* Edit4;
-    QLineEdit* Edit5;
-    QLineEdit* Edit6;
-    QLineEdit* Edit7;
-    TSpinButton* SpinButton1;
-    TSpinButton* SpinButton2;
-    TSpinButton* SpinButton3;
-    TSpinButton* SpinButton4;
-    TSpinButton* SpinButton5;
-    TSpinButton* SpinButton6;
-    QPushButton* Button2;
-    QPushButton* Button3;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLabel* Label9;
-    QLabel* Label10;
-    QLabel* Label11;
+    QLineEdit* inputPathField;
+    QLineEdit* endHours;
+    QLineEdit* endSeconds;
+    QLineEdit* startSeconds;
+    QLineEdit* startHours;
+    QLineEdit* startMinutes;
+    QLineEdit* endMinutes;
+    SpinButton* endHoursSpin;
+    SpinButton* endSecondsSpin;
+    SpinButton* startSecondsSpin;
+    SpinButton* startHoursSpin;
+    SpinButton* startMinutesSpin;
+    SpinButton* endMinutesSpin;
+    QPushButton* extract;
+    QPushButton* cancel;
+    QLabel* inputLabel;
+    QLabel* startHoursUnit;
+    QLabel* startMinutesUnit;
+    QLabel* startSecondsUnit;
+    QLabel* endHoursUnit;
+    QLabel* fromLabel;
+    QLabel* toLabel;
+    QLabel* endMinutesUnit;
+    QLabel* endSecondsUnit;
+    QLabel* segmentLabel;
 
 protected:
     void showEvent(QShowEvent* event) override;

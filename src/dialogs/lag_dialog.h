@@ -3,7 +3,7 @@
 // how many seconds and hundredths, may play the input with that lag applied from a chosen
 // position (preview in the player B/utilitympl.exe), and confirms.
 //
-// How the main window uses it (the dialog is created once at start-up, after TForm1):
+// How the main window uses it (the dialog is created once at start-up, after MainWindow):
 //     transcoda::App().SyncDelay = transcoda::kNoSyncDelay;   // "-1000"
 //     form8->exec();                                        // modal
 //     const std::string& lag = transcoda::App().SyncDelay;
@@ -12,7 +12,7 @@
 //     else                      -> start the worker with "transformOnce"
 // IsZeroLag lives in recipes/sync_lag.h. The lag text is "-" (sound early) + seconds + "."
 // + two-digit hundredths, e.g. "-1.25" or "2.05". The main window hands over its input
-// path (SetInputPath) before it opens the dialog; Edit1 shows it each time the dialog
+// path (SetInputPath) before it opens the dialog; inputPathField shows it each time the dialog
 // becomes active. The fields keep their values from one opening to the next. Closing the
 // dialog while a preview plays stops the player.
 
@@ -26,32 +26,32 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
-class TSpinButton;
+class SpinButton;
 
 namespace transcoda {
 class ChildProcess;
 }
 
-class TForm8 : public QDialog {
+class LagDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm8(QWidget* parent = nullptr);
+    explicit LagDialog(QWidget* parent = nullptr);
     // A preview still playing is ended with the dialog.
-    ~TForm8() override;
+    ~LagDialog() override;
 
     // Creation: no preview running; English texts when CurrentLanguage is "EN".
-    void FormCreate();
+    void onCreated();
     // The main window's input path, shown from the next activation on.
     void SetInputPath(const QString& path) { inputPath_ = path; }
-    // Becoming the active window: Edit1 := the main window's input path.
-    void FormActivate();
+    // Becoming the active window: inputPathField := the main window's input path.
+    void onActivated();
 
     // Preview, or Stop while a preview plays.
-    void Button1Click();
+    void onPlayPreviewClicked();
     // Accept: SyncDelay := the lag text, and close.
-    void Button2Click();
+    void onAcceptClicked();
     // Cancel: close, SyncDelay untouched.
-    void Button3Click();
+    void onCancelClicked();
 
     // Plays file in the player with the lag from position. Returns at once: the window
     // thread watches the player, which ends by itself or by Stop (or closing the dialog).
@@ -69,30 +69,30 @@ public:
     // How often the window thread looks whether the player has ended by itself.
     static constexpr int kPlayerPollMs = 20;
 
-    QLineEdit* Edit1;
-    QComboBox* ComboBox1;
-    QLineEdit* Edit2;
-    QLineEdit* Edit3;
-    QLineEdit* Edit4;
-    QLineEdit* Edit5;
-    QLineEdit* Edit6;
-    TSpinButton* SpinButton1;
-    TSpinButton* SpinButton2;
-    TSpinButton* SpinButton3;
-    TSpinButton* SpinButton4;
-    TSpinButton* SpinButton5;
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QPushButton* Button3;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLabel* Label8;
-    QLabel* Label9;
+    QLineEdit* inputPathField;
+    QComboBox* directionCombo;
+    QLineEdit* lagSeconds;
+    QLineEdit* lagHundredths;
+    QLineEdit* previewSeconds;
+    QLineEdit* previewHours;
+    QLineEdit* previewMinutes;
+    SpinButton* lagSecondsSpin;
+    SpinButton* lagHundredthsSpin;
+    SpinButton* previewSecondsSpin;
+    SpinButton* previewHoursSpin;
+    SpinButton* previewMinutesSpin;
+    QPushButton* playPreview;
+    QPushButton* acceptLag;
+    QPushButton* cancel;
+    QLabel* inputLabel;
+    QLabel* lagLabel;
+    QLabel* secondsUnit;
+    QLabel* decimalComma;
+    QLabel* previewLabel;
+    QLabel* hoursUnit;
+    QLabel* minutesUnit;
+    QLabel* previewSecondsUnit;
+    QLabel* hundredthsUnit;
 
 public slots:
     // Closing by any way (accept, cancel, close box) first stops a running preview.

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "exec/app_state.h"
-#include "mainwindow/TForm1.h"
+#include "mainwindow/main_window.h"
 
 using transcoda::App;
 
@@ -22,7 +22,7 @@ constexpr int kLogBottomMargin = 5;
 
 }  // namespace
 
-void TForm1::FitLayout(int designedHeight) {
+void MainWindow::FitLayout(int designedHeight) {
     // Before it is shown the window keeps its designed height: showEvent fits it then.
     const QScreen* screen = isVisible() ? this->screen() : nullptr;
     const QRect area = screen ? screen->availableGeometry() : QRect();
@@ -30,17 +30,17 @@ void TForm1::FitLayout(int designedHeight) {
     // designed ones: the frame the desktop reports may come late or not at all.
     const int frame = std::max(kFrameHeight, frameGeometry().height() - height());
     int client = designedHeight - kFrameHeight;
-    const int logTop = Memo1->y();
+    const int logTop = diagnosticLog->y();
     const int designedLog = kExpandedDebugHeight - kFrameHeight - logTop - kLogBottomMargin;
     // Outside the window the log area is hidden, so that Tab never leads there.
     const bool logInside = client > logTop;
-    for (QWidget* w : {static_cast<QWidget*>(Label12), static_cast<QWidget*>(Button5), static_cast<QWidget*>(Memo1)})
+    for (QWidget* w : {static_cast<QWidget*>(logLabel), static_cast<QWidget*>(copyLog), static_cast<QWidget*>(diagnosticLog)})
         w->setVisible(logInside);
     if (logInside) {
         // The layout shows the log: it shrinks as far as needed, down to a few lines.
         const int room = area.isValid() ? area.height() - frame : client;
         client = std::clamp(room, logTop + kSmallestLog + kLogBottomMargin, client);
-        Memo1->resize(Memo1->width(), std::min(designedLog, client - logTop - kLogBottomMargin));
+        diagnosticLog->resize(diagnosticLog->width(), std::min(designedLog, client - logTop - kLogBottomMargin));
     }
     setFixedSize(kClientWidth, client);
     if (!isVisible() || !area.isValid()) return;
@@ -50,7 +50,7 @@ void TForm1::FitLayout(int designedHeight) {
     if (over > 0) move(x(), std::max(area.top(), y() - over));
 }
 
-void TForm1::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     FitLayout(listHidden_ ? kCollapsedHeight : App().DebugMode ? kExpandedDebugHeight : kExpandedHeight);
 }

@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "dialogs/TForm8.h"
+#include "dialogs/lag_dialog.h"
 #include "dialogs/player_place.h"
 #include "dialogs/preview_command.h"
 #include "exec/app_state.h"
@@ -27,21 +27,21 @@ constexpr int kKilledPlayerWaitMs = 2000;
 
 }  // namespace
 
-TForm8::~TForm8() {
+LagDialog::~LagDialog() {
     if (player_ && player_->Terminate()) player_->WaitFor(kKilledPlayerWaitMs);
 }
 
-void TForm8::PlayPreview(const std::string& file, const std::string& lag, const std::string& position) {
+void LagDialog::PlayPreview(const std::string& file, const std::string& lag, const std::string& position) {
     const std::string tool = App().HelperFolder() + std::string(utilitympl);
     const std::string arguments = PreviewArguments(file, lag, position);
     LogPlain("Commande à exécuter : " + tool + " " + arguments);
 
     playerRunning_ = true;
-    Button1->setText("Stop");
+    playPreview->setText("Stop");
     RunPlayer(tool + " " + arguments);
 }
 
-void TForm8::RunPlayer(const std::string& commandLine) {
+void LagDialog::RunPlayer(const std::string& commandLine) {
     player_ = std::make_unique<ChildProcess>();
     // The player opens beside the dialog; its command line stays as it is, the place
     // goes through its environment.
@@ -62,7 +62,7 @@ void TForm8::RunPlayer(const std::string& commandLine) {
     playerWatch_->start(kPlayerPollMs);
 }
 
-void TForm8::EndPlayer(bool ended) {
+void LagDialog::EndPlayer(bool ended) {
     playerWatch_->stop();
     bool stopped = true;
     if (!ended) {
@@ -83,10 +83,10 @@ void TForm8::EndPlayer(bool ended) {
     EndPreview();
 }
 
-void TForm8::EndPreview() {
+void LagDialog::EndPreview() {
     ResetMainWindow();
     playerRunning_ = false;
-    Button1->setText(PlayCaption());
+    playPreview->setText(PlayCaption());
 }
 
-void TForm8::ResetMainWindow() { ResetProgressDisplay(); }
+void LagDialog::ResetMainWindow() { ResetProgressDisplay(); }

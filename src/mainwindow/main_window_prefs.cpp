@@ -5,17 +5,17 @@
 
 #include "exec/app_state.h"
 #include "exec/log.h"
-#include "mainwindow/TForm1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/preferences.h"
 
 using transcoda::App;
 
-void TForm1::LoadPreferences() {
+void MainWindow::LoadPreferences() {
     const transcoda::StartupPreferences prefs = transcoda::ReadStartupPreferences(App().ProgramFolder);
     if (prefs.FileFound) {
-        Edit2->setText(QString::fromStdString(prefs.DestinationFileName));
-        Edit1->setText(QString::fromStdString(prefs.SourceFileName));
-        ComboBox1->setCurrentIndex(prefs.FormatIndex);
+        outputPathEdit->setText(QString::fromStdString(prefs.DestinationFileName));
+        inputPathEdit->setText(QString::fromStdString(prefs.SourceFileName));
+        presetCombo->setCurrentIndex(prefs.FormatIndex);
         if (!prefs.DeriveOutputName()) {
             // The window still opens, with the paths applied and no format selected.
             ShowMessage(QString::fromStdString(prefs.ErrorText));
@@ -25,20 +25,20 @@ void TForm1::LoadPreferences() {
     UpdateOutputName();
 }
 
-void TForm1::WriteSourcePreference() {
-    const auto result = transcoda::WriteSourceFilePreference(App().ProgramFolder, Edit1->text().toStdString());
+void MainWindow::WriteSourcePreference() {
+    const auto result = transcoda::WriteSourceFilePreference(App().ProgramFolder, inputPathEdit->text().toStdString());
     if (!result.Ok()) ShowMessage(QString::fromStdString(result.ErrorText));
 }
 
-void TForm1::WriteDestinationPreference() {
+void MainWindow::WriteDestinationPreference() {
     const auto result =
-        transcoda::WriteDestinationFilePreference(App().ProgramFolder, Edit2->text().toStdString());
+        transcoda::WriteDestinationFilePreference(App().ProgramFolder, outputPathEdit->text().toStdString());
     if (!result.Ok()) ShowMessage(QString::fromStdString(result.ErrorText));
 }
 
-void TForm1::WriteConversionPreferences() {
+void MainWindow::WriteConversionPreferences() {
     const auto result = transcoda::WriteConversionStartPreferences(App().ProgramFolder, App().Request.OutputPath,
-                                                                   ComboBox1->currentIndex());
+                                                                   presetCombo->currentIndex());
     if (!result.Ok()) transcoda::LogError(" -- Erreur de modification du fichier préférences");
     transcoda::LogEvent(" -- Fin de modification du fichier préférences");
 }

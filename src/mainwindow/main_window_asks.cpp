@@ -2,37 +2,37 @@
 // window: messages captioned with the application title, questions captioned
 // "Confirmation", and the two special operations' dialogs, handed the input path.
 #include "conversion/request_checks.h"
-#include "dialogs/TForm8.h"
-#include "dialogs/TForm9.h"
+#include "dialogs/lag_dialog.h"
+#include "dialogs/segment_dialog.h"
 #include "exec/app_state.h"
-#include "mainwindow/TForm1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/texts.h"
 #include "mainwindow/user_dialogs.h"
 
 using transcoda::App;
 using namespace transcoda::gui;
 
-void TForm1::Tell(const std::string& text) { ShowMessage(QString::fromStdString(text)); }
+void MainWindow::Tell(const std::string& text) { ShowMessage(QString::fromStdString(text)); }
 
-bool TForm1::Ask(const std::string& text) {
+bool MainWindow::Ask(const std::string& text) {
     return Dialogs().Question(this, kQuestionCaption, QString::fromStdString(text));
 }
 
-std::string TForm1::AskSyncDelay(const std::string& input) {
+std::string MainWindow::AskSyncDelay(const std::string& input) {
     // The dialog writes the lag only when it is accepted with one.
     App().SyncDelay = transcoda::kNoSyncDelay;
-    if (form8_ == nullptr) form8_ = new TForm8(this);
-    form8_->SetInputPath(QString::fromStdString(input));
-    Dialogs().RunModal(form8_);
+    if (lagDialog_ == nullptr) lagDialog_ = new LagDialog(this);
+    lagDialog_->SetInputPath(QString::fromStdString(input));
+    Dialogs().RunModal(lagDialog_);
     return App().SyncDelay;
 }
 
-transcoda::ExtractionSegment TForm1::AskSegment(const std::string& input) {
+transcoda::ExtractionSegment MainWindow::AskSegment(const std::string& input) {
     // The dialog writes the bounds only when it is accepted with them.
     App().ExtractionStart = transcoda::kNoExtractionValue;
     App().ExtractionLength = transcoda::kNoExtractionValue;
-    if (form9_ == nullptr) form9_ = new TForm9(this);
-    form9_->SetInputPath(QString::fromStdString(input));
-    Dialogs().RunModal(form9_);
+    if (segmentDialog_ == nullptr) segmentDialog_ = new SegmentDialog(this);
+    segmentDialog_->SetInputPath(QString::fromStdString(input));
+    Dialogs().RunModal(segmentDialog_);
     return {App().ExtractionStart, App().ExtractionLength};
 }

@@ -12,7 +12,7 @@
 #include "conversion/list_drop.h"
 #include "exec/app_state.h"
 #include "exec/log.h"
-#include "mainwindow/TForm1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/list_gestures.h"
 #include "mainwindow/saved_list.h"
 #include "mainwindow/texts.h"
@@ -78,46 +78,46 @@ private:
 
 }  // namespace
 
-void TForm1::CreateQueueControls() {
-    StringGrid1->setColumnCount(kStatusColumn + 1);
-    StringGrid1->setColumnWidth(kStatusColumn, kStatusWidth);
+void MainWindow::CreateQueueControls() {
+    queueView->setColumnCount(kStatusColumn + 1);
+    queueView->setColumnWidth(kStatusColumn, kStatusWidth);
     // The row buttons stand in a narrow column at the grid's right.
-    const QRect grid = StringGrid1->geometry();
-    StringGrid1->resize(grid.width() - kRowButtonSize - 4, grid.height());
+    const QRect grid = queueView->geometry();
+    queueView->resize(grid.width() - kRowButtonSize - 4, grid.height());
     const int left = grid.right() - kRowButtonSize + 1;
-    MoveUpButton = new QPushButton(Panel1);
+    MoveUpButton = new QPushButton(panel);
     MoveUpButton->setObjectName("MoveUpButton");
     MoveUpButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     MoveUpButton->setGeometry(left, grid.top(), kRowButtonSize, kRowButtonSize);
-    MoveDownButton = new QPushButton(Panel1);
+    MoveDownButton = new QPushButton(panel);
     MoveDownButton->setObjectName("MoveDownButton");
     MoveDownButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     MoveDownButton->setGeometry(left, grid.top() + kRowButtonSize + 4, kRowButtonSize, kRowButtonSize);
-    connect(MoveUpButton, &QPushButton::clicked, this, &TForm1::MoveUpButtonClick);
-    connect(MoveDownButton, &QPushButton::clicked, this, &TForm1::MoveDownButtonClick);
-    new RowButtonsFollower(StringGrid1, Button8, {MoveUpButton, MoveDownButton});
+    connect(MoveUpButton, &QPushButton::clicked, this, &MainWindow::onMoveUpClicked);
+    connect(MoveDownButton, &QPushButton::clicked, this, &MainWindow::onMoveDownClicked);
+    new RowButtonsFollower(queueView, removeFromQueue, {MoveUpButton, MoveDownButton});
 
-    new ListGestures(StringGrid1, {
+    new ListGestures(queueView, {
         [this] { return ListEditable(); },
         [this](int from, int to) { MoveListRow(from, to, false); },
-        [this] { Button8Click(); },
+        [this] { onRemoveFromQueueClicked(); },
         [this](const QStringList& paths) { AddDroppedFiles(paths); },
         [this] { SaveList(); },
     });
 }
 
-void TForm1::ApplyQueueTexts() {
-    StringGrid1->setHorizontalHeaderItem(kStatusColumn, new QTableWidgetItem(Lang(" État", " Status")));
+void MainWindow::ApplyQueueTexts() {
+    queueView->setHorizontalHeaderItem(kStatusColumn, new QTableWidgetItem(Lang(" État", " Status")));
     MoveUpButton->setToolTip(Lang("Sélectionnez un élément de la liste, puis cliquez ici pour le faire monter",
                                   "Select a conversion from the list, then click here to move it up"));
     MoveDownButton->setToolTip(Lang("Sélectionnez un élément de la liste, puis cliquez ici pour le faire descendre",
                                     "Select a conversion from the list, then click here to move it down"));
 }
 
-bool TForm1::ListEditable() const { return Button8->isEnabled(); }
+bool MainWindow::ListEditable() const { return removeFromQueue->isEnabled(); }
 
-ItemStatus TForm1::ListStatus(int row) const {
-    const QTableWidgetItem* cell = StringGrid1->item(row - 1, kStatusColumn);
+ItemStatus MainWindow::ListStatus(int row) const {
+    const QTableWidgetItem* cell = queueView->item(row - 1, kStatusColumn);
     if (row < 1 || cell == nullptr) return {};
     ItemStatus status;
     status.Kind = static_cast<State>(cell->data(kStateRole).toInt());
@@ -125,17 +125,17 @@ ItemStatus TForm1::ListStatus(int row) const {
     return status;
 }
 
-QString TForm1::ListStatusText(int row) const {
-    const QTableWidgetItem* cell = row >= 1 ? StringGrid1->item(row - 1, kStatusColumn) : nullptr;
+QString MainWindow::ListStatusText(int row) const {
+    const QTableWidgetItem* cell = row >= 1 ? queueView->item(row - 1, kStatusColumn) : nullptr;
     return cell ? cell->text() : QString();
 }
 
-void TForm1::SetListStatus(int row, const ItemStatus& status) {
-    QTableWidgetItem* cell = StringGrid1->item(row - 1, kStatusColumn);
+void MainWindow::SetListStatus(int row, const ItemStatus& status) {
+    QTableWidgetItem* cell = queueView->item(row - 1, kStatusColumn);
     if (cell == nullptr) {
         cell = new QTableWidgetItem;
         cell->setData(kRowIdRole, nextRowId_++);
-        StringGrid1->setItem(row - 1, kStatusColumn, cell);
+        queueView->setItem(row - 1, kStatusColumn, cell);
     }
     const QString text = Q(transcoda::ItemStatusText(status));
     cell->setText(text);
@@ -143,42 +143,42 @@ void TForm1::SetListStatus(int row, const ItemStatus& status) {
     cell->setData(kReasonRole, Q(status.Reason));
     const QBrush tint = TintOf(status.Kind);
     for (int column = 0; column <= kStatusColumn; ++column) {
-        if (QTableWidgetItem* item = StringGrid1->item(row - 1, column)) {
+        if (QTableWidgetItem* item = queueView->item(row - 1, column)) {
             item->setToolTip(text);
             item->setBackground(tint);
         }
     }
 }
 
-void TForm1::MoveListRow(int from, int to, bool save) {
+void MainWindow::MoveListRow(int from, int to, bool save) {
     const int queued = ListRowCount() - 2;
     if (from < 1 || from > queued || to < 1 || to > queued || from == to) return;
     // The row's own items move, and with them its id.
     QList<QTableWidgetItem*> items;
-    for (int column = 0; column <= kStatusColumn; ++column) items << StringGrid1->takeItem(from - 1, column);
-    StringGrid1->removeRow(from - 1);
-    StringGrid1->insertRow(to - 1);
-    for (int column = 0; column <= kStatusColumn; ++column) StringGrid1->setItem(to - 1, column, items[column]);
+    for (int column = 0; column <= kStatusColumn; ++column) items << queueView->takeItem(from - 1, column);
+    queueView->removeRow(from - 1);
+    queueView->insertRow(to - 1);
+    for (int column = 0; column <= kStatusColumn; ++column) queueView->setItem(to - 1, column, items[column]);
     SelectListRow(to);
     if (save) SaveList();
 }
 
-void TForm1::MoveUpButtonClick() {
+void MainWindow::onMoveUpClicked() {
     const int row = SelectedListRow();
     if (ListEditable()) MoveListRow(row, row - 1);
 }
 
-void TForm1::MoveDownButtonClick() {
+void MainWindow::onMoveDownClicked() {
     const int row = SelectedListRow();
     if (ListEditable()) MoveListRow(row, row + 1);
 }
 
-void TForm1::AddDroppedFiles(const QStringList& paths) {
+void MainWindow::AddDroppedFiles(const QStringList& paths) {
     if (!ListEditable()) return;
     std::vector<std::string> inputs;
     for (const QString& path : paths) inputs.push_back(S(path));
     const transcoda::DroppedFiles dropped = transcoda::CheckDroppedFiles(
-        S(ComboBox1->currentText()), inputs, [this](const std::string& output) { return OutputInList(Q(output)); });
+        S(presetCombo->currentText()), inputs, [this](const std::string& output) { return OutputInList(Q(output)); });
     // The boxes wait until the drop is over: the desktop's drag must not hang on them.
     if (!dropped.Refusal.empty()) {
         TellLater(Q(dropped.Refusal));
@@ -196,25 +196,25 @@ void TForm1::AddDroppedFiles(const QStringList& paths) {
     if (!dropped.LeftOut.empty()) TellLater(Q(transcoda::LeftOutFilesText(dropped.Rows.size(), dropped.LeftOut)));
 }
 
-void TForm1::TellLater(const QString& text) {
+void MainWindow::TellLater(const QString& text) {
     QTimer::singleShot(0, this, [this, text] { ShowMessage(text); });
 }
 
-void TForm1::ListRunBegins(const std::vector<bool>& skipped) {
+void MainWindow::ListRunBegins(const std::vector<bool>& skipped) {
     runRows_.clear();
     for (int row = 1; row <= ListRowCount() - 2; ++row) {
         const auto at = static_cast<size_t>(row - 1);
         if (at >= skipped.size() || !skipped[at]) SetListStatus(row, {});
-        runRows_.push_back(StringGrid1->item(row - 1, kStatusColumn)->data(kRowIdRole).toLongLong());
+        runRows_.push_back(queueView->item(row - 1, kStatusColumn)->data(kRowIdRole).toLongLong());
     }
     SaveList();
 }
 
-void TForm1::ShowListItem(int row, const ItemStatus& status) {
+void MainWindow::ShowListItem(int row, const ItemStatus& status) {
     if (row < 1 || row > static_cast<int>(runRows_.size())) return;
     const long long id = runRows_[static_cast<size_t>(row - 1)];
     for (int r = 1; r <= ListRowCount() - 2; ++r) {
-        const QTableWidgetItem* cell = StringGrid1->item(r - 1, kStatusColumn);
+        const QTableWidgetItem* cell = queueView->item(r - 1, kStatusColumn);
         if (cell == nullptr || cell->data(kRowIdRole).toLongLong() != id) continue;
         // The file keeps every change of state, not each percent.
         const bool newState = ListStatus(r).Kind != status.Kind;
@@ -224,7 +224,7 @@ void TForm1::ShowListItem(int row, const ItemStatus& status) {
     }
 }
 
-void TForm1::SaveList() {
+void MainWindow::SaveList() {
     if (restoringList_) return;
     std::vector<transcoda::SavedListRow> rows;
     rows.reserve(static_cast<size_t>(ListRowCount()));
@@ -239,7 +239,7 @@ void TForm1::SaveList() {
     TellLater(Q(result.ErrorText));
 }
 
-void TForm1::RestoreList() {
+void MainWindow::RestoreList() {
     restoringList_ = true;
     savedListBase_ = transcoda::ReadSavedList(App().ProgramFolder);
     for (const transcoda::SavedListRow& row : savedListBase_)

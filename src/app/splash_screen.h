@@ -7,11 +7,11 @@
 
 class QLabel;
 
-class TForm4 : public QWidget {
+class SplashScreen : public QWidget {
     Q_OBJECT
 public:
-    // language: "FR" shows Image1 (French), "EN" Image2 (English).
-    explicit TForm4(const QString& language = "FR", QWidget* parent = nullptr);
+    // language: "FR" shows frenchPicture (French), "EN" englishPicture (English).
+    explicit SplashScreen(const QString& language = "FR", QWidget* parent = nullptr);
 
     // Shows the splash and paints it on the screen before returning: the desktop maps a
     // new window some time after it is asked to, and a picture painted before then
@@ -19,6 +19,6 @@ public:
     // most timeoutMs; false when it did not come in time.
     bool ShowPainted(int timeoutMs);
 
-    QLabel* Image1 = nullptr;
-    QLabel* Image2 = nullptr;
+    QLabel* frenchPicture = nullptr;
+    QLabel* englishPicture = nullptr;
 };

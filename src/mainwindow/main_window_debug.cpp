@@ -5,7 +5,7 @@
 #include <QMenu>
 
 #include "exec/app_state.h"
-#include "mainwindow/TForm1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/texts.h"
 
 using transcoda::App;
@@ -15,7 +15,7 @@ namespace {
 const QString kDebugMark = " - DEBUG";
 }  // namespace
 
-void TForm1::CreateDebugSwitch() {
+void MainWindow::CreateDebugSwitch() {
     // Its text is given when the menu opens, in the language the window took meanwhile.
     DebugAction = new QAction(this);
     DebugAction->setObjectName("DebugAction");
@@ -36,7 +36,7 @@ void TForm1::CreateDebugSwitch() {
     connect(DebugAction, &QAction::triggered, this, [this](bool on) { SetDebugMode(on); });
 }
 
-void TForm1::SetDebugMode(bool on) {
+void MainWindow::SetDebugMode(bool on) {
     App().DebugMode = on;
     DebugAction->setChecked(on);
     if (on && !caption_.endsWith(kDebugMark)) caption_ += kDebugMark;

@@ -9,7 +9,7 @@
 
 #include "dialogs/tab_order.h"
 #include "exec/app_state.h"
-#include "mainwindow/TForm1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/accelerator_mark.h"
 
 using transcoda::App;
@@ -20,23 +20,23 @@ namespace {
 // One letter per picture and language, each found in the picture's caption; no two
 // alike within a language.
 struct Accelerator {
-    PictureButton* TForm1::*picture;
-    QLabel* TForm1::*caption;
+    PictureButton* MainWindow::*picture;
+    QLabel* MainWindow::*caption;
     char french;   // "Fichier à convertir", "Fichier de sortie", "Convertir un fichier", "A propos", "Quitter"
     char english;  // "File to convert", "Output File", "Convert the file", "About", "Close"
 };
 
 const Accelerator kAccelerators[] = {
-    {&TForm1::Image2, &TForm1::Label4, 'F', 'F'},
-    {&TForm1::Image3, &TForm1::Label5, 'S', 'O'},
-    {&TForm1::Image4, &TForm1::Label6, 'C', 'C'},
-    {&TForm1::Image5, &TForm1::Label7, 'P', 'A'},
-    {&TForm1::Image7, &TForm1::Label9, 'Q', 'L'},
+    {&MainWindow::openPicture, &MainWindow::openCaption, 'F', 'F'},
+    {&MainWindow::savePicture, &MainWindow::saveCaption, 'S', 'O'},
+    {&MainWindow::convertStopPicture, &MainWindow::convertCaption, 'C', 'C'},
+    {&MainWindow::aboutPicture, &MainWindow::aboutCaption, 'P', 'A'},
+    {&MainWindow::closePicture, &MainWindow::closeCaption, 'Q', 'L'},
 };
 
 }  // namespace
 
-void TForm1::CreateKeyboard() {
+void MainWindow::CreateKeyboard() {
     for (const Accelerator& a : kAccelerators) {
         PictureButton* picture = this->*a.picture;
         const char letter = App().English() ? a.english : a.french;
@@ -48,14 +48,14 @@ void TForm1::CreateKeyboard() {
         new AcceleratorMark(this->*a.caption, QChar(letter));
     }
     // The developer buttons lie beyond the window's width: Tab must not lead there.
-    for (QPushButton* b : {Button3, Button4, Button13}) b->setFocusPolicy(Qt::NoFocus);
+    for (QPushButton* b : {testCommand, testReader, fillQueueForTest}) b->setFocusPolicy(Qt::NoFocus);
     // Tab leaves the list and the log for the next control; the arrows move in them.
-    StringGrid1->setTabKeyNavigation(false);
-    Memo1->setTabChangesFocus(true);
+    queueView->setTabKeyNavigation(false);
+    diagnosticLog->setTabChangesFocus(true);
     transcoda::OrderTabsByLayout(this);
 }
 
-bool TForm1::focusNextPrevChild(bool next) {
+bool MainWindow::focusNextPrevChild(bool next) {
     // The layouts move controls (the status row goes below the list): the order is
     // taken from where they stand now.
     transcoda::OrderTabsByLayout(this);

@@ -22,8 +22,8 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
-class TForm8;
-class TForm9;
+class LagDialog;
+class SegmentDialog;
 
 namespace transcoda::gui {
 class QtWindowPort;
@@ -32,14 +32,14 @@ class QtWindowPort;
 // Draws the window and forwards the clicks; the conversions' life belongs to its
 // ConversionController, which has the window show what it must through ConversionView
 // and asks the user what the checks before a conversion need through RequestAsker.
-class TForm1 : public QWidget, public transcoda::ConversionView, public transcoda::RequestAsker {
+class MainWindow : public QWidget, public transcoda::ConversionView, public transcoda::RequestAsker {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The two dialogs of the special operations; created here when not given.
-    void AttachDialogs(TForm8* syncDialog, TForm9* extractionDialog);
+    void AttachDialogs(LagDialog* syncDialog, SegmentDialog* extractionDialog);
 
     // Heights of the whole window in the two list layouts, title bar and borders
     // included as the window was designed; they take kFrameHeight pixels, so the client
@@ -55,25 +55,25 @@ public:
     void FitLayout(int designedHeight);
 
     // Event handlers, named after the component and the event.
-    void FormCreate();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void Button6Click();
-    void Button7Click();
-    void Button8Click();
-    void Button9Click();
-    void Button10Click();
-    void Button11Click();
-    void Button12Click();
-    void Button13Click();
-    void ComboBox1Change();
-    void Image4MouseDown();
-    void Image4MouseUp();
-    void Image4MouseEnter();
-    void Image4MouseLeave();
+    void onCreated();
+    void onChooseInputClicked();
+    void onChooseOutputClicked();
+    void onTestCommandClicked();
+    void onTestReaderClicked();
+    void onCopyLogClicked();
+    void onOpenOutputFolderClicked();
+    void onAddToQueueClicked();
+    void onRemoveFromQueueClicked();
+    void onClearQueueClicked();
+    void onConvertQueueClicked();
+    void onHideQueueClicked();
+    void onShowQueueClicked();
+    void onFillQueueClicked();
+    void onPresetChanged();
+    void onConvertPressed();
+    void onConvertReleased();
+    void onConvertEntered();
+    void onConvertLeft();
 
     void ChooseInputFile();
     void ChooseOutputFile();
@@ -123,10 +123,10 @@ public:
     // the window's menu entry); on, the log area is shown as at a start in DebugMode.
     void SetDebugMode(bool on);
 
-    // The list kept between runs, its status column and its editing (TForm1_queue.cpp).
+    // The list kept between runs, its status column and its editing (main_window_queue.cpp).
     static constexpr int kStatusColumn = 3;
-    void MoveUpButtonClick();
-    void MoveDownButtonClick();
+    void onMoveUpClicked();
+    void onMoveDownClicked();
     // Moves queued row `from` to the place of row `to` and selects it there.
     // Moves a queued row; `save` keeps the new order in the preferences at once.
     void MoveListRow(int from, int to, bool save = true);
@@ -160,8 +160,8 @@ public:
     transcoda::ExtractionSegment AskSegment(const std::string& input) override;
 
     // Image lists of the pictures.
-    const transcoda::gui::ImageList& ConvertList1() const { return convertList1_; }
-    const transcoda::gui::ImageList& ConvertStopList1() const { return convertStopList1_; }
+    const transcoda::gui::ImageList& ConvertImages() const { return convertImages_; }
+    const transcoda::gui::ImageList& StopImages() const { return stopImages_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -193,15 +193,15 @@ private:
     void TellLater(const QString& text);
     void ClearList();
     void PictureEvents(transcoda::gui::PictureButton* picture, const transcoda::gui::ImageList* list,
-                       void (TForm1::*onRelease)());
+                       void (MainWindow::*onRelease)());
     void AboutRelease();
     void CloseRelease();
     void WriteSourcePreference();
     void WriteDestinationPreference();
     void WriteConversionPreferences();
 
-    TForm8* form8_ = nullptr;
-    TForm9* form9_ = nullptr;
+    LagDialog* lagDialog_ = nullptr;
+    SegmentDialog* segmentDialog_ = nullptr;
 
     QString caption_;
     QString applicationTitle_;
@@ -225,38 +225,38 @@ private:
     // against, so that other windows' changes to the kept list stay.
     std::vector<transcoda::SavedListRow> savedListBase_;
 
-    transcoda::gui::ImageList openList1_, saveList1_, convertList1_, convertStopList1_,
-        aboutList1_, closeList1_;
+    transcoda::gui::ImageList openImages_, saveImages_, convertImages_, stopImages_,
+        aboutImages_, closeImages_;
     transcoda::gui::ImageList formatsNormal_, formatsOver_, formatsDown_;
 
 public:
     // Components, named as in the window's design (objectName too).
-    QWidget* Panel1 = nullptr;
-    QLabel* Image1 = nullptr;  // background picture of the panel
-    transcoda::gui::PictureButton *Image2 = nullptr, *Image3 = nullptr, *Image4 = nullptr,
-                                  *Image5 = nullptr, *Image7 = nullptr;
-    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr,
-           *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label9 = nullptr,
-           *Label10 = nullptr, *Label11 = nullptr, *Label12 = nullptr, *Label14 = nullptr,
-           *Label15 = nullptr;
-    QLineEdit *Edit1 = nullptr, *Edit2 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QPushButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr, *Button4 = nullptr,
-                *Button5 = nullptr, *Button6 = nullptr, *Button7 = nullptr, *Button8 = nullptr,
-                *Button9 = nullptr, *Button10 = nullptr, *Button11 = nullptr,
-                *Button12 = nullptr, *Button13 = nullptr;
-    QTableWidget* StringGrid1 = nullptr;
+    QWidget* panel = nullptr;
+    QLabel* backgroundPicture = nullptr;  // background picture of the panel
+    transcoda::gui::PictureButton *openPicture = nullptr, *savePicture = nullptr, *convertStopPicture = nullptr,
+                                  *aboutPicture = nullptr, *closePicture = nullptr;
+    QLabel *inputLabel = nullptr, *outputLabel = nullptr, *presetLabel = nullptr, *openCaption = nullptr,
+           *saveCaption = nullptr, *convertCaption = nullptr, *aboutCaption = nullptr, *closeCaption = nullptr,
+           *progressLabel = nullptr, *statusLabel = nullptr, *logLabel = nullptr, *shortcutsLabel = nullptr,
+           *queueLabel = nullptr;
+    QLineEdit *inputPathEdit = nullptr, *outputPathEdit = nullptr;
+    QComboBox* presetCombo = nullptr;
+    QPushButton *chooseInput = nullptr, *chooseOutput = nullptr, *testCommand = nullptr, *testReader = nullptr,
+                *copyLog = nullptr, *openOutputFolder = nullptr, *addToQueue = nullptr, *removeFromQueue = nullptr,
+                *clearQueue = nullptr, *convertQueue = nullptr, *hideQueue = nullptr,
+                *showQueue = nullptr, *fillQueueForTest = nullptr;
+    QTableWidget* queueView = nullptr;
     QPushButton *MoveUpButton = nullptr, *MoveDownButton = nullptr;  // beside the grid
-    QProgressBar* ProgressBar1 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    QProgressBar* progressBar = nullptr;
+    QPlainTextEdit* diagnosticLog = nullptr;
     // The time label of a running conversion, then the written-file notice; the button
     // that opens the written file's folder; the menu entry of the diagnostic log.
     QLabel* TimeLabel = nullptr;
     QPushButton* OpenFolderButton = nullptr;
     QAction* DebugAction = nullptr;
-    // The fifteen shortcut pictures, Image6 and Image9 to Image22.
-    transcoda::gui::PictureButton* Shortcut(int imageNumber) const;
+    // One of the fifteen shortcut pictures by its objectName ("dvdShortcut" ...), null for none.
+    transcoda::gui::PictureButton* Shortcut(const QString& name) const;
 
 private:
-    transcoda::gui::PictureButton* shortcuts_[23] = {};
+    std::vector<transcoda::gui::PictureButton*> shortcuts_;
 };

@@ -11,7 +11,7 @@
 
 #include "conversion/request_checks.h"
 #include "exec/app_state.h"
-#include "mainwindow/TForm1.h"
+#include "mainwindow/main_window.h"
 #include "recipes/format_catalogue.h"
 #include "recipes/output_place.h"
 
@@ -23,93 +23,93 @@ namespace {
 std::string S(const QString& text) { return text.toStdString(); }
 }  // namespace
 
-int TForm1::ListRowCount() const { return StringGrid1->rowCount() + 1; }
+int MainWindow::ListRowCount() const { return queueView->rowCount() + 1; }
 
-QString TForm1::ListCell(int column, int row) const {
+QString MainWindow::ListCell(int column, int row) const {
     if (column < 0 || column > 2) return {};
     if (row == 0) {
-        const QTableWidgetItem* header = StringGrid1->horizontalHeaderItem(column);
+        const QTableWidgetItem* header = queueView->horizontalHeaderItem(column);
         return header ? header->text() : QString();
     }
-    const QTableWidgetItem* cell = StringGrid1->item(row - 1, column);
+    const QTableWidgetItem* cell = queueView->item(row - 1, column);
     return cell ? cell->text() : QString();
 }
 
-void TForm1::SelectListRow(int row) {
+void MainWindow::SelectListRow(int row) {
     if (row < 1 || row >= ListRowCount()) return;
-    StringGrid1->selectRow(row - 1);
-    StringGrid1->setCurrentCell(row - 1, 0);
+    queueView->selectRow(row - 1);
+    queueView->setCurrentCell(row - 1, 0);
 }
 
-int TForm1::SelectedListRow() const {
-    const int current = StringGrid1->currentRow();
+int MainWindow::SelectedListRow() const {
+    const int current = queueView->currentRow();
     return current < 0 ? 0 : current + 1;
 }
 
-bool TForm1::OutputInList(const QString& path) const {
+bool MainWindow::OutputInList(const QString& path) const {
     // One file however it is spelt: a linked folder or a bind mount hides no duplicate.
     for (int row = 1; row <= ListRowCount() - 2; ++row)
         if (transcoda::SameOutputPlace(S(ListCell(2, row)), S(path))) return true;
     return false;
 }
 
-void TForm1::AddListRow(const QString& label, const QString& input, const QString& output,
+void MainWindow::AddListRow(const QString& label, const QString& input, const QString& output,
                         const transcoda::ItemStatus& status) {
-    const int last = StringGrid1->rowCount() - 1;  // the empty last row
-    StringGrid1->setItem(last, 0, new QTableWidgetItem(label));
-    StringGrid1->setItem(last, 1, new QTableWidgetItem(input));
-    StringGrid1->setItem(last, 2, new QTableWidgetItem(output));
+    const int last = queueView->rowCount() - 1;  // the empty last row
+    queueView->setItem(last, 0, new QTableWidgetItem(label));
+    queueView->setItem(last, 1, new QTableWidgetItem(input));
+    queueView->setItem(last, 2, new QTableWidgetItem(output));
     SetListStatus(last + 1, status);
-    StringGrid1->insertRow(last + 1);
+    queueView->insertRow(last + 1);
 }
 
-void TForm1::ClearList() {
+void MainWindow::ClearList() {
     const int n = ListRowCount() - 2;
-    for (int i = 0; i < n; ++i) StringGrid1->removeRow(0);
+    for (int i = 0; i < n; ++i) queueView->removeRow(0);
 }
 
-void TForm1::Button7Click() {
-    if (!transcoda::MayJoinList(S(ComboBox1->currentText()), *this)) return;
+void MainWindow::onAddToQueueClicked() {
+    if (!transcoda::MayJoinList(S(presetCombo->currentText()), *this)) return;
     // The row gets the name its preset writes: every check and question concerns that
     // file, not the text the field held before.
     UpdateOutputName();
-    const transcoda::ConversionRequest row{S(Edit1->text()), S(Edit2->text()), S(ComboBox1->currentText())};
-    if (!transcoda::CheckListAddition(row, OutputInList(Edit2->text()), *this)) return;
+    const transcoda::ConversionRequest row{S(inputPathEdit->text()), S(outputPathEdit->text()), S(presetCombo->currentText())};
+    if (!transcoda::CheckListAddition(row, OutputInList(outputPathEdit->text()), *this)) return;
     if (listHidden_) {
         ShowListLayout();
         listHidden_ = false;
     }
-    AddListRow(ComboBox1->currentText(), Edit1->text(), Edit2->text());
+    AddListRow(presetCombo->currentText(), inputPathEdit->text(), outputPathEdit->text());
     SaveList();
 }
 
-void TForm1::Button8Click() {
+void MainWindow::onRemoveFromQueueClicked() {
     const int r = SelectedListRow();
     if (r < 1 || r >= ListRowCount() - 1) return;
-    StringGrid1->removeRow(r - 1);
+    queueView->removeRow(r - 1);
     SelectListRow(r);
     SaveList();
 }
 
-void TForm1::Button9Click() {
+void MainWindow::onClearQueueClicked() {
     if (ListRowCount() <= 2) return;
     ClearList();
     SaveList();
 }
 
-void TForm1::Button11Click() {
+void MainWindow::onHideQueueClicked() {
     if (listHidden_) return;
     HideListLayout();
     listHidden_ = true;
 }
 
-void TForm1::Button12Click() {
+void MainWindow::onShowQueueClicked() {
     if (!listHidden_) return;
     ShowListLayout();
     listHidden_ = false;
 }
 
-void TForm1::Button10Click() {
+void MainWindow::onConvertQueueClicked() {
     if (controller_->ConversionUnderWay()) {
         controller_->Stop();
         return;
@@ -124,7 +124,7 @@ void TForm1::Button10Click() {
     controller_->StartList(std::move(skipped));
 }
 
-void TForm1::Button13Click() {
+void MainWindow::onFillQueueClicked() {
     if (listHidden_) {
         ShowListLayout();
         listHidden_ = false;
@@ -132,11 +132,11 @@ void TForm1::Button13Click() {
     if (ListRowCount() >= 3) ClearList();
     const QString folder = QString::fromStdString(App().ProgramFolder) + "MyFiles/tests/";
     for (int i = 0; i < transcoda::kFormatCount; ++i) {
-        ComboBox1->setCurrentIndex(i);
-        Edit2->setText(folder + "format-rang-" + QString::number(i));
-        if (OutputInList(Edit2->text())) continue;
+        presetCombo->setCurrentIndex(i);
+        outputPathEdit->setText(folder + "format-rang-" + QString::number(i));
+        if (OutputInList(outputPathEdit->text())) continue;
         UpdateOutputName();
-        AddListRow(ComboBox1->currentText(), Edit1->text(), Edit2->text());
+        AddListRow(presetCombo->currentText(), inputPathEdit->text(), outputPathEdit->text());
     }
     SaveList();
 }

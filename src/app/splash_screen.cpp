@@ -1,4 +1,4 @@
-#include "TForm4.h"
+#include "splash_screen.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -6,25 +6,25 @@
 #include <QTimer>
 #include <QWindow>
 
-TForm4::TForm4(const QString& language, QWidget* parent)
+SplashScreen::SplashScreen(const QString& language, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
-    setObjectName("TForm4");
+    setObjectName("SplashScreen");
     setFixedSize(697, 340);
-    Image1 = new QLabel(this);
-    Image1->setObjectName("Image1");
-    Image1->setGeometry(0, 0, 697, 340);
-    Image1->setPixmap(QPixmap(":/splash/splash_fr.png"));
-    Image2 = new QLabel(this);
-    Image2->setObjectName("Image2");
-    Image2->setGeometry(0, 0, 697, 340);
-    Image2->setPixmap(QPixmap(":/splash/splash_en.png"));
-    if (language == "FR") Image2->hide();
-    if (language == "EN") Image1->hide();
+    frenchPicture = new QLabel(this);
+    frenchPicture->setObjectName("frenchPicture");
+    frenchPicture->setGeometry(0, 0, 697, 340);
+    frenchPicture->setPixmap(QPixmap(":/splash/splash_fr.png"));
+    englishPicture = new QLabel(this);
+    englishPicture->setObjectName("englishPicture");
+    englishPicture->setGeometry(0, 0, 697, 340);
+    englishPicture->setPixmap(QPixmap(":/splash/splash_en.png"));
+    if (language == "FR") englishPicture->hide();
+    if (language == "EN") frenchPicture->hide();
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(697 / 2, 340 / 2));
 }
 
-bool TForm4::ShowPainted(int timeoutMs) {
+bool SplashScreen::ShowPainted(int timeoutMs) {
     show();
     // The bound's own event wakes the wait if the mapping never comes.
     QTimer bound;
