@@ -1,5 +1,5 @@
 # Checks that every #include "layer/..." under src/ and helpers/ points down the layers:
-#   platform <- exec <- recipes <- conversion <- front ends (cli, dialogs <- mainwindow <- app)
+#   platform <- exec <- recipes <- conversion <- settings <- front ends (cli, dialogs <- mainwindow <- app)
 # and the helper tools, which stand beside the core and use only its lower layers.
 # Run as a script:  cmake -DROOT=<source tree> [-DLIST=<file>] -P check_layers.cmake
 # Fails with "file:line: ..." for every include of a layer that its file may not use.
@@ -17,12 +17,13 @@ set(may_platform platform)
 set(may_exec platform exec)
 set(may_recipes platform exec recipes)
 set(may_conversion ${core})
-set(may_cli ${core} cli)
-set(may_dialogs ${core} dialogs)
-set(may_mainwindow ${core} dialogs mainwindow)
-set(may_app ${core} dialogs mainwindow app)
+set(may_settings ${core} settings)
+set(may_cli ${core} settings cli)
+set(may_dialogs ${core} settings dialogs)
+set(may_mainwindow ${core} settings dialogs mainwindow)
+set(may_app ${core} settings dialogs mainwindow app)
 set(may_helpers platform exec recipes)
-set(layers ${core} cli dialogs mainwindow app)
+set(layers ${core} settings cli dialogs mainwindow app)
 
 file(GLOB_RECURSE sources LIST_DIRECTORIES false
   ${ROOT}/src/*.h ${ROOT}/src/*.cpp ${ROOT}/helpers/*.h ${ROOT}/helpers/*.cpp)

@@ -18,7 +18,7 @@
 #include "dialogs/segment_dialog.h"
 #include "exec/app_state.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/saved_list.h"
+#include "settings/saved_list.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "conversion/conversion_controller.h"
 #include "mainwindow/picture_button.h"
-#include "mainwindow/saved_list.h"
+#include "settings/saved_list.h"
 
 class QAction;
 class QComboBox;

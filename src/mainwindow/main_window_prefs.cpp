@@ -6,7 +6,7 @@
 #include "exec/app_state.h"
 #include "exec/log.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/preferences.h"
+#include "settings/preferences.h"
 
 using transcoda::App;
 

@@ -14,7 +14,7 @@
 #include "exec/log.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/list_gestures.h"
-#include "mainwindow/saved_list.h"
+#include "settings/saved_list.h"
 #include "mainwindow/texts.h"
 
 using transcoda::App;

@@ -46,6 +46,11 @@ std::string UserConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", ".config/")
 std::string UserCacheFolder() { return XdgFolder("XDG_CACHE_HOME", ".cache/"); }
 std::string UserRuntimeFolder() { return AbsoluteVariable("XDG_RUNTIME_DIR"); }
 
+std::string PreferencesFolder() {
+    const std::string config = UserConfigFolder();
+    return config.empty() ? std::string() : config + "transcoda/";
+}
+
 std::string UserVideosFolder() {
     const std::string home = HomeFolder();
     const std::string config = UserConfigFolder();

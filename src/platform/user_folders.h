@@ -9,6 +9,8 @@ namespace transcoda {
 
 // $XDG_CONFIG_HOME, else <home>/.config.
 std::string UserConfigFolder();
+// The folder of the program's preferences file: <config folder>/transcoda/.
+std::string PreferencesFolder();
 // $XDG_CACHE_HOME, else <home>/.cache.
 std::string UserCacheFolder();
 // $XDG_RUNTIME_DIR; empty when it is not set.

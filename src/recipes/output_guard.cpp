@@ -40,12 +40,6 @@ bool Within(const fs::path& path, const std::string& folder) {
     return baseEnd == base.end();
 }
 
-// The folder of the preferences file, as the window finds it.
-std::string PreferencesFolder() {
-    const std::string config = UserConfigFolder();
-    return config.empty() ? std::string() : config + "transcoda";
-}
-
 bool SameFile(const std::string& a, const char* b) {
     struct stat first {}, second {};
     return ::stat(a.c_str(), &first) == 0 && ::stat(b, &second) == 0 && first.st_dev == second.st_dev &&

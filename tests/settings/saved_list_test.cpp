@@ -1,4 +1,4 @@
-#include "mainwindow/saved_list.h"
+#include "settings/saved_list.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "mainwindow/ini_file.h"
+#include "settings/ini_file.h"
 
 #include <fcntl.h>
 #include <dirent.h>

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "conversion/item_status.h"
-#include "mainwindow/preferences.h"
+#include "settings/preferences.h"
 
 namespace transcoda {
 

@@ -40,15 +40,15 @@ std::string FormerPreferencesFilePath(const std::string& programFolder);
 
 // What the window applies at start-up.
 struct StartupPreferences {
-    // False when there is no file: the window then leaves inputPathEdit and outputPathEdit empty and
-    // selects no format; none of the defaults below are applied.
+    // False when there is no file: the window then leaves the input and output fields
+    // empty and selects no format; none of the defaults below are applied.
     bool FileFound = false;
     // The input field: the stored input, or the user's videos folder (UserVideosFolder) when empty
     // or absent.
     std::string SourceFileName;
     // The output field: the stored output, or the user's videos folder + "Sans titre.avi".
     std::string DestinationFileName;
-    // presetCombo entry to select, -1 for none. The stored index when it lies in 0..39,
+    // The format box entry to select, -1 for none. The stored index when it lies in 0..39,
     // kDefaultFormatIndex when the key is empty or absent, -1 otherwise.
     int FormatIndex = -1;
     // Not empty when destinationFormat is not a decimal integer: the text of the error

@@ -1,4 +1,4 @@
-#include "mainwindow/preferences.h"
+#include "settings/preferences.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "exec/app_state.h"
-#include "mainwindow/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace fs = std::filesystem;
 using transcoda::PreferencesWrite;

@@ -1,11 +1,11 @@
-#include "mainwindow/saved_list.h"
+#include "settings/saved_list.h"
 
 #include <algorithm>
 #include <cctype>
 #include <map>
 
 #include "exec/language.h"
-#include "mainwindow/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace transcoda {
 

@@ -1,4 +1,4 @@
-#include "mainwindow/preferences.h"
+#include "settings/preferences.h"
 
 #include <cerrno>
 #include <climits>
@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "exec/app_state.h"
-#include "mainwindow/ini_file.h"
+#include "settings/ini_file.h"
 #include "platform/user_folders.h"
 
 namespace transcoda {
@@ -51,11 +51,6 @@ PreferencesWriteResult Skipped() {
     return r;
 }
 
-std::string ConfigFolder() {
-    const std::string config = UserConfigFolder();
-    return config.empty() ? std::string() : config + "transcoda/";
-}
-
 // The file every read and write uses. When the config folder holds none yet and the
 // former place beside the program does, that one is copied over first; should the copy
 // fail, it is read from where it is (and the writes that need a file find none).
@@ -64,7 +59,7 @@ std::string PreferencesFileFor(const std::string& programFolder, bool forReading
     const std::string former = FormerPreferencesFilePath(programFolder);
     if (path == former || IniFileExists(path) || !IniFileExists(former)) return path;
     std::error_code ec;
-    std::filesystem::create_directories(ConfigFolder(), ec);
+    std::filesystem::create_directories(PreferencesFolder(), ec);
     if (auto text = ReadWholeFile(former); text && ReplaceFileContents(path, *text)) return path;
     return forReading ? former : path;
 }
@@ -72,7 +67,7 @@ std::string PreferencesFileFor(const std::string& programFolder, bool forReading
 }  // namespace
 
 std::string PreferencesFilePath(const std::string& programFolder) {
-    const std::string folder = ConfigFolder();
+    const std::string folder = PreferencesFolder();
     return folder.empty() ? FormerPreferencesFilePath(programFolder) : folder + kPreferencesFileName;
 }
 
