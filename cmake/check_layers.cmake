@@ -1,6 +1,9 @@
-# Checks that every #include "layer/..." under src/ and helpers/ points down the layers:
+# Checks that every include of a layer under src/ and helpers/ points down the layers:
 #   platform <- exec <- recipes <- conversion <- settings <- front ends (cli, dialogs <- mainwindow <- app)
 # and the helper tools, which stand beside the core and use only its lower layers.
+# An include is taken as the compiler finds it: "layer/x.h" and <layer/x.h> from the top
+# of src/, a path through "../" resolved from the including file's folder as well as
+# from there ("../recipes/x.h", "exec/../recipes/x.h").
 # Run as a script:  cmake -DROOT=<source tree> [-DLIST=<file>] -P check_layers.cmake
 # Fails with "file:line: ..." for every include of a layer that its file may not use.
 # With LIST, the include graph (which layer includes which, with counts) is written there.
@@ -25,6 +28,32 @@ set(may_app ${core} settings dialogs mainwindow app)
 set(may_helpers platform exec recipes)
 set(layers ${core} settings cli dialogs mainwindow app)
 
+# The layers an include may reach (none, one, or two when the path through "../" lands
+# in one layer from the including file's folder and in another from the top of src/).
+function(included_layers file line out)
+  set(found "")
+  if(line MATCHES "^[ \t]*#[ \t]*include[ \t]*([<\"])([^>\"]+)[>\"]")
+    set(quote "${CMAKE_MATCH_1}")
+    set(path "${CMAKE_MATCH_2}")
+    set(places "${ROOT}/src/${path}")
+    get_filename_component(folder "${file}" DIRECTORY)
+    if(quote STREQUAL "\"" AND (path MATCHES "(^|/)\\.\\.(/|$)" OR EXISTS "${folder}/${path}"))
+      list(APPEND places "${folder}/${path}")
+    endif()
+    foreach(place IN LISTS places)
+      cmake_path(NORMAL_PATH place)
+      file(RELATIVE_PATH under "${ROOT}" "${place}")
+      if(under MATCHES "^src/([^/]+)/")
+        if(CMAKE_MATCH_1 IN_LIST layers)
+          list(APPEND found ${CMAKE_MATCH_1})
+        endif()
+      endif()
+    endforeach()
+    list(REMOVE_DUPLICATES found)
+  endif()
+  set(${out} "${found}" PARENT_SCOPE)
+endfunction()
+
 file(GLOB_RECURSE sources LIST_DIRECTORIES false
   ${ROOT}/src/*.h ${ROOT}/src/*.cpp ${ROOT}/helpers/*.h ${ROOT}/helpers/*.cpp)
 list(SORT sources)
@@ -48,17 +77,17 @@ foreach(file ${sources})
   set(number 0)
   foreach(line IN LISTS lines)
     math(EXPR number "${number} + 1")
-    if(line MATCHES "^[ \t]*#[ \t]*include[ \t]+\"([a-z_]+)/")
-      set(target ${CMAKE_MATCH_1})
-      if(NOT target IN_LIST layers)
-        continue()
-      endif()
+    if(NOT line MATCHES "^[ \t]*#[ \t]*include")
+      continue()
+    endif()
+    included_layers("${file}" "${line}" targets)
+    foreach(target IN LISTS targets)
       list(APPEND edges "${own} -> ${target}")
       if(NOT target IN_LIST may_${own})
         string(STRIP "${line}" shown)
         string(APPEND faults "${rel}:${number}: ${own} may not include ${target} (a layer above it): ${shown}\n")
       endif()
-    endif()
+    endforeach()
   endforeach()
 endforeach()
 
