@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "cli/cli_texts.h"
+#include "exec/clock_text.h"
 #include "recipes/default_output.h"
 #include "recipes/format_catalogue.h"
 #include "recipes/input_pin.h"
@@ -180,11 +181,6 @@ bool ParseClock(const std::string& text, int& seconds) {
     if (parts[1] > 59 || parts[2] > 59) return false;
     seconds = parts[0] * 3600 + parts[1] * 60 + parts[2];
     return true;
-}
-
-std::string ClockText(int seconds) {
-    auto two = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
-    return two(seconds / 3600) + ":" + two(seconds % 3600 / 60) + ":" + two(seconds % 60);
 }
 
 bool ValidLag(const std::string& lag) {

@@ -67,8 +67,6 @@ std::string MakePlan(const CliOptions& options, const std::vector<CliJob>& jobs,
 // "HH:MM:SS" (each part one or more digits, minutes and seconds below 60) to seconds;
 // false when malformed.
 bool ParseClock(const std::string& text, int& seconds);
-// Seconds to "HH:MM:SS", each part at least two digits.
-std::string ClockText(int seconds);
 // A lag in seconds: optional "-", digits, optionally "." and one or two digits, at most 300.99.
 bool ValidLag(const std::string& lag);
 

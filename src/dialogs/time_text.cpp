@@ -2,15 +2,6 @@
 
 namespace transcoda {
 
-std::string TwoDigitText(int n) {
-    if (n >= 0 && n < 10) return "0" + std::to_string(n);
-    return std::to_string(n);
-}
-
-std::string ClockText(int hours, int minutes, int seconds) {
-    return TwoDigitText(hours) + ":" + TwoDigitText(minutes) + ":" + TwoDigitText(seconds);
-}
-
 Segment MakeSegment(int startHours, int startMinutes, int startSeconds,
                     int endHours, int endMinutes, int endSeconds) {
     Segment s;

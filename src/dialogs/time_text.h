@@ -1,15 +1,12 @@
 #pragma once
-// Clock positions as the two dialogs write them: "hh:mm:ss", each part at least two digits.
+// The segment the extraction dialog gives, its positions written as clock texts
+// ("hh:mm:ss", see exec/clock_text.h).
 
 #include <string>
 
+#include "exec/clock_text.h"
+
 namespace transcoda {
-
-// The decimal text of n, with a leading "0" below 10: 5 -> "05", 24 -> "24", 300 -> "300".
-std::string TwoDigitText(int n);
-
-// hours + ":" + minutes + ":" + seconds, each written by TwoDigitText.
-std::string ClockText(int hours, int minutes, int seconds);
 
 // A segment between two positions given in hours, minutes and seconds.
 struct Segment {

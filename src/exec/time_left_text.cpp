@@ -1,18 +1,11 @@
 #include "exec/time_left_text.h"
 
-#include <cstdio>
-
+#include "exec/clock_text.h"
 #include "exec/language.h"
 
 namespace transcoda {
 
 namespace {
-
-std::string Two(int64_t n) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%02lld", static_cast<long long>(n));
-    return text;
-}
 
 // Whole seconds rounded to the nearest multiple of step.
 int64_t RoundedSeconds(int64_t ms, int64_t step) {
@@ -25,9 +18,9 @@ std::string MinutesWords(int64_t seconds) {
     const int64_t hours = seconds / 3600;
     const int64_t minutes = seconds / 60 % 60;
     const int64_t rest = seconds % 60;
-    if (hours > 0) return std::to_string(hours) + " h " + Two(minutes) + " min";
+    if (hours > 0) return std::to_string(hours) + " h " + TwoDigitText(minutes) + " min";
     if (rest == 0) return std::to_string(minutes) + " min";
-    return std::to_string(minutes) + " min " + Two(rest) + " s";
+    return std::to_string(minutes) + " min " + TwoDigitText(rest) + " s";
 }
 
 std::string Left(const std::string& words) { return Localised("reste " + words, words + " left"); }
@@ -38,8 +31,8 @@ std::string ElapsedWords(int64_t ms) {
     const int64_t seconds = ms < 0 ? 0 : ms / 1000;
     const int64_t hours = seconds / 3600;
     const int64_t minutes = seconds / 60 % 60;
-    const std::string tail = Two(seconds % 60) + " s";
-    if (hours > 0) return std::to_string(hours) + " h " + Two(minutes) + " min " + tail;
+    const std::string tail = TwoDigitText(seconds % 60) + " s";
+    if (hours > 0) return std::to_string(hours) + " h " + TwoDigitText(minutes) + " min " + tail;
     return std::to_string(minutes) + " min " + tail;
 }
 

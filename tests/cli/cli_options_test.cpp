@@ -9,6 +9,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/cli_texts.h"
+#include "exec/clock_text.h"
 #include "recipes/input_pin.h"
 #include "recipes/format_catalogue.h"
 
