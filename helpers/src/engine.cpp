@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "platform/instance_mark.h"
+#include "platform/process.h"
 
 extern char** environ;
 
@@ -84,67 +85,46 @@ void InstallStopHandlers() {
 }
 
 int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options) {
-    int outPipe[2] = {-1, -1}, errPipe[2] = {-1, -1}, execPipe[2] = {-1, -1};
-    auto fail = [&](const char* what) {
-        for (int* p : {outPipe, errPipe, execPipe}) {
+    int outPipe[2] = {-1, -1}, errPipe[2] = {-1, -1};
+    auto fail = [&](int error) {
+        for (int* p : {outPipe, errPipe}) {
             CloseIfOpen(p[0]);
             CloseIfOpen(p[1]);
         }
-        std::string msg = std::string("cannot start ") + argv[0] + ": " + what + "\n";
+        std::string msg = std::string("cannot start ") + argv[0] + ": " + strerror(error) + "\n";
         WriteAll(2, msg);
         return 127;
     };
-    if (options.out == Stream::Capture && pipe2(outPipe, O_CLOEXEC) != 0) return fail(strerror(errno));
-    if (options.err == Stream::Capture && pipe2(errPipe, O_CLOEXEC) != 0) return fail(strerror(errno));
-    if (pipe2(execPipe, O_CLOEXEC) != 0) return fail(strerror(errno));
+    if (options.out == Stream::Capture && pipe2(outPipe, O_CLOEXEC) != 0) return fail(errno);
+    if (options.err == Stream::Capture && pipe2(errPipe, O_CLOEXEC) != 0) return fail(errno);
 
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
+    // The inherited environment with the extra entries after it; the engine stays in the
+    // tool's process group and dies with the tool.
     std::vector<std::string> envStore;
     for (char** e = environ; *e; ++e) envStore.emplace_back(*e);
     for (const auto& extra : options.env) envStore.push_back(extra);
     std::vector<char*> envp;
     for (auto& e : envStore) envp.push_back(e.data());
     envp.push_back(nullptr);
-
-    const pid_t parent = getpid();
-    pid_t pid = fork();
-    if (pid < 0) return fail(strerror(errno));
-    if (pid == 0) {
-        // Child: die with the tool, whatever ends it.
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (getppid() != parent) _exit(127);
-        sigset_t none;
-        sigemptyset(&none);
-        sigprocmask(SIG_SETMASK, &none, nullptr);
-        for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGPIPE}) signal(sig, SIG_DFL);
-        int devnull = open("/dev/null", O_RDWR);
-        dup2(devnull, 0);
-        auto wire = [&](Stream s, int pipeWrite, int target) {
-            if (s == Stream::Capture) dup2(pipeWrite, target);
-            else if (s == Stream::Null) dup2(devnull, target);
-        };
-        wire(options.out, outPipe[1], 1);
-        wire(options.err, errPipe[1], 2);
-        if (options.passFd == 3) fcntl(3, F_SETFD, 0);
-        else if (options.passFd >= 0) dup2(options.passFd, 3);
-        execvpe(args[0], args.data(), envp.data());
-        int e = errno;
-        WriteAll(execPipe[1], reinterpret_cast<const char*>(&e), sizeof e);
-        _exit(127);
-    }
+    auto wire = [](Stream s, int pipeWrite) {
+        if (s == Stream::Capture) return pipeWrite;
+        return s == Stream::Null ? transcoda::ProcessSetup::kNullDevice : transcoda::ProcessSetup::kUnchanged;
+    };
+    transcoda::ProcessSetup setup;
+    setup.Arguments = argv;
+    setup.Environment = envp.data();
+    setup.Output = wire(options.out, outPipe[1]);
+    setup.Error = wire(options.err, errPipe[1]);
+    if (options.passFd >= 0) setup.Extra = options.passFd;
+    setup.DiesWithParent = true;
+    setup.DefaultSignals = {SIGTERM, SIGINT, SIGHUP, SIGPIPE};
+    int error = 0;
+    const pid_t pid = transcoda::StartProcess(setup, &error);
+    if (pid < 0) return fail(error);
     g_enginePid = pid;
     CloseIfOpen(outPipe[1]);
     CloseIfOpen(errPipe[1]);
-    CloseIfOpen(execPipe[1]);
-
-    int execErr = 0;
-    ssize_t got;
-    do got = read(execPipe[0], &execErr, sizeof execErr);
-    while (got < 0 && errno == EINTR);
-    CloseIfOpen(execPipe[0]);
-    if (got != sizeof execErr && options.onStarted) options.onStarted();
+    if (options.onStarted) options.onStarted();
 
     char buf[8192];
     while (outPipe[0] >= 0 || errPipe[0] >= 0) {
@@ -178,11 +158,6 @@ int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     g_enginePid = -1;
-    if (got == sizeof execErr) {
-        std::string msg = "cannot start " + argv[0] + ": " + strerror(execErr) + "\n";
-        WriteAll(2, msg);
-        return 127;
-    }
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
     return 1;

@@ -3,7 +3,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <pthread.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -85,6 +87,103 @@ std::vector<char*> MarkedEnvironment(const std::vector<std::string>& extra, Chil
     return env;
 }
 
+// Puts `from` (one of ours, kNullDevice or kUnchanged) on the child's descriptor `to`.
+// Runs in the child between fork and exec: system calls only.
+void PlaceDescriptor(int from, int to) {
+    if (from == ProcessSetup::kUnchanged) return;
+    if (from == ProcessSetup::kNullDevice) {
+        const int null = open("/dev/null", to == 0 ? O_RDONLY : O_WRONLY);
+        if (null >= 0 && null != to) {
+            dup2(null, to);
+            close(null);
+        }
+        return;
+    }
+    if (from == to) fcntl(to, F_SETFD, 0);  // kept across exec
+    else dup2(from, to);
+}
+
+// A descriptor of ours that sits where another is to be placed is first copied above
+// them (a copy that the exec closes), so that placing one never overwrites another.
+// Runs in the child.
+int MovedAbove(int fd) { return fd >= 0 && fd <= 3 ? fcntl(fd, F_DUPFD_CLOEXEC, 4) : fd; }
+
+// Closes every descriptor from `first` on but `keep`. Runs in the child.
+void CloseFrom(int first, int keep) {
+#ifdef SYS_close_range
+    if (keep < first && syscall(SYS_close_range, first, ~0U, 0) == 0) return;
+    if (keep >= first && (keep == first || syscall(SYS_close_range, first, keep - 1, 0) == 0) &&
+        syscall(SYS_close_range, keep + 1, ~0U, 0) == 0)
+        return;
+#endif
+    const long limit = sysconf(_SC_OPEN_MAX);
+    for (int fd = first; fd < (limit > 0 ? limit : 1024); ++fd)
+        if (fd != keep) close(fd);
+}
+
+// The paths a program name may run from: itself when it holds a "/", else the folders of
+// PATH in order (an empty entry is the current folder). Worked out before the fork, so
+// that the child only tries them.
+std::vector<std::string> ProgramPlaces(const std::string& program) {
+    if (program.find('/') != std::string::npos) return {program};
+    const char* path = std::getenv("PATH");
+    const std::string folders = path != nullptr ? path : "/bin:/usr/bin";
+    std::vector<std::string> places;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = folders.find(':', start);
+        const std::string folder = folders.substr(start, end == std::string::npos ? end : end - start);
+        places.push_back(folder.empty() ? program : folder + "/" + program);
+        if (end == std::string::npos) return places;
+        start = end + 1;
+    }
+}
+
+// Runs the first place that holds the program, as execvp does but without handing a
+// file that is not a program to a shell; the reason of the failure otherwise. Runs in
+// the child.
+int ExecFirstPlace(char* const* places, char* const* argv, char* const* env) {
+    bool denied = false;
+    int error = ENOENT;
+    for (char* const* place = places; *place != nullptr; ++place) {
+        execve(*place, argv, env);
+        error = errno;
+        if (error == EACCES) denied = true;
+        else if (error != ENOENT && error != ENOTDIR && error != ESTALE && error != ENODEV && error != ETIMEDOUT)
+            return error;
+    }
+    return denied ? EACCES : error;
+}
+
+[[noreturn]] void RunChild(const ProcessSetup& setup, char* const* places, char* const* argv, char* const* env,
+                           pid_t parent, int errorPipe) {
+    if (setup.DiesWithParent) {
+        // Asked for before the parent is looked at, so that no end falls between the two.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) _exit(127);
+    }
+    if (setup.OwnGroup) setpgid(0, 0);
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    if (setup.DefaultSignals.empty())
+        for (int sig = 1; sig < NSIG; ++sig) sigaction(sig, &byDefault, nullptr);
+    for (int sig : setup.DefaultSignals) sigaction(sig, &byDefault, nullptr);
+
+    errorPipe = MovedAbove(errorPipe);
+    const int sources[4] = {MovedAbove(setup.Input), MovedAbove(setup.Output), MovedAbove(setup.Error),
+                            setup.Extra == 3 ? 3 : MovedAbove(setup.Extra)};
+    for (int to = 0; to < 4; ++to) PlaceDescriptor(sources[to], to);
+    if (setup.CloseOthers) CloseFrom(setup.Extra == ProcessSetup::kUnchanged ? 3 : 4, errorPipe);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    const int e = ExecFirstPlace(places, argv, env);
+    if (write(errorPipe, &e, sizeof e) < 0) {
+        // Nothing more to tell: the start is failed by the exit status below.
+    }
+    _exit(127);
+}
+
 int DecodeStatus(int raw) {
     if (WIFEXITED(raw)) return WEXITSTATUS(raw);
     if (WIFSIGNALED(raw)) return 128 + WTERMSIG(raw);
@@ -92,6 +191,60 @@ int DecodeStatus(int raw) {
 }
 
 }  // namespace
+
+pid_t StartProcess(const ProcessSetup& setup, int* error) {
+    int ignored = 0;
+    if (error == nullptr) error = &ignored;
+    if (setup.Arguments.empty()) {
+        *error = EINVAL;
+        return -1;
+    }
+    std::vector<char*> argv;
+    argv.reserve(setup.Arguments.size() + 1);
+    for (const std::string& a : setup.Arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    char* const* env = setup.Environment != nullptr ? setup.Environment : environ;
+    const std::vector<std::string> placeTexts = ProgramPlaces(setup.Arguments[0]);
+    std::vector<char*> places;
+    for (const std::string& p : placeTexts) places.push_back(const_cast<char*>(p.c_str()));
+    places.push_back(nullptr);
+
+    // The child tells why its program did not start through a pipe that its exec closes.
+    int errorPipe[2];
+    if (pipe2(errorPipe, O_CLOEXEC) != 0) {
+        *error = errno;
+        return -1;
+    }
+    // No handler of ours may run in the child before its program does.
+    sigset_t all, before;
+    sigfillset(&all);
+    pthread_sigmask(SIG_SETMASK, &all, &before);
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(errorPipe[0]);
+        RunChild(setup, places.data(), argv.data(), env, parent, errorPipe[1]);
+    }
+    const int forkError = errno;
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    close(errorPipe[1]);
+    if (pid < 0) {
+        close(errorPipe[0]);
+        *error = forkError;
+        return -1;
+    }
+    int execError = 0;
+    ssize_t got;
+    do got = read(errorPipe[0], &execError, sizeof execError);
+    while (got < 0 && errno == EINTR);
+    close(errorPipe[0]);
+    if (got != static_cast<ssize_t>(sizeof execError)) return pid;
+    int raw = 0;
+    while (waitpid(pid, &raw, 0) < 0 && errno == EINTR) {
+    }
+    *error = execError;
+    return -1;
+}
 
 ChildProcess::~ChildProcess() {
     std::lock_guard lock(m_);
@@ -116,53 +269,20 @@ bool ChildProcess::Start(const std::string& commandLine, int outputFd, const std
     if (pid_ > 0) return false;
     std::vector<std::string> args = SplitWithProgramPath(commandLine);
     if (args.empty() || args[0].empty()) return false;
-    std::vector<char*> argv;
-    argv.reserve(args.size() + 1);
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
 
-    // An output descriptor among 0-2 would be overwritten by the redirections below;
-    // a copy above them keeps it.
-    int ownCopy = -1;
-    if (outputFd >= 0 && outputFd <= 2) {
-        ownCopy = fcntl(outputFd, F_DUPFD_CLOEXEC, 3);
-        if (ownCopy < 0) return false;
-        outputFd = ownCopy;
-    }
-
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attr;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawnattr_init(&attr);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    if (outputFd >= 0) {
-        posix_spawn_file_actions_adddup2(&actions, outputFd, 1);
-        posix_spawn_file_actions_adddup2(&actions, outputFd, 2);
-    } else {
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    }
-    // Whatever else the program has open stays out of the tool.
-    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-
-    // A group of its own, default signal handling and an empty signal mask, whatever
-    // the front end has set for itself.
-    sigset_t none, all;
-    sigemptyset(&none);
-    sigfillset(&all);
-    posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setsigdefault(&attr, &all);
-    posix_spawnattr_setpgroup(&attr, 0);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
-                                        POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_USEVFORK);
-
-    pid_t pid = -1;
+    ProcessSetup setup;
+    setup.Arguments = std::move(args);
     std::vector<char*> env = MarkedEnvironment(environment, kind);
-    int rc = posix_spawnp(&pid, argv[0], &actions, &attr, argv.data(), env.data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attr);
-    if (ownCopy >= 0) close(ownCopy);
-    if (rc != 0) return false;
+    setup.Environment = env.data();
+    setup.Output = outputFd >= 0 ? outputFd : ProcessSetup::kNullDevice;
+    setup.Error = setup.Output;
+    // Whatever else the program has open stays out of the tool; a group of its own,
+    // default signal handling and an empty signal mask, whatever the front end has set.
+    setup.CloseOthers = true;
+    setup.OwnGroup = true;
+    int error = 0;
+    const pid_t pid = StartProcess(setup, &error);
+    if (pid < 0) return false;
 
     pid_ = pid;
     reaped_ = false;

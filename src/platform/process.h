@@ -13,6 +13,38 @@
 
 namespace transcoda {
 
+// How a child is set up between its start and its program: the one place where this
+// program and its helper tools start a process (ChildProcess below builds on it).
+struct ProcessSetup {
+    // What one of the child's descriptors becomes: one of ours, /dev/null, or left as
+    // the starting process has it.
+    static constexpr int kNullDevice = -1;
+    static constexpr int kUnchanged = -2;
+
+    // The program (looked up in PATH when it holds no "/") and its arguments.
+    std::vector<std::string> Arguments;
+    // The child's whole environment, null-terminated; none: the starting process's own.
+    char* const* Environment = nullptr;
+    int Input = kNullDevice;   // descriptor 0
+    int Output = kUnchanged;   // descriptor 1
+    int Error = kUnchanged;    // descriptor 2
+    int Extra = kUnchanged;    // descriptor 3
+    // No other descriptor of the starting process reaches the child.
+    bool CloseOthers = false;
+    // A process group of its own, so that ending the group ends all it starts.
+    bool OwnGroup = false;
+    // Killed when the thread that started it ends; not run when the starting process
+    // has already gone by the time it would (then it exits with 127 at once).
+    bool DiesWithParent = false;
+    // The signals set back to their default handling; none listed: every signal. The
+    // child's signal mask is empty in every case.
+    std::vector<int> DefaultSignals;
+};
+
+// Starts the program of `setup` and returns its process id once the program runs, or
+// -1 with *error set to the errno that kept it from starting (nothing then left behind).
+pid_t StartProcess(const ProcessSetup& setup, int* error);
+
 // Whether the child is one of this instance's tools (it carries the instance's mark) or
 // an instance of its own (it carries no mark, and no instance's clean-up ends it).
 enum class ChildKind { Tool, Instance };
