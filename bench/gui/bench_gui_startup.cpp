@@ -54,7 +54,7 @@ Figures Measure(int runs) {
         while (!watcher.painted) QApplication::processEvents(QEventLoop::AllEvents, 1);
         f.firstPaint.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
         f.total.push_back(f.creation.back() + f.firstPaint.back());
-        f.rows = form1->ListRowCount() - 2;
+        f.rows = form1->Queue().Count();
         delete form1;
     }
     return f;

@@ -56,12 +56,6 @@ public:
     // "** "/">> " + short date + " à " + long time, in the user's regional formats.
     virtual std::string LogStamp(const std::string& marker) = 0;
 
-    // StringGrid1: RowCount (header row and a last empty row included), a cell, and
-    // the highlighted row.
-    virtual int ListRowCount() = 0;
-    virtual std::string ListCell(int column, int row) = 0;
-    virtual void SelectListRow(int row) = 0;
-
     // End of work: the convert picture back in Image4, Label6 "Convertir un fichier" /
     // "Convert the file", and the buttons enabled again (for a list, Button10 captioned
     // "Convertir la liste" / "Convert the list"). Returns false when the picture could

@@ -11,7 +11,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QTableWidget>
 #include <cstdlib>
 
 #include "conversion/worker.h"
@@ -21,8 +20,10 @@
 #include "exec/progress_display.h"
 #include "mainwindow/path_drop.h"
 #include "mainwindow/qt_window_port.h"
+#include "mainwindow/queue_panel.h"
 #include "mainwindow/texts.h"
 #include "mainwindow/user_dialogs.h"
+#include "mainwindow/widget_make.h"
 #include "mainwindow/window_thread_post.h"
 #include "recipes/format_catalogue.h"
 
@@ -34,20 +35,6 @@ namespace {
 constexpr int kPanelCollapsed = 301;
 constexpr int kPanelExpanded = 494;
 constexpr int kBigPicture = 96;
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h = 16) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setObjectName(name);
-    label->setGeometry(x, y, w, h);
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h = 25) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(name);
-    button->setGeometry(x, y, w, h);
-    return button;
-}
 
 QString BuildCaption() {
     QString caption = QStringLiteral("Transcoda Media Converter 1.0 - ") + QStringLiteral(__DATE__);
@@ -84,15 +71,14 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
 
     CreateControls();
     CreateShortcuts();
-    CreateQueueControls();
+    queue_->CreateRowButtons();
     applicationTitle_ = QString::fromUtf8(transcoda::kApplicationTitle);
     QtWindowPort::Instance().Attach(this);
     transcoda::AttachWindow(&QtWindowPort::Instance());
     controller_ = std::make_unique<transcoda::ConversionController>(*this, PostToWindowThread());
     onCreated();
     CreateKeyboard();
-    ApplyQueueTexts();
-    RestoreList();
+    queue_->Restore();
 }
 
 MainWindow::~MainWindow() { QtWindowPort::Instance().Detach(this); }
@@ -141,8 +127,12 @@ void MainWindow::CreateControls() {
     SetPictureState(aboutPicture, aboutImages_, 0);
     SetPictureState(closePicture, closeImages_, 0);
 
-    addToQueue = MakeButton(panel, "addToQueue", "Ajouter à la liste", 336, 22, 196);
-    showQueue = MakeButton(panel, "showQueue", "Afficher la liste", 336, 56, 196);
+    queue_ = new QueuePanel(panel, {
+        [this] { RevealList(); },
+        [this] { return presetCombo->currentText(); },
+        [this](const QString& text) { ShowMessage(text); },
+    });
+    queue_->CreateTopButtons();
 
     inputLabel = MakeLabel(panel, "inputLabel", "Fichier à convertir :", 8, 128, 128);
     inputPathEdit = new QLineEdit(panel);
@@ -185,26 +175,7 @@ void MainWindow::CreateControls() {
     progressBar->setTextVisible(false);
 
     // The list area, shown only in the expanded layout.
-    queueLabel = MakeLabel(panel, "queueLabel", "Liste de fichiers à convertir :", 8, 300, 300);
-    queueView = new QTableWidget(1, 3, panel);
-    queueView->setObjectName("queueView");
-    queueView->setGeometry(8, 318, 745, 108);
-    queueView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    queueView->setSelectionMode(QAbstractItemView::SingleSelection);
-    queueView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    queueView->verticalHeader()->setVisible(false);
-    queueView->verticalHeader()->setDefaultSectionSize(18);
-    queueView->verticalHeader()->setMinimumSectionSize(18);
-    queueView->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    queueView->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    queueView->setHorizontalHeaderLabels({"", "", ""});
-    queueView->setColumnWidth(0, 134);
-    queueView->setColumnWidth(1, 266);
-    queueView->setColumnWidth(2, 539);
-    removeFromQueue = MakeButton(panel, "removeFromQueue", "Supprimer de la liste", 8, 430, 180);
-    clearQueue = MakeButton(panel, "clearQueue", "Vider la liste", 194, 430, 150);
-    convertQueue = MakeButton(panel, "convertQueue", "Convertir la liste", 350, 430, 220);
-    hideQueue = MakeButton(panel, "hideQueue", "Masquer la liste", 576, 430, 177);
+    queue_->CreateListArea();
 
     // The log area below the panel, inside the window only in its tallest layout.
     logLabel = MakeLabel(this, "logLabel", "Debug : (jounal des commandes en ligne)", 4, 556, 380);
@@ -226,12 +197,10 @@ void MainWindow::CreateControls() {
     connect(testReader, &QPushButton::clicked, this, &MainWindow::onTestReaderClicked);
     connect(copyLog, &QPushButton::clicked, this, &MainWindow::onCopyLogClicked);
     connect(openOutputFolder, &QPushButton::clicked, this, &MainWindow::onOpenOutputFolderClicked);
-    connect(addToQueue, &QPushButton::clicked, this, &MainWindow::onAddToQueueClicked);
-    connect(removeFromQueue, &QPushButton::clicked, this, &MainWindow::onRemoveFromQueueClicked);
-    connect(clearQueue, &QPushButton::clicked, this, &MainWindow::onClearQueueClicked);
-    connect(convertQueue, &QPushButton::clicked, this, &MainWindow::onConvertQueueClicked);
-    connect(hideQueue, &QPushButton::clicked, this, &MainWindow::onHideQueueClicked);
-    connect(showQueue, &QPushButton::clicked, this, &MainWindow::onShowQueueClicked);
+    connect(queue_->addToQueue, &QPushButton::clicked, this, &MainWindow::onAddToQueueClicked);
+    connect(queue_->convertQueue, &QPushButton::clicked, this, &MainWindow::onConvertQueueClicked);
+    connect(queue_->hideQueue, &QPushButton::clicked, this, &MainWindow::onHideQueueClicked);
+    connect(queue_->showQueue, &QPushButton::clicked, this, &MainWindow::onShowQueueClicked);
     connect(fillQueueForTest, &QPushButton::clicked, this, &MainWindow::onFillQueueClicked);
     connect(presetCombo, &QComboBox::activated, this, [this] { onPresetChanged(); });
     connect(convertStopPicture, &PictureButton::MouseDown, this, &MainWindow::onConvertPressed);
@@ -282,10 +251,10 @@ void MainWindow::onCreated() {
 
     if (!App().English()) {
         statusLabel->setText(QString::fromUtf8("Prêt"));
-        WriteGridHeader();
     } else {
         ApplyEnglishCaptions();
     }
+    queue_->ApplyTexts();
 
     caption_ = BuildCaption();
     if (App().DebugMode) caption_ += " - DEBUG";
@@ -293,12 +262,6 @@ void MainWindow::onCreated() {
     DebugAction->setChecked(App().DebugMode);
 
     LoadPreferences();
-}
-
-void MainWindow::WriteGridHeader() {
-    queueView->setHorizontalHeaderLabels({QString::fromUtf8(" Format ciblé"),
-                                            QString::fromUtf8(" Fichier à convertir"),
-                                            QString::fromUtf8(" Fichier de sortie")});
 }
 
 void MainWindow::ApplyEnglishCaptions() {
@@ -311,16 +274,9 @@ void MainWindow::ApplyEnglishCaptions() {
     outputLabel->setText("Output File");
     presetLabel->setText("Format");
     shortcutsLabel->setText("Some shortcuts");
-    queueLabel->setText("List of files to convert");
     chooseInput->setText("Select Input");
     chooseOutput->setText("Explore...");
     openOutputFolder->setText("Open");
-    addToQueue->setText("Add to list");
-    showQueue->setText("Show list");
-    removeFromQueue->setText("Remove from list");
-    clearQueue->setText("Clear list");
-    hideQueue->setText("Hide list");
-    convertQueue->setText("Convert the list");
     statusLabel->setText("Ready");
 }
 
@@ -337,17 +293,9 @@ void MainWindow::ApplyHints() {
          "Click here to select the destination file/location (the file that will be created after conversion)"},
         {openOutputFolder, "Cliquez ici pour ouvrir le dossier contenant votre fichier converti",
          "Click here to open the folder that contains the file to be converted"},
-        {addToQueue, "Cliquez ici pour ajouter le fichier à convertir ainsi que le format dans une liste",
-         "Click here to add this conversion (input File/output file/format) to the list"},
-        {showQueue, "Cliquez ici pour afficher la liste de conversion de plusieurs fichiers",
-         "Click here to show the current list of conversion"},
-        {removeFromQueue, "Sélectionnez un élément de la liste, puis cliquez ici pour le supprimer de la liste",
-         "Select a conversion from the list, then click here to remove it from the list"},
-        {hideQueue, "Masquez l'affichage de la liste", "Hide the current conversion list"},
-        {convertQueue, "Cliquez ici pour convertir (ou stopper) toute la liste",
-         "Click here to convert (stop) the conversion of the list"},
     };
     for (const Hint& h : hints) h.button->setToolTip(Lang(h.french, h.english));
+    queue_->ApplyHints();
     if (App().English()) {
         Shortcut("segmentShortcut")->setToolTip("Click here to select the format for video/audio extraction");
         Shortcut("lagShortcut")->setToolTip("Click here to select the format for video/audio synchronization");
@@ -365,20 +313,14 @@ void MainWindow::HideListLayout() {
     panel->resize(kClientWidth, kPanelCollapsed);
     FitLayout(kCollapsedHeight);
     PlaceStatusLabels(267);
-    for (QWidget* w : {static_cast<QWidget*>(queueView), static_cast<QWidget*>(queueLabel),
-                       static_cast<QWidget*>(removeFromQueue), static_cast<QWidget*>(clearQueue),
-                       static_cast<QWidget*>(convertQueue), static_cast<QWidget*>(hideQueue)})
-        w->hide();
+    queue_->SetAreaShown(false);
 }
 
 void MainWindow::ShowListLayout() {
     panel->resize(kClientWidth, kPanelExpanded);
     FitLayout(App().DebugMode ? kExpandedDebugHeight : kExpandedHeight);
     PlaceStatusLabels(457);
-    for (QWidget* w : {static_cast<QWidget*>(queueView), static_cast<QWidget*>(queueLabel),
-                       static_cast<QWidget*>(removeFromQueue), static_cast<QWidget*>(clearQueue),
-                       static_cast<QWidget*>(convertQueue), static_cast<QWidget*>(hideQueue)})
-        w->show();
+    queue_->SetAreaShown(true);
 }
 
 void MainWindow::SetApplicationTitle(const QString& text) {

@@ -12,7 +12,6 @@
 
 #include "conversion/conversion_controller.h"
 #include "mainwindow/picture_button.h"
-#include "mainwindow/saved_list.h"
 
 class QAction;
 class QComboBox;
@@ -21,12 +20,12 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
-class QTableWidget;
 class LagDialog;
 class SegmentDialog;
 
 namespace transcoda::gui {
 class QtWindowPort;
+class QueuePanel;
 }
 
 // Draws the window and forwards the clicks; the conversions' life belongs to its
@@ -63,8 +62,6 @@ public:
     void onCopyLogClicked();
     void onOpenOutputFolderClicked();
     void onAddToQueueClicked();
-    void onRemoveFromQueueClicked();
-    void onClearQueueClicked();
     void onConvertQueueClicked();
     void onHideQueueClicked();
     void onShowQueueClicked();
@@ -87,7 +84,6 @@ public:
     void LoadPreferences();
     void ShowListLayout();
     void HideListLayout();
-    bool OutputInList(const QString& path) const;
     void ApplyHints();
 
     // The program's title as the desktop's task list shows it: the caption alone when
@@ -100,10 +96,6 @@ public:
     void AppendLog(const QString& line);
     // The worker's end of work, handed to the controller.
     bool RestoreConvertButton(bool forList);
-    int ListRowCount() const;
-    QString ListCell(int column, int row) const;
-    void SelectListRow(int row);
-    int SelectedListRow() const;
     // Message box with one OK button captioned with the application title.
     void ShowMessage(const QString& text);
     // The same for a failure, with a button that shows the failing tool's last lines.
@@ -123,22 +115,9 @@ public:
     // the window's menu entry); on, the log area is shown as at a start in DebugMode.
     void SetDebugMode(bool on);
 
-    // The list kept between runs, its status column and its editing (main_window_queue.cpp).
-    static constexpr int kStatusColumn = 3;
-    void onMoveUpClicked();
-    void onMoveDownClicked();
-    // Moves queued row `from` to the place of row `to` and selects it there.
-    // Moves a queued row; `save` keeps the new order in the preferences at once.
-    void MoveListRow(int from, int to, bool save = true);
-    // Files dropped on the list: they join it with the selected preset, each output
-    // beside its input; those left out are told in one message.
-    void AddDroppedFiles(const QStringList& paths);
-    // The rows may be moved, removed or added now: not while a conversion runs.
-    bool ListEditable() const;
-    transcoda::ItemStatus ListStatus(int row) const;
-    QString ListStatusText(int row) const;
-    void SaveList();
-    void RestoreList();
+    // The conversion list: its table, buttons, statuses and the list kept between runs.
+    transcoda::gui::QueuePanel& Queue() { return *queue_; }
+    const transcoda::gui::QueuePanel& Queue() const { return *queue_; }
 
     bool ListHidden() const { return listHidden_; }
     transcoda::ConversionController& Controller() { return *controller_; }
@@ -151,7 +130,7 @@ public:
     void ArmCloseTimer(int ms) override;
     void CloseWindow() override;
     void ListRunBegins(const std::vector<bool>& skipped) override;
-    void ShowListItem(int row, const transcoda::ItemStatus& status) override;
+    void ShowListItem(long long item, const transcoda::ItemStatus& status) override;
 
     // The boxes and dialogs the checks before a conversion ask for.
     void Tell(const std::string& text) override;
@@ -181,17 +160,11 @@ private:
     void CreateDebugSwitch();
     void PlaceTimeRow(int top);
     void ApplyEnglishCaptions();
-    void WriteGridHeader();
+    // Shows the list layout when it is hidden.
+    void RevealList();
     void PlaceStatusLabels(int top);
     void ShowConvertPicture(const transcoda::gui::ImageList& list, int index);
     void SetListButtonsEnabled(bool enabled);
-    void AddListRow(const QString& label, const QString& input, const QString& output,
-                    const transcoda::ItemStatus& status = {});
-    void CreateQueueControls();
-    void ApplyQueueTexts();
-    void SetListStatus(int row, const transcoda::ItemStatus& status);
-    void TellLater(const QString& text);
-    void ClearList();
     void PictureEvents(transcoda::gui::PictureButton* picture, const transcoda::gui::ImageList* list,
                        void (MainWindow::*onRelease)());
     void AboutRelease();
@@ -215,15 +188,7 @@ private:
     // The folder of the output that the notice names; empty while none is shown.
     QString writtenFolder_;
     std::unique_ptr<transcoda::ConversionController> controller_;
-    // Each list row carries an id of its own, so that the statuses of a run reach their
-    // rows however the list has been edited since it began.
-    long long nextRowId_ = 1;
-    std::vector<long long> runRows_;
-    bool restoringList_ = false;
-    bool listSaveFailureTold_ = false;
-    // The list as this window last read or wrote it: what its next write is merged
-    // against, so that other windows' changes to the kept list stay.
-    std::vector<transcoda::SavedListRow> savedListBase_;
+    transcoda::gui::QueuePanel* queue_ = nullptr;
 
     transcoda::gui::ImageList openImages_, saveImages_, convertImages_, stopImages_,
         aboutImages_, closeImages_;
@@ -237,16 +202,11 @@ public:
                                   *aboutPicture = nullptr, *closePicture = nullptr;
     QLabel *inputLabel = nullptr, *outputLabel = nullptr, *presetLabel = nullptr, *openCaption = nullptr,
            *saveCaption = nullptr, *convertCaption = nullptr, *aboutCaption = nullptr, *closeCaption = nullptr,
-           *progressLabel = nullptr, *statusLabel = nullptr, *logLabel = nullptr, *shortcutsLabel = nullptr,
-           *queueLabel = nullptr;
+           *progressLabel = nullptr, *statusLabel = nullptr, *logLabel = nullptr, *shortcutsLabel = nullptr;
     QLineEdit *inputPathEdit = nullptr, *outputPathEdit = nullptr;
     QComboBox* presetCombo = nullptr;
     QPushButton *chooseInput = nullptr, *chooseOutput = nullptr, *testCommand = nullptr, *testReader = nullptr,
-                *copyLog = nullptr, *openOutputFolder = nullptr, *addToQueue = nullptr, *removeFromQueue = nullptr,
-                *clearQueue = nullptr, *convertQueue = nullptr, *hideQueue = nullptr,
-                *showQueue = nullptr, *fillQueueForTest = nullptr;
-    QTableWidget* queueView = nullptr;
-    QPushButton *MoveUpButton = nullptr, *MoveDownButton = nullptr;  // beside the grid
+                *copyLog = nullptr, *openOutputFolder = nullptr, *fillQueueForTest = nullptr;
     QProgressBar* progressBar = nullptr;
     QPlainTextEdit* diagnosticLog = nullptr;
     // The time label of a running conversion, then the written-file notice; the button

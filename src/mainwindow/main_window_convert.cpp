@@ -17,6 +17,7 @@
 #include "exec/app_state.h"
 #include "exec/log.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/queue_panel.h"
 #include "mainwindow/texts.h"
 #include "mainwindow/user_dialogs.h"
 #include "recipes/default_output.h"
@@ -99,7 +100,7 @@ void MainWindow::UpdateOutputName() {
     // A name made for an empty field is never one that a row of the list writes.
     const std::string rewritten =
         transcoda::OutputBesideInput(S(presetCombo->currentText()), S(inputPathEdit->text()), S(outputPathEdit->text()),
-                                     [this](const std::string& output) { return OutputInList(ToQString(output)); });
+                                     [this](const std::string& output) { return queue_->OutputInList(ToQString(output)); });
     if (ToQString(rewritten) != outputPathEdit->text()) outputPathEdit->setText(ToQString(rewritten));
 }
 

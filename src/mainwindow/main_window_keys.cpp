@@ -49,8 +49,7 @@ void MainWindow::CreateKeyboard() {
     }
     // The developer buttons lie beyond the window's width: Tab must not lead there.
     for (QPushButton* b : {testCommand, testReader, fillQueueForTest}) b->setFocusPolicy(Qt::NoFocus);
-    // Tab leaves the list and the log for the next control; the arrows move in them.
-    queueView->setTabKeyNavigation(false);
+    // Tab leaves the log for the next control; the arrows move in it.
     diagnosticLog->setTabChangesFocus(true);
     transcoda::OrderTabsByLayout(this);
 }

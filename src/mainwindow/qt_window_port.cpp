@@ -94,22 +94,6 @@ std::string QtWindowPort::LogStamp(const std::string& marker) {
     return LogStampText(ToQString(marker)).toStdString();
 }
 
-int QtWindowPort::ListRowCount() {
-    int out = 2;
-    Run([&](MainWindow& f) { out = f.ListRowCount(); });
-    return out;
-}
-
-std::string QtWindowPort::ListCell(int column, int row) {
-    std::string out;
-    Run([&](MainWindow& f) { out = f.ListCell(column, row).toStdString(); });
-    return out;
-}
-
-void QtWindowPort::SelectListRow(int row) {
-    Run([&](MainWindow& f) { f.SelectListRow(row); });
-}
-
 bool QtWindowPort::RestoreConvertButton(bool forList) {
     bool out = true;
     Run([&](MainWindow& f) { out = f.RestoreConvertButton(forList); });

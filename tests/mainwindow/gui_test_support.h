@@ -27,6 +27,7 @@
 #include "exec/app_state.h"
 #include "exec/window_port.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/queue_panel.h"
 #include "mainwindow/user_dialogs.h"
 
 // Readable texts in the failure messages.
@@ -196,7 +197,7 @@ protected:
         EXPECT_EQ(form->convertStopPicture->ShownList(), "convert");
         EXPECT_EQ(form->convertStopPicture->ShownIndex(), 0);
         EXPECT_EQ(form->convertCaption->text(), App().English() ? "Convert the file" : "Convertir un fichier");
-        for (QPushButton* b : {form->addToQueue, form->removeFromQueue, form->clearQueue, form->convertQueue})
+        for (QPushButton* b : {form->Queue().addToQueue, form->Queue().removeFromQueue, form->Queue().clearQueue, form->Queue().convertQueue})
             EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
     }
 

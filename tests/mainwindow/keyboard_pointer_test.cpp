@@ -3,7 +3,7 @@
 // a picture released away from itself does nothing, and Tab follows the layout.
 
 #include <QPlainTextEdit>
-#include <QTableWidget>
+#include <QTableView>
 
 #include "gui_test_support.h"
 #include "mainwindow/accelerator_mark.h"
@@ -170,7 +170,7 @@ TEST_F(KeyboardTest, TabFollowsTheLayoutAndReachesEveryVisibleControlOnce) {
     const Case cases[] = {{false, false, top}, {true, false, list}, {true, true, log}};
     for (const Case& c : cases) {
         ShownForm(nullptr, c.debug);
-        if (c.listShown) Click(form->showQueue);
+        if (c.listShown) Click(form->Queue().showQueue);
         form->openPicture->setFocus(Qt::TabFocusReason);
         std::vector<std::string> reached;
         for (int i = 0; i < 100; ++i) {

@@ -55,7 +55,7 @@ TEST_F(LooksTest, EveryLayoutFitsTheScreen) {
         unsetenv("TRANSCODA_DEBUG");  // left set by the previous row
         MakeForm(c.language, c.debug);
         form->show();
-        if (c.list) Click(form->showQueue);
+        if (c.list) Click(form->Queue().showQueue);
         QApplication::processEvents();
         const std::string what = std::string(c.language) + (c.debug ? " debug" : "") + (c.list ? " list" : "");
         // Frame included, as the desktop draws it around the window.
@@ -77,7 +77,7 @@ TEST_F(LooksTest, NoTextIsCutInEitherLanguage) {
     for (const char* language : {"FR", "EN"}) {
         MakeForm(language, true);
         form->show();
-        Click(form->showQueue);  // the list and the log in sight
+        Click(form->Queue().showQueue);  // the list and the log in sight
         EXPECT_EQ(ClippedTexts(form.get()), std::vector<std::string>{}) << language;
         form.reset();
     }

@@ -40,7 +40,7 @@ TEST_F(WindowTest, ConvertPictureFollowsTheMouseInBothStates) {
     std::function<void()> endWorker;
     form->Controller().SetLauncher([&](ConversionJob, std::function<void()> onEnd) { endWorker = std::move(onEnd); });
     for (const Step& s : steps) {
-        if (s.running && !endWorker) Click(form->convertQueue);
+        if (s.running && !endWorker) Click(form->Queue().convertQueue);
         const std::string event = s.event;
         if (event == "enter") Enter(form->convertStopPicture);
         if (event == "leave") Leave(form->convertStopPicture);
@@ -53,7 +53,7 @@ TEST_F(WindowTest, ConvertPictureFollowsTheMouseInBothStates) {
     // A press while running only notes that a conversion is already under way.
     EXPECT_TRUE(form->diagnosticLog->toPlainText().endsWith(
         QString::fromUtf8(" -- Le logiciel est déjà en cours de convertir quelque chose.")));
-    Click(form->convertQueue);
+    Click(form->Queue().convertQueue);
     endWorker();
     EXPECT_TRUE(WaitForIdle(5000));
 }

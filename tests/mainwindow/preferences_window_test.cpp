@@ -216,8 +216,8 @@ TEST_F(PreferencesTest, WithoutAFileTheOutputGoesBesideTheInput) {
             chooseFormat();
             EXPECT_EQ(form->outputPathEdit->text().toStdString(), Path(c.expected)) << c.name;
         } else {
-            Click(form->addToQueue);
-            EXPECT_EQ(form->ListCell(2, 1).toStdString(), Path(c.expected)) << c.name;
+            Click(form->Queue().addToQueue);
+            EXPECT_EQ(form->Queue().Cell(2, 1).toStdString(), Path(c.expected)) << c.name;
         }
     }
 }

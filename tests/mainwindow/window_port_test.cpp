@@ -41,9 +41,9 @@ TEST_F(WindowTest, CallsFromAnotherThreadRunOnTheWindowThreadAndAreDoneOnReturn)
         seen.push_back(form->TimeLabel->text().toStdString());
         port.ShowMessage("from the worker");
         port.ShowFailure("failed", "engine: last line\n");
-        seen.push_back(std::to_string(port.ListRowCount()));
+        seen.push_back(std::to_string(port.RestoreConvertButton(false)));
     });
-    EXPECT_EQ(seen, (std::vector<std::string>{"40", "100", "écoulé 0 min 40 s — reste 1 min 20 s", "2"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"40", "100", "écoulé 0 min 40 s — reste 1 min 20 s", "1"}));
     EXPECT_EQ(form->statusLabel->text(), "Conversion...");
     EXPECT_EQ(form->progressLabel->text(), "Progression : 12.35% (2/3)");
     EXPECT_TRUE(form->windowTitle().startsWith("12.35% (2/3) - "));
@@ -85,24 +85,22 @@ TEST_F(WindowTest, WrittenFileIsNamedWithItsFolderAndToldToTheDesktopWhenTheWind
     }
 }
 
-TEST_F(WindowTest, WorkerReadsAndSelectsListRows) {
+TEST_F(WindowTest, ListJobTakesTheItemsAndTheirReportsSelectTheirRows) {
     MakeForm();
     WriteFile(Path("in/a.avi"), "a");
     SetRequest(Path("in/a.avi"), Path("out/a.mp3"), 34);
     form->onAddToQueueClicked();
     SetRequest(Path("in/a.avi"), Path("out/b.wav"), 36);
     form->onAddToQueueClicked();
+    const ConversionJob job = form->Queue().Items().ListJob({});
     std::vector<std::string> cells;
-    OnOtherThread([&] {
-        WindowPort& port = *App().Window;
-        for (int row = 1; row <= port.ListRowCount() - 2; ++row) {
-            port.SelectListRow(row);
-            for (int column = 0; column < 3; ++column) cells.push_back(port.ListCell(column, row));
-        }
-    });
+    for (const ConversionRequest& request : job.Requests) {
+        for (const std::string& cell : {request.FormatLabel, request.InputPath, request.OutputPath}) cells.push_back(cell);
+    }
+    for (long long item : job.ItemIds) form->ShowListItem(item, {ItemStatus::State::Converting});
     EXPECT_EQ(cells, (std::vector<std::string>{" Audio MP3 - MP3; Audio (128kbps)", Path("in/a.avi"), Path("out/a.mp3"),
                                                " Audio WAV - WAV; no compression", Path("in/a.avi"), Path("out/b.wav")}));
-    EXPECT_EQ(form->SelectedListRow(), 2);
+    EXPECT_EQ(form->Queue().Selected(), 2);
 }
 
 TEST_F(WindowTest, AfterClosingBeginsOtherThreadsNoLongerWait) {
