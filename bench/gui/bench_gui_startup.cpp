@@ -18,6 +18,7 @@
 #include "dialogs/segment_dialog.h"
 #include "exec/app_state.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/queue_panel.h"
 #include "mainwindow/saved_list.h"
 
 namespace {

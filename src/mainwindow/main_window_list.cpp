@@ -7,7 +7,9 @@
 
 #include "conversion/request_checks.h"
 #include "exec/app_state.h"
+#include "mainwindow/files_part.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/preset_picker.h"
 #include "mainwindow/queue_panel.h"
 #include "recipes/format_catalogue.h"
 
@@ -26,14 +28,15 @@ void MainWindow::RevealList() {
 }
 
 void MainWindow::onAddToQueueClicked() {
-    if (!transcoda::MayJoinList(S(presetCombo->currentText()), *this)) return;
+    const QString preset = presets_->presetCombo->currentText();
+    if (!transcoda::MayJoinList(S(preset), *this)) return;
     // The item gets the name its preset writes: every check and question concerns that
     // file, not the text the field held before.
     UpdateOutputName();
-    const transcoda::ConversionRequest row{S(inputPathEdit->text()), S(outputPathEdit->text()), S(presetCombo->currentText())};
-    if (!transcoda::CheckListAddition(row, queue_->OutputInList(outputPathEdit->text()), *this)) return;
+    const transcoda::ConversionRequest row{S(files_->Input()), S(files_->Output()), S(preset)};
+    if (!transcoda::CheckListAddition(row, queue_->OutputInList(files_->Output()), *this)) return;
     RevealList();
-    queue_->Add(presetCombo->currentText(), inputPathEdit->text(), outputPathEdit->text());
+    queue_->Add(preset, files_->Input(), files_->Output());
     queue_->Save();
 }
 
@@ -65,11 +68,11 @@ void MainWindow::onFillQueueClicked() {
     queue_->ClearItems();
     const QString folder = QString::fromStdString(App().ProgramFolder) + "MyFiles/tests/";
     for (int i = 0; i < transcoda::kFormatCount; ++i) {
-        presetCombo->setCurrentIndex(i);
-        outputPathEdit->setText(folder + "format-rang-" + QString::number(i));
-        if (queue_->OutputInList(outputPathEdit->text())) continue;
+        presets_->presetCombo->setCurrentIndex(i);
+        files_->outputPathEdit->setText(folder + "format-rang-" + QString::number(i));
+        if (queue_->OutputInList(files_->Output())) continue;
         UpdateOutputName();
-        queue_->Add(presetCombo->currentText(), inputPathEdit->text(), outputPathEdit->text());
+        queue_->Add(presets_->presetCombo->currentText(), files_->Input(), files_->Output());
     }
     queue_->Save();
 }

@@ -118,9 +118,9 @@ protected:
 
     void ExpectIdleDisplay() {
         ExpectIdleLook();
-        EXPECT_EQ(form->statusLabel->text(), App().English() ? "Ready" : QString::fromUtf8("Prêt"));
-        EXPECT_EQ(form->progressLabel->text(), "");
-        EXPECT_EQ(form->progressBar->value(), 0);
+        EXPECT_EQ(form->Progress().statusLabel->text(), App().English() ? "Ready" : QString::fromUtf8("Prêt"));
+        EXPECT_EQ(form->Progress().progressLabel->text(), "");
+        EXPECT_EQ(form->Progress().progressBar->value(), 0);
         EXPECT_EQ(form->windowTitle(), form->Caption());
     }
 
@@ -157,15 +157,15 @@ TEST_F(ConversionTest, SingleConversionFromTheReleaseBackToIdle) {
     EXPECT_EQ(ProbeCodec(output), "mp3");
     EXPECT_NEAR(ProbeDuration(output), 3.0, 0.3);
     // DebugMode is off: the whole conversion left the log empty.
-    EXPECT_TRUE(form->diagnosticLog->toPlainText().isEmpty());
+    EXPECT_TRUE(form->Log().diagnosticLog->toPlainText().isEmpty());
     EXPECT_TRUE(dialogs.Of("message").empty());
     // The time taken was shown while it ran; at the end the written file is named, the
     // folder is a click away, and the desktop is told (the window is not the active one).
     EXPECT_TRUE(watch->Saw("time", "écoulé 0 min ")) << "no time was shown";
     EXPECT_EQ(watch->Texts("notice"), std::vector<std::string>{"Fichier écrit : " + output});
-    EXPECT_EQ(form->TimeLabel->toolTip().toStdString(), "Fichier écrit : " + output);
+    EXPECT_EQ(form->Progress().TimeLabel->toolTip().toStdString(), "Fichier écrit : " + output);
     EXPECT_EQ(form->WrittenFolder().toStdString(), Path("out"));
-    EXPECT_TRUE(form->OpenFolderButton->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->Progress().OpenFolderButton->isVisibleTo(form.get()));
     ASSERT_EQ(dialogs.Of("notify").size(), 1u);
     EXPECT_EQ(dialogs.Of("notify")[0].text.toStdString(), "Fichier écrit : " + output);
 }
@@ -199,7 +199,7 @@ TEST_F(ConversionTest, ListOfThreeCountsItemsAndSelectsEachRow) {
               std::vector<std::string>{"3 fichiers écrits, dont le dernier : " + Path("out/three.mp3")});
     EXPECT_EQ(form->Queue().convertQueue->text(), "Convertir la liste");
     // In DebugMode the log tells the story of the run.
-    EXPECT_TRUE(form->diagnosticLog->toPlainText().contains(QString::fromUtf8("Le logiciel va commencer la conversion..")));
+    EXPECT_TRUE(form->Log().diagnosticLog->toPlainText().contains(QString::fromUtf8("Le logiciel va commencer la conversion..")));
 }
 
 // Each row shows how its item ended, the failed one with its reason; the rows cannot be

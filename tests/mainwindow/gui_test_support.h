@@ -27,6 +27,10 @@
 #include "exec/app_state.h"
 #include "exec/window_port.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/diagnostic_log_part.h"
+#include "mainwindow/files_part.h"
+#include "mainwindow/preset_picker.h"
+#include "mainwindow/progress_part.h"
 #include "mainwindow/queue_panel.h"
 #include "mainwindow/user_dialogs.h"
 
@@ -164,9 +168,9 @@ protected:
     static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
     void SetRequest(const std::string& input, const std::string& output, int formatIndex) {
-        form->inputPathEdit->setText(QString::fromStdString(input));
-        form->presetCombo->setCurrentIndex(formatIndex);
-        form->outputPathEdit->setText(QString::fromStdString(output));
+        form->Files().inputPathEdit->setText(QString::fromStdString(input));
+        form->Presets().presetCombo->setCurrentIndex(formatIndex);
+        form->Files().outputPathEdit->setText(QString::fromStdString(output));
     }
 
     // Processes the window's events until done() holds; false once timeoutMs has passed.

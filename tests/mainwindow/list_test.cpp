@@ -40,8 +40,8 @@ TEST_F(ListTest, FirstAdditionExpandsTheListAndFillsTheEmptyLastRow) {
     EXPECT_FALSE(form->ListHidden());
     EXPECT_EQ(form->height(), MainWindow::kExpandedHeight - MainWindow::kFrameHeight);
     EXPECT_FALSE(form->Queue().queueView->isHidden());
-    EXPECT_EQ(form->progressLabel->pos(), QPoint(5, 457));
-    EXPECT_EQ(form->statusLabel->x(), 620);
+    EXPECT_EQ(form->Progress().progressLabel->pos(), QPoint(5, 457));
+    EXPECT_EQ(form->Progress().statusLabel->x(), 620);
     ASSERT_EQ(form->Queue().Count(), 1);
     EXPECT_EQ(Cell(0, 1), " Audio MP3 - MP3; Audio (128kbps)");
     EXPECT_EQ(Cell(1, 1), Path("in/clip.avi"));
@@ -100,9 +100,9 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
         }
         EXPECT_EQ(App().DebugMode, c.debug);
         EXPECT_EQ(form->windowTitle().endsWith(" - DEBUG"), c.debug);
-        EXPECT_EQ(form->DebugAction->isChecked(), c.debug);
+        EXPECT_EQ(form->Log().DebugAction->isChecked(), c.debug);
         transcoda::LogPlain("a line");
-        EXPECT_EQ(form->diagnosticLog->toPlainText().contains("a line"), c.debug);
+        EXPECT_EQ(form->Log().diagnosticLog->toPlainText().contains("a line"), c.debug);
         if (c.how != Switch::None && c.debug) {
             // Switched on, the log comes into sight at once.
             EXPECT_FALSE(form->ListHidden());
@@ -117,7 +117,7 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
         Click(form->Queue().hideQueue);
         EXPECT_TRUE(form->ListHidden());
         EXPECT_EQ(form->height(), MainWindow::kCollapsedHeight - MainWindow::kFrameHeight);
-        EXPECT_EQ(form->progressLabel->pos(), QPoint(5, 267));
+        EXPECT_EQ(form->Progress().progressLabel->pos(), QPoint(5, 267));
         EXPECT_TRUE(form->Queue().convertQueue->isHidden());
         EXPECT_FALSE(form->Queue().addToQueue->isHidden());
         EXPECT_FALSE(form->Queue().showQueue->isHidden());
@@ -173,12 +173,12 @@ TEST_F(ListTest, HeaderRowIsFrenchOnly) {
 TEST_F(ListTest, DebugFillQueuesEveryFormatOnce) {
     MakeForm();
     WriteFile(Path("in/clip.avi"), "input");
-    form->inputPathEdit->setText(QString::fromStdString(Path("in/clip.avi")));
+    form->Files().inputPathEdit->setText(QString::fromStdString(Path("in/clip.avi")));
     Queue(2);
     Click(form->fillQueueForTest);
     ASSERT_EQ(form->Queue().Count(), 40);
     for (int i = 0; i < 40; ++i) {
-        EXPECT_EQ(Cell(0, i + 1), form->presetCombo->itemText(i).toStdString());
+        EXPECT_EQ(Cell(0, i + 1), form->Presets().presetCombo->itemText(i).toStdString());
         EXPECT_NE(Cell(2, i + 1).find("format-rang-" + std::to_string(i)), std::string::npos) << Cell(2, i + 1);
     }
     EXPECT_EQ(Cell(2, 34), App().ProgramFolder + "MyFiles/tests/format-rang-33/");  // a DVD folder
@@ -201,8 +201,8 @@ TEST_F(ListTest, ShortcutPicturesSelectTheirFormatAndRewriteTheOutput) {
     };
     for (const ShortcutCase& c : cases) {
         SetRequest(Path("in/clip.mkv"), Path("out/clip.avi"), 5);
-        if (c.picture == std::string("dvdShortcut")) form->outputPathEdit->setText(QString::fromStdString(Path("out/clip.mp4")));
-        gui::PictureButton* picture = form->Shortcut(c.picture);
+        if (c.picture == std::string("dvdShortcut")) form->Files().outputPathEdit->setText(QString::fromStdString(Path("out/clip.mp4")));
+        gui::PictureButton* picture = form->Presets().Shortcut(c.picture);
         ASSERT_NE(picture, nullptr);
         EXPECT_EQ(picture->size(), QSize(44, 39));
         EXPECT_EQ(picture->y(), 228);
@@ -210,8 +210,8 @@ TEST_F(ListTest, ShortcutPicturesSelectTheirFormatAndRewriteTheOutput) {
         EXPECT_EQ(picture->ShownList(), "shortcuts_pressed");
         QTest::mouseRelease(picture, Qt::LeftButton);
         EXPECT_EQ(picture->ShownList(), "shortcuts_normal");
-        EXPECT_EQ(form->presetCombo->currentIndex(), c.format) << c.picture;
-        const std::string out = form->outputPathEdit->text().toStdString();
+        EXPECT_EQ(form->Presets().presetCombo->currentIndex(), c.format) << c.picture;
+        const std::string out = form->Files().outputPathEdit->text().toStdString();
         EXPECT_TRUE(out.ends_with(c.outputEnding)) << c.picture << ": " << out;
     }
     EXPECT_FALSE(App().ConversionRunning.load());
@@ -336,7 +336,7 @@ TEST_F(ListTest, SeveralDroppedFilesJoinTheListBesideTheirInputs) {
         SetRequest(Path("in/queued.avi"), Path("in/queued.mp3"), 34);
         const bool queue = std::string(c.name) == "a queued output";
         if (queue) form->onAddToQueueClicked();
-        form->presetCombo->setCurrentIndex(c.format);
+        form->Presets().presetCombo->setCurrentIndex(c.format);
         dialogs.shown.clear();
 
         QList<QUrl> urls;
@@ -356,7 +356,7 @@ TEST_F(ListTest, SeveralDroppedFilesJoinTheListBesideTheirInputs) {
         ASSERT_EQ(form->Queue().Count(), first - 1 + static_cast<int>(c.added.size()));
         for (size_t i = 0; i < c.added.size(); ++i) {
             const int row = first + static_cast<int>(i);
-            EXPECT_EQ(Cell(0, row), form->presetCombo->currentText().toStdString());
+            EXPECT_EQ(Cell(0, row), form->Presets().presetCombo->currentText().toStdString());
             EXPECT_EQ(Cell(2, row), Path("in/" + c.added[i]));
         }
         if (c.leftOut.empty()) {
@@ -452,7 +452,7 @@ TEST_F(ListTest, WithoutAPreferencesFileTheListIsNotKept) {
     EXPECT_FALSE(Exists(PrefsPath()));
     MakeForm();
     EXPECT_EQ(form->Queue().Count(), 0);
-    EXPECT_EQ(form->inputPathEdit->text(), "");
+    EXPECT_EQ(form->Files().inputPathEdit->text(), "");
 }
 
 }  // namespace

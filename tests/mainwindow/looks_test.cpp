@@ -63,11 +63,11 @@ TEST_F(LooksTest, EveryLayoutFitsTheScreen) {
         EXPECT_LE(form->height() + MainWindow::kFrameHeight, screen.height()) << what;
         if (c.debug && c.list) {
             // The log is shortened, still inside the window, with room for a few lines.
-            EXPECT_TRUE(form->diagnosticLog->isVisible()) << what;
-            EXPECT_LE(form->diagnosticLog->geometry().bottom(), form->height()) << what;
-            EXPECT_GE(form->diagnosticLog->height(), 60) << what;
+            EXPECT_TRUE(form->Log().diagnosticLog->isVisible()) << what;
+            EXPECT_LE(form->Log().diagnosticLog->geometry().bottom(), form->height()) << what;
+            EXPECT_GE(form->Log().diagnosticLog->height(), 60) << what;
         } else {
-            EXPECT_FALSE(form->diagnosticLog->isVisible()) << what;
+            EXPECT_FALSE(form->Log().diagnosticLog->isVisible()) << what;
         }
         form.reset();
     }
@@ -90,8 +90,8 @@ TEST_F(LooksTest, PicturesAreDrawnForTheScreenAtScale2) {
         gui::PictureButton* picture;
         QSize size;
     };
-    for (const Case& c : {Case{form->convertStopPicture, {96, 96}}, Case{form->openPicture, {96, 96}}, Case{form->Shortcut("dvdShortcut"), {44, 39}},
-                          Case{form->Shortcut("lagShortcut"), {44, 39}}}) {
+    for (const Case& c : {Case{form->convertStopPicture, {96, 96}}, Case{form->openPicture, {96, 96}}, Case{form->Presets().Shortcut("dvdShortcut"), {44, 39}},
+                          Case{form->Presets().Shortcut("lagShortcut"), {44, 39}}}) {
         const QPixmap shown = c.picture->pixmap();
         EXPECT_EQ(shown.devicePixelRatio(), 2.0) << c.picture->objectName().toStdString();
         EXPECT_EQ(shown.size(), c.size * 2) << c.picture->objectName().toStdString();

@@ -51,7 +51,7 @@ TEST_F(WindowTest, ConvertPictureFollowsTheMouseInBothStates) {
         EXPECT_FALSE(form->convertStopPicture->pixmap().isNull());
     }
     // A press while running only notes that a conversion is already under way.
-    EXPECT_TRUE(form->diagnosticLog->toPlainText().endsWith(
+    EXPECT_TRUE(form->Log().diagnosticLog->toPlainText().endsWith(
         QString::fromUtf8(" -- Le logiciel est déjà en cours de convertir quelque chose.")));
     Click(form->Queue().convertQueue);
     endWorker();
@@ -60,7 +60,7 @@ TEST_F(WindowTest, ConvertPictureFollowsTheMouseInBothStates) {
 
 TEST_F(WindowTest, OtherPicturesShowHoverPressAndNormalAndActOnRelease) {
     MakeForm();
-    form->outputPathEdit->setText("/films/out/DVD/");
+    form->Files().outputPathEdit->setText("/films/out/DVD/");
     struct Case {
         gui::PictureButton* picture;
         const char* list;
@@ -77,7 +77,7 @@ TEST_F(WindowTest, OtherPicturesShowHoverPressAndNormalAndActOnRelease) {
         Leave(c.picture);
         EXPECT_EQ(c.picture->ShownIndex(), 0);
     }
-    Click(form->openOutputFolder);
+    Click(form->Files().openOutputFolder);
     // openPicture and savePicture opened their dialogs, aboutPicture the product page, openOutputFolder the folder.
     std::vector<std::string> kinds;
     for (const auto& s : dialogs.shown) kinds.push_back(s.kind);
@@ -94,8 +94,8 @@ TEST_F(WindowTest, AboutOpensTheEnglishPageInEnglish) {
 
 TEST_F(WindowTest, OutputFolderIsTheOneHoldingTheOutputFile) {
     MakeForm();
-    form->outputPathEdit->setText("/films/out/holiday.avi");
-    Click(form->openOutputFolder);
+    form->Files().outputPathEdit->setText("/films/out/holiday.avi");
+    Click(form->Files().openOutputFolder);
     EXPECT_EQ(dialogs.Texts("open"), std::vector<QString>{"file:///films/out"});
 }
 
