@@ -35,15 +35,15 @@ void InputDialog::ApplyEnglish(const char* title, std::initializer_list<EnglishT
     }
 }
 
-void InputDialog::onActivated() { inputPathField->setText(inputPath_); }
+void InputDialog::ShowInputPath() { inputPathField->setText(inputPath_); }
 
 void InputDialog::showEvent(QShowEvent* event) {
     CentreOnDesktop(this);
-    onActivated();
+    ShowInputPath();
     QDialog::showEvent(event);
 }
 
 void InputDialog::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) onActivated();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) ShowInputPath();
     QDialog::changeEvent(event);
 }

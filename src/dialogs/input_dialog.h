@@ -17,7 +17,7 @@ public:
     // The main window's input path, shown from the next activation on.
     void SetInputPath(const QString& path) { inputPath_ = path; }
     // Becoming the active window: inputPathField := the main window's input path.
-    void onActivated();
+    void ShowInputPath();
 
     QLabel* inputLabel = nullptr;
     QLineEdit* inputPathField = nullptr;

@@ -101,13 +101,12 @@ LagDialog::LagDialog(QWidget* parent)
         if (player_ && player_->WaitFor(0)) EndPlayer(true);
     });
 
-    onCreated();
+    ApplyLanguage();
     FitDirectionBox(this);
     OrderTabsByLayout(this);
 }
 
-void LagDialog::onCreated() {
-    playerRunning_ = false;
+void LagDialog::ApplyLanguage() {
     ApplyEnglish("Correction and Synchronization of video/audio", {
         {inputLabel, "Synchronize the video and audio of:"},
         {lagLabel, "Estimation of the sound’s lag compared to the image:"},

@@ -40,8 +40,8 @@ public:
     // A preview still playing is ended with the dialog.
     ~LagDialog() override;
 
-    // Creation: no preview running; English texts when CurrentLanguage is "EN".
-    void onCreated();
+    // At creation: the English texts when CurrentLanguage is "EN".
+    void ApplyLanguage();
 
     // Preview, or Stop while a preview plays.
     void onPlayPreviewClicked();

@@ -59,11 +59,11 @@ SegmentDialog::SegmentDialog(QWidget* parent)
     connect(extract, &QPushButton::clicked, this, &SegmentDialog::onExtractClicked);
     connect(cancel, &QPushButton::clicked, this, &SegmentDialog::onCancelClicked);
 
-    onCreated();
+    ApplyLanguage();
     OrderTabsByLayout(this);
 }
 
-void SegmentDialog::onCreated() {
+void SegmentDialog::ApplyLanguage() {
     ApplyEnglish("Extract a part of a video/audio", {
         {inputLabel, "Input file:"},
         {segmentLabel, "Extract the video/audio from the starting position to the end position:"},

@@ -26,8 +26,8 @@ class SegmentDialog : public InputDialog {
 public:
     explicit SegmentDialog(QWidget* parent = nullptr);
 
-    // Creation: English texts when CurrentLanguage is "EN".
-    void onCreated();
+    // At creation: the English texts when CurrentLanguage is "EN".
+    void ApplyLanguage();
     // Accept: check the positions, store the two values, close.
     void onExtractClicked();
     // Cancel: close, values untouched.
