@@ -151,10 +151,7 @@ protected:
     // The items that began (told converting), in order.
     std::vector<std::string> Began() {
         std::vector<std::string> began;
-        for (const ItemReport& report : reports) {
-            const std::string item = std::to_string(report.Item);
-            if (std::find(began.begin(), began.end(), item) == began.end()) began.push_back(item);
-        }
+        for (const std::string& end : ItemEnds()) began.push_back(end.substr(0, end.find(':')));
         return began;
     }
 
