@@ -167,7 +167,6 @@ private:
     void RevealList();
     void PlaceStatusLabels(int top);
     void ShowConvertPicture(const transcoda::gui::ImageList& list, int index);
-    void SetListButtonsEnabled(bool enabled);
     void PictureEvents(transcoda::gui::PictureButton* picture, const transcoda::gui::ImageList* list,
                        void (MainWindow::*onRelease)());
     void ChooseInputFile();

@@ -21,17 +21,12 @@ void MainWindow::ShowConvertPicture(const ImageList& list, int index) {
     if (!SetPictureState(convertStopPicture, list, index)) LogError(kImageError);
 }
 
-void MainWindow::SetListButtonsEnabled(bool enabled) {
-    const QueuePanel& queue = *queue_;
-    for (QPushButton* b : {queue.addToQueue, queue.removeFromQueue, queue.clearQueue}) b->setEnabled(enabled);
-}
-
 void MainWindow::ShowConvertingLook(bool forList) {
     // The notice of the last conversion goes: its time label takes its place.
     ShowTimeText({});
     ShowConvertPicture(stopImages_, 0);
     convertCaption->setText(kStopCaption);
-    SetListButtonsEnabled(false);
+    queue_->SetEditable(false);
     // The list's button is its Stop while the list runs; a single conversion disables it.
     if (forList) queue_->convertQueue->setText(kListStopCaption);
     queue_->convertQueue->setEnabled(forList);
@@ -40,7 +35,7 @@ void MainWindow::ShowConvertingLook(bool forList) {
 void MainWindow::ShowStoppedLook() {
     ShowConvertPicture(convertImages_, 0);
     convertCaption->setText(ConvertCaption());
-    SetListButtonsEnabled(true);
+    queue_->SetEditable(true);
     queue_->convertQueue->setEnabled(true);
     // After a stop by the user the list button reads the French caption in both languages.
     queue_->convertQueue->setText(kListConvertCaptionFr);
@@ -49,7 +44,7 @@ void MainWindow::ShowStoppedLook() {
 void MainWindow::ShowIdleLook() {
     SetPictureState(convertStopPicture, convertImages_, 0);
     convertCaption->setText(ConvertCaption());
-    SetListButtonsEnabled(true);
+    queue_->SetEditable(true);
     queue_->convertQueue->setEnabled(true);
     convertStopPicture->repaint();
 }
@@ -65,7 +60,7 @@ bool MainWindow::ShowWorkDoneLook(bool forList, bool keepListCaption) {
     } else {
         queue_->convertQueue->setEnabled(true);
     }
-    SetListButtonsEnabled(true);
+    queue_->SetEditable(true);
     return loaded;
 }
 

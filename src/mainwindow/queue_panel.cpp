@@ -210,6 +210,10 @@ bool QueuePanel::OutputInList(const QString& path) const {
 
 bool QueuePanel::Editable() const { return removeFromQueue->isEnabled(); }
 
+void QueuePanel::SetEditable(bool editable) {
+    for (QPushButton* b : {addToQueue, removeFromQueue, clearQueue}) b->setEnabled(editable);
+}
+
 void QueuePanel::Add(const QString& preset, const QString& input, const QString& output, const ItemStatus& status) {
     model_->Add(preset, input, output, status);
 }

@@ -61,6 +61,8 @@ public:
     bool OutputInList(const QString& path) const;
     // The rows may be moved, removed or added now: not while a conversion runs.
     bool Editable() const;
+    // The add, remove and clear buttons (and with them the row buttons and gestures).
+    void SetEditable(bool editable);
 
     void Add(const QString& preset, const QString& input, const QString& output, const ItemStatus& status = {});
     void RemoveSelected();
