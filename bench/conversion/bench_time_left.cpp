@@ -42,9 +42,6 @@ public:
     void ShowMessage(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
     void AppendLog(const std::string&) override {}
     std::string LogStamp(const std::string& marker) override { return marker; }
-    int ListRowCount() override { return 2; }
-    std::string ListCell(int, int) override { return {}; }
-    void SelectListRow(int) override {}
     bool RestoreConvertButton(bool) override { return true; }
 };
 

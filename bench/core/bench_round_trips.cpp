@@ -26,9 +26,6 @@ public:
     void ShowMessage(const std::string&) override { ++trips; }
     void AppendLog(const std::string&) override { ++trips; }
     std::string LogStamp(const std::string& marker) override { return marker; }
-    int ListRowCount() override { ++trips; return 2; }
-    std::string ListCell(int, int) override { ++trips; return {}; }
-    void SelectListRow(int) override { ++trips; }
     bool RestoreConvertButton(bool) override { ++trips; return true; }
     long trips = 0;
 };

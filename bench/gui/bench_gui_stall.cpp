@@ -14,13 +14,14 @@
 
 #include "exec/app_state.h"
 #include "exec/run_dos.h"
+#include "mainwindow/diagnostic_log_part.h"
 #include "mainwindow/main_window.h"
 
 namespace {
 
 void Measure(MainWindow& form, double seconds, bool debug) {
     transcoda::App().DebugMode = debug;
-    form.diagnosticLog->clear();
+    form.Log().diagnosticLog->clear();
     std::vector<double> gaps;
     QElapsedTimer clock;
     clock.start();
@@ -50,7 +51,7 @@ void Measure(MainWindow& form, double seconds, bool debug) {
     std::sort(gaps.begin(), gaps.end());
     const double worst = gaps.empty() ? 0 : gaps.back();
     std::printf("log %s: flooding tool for %.1f s, run took %.0f ms, %d log lines\n", debug ? "on " : "off", seconds,
-                runMs, form.diagnosticLog->blockCount() - (form.diagnosticLog->toPlainText().isEmpty() ? 1 : 0));
+                runMs, form.Log().diagnosticLog->blockCount() - (form.Log().diagnosticLog->toPlainText().isEmpty() ? 1 : 0));
     std::printf("  timer ticks %zu, median gap %.2f ms, 99th percentile %.2f ms, longest stall %.2f ms "
                 "(goal: <= 50 ms) %s\n",
                 gaps.size(), gaps.empty() ? 0 : gaps[gaps.size() / 2],

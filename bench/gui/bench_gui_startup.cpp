@@ -18,6 +18,7 @@
 #include "dialogs/segment_dialog.h"
 #include "exec/app_state.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/queue_panel.h"
 #include "settings/saved_list.h"
 
 namespace {
@@ -41,21 +42,21 @@ Figures Measure(int runs) {
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer clock;
         clock.start();
-        auto* form1 = new MainWindow;
-        auto* form8 = new LagDialog(form1);
-        auto* form9 = new SegmentDialog(form1);
-        form1->AttachDialogs(form8, form9);
+        auto* window = new MainWindow;
+        auto* lagDialog = new LagDialog(window);
+        auto* segmentDialog = new SegmentDialog(window);
+        window->AttachDialogs(lagDialog, segmentDialog);
         f.creation.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
 
         FirstPaint watcher;
-        form1->installEventFilter(&watcher);
+        window->installEventFilter(&watcher);
         clock.restart();  // the end of the hold
-        form1->show();
+        window->show();
         while (!watcher.painted) QApplication::processEvents(QEventLoop::AllEvents, 1);
         f.firstPaint.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
         f.total.push_back(f.creation.back() + f.firstPaint.back());
-        f.rows = form1->ListRowCount() - 2;
-        delete form1;
+        f.rows = window->Queue().Count();
+        delete window;
     }
     return f;
 }

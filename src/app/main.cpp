@@ -53,18 +53,18 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromUtf8(transcoda::kApplicationTitle));
     QApplication::setWindowIcon(QIcon(":/icons/transcoda.png"));
 
-    auto* form1 = new MainWindow;
+    auto* window = new MainWindow;
     // The window has fixed the language: Qt's own dialogs and boxes speak it too.
     transcoda::gui::InstallQtTexts(transcoda::App().CurrentLanguage);
-    auto* form8 = new LagDialog(form1);
-    auto* form9 = new SegmentDialog(form1);
-    form1->AttachDialogs(form8, form9);
+    auto* lagDialog = new LagDialog(window);
+    auto* segmentDialog = new SegmentDialog(window);
+    window->AttachDialogs(lagDialog, segmentDialog);
 
     QThread::msleep(2000);
     splash->hide();
     delete splash;
 
-    form1->show();
+    window->show();
     const int status = QApplication::exec();
 
     // A conversion may still be running: its tools and work folder go now, and the
@@ -74,6 +74,6 @@ int main(int argc, char** argv) {
         std::fflush(nullptr);
         _exit(status);
     }
-    delete form1;
+    delete window;
     return status;
 }

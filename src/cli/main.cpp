@@ -21,6 +21,7 @@
 #include "cli/list_board.h"
 #include "cli/parallel_list.h"
 #include "cli/terminal_window.h"
+#include "conversion/conversion_queue.h"
 #include "conversion/worker.h"
 #include "conversion/worker_texts.h"
 #include "exec/app_state.h"
@@ -120,19 +121,23 @@ std::vector<RequestOutcome> RunHere(const Plan& plan, TerminalWindow& window, bo
     app.SyncDelay = plan.SyncDelay;
     app.ExtractionStart = plan.ExtractionStart;
     app.ExtractionLength = plan.ExtractionLength;
+    ConversionJob job;
     if (plan.AsList) {
-        std::vector<std::array<std::string, 3>> rows;
-        for (const auto& r : plan.Requests) rows.push_back({r.FormatLabel, r.InputPath, r.OutputPath});
-        window.SetRows(std::move(rows));
-        app.WorkerCommand = "transformList";
+        ConversionQueue queue;
+        for (const auto& r : plan.Requests) queue.Add(r.FormatLabel, r.InputPath, r.OutputPath);
+        job = queue.ListJob({plan.SyncDelay, plan.ExtractionStart, plan.ExtractionLength});
+        job.OnItem = [&window](const ItemReport& report) { window.ShowItem(report); };
+        window.SetQueue(std::move(queue));
+        app.WorkerCommand = job.Command;
     } else {
         app.Request = plan.Requests.front();
         // The process running the list has shown the item's line already.
         if (!listItem) window.PrintLine(CliItemLine("", app.Request.InputPath, app.Request.OutputPath));
         app.WorkerCommand = "transformOnce";
+        job = MonThread::TakeJob();
     }
     StartRunning();
-    MonThread::Start();
+    MonThread::Start(std::move(job), {});
     MonThread::WaitForEnd(-1);
     window.EndLine();
     return MonThread::Outcomes();

@@ -22,9 +22,10 @@ size_t Width(const std::string& text) {
 TerminalWindow::TerminalWindow(std::FILE* out, std::FILE* err)
     : out_(out), err_(err), tty_(isatty(fileno(out)) != 0) {}
 
-void TerminalWindow::SetRows(std::vector<std::array<std::string, 3>> rows) {
+void TerminalWindow::SetQueue(ConversionQueue queue) {
     std::lock_guard lock(m_);
-    rows_ = std::move(rows);
+    queue_ = std::move(queue);
+    shownItem_ = 0;
 }
 
 void TerminalWindow::DrawLocked() {
@@ -139,23 +140,15 @@ std::string TerminalWindow::LogStamp(const std::string& marker) {
     return marker + date + " à " + time;
 }
 
-int TerminalWindow::ListRowCount() {
+void TerminalWindow::ShowItem(const ItemReport& report) {
     std::lock_guard lock(m_);
-    return static_cast<int>(rows_.size()) + 2;
-}
-
-std::string TerminalWindow::ListCell(int column, int row) {
-    std::lock_guard lock(m_);
-    if (row < 1 || row > static_cast<int>(rows_.size()) || column < 0 || column > 2) return "";
-    return rows_[static_cast<size_t>(row - 1)][static_cast<size_t>(column)];
-}
-
-void TerminalWindow::SelectListRow(int row) {
-    std::lock_guard lock(m_);
-    if (row < 1 || row > static_cast<int>(rows_.size())) return;
-    const auto& cells = rows_[static_cast<size_t>(row - 1)];
+    // Each item reports converting first, then its percentages: only the first is a start.
+    if (report.Item == shownItem_ || report.Status.Kind != ItemStatus::State::Converting) return;
+    const QueueItem* item = queue_.Find(report.Item);
+    if (item == nullptr) return;
+    shownItem_ = report.Item;
     EndLineLocked();
-    std::fprintf(out_, "%s\n", CliItemLine(App().ItemCounterText, cells[1], cells[2]).c_str());
+    std::fprintf(out_, "%s\n", CliItemLine(App().ItemCounterText, item->Input, item->Output).c_str());
     std::fflush(out_);
 }
 

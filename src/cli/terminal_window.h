@@ -1,7 +1,7 @@
 #pragma once
 // The window interface for a terminal: the status, the progress and the time label on
-// one line that is rewritten in place, messages and the diagnostic log on standard error, and the
-// list rows of the conversion held in memory.
+// one line that is rewritten in place, messages and the diagnostic log on standard error, and a
+// line naming each item of a list as it begins.
 //
 // The calls come from the worker and the pipe reader while the main thread only waits
 // for the worker. There are no widgets to keep on one thread, so instead of queueing
@@ -9,12 +9,12 @@
 // complete before its caller goes on and no two calls interleave, which is what the
 // worker and the reader rely on.
 
-#include <array>
 #include <cstdio>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "conversion/conversion_queue.h"
 #include "exec/window_port.h"
 
 namespace transcoda::cli {
@@ -26,7 +26,11 @@ class TerminalWindow : public WindowPort {
 public:
     TerminalWindow(std::FILE* out, std::FILE* err);
 
-    void SetRows(std::vector<std::array<std::string, 3>> rows);
+    // The list being converted, whose items the reports name.
+    void SetQueue(ConversionQueue queue);
+    // Hears the list's item reports (on the worker's or the tool reader's thread): an
+    // item's first report, as it begins, prints "(2/3) input -> output".
+    void ShowItem(const ItemReport& report);
     // Ends the progress line, so the next text starts on a line of its own.
     void EndLine();
     // A line on standard output after the progress line.
@@ -43,9 +47,6 @@ public:
     void ShowFailure(const std::string& text, const std::string& details) override;
     void AppendLog(const std::string& line) override;
     std::string LogStamp(const std::string& marker) override;
-    int ListRowCount() override;
-    std::string ListCell(int column, int row) override;
-    void SelectListRow(int row) override;
     bool RestoreConvertButton(bool forList) override;
 
 private:
@@ -61,7 +62,8 @@ private:
     bool lineOpen_ = false;
     bool holdMessages_ = false;
     std::vector<std::string> held_;
-    std::vector<std::array<std::string, 3>> rows_;
+    ConversionQueue queue_;
+    long long shownItem_ = 0;
 };
 
 }  // namespace transcoda::cli

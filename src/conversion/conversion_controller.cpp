@@ -85,11 +85,11 @@ void ConversionController::Cancel() {
     state_ = workerAlive_ ? State::Stopping : State::Idle;
 }
 
-void ConversionController::StartList(std::vector<bool> skipped) {
+void ConversionController::StartList(const ConversionQueue& queue, std::vector<bool> skipped) {
     if (state_ != State::Idle && state_ != State::Stopping && state_ != State::Testing) return;
     view_.ShowConvertingLook(true);
     LogEvent(" -- Le logiciel va commencer la conversion..");
-    Start("transformList", std::move(skipped));
+    Start("transformList", &queue, std::move(skipped));
     LogEvent(" -- Fin de lancement à la méthode de conversion..");
 }
 
@@ -99,12 +99,14 @@ void ConversionController::StartDiagnostic(const std::string& command) {
     Launch(MonThread::TakeJob());
 }
 
-void ConversionController::Start(const char* command, std::vector<bool> skipped) {
+void ConversionController::Start(const char* command, const ConversionQueue* queue, std::vector<bool> skipped) {
     // The job is copied now: what the user changes while it waits does not reach it.
-    App().WorkerCommand = command;
-    const bool list = std::string(command) == "transformList";
+    AppState& app = App();
+    app.WorkerCommand = command;
+    const bool list = queue != nullptr;
     if (list) view_.ListRunBegins(skipped);
-    ConversionJob job = MonThread::TakeJob();
+    ConversionJob job = list ? queue->ListJob({app.SyncDelay, app.ExtractionStart, app.ExtractionLength})
+                             : MonThread::TakeJob();
     if (list) {
         job.OnItem = ItemPoster(++listRun_);
         job.Skipped = std::move(skipped);
@@ -145,7 +147,7 @@ ItemListener ConversionController::ItemPoster(int run) {
 }
 
 void ConversionController::ItemReported(int run, const ItemReport& report) {
-    if (run == listRun_) view_.ShowListItem(report.Row, report.Status);
+    if (run == listRun_) view_.ShowListItem(report.Item, report.Status);
 }
 
 void ConversionController::Stop() {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "conversion/conversion_queue.h"
 #include "conversion/request_checks.h"
 #include "conversion/worker.h"
 
@@ -36,12 +37,12 @@ public:
     virtual void ArmCloseTimer(int ms) = 0;
     // Nothing keeps the window any more: it goes now.
     virtual void CloseWindow() = 0;
-    // A list run takes the rows as they stand now; the item statuses that follow name
-    // the rows by their place at this moment, from 1. `skipped` (by row from 0) marks the
-    // rows left as they are, whose status stays.
+    // A list run takes the items as they stand now. `skipped` (by place from 0) marks the
+    // items left as they are, whose status stays.
     virtual void ListRunBegins(const std::vector<bool>& /*skipped*/) {}
-    // What became of one item of the running list, or how far it is.
-    virtual void ShowListItem(int /*row*/, const ItemStatus& /*status*/) {}
+    // What became of one item of the running list (by its queue id), or how far it is;
+    // its first report (converting) is the moment it begins.
+    virtual void ShowListItem(long long /*item*/, const ItemStatus& /*status*/) {}
 };
 
 class ConversionController {
@@ -97,9 +98,9 @@ public:
     void StartOne();
     // The checks or a dialog refused: back to idle.
     void Cancel();
-    // The list button while idle: the rows as they stand now are converted, but for
-    // those marked in `skipped` (by row from 0; RowsLeftAsDone chooses them).
-    void StartList(std::vector<bool> skipped = {});
+    // The list button while idle: the queue's items as they stand now are converted, but
+    // for those marked in `skipped` (by place from 0; RowsLeftAsDone chooses them).
+    void StartList(const ConversionQueue& queue, std::vector<bool> skipped = {});
     // The developer's diagnostics "test" and "testThread2"; only while nothing runs.
     void StartDiagnostic(const std::string& command);
     // Stop from the Convert picture or the list button.
@@ -115,7 +116,7 @@ public:
 
 private:
     void Launch(ConversionJob job);
-    void Start(const char* command, std::vector<bool> skipped = {});
+    void Start(const char* command, const ConversionQueue* queue = nullptr, std::vector<bool> skipped = {});
     // The job's items report to the view through posts; those of an earlier run, still
     // arriving while a new list waits to start, reach nothing.
     ItemListener ItemPoster(int run);

@@ -33,10 +33,12 @@ struct RequestOutcome {
 struct ConversionJob {
     std::string Command;
     std::vector<ConversionRequest> Requests;
+    // For a list: the queue item of each request, at the same place; the reports name it.
+    std::vector<long long> ItemIds;
     // For a list: hears each item's start, progress and end; it must not wait.
     ItemListener OnItem;
-    // For a list: by row from 0, the rows left as they are (already done); none is
-    // selected, counted or reported. Missing rows run.
+    // For a list: by place from 0, the items left as they are (already done); none is
+    // counted or reported. Missing places run.
     std::vector<bool> Skipped;
 };
 

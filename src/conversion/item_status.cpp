@@ -47,10 +47,10 @@ ItemStatus StatusAfter(const RequestOutcome& outcome) {
     return {};
 }
 
-ItemFollower::ItemFollower(const ItemListener& listener, int row) : listener_(listener), row_(row) {
+ItemFollower::ItemFollower(const ItemListener& listener, long long item) : listener_(listener), item_(item) {
     if (!listener_) return;
-    listener_({row_, {ItemStatus::State::Converting}});
-    FollowPercent([this](int percent) { listener_({row_, {ItemStatus::State::Converting, percent}}); });
+    listener_({item_, {ItemStatus::State::Converting}});
+    FollowPercent([this](int percent) { listener_({item_, {ItemStatus::State::Converting, percent}}); });
 }
 
 ItemFollower::~ItemFollower() {
@@ -60,7 +60,7 @@ ItemFollower::~ItemFollower() {
 void ItemFollower::Finished(const RequestOutcome& outcome) {
     if (!listener_) return;
     FollowPercent({});
-    listener_({row_, StatusAfter(outcome)});
+    listener_({item_, StatusAfter(outcome)});
 }
 
 }  // namespace transcoda

@@ -34,10 +34,9 @@ std::string ItemStatusText(const ItemStatus& status);
 // What an item shows once its request is over.
 ItemStatus StatusAfter(const RequestOutcome& outcome);
 
-// One event of one list item: Row is its row in the list as the run took it (1 for the
-// first item).
+// One event of one list item, named by its queue id.
 struct ItemReport {
-    int Row = 0;
+    long long Item = 0;
     ItemStatus Status;
 };
 // Hears the reports on the worker's thread or on the tool reader's; must return at once.
@@ -47,7 +46,7 @@ using ItemListener = std::function<void(const ItemReport&)>;
 // percentage of its tool, until it ends. Does nothing without a listener.
 class ItemFollower {
 public:
-    ItemFollower(const ItemListener& listener, int row);
+    ItemFollower(const ItemListener& listener, long long item);
     ~ItemFollower();
     ItemFollower(const ItemFollower&) = delete;
     ItemFollower& operator=(const ItemFollower&) = delete;
@@ -56,7 +55,7 @@ public:
 
 private:
     const ItemListener& listener_;
-    int row_;
+    long long item_;
 };
 
 }  // namespace transcoda

@@ -95,10 +95,11 @@ void RunList(const ConversionJob& job, std::vector<WorkerMessage>& messages) {
     for (int row = 1, position = 0; row <= rows; ++row) {
         if (skipped(row)) continue;
         app.ItemCounterText = ItemCounterText(++position, count);
-        Window().SelectListRow(row);
         if (app.ConversionRunning) {
-            const ConversionRequest& request = requests[static_cast<size_t>(row - 1)];
-            ItemFollower item(job.OnItem, row);
+            const auto at = static_cast<size_t>(row - 1);
+            const ConversionRequest& request = requests[at];
+            // The item's first report (converting) is what has the front end show it.
+            ItemFollower item(job.OnItem, at < job.ItemIds.size() ? job.ItemIds[at] : row);
             RequestOutcome outcome = RunRequest(request);
             item.Finished(outcome);
             Record(outcome);
@@ -165,12 +166,6 @@ ConversionJob MonThread::TakeJob() {
     if (job.Command == "transformOnce") {
         job.Requests.push_back(app.Request);
         job.Requests.back().Special = special;
-    } else if (job.Command == "transformList" && app.Window != nullptr) {
-        // The grid has a header row 0, the items from row 1, and a last row without one.
-        const int count = Window().ListRowCount() - 2;
-        for (int row = 1; row <= count; ++row)
-            job.Requests.push_back({Window().ListCell(1, row), Window().ListCell(2, row), Window().ListCell(0, row),
-                                    special});
     }
     return job;
 }

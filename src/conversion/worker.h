@@ -12,9 +12,8 @@ namespace transcoda {
 
 class MonThread {
 public:
-    // Copies the job (WorkerCommand, the request or the list's rows, the special
-    // values) on the calling thread, then starts the worker on a thread of its own and
-    // returns at once. The caller has set WorkerCommand and ConversionRunning beforehand.
+    // Copies the job (WorkerCommand, the request, the special values) on the calling
+    // thread, then starts the worker on a thread of its own and returns at once. The caller has set WorkerCommand and ConversionRunning beforehand.
     static void Start();
     // Starts the worker on a job already taken; onEnd, when given, is called on the
     // worker's thread once the body has ended and Active() is false.
@@ -22,7 +21,8 @@ public:
     // The worker's body on the calling thread, for the job as it stands now.
     static void Execute();
     static void Execute(const ConversionJob& job);
-    // The job as the program-wide values and the window's list give it now.
+    // The job as the program-wide values give it now: the command and, for
+    // "transformOnce", the request (a list's job comes from its queue: ConversionQueue).
     static ConversionJob TakeJob();
     // True from Start until the body has ended.
     static bool Active();

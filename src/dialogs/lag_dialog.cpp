@@ -1,7 +1,6 @@
 #include "dialogs/lag_dialog.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,13 +53,10 @@ void FitDirectionBox(LagDialog* d) {
 
 }  // namespace
 
-LagDialog::LagDialog(QWidget* parent) : QDialog(parent) {
-    setObjectName("LagDialog");
-    setWindowTitle(U("Correction et Synchronisation video/audio"));
-    QWidget* p = SetUpDialogWindow(this, 626, 274);
-
-    inputLabel = AddLabel(p, "inputLabel", U("Fichier dont la synchronisation vidéo/audio est à corriger :"), 16, 7, LabelKind::Heading);
-    inputPathField = AddField(p, "inputPathField", QString(), 16, 29, 593);
+LagDialog::LagDialog(QWidget* parent)
+    : InputDialog("LagDialog", U("Correction et Synchronisation video/audio"), 626, 274, parent) {
+    QWidget* p = Panel();
+    AddInputRow(U("Fichier dont la synchronisation vidéo/audio est à corriger :"), 7);
 
     lagLabel = AddLabel(p, "lagLabel", U("Estimation du décalage actuel du son par rapport à la vidéo :"), 16, 55, LabelKind::Heading);
     directionCombo = new QComboBox(p);
@@ -105,44 +101,30 @@ LagDialog::LagDialog(QWidget* parent) : QDialog(parent) {
         if (player_ && player_->WaitFor(0)) EndPlayer(true);
     });
 
-    onCreated();
+    ApplyLanguage();
     FitDirectionBox(this);
     OrderTabsByLayout(this);
 }
 
-void LagDialog::onCreated() {
-    playerRunning_ = false;
+void LagDialog::ApplyLanguage() {
+    ApplyEnglish("Correction and Synchronization of video/audio", {
+        {inputLabel, "Synchronize the video and audio of:"},
+        {lagLabel, "Estimation of the sound’s lag compared to the image:"},
+        {secondsUnit, "Seconds"},
+        {hundredthsUnit, "Centi seconds"},
+        {previewLabel, "Seek the position from where the video will be tested with the sound’s lag correction:"},
+        {hoursUnit, "Hour"},
+        {minutesUnit, "Minute"},
+        {previewSecondsUnit, "Second"},
+        {playPreview, kPlayEN},
+        {acceptLag, "My sound’s lag estimation is good, make the video correction"},
+        {cancel, "Cancel"},
+    });
     if (!App().English()) return;
-    setWindowTitle(U("Correction and Synchronization of video/audio"));
-    inputLabel->setText(U("Synchronize the video and audio of:"));
-    lagLabel->setText(U("Estimation of the sound’s lag compared to the image:"));
     directionCombo->clear();
     directionCombo->addItem(U(kEarlyEN));
     directionCombo->addItem(U(kLateEN));
     directionCombo->setCurrentIndex(0);
-    secondsUnit->setText(U("Seconds"));
-    hundredthsUnit->setText(U("Centi seconds"));
-    previewLabel->setText(U("Seek the position from where the video will be tested with the sound’s lag correction:"));
-    hoursUnit->setText(U("Hour"));
-    minutesUnit->setText(U("Minute"));
-    previewSecondsUnit->setText(U("Second"));
-    playPreview->setText(U(kPlayEN));
-    acceptLag->setText(U("My sound’s lag estimation is good, make the video correction"));
-    cancel->setText(U("Cancel"));
-    for (QLabel* l : {inputLabel, lagLabel, secondsUnit, previewLabel, hoursUnit, minutesUnit, previewSecondsUnit, hundredthsUnit}) l->adjustSize();
-}
-
-void LagDialog::onActivated() { inputPathField->setText(inputPath_); }
-
-void LagDialog::showEvent(QShowEvent* event) {
-    CentreOnDesktop(this);
-    onActivated();
-    QDialog::showEvent(event);
-}
-
-void LagDialog::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) onActivated();
-    QDialog::changeEvent(event);
 }
 
 std::string LagDialog::LagText() const {

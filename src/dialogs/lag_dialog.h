@@ -5,7 +5,7 @@
 //
 // How the main window uses it (the dialog is created once at start-up, after MainWindow):
 //     transcoda::App().SyncDelay = transcoda::kNoSyncDelay;   // "-1000"
-//     form8->exec();                                        // modal
+//     lagDialog->exec();                                    // modal
 //     const std::string& lag = transcoda::App().SyncDelay;
 //     if (lag == kNoSyncDelay)  -> left without a value (Cancel or close box): no message
 //     else if (transcoda::IsZeroLag(lag))  -> zero lag message, nothing converted
@@ -13,13 +13,14 @@
 // IsZeroLag lives in recipes/sync_lag.h. The lag text is "-" (sound early) + seconds + "."
 // + two-digit hundredths, e.g. "-1.25" or "2.05". The main window hands over its input
 // path (SetInputPath) before it opens the dialog; inputPathField shows it each time the dialog
-// becomes active. The fields keep their values from one opening to the next. Closing the
+// becomes active (InputDialog). The fields keep their values from one opening to the next. Closing the
 // dialog while a preview plays stops the player.
 
-#include <QDialog>
 #include <QString>
 #include <memory>
 #include <string>
+
+#include "dialogs/input_dialog.h"
 
 class QComboBox;
 class QLabel;
@@ -32,19 +33,15 @@ namespace transcoda {
 class ChildProcess;
 }
 
-class LagDialog : public QDialog {
+class LagDialog : public InputDialog {
     Q_OBJECT
 public:
     explicit LagDialog(QWidget* parent = nullptr);
     // A preview still playing is ended with the dialog.
     ~LagDialog() override;
 
-    // Creation: no preview running; English texts when CurrentLanguage is "EN".
-    void onCreated();
-    // The main window's input path, shown from the next activation on.
-    void SetInputPath(const QString& path) { inputPath_ = path; }
-    // Becoming the active window: inputPathField := the main window's input path.
-    void onActivated();
+    // At creation: the English texts when CurrentLanguage is "EN".
+    void ApplyLanguage();
 
     // Preview, or Stop while a preview plays.
     void onPlayPreviewClicked();
@@ -69,7 +66,6 @@ public:
     // How often the window thread looks whether the player has ended by itself.
     static constexpr int kPlayerPollMs = 20;
 
-    QLineEdit* inputPathField;
     QComboBox* directionCombo;
     QLineEdit* lagSeconds;
     QLineEdit* lagHundredths;
@@ -84,7 +80,6 @@ public:
     QPushButton* playPreview;
     QPushButton* acceptLag;
     QPushButton* cancel;
-    QLabel* inputLabel;
     QLabel* lagLabel;
     QLabel* secondsUnit;
     QLabel* decimalComma;
@@ -98,10 +93,6 @@ public slots:
     // Closing by any way (accept, cancel, close box) first stops a running preview.
     void done(int result) override;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
 private:
     void StopPreview();
     // The player has ended by itself (ended) or is to be killed; then the preview ends.
@@ -113,5 +104,4 @@ private:
     bool playerRunning_ = false;
     std::unique_ptr<transcoda::ChildProcess> player_;
     QTimer* playerWatch_ = nullptr;
-    QString inputPath_;
 };

@@ -1,6 +1,5 @@
 #include "dialogs/segment_dialog.h"
 
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -32,13 +31,10 @@ QLineEdit* AddNumber(QWidget* panel, const char* field, const char* spin, int x,
 
 }  // namespace
 
-SegmentDialog::SegmentDialog(QWidget* parent) : QDialog(parent) {
-    setObjectName("SegmentDialog");
-    setWindowTitle(U("Extraction de partie video/audio"));
-    QWidget* p = SetUpDialogWindow(this, 626, 242);
-
-    inputLabel = AddLabel(p, "inputLabel", U("Fichier source :"), 16, 11, LabelKind::Heading);
-    inputPathField = AddField(p, "inputPathField", QString(), 16, 29, 593);
+SegmentDialog::SegmentDialog(QWidget* parent)
+    : InputDialog("SegmentDialog", U("Extraction de partie video/audio"), 626, 242, parent) {
+    QWidget* p = Panel();
+    AddInputRow(U("Fichier source :"), 11);
     segmentLabel = AddLabel(p, "segmentLabel", U("Extraction de vidéo à partir de la position de départ jusqu'à la position finale :"),
                        16, 71, LabelKind::Heading);
 
@@ -63,36 +59,25 @@ SegmentDialog::SegmentDialog(QWidget* parent) : QDialog(parent) {
     connect(extract, &QPushButton::clicked, this, &SegmentDialog::onExtractClicked);
     connect(cancel, &QPushButton::clicked, this, &SegmentDialog::onCancelClicked);
 
-    onCreated();
+    ApplyLanguage();
     OrderTabsByLayout(this);
 }
 
-void SegmentDialog::onCreated() {
-    if (!App().English()) return;
-    setWindowTitle(U("Extract a part of a video/audio"));
-    inputLabel->setText(U("Input file:"));
-    segmentLabel->setText(U("Extract the video/audio from the starting position to the end position:"));
-    fromLabel->setText(U("     From:"));
-    toLabel->setText(U("    To:"));
-    for (QLabel* l : {startHoursUnit, endHoursUnit}) l->setText(U("Hour"));
-    for (QLabel* l : {startMinutesUnit, endMinutesUnit}) l->setText(U("Minute"));
-    for (QLabel* l : {startSecondsUnit, endSecondsUnit}) l->setText(U("Second"));
-    extract->setText(U("Make the video/audio extraction"));
-    cancel->setText(U("Cancel"));
-    for (QLabel* l : {inputLabel, startHoursUnit, startMinutesUnit, startSecondsUnit, endHoursUnit, fromLabel, toLabel, endMinutesUnit, endSecondsUnit, segmentLabel}) l->adjustSize();
-}
-
-void SegmentDialog::onActivated() { inputPathField->setText(inputPath_); }
-
-void SegmentDialog::showEvent(QShowEvent* event) {
-    CentreOnDesktop(this);
-    onActivated();
-    QDialog::showEvent(event);
-}
-
-void SegmentDialog::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) onActivated();
-    QDialog::changeEvent(event);
+void SegmentDialog::ApplyLanguage() {
+    ApplyEnglish("Extract a part of a video/audio", {
+        {inputLabel, "Input file:"},
+        {segmentLabel, "Extract the video/audio from the starting position to the end position:"},
+        {fromLabel, "     From:"},
+        {toLabel, "    To:"},
+        {startHoursUnit, "Hour"},
+        {endHoursUnit, "Hour"},
+        {startMinutesUnit, "Minute"},
+        {endMinutesUnit, "Minute"},
+        {startSecondsUnit, "Second"},
+        {endSecondsUnit, "Second"},
+        {extract, "Make the video/audio extraction"},
+        {cancel, "Cancel"},
+    });
 }
 
 void SegmentDialog::onExtractClicked() {

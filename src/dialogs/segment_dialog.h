@@ -4,41 +4,35 @@
 // How the main window uses it (the dialog is created once at start-up, after LagDialog):
 //     transcoda::App().ExtractionStart = transcoda::kNoExtractionValue;    // "NOVALUE"
 //     transcoda::App().ExtractionLength = transcoda::kNoExtractionValue;
-//     form9->exec();                                                     // modal
+//     segmentDialog->exec();                                             // modal
 //     if both differ from "NOVALUE" -> start the worker with "transformOnce"
 //     else (Cancel or close box)     -> back to idle, no message
 // On acceptance ExtractionStart holds the start ("00:59:30") and ExtractionLength the
 // length of the segment, end minus start ("00:00:45"), never the end position. An end
 // that does not lie after the start is refused with a message and the dialog stays open.
 // The main window hands over its input path (SetInputPath) before it opens the dialog;
-// inputPathField shows it each time the dialog becomes active. The fields keep their values from
+// inputPathField shows it each time the dialog becomes active (InputDialog). The fields keep their values from
 // one opening to the next.
 
-#include <QDialog>
-#include <QString>
+#include "dialogs/input_dialog.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class SpinButton;
 
-class SegmentDialog : public QDialog {
+class SegmentDialog : public InputDialog {
     Q_OBJECT
 public:
     explicit SegmentDialog(QWidget* parent = nullptr);
 
-    // Creation: English texts when CurrentLanguage is "EN".
-    void onCreated();
-    // The main window's input path, shown from the next activation on.
-    void SetInputPath(const QString& path) { inputPath_ = path; }
-    // Becoming the active window: inputPathField := the main window's input path.
-    void onActivated();
+    // At creation: the English texts when CurrentLanguage is "EN".
+    void ApplyLanguage();
     // Accept: check the positions, store the two values, close.
     void onExtractClicked();
     // Cancel: close, values untouched.
     void onCancelClicked();
 
-    QLineEdit* inputPathField;
     QLineEdit* endHours;
     QLineEdit* endSeconds;
     QLineEdit* startSeconds;
@@ -53,7 +47,6 @@ public:
     SpinButton* endMinutesSpin;
     QPushButton* extract;
     QPushButton* cancel;
-    QLabel* inputLabel;
     QLabel* startHoursUnit;
     QLabel* startMinutesUnit;
     QLabel* startSecondsUnit;
@@ -63,11 +56,4 @@ public:
     QLabel* endMinutesUnit;
     QLabel* endSecondsUnit;
     QLabel* segmentLabel;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-private:
-    QString inputPath_;
 };

@@ -5,20 +5,20 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QTableWidget>
+#include <QTableView>
 #include <QUrl>
 #include <algorithm>
 
 namespace transcoda::gui {
 
-ListGestures::ListGestures(QTableWidget* grid, Actions actions)
+ListGestures::ListGestures(QTableView* grid, Actions actions)
     : QObject(grid), grid_(grid), actions_(std::move(actions)) {
     grid_->viewport()->setAcceptDrops(true);
     grid_->installEventFilter(this);
     grid_->viewport()->installEventFilter(this);
 }
 
-int ListGestures::QueuedRows() const { return std::max(grid_->rowCount() - 1, 0); }
+int ListGestures::QueuedRows() const { return std::max(grid_->model()->rowCount() - 1, 0); }
 
 int ListGestures::QueuedRowAt(int y) const {
     const int queued = QueuedRows();

@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <functional>
 
-class QTableWidget;
+class QTableView;
 
 namespace transcoda::gui {
 
@@ -27,7 +27,7 @@ public:
         std::function<void()> moved;
     };
 
-    ListGestures(QTableWidget* grid, Actions actions);
+    ListGestures(QTableView* grid, Actions actions);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,7 +41,7 @@ private:
     bool DropEvent(QEvent* event);
     void EndDrag();
 
-    QTableWidget* grid_;
+    QTableView* grid_;
     Actions actions_;
     int dragRow_ = 0;  // the row held by the mouse, 0 for none
     QPoint pressPos_;

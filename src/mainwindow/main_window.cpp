@@ -1,30 +1,30 @@
-// Window creation: the components, their geometry, the texts of the chosen language.
+// Window creation: the panel, the big pictures, the parts in the order they stack, the
+// texts of the chosen language.
 #include "mainwindow/main_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QTableWidget>
 #include <cstdlib>
 
-#include "conversion/worker.h"
 #include "dialogs/lag_dialog.h"
 #include "dialogs/segment_dialog.h"
 #include "exec/app_state.h"
 #include "exec/progress_display.h"
-#include "mainwindow/path_drop.h"
+#include "mainwindow/diagnostic_log_part.h"
+#include "mainwindow/files_part.h"
+#include "mainwindow/preset_picker.h"
+#include "mainwindow/progress_part.h"
 #include "mainwindow/qt_window_port.h"
+#include "mainwindow/queue_panel.h"
 #include "mainwindow/texts.h"
 #include "mainwindow/user_dialogs.h"
+#include "mainwindow/widget_make.h"
 #include "mainwindow/window_thread_post.h"
-#include "recipes/format_catalogue.h"
 
 using transcoda::App;
 using namespace transcoda::gui;
@@ -34,20 +34,6 @@ namespace {
 constexpr int kPanelCollapsed = 301;
 constexpr int kPanelExpanded = 494;
 constexpr int kBigPicture = 96;
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h = 16) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setObjectName(name);
-    label->setGeometry(x, y, w, h);
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h = 25) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(name);
-    button->setGeometry(x, y, w, h);
-    return button;
-}
 
 QString BuildCaption() {
     QString caption = QStringLiteral("Transcoda Media Converter 1.0 - ") + QStringLiteral(__DATE__);
@@ -78,21 +64,16 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     stopImages_ = ImageList("stop", 3, kBigPicture, kBigPicture);
     aboutImages_ = ImageList("about", 3, kBigPicture, kBigPicture);
     closeImages_ = ImageList("close", 3, kBigPicture, kBigPicture);
-    formatsNormal_ = ImageList("shortcuts_normal", 15, 44, 39);
-    formatsOver_ = ImageList("shortcuts_hover", 15, 44, 39);
-    formatsDown_ = ImageList("shortcuts_pressed", 15, 44, 39);
 
     CreateControls();
-    CreateShortcuts();
-    CreateQueueControls();
-    applicationTitle_ = QString::fromUtf8(transcoda::kApplicationTitle);
+    presets_->CreateShortcuts();
+    queue_->CreateRowButtons();
     QtWindowPort::Instance().Attach(this);
     transcoda::AttachWindow(&QtWindowPort::Instance());
     controller_ = std::make_unique<transcoda::ConversionController>(*this, PostToWindowThread());
-    onCreated();
+    ApplyStartSettings();
     CreateKeyboard();
-    ApplyQueueTexts();
-    RestoreList();
+    queue_->Restore();
 }
 
 MainWindow::~MainWindow() { QtWindowPort::Instance().Detach(this); }
@@ -112,7 +93,31 @@ void MainWindow::CreateControls() {
     const QPixmap background(":/backgrounds/main_panel.jpg");
     if (!background.isNull()) backgroundPicture->setPixmap(background);
     backgroundPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    CreatePictures();
 
+    files_ = new FilesPart(panel, this, [this](const QString& text) { ShowMessage(text); });
+    presets_ = new PresetPicker(panel, [this] { UpdateOutputName(); });
+    queue_ = new QueuePanel(panel, {
+        [this] { RevealList(); },
+        [this] { return presets_->presetCombo->currentText(); },
+        [this](const QString& text) { ShowMessage(text); },
+    });
+    progress_ = new ProgressPart(panel, this);
+    log_ = new DiagnosticLogPart(this, [this](bool on) { SetDebugMode(on); });
+    // Made in this order, the controls stack as they always have.
+    queue_->CreateTopButtons();
+    files_->CreateControls();
+    presets_->CreateControls();
+    progress_->CreateControls();
+    // The list area, shown only in the expanded layout.
+    queue_->CreateListArea();
+    log_->CreateControls();
+    CreateDeveloperButtons();
+    ConnectControls();
+    log_->CreateSwitch();
+}
+
+void MainWindow::CreatePictures() {
     // The five big picture buttons with their captions.
     struct Big {
         PictureButton** picture;
@@ -121,13 +126,15 @@ void MainWindow::CreateControls() {
         const char* captionName;
         const char* text;
         int left;
+        const ImageList* images;
     };
     const Big bigs[] = {
-        {&openPicture, "openPicture", &openCaption, "openCaption", "Fichier à convertir", 8},
-        {&savePicture, "savePicture", &saveCaption, "saveCaption", "Fichier de sortie", 112},
-        {&convertStopPicture, "convertStopPicture", &convertCaption, "convertCaption", "Convertir un fichier", 216},
-        {&aboutPicture, "aboutPicture", &aboutCaption, "aboutCaption", "A propos", 553},
-        {&closePicture, "closePicture", &closeCaption, "closeCaption", "Quitter", 657},
+        {&openPicture, "openPicture", &openCaption, "openCaption", "Fichier à convertir", 8, &openImages_},
+        {&savePicture, "savePicture", &saveCaption, "saveCaption", "Fichier de sortie", 112, &saveImages_},
+        {&convertStopPicture, "convertStopPicture", &convertCaption, "convertCaption", "Convertir un fichier", 216,
+         &convertImages_},
+        {&aboutPicture, "aboutPicture", &aboutCaption, "aboutCaption", "A propos", 553, &aboutImages_},
+        {&closePicture, "closePicture", &closeCaption, "closeCaption", "Quitter", 657, &closeImages_},
     };
     for (const Big& b : bigs) {
         *b.picture = new PictureButton(b.name, panel);
@@ -135,105 +142,24 @@ void MainWindow::CreateControls() {
         *b.caption = MakeLabel(panel, b.captionName, b.text, b.left - 4, 101, kBigPicture + 8);
         (*b.caption)->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
-    SetPictureState(openPicture, openImages_, 0);
-    SetPictureState(savePicture, saveImages_, 0);
-    SetPictureState(convertStopPicture, convertImages_, 0);
-    SetPictureState(aboutPicture, aboutImages_, 0);
-    SetPictureState(closePicture, closeImages_, 0);
+    for (const Big& b : bigs) SetPictureState(*b.picture, *b.images, 0);
+}
 
-    addToQueue = MakeButton(panel, "addToQueue", "Ajouter à la liste", 336, 22, 196);
-    showQueue = MakeButton(panel, "showQueue", "Afficher la liste", 336, 56, 196);
-
-    inputLabel = MakeLabel(panel, "inputLabel", "Fichier à convertir :", 8, 128, 128);
-    inputPathEdit = new QLineEdit(panel);
-    inputPathEdit->setObjectName("inputPathEdit");
-    inputPathEdit->setReadOnly(true);
-    inputPathEdit->setGeometry(138, 124, 482, 22);
-    chooseInput = MakeButton(panel, "chooseInput", "Choisir la source...", 626, 123, 127, 24);
-
-    outputLabel = MakeLabel(panel, "outputLabel", "Fichier de sortie :", 8, 156, 128);
-    outputPathEdit = new QLineEdit(panel);
-    outputPathEdit->setObjectName("outputPathEdit");
-    outputPathEdit->setGeometry(138, 152, 482, 22);
-    // A file dropped on the field is an output pick.
-    new PathDrop(outputPathEdit, [this](const QString& path) {
-        outputDialogName_ = path;
-        ApplyOutputFile(path);
-    });
-    chooseOutput = MakeButton(panel, "chooseOutput", "Explorer...", 626, 151, 62, 24);
-    openOutputFolder = MakeButton(panel, "openOutputFolder", "Ouvrir", 691, 151, 62, 24);
-
-    presetLabel = MakeLabel(panel, "presetLabel", "Format ciblé :", 8, 184, 128);
-    presetCombo = new QComboBox(panel);
-    presetCombo->setObjectName("presetCombo");
-    presetCombo->setEditable(false);
-    presetCombo->setGeometry(138, 180, 615, 22);
-    for (const transcoda::FormatEntry& entry : transcoda::FormatCatalogue())
-        presetCombo->addItem(QString::fromUtf8(entry.Label.data(), static_cast<qsizetype>(entry.Label.size())));
-    presetCombo->setCurrentIndex(-1);
-
-    shortcutsLabel = MakeLabel(panel, "shortcutsLabel", "Quelques raccourcis", 8, 210, 200);
-
-    // The progress text takes the left of the row, the time label its middle.
-    progressLabel = MakeLabel(panel, "progressLabel", "", 5, 267, 290);
-    statusLabel = MakeLabel(panel, "statusLabel", "Prêt", 620, 267, 135);
-    CreateNoticeControls();
-    progressBar = new QProgressBar(panel);
-    progressBar->setObjectName("progressBar");
-    progressBar->setRange(0, 100);
-    progressBar->setValue(0);
-    progressBar->setTextVisible(false);
-
-    // The list area, shown only in the expanded layout.
-    queueLabel = MakeLabel(panel, "queueLabel", "Liste de fichiers à convertir :", 8, 300, 300);
-    queueView = new QTableWidget(1, 3, panel);
-    queueView->setObjectName("queueView");
-    queueView->setGeometry(8, 318, 745, 108);
-    queueView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    queueView->setSelectionMode(QAbstractItemView::SingleSelection);
-    queueView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    queueView->verticalHeader()->setVisible(false);
-    queueView->verticalHeader()->setDefaultSectionSize(18);
-    queueView->verticalHeader()->setMinimumSectionSize(18);
-    queueView->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    queueView->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    queueView->setHorizontalHeaderLabels({"", "", ""});
-    queueView->setColumnWidth(0, 134);
-    queueView->setColumnWidth(1, 266);
-    queueView->setColumnWidth(2, 539);
-    removeFromQueue = MakeButton(panel, "removeFromQueue", "Supprimer de la liste", 8, 430, 180);
-    clearQueue = MakeButton(panel, "clearQueue", "Vider la liste", 194, 430, 150);
-    convertQueue = MakeButton(panel, "convertQueue", "Convertir la liste", 350, 430, 220);
-    hideQueue = MakeButton(panel, "hideQueue", "Masquer la liste", 576, 430, 177);
-
-    // The log area below the panel, inside the window only in its tallest layout.
-    logLabel = MakeLabel(this, "logLabel", "Debug : (jounal des commandes en ligne)", 4, 556, 380);
-    copyLog = MakeButton(this, "copyLog", "Séléctionner et Copier le log pour les dépannages", 392, 550, 360);
-    diagnosticLog = new QPlainTextEdit(this);
-    diagnosticLog->setObjectName("diagnosticLog");
-    diagnosticLog->setGeometry(2, 579, 750, 210);
-    diagnosticLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    diagnosticLog->setLineWrapMode(QPlainTextEdit::NoWrap);
-
-    // Developer buttons, placed beyond the client width.
+void MainWindow::CreateDeveloperButtons() {
+    // Placed beyond the client width.
     testCommand = MakeButton(this, "testCommand", "TEST commande seule", 780, 10, 150);
     testReader = MakeButton(this, "testReader", "Thread2", 780, 40, 150);
     fillQueueForTest = MakeButton(this, "fillQueueForTest", "Remplir la liste /tous les format Pour tester la transformation", 780, 70, 150);
+}
 
-    connect(chooseInput, &QPushButton::clicked, this, &MainWindow::onChooseInputClicked);
-    connect(chooseOutput, &QPushButton::clicked, this, &MainWindow::onChooseOutputClicked);
+void MainWindow::ConnectControls() {
     connect(testCommand, &QPushButton::clicked, this, &MainWindow::onTestCommandClicked);
     connect(testReader, &QPushButton::clicked, this, &MainWindow::onTestReaderClicked);
-    connect(copyLog, &QPushButton::clicked, this, &MainWindow::onCopyLogClicked);
-    connect(openOutputFolder, &QPushButton::clicked, this, &MainWindow::onOpenOutputFolderClicked);
-    connect(addToQueue, &QPushButton::clicked, this, &MainWindow::onAddToQueueClicked);
-    connect(removeFromQueue, &QPushButton::clicked, this, &MainWindow::onRemoveFromQueueClicked);
-    connect(clearQueue, &QPushButton::clicked, this, &MainWindow::onClearQueueClicked);
-    connect(convertQueue, &QPushButton::clicked, this, &MainWindow::onConvertQueueClicked);
-    connect(hideQueue, &QPushButton::clicked, this, &MainWindow::onHideQueueClicked);
-    connect(showQueue, &QPushButton::clicked, this, &MainWindow::onShowQueueClicked);
+    connect(queue_->addToQueue, &QPushButton::clicked, this, &MainWindow::onAddToQueueClicked);
+    connect(queue_->convertQueue, &QPushButton::clicked, this, &MainWindow::onConvertQueueClicked);
+    connect(queue_->hideQueue, &QPushButton::clicked, this, &MainWindow::onHideQueueClicked);
+    connect(queue_->showQueue, &QPushButton::clicked, this, &MainWindow::onShowQueueClicked);
     connect(fillQueueForTest, &QPushButton::clicked, this, &MainWindow::onFillQueueClicked);
-    connect(presetCombo, &QComboBox::activated, this, [this] { onPresetChanged(); });
     connect(convertStopPicture, &PictureButton::MouseDown, this, &MainWindow::onConvertPressed);
     connect(convertStopPicture, &PictureButton::MouseUp, this, &MainWindow::onConvertReleased);
     connect(convertStopPicture, &PictureButton::MouseEnter, this, &MainWindow::onConvertEntered);
@@ -242,7 +168,6 @@ void MainWindow::CreateControls() {
     PictureEvents(savePicture, &saveImages_, &MainWindow::ChooseOutputFile);
     PictureEvents(aboutPicture, &aboutImages_, &MainWindow::AboutRelease);
     PictureEvents(closePicture, &closeImages_, &MainWindow::CloseRelease);
-    CreateDebugSwitch();
 }
 
 void MainWindow::PictureEvents(PictureButton* picture, const ImageList* list, void (MainWindow::*onRelease)()) {
@@ -255,7 +180,7 @@ void MainWindow::PictureEvents(PictureButton* picture, const ImageList* list, vo
     });
 }
 
-void MainWindow::onCreated() {
+void MainWindow::ApplyStartSettings() {
     // The language and the diagnostic mode are fixed here for the whole run. The program
     // takes no arguments; the environment may ask for English texts or the log.
     const char* language = std::getenv("TRANSCODA_LANGUAGE");
@@ -263,14 +188,9 @@ void MainWindow::onCreated() {
     App().CurrentLanguage = (language != nullptr && std::string(language) == "EN") ? "EN" : "FR";
     App().DebugMode = debug != nullptr && std::string(debug) == "1";
 
-    inputFilter_ = InputFilter();
-    outputFilter_ = OutputFilter();
-
-    statusLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    files_->ApplyLanguage();
+    progress_->ApplyLanguage();
     HideListLayout();
-    PlaceStatusLabels(267);
-    progressLabel->clear();
-
     App().ConversionRunning = false;
 
     ApplyHints();
@@ -279,26 +199,15 @@ void MainWindow::onCreated() {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(kClientWidth / 2, kCollapsedHeight / 2));
     }
+    if (App().English()) ApplyEnglishCaptions();
+    queue_->ApplyTexts();
 
-    if (!App().English()) {
-        statusLabel->setText(QString::fromUtf8("Prêt"));
-        WriteGridHeader();
-    } else {
-        ApplyEnglishCaptions();
-    }
-
-    caption_ = BuildCaption();
-    if (App().DebugMode) caption_ += " - DEBUG";
-    setWindowTitle(caption_);
-    DebugAction->setChecked(App().DebugMode);
+    QString caption = BuildCaption();
+    if (App().DebugMode) caption += " - DEBUG";
+    progress_->SetCaption(caption);
+    log_->ShowMode(App().DebugMode);
 
     LoadPreferences();
-}
-
-void MainWindow::WriteGridHeader() {
-    queueView->setHorizontalHeaderLabels({QString::fromUtf8(" Format ciblé"),
-                                            QString::fromUtf8(" Fichier à convertir"),
-                                            QString::fromUtf8(" Fichier de sortie")});
 }
 
 void MainWindow::ApplyEnglishCaptions() {
@@ -307,91 +216,36 @@ void MainWindow::ApplyEnglishCaptions() {
     convertCaption->setText("Convert the file");
     aboutCaption->setText("About");
     closeCaption->setText("Close");
-    inputLabel->setText("File to convert");
-    outputLabel->setText("Output File");
-    presetLabel->setText("Format");
-    shortcutsLabel->setText("Some shortcuts");
-    queueLabel->setText("List of files to convert");
-    chooseInput->setText("Select Input");
-    chooseOutput->setText("Explore...");
-    openOutputFolder->setText("Open");
-    addToQueue->setText("Add to list");
-    showQueue->setText("Show list");
-    removeFromQueue->setText("Remove from list");
-    clearQueue->setText("Clear list");
-    hideQueue->setText("Hide list");
-    convertQueue->setText("Convert the list");
-    statusLabel->setText("Ready");
+    presets_->ApplyEnglishCaptions();
 }
 
 void MainWindow::ApplyHints() {
-    struct Hint {
-        QPushButton* button;
-        const char* french;
-        const char* english;
-    };
-    const Hint hints[] = {
-        {chooseInput, "Cliquez ici pour choisir le fichier à convertir",
-         "Click here to select the file to be converted"},
-        {chooseOutput, "Cliquez ici pour choisir le fichier à créer après conversion",
-         "Click here to select the destination file/location (the file that will be created after conversion)"},
-        {openOutputFolder, "Cliquez ici pour ouvrir le dossier contenant votre fichier converti",
-         "Click here to open the folder that contains the file to be converted"},
-        {addToQueue, "Cliquez ici pour ajouter le fichier à convertir ainsi que le format dans une liste",
-         "Click here to add this conversion (input File/output file/format) to the list"},
-        {showQueue, "Cliquez ici pour afficher la liste de conversion de plusieurs fichiers",
-         "Click here to show the current list of conversion"},
-        {removeFromQueue, "Sélectionnez un élément de la liste, puis cliquez ici pour le supprimer de la liste",
-         "Select a conversion from the list, then click here to remove it from the list"},
-        {hideQueue, "Masquez l'affichage de la liste", "Hide the current conversion list"},
-        {convertQueue, "Cliquez ici pour convertir (ou stopper) toute la liste",
-         "Click here to convert (stop) the conversion of the list"},
-    };
-    for (const Hint& h : hints) h.button->setToolTip(Lang(h.french, h.english));
-    if (App().English()) {
-        Shortcut("segmentShortcut")->setToolTip("Click here to select the format for video/audio extraction");
-        Shortcut("lagShortcut")->setToolTip("Click here to select the format for video/audio synchronization");
-    }
+    files_->ApplyHints();
+    queue_->ApplyHints();
+    presets_->ApplyHints();
 }
 
-void MainWindow::PlaceStatusLabels(int top) {
-    progressLabel->move(5, top);
-    statusLabel->move(620, top);
-    PlaceTimeRow(top);
-    progressBar->setGeometry(0, top + 18, kClientWidth, 16);
-}
+void MainWindow::PlaceStatusLabels(int top) { progress_->Place(top); }
 
 void MainWindow::HideListLayout() {
     panel->resize(kClientWidth, kPanelCollapsed);
     FitLayout(kCollapsedHeight);
     PlaceStatusLabels(267);
-    for (QWidget* w : {static_cast<QWidget*>(queueView), static_cast<QWidget*>(queueLabel),
-                       static_cast<QWidget*>(removeFromQueue), static_cast<QWidget*>(clearQueue),
-                       static_cast<QWidget*>(convertQueue), static_cast<QWidget*>(hideQueue)})
-        w->hide();
+    queue_->SetAreaShown(false);
 }
 
 void MainWindow::ShowListLayout() {
     panel->resize(kClientWidth, kPanelExpanded);
     FitLayout(App().DebugMode ? kExpandedDebugHeight : kExpandedHeight);
     PlaceStatusLabels(457);
-    for (QWidget* w : {static_cast<QWidget*>(queueView), static_cast<QWidget*>(queueLabel),
-                       static_cast<QWidget*>(removeFromQueue), static_cast<QWidget*>(clearQueue),
-                       static_cast<QWidget*>(convertQueue), static_cast<QWidget*>(hideQueue)})
-        w->show();
+    queue_->SetAreaShown(true);
 }
 
-void MainWindow::SetApplicationTitle(const QString& text) {
-    applicationTitle_ = text;
-    // The desktop shows a program by its window's title: the progress goes in front of
-    // the caption while a tool runs, the caption alone when idle.
-    if (text == QString::fromUtf8(transcoda::kApplicationTitle) || text.trimmed().isEmpty())
-        setWindowTitle(caption_);
-    else
-        setWindowTitle(text.trimmed() + " - " + caption_);
-}
+void MainWindow::ShowMessage(const QString& text) { Dialogs().Message(this, ApplicationTitle(), text); }
 
-void MainWindow::ShowMessage(const QString& text) { Dialogs().Message(this, applicationTitle_, text); }
+void MainWindow::ShowFailure(const QString& text, const QString& details) {
+    Dialogs().Failure(this, ApplicationTitle(), text, details);
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Every way of closing comes here: the Close picture, the title bar, the desktop's

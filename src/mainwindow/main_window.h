@@ -1,7 +1,9 @@
 #pragma once
-// The main window: the input, output and format of one conversion, the Convert/Stop
-// picture, the conversion list, the shortcut pictures, the progress display that the
-// worker updates, and the diagnostic log.
+// The main window, made of its parts: the input and output (FilesPart), the preset picker
+// and its shortcut pictures (PresetPicker), the conversion list (QueuePanel), the
+// progress and notices (ProgressPart) and the diagnostic log (DiagnosticLogPart). The
+// window itself holds the five big pictures with their captions, the layouts and the
+// conversions' controller.
 
 #include <QString>
 #include <QStringList>
@@ -11,23 +13,21 @@
 #include <vector>
 
 #include "conversion/conversion_controller.h"
+#include "exec/window_port.h"
 #include "mainwindow/picture_button.h"
-#include "settings/saved_list.h"
 
-class QAction;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QProgressBar;
 class QPushButton;
-class QTableWidget;
+class QLabel;
 class LagDialog;
 class SegmentDialog;
 
 namespace transcoda::gui {
-class QtWindowPort;
-}
+class DiagnosticLogPart;
+class FilesPart;
+class PresetPicker;
+class ProgressPart;
+class QueuePanel;
+}  // namespace transcoda::gui
 
 // Draws the window and forwards the clicks; the conversions' life belongs to its
 // ConversionController, which has the window show what it must through ConversionView
@@ -54,91 +54,61 @@ public:
     // the window moves up to stay on the screen.
     void FitLayout(int designedHeight);
 
-    // Event handlers, named after the component and the event.
-    void onCreated();
-    void onChooseInputClicked();
-    void onChooseOutputClicked();
+    // The parts.
+    transcoda::gui::FilesPart& Files() { return *files_; }
+    transcoda::gui::PresetPicker& Presets() { return *presets_; }
+    transcoda::gui::QueuePanel& Queue() { return *queue_; }
+    const transcoda::gui::QueuePanel& Queue() const { return *queue_; }
+    transcoda::gui::ProgressPart& Progress() { return *progress_; }
+    transcoda::gui::DiagnosticLogPart& Log() { return *log_; }
+
+    // What the buttons and pictures do.
     void onTestCommandClicked();
     void onTestReaderClicked();
-    void onCopyLogClicked();
-    void onOpenOutputFolderClicked();
     void onAddToQueueClicked();
-    void onRemoveFromQueueClicked();
-    void onClearQueueClicked();
     void onConvertQueueClicked();
     void onHideQueueClicked();
     void onShowQueueClicked();
     void onFillQueueClicked();
-    void onPresetChanged();
     void onConvertPressed();
     void onConvertReleased();
     void onConvertEntered();
     void onConvertLeft();
 
-    void ChooseInputFile();
-    void ChooseOutputFile();
-    // Makes path the input, exactly as a pick in the input dialog does.
-    void ApplyInputFile(const QString& path);
-    // Makes path the output, exactly as a pick in the output dialog does.
-    void ApplyOutputFile(const QString& path);
     void ConvertOneFile();
     void ReturnToIdle();
+    // The output field gets the name the selected preset writes.
     void UpdateOutputName();
     void LoadPreferences();
     void ShowListLayout();
     void HideListLayout();
-    bool OutputInList(const QString& path) const;
     void ApplyHints();
 
     // The program's title as the desktop's task list shows it: the caption alone when
     // idle, the progress in front of it while a tool runs.
     void SetApplicationTitle(const QString& text);
-    QString ApplicationTitle() const { return applicationTitle_; }
-    QString Caption() const { return caption_; }
+    QString ApplicationTitle() const;
+    QString Caption() const;
 
     // Work asked for by the worker and the pipe reader (see QtWindowPort).
+    void ShowDisplay(const transcoda::DisplayChange& change);
     void AppendLog(const QString& line);
     // The worker's end of work, handed to the controller.
     bool RestoreConvertButton(bool forList);
-    int ListRowCount() const;
-    QString ListCell(int column, int row) const;
-    void SelectListRow(int row);
-    int SelectedListRow() const;
     // Message box with one OK button captioned with the application title.
     void ShowMessage(const QString& text);
     // The same for a failure, with a button that shows the failing tool's last lines.
     void ShowFailure(const QString& text, const QString& details);
-
     // The time label beside the progress texts; a new text takes the place of the
     // written-file notice.
     void ShowTimeText(const QString& text);
-    // The end of a conversion that wrote its output: the time label names it, the button
-    // beside it opens `folder`, and when the window is not the active one the desktop
-    // shows the same notice.
+    // The end of a conversion that wrote its output (see ProgressPart).
     void ShowWrittenNotice(const QString& text, const QString& folder);
-    void OpenWrittenFolder();
-    QString WrittenFolder() const { return writtenFolder_; }
+    QString WrittenFolder() const;
 
     // Switches the diagnostic log on or off while the program runs (the shortcut and
     // the window's menu entry); on, the log area is shown as at a start in DebugMode.
     void SetDebugMode(bool on);
-
-    // The list kept between runs, its status column and its editing (main_window_queue.cpp).
-    static constexpr int kStatusColumn = 3;
-    void onMoveUpClicked();
-    void onMoveDownClicked();
-    // Moves queued row `from` to the place of row `to` and selects it there.
-    // Moves a queued row; `save` keeps the new order in the preferences at once.
-    void MoveListRow(int from, int to, bool save = true);
-    // Files dropped on the list: they join it with the selected preset, each output
-    // beside its input; those left out are told in one message.
-    void AddDroppedFiles(const QStringList& paths);
-    // The rows may be moved, removed or added now: not while a conversion runs.
-    bool ListEditable() const;
-    transcoda::ItemStatus ListStatus(int row) const;
-    QString ListStatusText(int row) const;
-    void SaveList();
-    void RestoreList();
 
     bool ListHidden() const { return listHidden_; }
     transcoda::ConversionController& Controller() { return *controller_; }
@@ -151,7 +121,7 @@ public:
     void ArmCloseTimer(int ms) override;
     void CloseWindow() override;
     void ListRunBegins(const std::vector<bool>& skipped) override;
-    void ShowListItem(int row, const transcoda::ItemStatus& status) override;
+    void ShowListItem(long long item, const transcoda::ItemStatus& status) override;
 
     // The boxes and dialogs the checks before a conversion ask for.
     void Tell(const std::string& text) override;
@@ -162,6 +132,17 @@ public:
     // Image lists of the pictures.
     const transcoda::gui::ImageList& ConvertImages() const { return convertImages_; }
     const transcoda::gui::ImageList& StopImages() const { return stopImages_; }
+
+    // The panel under the parts' controls, and the five big pictures with their
+    // captions (objectName too).
+    QWidget* panel = nullptr;
+    QLabel* backgroundPicture = nullptr;
+    transcoda::gui::PictureButton *openPicture = nullptr, *savePicture = nullptr, *convertStopPicture = nullptr,
+                                  *aboutPicture = nullptr, *closePicture = nullptr;
+    QLabel *openCaption = nullptr, *saveCaption = nullptr, *convertCaption = nullptr, *aboutCaption = nullptr,
+           *closeCaption = nullptr;
+    // Developer buttons, beyond the client width.
+    QPushButton *testCommand = nullptr, *testReader = nullptr, *fillQueueForTest = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -174,89 +155,39 @@ protected:
 
 private:
     void CreateControls();
-    void CreateShortcuts();
+    void CreatePictures();
+    void CreateDeveloperButtons();
+    void ConnectControls();
     // Alt+letter for the five big pictures, and the Tab order.
     void CreateKeyboard();
-    void CreateNoticeControls();
-    void CreateDebugSwitch();
-    void PlaceTimeRow(int top);
+    // The language, the diagnostic mode and the texts, fixed at creation.
+    void ApplyStartSettings();
     void ApplyEnglishCaptions();
-    void WriteGridHeader();
+    // Shows the list layout when it is hidden.
+    void RevealList();
     void PlaceStatusLabels(int top);
     void ShowConvertPicture(const transcoda::gui::ImageList& list, int index);
-    void SetListButtonsEnabled(bool enabled);
-    void AddListRow(const QString& label, const QString& input, const QString& output,
-                    const transcoda::ItemStatus& status = {});
-    void CreateQueueControls();
-    void ApplyQueueTexts();
-    void SetListStatus(int row, const transcoda::ItemStatus& status);
-    void TellLater(const QString& text);
-    void ClearList();
     void PictureEvents(transcoda::gui::PictureButton* picture, const transcoda::gui::ImageList* list,
                        void (MainWindow::*onRelease)());
+    void ChooseInputFile();
+    void ChooseOutputFile();
     void AboutRelease();
     void CloseRelease();
-    void WriteSourcePreference();
-    void WriteDestinationPreference();
     void WriteConversionPreferences();
 
     LagDialog* lagDialog_ = nullptr;
     SegmentDialog* segmentDialog_ = nullptr;
 
-    QString caption_;
-    QString applicationTitle_;
-    QString inputDialogName_;
-    QString outputDialogName_;
-    QString inputFilter_;
-    QString outputFilter_;
+    transcoda::gui::FilesPart* files_ = nullptr;
+    transcoda::gui::PresetPicker* presets_ = nullptr;
+    transcoda::gui::QueuePanel* queue_ = nullptr;
+    transcoda::gui::ProgressPart* progress_ = nullptr;
+    transcoda::gui::DiagnosticLogPart* log_ = nullptr;
+
     bool listHidden_ = true;
     // The Close picture ends the program once the window has gone.
     bool quitWhenClosed_ = false;
-    // The folder of the output that the notice names; empty while none is shown.
-    QString writtenFolder_;
     std::unique_ptr<transcoda::ConversionController> controller_;
-    // Each list row carries an id of its own, so that the statuses of a run reach their
-    // rows however the list has been edited since it began.
-    long long nextRowId_ = 1;
-    std::vector<long long> runRows_;
-    bool restoringList_ = false;
-    bool listSaveFailureTold_ = false;
-    // The list as this window last read or wrote it: what its next write is merged
-    // against, so that other windows' changes to the kept list stay.
-    std::vector<transcoda::SavedListRow> savedListBase_;
 
-    transcoda::gui::ImageList openImages_, saveImages_, convertImages_, stopImages_,
-        aboutImages_, closeImages_;
-    transcoda::gui::ImageList formatsNormal_, formatsOver_, formatsDown_;
-
-public:
-    // Components, named as in the window's design (objectName too).
-    QWidget* panel = nullptr;
-    QLabel* backgroundPicture = nullptr;  // background picture of the panel
-    transcoda::gui::PictureButton *openPicture = nullptr, *savePicture = nullptr, *convertStopPicture = nullptr,
-                                  *aboutPicture = nullptr, *closePicture = nullptr;
-    QLabel *inputLabel = nullptr, *outputLabel = nullptr, *presetLabel = nullptr, *openCaption = nullptr,
-           *saveCaption = nullptr, *convertCaption = nullptr, *aboutCaption = nullptr, *closeCaption = nullptr,
-           *progressLabel = nullptr, *statusLabel = nullptr, *logLabel = nullptr, *shortcutsLabel = nullptr,
-           *queueLabel = nullptr;
-    QLineEdit *inputPathEdit = nullptr, *outputPathEdit = nullptr;
-    QComboBox* presetCombo = nullptr;
-    QPushButton *chooseInput = nullptr, *chooseOutput = nullptr, *testCommand = nullptr, *testReader = nullptr,
-                *copyLog = nullptr, *openOutputFolder = nullptr, *addToQueue = nullptr, *removeFromQueue = nullptr,
-                *clearQueue = nullptr, *convertQueue = nullptr, *hideQueue = nullptr,
-                *showQueue = nullptr, *fillQueueForTest = nullptr;
-    QTableWidget* queueView = nullptr;
-    QPushButton *MoveUpButton = nullptr, *MoveDownButton = nullptr;  // beside the grid
-    QProgressBar* progressBar = nullptr;
-    QPlainTextEdit* diagnosticLog = nullptr;
-    // The time label of a running conversion, then the written-file notice; the button
-    // that opens the written file's folder; the menu entry of the diagnostic log.
-    QLabel* TimeLabel = nullptr;
-    QPushButton* OpenFolderButton = nullptr;
-    QAction* DebugAction = nullptr;
-    // One of the fifteen shortcut pictures by its objectName ("dvdShortcut" ...), null for none.
-    transcoda::gui::PictureButton* Shortcut(const QString& name) const;
-
-private:
-    std::vector<transcoda::gui::PictureButton*> shortcuts_;
+    transcoda::gui::ImageList openImages_, saveImages_, convertImages_, stopImages_, aboutImages_, closeImages_;
 };

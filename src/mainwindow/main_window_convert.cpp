@@ -1,15 +1,12 @@
 // The single conversion: the Convert/Stop picture, the request it hands to the
-// controller, the file pickers, the folder view, About and Close.
+// controller, the output name, a file dropped on the window, About and Close.
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QUrl>
 
@@ -17,9 +14,12 @@
 #include "exec/app_state.h"
 #include "exec/log.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/diagnostic_log_part.h"
+#include "mainwindow/files_part.h"
+#include "mainwindow/preset_picker.h"
+#include "mainwindow/queue_panel.h"
 #include "mainwindow/texts.h"
 #include "mainwindow/user_dialogs.h"
-#include "recipes/default_output.h"
 
 using transcoda::App;
 using transcoda::LogEvent;
@@ -35,9 +35,9 @@ QString ToQString(const std::string& text) { return QString::fromStdString(text)
 
 void MainWindow::onConvertPressed() {
     if (!controller_->ConversionUnderWay()) {
-        diagnosticLog->clear();
-        LogEvent(" -- L'utilisateur a demandé une conversion de \"" + S(inputPathEdit->text()) + "\" vers \"" +
-                 S(outputPathEdit->text()) + "\" avec le format \"" + S(presetCombo->currentText()) + "\"");
+        log_->Clear();
+        LogEvent(" -- L'utilisateur a demandé une conversion de \"" + S(files_->Input()) + "\" vers \"" +
+                 S(files_->Output()) + "\" avec le format \"" + S(presets_->presetCombo->currentText()) + "\"");
         SetPictureState(convertStopPicture, convertImages_, 1);
         convertCaption->setText(ConvertCaption());
     } else {
@@ -73,7 +73,7 @@ void MainWindow::onConvertReleased() {
         return;
     }
     if (!controller_->BeginOne()) return;
-    if (!transcoda::InputFileExists(S(inputPathEdit->text()))) {
+    if (!transcoda::InputFileExists(S(files_->Input()))) {
         ReturnToIdle();
         ChooseInputFile();
         return;
@@ -85,7 +85,7 @@ void MainWindow::onConvertReleased() {
 
 void MainWindow::ConvertOneFile() {
     UpdateOutputName();
-    App().Request = {S(inputPathEdit->text()), S(outputPathEdit->text()), S(presetCombo->currentText())};
+    App().Request = {S(files_->Input()), S(files_->Output()), S(presets_->presetCombo->currentText())};
     UpdateOutputName();
     WriteConversionPreferences();
     controller_->ConvertOne(*this);
@@ -96,50 +96,14 @@ void MainWindow::ReturnToIdle() { controller_->Cancel(); }
 bool MainWindow::RestoreConvertButton(bool forList) { return controller_->WorkDone(forList); }
 
 void MainWindow::UpdateOutputName() {
-    // A name made for an empty field is never one that a row of the list writes.
-    const std::string rewritten =
-        transcoda::OutputBesideInput(S(presetCombo->currentText()), S(inputPathEdit->text()), S(outputPathEdit->text()),
-                                     [this](const std::string& output) { return OutputInList(ToQString(output)); });
-    if (ToQString(rewritten) != outputPathEdit->text()) outputPathEdit->setText(ToQString(rewritten));
+    // A name made for an empty field is never one that an item of the list writes.
+    files_->UpdateOutputName(presets_->presetCombo->currentText(),
+                             [this](const std::string& output) { return queue_->OutputInList(ToQString(output)); });
 }
 
-void MainWindow::onPresetChanged() { UpdateOutputName(); }
+void MainWindow::ChooseInputFile() { files_->ChooseInputFile(); }
 
-void MainWindow::ChooseInputFile() {
-    const QString picked = Dialogs().PickFile(this, InputDialogTitle(), QtFilter(inputFilter_),
-                                              inputDialogName_.isEmpty() ? inputPathEdit->text() : inputDialogName_, true);
-    // A cancelled dialog keeps the name chosen last, and that name is applied again.
-    if (!picked.isEmpty()) inputDialogName_ = picked;
-    if (!inputDialogName_.isEmpty()) ApplyInputFile(inputDialogName_);
-}
-
-void MainWindow::ApplyInputFile(const QString& path) {
-    inputPathEdit->setText(path);
-    App().Request.InputPath = S(path);
-    WriteSourcePreference();
-}
-
-void MainWindow::ChooseOutputFile() {
-    const QString picked = Dialogs().PickFile(this, OutputDialogTitle(), QtFilter(outputFilter_),
-                                              outputDialogName_.isEmpty() ? outputPathEdit->text() : outputDialogName_, false);
-    if (!picked.isEmpty()) outputDialogName_ = picked;
-    if (!outputDialogName_.isEmpty()) ApplyOutputFile(outputDialogName_);
-}
-
-void MainWindow::ApplyOutputFile(const QString& path) {
-    outputPathEdit->setText(path);
-    App().Request.OutputPath = S(path);
-    WriteDestinationPreference();
-}
-
-void MainWindow::onChooseInputClicked() { ChooseInputFile(); }
-void MainWindow::onChooseOutputClicked() { ChooseOutputFile(); }
-
-void MainWindow::onOpenOutputFolderClicked() {
-    // The folder that holds the output: for a DVD output (a folder path) its parent.
-    const QString folder = QDir::cleanPath(QFileInfo(outputPathEdit->text() + "/..").absoluteFilePath());
-    Dialogs().OpenExternal(QUrl::fromLocalFile(folder));
-}
+void MainWindow::ChooseOutputFile() { files_->ChooseOutputFile(); }
 
 void MainWindow::AboutRelease() {
     const QString page = QString("https://%1/%2/").arg(QString::fromUtf8(transcoda::kProductWebAddress),
@@ -160,17 +124,12 @@ void MainWindow::onTestCommandClicked() { controller_->StartDiagnostic("test"); 
 void MainWindow::onTestReaderClicked() { controller_->StartDiagnostic("testThread2"); }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    const QMimeData* data = event->mimeData();
-    if (data->hasUrls() && data->urls().size() == 1 && data->urls().first().isLocalFile())
-        event->acceptProposedAction();
+    if (FilesPart::DropsOne(event->mimeData())) event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() != 1 || !urls.first().isLocalFile()) return;
-    const QString path = urls.first().toLocalFile();
-    if (!QFileInfo(path).isFile()) return;
+    const QString path = FilesPart::DroppedFile(event->mimeData());
+    if (path.isEmpty()) return;
     event->acceptProposedAction();
-    inputDialogName_ = path;
-    ApplyInputFile(path);
+    files_->TakeDroppedInput(path);
 }

@@ -2,10 +2,8 @@
 // under its caption, and Tab goes through the controls in the order of the layout.
 #include <QKeySequence>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTableWidget>
 
 #include "dialogs/tab_order.h"
 #include "exec/app_state.h"
@@ -49,9 +47,6 @@ void MainWindow::CreateKeyboard() {
     }
     // The developer buttons lie beyond the window's width: Tab must not lead there.
     for (QPushButton* b : {testCommand, testReader, fillQueueForTest}) b->setFocusPolicy(Qt::NoFocus);
-    // Tab leaves the list and the log for the next control; the arrows move in them.
-    queueView->setTabKeyNavigation(false);
-    diagnosticLog->setTabChangesFocus(true);
     transcoda::OrderTabsByLayout(this);
 }
 

@@ -7,6 +7,7 @@
 
 #include "exec/log.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/queue_panel.h"
 #include "mainwindow/texts.h"
 
 using transcoda::LogError;
@@ -20,33 +21,31 @@ void MainWindow::ShowConvertPicture(const ImageList& list, int index) {
     if (!SetPictureState(convertStopPicture, list, index)) LogError(kImageError);
 }
 
-void MainWindow::SetListButtonsEnabled(bool enabled) {
-    for (QPushButton* b : {addToQueue, removeFromQueue, clearQueue}) b->setEnabled(enabled);
-}
-
 void MainWindow::ShowConvertingLook(bool forList) {
     // The notice of the last conversion goes: its time label takes its place.
     ShowTimeText({});
     ShowConvertPicture(stopImages_, 0);
     convertCaption->setText(kStopCaption);
-    SetListButtonsEnabled(false);
+    queue_->SetEditable(false);
     // The list's button is its Stop while the list runs; a single conversion disables it.
-    if (forList) convertQueue->setText(kListStopCaption);
-    convertQueue->setEnabled(forList);
+    if (forList) queue_->convertQueue->setText(kListStopCaption);
+    queue_->convertQueue->setEnabled(forList);
 }
 
 void MainWindow::ShowStoppedLook() {
     ShowConvertPicture(convertImages_, 0);
     convertCaption->setText(ConvertCaption());
-    for (QPushButton* b : {convertQueue, addToQueue, removeFromQueue, clearQueue}) b->setEnabled(true);
+    queue_->SetEditable(true);
+    queue_->convertQueue->setEnabled(true);
     // After a stop by the user the list button reads the French caption in both languages.
-    convertQueue->setText(kListConvertCaptionFr);
+    queue_->convertQueue->setText(kListConvertCaptionFr);
 }
 
 void MainWindow::ShowIdleLook() {
     SetPictureState(convertStopPicture, convertImages_, 0);
     convertCaption->setText(ConvertCaption());
-    for (QPushButton* b : {convertQueue, addToQueue, removeFromQueue, clearQueue}) b->setEnabled(true);
+    queue_->SetEditable(true);
+    queue_->convertQueue->setEnabled(true);
     convertStopPicture->repaint();
 }
 
@@ -57,11 +56,11 @@ bool MainWindow::ShowWorkDoneLook(bool forList, bool keepListCaption) {
     if (forList) {
         // After a Stop by the user the button keeps "Convertir la liste" in both
         // languages until a list conversion ends by itself.
-        if (!keepListCaption) convertQueue->setText(Lang("Convertir la liste", "Convert the list"));
+        if (!keepListCaption) queue_->convertQueue->setText(Lang("Convertir la liste", "Convert the list"));
     } else {
-        convertQueue->setEnabled(true);
+        queue_->convertQueue->setEnabled(true);
     }
-    SetListButtonsEnabled(true);
+    queue_->SetEditable(true);
     return loaded;
 }
 

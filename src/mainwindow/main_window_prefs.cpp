@@ -1,11 +1,13 @@
-// The remembered input, output and format (see preferences.h for the file itself).
+// The remembered input, output and format read at the start, and those written when a
+// conversion starts (see preferences.h for the file itself).
 #include <QComboBox>
-#include <QLineEdit>
 #include <string>
 
 #include "exec/app_state.h"
 #include "exec/log.h"
+#include "mainwindow/files_part.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/preset_picker.h"
 #include "settings/preferences.h"
 
 using transcoda::App;
@@ -13,9 +15,8 @@ using transcoda::App;
 void MainWindow::LoadPreferences() {
     const transcoda::StartupPreferences prefs = transcoda::ReadStartupPreferences(App().ProgramFolder);
     if (prefs.FileFound) {
-        outputPathEdit->setText(QString::fromStdString(prefs.DestinationFileName));
-        inputPathEdit->setText(QString::fromStdString(prefs.SourceFileName));
-        presetCombo->setCurrentIndex(prefs.FormatIndex);
+        files_->Restore(QString::fromStdString(prefs.SourceFileName), QString::fromStdString(prefs.DestinationFileName));
+        presets_->presetCombo->setCurrentIndex(prefs.FormatIndex);
         if (!prefs.DeriveOutputName()) {
             // The window still opens, with the paths applied and no format selected.
             ShowMessage(QString::fromStdString(prefs.ErrorText));
@@ -25,20 +26,9 @@ void MainWindow::LoadPreferences() {
     UpdateOutputName();
 }
 
-void MainWindow::WriteSourcePreference() {
-    const auto result = transcoda::WriteSourceFilePreference(App().ProgramFolder, inputPathEdit->text().toStdString());
-    if (!result.Ok()) ShowMessage(QString::fromStdString(result.ErrorText));
-}
-
-void MainWindow::WriteDestinationPreference() {
-    const auto result =
-        transcoda::WriteDestinationFilePreference(App().ProgramFolder, outputPathEdit->text().toStdString());
-    if (!result.Ok()) ShowMessage(QString::fromStdString(result.ErrorText));
-}
-
 void MainWindow::WriteConversionPreferences() {
     const auto result = transcoda::WriteConversionStartPreferences(App().ProgramFolder, App().Request.OutputPath,
-                                                                   presetCombo->currentIndex());
+                                                                   presets_->presetCombo->currentIndex());
     if (!result.Ok()) transcoda::LogError(" -- Erreur de modification du fichier préférences");
     transcoda::LogEvent(" -- Fin de modification du fichier préférences");
 }

@@ -2,13 +2,12 @@
 // than the screen's free area gives up the difference from the log, and the window moves
 // up so that its bottom stays on the screen.
 #include <QGuiApplication>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <algorithm>
 
 #include "exec/app_state.h"
+#include "mainwindow/diagnostic_log_part.h"
 #include "mainwindow/main_window.h"
 
 using transcoda::App;
@@ -30,17 +29,17 @@ void MainWindow::FitLayout(int designedHeight) {
     // designed ones: the frame the desktop reports may come late or not at all.
     const int frame = std::max(kFrameHeight, frameGeometry().height() - height());
     int client = designedHeight - kFrameHeight;
-    const int logTop = diagnosticLog->y();
+    QPlainTextEdit* logArea = log_->diagnosticLog;
+    const int logTop = logArea->y();
     const int designedLog = kExpandedDebugHeight - kFrameHeight - logTop - kLogBottomMargin;
     // Outside the window the log area is hidden, so that Tab never leads there.
     const bool logInside = client > logTop;
-    for (QWidget* w : {static_cast<QWidget*>(logLabel), static_cast<QWidget*>(copyLog), static_cast<QWidget*>(diagnosticLog)})
-        w->setVisible(logInside);
+    log_->SetShown(logInside);
     if (logInside) {
         // The layout shows the log: it shrinks as far as needed, down to a few lines.
         const int room = area.isValid() ? area.height() - frame : client;
         client = std::clamp(room, logTop + kSmallestLog + kLogBottomMargin, client);
-        diagnosticLog->resize(diagnosticLog->width(), std::min(designedLog, client - logTop - kLogBottomMargin));
+        logArea->resize(logArea->width(), std::min(designedLog, client - logTop - kLogBottomMargin));
     }
     setFixedSize(kClientWidth, client);
     if (!isVisible() || !area.isValid()) return;

@@ -1,10 +1,8 @@
 #include "mainwindow/qt_window_port.h"
 
 #include <QLabel>
-#include <algorithm>
 #include <QMetaObject>
 #include <QObject>
-#include <QProgressBar>
 #include <QThread>
 
 #include "mainwindow/main_window.h"
@@ -58,16 +56,7 @@ bool QtWindowPort::Run(const std::function<void(MainWindow&)>& work) {
 }
 
 void QtWindowPort::ShowDisplay(const DisplayChange& change) {
-    Run([&](MainWindow& f) {
-        if (change.StatusText) f.statusLabel->setText(ToQString(*change.StatusText));
-        if (change.ProgressText) f.progressLabel->setText(ToQString(*change.ProgressText));
-        if (change.Title) f.SetApplicationTitle(ToQString(*change.Title));
-        QProgressBar* bar = f.progressBar;
-        if (change.BarMaximum) bar->setMaximum(*change.BarMaximum);
-        // Values beyond the range show as its end, as a position control does.
-        if (change.BarPosition) bar->setValue(std::clamp(*change.BarPosition, bar->minimum(), bar->maximum()));
-        if (change.TimeText) f.ShowTimeText(ToQString(*change.TimeText));
-    });
+    Run([&](MainWindow& f) { f.ShowDisplay(change); });
 }
 
 void QtWindowPort::SetActionText(const std::string& text) {
@@ -92,22 +81,6 @@ void QtWindowPort::AppendLog(const std::string& line) {
 
 std::string QtWindowPort::LogStamp(const std::string& marker) {
     return LogStampText(ToQString(marker)).toStdString();
-}
-
-int QtWindowPort::ListRowCount() {
-    int out = 2;
-    Run([&](MainWindow& f) { out = f.ListRowCount(); });
-    return out;
-}
-
-std::string QtWindowPort::ListCell(int column, int row) {
-    std::string out;
-    Run([&](MainWindow& f) { out = f.ListCell(column, row).toStdString(); });
-    return out;
-}
-
-void QtWindowPort::SelectListRow(int row) {
-    Run([&](MainWindow& f) { f.SelectListRow(row); });
 }
 
 bool QtWindowPort::RestoreConvertButton(bool forList) {

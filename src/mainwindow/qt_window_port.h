@@ -35,9 +35,6 @@ public:
     void ShowWrittenNotice(const std::string& text, const std::string& folder) override;
     void AppendLog(const std::string& line) override;
     std::string LogStamp(const std::string& marker) override;
-    int ListRowCount() override;
-    std::string ListCell(int column, int row) override;
-    void SelectListRow(int row) override;
     bool RestoreConvertButton(bool forList) override;
 
 private:

@@ -27,13 +27,15 @@ TEST(TerminalWindow, ProgressLineMessagesAndListItems) {
     ASSERT_TRUE(out && err);
     {
         TerminalWindow window(out, err);
-        window.SetRows({{" Video MPEG", "/in/a.avi", "/out/a.mpeg"}, {" Audio", "/in/b.avi", "/out/b.mp3"}});
-        EXPECT_EQ(window.ListRowCount(), 4);
-        EXPECT_EQ(window.ListCell(2, 2), "/out/b.mp3");
-        EXPECT_EQ(window.ListCell(0, 3), "") << "the empty last row";
+        ConversionQueue queue;
+        queue.Add(" Video MPEG", "/in/a.avi", "/out/a.mpeg");
+        const long long second = queue.Add(" Audio", "/in/b.avi", "/out/b.mp3");
+        window.SetQueue(std::move(queue));
 
         App().ItemCounterText = "(2/2)";
-        window.SelectListRow(2);
+        window.ShowItem({second, {ItemStatus::State::Converting}});
+        window.ShowItem({second, {ItemStatus::State::Converting, 12}});  // a percentage names nothing again
+        window.ShowItem({99, {ItemStatus::State::Converting}});          // no such item
         window.ShowDisplay({.StatusText = "Conversion..."});
         window.ShowDisplay({.ProgressText = "Progression : 12.35% (2/2)", .Title = "12.35% (2/2)", .BarPosition = 12});
         window.ShowDisplay({.ProgressText = "Progression : 9.00% (2/2)"});

@@ -84,8 +84,8 @@ public:
     void ArmCloseTimer(int) override { Add("timer"); }
     void CloseWindow() override { Add("close"); }
     void ListRunBegins(const std::vector<bool>&) override { items.push_back("begins"); }
-    void ShowListItem(int row, const ItemStatus& status) override {
-        items.push_back(std::to_string(row) + ":" + ItemStatusText(status));
+    void ShowListItem(long long item, const ItemStatus& status) override {
+        items.push_back(std::to_string(item) + ":" + ItemStatusText(status));
     }
     std::string calls;
     // The list runs begun and the item statuses shown, in order.
@@ -221,7 +221,7 @@ TEST_F(ControllerTest, StateMachine) {
             } else if (move == "begin") controller->BeginOne();
             else if (move == "start") controller->StartOne();
             else if (move == "cancel") controller->Cancel();
-            else if (move == "list") controller->StartList();
+            else if (move == "list") controller->StartList(ConversionQueue());
             else if (move == "stop") controller->Stop();
             else if (move == "test") controller->StartDiagnostic("test");
             else if (move == "close") controller->Close();
@@ -254,7 +254,7 @@ TEST_F(ControllerTest, ItemStatusesReachTheWindowOnlyFromTheRunItShows) {
         jobs.push_back(std::move(job));
         ends.push_back(std::move(onEnd));
     });
-    controller->StartList();
+    controller->StartList(ConversionQueue());
     ASSERT_EQ(jobs.size(), 1u);
     ASSERT_TRUE(jobs[0].OnItem);
     jobs[0].OnItem({1, {ItemStatus::State::Converting, 42}});
@@ -266,7 +266,7 @@ TEST_F(ControllerTest, ItemStatusesReachTheWindowOnlyFromTheRunItShows) {
     EXPECT_EQ(view.items, (std::vector<std::string>{"begins", "1:conversion 42 %", "1:arrêté"}));
 
     // Stop, then a new list at once: the first worker is still ending.
-    controller->StartList();
+    controller->StartList(ConversionQueue());
     jobs[0].OnItem({2, {ItemStatus::State::Done}});
     ends[0]();
     owner.RunPosted();
@@ -469,12 +469,12 @@ TEST_F(WorkerControllerTest, StopThenConvertAgainRunsTheNewRequestAfterTheStoppe
 }
 
 TEST_F(WorkerControllerTest, AListIsConvertedRowByRow) {
-    for (const char* name : {"a", "b", "c"}) window.rows.push_back({FormatLabel(3), In(name), Out(name)});
-    controller->StartList();
+    ConversionQueue queue;
+    for (const char* name : {"a", "b", "c"}) queue.Add(FormatLabel(3), In(name), Out(name));
+    controller->StartList(queue);
     EXPECT_EQ(controller->Current(), State::ConvertingList);
     ASSERT_TRUE(Idle());
     for (const char* name : {"a", "b", "c"}) EXPECT_TRUE(fs::exists(Out(name))) << name;
-    EXPECT_EQ(window.Texts("select"), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_TRUE(window.messages.empty());
     EXPECT_EQ(view.calls, "converting-list done-list");
     EXPECT_EQ(view.items, (std::vector<std::string>{"begins", "1:conversion", "1:terminé", "2:conversion", "2:terminé",

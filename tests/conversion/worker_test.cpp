@@ -13,6 +13,7 @@
 #include <set>
 #include <thread>
 
+#include "conversion/conversion_queue.h"
 #include "conversion/worker.h"
 #include "exec/app_state.h"
 #include "exec/pending_outputs.h"
@@ -108,8 +109,9 @@ protected:
 
     void RunList(const std::vector<FakeItem>& list) {
         items = list;
-        for (const auto& item : list) win->rows.push_back({item.label, item.input, item.output});
-        Run("transformList");
+        ConversionQueue queue;
+        for (const auto& item : list) queue.Add(item.label, item.input, item.output);
+        Run(queue.ListJob({}));
     }
     void RunOnce(const FakeItem& item) {
         items = {item};
@@ -118,8 +120,11 @@ protected:
     }
     void Run(const std::string& command) {
         App().WorkerCommand = command;
+        Run(MonThread::TakeJob());
+    }
+    void Run(ConversionJob job) {
+        App().WorkerCommand = job.Command;
         App().ConversionRunning = true;
-        ConversionJob job = MonThread::TakeJob();
         reports.clear();
         job.OnItem = [this](const ItemReport& report) { reports.push_back(report); };
         MonThread::Execute(job);
@@ -128,19 +133,26 @@ protected:
     // every row must first have been told converting.
     std::vector<std::string> ItemEnds() {
         std::vector<std::string> ends;
-        std::vector<int> rows;
+        std::vector<long long> rows;
         for (const ItemReport& report : reports) {
-            auto at = std::find(rows.begin(), rows.end(), report.Row);
-            const std::string text = std::to_string(report.Row) + ":" + ItemStatusText(report.Status);
+            auto at = std::find(rows.begin(), rows.end(), report.Item);
+            const std::string text = std::to_string(report.Item) + ":" + ItemStatusText(report.Status);
             if (at == rows.end()) {
                 EXPECT_EQ(report.Status.Kind, ItemStatus::State::Converting) << text;
-                rows.push_back(report.Row);
+                rows.push_back(report.Item);
                 ends.push_back(text);
             } else {
                 ends[static_cast<size_t>(at - rows.begin())] = text;
             }
         }
         return ends;
+    }
+
+    // The items that began (told converting), in order.
+    std::vector<std::string> Began() {
+        std::vector<std::string> began;
+        for (const std::string& end : ItemEnds()) began.push_back(end.substr(0, end.find(':')));
+        return began;
     }
 
     // The runs that name an input.
@@ -179,7 +191,7 @@ protected:
 TEST_F(WorkerTest, ListOfThreeCountsSelectsAndConvertsEveryRow) {
     RunList({Item("a"), Item("b"), Item("c")});
 
-    EXPECT_EQ(win->Texts("select"), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(Began(), (std::vector<std::string>{"1", "2", "3"}));
     std::set<std::string> seen(counters.begin(), counters.end());
     EXPECT_EQ(seen, (std::set<std::string>{"(1/3)", "(2/3)", "(3/3)"}));
     // Each item's runs carry its own counter.
@@ -207,7 +219,7 @@ TEST_F(WorkerTest, StopDuringSecondItemLeavesTheThirdUnstartedAndEarlierOutputsW
     for (const FakeItem& item : {Item("a"), second, third}) std::ofstream(item.output) << "earlier run";
     RunList({Item("a"), second, third});
 
-    EXPECT_EQ(win->Texts("select"), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(Began(), (std::vector<std::string>{"1", "2"}));
     EXPECT_EQ(RunsOf(third.input), 0);
     EXPECT_EQ(Results(), (std::vector<Result>{Result::Written, Result::Stopped}));
     EXPECT_EQ(ItemEnds(), (std::vector<std::string>{"1:terminé", "2:arrêté"}));
@@ -266,7 +278,7 @@ TEST_F(WorkerTest, TheRunReadsItsOwnCopyWhateverTheWindowWritesMeanwhile) {
 TEST_F(WorkerTest, EmptyListReturnsToIdleAtOnce) {
     RunList({});
     EXPECT_TRUE(runs.empty());
-    EXPECT_TRUE(win->Texts("select").empty());
+    EXPECT_TRUE(Began().empty());
     EXPECT_TRUE(win->messages.empty());
     EXPECT_EQ(App().ItemCounterText, "");
     ExpectIdle("list");

@@ -31,9 +31,6 @@ public:
     void ShowMessage(const std::string&) override {}
     void AppendLog(const std::string&) override {}
     std::string LogStamp(const std::string& marker) override { return marker; }
-    int ListRowCount() override { return 2; }
-    std::string ListCell(int, int) override { return {}; }
-    void SelectListRow(int) override {}
     bool RestoreConvertButton(bool) override { return true; }
 
     int bar = 0, maximum = 100;

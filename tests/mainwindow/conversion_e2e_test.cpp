@@ -3,7 +3,8 @@
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QTableWidget>
+#include <QItemSelectionModel>
+#include <QTableView>
 #include <sys/stat.h>
 
 #include <csignal>
@@ -60,9 +61,6 @@ public:
     void ShowMessage(const std::string& t) override { Keep("message", t); inner_.ShowMessage(t); }
     void AppendLog(const std::string& l) override { inner_.AppendLog(l); }
     std::string LogStamp(const std::string& m) override { return inner_.LogStamp(m); }
-    int ListRowCount() override { return inner_.ListRowCount(); }
-    std::string ListCell(int c, int r) override { return inner_.ListCell(c, r); }
-    void SelectListRow(int r) override { Keep("select", std::to_string(r)); inner_.SelectListRow(r); }
     bool RestoreConvertButton(bool l) override { Keep("restore", l ? "list" : "once"); return inner_.RestoreConvertButton(l); }
 
     std::vector<std::string> Texts(const std::string& op) {
@@ -72,6 +70,8 @@ public:
             if (o == op) out.push_back(t);
         return out;
     }
+    // The list's row selected as the run reaches it, from 1.
+    void Selected(int row) { Keep("select", std::to_string(row)); }
     bool Saw(const std::string& op, const std::string& part) {
         for (const std::string& t : Texts(op))
             if (t.find(part) != std::string::npos) return true;
@@ -107,24 +107,30 @@ protected:
     static std::string Fixture(const std::string& name) { return std::string(TRANSCODA_FIXTURE_DIR) + "/" + name; }
 
     void Watch() {
+        QObject::disconnect(selectionWatch);
         watch = std::make_unique<WatchingPort>(gui::QtWindowPort::Instance());
         AttachWindow(watch.get());
+        selectionWatch = QObject::connect(form->Queue().queueView->selectionModel(), &QItemSelectionModel::currentRowChanged,
+                                          form.get(), [w = watch.get()](const QModelIndex& current) {
+                                              if (current.isValid()) w->Selected(current.row() + 1);
+                                          });
     }
 
     void ExpectIdleDisplay() {
         ExpectIdleLook();
-        EXPECT_EQ(form->statusLabel->text(), App().English() ? "Ready" : QString::fromUtf8("Prêt"));
-        EXPECT_EQ(form->progressLabel->text(), "");
-        EXPECT_EQ(form->progressBar->value(), 0);
+        EXPECT_EQ(form->Progress().statusLabel->text(), App().English() ? "Ready" : QString::fromUtf8("Prêt"));
+        EXPECT_EQ(form->Progress().progressLabel->text(), "");
+        EXPECT_EQ(form->Progress().progressBar->value(), 0);
         EXPECT_EQ(form->windowTitle(), form->Caption());
     }
 
     void Queue(const std::string& input, const std::string& output, int format) {
         SetRequest(input, output, format);
-        Click(form->addToQueue);
+        Click(form->Queue().addToQueue);
     }
 
     std::unique_ptr<WatchingPort> watch;
+    QMetaObject::Connection selectionWatch;
 };
 
 TEST_F(ConversionTest, SingleConversionFromTheReleaseBackToIdle) {
@@ -140,8 +146,8 @@ TEST_F(ConversionTest, SingleConversionFromTheReleaseBackToIdle) {
     EXPECT_TRUE(App().ConversionRunning.load());
     EXPECT_EQ(form->convertStopPicture->ShownList(), "stop");
     EXPECT_EQ(form->convertCaption->text(), "           Stop");
-    EXPECT_FALSE(form->convertQueue->isEnabled());
-    EXPECT_FALSE(form->addToQueue->isEnabled());
+    EXPECT_FALSE(form->Queue().convertQueue->isEnabled());
+    EXPECT_FALSE(form->Queue().addToQueue->isEnabled());
 
     ASSERT_TRUE(WaitForIdle(120000));
     ExpectIdleDisplay();
@@ -151,15 +157,15 @@ TEST_F(ConversionTest, SingleConversionFromTheReleaseBackToIdle) {
     EXPECT_EQ(ProbeCodec(output), "mp3");
     EXPECT_NEAR(ProbeDuration(output), 3.0, 0.3);
     // DebugMode is off: the whole conversion left the log empty.
-    EXPECT_TRUE(form->diagnosticLog->toPlainText().isEmpty());
+    EXPECT_TRUE(form->Log().diagnosticLog->toPlainText().isEmpty());
     EXPECT_TRUE(dialogs.Of("message").empty());
     // The time taken was shown while it ran; at the end the written file is named, the
     // folder is a click away, and the desktop is told (the window is not the active one).
     EXPECT_TRUE(watch->Saw("time", "écoulé 0 min ")) << "no time was shown";
     EXPECT_EQ(watch->Texts("notice"), std::vector<std::string>{"Fichier écrit : " + output});
-    EXPECT_EQ(form->TimeLabel->toolTip().toStdString(), "Fichier écrit : " + output);
+    EXPECT_EQ(form->Progress().TimeLabel->toolTip().toStdString(), "Fichier écrit : " + output);
     EXPECT_EQ(form->WrittenFolder().toStdString(), Path("out"));
-    EXPECT_TRUE(form->OpenFolderButton->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->Progress().OpenFolderButton->isVisibleTo(form.get()));
     ASSERT_EQ(dialogs.Of("notify").size(), 1u);
     EXPECT_EQ(dialogs.Of("notify")[0].text.toStdString(), "Fichier écrit : " + output);
 }
@@ -170,12 +176,12 @@ TEST_F(ConversionTest, ListOfThreeCountsItemsAndSelectsEachRow) {
     Queue(Fixture("clip.avi"), Path("out/one.mp3"), 34);
     Queue(Fixture("clip.mp4"), Path("out/two.wav"), 36);
     Queue(Fixture("clip.wav"), Path("out/three.mp3"), 35);
-    ASSERT_EQ(form->ListRowCount(), 5);
+    ASSERT_EQ(form->Queue().Count(), 3);
 
-    Click(form->convertQueue);
-    EXPECT_EQ(form->convertQueue->text(), "Stop conversion de la liste");
-    EXPECT_TRUE(form->convertQueue->isEnabled());
-    EXPECT_FALSE(form->addToQueue->isEnabled());
+    Click(form->Queue().convertQueue);
+    EXPECT_EQ(form->Queue().convertQueue->text(), "Stop conversion de la liste");
+    EXPECT_TRUE(form->Queue().convertQueue->isEnabled());
+    EXPECT_FALSE(form->Queue().addToQueue->isEnabled());
     ASSERT_TRUE(WaitForIdle(180000));
 
     EXPECT_EQ(watch->Texts("select"), (std::vector<std::string>{"1", "2", "3"}));
@@ -191,9 +197,9 @@ TEST_F(ConversionTest, ListOfThreeCountsItemsAndSelectsEachRow) {
     ExpectIdleDisplay();
     EXPECT_EQ(watch->Texts("notice"),
               std::vector<std::string>{"3 fichiers écrits, dont le dernier : " + Path("out/three.mp3")});
-    EXPECT_EQ(form->convertQueue->text(), "Convertir la liste");
+    EXPECT_EQ(form->Queue().convertQueue->text(), "Convertir la liste");
     // In DebugMode the log tells the story of the run.
-    EXPECT_TRUE(form->diagnosticLog->toPlainText().contains(QString::fromUtf8("Le logiciel va commencer la conversion..")));
+    EXPECT_TRUE(form->Log().diagnosticLog->toPlainText().contains(QString::fromUtf8("Le logiciel va commencer la conversion..")));
 }
 
 // Each row shows how its item ended, the failed one with its reason; the rows cannot be
@@ -205,20 +211,20 @@ TEST_F(ConversionTest, TheStatusColumnFollowsAListWithOneFailingRow) {
     Queue(Fixture("clip.avi"), Path("out/one.mp3"), 34);
     Queue(Fixture("clip.wav"), Path("out/two.mpeg"), 3);  // sound only, for a picture format
     Queue(Fixture("clip.wav"), Path("out/three.mp3"), 34);
-    ASSERT_EQ(form->ListRowCount(), 5);
+    ASSERT_EQ(form->Queue().Count(), 3);
     auto statuses = [&] {
         std::vector<std::string> out;
-        for (int row = 1; row <= 3; ++row) out.push_back(form->ListStatusText(row).toStdString());
+        for (int row = 1; row <= 3; ++row) out.push_back(form->Queue().StatusText(row).toStdString());
         return out;
     };
     EXPECT_EQ(statuses(), (std::vector<std::string>{"waiting", "waiting", "waiting"}));
 
-    Click(form->convertQueue);
-    EXPECT_FALSE(form->MoveUpButton->isEnabled());
-    EXPECT_FALSE(form->MoveDownButton->isEnabled());
-    form->SelectListRow(3);
-    QTest::keyClick(form->queueView, Qt::Key_Delete);
-    EXPECT_EQ(form->ListRowCount(), 5) << "Delete while the list runs";
+    Click(form->Queue().convertQueue);
+    EXPECT_FALSE(form->Queue().MoveUpButton->isEnabled());
+    EXPECT_FALSE(form->Queue().MoveDownButton->isEnabled());
+    form->Queue().Select(3);
+    QTest::keyClick(form->Queue().queueView, Qt::Key_Delete);
+    EXPECT_EQ(form->Queue().Count(), 3) << "Delete while the list runs";
     ASSERT_TRUE(WaitForIdle(180000));
 
     const std::vector<std::string> after = statuses();
@@ -226,7 +232,7 @@ TEST_F(ConversionTest, TheStatusColumnFollowsAListWithOneFailingRow) {
     EXPECT_TRUE(after[1].starts_with("failed ")) << after[1];
     EXPECT_NE(after[1].find("failed before it began"), std::string::npos) << after[1];
     EXPECT_EQ(after[2], "done");
-    EXPECT_TRUE(form->MoveUpButton->isEnabled());
+    EXPECT_TRUE(form->Queue().MoveUpButton->isEnabled());
     ASSERT_EQ(dialogs.Of("message").size(), 1u) << "one summary after the list";
 
     MakeForm("EN");
@@ -244,7 +250,7 @@ TEST_F(ConversionTest, TheStatusColumnFollowsAListWithOneFailingRow) {
         Watch();
         dialogs.shown.clear();
         dialogs.answers = {again};
-        Click(form->convertQueue);
+        Click(form->Queue().convertQueue);
         ASSERT_TRUE(WaitForIdle(180000));
         ASSERT_EQ(dialogs.Texts("question").size(), 1u);
         EXPECT_TRUE(dialogs.Texts("question")[0].startsWith("2 items of the list are already converted."));
@@ -277,11 +283,11 @@ TEST_F(ConversionTest, StopDuringTheSecondItemLeavesTheThirdUnconverted) {
     Queue(longClip, Path("out/two.avi"), 1);
     Queue(Fixture("clip.avi"), Path("out/three.mp3"), 34);
 
-    Click(form->convertQueue);
+    Click(form->Queue().convertQueue);
     ASSERT_TRUE(WaitUntil([&] { return watch->Saw("select", "2") && watch->Saw("progress", "(2/3)"); }, 120000));
-    Click(form->convertQueue);  // Stop
+    Click(form->Queue().convertQueue);  // Stop
     EXPECT_FALSE(App().ConversionRunning.load());
-    EXPECT_EQ(form->convertQueue->text(), "Convertir la liste");
+    EXPECT_EQ(form->Queue().convertQueue->text(), "Convertir la liste");
     ASSERT_TRUE(WaitForIdle(60000));
 
     // The first is the new one; the stopped one and the unstarted one are as they were.
@@ -290,22 +296,22 @@ TEST_F(ConversionTest, StopDuringTheSecondItemLeavesTheThirdUnconverted) {
     EXPECT_EQ(ReadFile(Path("out/three.mp3")), "earlier run");
     EXPECT_FALSE(watch->Saw("select", "3"));
     ExpectIdleDisplay();
-    EXPECT_EQ(form->convertQueue->text(), "Convertir la liste");
+    EXPECT_EQ(form->Queue().convertQueue->text(), "Convertir la liste");
 
     // The next list conversion that ends by itself gives the English caption back.
-    Click(form->clearQueue);
-    Click(form->convertQueue);
+    Click(form->Queue().clearQueue);
+    Click(form->Queue().convertQueue);
     ASSERT_TRUE(WaitForIdle(10000));
-    EXPECT_EQ(form->convertQueue->text(), "Convert the list");
+    EXPECT_EQ(form->Queue().convertQueue->text(), "Convert the list");
 }
 
 TEST_F(ConversionTest, EmptyListGoesToStopAndBackToIdleAtOnce) {
     MakeForm();
     Watch();
-    Click(form->convertQueue);
+    Click(form->Queue().convertQueue);
     ASSERT_TRUE(WaitForIdle(10000));
     ExpectIdleDisplay();
-    EXPECT_EQ(form->convertQueue->text(), "Convertir la liste");
+    EXPECT_EQ(form->Queue().convertQueue->text(), "Convertir la liste");
     EXPECT_EQ(watch->Texts("restore"), std::vector<std::string>{"list"});
     EXPECT_TRUE(watch->Texts("select").empty());
 }
@@ -334,7 +340,7 @@ TEST_F(ConversionTest, SecondReleaseStopsTheRunningConversion) {
     Click(form->convertStopPicture);  // Stop
     EXPECT_FALSE(App().ConversionRunning.load());
     ExpectIdleLook();
-    EXPECT_EQ(form->convertQueue->text(), "Convertir la liste");
+    EXPECT_EQ(form->Queue().convertQueue->text(), "Convertir la liste");
     ASSERT_TRUE(WaitForIdle(10000));
     ExpectIdleDisplay();
     // The hanging tool was ended, not left behind, and the older file is whole.

@@ -27,6 +27,11 @@
 #include "exec/app_state.h"
 #include "exec/window_port.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/diagnostic_log_part.h"
+#include "mainwindow/files_part.h"
+#include "mainwindow/preset_picker.h"
+#include "mainwindow/progress_part.h"
+#include "mainwindow/queue_panel.h"
 #include "mainwindow/user_dialogs.h"
 
 // Readable texts in the failure messages.
@@ -163,9 +168,9 @@ protected:
     static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
     void SetRequest(const std::string& input, const std::string& output, int formatIndex) {
-        form->inputPathEdit->setText(QString::fromStdString(input));
-        form->presetCombo->setCurrentIndex(formatIndex);
-        form->outputPathEdit->setText(QString::fromStdString(output));
+        form->Files().inputPathEdit->setText(QString::fromStdString(input));
+        form->Presets().presetCombo->setCurrentIndex(formatIndex);
+        form->Files().outputPathEdit->setText(QString::fromStdString(output));
     }
 
     // Processes the window's events until done() holds; false once timeoutMs has passed.
@@ -196,7 +201,7 @@ protected:
         EXPECT_EQ(form->convertStopPicture->ShownList(), "convert");
         EXPECT_EQ(form->convertStopPicture->ShownIndex(), 0);
         EXPECT_EQ(form->convertCaption->text(), App().English() ? "Convert the file" : "Convertir un fichier");
-        for (QPushButton* b : {form->addToQueue, form->removeFromQueue, form->clearQueue, form->convertQueue})
+        for (QPushButton* b : {form->Queue().addToQueue, form->Queue().removeFromQueue, form->Queue().clearQueue, form->Queue().convertQueue})
             EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
     }
 

@@ -3,7 +3,7 @@
 // a picture released away from itself does nothing, and Tab follows the layout.
 
 #include <QPlainTextEdit>
-#include <QTableWidget>
+#include <QTableView>
 
 #include "gui_test_support.h"
 #include "mainwindow/accelerator_mark.h"
@@ -27,9 +27,9 @@ protected:
     std::string Effect() const {
         if (!form->isVisible()) return "closed";
         // (a conversion asked for without an input goes on to the input dialog)
-        if (form->diagnosticLog->toPlainText().contains(QString::fromUtf8("a demandé une conversion"))) return "convert";
+        if (form->Log().diagnosticLog->toPlainText().contains(QString::fromUtf8("a demandé une conversion"))) return "convert";
         if (!dialogs.shown.empty()) return dialogs.shown.back().kind + ":" + dialogs.shown.back().caption.toStdString();
-        return "format " + std::to_string(form->presetCombo->currentIndex());
+        return "format " + std::to_string(form->Presets().presetCombo->currentIndex());
     }
 };
 
@@ -57,7 +57,7 @@ TEST_F(KeyboardTest, PicturesTakeTheFocusShowItAndEnterOrSpacePressesThem) {
         gui::PictureButton* picture = Picture(*form, c.picture);
         ASSERT_NE(picture, nullptr) << c.picture;
         // The window gives the first picture the focus when shown: taken away first.
-        form->outputPathEdit->setFocus(Qt::OtherFocusReason);
+        form->Files().outputPathEdit->setFocus(Qt::OtherFocusReason);
         const QImage unfocused = picture->grab().toImage();
         picture->setFocus(Qt::TabFocusReason);
         ASSERT_TRUE(picture->hasFocus()) << c.picture;
@@ -68,7 +68,7 @@ TEST_F(KeyboardTest, PicturesTakeTheFocusShowItAndEnterOrSpacePressesThem) {
             const bool shortcut = picture->ShownList().startsWith("shortcuts");
             EXPECT_TRUE(shortcut ? picture->ShownList() == "shortcuts_pressed" : picture->ShownIndex() == 1)
                 << c.picture << " " << picture->ShownList().toStdString() << " " << picture->ShownIndex();
-            EXPECT_TRUE(dialogs.shown.empty() && form->presetCombo->currentIndex() == -1) << c.picture;
+            EXPECT_TRUE(dialogs.shown.empty() && form->Presets().presetCombo->currentIndex() == -1) << c.picture;
             QTest::keyRelease(picture, c.key);
         } else {
             QTest::keyClick(picture, c.key);
@@ -109,8 +109,8 @@ TEST_F(KeyboardTest, AltLetterPressesTheBigPicturesAndItsLetterIsMarked) {
         EXPECT_EQ(caption->text().at(mark->MarkedIndex()).toUpper(), QChar('A' + (c.key - Qt::Key_A)))
             << c.language << " " << c.caption;
         // Pressed from a field that has the keyboard.
-        form->outputPathEdit->setFocus();
-        QTest::keyClick(form->outputPathEdit, c.key, Qt::AltModifier);
+        form->Files().outputPathEdit->setFocus();
+        QTest::keyClick(form->Files().outputPathEdit, c.key, Qt::AltModifier);
         EXPECT_EQ(Effect(), c.effect) << c.language << " Alt+" << char('A' + (c.key - Qt::Key_A));
         form.reset();
         dialogs.shown.clear();
@@ -170,7 +170,7 @@ TEST_F(KeyboardTest, TabFollowsTheLayoutAndReachesEveryVisibleControlOnce) {
     const Case cases[] = {{false, false, top}, {true, false, list}, {true, true, log}};
     for (const Case& c : cases) {
         ShownForm(nullptr, c.debug);
-        if (c.listShown) Click(form->showQueue);
+        if (c.listShown) Click(form->Queue().showQueue);
         form->openPicture->setFocus(Qt::TabFocusReason);
         std::vector<std::string> reached;
         for (int i = 0; i < 100; ++i) {

@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <algorithm>
 
@@ -27,22 +27,22 @@ protected:
             form->onAddToQueueClicked();
         }
     }
-    std::string Cell(int column, int row) const { return form->ListCell(column, row).toStdString(); }
+    std::string Cell(int column, int row) const { return form->Queue().Cell(column, row).toStdString(); }
 };
 
 TEST_F(ListTest, FirstAdditionExpandsTheListAndFillsTheEmptyLastRow) {
     MakeForm();
     EXPECT_TRUE(form->ListHidden());
-    EXPECT_EQ(form->ListRowCount(), 2);
+    EXPECT_EQ(form->Queue().Count(), 0);
     EXPECT_EQ(form->height(), MainWindow::kCollapsedHeight - MainWindow::kFrameHeight);
-    EXPECT_TRUE(form->queueView->isHidden());
+    EXPECT_TRUE(form->Queue().queueView->isHidden());
     Queue(1);
     EXPECT_FALSE(form->ListHidden());
     EXPECT_EQ(form->height(), MainWindow::kExpandedHeight - MainWindow::kFrameHeight);
-    EXPECT_FALSE(form->queueView->isHidden());
-    EXPECT_EQ(form->progressLabel->pos(), QPoint(5, 457));
-    EXPECT_EQ(form->statusLabel->x(), 620);
-    ASSERT_EQ(form->ListRowCount(), 3);
+    EXPECT_FALSE(form->Queue().queueView->isHidden());
+    EXPECT_EQ(form->Progress().progressLabel->pos(), QPoint(5, 457));
+    EXPECT_EQ(form->Progress().statusLabel->x(), 620);
+    ASSERT_EQ(form->Queue().Count(), 1);
     EXPECT_EQ(Cell(0, 1), " Audio MP3 - MP3; Audio (128kbps)");
     EXPECT_EQ(Cell(1, 1), Path("in/clip.avi"));
     EXPECT_EQ(Cell(2, 1), Path("out/1.mp3"));
@@ -100,27 +100,27 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
         }
         EXPECT_EQ(App().DebugMode, c.debug);
         EXPECT_EQ(form->windowTitle().endsWith(" - DEBUG"), c.debug);
-        EXPECT_EQ(form->DebugAction->isChecked(), c.debug);
+        EXPECT_EQ(form->Log().DebugAction->isChecked(), c.debug);
         transcoda::LogPlain("a line");
-        EXPECT_EQ(form->diagnosticLog->toPlainText().contains("a line"), c.debug);
+        EXPECT_EQ(form->Log().diagnosticLog->toPlainText().contains("a line"), c.debug);
         if (c.how != Switch::None && c.debug) {
             // Switched on, the log comes into sight at once.
             EXPECT_FALSE(form->ListHidden());
             EXPECT_EQ(form->height(), expandedHeight - MainWindow::kFrameHeight);
-            Click(form->hideQueue);
+            Click(form->Queue().hideQueue);
         }
-        Click(form->hideQueue);  // already collapsed: nothing changes
+        Click(form->Queue().hideQueue);  // already collapsed: nothing changes
         EXPECT_TRUE(form->ListHidden());
-        Click(form->showQueue);
+        Click(form->Queue().showQueue);
         EXPECT_EQ(form->height(), expandedHeight - MainWindow::kFrameHeight);
-        EXPECT_FALSE(form->convertQueue->isHidden());
-        Click(form->hideQueue);
+        EXPECT_FALSE(form->Queue().convertQueue->isHidden());
+        Click(form->Queue().hideQueue);
         EXPECT_TRUE(form->ListHidden());
         EXPECT_EQ(form->height(), MainWindow::kCollapsedHeight - MainWindow::kFrameHeight);
-        EXPECT_EQ(form->progressLabel->pos(), QPoint(5, 267));
-        EXPECT_TRUE(form->convertQueue->isHidden());
-        EXPECT_FALSE(form->addToQueue->isHidden());
-        EXPECT_FALSE(form->showQueue->isHidden());
+        EXPECT_EQ(form->Progress().progressLabel->pos(), QPoint(5, 267));
+        EXPECT_TRUE(form->Queue().convertQueue->isHidden());
+        EXPECT_FALSE(form->Queue().addToQueue->isHidden());
+        EXPECT_FALSE(form->Queue().showQueue->isHidden());
     }
 }
 
@@ -129,53 +129,56 @@ TEST_F(ListTest, RemoveTakesTheSelectedRowOnly) {
     Queue(3);
     // The header and the empty last row cannot be removed.
     for (int row : {0, 4}) {
-        form->SelectListRow(row);
-        Click(form->removeFromQueue);
-        EXPECT_EQ(form->ListRowCount(), 5);
+        form->Queue().Select(row);
+        Click(form->Queue().removeFromQueue);
+        EXPECT_EQ(form->Queue().Count(), 3);
     }
-    form->SelectListRow(2);
-    Click(form->removeFromQueue);
-    ASSERT_EQ(form->ListRowCount(), 4);
+    form->Queue().Select(2);
+    Click(form->Queue().removeFromQueue);
+    ASSERT_EQ(form->Queue().Count(), 2);
     EXPECT_EQ(Cell(2, 1), Path("out/1.mp3"));
     EXPECT_EQ(Cell(2, 2), Path("out/3.mp3"));
-    EXPECT_EQ(form->SelectedListRow(), 2);  // the row that moved up
-    form->SelectListRow(2);
-    Click(form->removeFromQueue);
-    form->SelectListRow(1);
-    Click(form->removeFromQueue);
-    EXPECT_EQ(form->ListRowCount(), 2);
-    EXPECT_EQ(form->SelectedListRow(), 1);  // the empty row
+    EXPECT_EQ(form->Queue().Selected(), 2);  // the row that moved up
+    form->Queue().Select(2);
+    Click(form->Queue().removeFromQueue);
+    form->Queue().Select(1);
+    Click(form->Queue().removeFromQueue);
+    EXPECT_EQ(form->Queue().Count(), 0);
+    EXPECT_EQ(form->Queue().Selected(), 1);  // the empty row
     EXPECT_EQ(Cell(2, 1), "");
 }
 
 TEST_F(ListTest, ClearEmptiesTheListAndIgnoresAnEmptyOne) {
     MakeForm();
-    Click(form->clearQueue);
-    EXPECT_EQ(form->ListRowCount(), 2);
+    Click(form->Queue().clearQueue);
+    EXPECT_EQ(form->Queue().Count(), 0);
     Queue(3);
-    Click(form->clearQueue);
-    EXPECT_EQ(form->ListRowCount(), 2);
-    EXPECT_FALSE(form->OutputInList(QString::fromStdString(Path("out/1.mp3"))));
+    Click(form->Queue().clearQueue);
+    EXPECT_EQ(form->Queue().Count(), 0);
+    EXPECT_FALSE(form->Queue().OutputInList(QString::fromStdString(Path("out/1.mp3"))));
 }
 
 TEST_F(ListTest, HeaderRowIsFrenchOnly) {
+    auto header = [&](int column) {
+        return form->Queue().queueView->model()->headerData(column, Qt::Horizontal).toString().toStdString();
+    };
     MakeForm();
-    EXPECT_EQ(Cell(0, 0), " Format ciblé");
-    EXPECT_EQ(Cell(1, 0), " Fichier à convertir");
-    EXPECT_EQ(Cell(2, 0), " Fichier de sortie");
+    EXPECT_EQ(header(0), " Format ciblé");
+    EXPECT_EQ(header(1), " Fichier à convertir");
+    EXPECT_EQ(header(2), " Fichier de sortie");
     MakeForm("EN");
-    for (int c = 0; c < 3; ++c) EXPECT_EQ(Cell(c, 0), "");
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(header(c), "");
 }
 
 TEST_F(ListTest, DebugFillQueuesEveryFormatOnce) {
     MakeForm();
     WriteFile(Path("in/clip.avi"), "input");
-    form->inputPathEdit->setText(QString::fromStdString(Path("in/clip.avi")));
+    form->Files().inputPathEdit->setText(QString::fromStdString(Path("in/clip.avi")));
     Queue(2);
     Click(form->fillQueueForTest);
-    ASSERT_EQ(form->ListRowCount(), 42);
+    ASSERT_EQ(form->Queue().Count(), 40);
     for (int i = 0; i < 40; ++i) {
-        EXPECT_EQ(Cell(0, i + 1), form->presetCombo->itemText(i).toStdString());
+        EXPECT_EQ(Cell(0, i + 1), form->Presets().presetCombo->itemText(i).toStdString());
         EXPECT_NE(Cell(2, i + 1).find("format-rang-" + std::to_string(i)), std::string::npos) << Cell(2, i + 1);
     }
     EXPECT_EQ(Cell(2, 34), App().ProgramFolder + "MyFiles/tests/format-rang-33/");  // a DVD folder
@@ -198,8 +201,8 @@ TEST_F(ListTest, ShortcutPicturesSelectTheirFormatAndRewriteTheOutput) {
     };
     for (const ShortcutCase& c : cases) {
         SetRequest(Path("in/clip.mkv"), Path("out/clip.avi"), 5);
-        if (c.picture == std::string("dvdShortcut")) form->outputPathEdit->setText(QString::fromStdString(Path("out/clip.mp4")));
-        gui::PictureButton* picture = form->Shortcut(c.picture);
+        if (c.picture == std::string("dvdShortcut")) form->Files().outputPathEdit->setText(QString::fromStdString(Path("out/clip.mp4")));
+        gui::PictureButton* picture = form->Presets().Shortcut(c.picture);
         ASSERT_NE(picture, nullptr);
         EXPECT_EQ(picture->size(), QSize(44, 39));
         EXPECT_EQ(picture->y(), 228);
@@ -207,8 +210,8 @@ TEST_F(ListTest, ShortcutPicturesSelectTheirFormatAndRewriteTheOutput) {
         EXPECT_EQ(picture->ShownList(), "shortcuts_pressed");
         QTest::mouseRelease(picture, Qt::LeftButton);
         EXPECT_EQ(picture->ShownList(), "shortcuts_normal");
-        EXPECT_EQ(form->presetCombo->currentIndex(), c.format) << c.picture;
-        const std::string out = form->outputPathEdit->text().toStdString();
+        EXPECT_EQ(form->Presets().presetCombo->currentIndex(), c.format) << c.picture;
+        const std::string out = form->Files().outputPathEdit->text().toStdString();
         EXPECT_TRUE(out.ends_with(c.outputEnding)) << c.picture << ": " << out;
     }
     EXPECT_FALSE(App().ConversionRunning.load());
@@ -218,8 +221,8 @@ TEST_F(ListTest, ShortcutPicturesSelectTheirFormatAndRewriteTheOutput) {
 // The outputs of the queued rows, by their number in out/<n>.mp3, top to bottom.
 std::vector<std::string> Order(const MainWindow& form) {
     std::vector<std::string> order;
-    for (int row = 1; row <= form.ListRowCount() - 2; ++row) {
-        const std::string out = form.ListCell(2, row).toStdString();
+    for (int row = 1; row <= form.Queue().Count(); ++row) {
+        const std::string out = form.Queue().Cell(2, row).toStdString();
         order.push_back(out.substr(out.rfind('/') + 1, out.find('.', out.rfind('/')) - out.rfind('/') - 1));
     }
     return order;
@@ -233,8 +236,8 @@ void SendMouse(QWidget* to, QEvent::Type type, QPoint at) {
 
 // A row dragged by the mouse from one row's middle to a height in the grid's viewport.
 void Drag(MainWindow& form, int from, int toY) {
-    QWidget* viewport = form.queueView->viewport();
-    const QPoint start = form.queueView->visualRect(form.queueView->model()->index(from - 1, 0)).center();
+    QWidget* viewport = form.Queue().queueView->viewport();
+    const QPoint start = form.Queue().queueView->visualRect(form.Queue().queueView->model()->index(from - 1, 0)).center();
     SendMouse(viewport, QEvent::MouseButtonPress, start);
     const int step = toY > start.y() ? 5 : -5;
     for (int y = start.y() + step; step > 0 ? y < toY : y > toY; y += step)
@@ -244,7 +247,7 @@ void Drag(MainWindow& form, int from, int toY) {
 }
 
 int RowMiddle(const MainWindow& form, int row) {
-    return form.queueView->visualRect(form.queueView->model()->index(row - 1, 0)).center().y();
+    return form.Queue().queueView->visualRect(form.Queue().queueView->model()->index(row - 1, 0)).center().y();
 }
 
 // Each gesture on a list of three rows, then the order it leaves, the row then selected,
@@ -256,26 +259,27 @@ TEST_F(ListTest, RowsMoveByButtonsAndDraggingAndGoWithDelete) {
         std::vector<std::string> order;
         int selected;
     };
-    auto select = [](int row, QPushButton* MainWindow::*button) {
+    auto select = [](int row, QPushButton* gui::QueuePanel::*button) {
         return [row, button](MainWindow& f) {
-            f.SelectListRow(row);
-            Click(f.*button);
+            f.Queue().Select(row);
+            Click(f.Queue().*button);
         };
     };
     auto del = [](int row) {
         return [row](MainWindow& f) {
-            f.SelectListRow(row);
-            QTest::keyClick(f.queueView, Qt::Key_Delete);
+            f.Queue().Select(row);
+            QTest::keyClick(f.Queue().queueView, Qt::Key_Delete);
         };
     };
     using F = MainWindow;
+    using P = gui::QueuePanel;
     const Case cases[] = {
-        {"up", select(3, &F::MoveUpButton), {"1", "3", "2"}, 2},
-        {"down", select(1, &F::MoveDownButton), {"2", "1", "3"}, 2},
-        {"up from the first", select(1, &F::MoveUpButton), {"1", "2", "3"}, 1},
-        {"down from the last: never past the empty row", select(3, &F::MoveDownButton),
+        {"up", select(3, &P::MoveUpButton), {"1", "3", "2"}, 2},
+        {"down", select(1, &P::MoveDownButton), {"2", "1", "3"}, 2},
+        {"up from the first", select(1, &P::MoveUpButton), {"1", "2", "3"}, 1},
+        {"down from the last: never past the empty row", select(3, &P::MoveDownButton),
          {"1", "2", "3"}, 3},
-        {"down from the empty row", select(4, &F::MoveDownButton), {"1", "2", "3"}, 4},
+        {"down from the empty row", select(4, &P::MoveDownButton), {"1", "2", "3"}, 4},
         {"drag the first onto the last", [](F& f) { Drag(f, 1, RowMiddle(f, 3)); }, {"2", "3", "1"}, 3},
         {"drag the last above the grid", [](F& f) { Drag(f, 3, -20); }, {"3", "1", "2"}, 1},
         {"drag the first below the empty row", [](F& f) { Drag(f, 1, RowMiddle(f, 4) + 40); }, {"2", "3", "1"}, 3},
@@ -292,10 +296,10 @@ TEST_F(ListTest, RowsMoveByButtonsAndDraggingAndGoWithDelete) {
         form->show();
         c.gesture(*form);
         EXPECT_EQ(Order(*form), c.order);
-        EXPECT_EQ(form->SelectedListRow(), c.selected);
+        EXPECT_EQ(form->Queue().Selected(), c.selected);
         // The row's status goes with it.
-        for (int row = 1; row <= form->ListRowCount() - 2; ++row)
-            EXPECT_EQ(form->ListStatusText(row).toStdString(), "en attente");
+        for (int row = 1; row <= form->Queue().Count(); ++row)
+            EXPECT_EQ(form->Queue().StatusText(row).toStdString(), "en attente");
         MakeForm();
         EXPECT_EQ(Order(*form), c.order) << "as kept in the preferences";
     }
@@ -332,15 +336,15 @@ TEST_F(ListTest, SeveralDroppedFilesJoinTheListBesideTheirInputs) {
         SetRequest(Path("in/queued.avi"), Path("in/queued.mp3"), 34);
         const bool queue = std::string(c.name) == "a queued output";
         if (queue) form->onAddToQueueClicked();
-        form->presetCombo->setCurrentIndex(c.format);
+        form->Presets().presetCombo->setCurrentIndex(c.format);
         dialogs.shown.clear();
 
         QList<QUrl> urls;
         for (const std::string& f : c.files) urls << QUrl::fromLocalFile(QString::fromStdString(Path("in/" + f)));
         QMimeData data;
         data.setUrls(urls);
-        Click(form->showQueue);
-        QWidget* viewport = form->queueView->viewport();
+        Click(form->Queue().showQueue);
+        QWidget* viewport = form->Queue().queueView->viewport();
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(viewport, &enter);
         EXPECT_TRUE(enter.isAccepted());
@@ -349,10 +353,10 @@ TEST_F(ListTest, SeveralDroppedFilesJoinTheListBesideTheirInputs) {
         QApplication::processEvents();
 
         const int first = queue ? 2 : 1;
-        ASSERT_EQ(form->ListRowCount(), first + 1 + static_cast<int>(c.added.size()));
+        ASSERT_EQ(form->Queue().Count(), first - 1 + static_cast<int>(c.added.size()));
         for (size_t i = 0; i < c.added.size(); ++i) {
             const int row = first + static_cast<int>(i);
-            EXPECT_EQ(Cell(0, row), form->presetCombo->currentText().toStdString());
+            EXPECT_EQ(Cell(0, row), form->Presets().presetCombo->currentText().toStdString());
             EXPECT_EQ(Cell(2, row), Path("in/" + c.added[i]));
         }
         if (c.leftOut.empty()) {
@@ -379,11 +383,11 @@ TEST_F(ListTest, TheListIsKeptWithItsStatusesBetweenRuns) {
     SetRequest(Path("in/clip.avi"), Path("out/5.mp3"), 34);
     form->onAddToQueueClicked();
     form->ListRunBegins({});
-    form->ShowListItem(1, {ItemStatus::State::Done});
-    form->ShowListItem(2, {ItemStatus::State::Failed, -1, " : la conversion a échoué"});
-    form->ShowListItem(3, {ItemStatus::State::Stopped});
-    form->ShowListItem(4, {ItemStatus::State::Converting, 42});
-    EXPECT_EQ(form->ListStatusText(4).toStdString(), "conversion 42 %");
+    form->ShowListItem(form->Queue().IdAt(1), {ItemStatus::State::Done});
+    form->ShowListItem(form->Queue().IdAt(2), {ItemStatus::State::Failed, -1, " : la conversion a échoué"});
+    form->ShowListItem(form->Queue().IdAt(3), {ItemStatus::State::Stopped});
+    form->ShowListItem(form->Queue().IdAt(4), {ItemStatus::State::Converting, 42});
+    EXPECT_EQ(form->Queue().StatusText(4).toStdString(), "conversion 42 %");
     const std::string visual = ReadFile(PrefsPath()).substr(0, ReadFile(PrefsPath()).find("[List]"));
 
     struct Case {
@@ -397,18 +401,18 @@ TEST_F(ListTest, TheListIsKeptWithItsStatusesBetweenRuns) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.language);
         MakeForm(c.language);
-        ASSERT_EQ(form->ListRowCount(), 7);
+        ASSERT_EQ(form->Queue().Count(), 5);
         EXPECT_EQ(Cell(1, 4), Path("in/odd = name ;.avi"));
         EXPECT_EQ(Cell(2, 4), Path("out/ odd = name ;.mp3"));
         EXPECT_EQ(Cell(0, 5), " Audio MP3 - MP3; Audio (128kbps)");
         for (int row = 1; row <= 5; ++row)
-            EXPECT_EQ(form->ListStatusText(row).toStdString(), c.statuses[static_cast<size_t>(row - 1)]) << row;
+            EXPECT_EQ(form->Queue().StatusText(row).toStdString(), c.statuses[static_cast<size_t>(row - 1)]) << row;
         EXPECT_EQ(ReadFile(PrefsPath()).substr(0, visual.size()), visual);
     }
     // An emptied list stays empty.
-    Click(form->clearQueue);
+    Click(form->Queue().clearQueue);
     MakeForm();
-    EXPECT_EQ(form->ListRowCount(), 2);
+    EXPECT_EQ(form->Queue().Count(), 0);
 }
 
 // Two windows open on one list: the rows each adds stay, and a row one removes does not
@@ -430,12 +434,12 @@ TEST_F(ListTest, TwoWindowsKeepEachOthersRows) {
     add(first, "a2");
     add(second, "b1");
     add(second, "b2");
-    first->SelectListRow(1);
-    first->onRemoveFromQueueClicked();
+    first->Queue().Select(1);
+    first->Queue().RemoveSelected();
     add(second, "b3");
     MakeForm();
     std::vector<std::string> rows;
-    for (int row = 1; row <= form->ListRowCount() - 2; ++row) rows.push_back(Cell(2, row));
+    for (int row = 1; row <= form->Queue().Count(); ++row) rows.push_back(Cell(2, row));
     EXPECT_EQ(rows, (std::vector<std::string>{Path("out/a2.mp3"), Path("out/b1.mp3"), Path("out/b2.mp3"),
                                               Path("out/b3.mp3")}));
 }
@@ -447,8 +451,8 @@ TEST_F(ListTest, WithoutAPreferencesFileTheListIsNotKept) {
     Queue(1);
     EXPECT_FALSE(Exists(PrefsPath()));
     MakeForm();
-    EXPECT_EQ(form->ListRowCount(), 2);
-    EXPECT_EQ(form->inputPathEdit->text(), "");
+    EXPECT_EQ(form->Queue().Count(), 0);
+    EXPECT_EQ(form->Files().inputPathEdit->text(), "");
 }
 
 }  // namespace

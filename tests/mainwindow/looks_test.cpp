@@ -55,7 +55,7 @@ TEST_F(LooksTest, EveryLayoutFitsTheScreen) {
         unsetenv("TRANSCODA_DEBUG");  // left set by the previous row
         MakeForm(c.language, c.debug);
         form->show();
-        if (c.list) Click(form->showQueue);
+        if (c.list) Click(form->Queue().showQueue);
         QApplication::processEvents();
         const std::string what = std::string(c.language) + (c.debug ? " debug" : "") + (c.list ? " list" : "");
         // Frame included, as the desktop draws it around the window.
@@ -63,11 +63,11 @@ TEST_F(LooksTest, EveryLayoutFitsTheScreen) {
         EXPECT_LE(form->height() + MainWindow::kFrameHeight, screen.height()) << what;
         if (c.debug && c.list) {
             // The log is shortened, still inside the window, with room for a few lines.
-            EXPECT_TRUE(form->diagnosticLog->isVisible()) << what;
-            EXPECT_LE(form->diagnosticLog->geometry().bottom(), form->height()) << what;
-            EXPECT_GE(form->diagnosticLog->height(), 60) << what;
+            EXPECT_TRUE(form->Log().diagnosticLog->isVisible()) << what;
+            EXPECT_LE(form->Log().diagnosticLog->geometry().bottom(), form->height()) << what;
+            EXPECT_GE(form->Log().diagnosticLog->height(), 60) << what;
         } else {
-            EXPECT_FALSE(form->diagnosticLog->isVisible()) << what;
+            EXPECT_FALSE(form->Log().diagnosticLog->isVisible()) << what;
         }
         form.reset();
     }
@@ -77,7 +77,7 @@ TEST_F(LooksTest, NoTextIsCutInEitherLanguage) {
     for (const char* language : {"FR", "EN"}) {
         MakeForm(language, true);
         form->show();
-        Click(form->showQueue);  // the list and the log in sight
+        Click(form->Queue().showQueue);  // the list and the log in sight
         EXPECT_EQ(ClippedTexts(form.get()), std::vector<std::string>{}) << language;
         form.reset();
     }
@@ -90,8 +90,8 @@ TEST_F(LooksTest, PicturesAreDrawnForTheScreenAtScale2) {
         gui::PictureButton* picture;
         QSize size;
     };
-    for (const Case& c : {Case{form->convertStopPicture, {96, 96}}, Case{form->openPicture, {96, 96}}, Case{form->Shortcut("dvdShortcut"), {44, 39}},
-                          Case{form->Shortcut("lagShortcut"), {44, 39}}}) {
+    for (const Case& c : {Case{form->convertStopPicture, {96, 96}}, Case{form->openPicture, {96, 96}}, Case{form->Presets().Shortcut("dvdShortcut"), {44, 39}},
+                          Case{form->Presets().Shortcut("lagShortcut"), {44, 39}}}) {
         const QPixmap shown = c.picture->pixmap();
         EXPECT_EQ(shown.devicePixelRatio(), 2.0) << c.picture->objectName().toStdString();
         EXPECT_EQ(shown.size(), c.size * 2) << c.picture->objectName().toStdString();

@@ -40,7 +40,7 @@ TEST_F(WindowTest, ConvertPictureFollowsTheMouseInBothStates) {
     std::function<void()> endWorker;
     form->Controller().SetLauncher([&](ConversionJob, std::function<void()> onEnd) { endWorker = std::move(onEnd); });
     for (const Step& s : steps) {
-        if (s.running && !endWorker) Click(form->convertQueue);
+        if (s.running && !endWorker) Click(form->Queue().convertQueue);
         const std::string event = s.event;
         if (event == "enter") Enter(form->convertStopPicture);
         if (event == "leave") Leave(form->convertStopPicture);
@@ -51,16 +51,16 @@ TEST_F(WindowTest, ConvertPictureFollowsTheMouseInBothStates) {
         EXPECT_FALSE(form->convertStopPicture->pixmap().isNull());
     }
     // A press while running only notes that a conversion is already under way.
-    EXPECT_TRUE(form->diagnosticLog->toPlainText().endsWith(
+    EXPECT_TRUE(form->Log().diagnosticLog->toPlainText().endsWith(
         QString::fromUtf8(" -- Le logiciel est déjà en cours de convertir quelque chose.")));
-    Click(form->convertQueue);
+    Click(form->Queue().convertQueue);
     endWorker();
     EXPECT_TRUE(WaitForIdle(5000));
 }
 
 TEST_F(WindowTest, OtherPicturesShowHoverPressAndNormalAndActOnRelease) {
     MakeForm();
-    form->outputPathEdit->setText("/films/out/DVD/");
+    form->Files().outputPathEdit->setText("/films/out/DVD/");
     struct Case {
         gui::PictureButton* picture;
         const char* list;
@@ -77,7 +77,7 @@ TEST_F(WindowTest, OtherPicturesShowHoverPressAndNormalAndActOnRelease) {
         Leave(c.picture);
         EXPECT_EQ(c.picture->ShownIndex(), 0);
     }
-    Click(form->openOutputFolder);
+    Click(form->Files().openOutputFolder);
     // openPicture and savePicture opened their dialogs, aboutPicture the product page, openOutputFolder the folder.
     std::vector<std::string> kinds;
     for (const auto& s : dialogs.shown) kinds.push_back(s.kind);
@@ -94,8 +94,8 @@ TEST_F(WindowTest, AboutOpensTheEnglishPageInEnglish) {
 
 TEST_F(WindowTest, OutputFolderIsTheOneHoldingTheOutputFile) {
     MakeForm();
-    form->outputPathEdit->setText("/films/out/holiday.avi");
-    Click(form->openOutputFolder);
+    form->Files().outputPathEdit->setText("/films/out/holiday.avi");
+    Click(form->Files().openOutputFolder);
     EXPECT_EQ(dialogs.Texts("open"), std::vector<QString>{"file:///films/out"});
 }
 

@@ -35,9 +35,9 @@ TEST_P(PreferencesStartTest, WindowStartsFromTheFile) {
         if (auto p = s.find("{V}"); p != std::string::npos) s.replace(p, 3, home + "Films à moi/");
         return s;
     };
-    EXPECT_EQ(form->inputPathEdit->text().toStdString(), expand(c.edit1));
-    EXPECT_EQ(form->outputPathEdit->text().toStdString(), expand(c.edit2));
-    EXPECT_EQ(form->presetCombo->currentIndex(), c.format);
+    EXPECT_EQ(form->Files().inputPathEdit->text().toStdString(), expand(c.edit1));
+    EXPECT_EQ(form->Files().outputPathEdit->text().toStdString(), expand(c.edit2));
+    EXPECT_EQ(form->Presets().presetCombo->currentIndex(), c.format);
     std::vector<QString> expected;
     if (c.message) expected.push_back(QString::fromUtf8(c.message));
     EXPECT_EQ(dialogs.Texts("message"), expected);
@@ -68,35 +68,35 @@ TEST_F(PreferencesTest, PickingFilesCreatesTheFileOnlyForTheInput) {
     // An output pick with no file writes nothing and creates nothing.
     dialogs.picks = {QString::fromStdString(Path("out/first.avi"))};
     Click(form->savePicture);
-    EXPECT_EQ(form->outputPathEdit->text().toStdString(), Path("out/first.avi"));
+    EXPECT_EQ(form->Files().outputPathEdit->text().toStdString(), Path("out/first.avi"));
     EXPECT_FALSE(Exists(PrefsPath()));
 
     dialogs.picks = {QString::fromStdString(Path("in/clip.avi"))};
     Click(form->openPicture);
-    EXPECT_EQ(form->inputPathEdit->text().toStdString(), Path("in/clip.avi"));
+    EXPECT_EQ(form->Files().inputPathEdit->text().toStdString(), Path("in/clip.avi"));
     EXPECT_EQ(App().Request.InputPath, Path("in/clip.avi"));
     const std::string created = ReadFile(PrefsPath());
     EXPECT_NE(created.find("sourceFileName=" + Path("in/clip.avi")), std::string::npos) << created;
     EXPECT_EQ(created.find("destinationFileName"), std::string::npos) << created;
 
     dialogs.picks = {QString::fromStdString(Path("out/second.avi"))};
-    Click(form->chooseOutput);
+    Click(form->Files().chooseOutput);
     EXPECT_NE(ReadFile(PrefsPath()).find("destinationFileName=" + Path("out/second.avi")), std::string::npos);
     EXPECT_TRUE(dialogs.Texts("message").empty());
 }
 
 TEST_F(PreferencesTest, CancelledPickAppliesTheNameChosenLast) {
     MakeForm();
-    form->inputPathEdit->setText("kept");
+    form->Files().inputPathEdit->setText("kept");
     dialogs.picks = {""};
-    Click(form->chooseInput);
-    EXPECT_EQ(form->inputPathEdit->text(), "kept");
+    Click(form->Files().chooseInput);
+    EXPECT_EQ(form->Files().inputPathEdit->text(), "kept");
     EXPECT_FALSE(Exists(PrefsPath()));
     dialogs.picks = {QString::fromStdString(Path("in/a.avi")), ""};
-    Click(form->chooseInput);
-    form->inputPathEdit->setText("changed");
-    Click(form->chooseInput);
-    EXPECT_EQ(form->inputPathEdit->text().toStdString(), Path("in/a.avi"));
+    Click(form->Files().chooseInput);
+    form->Files().inputPathEdit->setText("changed");
+    Click(form->Files().chooseInput);
+    EXPECT_EQ(form->Files().inputPathEdit->text().toStdString(), Path("in/a.avi"));
 }
 
 TEST_F(PreferencesTest, ConfigFolderThatCannotBeMadeIsReportedAndThePickKept) {
@@ -104,8 +104,8 @@ TEST_F(PreferencesTest, ConfigFolderThatCannotBeMadeIsReportedAndThePickKept) {
     setenv("XDG_CONFIG_HOME", Path("plain/config").c_str(), 1);
     MakeForm();
     dialogs.picks = {QString::fromStdString(Path("in/clip.avi"))};
-    Click(form->chooseInput);
-    EXPECT_EQ(form->inputPathEdit->text().toStdString(), Path("in/clip.avi"));
+    Click(form->Files().chooseInput);
+    EXPECT_EQ(form->Files().inputPathEdit->text().toStdString(), Path("in/clip.avi"));
     ASSERT_EQ(dialogs.Of("message").size(), 1u);
     EXPECT_EQ(dialogs.Of("message")[0].caption, "Transcoda 1.0");
     EXPECT_EQ(ReadFile(Path("plain")), "not a folder");
@@ -125,7 +125,7 @@ TEST_F(PreferencesTest, ConversionStartStoresOutputAndFormatEvenWhenRefused) {
     EXPECT_NE(text.find("sourceFileName=/a/in.avi"), std::string::npos) << text;
     // The next start selects nothing.
     MakeForm();
-    EXPECT_EQ(form->presetCombo->currentIndex(), -1);
+    EXPECT_EQ(form->Presets().presetCombo->currentIndex(), -1);
 }
 
 TEST_F(PreferencesTest, NoFileMeansNothingWrittenAtConversionStart) {
@@ -157,21 +157,21 @@ TEST_F(PreferencesTest, DroppedItemsBecomePathsLikeAPick) {
     };
     for (const Case& c : cases) {
         MakeForm();
-        form->outputPathEdit->setText("typed");
+        form->Files().outputPathEdit->setText("typed");
         QList<QUrl> urls;
         for (const std::string& item : c.items)
             urls << (item.find("://") != std::string::npos ? QUrl(QString::fromStdString(item))
                                                            : QUrl::fromLocalFile(QString::fromStdString(item)));
         QMimeData data;
         data.setUrls(urls);
-        QWidget* target = c.onOutputField ? static_cast<QWidget*>(form->outputPathEdit) : form.get();
+        QWidget* target = c.onOutputField ? static_cast<QWidget*>(form->Files().outputPathEdit) : form.get();
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &drop);
 
         const std::string expected = std::string(c.expected) == "typed" ? "typed" : Path(c.expected);
-        QLineEdit* field = c.onOutputField ? form->outputPathEdit : form->inputPathEdit;
+        QLineEdit* field = c.onOutputField ? form->Files().outputPathEdit : form->Files().inputPathEdit;
         EXPECT_EQ(field->text().toStdString(), expected) << c.name;
         EXPECT_EQ(enter.isAccepted(), expected != "typed") << c.name;
         const std::string key = c.onOutputField ? "destinationFileName=" : "sourceFileName=";
@@ -204,20 +204,20 @@ TEST_F(PreferencesTest, WithoutAFileTheOutputGoesBesideTheInput) {
     for (const Case& c : cases) {
         std::filesystem::remove(PrefsPath());
         MakeForm();
-        form->outputPathEdit->setText(c.typed);
+        form->Files().outputPathEdit->setText(c.typed);
         auto chooseFormat = [&] {
-            form->presetCombo->setCurrentIndex(c.format);
-            form->onPresetChanged();
+            form->Presets().presetCombo->setCurrentIndex(c.format);
+            form->UpdateOutputName();
         };
         if (c.formatFirst) chooseFormat();
         dialogs.picks = {QString::fromStdString(Path("in/clip.avi"))};
-        Click(form->chooseInput);
+        Click(form->Files().chooseInput);
         if (!c.formatFirst) {
             chooseFormat();
-            EXPECT_EQ(form->outputPathEdit->text().toStdString(), Path(c.expected)) << c.name;
+            EXPECT_EQ(form->Files().outputPathEdit->text().toStdString(), Path(c.expected)) << c.name;
         } else {
-            Click(form->addToQueue);
-            EXPECT_EQ(form->ListCell(2, 1).toStdString(), Path(c.expected)) << c.name;
+            Click(form->Queue().addToQueue);
+            EXPECT_EQ(form->Queue().Cell(2, 1).toStdString(), Path(c.expected)) << c.name;
         }
     }
 }

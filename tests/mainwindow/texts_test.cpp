@@ -104,8 +104,8 @@ TEST_F(WindowTest, FileDialogsUseTheExactTitlesAndFilters) {
         EXPECT_EQ(gui::OutputFilter().toStdString(), en ? "All video formats|*.*" : "Tous les formats vidéo|*.*");
 
         dialogs.shown.clear();
-        Click(form->chooseInput);
-        Click(form->chooseOutput);
+        Click(form->Files().chooseInput);
+        Click(form->Files().chooseOutput);
         const auto picks = dialogs.Of("pick");
         ASSERT_EQ(picks.size(), 2u);
         EXPECT_EQ(picks[0].caption, QString::fromUtf8(en ? "Select the input file" : "Choisir le fichier d'entrée"));
@@ -173,16 +173,16 @@ TEST(LogStamp, MarkerDateAtTimeWithNothingElse) {
 TEST_F(WindowTest, LogIsWrittenOnlyInDebugModeAndClearedByThePress) {
     MakeForm();
     LogEvent(" -- nothing");
-    EXPECT_TRUE(form->diagnosticLog->toPlainText().isEmpty());
+    EXPECT_TRUE(form->Log().diagnosticLog->toPlainText().isEmpty());
 
     MakeForm(nullptr, true);
     LogEvent(" -- old line");
     LogPlain("plain");
-    EXPECT_EQ(form->diagnosticLog->toPlainText().split('\n').size(), 2);
-    EXPECT_TRUE(form->diagnosticLog->toPlainText().endsWith("\nplain"));
+    EXPECT_EQ(form->Log().diagnosticLog->toPlainText().split('\n').size(), 2);
+    EXPECT_TRUE(form->Log().diagnosticLog->toPlainText().endsWith("\nplain"));
     SetRequest(Path("in/a.avi"), Path("out/a.mp3"), 34);
     QTest::mousePress(form->convertStopPicture, Qt::LeftButton);
-    const QStringList lines = form->diagnosticLog->toPlainText().split('\n');
+    const QStringList lines = form->Log().diagnosticLog->toPlainText().split('\n');
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(QRegularExpression(QString::fromUtf8(
                     "^\\*\\* .+ à .+ -- L'utilisateur a demandé une conversion de \"[^\"]*a.avi\" vers "
@@ -195,11 +195,11 @@ TEST_F(WindowTest, LogIsWrittenOnlyInDebugModeAndClearedByThePress) {
 TEST_F(WindowTest, CopyPutsTheWholeLogOnTheClipboard) {
     MakeForm(nullptr, true);
     QApplication::clipboard()->setText("before");
-    Click(form->copyLog);
+    Click(form->Log().copyLog);
     EXPECT_EQ(QApplication::clipboard()->text(), "");
     LogPlain("one");
     LogPlain("two");
-    Click(form->copyLog);
+    Click(form->Log().copyLog);
     EXPECT_EQ(QApplication::clipboard()->text(), "one\ntwo");
 }
 
@@ -207,13 +207,13 @@ TEST_F(WindowTest, ComponentsHaveTheirDesignedGeometry) {
     MakeForm();
     EXPECT_EQ(form->width(), 761);
     EXPECT_EQ(form->convertStopPicture->size(), QSize(96, 96));
-    EXPECT_EQ(form->diagnosticLog->geometry(), QRect(2, 579, 750, 210));
-    EXPECT_EQ(form->statusLabel->x(), 620);
-    EXPECT_EQ(form->statusLabel->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_EQ(form->Log().diagnosticLog->geometry(), QRect(2, 579, 750, 210));
+    EXPECT_EQ(form->Progress().statusLabel->x(), 620);
+    EXPECT_EQ(form->Progress().statusLabel->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     EXPECT_GE(form->testCommand->x(), 761);
     EXPECT_GE(form->fillQueueForTest->x(), 761);
-    EXPECT_EQ(form->presetCombo->count(), 40);
-    EXPECT_EQ(form->presetCombo->itemText(5), " Video MPEG - MPEG 320x240 (4200 kbps); Audio (128kbps)");
+    EXPECT_EQ(form->Presets().presetCombo->count(), 40);
+    EXPECT_EQ(form->Presets().presetCombo->itemText(5), " Video MPEG - MPEG 320x240 (4200 kbps); Audio (128kbps)");
     EXPECT_EQ(form->minimumSize(), form->maximumSize());
 }
 

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <QDialog>
-#include <QTableWidget>
 
 #include "gui_test_support.h"
 
@@ -139,17 +138,17 @@ TEST_P(AddRefusalTest, NothingIsAdded) {
         form->onAddToQueueClicked();
     }
     if (c.outputExists) WriteFile(dvd ? output + "keep.txt" : output, "keep");
-    const int rowsBefore = form->ListRowCount();
+    const int rowsBefore = form->Queue().Count();
     SetRequest(input, typed, c.format);
     dialogs.answers = c.answers;
     dialogs.shown.clear();
 
-    Click(form->addToQueue);
+    Click(form->Queue().addToQueue);
 
     std::vector<std::pair<std::string, std::string>> seen;
     for (const auto& s : dialogs.shown) seen.push_back({s.kind, s.text.toStdString()});
     EXPECT_EQ(seen, c.expected);
-    EXPECT_EQ(form->ListRowCount(), rowsBefore);
+    EXPECT_EQ(form->Queue().Count(), rowsBefore);
     if (c.outputExists) {
         EXPECT_TRUE(Exists(dvd ? output + "keep.txt" : output));
     }
@@ -193,11 +192,11 @@ TEST_F(WindowTest, AddingKeepsEveryExistingFile) {
         SetRequest(Path("in/clip.avi"), Path(c.typed), kMp3);
         dialogs.answers = c.answers;
         dialogs.shown.clear();
-        Click(form->addToQueue);
+        Click(form->Queue().addToQueue);
         EXPECT_EQ(dialogs.Texts("question"), std::vector<QString>(c.answers.size(), QString::fromUtf8(kReplace)))
             << c.typed;
-        ASSERT_EQ(form->ListRowCount(), 3) << c.typed;
-        EXPECT_EQ(form->ListCell(2, 1).toStdString(), Path("out/clip.mp3"));
+        ASSERT_EQ(form->Queue().Count(), 1) << c.typed;
+        EXPECT_EQ(form->Queue().Cell(2, 1).toStdString(), Path("out/clip.mp3"));
         for (const char* name : c.existing) EXPECT_EQ(ReadFile(Path(name)), std::string("old ") + name) << c.typed;
     }
 }
@@ -222,7 +221,7 @@ TEST_F(WindowTest, OutputsThatMayNotBeReplacedAreRefusedByConvertAndAdd) {
         {App().HelperFolder() + "utilitymff3.mp3", "c'est un fichier du programme lui-même"},
     };
     for (const Case& c : cases) {
-        for (QWidget* button : {static_cast<QWidget*>(form->convertStopPicture), static_cast<QWidget*>(form->addToQueue)}) {
+        for (QWidget* button : {static_cast<QWidget*>(form->convertStopPicture), static_cast<QWidget*>(form->Queue().addToQueue)}) {
             dialogs.shown.clear();
             SetRequest(Path("in/clip.avi"), c.output, kMp3);
             Click(button);
@@ -230,7 +229,7 @@ TEST_F(WindowTest, OutputsThatMayNotBeReplacedAreRefusedByConvertAndAdd) {
             EXPECT_EQ(dialogs.Of("message")[0].text.toStdString(),
                       "Le fichier de sortie \"" + c.output + "\" est refusé : " + c.why + ".");
             EXPECT_TRUE(dialogs.Of("question").empty());
-            EXPECT_EQ(form->ListRowCount(), 2);
+            EXPECT_EQ(form->Queue().Count(), 0);
             ExpectIdleLook();
         }
     }
@@ -246,10 +245,10 @@ TEST_F(WindowTest, EmptyOrMissingDvdFolderIsUsedWithoutAQuestion) {
     std::filesystem::create_directories(Path("empty/"));
     for (const std::string& folder : {Path("empty/"), Path("missing/")}) {
         SetRequest(Path("in/clip.avi"), folder, kDvdPal);
-        Click(form->addToQueue);
+        Click(form->Queue().addToQueue);
     }
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(form->ListRowCount(), 4);
+    EXPECT_EQ(form->Queue().Count(), 2);
 }
 
 TEST_F(WindowTest, FullDvdFolderAnsweredYesIsQueuedAndKept) {
@@ -258,8 +257,8 @@ TEST_F(WindowTest, FullDvdFolderAnsweredYesIsQueuedAndKept) {
     WriteFile(Path("dvd/keep.txt"), "keep");
     SetRequest(Path("in/clip.avi"), Path("dvd/"), kDvdPal);
     dialogs.answers = {true};
-    Click(form->addToQueue);
-    EXPECT_EQ(form->ListRowCount(), 3);
+    Click(form->Queue().addToQueue);
+    EXPECT_EQ(form->Queue().Count(), 1);
     EXPECT_TRUE(Exists(Path("dvd/keep.txt")));
 }
 
@@ -291,18 +290,18 @@ TEST_F(WindowTest, OutputThatWouldDestroyTheInputIsRefused) {
         WriteFile(Path(c.input), "the user's only copy");
         SetRequest(Path(c.input), Path(c.output), c.format);
         dialogs.shown.clear();
-        Click(form->addToQueue);
+        Click(form->Queue().addToQueue);
         EXPECT_EQ(dialogs.Texts("message"), std::vector<QString>{QString::fromUtf8(c.message)}) << c.input;
         EXPECT_TRUE(dialogs.Of("question").empty()) << c.input;
         EXPECT_EQ(ReadFile(Path(c.input)), "the user's only copy");
-        EXPECT_EQ(form->ListRowCount(), 2);
+        EXPECT_EQ(form->Queue().Count(), 0);
     }
     // Another file of the DVD folder is not the input: the usual question is asked.
     WriteFile(Path("in/clip.avi"), "input");
     SetRequest(Path("in/clip.avi"), Path("dvd/"), kDvdPal);
     dialogs.answers = {false};
     dialogs.shown.clear();
-    Click(form->addToQueue);
+    Click(form->Queue().addToQueue);
     EXPECT_EQ(dialogs.Of("question").size(), 1u);
 }
 

@@ -34,18 +34,18 @@ TEST_F(WindowTest, CallsFromAnotherThreadRunOnTheWindowThreadAndAreDoneOnReturn)
                           .Title = "12.35% (2/3)",
                           .BarMaximum = 100,
                           .BarPosition = 40});
-        seen.push_back(std::to_string(form->progressBar->value()));
+        seen.push_back(std::to_string(form->Progress().progressBar->value()));
         port.ShowDisplay({.BarPosition = 250});  // beyond the end: shown as the end
-        seen.push_back(std::to_string(form->progressBar->value()));
+        seen.push_back(std::to_string(form->Progress().progressBar->value()));
         port.ShowDisplay({.TimeText = "écoulé 0 min 40 s — reste 1 min 20 s"});
-        seen.push_back(form->TimeLabel->text().toStdString());
+        seen.push_back(form->Progress().TimeLabel->text().toStdString());
         port.ShowMessage("from the worker");
         port.ShowFailure("failed", "engine: last line\n");
-        seen.push_back(std::to_string(port.ListRowCount()));
+        seen.push_back(std::to_string(port.RestoreConvertButton(false)));
     });
-    EXPECT_EQ(seen, (std::vector<std::string>{"40", "100", "écoulé 0 min 40 s — reste 1 min 20 s", "2"}));
-    EXPECT_EQ(form->statusLabel->text(), "Conversion...");
-    EXPECT_EQ(form->progressLabel->text(), "Progression : 12.35% (2/3)");
+    EXPECT_EQ(seen, (std::vector<std::string>{"40", "100", "écoulé 0 min 40 s — reste 1 min 20 s", "1"}));
+    EXPECT_EQ(form->Progress().statusLabel->text(), "Conversion...");
+    EXPECT_EQ(form->Progress().progressLabel->text(), "Progression : 12.35% (2/3)");
     EXPECT_TRUE(form->windowTitle().startsWith("12.35% (2/3) - "));
     ASSERT_EQ(dialogs.Of("message").size(), 2u);
     EXPECT_EQ(dialogs.Of("message")[0].caption, "12.35% (2/3)");
@@ -69,40 +69,38 @@ TEST_F(WindowTest, WrittenFileIsNamedWithItsFolderAndToldToTheDesktopWhenTheWind
         OnOtherThread([&] {
             App().Window->ShowWrittenNotice("Fichier écrit : " + folder + "/clip.avi", folder);
         });
-        EXPECT_EQ(form->TimeLabel->toolTip().toStdString(), "Fichier écrit : " + folder + "/clip.avi");
-        EXPECT_TRUE(form->TimeLabel->text().endsWith("clip.avi"));
-        ASSERT_TRUE(form->OpenFolderButton->isVisibleTo(form.get()));
-        EXPECT_EQ(form->OpenFolderButton->text(), active ? "Open folder" : "Ouvrir le dossier");
-        Click(form->OpenFolderButton);
+        EXPECT_EQ(form->Progress().TimeLabel->toolTip().toStdString(), "Fichier écrit : " + folder + "/clip.avi");
+        EXPECT_TRUE(form->Progress().TimeLabel->text().endsWith("clip.avi"));
+        ASSERT_TRUE(form->Progress().OpenFolderButton->isVisibleTo(form.get()));
+        EXPECT_EQ(form->Progress().OpenFolderButton->text(), active ? "Open folder" : "Ouvrir le dossier");
+        Click(form->Progress().OpenFolderButton);
         ASSERT_EQ(dialogs.Texts("open").size(), 1u);
         EXPECT_EQ(dialogs.Texts("open")[0], QUrl::fromLocalFile(QString::fromStdString(folder)).toString());
         EXPECT_EQ(dialogs.Of("notify").size(), active ? 0u : 1u);
 
         App().Window->ShowDisplay({.TimeText = "écoulé 0 min 00 s"});
-        EXPECT_EQ(form->TimeLabel->text(), QString::fromUtf8("écoulé 0 min 00 s"));
-        EXPECT_FALSE(form->OpenFolderButton->isVisibleTo(form.get()));
+        EXPECT_EQ(form->Progress().TimeLabel->text(), QString::fromUtf8("écoulé 0 min 00 s"));
+        EXPECT_FALSE(form->Progress().OpenFolderButton->isVisibleTo(form.get()));
         EXPECT_TRUE(form->WrittenFolder().isEmpty());
     }
 }
 
-TEST_F(WindowTest, WorkerReadsAndSelectsListRows) {
+TEST_F(WindowTest, ListJobTakesTheItemsAndTheirReportsSelectTheirRows) {
     MakeForm();
     WriteFile(Path("in/a.avi"), "a");
     SetRequest(Path("in/a.avi"), Path("out/a.mp3"), 34);
     form->onAddToQueueClicked();
     SetRequest(Path("in/a.avi"), Path("out/b.wav"), 36);
     form->onAddToQueueClicked();
+    const ConversionJob job = form->Queue().Items().ListJob({});
     std::vector<std::string> cells;
-    OnOtherThread([&] {
-        WindowPort& port = *App().Window;
-        for (int row = 1; row <= port.ListRowCount() - 2; ++row) {
-            port.SelectListRow(row);
-            for (int column = 0; column < 3; ++column) cells.push_back(port.ListCell(column, row));
-        }
-    });
+    for (const ConversionRequest& request : job.Requests) {
+        for (const std::string& cell : {request.FormatLabel, request.InputPath, request.OutputPath}) cells.push_back(cell);
+    }
+    for (long long item : job.ItemIds) form->ShowListItem(item, {ItemStatus::State::Converting});
     EXPECT_EQ(cells, (std::vector<std::string>{" Audio MP3 - MP3; Audio (128kbps)", Path("in/a.avi"), Path("out/a.mp3"),
                                                " Audio WAV - WAV; no compression", Path("in/a.avi"), Path("out/b.wav")}));
-    EXPECT_EQ(form->SelectedListRow(), 2);
+    EXPECT_EQ(form->Queue().Selected(), 2);
 }
 
 TEST_F(WindowTest, AfterClosingBeginsOtherThreadsNoLongerWait) {
@@ -117,13 +115,13 @@ TEST_F(WindowTest, AfterClosingBeginsOtherThreadsNoLongerWait) {
     ASSERT_EQ(call.wait_for(std::chrono::seconds(5)), std::future_status::ready);
     call.get();
     QApplication::processEvents();
-    EXPECT_NE(form->statusLabel->text(), "late");
+    EXPECT_NE(form->Progress().statusLabel->text(), "late");
 }
 
 TEST_F(WindowTest, CallsOnTheWindowThreadRunAtOnce) {
     MakeForm();
     App().Window->ShowDisplay({.ProgressText = "direct"});
-    EXPECT_EQ(form->progressLabel->text(), "direct");
+    EXPECT_EQ(form->Progress().progressLabel->text(), "direct");
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // A window stand-in for headless tests: keeps every call in order, each field of a
 // display change as a call of its own, and holds what it was last shown.
 
-#include <array>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -14,7 +13,7 @@ namespace transcoda::testing {
 class RecordingWindow : public WindowPort {
 public:
     struct Call {
-        std::string op;     // "status", "progress", "action", "title", "barmax", "bar", "time", "message", "notice", "log", "select", "restore"
+        std::string op;     // "status", "progress", "action", "title", "barmax", "bar", "time", "message", "notice", "log", "restore"
         std::string text;   // the text, or the number written as text
     };
 
@@ -49,13 +48,6 @@ public:
     }
     void AppendLog(const std::string& line) override { std::lock_guard l(m); log.push_back(line); calls.push_back({"log", line}); }
     std::string LogStamp(const std::string& marker) override { return marker + "01/02/2026 à 10:11:12"; }
-    int ListRowCount() override { std::lock_guard l(m); return static_cast<int>(rows.size()) + 2; }
-    std::string ListCell(int column, int row) override {
-        std::lock_guard l(m);
-        if (row < 1 || row > static_cast<int>(rows.size()) || column < 0 || column > 2) return "";
-        return rows[row - 1][column];
-    }
-    void SelectListRow(int row) override { std::lock_guard l(m); selected = row; calls.push_back({"select", std::to_string(row)}); }
     bool RestoreConvertButton(bool forList) override {
         std::lock_guard l(m);
         restored = forList ? "list" : "once";
@@ -74,14 +66,12 @@ public:
     std::mutex m;
     std::vector<Call> calls;
     std::string status, progress, action, title, time, restored;
-    int bar = 0, barMax = 100, selected = -1;
+    int bar = 0, barMax = 100;
     int displayCalls = 0;  // round trips of the progress display
     std::vector<std::string> messages, log;
     // The details of each failure (in the order of the messages that had some), and the
     // written-file notices as "text | folder".
     std::vector<std::string> details, notices;
-    // List rows: format label, input, output.
-    std::vector<std::array<std::string, 3>> rows;
 
 private:
     void Record(const char* op, const std::string& t, std::string* field) {

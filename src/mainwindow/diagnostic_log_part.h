@@ -1,0 +1,47 @@
+#pragma once
+// The window's diagnostic log: its area below the list (inside the window only in the
+// tallest layout), the button that copies it, and its switch, Ctrl+Shift+D or the entry
+// of the menu that a right click on the window opens.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
+
+namespace transcoda::gui {
+
+class DiagnosticLogPart : public QObject {
+    Q_OBJECT
+public:
+    // `switched` hears the switch turned on or off.
+    DiagnosticLogPart(QWidget* window, std::function<void(bool on)> switched);
+
+    void CreateControls();
+    void CreateSwitch();
+
+    // One line, written only in the diagnostic mode.
+    void Append(const QString& line);
+    void Clear();
+    // Selects the whole log and puts it on the clipboard, also when it is empty.
+    void Copy();
+    // The switch shows the mode as it is now.
+    void ShowMode(bool on);
+    // Outside the window the area is hidden, so that Tab never leads there.
+    void SetShown(bool shown);
+
+    QLabel* logLabel = nullptr;
+    QPushButton* copyLog = nullptr;
+    QPlainTextEdit* diagnosticLog = nullptr;
+    QAction* DebugAction = nullptr;
+
+private:
+    QWidget* window_;
+    std::function<void(bool)> switched_;
+};
+
+}  // namespace transcoda::gui

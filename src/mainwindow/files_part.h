@@ -1,0 +1,70 @@
+#pragma once
+// The window's input and output: the two path fields, their pickers, the button that
+// opens the output's folder, a file dropped on the output field or on the window, the
+// output name each preset writes, and the two paths kept in the preferences.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QMimeData;
+class QPushButton;
+class QWidget;
+
+namespace transcoda::gui {
+
+class FilesPart : public QObject {
+    Q_OBJECT
+public:
+    // The controls go on `panel`; the file dialogs open over `window`; `tell` shows a
+    // message box.
+    FilesPart(QWidget* panel, QWidget* window, std::function<void(const QString&)> tell);
+
+    void CreateControls();
+    // The texts of the chosen language at creation: the dialogs' filters, the captions.
+    void ApplyLanguage();
+    void ApplyHints();
+
+    void ChooseInputFile();
+    void ChooseOutputFile();
+    // Makes path the input, exactly as a pick in the input dialog does.
+    void ApplyInputFile(const QString& path);
+    // Makes path the output, exactly as a pick in the output dialog does.
+    void ApplyOutputFile(const QString& path);
+    void OpenOutputFolder();
+    // A drop on the window: one local file, which becomes the input. DropsOne says
+    // whether the drag may be accepted; DroppedFile is its path when it is a regular
+    // file (empty otherwise), which TakeDroppedInput makes the input.
+    static bool DropsOne(const QMimeData* data);
+    static QString DroppedFile(const QMimeData* data);
+    void TakeDroppedInput(const QString& path);
+
+    // The output field gets the name `preset` writes beside the input, never one that
+    // `queued` says an item of the list writes.
+    void UpdateOutputName(const QString& preset, const std::function<bool(const std::string&)>& queued);
+    // The paths kept for the next start: the fields as they were read from the file.
+    void Restore(const QString& input, const QString& output);
+
+    QString Input() const;
+    QString Output() const;
+
+    QLabel *inputLabel = nullptr, *outputLabel = nullptr;
+    QLineEdit *inputPathEdit = nullptr, *outputPathEdit = nullptr;
+    QPushButton *chooseInput = nullptr, *chooseOutput = nullptr, *openOutputFolder = nullptr;
+
+private:
+    void WriteSourcePreference();
+    void WriteDestinationPreference();
+
+    QWidget* panel_;
+    QWidget* window_;
+    std::function<void(const QString&)> tell_;
+    // The names the two dialogs chose last: a cancelled dialog applies them again.
+    QString inputDialogName_, outputDialogName_;
+    QString inputFilter_, outputFilter_;
+};
+
+}  // namespace transcoda::gui
