@@ -6,7 +6,7 @@
 #include <string>
 
 #include "exec/app_state.h"
-#include "exec/pipe_reader.h"
+#include "exec/tool_output_reader.h"
 #include "exec/progress_display.h"
 #include "exec/progress_handler.h"
 #include "support/recording_window.h"

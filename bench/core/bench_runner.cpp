@@ -17,7 +17,7 @@
 
 #include "exec/app_state.h"
 #include "exec/progress_display.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "support/process_gone.h"
 #include "support/recording_window.h"
 
@@ -43,7 +43,7 @@ void BM_RunOverhead(benchmark::State& state) {
     std::vector<double> ms;
     for (auto _ : state) {
         const auto t0 = Clock::now();
-        RunDosInMemo(kTool + " quit");
+        RunTool(kTool + " quit");
         const double elapsed = std::chrono::duration<double>(Clock::now() - t0).count();
         state.SetIterationTime(elapsed);
         ms.push_back(elapsed * 1000.0);
@@ -83,7 +83,7 @@ void BM_StopLatency(benchmark::State& state) {
             }
             elapsed = std::chrono::duration<double>(Clock::now() - t0).count();
         });
-        RunDosInMemo(kTool + " hang " + pidFile);
+        RunTool(kTool + " hang " + pidFile);
         stopper.join();
         state.SetIterationTime(elapsed);
         ms.push_back(elapsed * 1000.0);

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "exec/app_state.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "mainwindow/TForm1.h"
 
 namespace {
@@ -39,7 +39,7 @@ void Measure(TForm1& form, double seconds, bool debug) {
     QElapsedTimer runClock;
     runClock.start();
     std::thread worker([&] {
-        transcoda::RunDosInMemo(std::string(FLOOD_TOOL) + " " + std::to_string(seconds));
+        transcoda::RunTool(std::string(FLOOD_TOOL) + " " + std::to_string(seconds));
         done = true;
     });
     while (!done) QApplication::processEvents(QEventLoop::AllEvents, 5);

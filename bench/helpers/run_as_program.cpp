@@ -12,7 +12,7 @@
 
 #include "exec/app_state.h"
 #include "exec/progress_display.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "exec/window_port.h"
 
 namespace {
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     AttachWindow(&window);
     App().WorkFolder = argv[1];
     App().ConversionRunning = true;
-    const ToolOutcome outcome = RunDosInMemo(argv[2]);
+    const ToolOutcome outcome = RunTool(argv[2]);
     AttachWindow(nullptr);
     return outcome.Ending == ToolOutcome::End::Exited ? outcome.Code : 1;
 }

@@ -27,7 +27,7 @@ constexpr int kSplashMappingWaitMs = 1500;
 // temporary output removed and the old output kept; then the work folder goes and the
 // window ends without a question.
 void EndOnStopSignal(int signal) {
-    transcoda::MonThread::WaitForEnd(transcoda::kStopBoundMs / 2);
+    transcoda::ConversionWorker::WaitForEnd(transcoda::kStopBoundMs / 2);
     transcoda::EndInstance();
     std::fflush(nullptr);
     _exit(128 + signal);
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
 
     // A conversion may still be running: its tools and work folder go now, and the
     // worker ends with the process without touching the windows being destroyed.
-    if (transcoda::MonThread::Active()) {
+    if (transcoda::ConversionWorker::Active()) {
         transcoda::EndInstance();
         std::fflush(nullptr);
         _exit(status);

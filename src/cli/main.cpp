@@ -132,10 +132,10 @@ std::vector<RequestOutcome> RunHere(const Plan& plan, TerminalWindow& window, bo
         app.WorkerCommand = "transformOnce";
     }
     StartRunning();
-    MonThread::Start();
-    MonThread::WaitForEnd(-1);
+    ConversionWorker::Start();
+    ConversionWorker::WaitForEnd(-1);
     window.EndLine();
-    return MonThread::Outcomes();
+    return ConversionWorker::Outcomes();
 }
 
 // The list, several items at once, each in a process of its own. The board leaves the

@@ -14,7 +14,7 @@ bool IsDiagnostic(const std::string& command) { return command == "test" || comm
 }  // namespace
 
 ConversionController::Launcher ConversionController::WorkerLauncher() {
-    return [](ConversionJob job, std::function<void()> onEnd) { MonThread::Start(std::move(job), std::move(onEnd)); };
+    return [](ConversionJob job, std::function<void()> onEnd) { ConversionWorker::Start(std::move(job), std::move(onEnd)); };
 }
 
 ConversionController::ConversionController(ConversionView& view, Post post, Launcher launcher)
@@ -96,7 +96,7 @@ void ConversionController::StartList(std::vector<bool> skipped) {
 void ConversionController::StartDiagnostic(const std::string& command) {
     if (state_ != State::Idle || !IsDiagnostic(command)) return;
     App().WorkerCommand = command;
-    Launch(MonThread::TakeJob());
+    Launch(ConversionWorker::TakeJob());
 }
 
 void ConversionController::Start(const char* command, std::vector<bool> skipped) {
@@ -104,7 +104,7 @@ void ConversionController::Start(const char* command, std::vector<bool> skipped)
     App().WorkerCommand = command;
     const bool list = std::string(command) == "transformList";
     if (list) view_.ListRunBegins(skipped);
-    ConversionJob job = MonThread::TakeJob();
+    ConversionJob job = ConversionWorker::TakeJob();
     if (list) {
         job.OnItem = ItemPoster(++listRun_);
         job.Skipped = std::move(skipped);

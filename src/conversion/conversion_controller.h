@@ -68,7 +68,7 @@ public:
     // intermediates and go; far more than a stop takes.
     static constexpr int kCloseWaitMs = 5000;
 
-    // The real worker (MonThread).
+    // The real worker (ConversionWorker).
     static Launcher WorkerLauncher();
 
     ConversionController(ConversionView& view, Post post, Launcher launcher = WorkerLauncher());

@@ -15,7 +15,7 @@
 #include "conversion/item_counter.h"
 #include "conversion/worker_texts.h"
 #include "exec/log.h"
-#include "exec/pipe_reader.h"
+#include "exec/tool_output_reader.h"
 #include "exec/progress_handler.h"
 #include "exec/window_port.h"
 #include "recipes/dispatcher.h"
@@ -142,7 +142,7 @@ void ShowWrittenNotice() {
 void ReaderDiagnostic() {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return;
-    TStoReadPipeThread reader(fds[0]);
+    ToolOutputReader reader(fds[0]);
     reader.Start();
     std::this_thread::sleep_for(std::chrono::milliseconds(5000));
     reader.RequestStop(false);
@@ -152,12 +152,12 @@ void ReaderDiagnostic() {
 
 }  // namespace
 
-std::string MonThread::TestOutputFolder() {
+std::string ConversionWorker::TestOutputFolder() {
     std::error_code ignored;
     return (std::filesystem::temp_directory_path(ignored) / "transcoda-test").string() + "/";
 }
 
-ConversionJob MonThread::TakeJob() {
+ConversionJob ConversionWorker::TakeJob() {
     AppState& app = App();
     ConversionJob job;
     job.Command = app.WorkerCommand;
@@ -175,9 +175,9 @@ ConversionJob MonThread::TakeJob() {
     return job;
 }
 
-void MonThread::Execute() { Execute(TakeJob()); }
+void ConversionWorker::Execute() { Execute(TakeJob()); }
 
-void MonThread::Execute(const ConversionJob& job) {
+void ConversionWorker::Execute(const ConversionJob& job) {
     AppState& app = App();
     LogEvent(" -- Début d'exécution du TH pour la conversion");
     const std::string& command = job.Command;
@@ -231,9 +231,9 @@ void MonThread::Execute(const ConversionJob& job) {
     LogEvent(" -- Fin d'exécution du TH pour la conversion");
 }
 
-void MonThread::Start() { Start(TakeJob(), {}); }
+void ConversionWorker::Start() { Start(TakeJob(), {}); }
 
-void MonThread::Start(ConversionJob job, std::function<void()> onEnd) {
+void ConversionWorker::Start(ConversionJob job, std::function<void()> onEnd) {
     {
         std::lock_guard lock(gMutex);
         gActive = true;
@@ -257,12 +257,12 @@ void MonThread::Start(ConversionJob job, std::function<void()> onEnd) {
     }).detach();
 }
 
-bool MonThread::Active() {
+bool ConversionWorker::Active() {
     std::lock_guard lock(gMutex);
     return gActive;
 }
 
-bool MonThread::WaitForEnd(int timeoutMs) {
+bool ConversionWorker::WaitForEnd(int timeoutMs) {
     std::unique_lock lock(gMutex);
     if (timeoutMs < 0) {
         gEnded.wait(lock, [] { return !gActive; });
@@ -271,7 +271,7 @@ bool MonThread::WaitForEnd(int timeoutMs) {
     return gEnded.wait_for(lock, std::chrono::milliseconds(timeoutMs), [] { return !gActive; });
 }
 
-std::vector<RequestOutcome> MonThread::Outcomes() {
+std::vector<RequestOutcome> ConversionWorker::Outcomes() {
     std::lock_guard lock(gMutex);
     return gOutcomes;
 }

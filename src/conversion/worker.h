@@ -10,7 +10,7 @@
 
 namespace transcoda {
 
-class MonThread {
+class ConversionWorker {
 public:
     // Copies the job (WorkerCommand, the request or the list's rows, the special
     // values) on the calling thread, then starts the worker on a thread of its own and

@@ -60,7 +60,7 @@ struct AppState {
     // What the next worker does: "transformOnce", "transformList", "test", "testThread2".
     std::string WorkerCommand;
     // The window's request of a single conversion (its special values are the fields
-    // below). Read by MonThread::Start on the starting thread only.
+    // below). Read by ConversionWorker::Start on the starting thread only.
     ConversionRequest Request;
 
     // Values left by the two special dialogs; copied into the request when a worker starts.

@@ -5,11 +5,11 @@
 
 #include "exec/app_state.h"
 #include "exec/log.h"
-#include "exec/pipe_reader.h"
+#include "exec/tool_output_reader.h"
 #include "exec/probe_cache.h"
 #include "exec/progress_display.h"
 #include "exec/progress_handler.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "exec/tool_names.h"
 #include "platform/command_line.h"
 
@@ -58,7 +58,7 @@ ToolOutcome extractDuration(const std::string& inputPath) {
         LogPlain("--- Réponse déjà connue pour ce fichier inchangé, sans relancer l'outil");
         outcome = ReplayAnswer(*answer);
     } else {
-        outcome = RunDosInMemo(app.HelperFolder() + std::string(utilitymffx) + " -i " + Q(inputPath));
+        outcome = RunTool(app.HelperFolder() + std::string(utilitymffx) + " -i " + Q(inputPath));
     }
     app.LastExitStatus = conversionStatus;
     LogPlain("$*$*$*$ FIN Extraction de la durée du fichier en entrée dans extractDuration");

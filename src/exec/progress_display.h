@@ -1,6 +1,6 @@
 #pragma once
-// The progress part of the window as the core shows it: the status (Label11), the
-// progress text (Label10), the program's title, the bar (ProgressBar1) and the time label. The core keeps
+// The progress part of the window as the core shows it: the status (statusLabel), the
+// progress text (progressLabel), the program's title, the bar (progressBar) and the time label. The core keeps
 // these values itself and never reads them back from the window: the setters change the
 // look, and Push sends the window, in one blocking call, only the values that differ
 // from what it shows. The worker, the pipe reader and the recipes change the display

@@ -11,10 +11,10 @@ namespace transcoda {
 
 // One change of the progress part of the window: only the fields that are set change.
 struct DisplayChange {
-    std::optional<std::string> StatusText = {};    // Label11: "Conversion...", "Prêt" ...
-    std::optional<std::string> ProgressText = {};  // Label10: "Progression : 12.35% (2/3)"
+    std::optional<std::string> StatusText = {};    // statusLabel: "Conversion...", "Prêt" ...
+    std::optional<std::string> ProgressText = {};  // progressLabel: "Progression : 12.35% (2/3)"
     std::optional<std::string> Title = {};         // the program's title in the desktop's task bar
-    std::optional<int> BarMaximum = {};            // ProgressBar1
+    std::optional<int> BarMaximum = {};            // progressBar
     std::optional<int> BarPosition = {};           // within 0..BarMaximum
     // The time label beside the progress texts: "écoulé 0 min 40 s — reste 1 min 20 s",
     // empty between requests.
@@ -31,7 +31,7 @@ public:
     // what the display shows (exec/progress_display.h) and sends only what changes; the
     // window never reports it back.
     virtual void ShowDisplay(const DisplayChange& change) = 0;
-    // Label6: the caption under the convert picture.
+    // convertCaption: the caption under the convert picture.
     virtual void SetActionText(const std::string& text) = 0;
 
     // A modal message box with one OK button, captioned with the application title;
@@ -56,14 +56,14 @@ public:
     // "** "/">> " + short date + " à " + long time, in the user's regional formats.
     virtual std::string LogStamp(const std::string& marker) = 0;
 
-    // StringGrid1: RowCount (header row and a last empty row included), a cell, and
+    // queueView: its row count (header row and a last empty row included), a cell, and
     // the highlighted row.
     virtual int ListRowCount() = 0;
     virtual std::string ListCell(int column, int row) = 0;
     virtual void SelectListRow(int row) = 0;
 
-    // End of work: the convert picture back in Image4, Label6 "Convertir un fichier" /
-    // "Convert the file", and the buttons enabled again (for a list, Button10 captioned
+    // End of work: the convert picture back in convertStopPicture, convertCaption "Convertir un fichier" /
+    // "Convert the file", and the buttons enabled again (for a list, convertQueue captioned
     // "Convertir la liste" / "Convert the list"). Returns false when the picture could
     // not be loaded.
     virtual bool RestoreConvertButton(bool forList) = 0;

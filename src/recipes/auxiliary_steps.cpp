@@ -5,7 +5,7 @@
 #include "exec/app_state.h"
 #include "exec/language.h"
 #include "exec/log.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "platform/command_line.h"
 #include "recipes/step_display.h"
 #include "recipes/step_templates.h"
@@ -82,7 +82,7 @@ StepOutcome ExtractAudioTrack(const std::string& code, const std::string& input)
     const std::string commandLine = ExtractAudioTrackCommandLine(code, input);
     if (!commandLine.empty()) {
         LogPlain("Execution de la ligne de commande : [[" + commandLine + "]]");
-        outcome.Tool = RunDosInMemo(commandLine);
+        outcome.Tool = RunTool(commandLine);
     }
     EndStepDisplay();
     return outcome;
@@ -94,7 +94,7 @@ StepOutcome PrepareIntermediate(const std::string& size, const std::string& inpu
     SetStepBarMaximum(100);
     const std::string commandLine = PrepareIntermediateCommandLine(size, input, intermediate);
     LogPlain("Execution de la ligne de commande : [[" + commandLine + "]]");
-    StepOutcome outcome{StepKind::DownscaledCopy, intermediate, RunDosInMemo(commandLine), {}};
+    StepOutcome outcome{StepKind::DownscaledCopy, intermediate, RunTool(commandLine), {}};
     EndStepDisplay();
     return outcome;
 }
@@ -102,7 +102,7 @@ StepOutcome PrepareIntermediate(const std::string& size, const std::string& inpu
 StepOutcome MuxFinal(const std::string& output) {
     ShowStatusText(Localised("Finalisation...", "Finalization..."));
     SetStepBarMaximum(100);
-    StepOutcome outcome{StepKind::FinalJoin, output, RunDosInMemo(MuxFinalCommandLine(output)), {}};
+    StepOutcome outcome{StepKind::FinalJoin, output, RunTool(MuxFinalCommandLine(output)), {}};
     DeleteFileSilently(TempFile(".avi"));
     DeleteFileSilently(TempFile(".mp3"));
     EndStepDisplay();
@@ -114,7 +114,7 @@ StepOutcome MuxIntermediate(const std::string& target) {
     SetStepBarMaximum(100);
     const std::string commandLine = MuxIntermediateCommandLine(target);
     LogPlain("Ligne console a éxécuter : [[" + commandLine + "]]");
-    StepOutcome outcome{StepKind::IntermediateJoin, target, RunDosInMemo(commandLine), {}};
+    StepOutcome outcome{StepKind::IntermediateJoin, target, RunTool(commandLine), {}};
     EndStepDisplay();
     return outcome;
 }

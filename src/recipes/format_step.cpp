@@ -7,7 +7,7 @@
 #include "exec/language.h"
 #include "exec/duration_probe.h"
 #include "exec/log.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "recipes/dvd_paths.h"
 #include "recipes/dvd_steps.h"
 #include "recipes/folder_error.h"
@@ -103,8 +103,8 @@ StepOutcome RunFormatStep(const std::string& code, const std::string& input, con
 
     const std::string commandLine = FormatStepCommandLine(code, input, output, values);
     LogPlain("Ligne console a éxécuter depuis extractvideofromavhcd : [[" + commandLine + "]]");
-    outcome.Tool = RunDosInMemo(commandLine);
-    LogPlain("--- FIN de RunDosInMemo depuis extractvideofromavhcd");
+    outcome.Tool = RunTool(commandLine);
+    LogPlain("--- FIN de RunTool depuis extractvideofromavhcd");
 
     EndStepDisplay();
     return outcome;

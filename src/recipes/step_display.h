@@ -5,9 +5,9 @@
 
 namespace transcoda {
 
-// Label11.
+// The status text (statusLabel).
 void ShowStatusText(const std::string& text);
-// Maximum of ProgressBar1.
+// The maximum of the progress bar.
 void SetStepBarMaximum(int maximum);
 // End of every step: the idle look (bar at 0, status "Ready"/"Prêt", empty progress label).
 void EndStepDisplay();

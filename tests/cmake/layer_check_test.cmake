@@ -10,7 +10,7 @@ endif()
 
 # file:line of each upward include, and the layer named as the one above.
 set(upward
-  "src/exec/run_dos.cpp:3: exec may not include recipes"
+  "src/exec/run_tool.cpp:3: exec may not include recipes"
   "src/recipes/dispatcher.cpp:2: recipes may not include conversion"
   "src/conversion/worker.cpp:2: conversion may not include cli"
   "src/dialogs/TForm8.cpp:2: dialogs may not include mainwindow"

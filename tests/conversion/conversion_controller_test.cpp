@@ -21,7 +21,7 @@
 #include "exec/app_state.h"
 #include "exec/pending_outputs.h"
 #include "exec/progress_display.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "recipes/format_catalogue.h"
 #include "support/fake_runs.h"
 #include "support/recording_window.h"
@@ -133,9 +133,9 @@ protected:
         if (controller) {
             EXPECT_TRUE(owner.RunUntil([&] { return !controller->WorkerAlive(); }));
         }
-        EXPECT_TRUE(MonThread::WaitForEnd(20000));
+        EXPECT_TRUE(ConversionWorker::WaitForEnd(20000));
         owner.RunPosted();
-        SetRunDosHook({});
+        SetRunToolHook({});
         AttachWindow(nullptr);
         App().ConversionRunning = false;
         fs::remove_all(folder);
@@ -431,7 +431,7 @@ class WorkerControllerTest : public ControllerTest {
 protected:
     void SetUp() override {
         ControllerTest::SetUp();
-        SetRunDosHook([this](const std::string& line) {
+        SetRunToolHook([this](const std::string& line) {
             if (!testing::IsProbeLine(line) && line.find("hang") != std::string::npos) {
                 ++hanging;
                 while (App().ConversionRunning) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -503,7 +503,7 @@ TEST_F(WorkerControllerTest, AWorkerEndRacingAStopAlwaysEndsIdle) {
         controller->Stop();
         ASSERT_TRUE(Idle());
         EXPECT_FALSE(App().ConversionRunning);
-        EXPECT_FALSE(MonThread::Active());
+        EXPECT_FALSE(ConversionWorker::Active());
         const auto last = view.calls.substr(view.calls.rfind(' ') + 1);
         EXPECT_TRUE(last == "stopped" || last == "done-one") << view.calls;
     }

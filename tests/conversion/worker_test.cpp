@@ -17,7 +17,7 @@
 #include "exec/app_state.h"
 #include "exec/pending_outputs.h"
 #include "exec/progress_display.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "platform/command_line.h"
 #include "recipes/format_catalogue.h"
 #include "support/fake_runs.h"
@@ -60,10 +60,10 @@ protected:
         app.DebugMode = true;
         ResetWindow();
         app.ItemCounterText = "old";
-        SetRunDosHook([this](const std::string& line) { return FakeRun(line); });
+        SetRunToolHook([this](const std::string& line) { return FakeRun(line); });
     }
     void TearDown() override {
-        SetRunDosHook({});
+        SetRunToolHook({});
         App().Window = nullptr;
         App().DebugMode = false;
         fs::remove_all(folder);
@@ -119,10 +119,10 @@ protected:
     void Run(const std::string& command) {
         App().WorkerCommand = command;
         App().ConversionRunning = true;
-        ConversionJob job = MonThread::TakeJob();
+        ConversionJob job = ConversionWorker::TakeJob();
         reports.clear();
         job.OnItem = [this](const ItemReport& report) { reports.push_back(report); };
-        MonThread::Execute(job);
+        ConversionWorker::Execute(job);
     }
     // Each reported row with the status it was left in, in the order the rows began;
     // every row must first have been told converting.
@@ -160,7 +160,7 @@ protected:
 
     static std::vector<Result> Results() {
         std::vector<Result> out;
-        for (const auto& o : MonThread::Outcomes()) out.push_back(o.Outcome);
+        for (const auto& o : ConversionWorker::Outcomes()) out.push_back(o.Outcome);
         return out;
     }
 
@@ -239,7 +239,7 @@ TEST_F(WorkerTest, TheRunReadsItsOwnCopyWhateverTheWindowWritesMeanwhile) {
     };
     App().WorkerCommand = "transformOnce";
     App().ConversionRunning = true;
-    MonThread::Start();
+    ConversionWorker::Start();
     std::thread window([&] {
         for (int i = 0; !done.load(); ++i) {
             App().Request = {"/elsewhere/in" + std::to_string(i) + ".avi", "/elsewhere/out.mpeg", Label(3)};
@@ -250,14 +250,14 @@ TEST_F(WorkerTest, TheRunReadsItsOwnCopyWhateverTheWindowWritesMeanwhile) {
             std::this_thread::yield();
         }
     });
-    const bool ended = MonThread::WaitForEnd(30000);
+    const bool ended = ConversionWorker::WaitForEnd(30000);
     done = true;
     window.join();
     ASSERT_TRUE(ended);
     ASSERT_GT(runs.size(), 4u);
     for (const std::string& line : runs) EXPECT_EQ(line.find("/elsewhere/"), std::string::npos) << line;
     EXPECT_EQ(Results(), std::vector<Result>{Result::Written});
-    EXPECT_EQ(MonThread::Outcomes().front().Request.OutputPath, item.output);
+    EXPECT_EQ(ConversionWorker::Outcomes().front().Request.OutputPath, item.output);
     EXPECT_EQ(win->restored, "once");
     App().SyncDelay = kNoSyncDelay;
     App().ExtractionStart = kNoExtractionValue;
@@ -309,7 +309,7 @@ TEST_F(WorkerTest, FolderErrorIsShownLoggedAndEndsTheWorkNormally) {
             logged |= line == ">> 01/02/2026 à 10:11:12 -- Impossible de créer le répertoire associé au fichier de sortie";
         EXPECT_TRUE(logged);
         EXPECT_EQ(RunsOf(third.input), 0);
-        EXPECT_EQ(MonThread::Outcomes().back().Outcome, Result::FolderError);
+        EXPECT_EQ(ConversionWorker::Outcomes().back().Outcome, Result::FolderError);
         if (list) {
             EXPECT_EQ(ItemEnds(), (std::vector<std::string>{
                                       "1:terminé", "2:échec : Impossible de créer le répertoire associé au fichier de sortie"}));
@@ -393,7 +393,7 @@ TEST_F(WorkerTest, FailedListItemsAreSummedUpOnceAfterTheList) {
         EXPECT_EQ(Results(), (std::vector<Result>{Result::Failed, Result::Written, Result::Failed}));
         // Each row's status carries its own reason.
         const std::string failed = std::string(language) == "EN" ? "failed " : "échec ";
-        const std::vector<RequestOutcome> outcomes = MonThread::Outcomes();
+        const std::vector<RequestOutcome> outcomes = ConversionWorker::Outcomes();
         EXPECT_EQ(ItemEnds(), (std::vector<std::string>{"1:" + failed + outcomes[0].Reason,
                                                         std::string("2:") + (std::string(language) == "EN" ? "done" : "terminé"),
                                                         "3:" + failed + outcomes[2].Reason}));
@@ -420,8 +420,8 @@ TEST_F(WorkerTest, FailedListItemsAreSummedUpOnceAfterTheList) {
 
 TEST_F(WorkerTest, DiagnosticAndUnknownCommandsTouchOnlyWhatTheyShould) {
     // "test": deletes its test file and clears the running flag.
-    fs::create_directories(MonThread::TestOutputFolder());
-    const std::string testFile = MonThread::TestOutputFolder() + "WMV-to-MP4mpeg4-.mp4";
+    fs::create_directories(ConversionWorker::TestOutputFolder());
+    const std::string testFile = ConversionWorker::TestOutputFolder() + "WMV-to-MP4mpeg4-.mp4";
     std::ofstream(testFile) << "x";
     Run("test");
     EXPECT_FALSE(fs::exists(testFile));
@@ -462,9 +462,9 @@ TEST_F(WorkerTest, StartRunsTheBodyOnAThreadOfItsOwn) {
     App().Request = {items[0].input, items[0].output, items[0].label};
     App().WorkerCommand = "transformOnce";
     App().ConversionRunning = true;
-    MonThread::Start();
-    EXPECT_TRUE(MonThread::WaitForEnd(10000));
-    EXPECT_FALSE(MonThread::Active());
+    ConversionWorker::Start();
+    EXPECT_TRUE(ConversionWorker::WaitForEnd(10000));
+    EXPECT_FALSE(ConversionWorker::Active());
     EXPECT_EQ(Results(), std::vector<Result>{Result::Written});
     EXPECT_EQ(win->restored, "once");
 }
@@ -472,7 +472,7 @@ TEST_F(WorkerTest, StartRunsTheBodyOnAThreadOfItsOwn) {
 TEST_F(WorkerTest, ReaderDiagnosticStopsItsOwnReader) {
     App().ConversionRunning = false;
     App().WorkerCommand = "testThread2";
-    MonThread::Execute();
+    ConversionWorker::Execute();
     EXPECT_TRUE(runs.empty());
     EXPECT_FALSE(App().ConversionRunning) << "left as it was";
     bool begun = false, ended = false;

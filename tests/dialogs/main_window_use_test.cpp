@@ -105,7 +105,7 @@ TEST_P(MainWindowUse, StartsNothingAndSaysWhy) {
         EXPECT_EQ(App().ExtractionStart, kNoExtractionValue);
         EXPECT_EQ(App().ExtractionLength, kNoExtractionValue);
     }
-    EXPECT_FALSE(MonThread::Active());
+    EXPECT_FALSE(ConversionWorker::Active());
     EXPECT_FALSE(Exists(Path("out/clip one.avi")));
     ExpectIdleLook();
 }

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "exec/probe_cache.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "platform/command_line.h"
 #include "platform/program_folder.h"
 #include "tool_run_support.h"
@@ -37,12 +37,12 @@ protected:
 
 TEST_F(DurationProbe, CommandLineQuotesTheInputOnly) {
     std::string seen;
-    SetRunDosHook([&](const std::string& line) {
+    SetRunToolHook([&](const std::string& line) {
         seen = line;
         return ToolOutcome::Exit(1);
     });
     extractDuration("/films/my film.avi");
-    SetRunDosHook(nullptr);
+    SetRunToolHook(nullptr);
     EXPECT_EQ(seen, App().ProgramFolder + "B/utilitymffx.exe -i \"/films/my film.avi\"");
 }
 
@@ -94,7 +94,7 @@ TEST_F(DurationProbe, ProbeAndConversionWithTheInstalledHelpers) {
 
     App().InputDurationCs = kNotProbed;
     App().DurationText.clear();
-    RunDosInMemo(helpers + "utilitymff.exe -i " + Q(clip.string()) + " -y " + Q((folder / "out.flv").string()));
+    RunTool(helpers + "utilitymff.exe -i " + Q(clip.string()) + " -y " + Q((folder / "out.flv").string()));
     EXPECT_EQ(App().LastExitStatus, 0);
     EXPECT_NEAR(App().InputDurationCs, 200, 10);
     const auto shown = window.Texts("progress");

@@ -9,7 +9,7 @@
 
 #include "exec/app_state.h"
 #include "exec/output_parsers.h"
-#include "exec/pipe_reader.h"
+#include "exec/tool_output_reader.h"
 #include "exec/progress_display.h"
 #include "exec/progress_handler.h"
 #include "exec/window_port.h"

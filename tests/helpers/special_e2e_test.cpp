@@ -16,7 +16,7 @@
 #include "libav.h"
 #include "stream_readback.h"
 #include "picture_compare.h"
-#include "exec/pipe_reader.h"
+#include "exec/tool_output_reader.h"
 #include "exec/progress_handler.h"
 #include "recipes/auxiliary_steps.h"
 #include "recipes/result_check.h"

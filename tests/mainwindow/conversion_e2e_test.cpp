@@ -437,7 +437,7 @@ TEST_F(ConversionTest, ConvertRightAfterStopWaitsForTheStoppedWorker) {
     QApplication::processEvents();
     EXPECT_EQ(form->Controller().Current(), ConversionController::State::ConvertingOne);
     EXPECT_TRUE(App().ConversionRunning.load());
-    EXPECT_TRUE(MonThread::Active());
+    EXPECT_TRUE(ConversionWorker::Active());
     EXPECT_EQ(form->Image4->ShownList(), "ConvertStopList1");
     EXPECT_NE(ReadFile(pidFile), first);
 
@@ -510,7 +510,7 @@ TEST_F(ConversionTest, ClosingDuringAConversionAsksAndStopsItOnYes) {
         closeWindow();
         ASSERT_TRUE(WaitUntil([&] { return !form->isVisible(); }, 10000));
         EXPECT_EQ(dialogs.Of("question").size(), 2u) << "asked again while closing";
-        EXPECT_FALSE(MonThread::Active()) << "the window went before the conversion ended";
+        EXPECT_FALSE(ConversionWorker::Active()) << "the window went before the conversion ended";
         EXPECT_FALSE(App().ConversionRunning.load());
         EXPECT_TRUE(WaitUntil([&] { return kill(pid, 0) != 0; }, 5000)) << "the tool was left running";
         EXPECT_EQ(Intermediates(), std::vector<std::string>{});

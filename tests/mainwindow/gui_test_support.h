@@ -184,7 +184,7 @@ protected:
     // has reached the window.
     bool WaitForIdle(int timeoutMs) {
         const bool idle = WaitUntil(
-            [&] { return !App().ConversionRunning && !MonThread::Active() && !(form && form->Controller().WorkerAlive()); },
+            [&] { return !App().ConversionRunning && !ConversionWorker::Active() && !(form && form->Controller().WorkerAlive()); },
             timeoutMs);
         QApplication::processEvents();
         return idle;

@@ -65,7 +65,7 @@ TEST_P(ConvertRefusalTest, RefusalShowsItsMessageAndReturnsToIdle) {
     EXPECT_EQ(seen, expected);
     for (const auto& s : dialogs.Of("message")) EXPECT_EQ(s.caption, "Transcoda 1.0");
     for (const auto& s : dialogs.Of("question")) EXPECT_EQ(s.caption, "Confirmation");
-    EXPECT_FALSE(MonThread::Active());
+    EXPECT_FALSE(ConversionWorker::Active());
     ExpectIdleLook();
     if (c.outputExists) {
         EXPECT_TRUE(Exists(dvd ? output + "keep.txt" : output)) << "the user's data was lost";

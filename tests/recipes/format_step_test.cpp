@@ -41,7 +41,7 @@ TEST_F(FormatStep, CreatesTheOutputFolderWithItsParentsAndRunsTheTool) {
         "--- 2 ème Extraction de durée depuis extractvideofromavhcd de <" + input + ">",
         "--- FIN de la 2ième extraction de durée depuis extractvideofromavhcd de <" + input + ">",
         "Ligne console a éxécuter depuis extractvideofromavhcd : [[" + runs[2] + "]]",
-        "--- FIN de RunDosInMemo depuis extractvideofromavhcd"}));
+        "--- FIN de RunTool depuis extractvideofromavhcd"}));
 }
 
 TEST_F(FormatStep, DeletesAnExistingOutputAndAStaleIntermediateBeforeTheRun) {

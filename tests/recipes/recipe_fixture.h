@@ -17,7 +17,7 @@
 
 #include "exec/app_state.h"
 #include "exec/progress_display.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "platform/command_line.h"
 #include "recipes/dispatcher.h"
 #include "recipes/temp_names.h"
@@ -46,7 +46,7 @@ protected:
         app.SyncDelay = kNoSyncDelay;
         app.ExtractionStart = kNoExtractionValue;
         app.ExtractionLength = kNoExtractionValue;
-        SetRunDosHook([this](const std::string& line) {
+        SetRunToolHook([this](const std::string& line) {
             runs.push_back(line);
             if (onRun) onRun(line);
             // The real runner ends the tool and says so once the flag is cleared.
@@ -57,7 +57,7 @@ protected:
     }
 
     void TearDown() override {
-        SetRunDosHook({});
+        SetRunToolHook({});
         SetTempNameHook({});
         AppState& app = App();
         app.Window = nullptr;

@@ -14,11 +14,11 @@ namespace transcoda {
 // chunk to HandleOutputChunk. The display is reset afterwards. Returns what became of
 // the run, with the tool's closing report when it printed one; the exit status is also
 // left in App().LastExitStatus for the diagnostics that read it.
-ToolOutcome RunDosInMemo(const std::string& commandLine);
+ToolOutcome RunTool(const std::string& commandLine);
 
 // Tests replace the real runner to record the command lines a recipe makes and to play
 // the tools' part. An empty function restores the real runner.
-using RunDosHook = std::function<ToolOutcome(const std::string& commandLine)>;
-void SetRunDosHook(RunDosHook hook);
+using RunToolHook = std::function<ToolOutcome(const std::string& commandLine)>;
+void SetRunToolHook(RunToolHook hook);
 
 }  // namespace transcoda

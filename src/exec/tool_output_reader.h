@@ -19,13 +19,13 @@ namespace transcoda {
 // feed), and is otherwise dropped; the result is trimmed.
 std::string ChunkFromBytes(const char* data, size_t size);
 
-class TStoReadPipeThread {
+class ToolOutputReader {
 public:
     // Takes ownership of readFd.
-    explicit TStoReadPipeThread(int readFd);
-    TStoReadPipeThread(const TStoReadPipeThread&) = delete;
-    TStoReadPipeThread& operator=(const TStoReadPipeThread&) = delete;
-    ~TStoReadPipeThread();
+    explicit ToolOutputReader(int readFd);
+    ToolOutputReader(const ToolOutputReader&) = delete;
+    ToolOutputReader& operator=(const ToolOutputReader&) = delete;
+    ~ToolOutputReader();
 
     bool Start();
     // Sets the stop flag and wakes the reader even when nothing more comes through the

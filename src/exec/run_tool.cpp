@@ -1,4 +1,4 @@
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include "exec/app_state.h"
 #include "exec/language.h"
 #include "exec/log.h"
-#include "exec/pipe_reader.h"
+#include "exec/tool_output_reader.h"
 #include "exec/probe_cache.h"
 #include "exec/progress_handler.h"
 #include "platform/process.h"
@@ -21,8 +21,8 @@ std::mutex& HookMutex() {
     static std::mutex m;
     return m;
 }
-RunDosHook& Hook() {
-    static RunDosHook hook;
+RunToolHook& Hook() {
+    static RunToolHook hook;
     return hook;
 }
 
@@ -57,13 +57,13 @@ constexpr int kReapMs = 10000;
 
 }  // namespace
 
-void SetRunDosHook(RunDosHook hook) {
+void SetRunToolHook(RunToolHook hook) {
     std::lock_guard lock(HookMutex());
     Hook() = std::move(hook);
 }
 
-ToolOutcome RunDosInMemo(const std::string& commandLine) {
-    RunDosHook hook;
+ToolOutcome RunTool(const std::string& commandLine) {
+    RunToolHook hook;
     {
         std::lock_guard lock(HookMutex());
         hook = Hook();
@@ -98,7 +98,7 @@ ToolOutcome RunDosInMemo(const std::string& commandLine) {
     // end of the output once they have all gone.
     close(fds[1]);
 
-    TStoReadPipeThread reader(fds[0]);
+    ToolOutputReader reader(fds[0]);
     const bool readerStarted = reader.Start();
 
     for (;;) {

@@ -1,4 +1,4 @@
-#include "exec/pipe_reader.h"
+#include "exec/tool_output_reader.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -67,13 +67,13 @@ std::string ChunkFromBytes(const char* data, size_t size) {
     return TrimControl(out);
 }
 
-TStoReadPipeThread::TStoReadPipeThread(int readFd) : readFd_(readFd) {
+ToolOutputReader::ToolOutputReader(int readFd) : readFd_(readFd) {
     wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     int flags = fcntl(readFd_, F_GETFL);
     if (flags >= 0) fcntl(readFd_, F_SETFL, flags | O_NONBLOCK);
 }
 
-TStoReadPipeThread::~TStoReadPipeThread() {
+ToolOutputReader::~ToolOutputReader() {
     if (thread_.joinable()) {
         RequestStop(false);
         thread_.join();
@@ -82,7 +82,7 @@ TStoReadPipeThread::~TStoReadPipeThread() {
     if (wakeFd_ >= 0) close(wakeFd_);
 }
 
-bool TStoReadPipeThread::Start() {
+bool ToolOutputReader::Start() {
     if (wakeFd_ < 0) return false;
     try {
         thread_ = std::thread([this] { Execute(); });
@@ -92,7 +92,7 @@ bool TStoReadPipeThread::Start() {
     return true;
 }
 
-void TStoReadPipeThread::RequestStop(bool drain) {
+void ToolOutputReader::RequestStop(bool drain) {
     drain_.store(drain);
     stop_.store(true);
     if (wakeFd_ >= 0) {
@@ -102,13 +102,13 @@ void TStoReadPipeThread::RequestStop(bool drain) {
     }
 }
 
-bool TStoReadPipeThread::Join() {
+bool ToolOutputReader::Join() {
     if (!thread_.joinable()) return true;
     thread_.join();
     return true;
 }
 
-void TStoReadPipeThread::Execute() {
+void ToolOutputReader::Execute() {
     setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kReaderNice);
     AppState& app = App();
     char buffer[kReadSize + 1];
