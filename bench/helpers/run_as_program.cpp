@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
     NoWindow window;
     AttachWindow(&window);
     App().WorkFolder = argv[1];
-    App().ConversionRunning = true;
-    const ToolOutcome outcome = RunTool(argv[2]);
+    ConversionSession session;
+    const ToolOutcome outcome = RunTool(session, argv[2]);
     AttachWindow(nullptr);
     return outcome.Ending == ToolOutcome::End::Exited ? outcome.Code : 1;
 }

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "cli/cli_texts.h"
+#include "conversion/item_counter.h"
 #include "exec/app_state.h"
 
 namespace transcoda::cli {
@@ -155,7 +156,7 @@ void TerminalWindow::SelectListRow(int row) {
     if (row < 1 || row > static_cast<int>(rows_.size())) return;
     const auto& cells = rows_[static_cast<size_t>(row - 1)];
     EndLineLocked();
-    std::fprintf(out_, "%s\n", CliItemLine(App().ItemCounterText, cells[1], cells[2]).c_str());
+    std::fprintf(out_, "%s\n", CliItemLine(ItemCounterText(row, static_cast<int>(rows_.size())), cells[1], cells[2]).c_str());
     std::fflush(out_);
 }
 

@@ -47,19 +47,20 @@ ItemStatus StatusAfter(const RequestOutcome& outcome) {
     return {};
 }
 
-ItemFollower::ItemFollower(const ItemListener& listener, int row) : listener_(listener), row_(row) {
+ItemFollower::ItemFollower(const ItemListener& listener, int row, PercentFollower& percent)
+    : listener_(listener), row_(row), percent_(percent) {
     if (!listener_) return;
     listener_({row_, {ItemStatus::State::Converting}});
-    FollowPercent([this](int percent) { listener_({row_, {ItemStatus::State::Converting, percent}}); });
+    percent_.Follow([this](int percent) { listener_({row_, {ItemStatus::State::Converting, percent}}); });
 }
 
 ItemFollower::~ItemFollower() {
-    if (listener_) FollowPercent({});
+    if (listener_) percent_.Follow({});
 }
 
 void ItemFollower::Finished(const RequestOutcome& outcome) {
     if (!listener_) return;
-    FollowPercent({});
+    percent_.Follow({});
     listener_({row_, StatusAfter(outcome)});
 }
 

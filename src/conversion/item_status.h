@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "exec/percent_listener.h"
+
 namespace transcoda {
 
 struct RequestOutcome;
@@ -47,7 +49,7 @@ using ItemListener = std::function<void(const ItemReport&)>;
 // percentage of its tool, until it ends. Does nothing without a listener.
 class ItemFollower {
 public:
-    ItemFollower(const ItemListener& listener, int row);
+    ItemFollower(const ItemListener& listener, int row, PercentFollower& percent);
     ~ItemFollower();
     ItemFollower(const ItemFollower&) = delete;
     ItemFollower& operator=(const ItemFollower&) = delete;
@@ -57,6 +59,7 @@ public:
 private:
     const ItemListener& listener_;
     int row_;
+    PercentFollower& percent_;
 };
 
 }  // namespace transcoda

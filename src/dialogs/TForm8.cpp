@@ -173,7 +173,7 @@ void TForm8::StopPreview() {
 }
 
 void TForm8::Button2Click() {
-    App().SyncDelay = LagText();
+    acceptedLag_ = LagText();
     accept();
 }
 

@@ -4,9 +4,9 @@
 // position (preview in the player B/utilitympl.exe), and confirms.
 //
 // How the main window uses it (the dialog is created once at start-up, after TForm1):
-//     transcoda::App().SyncDelay = transcoda::kNoSyncDelay;   // "-1000"
+//     form8->SetAcceptedLag(transcoda::kNoSyncDelay);      // "-1000"
 //     form8->exec();                                        // modal
-//     const std::string& lag = transcoda::App().SyncDelay;
+//     const std::string lag = form8->AcceptedLag();
 //     if (lag == kNoSyncDelay)  -> left without a value (Cancel or close box): no message
 //     else if (transcoda::IsZeroLag(lag))  -> zero lag message, nothing converted
 //     else                      -> start the worker with "transformOnce"
@@ -48,10 +48,13 @@ public:
 
     // Preview, or Stop while a preview plays.
     void Button1Click();
-    // Accept: SyncDelay := the lag text, and close.
+    // Accept: the accepted lag := the lag text, and close.
     void Button2Click();
-    // Cancel: close, SyncDelay untouched.
+    // Cancel: close, the accepted lag untouched.
     void Button3Click();
+    // The lag the dialog was last accepted with (kNoSyncDelay once set so before it opens).
+    const std::string& AcceptedLag() const { return acceptedLag_; }
+    void SetAcceptedLag(const std::string& lag) { acceptedLag_ = lag; }
 
     // Plays file in the player with the lag from position. Returns at once: the window
     // thread watches the player, which ends by itself or by Stop (or closing the dialog).
@@ -114,4 +117,5 @@ private:
     std::unique_ptr<transcoda::ChildProcess> player_;
     QTimer* playerWatch_ = nullptr;
     QString inputPath_;
+    std::string acceptedLag_ = "-1000";
 };

@@ -89,4 +89,6 @@ void TForm8::EndPreview() {
     Button1->setText(PlayCaption());
 }
 
-void TForm8::ResetMainWindow() { ResetProgressDisplay(); }
+void TForm8::ResetMainWindow() {
+    if (transcoda::WindowPort* window = App().Window) window->ShowDisplay(transcoda::IdleLook());
+}

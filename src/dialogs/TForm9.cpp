@@ -109,8 +109,7 @@ void TForm9::Button2Click() {
         }
         return;
     }
-    App().ExtractionStart = segment.Start;
-    App().ExtractionLength = segment.Length;
+    SetAcceptedSegment(segment.Start, segment.Length);
     LogPlain("Instant départ : <" + segment.Start + ">, Instant d'arivéee : <" + segment.End +
              ">, Intervalle : <" + segment.Length + ">");
     accept();

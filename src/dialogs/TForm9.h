@@ -2,12 +2,11 @@
 // Segment extraction dialog: a start and an end position to the second.
 //
 // How the main window uses it (the dialog is created once at start-up, after TForm8):
-//     transcoda::App().ExtractionStart = transcoda::kNoExtractionValue;    // "NOVALUE"
-//     transcoda::App().ExtractionLength = transcoda::kNoExtractionValue;
+//     form9->SetAcceptedSegment(transcoda::kNoExtractionValue, transcoda::kNoExtractionValue);
 //     form9->exec();                                                     // modal
 //     if both differ from "NOVALUE" -> start the worker with "transformOnce"
 //     else (Cancel or close box)     -> back to idle, no message
-// On acceptance ExtractionStart holds the start ("00:59:30") and ExtractionLength the
+// On acceptance AcceptedStart() holds the start ("00:59:30") and AcceptedLength() the
 // length of the segment, end minus start ("00:00:45"), never the end position. An end
 // that does not lie after the start is refused with a message and the dialog stays open.
 // The main window hands over its input path (SetInputPath) before it opens the dialog;
@@ -37,6 +36,14 @@ public:
     void Button2Click();
     // Cancel: close, values untouched.
     void Button3Click();
+    // The segment the dialog was last accepted with ("NOVALUE" each once set so before
+    // it opens).
+    const std::string& AcceptedStart() const { return acceptedStart_; }
+    const std::string& AcceptedLength() const { return acceptedLength_; }
+    void SetAcceptedSegment(const std::string& start, const std::string& length) {
+        acceptedStart_ = start;
+        acceptedLength_ = length;
+    }
 
     QLineEdit* Edit1;
     QLineEdit* Edit2;
@@ -70,4 +77,6 @@ protected:
 
 private:
     QString inputPath_;
+    std::string acceptedStart_ = "NOVALUE";
+    std::string acceptedLength_ = "NOVALUE";
 };

@@ -11,10 +11,9 @@
 #include <cstdint>
 
 #include "exec/app_state.h"
+#include "exec/conversion_session.h"
 #include "exec/log.h"
 #include "exec/output_parsers.h"
-#include "exec/progress_display.h"
-#include "exec/request_timing.h"
 
 namespace transcoda {
 
@@ -67,7 +66,8 @@ std::string ChunkFromBytes(const char* data, size_t size) {
     return TrimControl(out);
 }
 
-ToolOutputReader::ToolOutputReader(int readFd) : readFd_(readFd) {
+ToolOutputReader::ToolOutputReader(ConversionSession& session, int readFd)
+    : session_(session), readFd_(readFd), handler_(session) {
     wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     int flags = fcntl(readFd_, F_GETFL);
     if (flags >= 0) fcntl(readFd_, F_SETFL, flags | O_NONBLOCK);
@@ -125,16 +125,18 @@ void ToolOutputReader::Execute() {
     };
 
     bool open = true;
-    while (open && !stop_.load()) {
-        pollfd fds[2] = {{readFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-        int r = poll(fds, 2, kQuietTickMs);
+    // A stopped session reads no more: its tool is being ended, its last lines count
+    // for nothing.
+    while (open && !stop_.load() && session_.Running()) {
+        pollfd fds[3] = {{readFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}, {session_.StopFd(), POLLIN, 0}};
+        int r = poll(fds, session_.StopFd() >= 0 ? 3 : 2, kQuietTickMs);
         if (r < 0) {
             if (errno == EINTR) continue;
             break;
         }
         if (r == 0) {
-            UpdateTimeLabel();
-            Display().Push();
+            session_.Timing().UpdateTimeLabel();
+            session_.Display().Push();
             continue;
         }
         if (fds[0].revents != 0) {
@@ -153,8 +155,8 @@ void ToolOutputReader::Execute() {
             handle(n);
         }
     }
-    Display().SetTitle(kApplicationTitle);
-    Display().Push();
+    session_.Display().SetTitle(kApplicationTitle);
+    session_.Display().Push();
 }
 
 }  // namespace transcoda

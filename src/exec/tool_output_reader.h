@@ -19,10 +19,13 @@ namespace transcoda {
 // feed), and is otherwise dropped; the result is trimmed.
 std::string ChunkFromBytes(const char* data, size_t size);
 
+class ConversionSession;
+
 class ToolOutputReader {
 public:
-    // Takes ownership of readFd.
-    explicit ToolOutputReader(int readFd);
+    // Takes ownership of readFd. The chunks go to the session's progress; the session's
+    // Stop ends the reading at once.
+    ToolOutputReader(ConversionSession& session, int readFd);
     ToolOutputReader(const ToolOutputReader&) = delete;
     ToolOutputReader& operator=(const ToolOutputReader&) = delete;
     ~ToolOutputReader();
@@ -44,6 +47,7 @@ public:
 private:
     void Execute();
 
+    ConversionSession& session_;
     int readFd_;
     int wakeFd_ = -1;
     std::atomic<bool> stop_{false};

@@ -21,6 +21,7 @@ struct DisplayChange {
     std::optional<std::string> TimeText = {};
 
     bool Empty() const { return !StatusText && !ProgressText && !Title && !BarMaximum && !BarPosition && !TimeText; }
+    bool operator==(const DisplayChange&) const = default;
 };
 
 class WindowPort {

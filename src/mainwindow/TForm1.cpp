@@ -89,6 +89,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     QtWindowPort::Instance().Attach(this);
     transcoda::AttachWindow(&QtWindowPort::Instance());
     controller_ = std::make_unique<transcoda::ConversionController>(*this, PostToWindowThread());
+    QtWindowPort::Instance().PullDisplayFrom([this] { return controller_->TakeDisplayChange(); });
+    controller_->SetDisplayNotifier([] { QtWindowPort::Instance().PullSoon(); });
     FormCreate();
     CreateKeyboard();
     ApplyQueueTexts();
@@ -270,8 +272,6 @@ void TForm1::FormCreate() {
     HideListLayout();
     PlaceStatusLabels(267);
     Label10->clear();
-
-    App().ConversionRunning = false;
 
     ApplyHints();
     listHidden_ = true;

@@ -19,20 +19,19 @@ bool TForm1::Ask(const std::string& text) {
 }
 
 std::string TForm1::AskSyncDelay(const std::string& input) {
-    // The dialog writes the lag only when it is accepted with one.
-    App().SyncDelay = transcoda::kNoSyncDelay;
+    // The dialog gives a lag only when it is accepted with one.
     if (form8_ == nullptr) form8_ = new TForm8(this);
+    form8_->SetAcceptedLag(transcoda::kNoSyncDelay);
     form8_->SetInputPath(QString::fromStdString(input));
     Dialogs().RunModal(form8_);
-    return App().SyncDelay;
+    return form8_->AcceptedLag();
 }
 
 transcoda::ExtractionSegment TForm1::AskSegment(const std::string& input) {
-    // The dialog writes the bounds only when it is accepted with them.
-    App().ExtractionStart = transcoda::kNoExtractionValue;
-    App().ExtractionLength = transcoda::kNoExtractionValue;
+    // The dialog gives the bounds only when it is accepted with them.
     if (form9_ == nullptr) form9_ = new TForm9(this);
+    form9_->SetAcceptedSegment(transcoda::kNoExtractionValue, transcoda::kNoExtractionValue);
     form9_->SetInputPath(QString::fromStdString(input));
     Dialogs().RunModal(form9_);
-    return {App().ExtractionStart, App().ExtractionLength};
+    return {form9_->AcceptedStart(), form9_->AcceptedLength()};
 }

@@ -1,12 +1,14 @@
 #include "mainwindow/qt_window_port.h"
 
 #include <QLabel>
-#include <algorithm>
 #include <QMetaObject>
 #include <QObject>
 #include <QProgressBar>
 #include <QThread>
+#include <QTimer>
+#include <algorithm>
 
+#include "exec/app_state.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/log_stamp.h"
 
@@ -17,29 +19,80 @@ QString ToQString(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 QtWindowPort& QtWindowPort::Instance() {
-    // Deliberately never destroyed: a worker may still call it while the process ends.
+    // Deliberately never destroyed: a worker may still log while the process ends.
     static QtWindowPort* port = new QtWindowPort;
     return *port;
 }
 
 void QtWindowPort::Attach(TForm1* form) {
-    if (invoker_ == nullptr) invoker_ = new QObject;
+    if (invoker_ == nullptr) {
+        invoker_ = new QObject;
+        pull_ = new QTimer(invoker_);
+        pull_->setInterval(kDisplayPullMs);
+        QObject::connect(pull_, &QTimer::timeout, [this] { PullDisplay(); });
+    }
     form_ = form;
     closing_ = false;
+    pull_->start();
 }
 
 void QtWindowPort::Detach(TForm1* form) {
     if (form_ == form) {
         closing_ = true;
         form_ = nullptr;
+        source_ = {};
+        if (pull_ != nullptr) pull_->stop();
     }
 }
 
 void QtWindowPort::BeginClosing() { closing_ = true; }
 
-bool QtWindowPort::Run(const std::function<void(TForm1&)>& work) {
+void QtWindowPort::PullDisplayFrom(std::function<DisplayChange()> source) { source_ = std::move(source); }
+
+void QtWindowPort::PullDisplay() {
+    if (form_ == nullptr || !source_) return;
+    const DisplayChange change = source_();
+    if (change.Empty()) return;
+    // Through the window the conversions report to (this port, or one that watches it).
+    if (WindowPort* window = App().Window) window->ShowDisplay(change);
+    else ShowDisplay(change);
+}
+
+void QtWindowPort::PullSoon() {
+    if (invoker_ == nullptr || closing_ || pullQueued_.exchange(true)) return;
+    QMetaObject::invokeMethod(
+        invoker_,
+        [this] {
+            pullQueued_ = false;
+            PullDisplay();
+        },
+        Qt::QueuedConnection);
+}
+
+bool QtWindowPort::OnWindowThread() const {
+    return invoker_ != nullptr && QThread::currentThread() == invoker_->thread();
+}
+
+bool QtWindowPort::Run(std::function<void(TForm1&)> work) {
     if (invoker_ == nullptr) return false;
-    if (QThread::currentThread() == invoker_->thread()) {
+    if (OnWindowThread()) {
+        if (form_ == nullptr) return false;
+        work(*form_);
+        return true;
+    }
+    if (closing_) return false;
+    QMetaObject::invokeMethod(
+        invoker_,
+        [this, work = std::move(work)] {
+            if (form_ != nullptr && !closing_) work(*form_);
+        },
+        Qt::QueuedConnection);
+    return true;
+}
+
+bool QtWindowPort::RunAndWait(const std::function<void(TForm1&)>& work) {
+    if (invoker_ == nullptr) return false;
+    if (OnWindowThread()) {
         if (form_ == nullptr) return false;
         work(*form_);
         return true;
@@ -58,7 +111,7 @@ bool QtWindowPort::Run(const std::function<void(TForm1&)>& work) {
 }
 
 void QtWindowPort::ShowDisplay(const DisplayChange& change) {
-    Run([&](TForm1& f) {
+    Run([change](TForm1& f) {
         if (change.StatusText) f.Label11->setText(ToQString(*change.StatusText));
         if (change.ProgressText) f.Label10->setText(ToQString(*change.ProgressText));
         if (change.Title) f.SetApplicationTitle(ToQString(*change.Title));
@@ -71,23 +124,53 @@ void QtWindowPort::ShowDisplay(const DisplayChange& change) {
 }
 
 void QtWindowPort::SetActionText(const std::string& text) {
-    Run([&](TForm1& f) { f.Label6->setText(ToQString(text)); });
+    Run([text](TForm1& f) { f.Label6->setText(ToQString(text)); });
 }
 
 void QtWindowPort::ShowMessage(const std::string& text) {
-    Run([&](TForm1& f) { f.ShowMessage(ToQString(text)); });
+    Run([text](TForm1& f) { f.ShowMessage(ToQString(text)); });
 }
 
 void QtWindowPort::ShowFailure(const std::string& text, const std::string& details) {
-    Run([&](TForm1& f) { f.ShowFailure(ToQString(text), ToQString(details)); });
+    Run([text, details](TForm1& f) { f.ShowFailure(ToQString(text), ToQString(details)); });
 }
 
 void QtWindowPort::ShowWrittenNotice(const std::string& text, const std::string& folder) {
-    Run([&](TForm1& f) { f.ShowWrittenNotice(ToQString(text), ToQString(folder)); });
+    Run([text, folder](TForm1& f) { f.ShowWrittenNotice(ToQString(text), ToQString(folder)); });
 }
 
 void QtWindowPort::AppendLog(const std::string& line) {
-    Run([&](TForm1& f) { f.AppendLog(ToQString(line)); });
+    if (invoker_ == nullptr) return;
+    if (OnWindowThread()) {
+        // Lines of other threads still waiting come first.
+        FlushLog();
+        if (form_ != nullptr) form_->AppendLog(ToQString(line));
+        return;
+    }
+    if (closing_) return;
+    bool first = false;
+    {
+        std::lock_guard lock(logMutex_);
+        first = pendingLog_.empty();
+        pendingLog_.push_back(line);
+    }
+    // One task takes every line that waits: a flood of lines is not a flood of tasks.
+    if (first) QMetaObject::invokeMethod(invoker_, [this] { FlushLog(); }, Qt::QueuedConnection);
+}
+
+void QtWindowPort::FlushLog() {
+    std::vector<std::string> lines;
+    {
+        std::lock_guard lock(logMutex_);
+        lines.swap(pendingLog_);
+    }
+    if (lines.empty() || form_ == nullptr || closing_) return;
+    QString text;
+    for (const std::string& line : lines) {
+        if (!text.isEmpty()) text += '\n';
+        text += ToQString(line);
+    }
+    form_->AppendLog(text);
 }
 
 std::string QtWindowPort::LogStamp(const std::string& marker) {
@@ -96,23 +179,23 @@ std::string QtWindowPort::LogStamp(const std::string& marker) {
 
 int QtWindowPort::ListRowCount() {
     int out = 2;
-    Run([&](TForm1& f) { out = f.ListRowCount(); });
+    RunAndWait([&](TForm1& f) { out = f.ListRowCount(); });
     return out;
 }
 
 std::string QtWindowPort::ListCell(int column, int row) {
     std::string out;
-    Run([&](TForm1& f) { out = f.ListCell(column, row).toStdString(); });
+    RunAndWait([&](TForm1& f) { out = f.ListCell(column, row).toStdString(); });
     return out;
 }
 
 void QtWindowPort::SelectListRow(int row) {
-    Run([&](TForm1& f) { f.SelectListRow(row); });
+    Run([row](TForm1& f) { f.SelectListRow(row); });
 }
 
 bool QtWindowPort::RestoreConvertButton(bool forList) {
     bool out = true;
-    Run([&](TForm1& f) { out = f.RestoreConvertButton(forList); });
+    RunAndWait([&](TForm1& f) { out = f.RestoreConvertButton(forList); });
     return out;
 }
 

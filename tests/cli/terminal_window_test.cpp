@@ -32,7 +32,6 @@ TEST(TerminalWindow, ProgressLineMessagesAndListItems) {
         EXPECT_EQ(window.ListCell(2, 2), "/out/b.mp3");
         EXPECT_EQ(window.ListCell(0, 3), "") << "the empty last row";
 
-        App().ItemCounterText = "(2/2)";
         window.SelectListRow(2);
         window.ShowDisplay({.StatusText = "Conversion..."});
         window.ShowDisplay({.ProgressText = "Progression : 12.35% (2/2)", .Title = "12.35% (2/2)", .BarPosition = 12});
@@ -43,7 +42,6 @@ TEST(TerminalWindow, ProgressLineMessagesAndListItems) {
         window.ShowFailure("La conversion a échoué", "ligne 1\nligne 2\n");
         window.ShowDisplay({.StatusText = "Prêt", .TimeText = ""});
         window.EndLine();
-        App().ItemCounterText.clear();
         EXPECT_EQ(window.LogStamp(">> ").substr(0, 3), ">> ");
         EXPECT_NE(window.LogStamp("** ").find(" à "), std::string::npos);
     }

@@ -26,9 +26,9 @@ TEST_F(RunToolTest, MissingToolResetsTheDisplayAndLogsOnlyInDebugMode) {
             App().DebugMode = debug;
             ShowBusy("Progression : 3.00% ", 3);
             ToolOutcome outcome;
-            ASSERT_TRUE(ReturnsWithin(5, [&] { outcome = RunTool("/nonexistent/B/utilitymff.exe -i \"x.avi\""); }));
+            ASSERT_TRUE(ReturnsWithin(5, [&] { outcome = RunTool(session, "/nonexistent/B/utilitymff.exe -i \"x.avi\""); }));
             ExpectIdleDisplay();
-            EXPECT_EQ(App().LastExitStatus, -1);
+            EXPECT_EQ(session.LastExitStatus, -1);
             EXPECT_EQ(outcome.Ending, ToolOutcome::End::NotStarted);
             const bool english = std::string(language) == "EN";
             if (debug) {
@@ -48,7 +48,7 @@ TEST_F(RunToolTest, MissingToolResetsTheDisplayAndLogsOnlyInDebugMode) {
 
 TEST_F(RunToolTest, OutputBecomesProgressAndTheExitStatusIsKept) {
     App().DebugMode = true;
-    const ToolOutcome outcome = RunTool(
+    const ToolOutcome outcome = RunTool(session, 
         kFakeTool +
         " say \"Duration: 00:01:40.00, start: 0.000000, bitrate: 1 kb/s\\n\""
         " \"frame= 10 time=25.00 bitrate= 1\\r\" \"frame= 20 time=49.36 bitrate= 1\\r\"");
@@ -57,8 +57,8 @@ TEST_F(RunToolTest, OutputBecomesProgressAndTheExitStatusIsKept) {
                                                            "frame= 20 time=49.36 bitrate= 1"}));
     const auto shown = window.Texts("progress");
     EXPECT_NE(std::find(shown.begin(), shown.end(), "Progression : 49.36% "), shown.end());
-    EXPECT_EQ(App().InputDurationCs, 10000);
-    EXPECT_EQ(App().LastExitStatus, 0);
+    EXPECT_EQ(session.Progress.InputDurationCs, 10000);
+    EXPECT_EQ(session.LastExitStatus, 0);
     ExpectIdleDisplay();
     // Raw chunks between bars, then the reader's two end lines, in that order.
     ASSERT_GE(window.log.size(), 3u);
@@ -82,8 +82,8 @@ TEST_F(RunToolTest, FailingToolsEndLikeSuccessfulOnesAndSayHow) {
     for (const auto& c : cases) {
         ShowBusy("x", 5);
         window.calls.clear();
-        const ToolOutcome outcome = RunTool(kFakeTool + " " + c.args);
-        EXPECT_EQ(App().LastExitStatus, c.status) << c.args;
+        const ToolOutcome outcome = RunTool(session, kFakeTool + " " + c.args);
+        EXPECT_EQ(session.LastExitStatus, c.status) << c.args;
         EXPECT_EQ(outcome.Ending, c.ending) << c.args;
         EXPECT_EQ(outcome.Code, c.code) << c.args;
         EXPECT_FALSE(outcome.Report.has_value()) << c.args;
@@ -100,32 +100,32 @@ TEST_F(RunToolTest, StopEndsTheToolAndItsChildren) {
     const std::string pidFile = testing::TempPidFile();
     std::thread stopper([&] {
         testing::ReadPids(pidFile);
-        App().ConversionRunning = false;
+        session.Stop();
     });
     ToolOutcome outcome;
-    ASSERT_TRUE(ReturnsWithin(5, [&] { outcome = RunTool(kFakeTool + " hang " + pidFile); }));
+    ASSERT_TRUE(ReturnsWithin(5, [&] { outcome = RunTool(session, kFakeTool + " hang " + pidFile); }));
     stopper.join();
     EXPECT_EQ(outcome.Ending, ToolOutcome::End::Stopped);
     const auto [tool, child] = testing::ReadPids(pidFile);
     EXPECT_TRUE(testing::EventuallyGone(tool));
     EXPECT_TRUE(testing::EventuallyGone(child));
-    EXPECT_EQ(App().LastExitStatus, 128 + SIGKILL);
+    EXPECT_EQ(session.LastExitStatus, 128 + SIGKILL);
     ExpectIdleDisplay();
     unlink(pidFile.c_str());
 }
 
 TEST_F(RunToolTest, AlreadyStoppedRunEndsAfterTheFirstWait) {
-    App().ConversionRunning = false;
-    ASSERT_TRUE(ReturnsWithin(5, [] { RunTool(kFakeTool + " hang"); }));
-    EXPECT_EQ(App().LastExitStatus, 128 + SIGKILL);
+    session.Stop();
+    ASSERT_TRUE(ReturnsWithin(5, [&] { RunTool(session, kFakeTool + " hang"); }));
+    EXPECT_EQ(session.LastExitStatus, 128 + SIGKILL);
     ExpectIdleDisplay();
 }
 
 TEST_F(RunToolTest, GrandchildHoldingThePipeDoesNotHoldTheRun) {
     const std::string pidFile = testing::TempPidFile();
-    ASSERT_TRUE(ReturnsWithin(5, [&] { RunTool(kFakeTool + " orphan " + pidFile); }));
+    ASSERT_TRUE(ReturnsWithin(5, [&] { RunTool(session, kFakeTool + " orphan " + pidFile); }));
     // The tool's own last line was still read.
-    EXPECT_EQ(App().InputDurationCs, 1000);
+    EXPECT_EQ(session.Progress.InputDurationCs, 1000);
     ExpectIdleDisplay();
     const auto [tool, child] = testing::ReadPids(pidFile);
     ASSERT_NE(child, 0);
@@ -167,9 +167,9 @@ TEST_F(RunToolTest, FloodOfOutputIsReadWholeInBoundedMemory) {
 #else
     const long long megabytes = 100;
 #endif
-    RunTool(kFakeTool + " flood " + std::to_string(megabytes));
+    RunTool(session, kFakeTool + " flood " + std::to_string(megabytes));
     EXPECT_EQ(counting.bytes.load(), megabytes * 1024 * 1024);
-    EXPECT_EQ(App().LastExitStatus, 0);
+    EXPECT_EQ(session.LastExitStatus, 0);
     // The address checker keeps freed memory aside for a while, so only a plain build
     // shows the reader's own footprint.
 #if !defined(__SANITIZE_ADDRESS__)
@@ -182,12 +182,12 @@ TEST_F(RunToolTest, FloodOfOutputIsReadWholeInBoundedMemory) {
 
 TEST_F(RunToolTest, HookReplacesTheRunner) {
     std::vector<std::string> lines;
-    SetRunToolHook([&](const std::string& line) {
+    session.SetRunToolHook([&](const std::string& line) {
         lines.push_back(line);
         return ToolOutcome::Exit(3);
     });
-    const ToolOutcome outcome = RunTool("/nowhere/B/utilitymff.exe -i \"a b.avi\"");
-    SetRunToolHook(nullptr);
+    const ToolOutcome outcome = RunTool(session, "/nowhere/B/utilitymff.exe -i \"a b.avi\"");
+    session.SetRunToolHook(nullptr);
     EXPECT_EQ(lines, std::vector<std::string>{"/nowhere/B/utilitymff.exe -i \"a b.avi\""});
     EXPECT_EQ(outcome.Code, 3);
     EXPECT_TRUE(window.calls.empty());
@@ -210,7 +210,7 @@ TEST_F(RunToolTest, TheToolsClosingReportComesWithTheOutcome) {
         {R"("transcoda-streams: readable video=3,000\n")", false, false, 0, -1},
     };
     for (const Case& c : cases) {
-        const ToolOutcome outcome = RunTool(kFakeTool + " say " + c.say);
+        const ToolOutcome outcome = RunTool(session, kFakeTool + " say " + c.say);
         ASSERT_EQ(outcome.Report.has_value(), c.found) << c.say;
         if (!c.found) continue;
         EXPECT_EQ(outcome.Report->Readable, c.readable) << c.say;

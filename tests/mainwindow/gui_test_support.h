@@ -119,7 +119,6 @@ protected:
         if (form) WaitForIdle(20000);
         form.reset();
         gui::SetDialogs(nullptr);
-        App().ConversionRunning = false;
         unsetenv("XDG_CONFIG_HOME");
         unsetenv("TRANSCODA_LANGUAGE");
         unsetenv("TRANSCODA_DEBUG");
@@ -184,7 +183,7 @@ protected:
     // has reached the window.
     bool WaitForIdle(int timeoutMs) {
         const bool idle = WaitUntil(
-            [&] { return !App().ConversionRunning && !ConversionWorker::Active() && !(form && form->Controller().WorkerAlive()); },
+            [&] { return !(form && (form->Controller().Running() || form->Controller().WorkerAlive())); },
             timeoutMs);
         QApplication::processEvents();
         return idle;
@@ -192,7 +191,7 @@ protected:
 
     // The idle look: Convert picture, its caption, the list buttons enabled.
     void ExpectIdleLook() const {
-        EXPECT_FALSE(App().ConversionRunning.load());
+        EXPECT_FALSE(form->Controller().Running());
         EXPECT_EQ(form->Image4->ShownList(), "ConvertList1");
         EXPECT_EQ(form->Image4->ShownIndex(), 0);
         EXPECT_EQ(form->Label6->text(), App().English() ? "Convert the file" : "Convertir un fichier");

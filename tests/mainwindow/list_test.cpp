@@ -211,7 +211,7 @@ TEST_F(ListTest, ShortcutPicturesSelectTheirFormatAndRewriteTheOutput) {
         const std::string out = form->Edit2->text().toStdString();
         EXPECT_TRUE(out.ends_with(c.outputEnding)) << "Image" << c.image << ": " << out;
     }
-    EXPECT_FALSE(App().ConversionRunning.load());
+    EXPECT_FALSE(form->Controller().Running());
 }
 
 

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QTableWidget>
 
+#include "dialogs/TForm8.h"
+#include "dialogs/TForm9.h"
 #include "gui_test_support.h"
 
 namespace transcoda::testing {
@@ -47,11 +49,10 @@ TEST_P(ConvertRefusalTest, RefusalShowsItsMessageAndReturnsToIdle) {
     SetRequest(input, output, c.format);
     dialogs.answers = c.answers;
     dialogs.onModal = [&](QDialog* dialog) {
-        if (dialog->objectName() == "TForm8" && c.syncDelay) App().SyncDelay = c.syncDelay;
-        if (dialog->objectName() == "TForm9") {
-            if (c.extractionStart) App().ExtractionStart = c.extractionStart;
-            if (c.extractionLength) App().ExtractionLength = c.extractionLength;
-        }
+        if (auto* sync = qobject_cast<TForm8*>(dialog); sync && c.syncDelay) sync->SetAcceptedLag(c.syncDelay);
+        if (auto* extraction = qobject_cast<TForm9*>(dialog))
+            extraction->SetAcceptedSegment(c.extractionStart ? c.extractionStart : kNoExtractionValue,
+                                           c.extractionLength ? c.extractionLength : kNoExtractionValue);
     };
 
     Click(form->Image4);
@@ -65,7 +66,7 @@ TEST_P(ConvertRefusalTest, RefusalShowsItsMessageAndReturnsToIdle) {
     EXPECT_EQ(seen, expected);
     for (const auto& s : dialogs.Of("message")) EXPECT_EQ(s.caption, "Transcoda 1.0");
     for (const auto& s : dialogs.Of("question")) EXPECT_EQ(s.caption, "Confirmation");
-    EXPECT_FALSE(ConversionWorker::Active());
+    EXPECT_FALSE(form->Controller().WorkerAlive());
     ExpectIdleLook();
     if (c.outputExists) {
         EXPECT_TRUE(Exists(dvd ? output + "keep.txt" : output)) << "the user's data was lost";
