@@ -38,14 +38,20 @@ void QtWindowPort::Attach(TForm1* form) {
 
 void QtWindowPort::Detach(TForm1* form) {
     if (form_ == form) {
-        closing_ = true;
+        BeginClosing();
         form_ = nullptr;
         source_ = {};
         if (pull_ != nullptr) pull_->stop();
     }
 }
 
-void QtWindowPort::BeginClosing() { closing_ = true; }
+void QtWindowPort::BeginClosing() {
+    {
+        std::lock_guard lock(logMutex_);
+        closing_ = true;
+    }
+    logRoom_.notify_all();
+}
 
 void QtWindowPort::PullDisplayFrom(std::function<DisplayChange()> source) { source_ = std::move(source); }
 
@@ -143,34 +149,48 @@ void QtWindowPort::AppendLog(const std::string& line) {
     if (invoker_ == nullptr) return;
     if (OnWindowThread()) {
         // Lines of other threads still waiting come first.
-        FlushLog();
-        if (form_ != nullptr) form_->AppendLog(ToQString(line));
+        std::deque<std::string> waiting;
+        {
+            std::lock_guard lock(logMutex_);
+            waiting.swap(pendingLog_);
+        }
+        logRoom_.notify_all();
+        waiting.push_back(line);
+        if (form_ == nullptr) return;
+        for (const std::string& each : waiting) form_->AppendLog(ToQString(each));
         return;
     }
-    if (closing_) return;
-    bool first = false;
-    {
-        std::lock_guard lock(logMutex_);
-        first = pendingLog_.empty();
-        pendingLog_.push_back(line);
-    }
-    // One task takes every line that waits: a flood of lines is not a flood of tasks.
-    if (first) QMetaObject::invokeMethod(invoker_, [this] { FlushLog(); }, Qt::QueuedConnection);
+    std::unique_lock lock(logMutex_);
+    const bool room = logRoom_.wait_for(lock, std::chrono::milliseconds(kLogWaitMs),
+                                        [this] { return closing_ || pendingLog_.size() < kLogBacklog; });
+    if (!room || closing_) return;
+    pendingLog_.push_back(line);
+    // One task takes the lines that wait: a flood of lines is not a flood of tasks.
+    if (flushQueued_) return;
+    flushQueued_ = true;
+    lock.unlock();
+    QMetaObject::invokeMethod(invoker_, [this] { FlushLog(); }, Qt::QueuedConnection);
 }
 
 void QtWindowPort::FlushLog() {
+    // A slice at a time, the rest in a task of its own, so that the window answers
+    // between slices.
     std::vector<std::string> lines;
+    bool more = false;
     {
         std::lock_guard lock(logMutex_);
-        lines.swap(pendingLog_);
+        while (!pendingLog_.empty() && lines.size() < kLogSlice) {
+            lines.push_back(std::move(pendingLog_.front()));
+            pendingLog_.pop_front();
+        }
+        more = !pendingLog_.empty();
+        flushQueued_ = more;
     }
-    if (lines.empty() || form_ == nullptr || closing_) return;
-    QString text;
-    for (const std::string& line : lines) {
-        if (!text.isEmpty()) text += '\n';
-        text += ToQString(line);
-    }
-    form_->AppendLog(text);
+    logRoom_.notify_all();
+    // The rest waits behind the window's other work (its timers, its input), not before it.
+    if (more) QTimer::singleShot(1, invoker_, [this] { FlushLog(); });
+    if (form_ == nullptr || closing_) return;
+    for (const std::string& line : lines) form_->AppendLog(ToQString(line));
 }
 
 std::string QtWindowPort::LogStamp(const std::string& marker) {

@@ -3,13 +3,18 @@
 // makes another thread wait for the window: the progress display is pulled by the window
 // itself on a timer; a log line, a selected row or a caption from another thread is
 // queued to the window thread (log lines gathered, one task for all that wait) and the
-// caller goes on at once. The worker's ending (the convert button, the written notice,
+// caller goes on at once. Only a diagnostic log that a flooding tool fills faster than
+// the window can show it holds its writer back, once kLogBacklog lines wait, for at most
+// kLogWaitMs (then the line is left out), so that the window keeps answering and the
+// memory stays bounded. The worker's ending (the convert button, the written notice,
 // the messages) is shown by the controller on the window thread, where every call runs
 // at once. Once the window has begun to close, what comes from other threads is dropped,
 // so that a conversion still running when the program ends can neither hang it nor touch
 // a dead window.
 
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -27,6 +32,9 @@ class QtWindowPort : public WindowPort {
 public:
     // How often the window looks at the conversion's progress.
     static constexpr int kDisplayPullMs = 50;
+    static constexpr size_t kLogBacklog = 8192;
+    static constexpr size_t kLogSlice = 16;  // lines appended by one task of the window
+    static constexpr int kLogWaitMs = 1000;
 
     // The port outlives every window: a worker's log line may still arrive while the
     // program ends, after the window has gone.
@@ -75,7 +83,9 @@ private:
     std::atomic<bool> closing_{false};
     std::atomic<bool> pullQueued_{false};
     std::mutex logMutex_;
-    std::vector<std::string> pendingLog_;
+    std::condition_variable logRoom_;
+    std::deque<std::string> pendingLog_;
+    bool flushQueued_ = false;
 };
 
 }  // namespace transcoda::gui
