@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 
 #include "exec/app_state.h"
 #include "mainwindow/TForm1.h"
@@ -16,6 +17,11 @@ namespace transcoda::gui {
 
 namespace {
 QString ToQString(const std::string& s) { return QString::fromStdString(s); }
+
+long long NowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 }  // namespace
 
 QtWindowPort& QtWindowPort::Instance() {
@@ -56,6 +62,7 @@ void QtWindowPort::BeginClosing() {
 void QtWindowPort::PullDisplayFrom(std::function<DisplayChange()> source) { source_ = std::move(source); }
 
 void QtWindowPort::PullDisplay() {
+    lastPullMs_ = NowMs();
     if (form_ == nullptr || !source_) return;
     const DisplayChange change = source_();
     if (change.Empty()) return;
@@ -65,7 +72,7 @@ void QtWindowPort::PullDisplay() {
 }
 
 void QtWindowPort::PullSoon() {
-    if (invoker_ == nullptr || closing_ || pullQueued_.exchange(true)) return;
+    if (invoker_ == nullptr || closing_ || NowMs() - lastPullMs_ < kMinPullGapMs || pullQueued_.exchange(true)) return;
     QMetaObject::invokeMethod(
         invoker_,
         [this] {

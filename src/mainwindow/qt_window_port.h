@@ -32,6 +32,9 @@ class QtWindowPort : public WindowPort {
 public:
     // How often the window looks at the conversion's progress.
     static constexpr int kDisplayPullMs = 50;
+    // A change told sooner than this after the last look waits for the timer: a tool that
+    // floods its output does not keep the window busy looking.
+    static constexpr int kMinPullGapMs = 16;
     static constexpr size_t kLogBacklog = 8192;
     static constexpr size_t kLogSlice = 16;  // lines appended by one task of the window
     static constexpr int kLogWaitMs = 1000;
@@ -82,6 +85,7 @@ private:
     std::function<DisplayChange()> source_;  // window thread only
     std::atomic<bool> closing_{false};
     std::atomic<bool> pullQueued_{false};
+    std::atomic<long long> lastPullMs_{0};
     std::mutex logMutex_;
     std::condition_variable logRoom_;
     std::deque<std::string> pendingLog_;
