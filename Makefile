@@ -54,15 +54,18 @@ package: build
 	cmake --build $(BUILD) --target package
 
 # Core tests under AddressSanitizer+UndefinedBehaviorSanitizer, then under ThreadSanitizer.
-sanitize: deps
+# The conversions side by side run the helper tools of the ordinary build, unchecked:
+# only the program's own threads are watched.
+sanitize: configure
+	cmake --build $(BUILD) -j $(JOBS) --target helper_tools
 	cmake -S . -B $(BUILD)-asan -DTRANSCODA_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=Debug \
 	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all"
 	cmake --build $(BUILD)-asan -j $(JOBS)
-	cd $(BUILD)-asan && ctest --output-on-failure -j $(JOBS) -L core
+	cd $(BUILD)-asan && TRANSCODA_HELPER_TOOLS=$(abspath $(BUILD))/bin/B ctest --output-on-failure -j $(JOBS) -L core
 	cmake -S . -B $(BUILD)-tsan -DTRANSCODA_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=Debug \
 	  -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer"
 	cmake --build $(BUILD)-tsan -j $(JOBS)
-	cd $(BUILD)-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L core
+	cd $(BUILD)-tsan && TRANSCODA_HELPER_TOOLS=$(abspath $(BUILD))/bin/B TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L core
 
 # libFuzzer targets on the output parsers, each bounded in time.
 FUZZ_SECONDS ?= 30

@@ -61,13 +61,13 @@ std::string MadeClip(const std::string& folder) {
 Trace Convert(int preset, const std::string& input, const std::string& output) {
     Trace trace;
     std::mutex mutex;
-    SetTimingTap([&](const EstimateEvent& e) {
+    ConversionSession session;
+    session.Timing().SetTap([&](const EstimateEvent& e) {
         std::lock_guard lock(mutex);
         trace.push_back(e);
     });
-    App().ConversionRunning = true;
-    const DispatchOutcome outcome = DispatchConversion({input, output, FormatLabel(preset), {}});
-    SetTimingTap({});
+    const DispatchOutcome outcome = DispatchConversion(session, {input, output, FormatLabel(preset), {}});
+    session.Timing().SetTap({});
     if (outcome.Outcome != DispatchOutcome::Result::Written)
         std::fprintf(stderr, "conversion failed: %s\n%s", outcome.Reason.c_str(), outcome.Details.c_str());
     return trace;

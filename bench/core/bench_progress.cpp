@@ -6,8 +6,8 @@
 #include <string>
 
 #include "exec/app_state.h"
-#include "exec/pipe_reader.h"
-#include "exec/progress_display.h"
+#include "exec/tool_output_reader.h"
+#include "exec/conversion_session.h"
 #include "exec/progress_handler.h"
 #include "support/recording_window.h"
 
@@ -43,60 +43,58 @@ const std::string kMencoderStatus = AsChunk(
     "Pos:  16.5s    413f (19%) 98.20fps Trem:   0min   5mb  A-V:0.000 [1024:128]\r"
     "Pos:  16.6s    416f (20%) 98.22fps Trem:   0min   5mb  A-V:0.000 [1024:128]\r");
 
-void Prepare(StateWindow& window) {
-    AppState& app = App();
-    AttachWindow(&window);
-    app.CurrentLanguage = "FR";
-    app.InputDurationCs = 8345;
-    app.DurationText = "probed";
-    app.PositionCs = kNotProbed;
+void Prepare(StateWindow& window, ConversionSession& session) {
+    App().CurrentLanguage = "FR";
+    session.Display().SetObserver([&window](const DisplayChange& c) { window.ShowDisplay(c); });
+    session.Progress.InputDurationCs = 8345;
+    session.Progress.DurationText = "probed";
 }
 
 void BM_FfmpegStatusChunk(benchmark::State& state) {
     StateWindow window;
-    Prepare(window);
-    ProgressHandler handler;
+    ConversionSession session;
+    Prepare(window, session);
+    ProgressHandler handler(session);
     handler.HandleOutputChunk(kDescription);
     for (auto _ : state) handler.HandleOutputChunk(kFfmpegStatus);
     state.counters["bytes/chunk"] = static_cast<double>(kFfmpegStatus.size());
-    App().Window = nullptr;
 }
 BENCHMARK(BM_FfmpegStatusChunk);
 
 void BM_FfmpegDescriptionChunk(benchmark::State& state) {
     StateWindow window;
-    Prepare(window);
+    ConversionSession session;
+    Prepare(window, session);
     for (auto _ : state) {
-        App().DurationText.clear();
-        ProgressHandler handler;
+        session.Progress.DurationText.clear();
+        ProgressHandler handler(session);
         handler.HandleOutputChunk(kDescription);
     }
     state.counters["bytes/chunk"] = static_cast<double>(kDescription.size());
-    App().Window = nullptr;
 }
 BENCHMARK(BM_FfmpegDescriptionChunk);
 
 void BM_MencoderStatusChunk(benchmark::State& state) {
     StateWindow window;
-    Prepare(window);
-    ProgressHandler handler;
+    ConversionSession session;
+    Prepare(window, session);
+    ProgressHandler handler(session);
     for (auto _ : state) handler.HandleOutputChunk(kMencoderStatus);
     state.counters["bytes/chunk"] = static_cast<double>(kMencoderStatus.size());
-    App().Window = nullptr;
 }
 BENCHMARK(BM_MencoderStatusChunk);
 
 void BM_FullReadOfStatusLines(benchmark::State& state) {
     StateWindow window;
-    Prepare(window);
-    ProgressHandler handler;
+    ConversionSession session;
+    Prepare(window, session);
+    ProgressHandler handler(session);
     std::string raw;
     while (raw.size() < 4000) raw += "frame=  412 fps=103 q=4.6 size=    1024kB time=16.44 bitrate= 510.2kbits/s\r";
     raw.resize(4096);
     handler.HandleOutputChunk(kDescription);
     for (auto _ : state) handler.HandleOutputChunk(AsChunk(raw));
     state.counters["bytes/chunk"] = 4096;
-    App().Window = nullptr;
 }
 BENCHMARK(BM_FullReadOfStatusLines);
 

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "exec/app_state.h"
-#include "exec/pipe_reader.h"
+#include "exec/conversion_session.h"
+#include "exec/tool_output_reader.h"
 #include "exec/progress_display.h"
 #include "exec/progress_handler.h"
 #include "exec/window_port.h"
@@ -51,20 +52,24 @@ std::vector<std::string> Chunks(const std::string& path) {
 void Run(const char* name, const std::string& path, int32_t probed) {
     CountingWindow window;
     AttachWindow(&window);
-    AppState& app = App();
-    app.CurrentLanguage = "FR";
-    app.InputDurationCs = probed;
-    app.DurationText = probed > 0 ? "probed" : "";
-    app.PositionCs = kNotProbed;
+    App().CurrentLanguage = "FR";
+    ConversionSession session;
+    // What a front end that is told each change (the terminal) would be told.
+    long changes = 0;
+    session.Display().SetObserver([&changes](const DisplayChange&) { ++changes; });
+    session.Progress.InputDurationCs = probed;
+    session.Progress.DurationText = probed > 0 ? "probed" : "";
     const std::vector<std::string> chunks = Chunks(path);
     if (chunks.empty()) {
         std::printf("%s: no recorded output in %s\n", name, path.c_str());
         return;
     }
-    ProgressHandler handler;
+    ProgressHandler handler(session);
     for (const auto& c : chunks) handler.HandleOutputChunk(c);
-    std::printf("%-36s %4zu chunks %5ld round trips  %.2f per chunk (goal: <= 2)\n", name, chunks.size(),
-                window.trips, static_cast<double>(window.trips) / static_cast<double>(chunks.size()));
+    // The window is never called by the reader: it takes the display on its own timer.
+    std::printf("%-36s %4zu chunks %5ld window round trips  %.2f per chunk (goal: <= 2); %5ld display changes\n",
+                name, chunks.size(), window.trips, static_cast<double>(window.trips) / static_cast<double>(chunks.size()),
+                changes);
     AttachWindow(nullptr);
 }
 

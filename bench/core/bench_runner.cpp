@@ -17,7 +17,7 @@
 
 #include "exec/app_state.h"
 #include "exec/progress_display.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "support/process_gone.h"
 #include "support/recording_window.h"
 
@@ -39,11 +39,11 @@ double Percentile(std::vector<double> v, double p) {
 void BM_RunOverhead(benchmark::State& state) {
     StateWindow window;
     AttachWindow(&window);
-    App().ConversionRunning = true;
+    ConversionSession session;
     std::vector<double> ms;
     for (auto _ : state) {
         const auto t0 = Clock::now();
-        RunDosInMemo(kTool + " quit");
+        RunTool(session, kTool + " quit");
         const double elapsed = std::chrono::duration<double>(Clock::now() - t0).count();
         state.SetIterationTime(elapsed);
         ms.push_back(elapsed * 1000.0);
@@ -64,7 +64,7 @@ void BM_StopLatency(benchmark::State& state) {
     std::vector<double> ms;
     for (auto _ : state) {
         std::remove(pidFile.c_str());
-        App().ConversionRunning = true;
+        ConversionSession session;
         double elapsed = 0;
         std::thread stopper([&] {
             pid_t tool = 0, child = 0;
@@ -76,14 +76,14 @@ void BM_StopLatency(benchmark::State& state) {
             // Let it run a little, at a moment unrelated to the runner's polling.
             std::this_thread::sleep_for(std::chrono::milliseconds(30 + std::rand() % 100));
             const auto t0 = Clock::now();
-            App().ConversionRunning = false;
+            session.Stop();
             while (!testing::ProcessGone(tool) || !testing::ProcessGone(child)) {
                 waitpid(child, nullptr, WNOHANG);  // the orphan is ours to reap; the tool is the runner's
                 std::this_thread::sleep_for(std::chrono::microseconds(200));
             }
             elapsed = std::chrono::duration<double>(Clock::now() - t0).count();
         });
-        RunDosInMemo(kTool + " hang " + pidFile);
+        RunTool(session, kTool + " hang " + pidFile);
         stopper.join();
         state.SetIterationTime(elapsed);
         ms.push_back(elapsed * 1000.0);

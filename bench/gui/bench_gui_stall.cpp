@@ -13,9 +13,10 @@
 #include <vector>
 
 #include "exec/app_state.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "mainwindow/diagnostic_log_part.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/qt_window_port.h"
 
 namespace {
 
@@ -36,15 +37,22 @@ void Measure(MainWindow& form, double seconds, bool debug) {
     ticker.start();
 
     std::atomic<bool> done{false};
-    transcoda::App().ConversionRunning = true;
+    // The window takes this session's display on its own timer and when told that it
+    // changed, as it takes a conversion's.
+    transcoda::ConversionSession session;
+    transcoda::gui::QtWindowPort::Instance().PullDisplayFrom([&session] { return session.Display().TakeChange(); });
+    session.Display().SetNotifier([] { transcoda::gui::QtWindowPort::Instance().PullSoon(); });
     QElapsedTimer runClock;
     runClock.start();
     std::thread worker([&] {
-        transcoda::RunDosInMemo(std::string(FLOOD_TOOL) + " " + std::to_string(seconds));
+        transcoda::RunTool(session, std::string(FLOOD_TOOL) + " " + std::to_string(seconds));
         done = true;
     });
     while (!done) QApplication::processEvents(QEventLoop::AllEvents, 5);
     worker.join();
+    // What the reader logged last reaches the log before it is counted.
+    QApplication::processEvents();
+    transcoda::gui::QtWindowPort::Instance().PullDisplayFrom({});
     const double runMs = static_cast<double>(runClock.nsecsElapsed()) / 1e6;
     ticker.stop();
 

@@ -12,7 +12,7 @@
 
 #include "exec/app_state.h"
 #include "exec/progress_display.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "exec/window_port.h"
 
 namespace {
@@ -40,8 +40,8 @@ int main(int argc, char** argv) {
     NoWindow window;
     AttachWindow(&window);
     App().WorkFolder = argv[1];
-    App().ConversionRunning = true;
-    const ToolOutcome outcome = RunDosInMemo(argv[2]);
+    ConversionSession session;
+    const ToolOutcome outcome = RunTool(session, argv[2]);
     AttachWindow(nullptr);
     return outcome.Ending == ToolOutcome::End::Exited ? outcome.Code : 1;
 }

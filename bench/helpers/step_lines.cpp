@@ -44,25 +44,24 @@ int main(int argc, char** argv) {
     AppState& app = App();
     app.ProgramFolder = argv[1];
     app.WorkFolder = argv[2];
-    app.TempBaseName = "tmp1234";
     const std::string input = argv[3];
     const std::string out = argv[4];
     const SpecialValues values{"0.40", "00:00:10", "00:00:20"};
-    const std::string tmp = app.IntermediateFolder() + app.TempBaseName;
+    const std::string tmp = app.IntermediateFolder() + "tmp1234";
 
     // The sound intermediates first: the joins read them.
-    Print("ExtractAudioTrack 720p", ExtractAudioTrackCommandLine("720p", input), tmp + ".mp3");
-    Print("ExtractAudioTrack wma", ExtractAudioTrackCommandLine("hdToAudioTraitable", input), tmp + ".wma");
+    Print("ExtractAudioTrack 720p", ExtractAudioTrackCommandLine("720p", input, tmp), tmp + ".mp3");
+    Print("ExtractAudioTrack wma", ExtractAudioTrackCommandLine("hdToAudioTraitable", input, tmp), tmp + ".wma");
     for (const StepTemplate& step : StepTemplates()) {
         const std::string code(step.Code);
         if (code == "DVD-authoring" || code == "DVD-finalization") continue;
         const bool dvd = code.rfind("DVD-", 0) == 0;
         const std::string output = dvd ? out + code + "/" : out + code + "." + ExtensionOf(code);
-        Print(code, FormatStepCommandLine(code, input, output, values), StepFileOfCode(code, output));
+        Print(code, FormatStepCommandLine(code, input, output, values, tmp), StepFileOfCode(code, output, tmp));
     }
     Print("PrepareIntermediate", PrepareIntermediateCommandLine("848x480", input, out + "intermediate.avi"),
           out + "intermediate.avi");
-    Print("MuxFinal", MuxFinalCommandLine(out + "joined.avi"), out + "joined.avi");
-    Print("MuxIntermediate", MuxIntermediateCommandLine(tmp + "-2.avi"), tmp + "-2.avi");
+    Print("MuxFinal", MuxFinalCommandLine(out + "joined.avi", tmp), out + "joined.avi");
+    Print("MuxIntermediate", MuxIntermediateCommandLine(tmp + "-2.avi", tmp), tmp + "-2.avi");
     return 0;
 }

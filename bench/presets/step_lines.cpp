@@ -12,7 +12,7 @@
 //   split LINE                                  any command line, as logged by a conversion
 //   codes INDEX                                 the main and the variant step code of a preset
 // One line per request on standard output: the arguments separated by "\x1f" (empty for
-// an unknown request). The intermediates are named after TempBaseName "tmpbench".
+// an unknown request). The intermediates' stem is "tmpbench".
 
 #include <cstdlib>
 #include <iostream>
@@ -40,15 +40,16 @@ std::vector<std::string> Fields(const std::string& line) {
 }
 
 std::string CommandLine(const std::vector<std::string>& f) {
+    const std::string stem = App().IntermediateFolder() + "tmpbench";
     if (f[0] == "step") {
         SpecialValues values;
         if (!f[4].empty()) values = {f[4], f[5], f[6]};
-        return FormatStepCommandLine(f[1], f[2], f[3], values);
+        return FormatStepCommandLine(f[1], f[2], f[3], values, stem);
     }
-    if (f[0] == "sound") return ExtractAudioTrackCommandLine(f[1], f[2]);
+    if (f[0] == "sound") return ExtractAudioTrackCommandLine(f[1], f[2], stem);
     if (f[0] == "downscale") return PrepareIntermediateCommandLine(f[1], f[2], f[3]);
-    if (f[0] == "join") return MuxFinalCommandLine(f[1]);
-    if (f[0] == "join-intermediate") return MuxIntermediateCommandLine(f[1]);
+    if (f[0] == "join") return MuxFinalCommandLine(f[1], stem);
+    if (f[0] == "join-intermediate") return MuxIntermediateCommandLine(f[1], stem);
     if (f[0] == "split") return f[1];
     if (f[0] == "codes") {
         const FormatEntry* entry = FindFormat(FormatLabel(std::atoi(f[1].c_str())));
@@ -67,7 +68,6 @@ int main(int argc, char** argv) {
     AppState& app = App();
     app.ProgramFolder = std::string(argv[1]) + "/";
     app.WorkFolder = std::string(argv[2]) + "/";
-    app.TempBaseName = "tmpbench";
     std::string line;
     while (std::getline(std::cin, line)) {
         std::string joined;

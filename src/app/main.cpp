@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "splash_screen.h"
-#include "conversion/worker.h"
+#include "conversion/worker_roster.h"
 #include "dialogs/lag_dialog.h"
 #include "dialogs/segment_dialog.h"
 #include "exec/app_state.h"
@@ -23,11 +23,12 @@ namespace {
 constexpr int kSplashMappingWaitMs = 1500;
 
 // A stop signal (the session ends, the terminal that started the window closes, kill)
-// stops the conversion as Stop does: once the worker has ended, its tools are gone, its
-// temporary output removed and the old output kept; then the work folder goes and the
-// window ends without a question.
-void EndOnStopSignal(int signal) {
-    transcoda::MonThread::WaitForEnd(transcoda::kStopBoundMs / 2);
+// stops the conversions as Stop does: once their workers have ended, their tools are
+// gone, their temporary outputs removed and the old outputs kept; then the work folder
+// goes and the window ends without a question.
+void EndOnStopSignal(transcoda::WorkerRoster& workers, int signal) {
+    workers.StopAll();
+    workers.WaitForAll(transcoda::kStopBoundMs / 2);
     transcoda::EndInstance();
     std::fflush(nullptr);
     _exit(128 + signal);
@@ -39,7 +40,9 @@ int main(int argc, char** argv) {
     // what died instances left.
     transcoda::CatchStopSignals();
     transcoda::InstanceScope instance;
-    transcoda::WatchStopSignals(EndOnStopSignal);
+    // The workers the window starts; the signal's thread, which may outlive main, shares it.
+    const auto workers = std::make_shared<transcoda::WorkerRoster>();
+    transcoda::WatchStopSignals([workers](int signal) { EndOnStopSignal(*workers, signal); });
     QApplication application(argc, argv);
     // Numbers in the progress texts follow the user's regional settings.
     std::setlocale(LC_ALL, "");
@@ -54,6 +57,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(":/icons/transcoda.png"));
 
     auto* window = new MainWindow;
+    window->Controller().SetRoster(workers.get());
     // The window has fixed the language: Qt's own dialogs and boxes speak it too.
     transcoda::gui::InstallQtTexts(transcoda::App().CurrentLanguage);
     auto* lagDialog = new LagDialog(window);
@@ -69,7 +73,7 @@ int main(int argc, char** argv) {
 
     // A conversion may still be running: its tools and work folder go now, and the
     // worker ends with the process without touching the windows being destroyed.
-    if (transcoda::MonThread::Active()) {
+    if (workers->AnyActive()) {
         transcoda::EndInstance();
         std::fflush(nullptr);
         _exit(status);

@@ -23,6 +23,7 @@
 #include "cli/terminal_window.h"
 #include "conversion/conversion_queue.h"
 #include "conversion/worker.h"
+#include "conversion/worker_roster.h"
 #include "conversion/worker_texts.h"
 #include "exec/app_state.h"
 #include "exec/instance.h"
@@ -50,13 +51,6 @@ bool BecomeListItem() {
     const char* mark = std::getenv(kListVariable);
     const auto parent = mark != nullptr ? ParseInstanceMark(mark) : std::nullopt;
     return !parent || getppid() == parent->Pid;
-}
-
-// Sets ConversionRunning for the work about to start, unless a stop signal has already
-// come: a Ctrl-C from now on, or before, is never undone.
-void StartRunning() {
-    App().ConversionRunning = true;
-    if (StopSignal() != 0) App().ConversionRunning = false;
 }
 
 bool IsListItem(int argc, char** argv) {
@@ -115,32 +109,37 @@ std::string ThisProgram() {
     return error ? std::string() : path.string();
 }
 
-// The worker on the plan's requests, in this process; its outcomes.
-std::vector<RequestOutcome> RunHere(const Plan& plan, TerminalWindow& window, bool listItem) {
-    AppState& app = App();
-    app.SyncDelay = plan.SyncDelay;
-    app.ExtractionStart = plan.ExtractionStart;
-    app.ExtractionLength = plan.ExtractionLength;
+// The worker on the plan's requests, in this process, its progress drawn as it comes and
+// its ending shown once it has ended; its outcomes. A stop signal, before or while it
+// runs, stops it.
+std::vector<RequestOutcome> RunHere(const Plan& plan, TerminalWindow& window, bool listItem, WorkerRoster& roster) {
+    ConversionRequest request;
+    request.Special = {plan.SyncDelay, plan.ExtractionStart, plan.ExtractionLength};
     ConversionJob job;
     if (plan.AsList) {
         ConversionQueue queue;
         for (const auto& r : plan.Requests) queue.Add(r.FormatLabel, r.InputPath, r.OutputPath);
-        job = queue.ListJob({plan.SyncDelay, plan.ExtractionStart, plan.ExtractionLength});
+        job = queue.ListJob(request.Special);
         job.OnItem = [&window](const ItemReport& report) { window.ShowItem(report); };
         window.SetQueue(std::move(queue));
-        app.WorkerCommand = job.Command;
     } else {
-        app.Request = plan.Requests.front();
+        const SpecialValues special = request.Special;
+        request = plan.Requests.front();
+        request.Special = special;
         // The process running the list has shown the item's line already.
-        if (!listItem) window.PrintLine(CliItemLine("", app.Request.InputPath, app.Request.OutputPath));
-        app.WorkerCommand = "transformOnce";
-        job = MonThread::TakeJob();
+        if (!listItem) window.PrintLine(CliItemLine("", request.InputPath, request.OutputPath));
+        job = ConversionWorker::TakeJob("transformOnce", request);
     }
-    StartRunning();
-    MonThread::Start(std::move(job), {});
-    MonThread::WaitForEnd(-1);
+    auto worker = std::make_shared<ConversionWorker>(std::move(job));
+    ProgressDisplay& display = worker->Session().Display();
+    display.SetObserver([&window](const DisplayChange& change) { window.ShowDisplay(change); });
+    roster.Add(worker);
+    if (StopSignal() != 0) worker->Session().Stop();
+    worker->Start({});
+    worker->WaitForEnd(-1);
+    ShowWorkerEnding(window, display, worker->Ending());
     window.EndLine();
-    return MonThread::Outcomes();
+    return worker->Outcomes();
 }
 
 // The list, several items at once, each in a process of its own. The board leaves the
@@ -154,10 +153,9 @@ std::vector<RequestOutcome> RunInParallel(const Plan& plan, const CliOptions& op
     list.Language = App().CurrentLanguage;
     list.Debug = options.Debug;
     list.OutcomeFolder = App().WorkFolder;
+    list.Stopped = [] { return StopSignal() != 0; };
     ListBoard board(stdout, stderr);
-    StartRunning();
     const ParallelListResult result = RunParallelList(list, board);
-    App().ConversionRunning = false;
     board.Close();
     for (const std::string& message : result.Messages) std::fprintf(stderr, "%s\n", message.c_str());
     std::fprintf(stderr, "%s", IndentedDetails(result.FailureDetails).c_str());
@@ -190,7 +188,9 @@ int main(int argc, char** argv) {
     const bool listItem = IsListItem(argc, argv);
     if (listItem && !BecomeListItem()) return 128 + SIGTERM;
     InstanceScope instance;
-    WatchStopSignals();
+    // The signal's thread may outlive main: it shares the roster.
+    const auto roster = std::make_shared<WorkerRoster>();
+    WatchStopSignals([roster](int) { roster->StopAll(); });
     AppState& app = App();
     app.ProgramFolder = ExecutableFolder();
 
@@ -275,7 +275,7 @@ int main(int argc, char** argv) {
         TerminalWindow window(stdout, stderr);
         if (listItem) window.HoldMessages();
         AttachWindow(&window);
-        outcomes = RunHere(plan, window, listItem);
+        outcomes = RunHere(plan, window, listItem, *roster);
         if (listItem) {
             TellOutcome(options, outcomes, window.HeldMessages());
             if (StopSignal() != 0) return 128 + StopSignal();

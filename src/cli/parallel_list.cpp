@@ -153,7 +153,7 @@ ParallelListResult ListRun::Run() {
     const size_t atOnce = static_cast<size_t>(std::max(1, list_.ItemsAtOnce));
     size_t next = 0;
     for (;;) {
-        if (!stopping_ && !App().ConversionRunning.load()) {
+        if (!stopping_ && list_.Stopped()) {
             stopping_ = true;
             AskToStop();
         }

@@ -6,6 +6,7 @@
 // handling that ends its tools and removes what it was writing. This process starts
 // them, shows their progress and gathers what became of each.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ struct ParallelList {
     bool Debug = false;
     // Where the items write what became of them, with its trailing "/".
     std::string OutcomeFolder;
+    // True once the list is to stop (a stop signal came).
+    std::function<bool()> Stopped = [] { return false; };
 };
 
 struct ParallelListResult {
@@ -35,7 +38,7 @@ struct ParallelListResult {
 };
 
 // Runs the list until every item has ended. A folder error keeps the items not yet
-// started from starting. Once App().ConversionRunning is cleared, every running item is
+// started from starting. Once Stopped() holds, every running item is
 // asked to stop as a Ctrl-C would ask it, no other starts, and the call returns when all
 // of them have ended and cleaned up.
 ParallelListResult RunParallelList(const ParallelList& list, ListBoard& board);

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "cli/cli_texts.h"
+#include "conversion/item_counter.h"
 #include "exec/app_state.h"
 
 namespace transcoda::cli {
@@ -148,7 +149,10 @@ void TerminalWindow::ShowItem(const ItemReport& report) {
     if (item == nullptr) return;
     shownItem_ = report.Item;
     EndLineLocked();
-    std::fprintf(out_, "%s\n", CliItemLine(App().ItemCounterText, item->Input, item->Output).c_str());
+    std::fprintf(out_, "%s\n",
+                 CliItemLine(ItemCounterText(queue_.IndexOf(report.Item) + 1, static_cast<int>(queue_.Size())),
+                             item->Input, item->Output)
+                     .c_str());
     std::fflush(out_);
 }
 

@@ -14,7 +14,9 @@ bool IsDiagnostic(const std::string& command) { return command == "test" || comm
 }  // namespace
 
 ConversionController::Launcher ConversionController::WorkerLauncher() {
-    return [](ConversionJob job, std::function<void()> onEnd) { MonThread::Start(std::move(job), std::move(onEnd)); };
+    return [](std::shared_ptr<ConversionWorker> worker, std::function<void()> onEnd) {
+        worker->Start(std::move(onEnd));
+    };
 }
 
 ConversionController::ConversionController(ConversionView& view, Post post, Launcher launcher)
@@ -50,7 +52,7 @@ bool ConversionController::BeginOne() {
     state_ = State::Preparing;
     // A stopped worker that is still ending must keep seeing its conversion stopped; the
     // flag is raised for this one when that worker has gone.
-    if (!workerAlive_) App().ConversionRunning = true;
+    if (!workerAlive_) running_ = true;
     return true;
 }
 
@@ -58,10 +60,10 @@ void ConversionController::ConvertOne(RequestAsker& asker) {
     if (state_ != State::Preparing) return;
     // A dialog turns the window's event loop: whatever happens meanwhile (the stopped
     // worker's end, a close), StartOne and Cancel act only while the checks still hold.
-    const ConversionRequest request = App().Request;
+    ConversionRequest request = App().Request;
     switch (CheckSingleRequest(request, asker)) {
         case SingleVerdict::Start:
-            StartOne();
+            StartChecked(std::move(request));
             break;
         case SingleVerdict::Refused:
             Cancel();
@@ -73,14 +75,17 @@ void ConversionController::ConvertOne(RequestAsker& asker) {
     }
 }
 
-void ConversionController::StartOne() {
+void ConversionController::StartOne() { StartChecked(App().Request); }
+
+void ConversionController::StartChecked(ConversionRequest request) {
     if (state_ != State::Preparing) return;
+    request_ = std::move(request);
     Start("transformOnce");
 }
 
 void ConversionController::Cancel() {
     if (state_ != State::Preparing) return;
-    App().ConversionRunning = false;
+    running_ = false;
     view_.ShowIdleLook();
     state_ = workerAlive_ ? State::Stopping : State::Idle;
 }
@@ -95,18 +100,14 @@ void ConversionController::StartList(const ConversionQueue& queue, std::vector<b
 
 void ConversionController::StartDiagnostic(const std::string& command) {
     if (state_ != State::Idle || !IsDiagnostic(command)) return;
-    App().WorkerCommand = command;
-    Launch(MonThread::TakeJob());
+    Launch(ConversionWorker::TakeJob(command, {}));
 }
 
 void ConversionController::Start(const char* command, const ConversionQueue* queue, std::vector<bool> skipped) {
     // The job is copied now: what the user changes while it waits does not reach it.
-    AppState& app = App();
-    app.WorkerCommand = command;
     const bool list = queue != nullptr;
     if (list) view_.ListRunBegins(skipped);
-    ConversionJob job = list ? queue->ListJob({app.SyncDelay, app.ExtractionStart, app.ExtractionLength})
-                             : MonThread::TakeJob();
+    ConversionJob job = list ? queue->ListJob(request_.Special) : ConversionWorker::TakeJob(command, request_);
     if (list) {
         job.OnItem = ItemPoster(++listRun_);
         job.Skipped = std::move(skipped);
@@ -121,16 +122,19 @@ void ConversionController::Start(const char* command, const ConversionQueue* que
 
 void ConversionController::Launch(ConversionJob job) {
     const bool diagnostic = IsDiagnostic(job.Command);
-    App().WorkerCommand = job.Command;
     // The diagnostics leave the tools alone, and the reader's one leaves the flag as it is.
     if (!diagnostic) KillHelperProcesses();
-    if (job.Command != "testThread2") App().ConversionRunning = true;
+    if (job.Command != "testThread2") running_ = true;
     state_ = diagnostic ? State::Testing
                         : (job.Command == "transformList" ? State::ConvertingList : State::ConvertingOne);
     listStoppedByUser_ = false;
     workerAlive_ = true;
+    worker_ = std::make_shared<ConversionWorker>(std::move(job));
+    if (notifier_) worker_->Session().Display().SetNotifier(notifier_);
+    if (setup_) setup_(worker_->Session());
+    if (roster_ != nullptr) roster_->Add(worker_);
     std::weak_ptr<ConversionController*> self = self_;
-    launcher_(std::move(job), [post = post_, self] {
+    launcher_(worker_, [post = post_, self] {
         post([self] {
             if (auto controller = self.lock()) (*controller)->WorkerEnded();
         });
@@ -156,7 +160,8 @@ void ConversionController::Stop() {
     pending_.reset();
     view_.ShowStoppedLook();
     LogEvent(" -- Le logiciel va arréter la conversion..");
-    App().ConversionRunning = false;
+    running_ = false;
+    if (worker_) worker_->Session().Stop();
     KillHelperProcesses();
     state_ = workerAlive_ ? State::Stopping : State::Idle;
 }
@@ -172,7 +177,19 @@ bool ConversionController::WorkDone(bool forList) {
     return loaded;
 }
 
+DisplayChange ConversionController::TakeDisplayChange() {
+    return worker_ ? worker_->Session().Display().TakeChange() : DisplayChange{};
+}
+
+// What the ended worker hands back is shown now, on the owner's thread, in the order
+// the user has always seen it; not while the window is going.
+void ConversionController::ShowEnding() {
+    if (!worker_ || state_ == State::Closing || state_ == State::Closed || App().Window == nullptr) return;
+    ShowWorkerEnding(*App().Window, worker_->Session().Display(), worker_->Ending());
+}
+
 void ConversionController::WorkerEnded() {
+    ShowEnding();
     workerAlive_ = false;
     switch (state_) {
         case State::ConvertingOne:
@@ -182,7 +199,7 @@ void ConversionController::WorkerEnded() {
             [[fallthrough]];
         case State::Stopping:
         case State::Testing:
-            App().ConversionRunning = false;
+            running_ = false;
             listStoppedByUser_ = false;
             state_ = State::Idle;
             break;
@@ -194,7 +211,7 @@ void ConversionController::WorkerEnded() {
         }
         case State::Preparing:
             // The checks of the next conversion go on; the flag is theirs now.
-            App().ConversionRunning = true;
+            running_ = true;
             break;
         case State::Closing:
             EndClosing();

@@ -15,6 +15,7 @@
 #include "conversion/conversion_queue.h"
 #include "conversion/request_checks.h"
 #include "conversion/worker.h"
+#include "conversion/worker_roster.h"
 
 namespace transcoda {
 
@@ -61,15 +62,17 @@ public:
 
     // Runs a task on the owner's thread later; callable from any thread at any time.
     using Post = std::function<void(std::function<void()>)>;
-    // Starts a worker for job and returns at once; onEnd is called on the worker's thread
-    // once its body has ended.
-    using Launcher = std::function<void(ConversionJob job, std::function<void()> onEnd)>;
+    // Starts a worker and returns at once; onEnd is called on the worker's thread once its
+    // body has ended.
+    using Launcher = std::function<void(std::shared_ptr<ConversionWorker> worker, std::function<void()> onEnd)>;
+    // Readies each new worker's session before it starts (a test's plays the tools).
+    using SessionSetup = std::function<void(ConversionSession& session)>;
 
     // How long closing waits for a stopped worker to end its tool, delete its
     // intermediates and go; far more than a stop takes.
     static constexpr int kCloseWaitMs = 5000;
 
-    // The real worker (MonThread).
+    // The real worker (ConversionWorker).
     static Launcher WorkerLauncher();
 
     ConversionController(ConversionView& view, Post post, Launcher launcher = WorkerLauncher());
@@ -78,6 +81,12 @@ public:
     ConversionController& operator=(const ConversionController&) = delete;
     // Another way to start the workers from now on (a test's that starts none).
     void SetLauncher(Launcher launcher) { launcher_ = std::move(launcher); }
+    void SetSessionSetup(SessionSetup setup) { setup_ = std::move(setup); }
+    // Where each worker started from now on is entered, for the front end's stop signal.
+    void SetRoster(WorkerRoster* roster) { roster_ = roster; }
+    // Told, from the worker's threads, that the display changed; it must not wait (the
+    // window then takes the change: TakeDisplayChange).
+    void SetDisplayNotifier(std::function<void()> notifier) { notifier_ = std::move(notifier); }
 
     State Current() const { return state_; }
     static const char* Name(State state);
@@ -85,6 +94,12 @@ public:
     bool ConversionUnderWay() const;
     // A worker was started and its end has not arrived yet.
     bool WorkerAlive() const { return workerAlive_; }
+    // A conversion is asked for and not stopped: raised for the checks of a new one and
+    // for each worker that converts, dropped by Stop, Cancel and the worker's end.
+    bool Running() const { return running_; }
+    // What the current conversion's display changed since the last look; the window
+    // takes it on its own timer. Empty when nothing changed or no worker was started.
+    DisplayChange TakeDisplayChange();
 
     // Release on Convert while idle: the converting look, and the checks may begin.
     // False when nothing may start now (the window is closing).
@@ -93,8 +108,9 @@ public:
     // questions and dialog; then it starts (StartOne), or the window returns to idle
     // (Cancel) before anything more is told.
     void ConvertOne(RequestAsker& asker);
-    // The checks and dialogs accepted: the single request (App().Request and the special
-    // values, copied now) is converted, at once or when the stopped worker has ended.
+    // The checks and dialogs accepted: the single request as the window's fields give it
+    // now is converted, at once or when the stopped worker has ended. (ConvertOne starts
+    // the request as its checks left it, with the special values its dialog gave.)
     void StartOne();
     // The checks or a dialog refused: back to idle.
     void Cancel();
@@ -105,8 +121,8 @@ public:
     void StartDiagnostic(const std::string& command);
     // Stop from the Convert picture or the list button.
     void Stop();
-    // The worker says its work is over (on the owner's thread, while the worker waits).
-    // False when the picture failed to load.
+    // The worker's work is over: its ending brings the convert button back (on the
+    // owner's thread). False when the picture failed to load.
     bool WorkDone(bool forList);
     // The user closes the window (and, while a conversion runs, has agreed to stop it).
     // True when the window may go now; otherwise it goes at the worker's end, or when the
@@ -116,6 +132,8 @@ public:
 
 private:
     void Launch(ConversionJob job);
+    void StartChecked(ConversionRequest request);
+    void ShowEnding();
     void Start(const char* command, const ConversionQueue* queue = nullptr, std::vector<bool> skipped = {});
     // The job's items report to the view through posts; those of an earlier run, still
     // arriving while a new list waits to start, reach nothing.
@@ -127,7 +145,15 @@ private:
     ConversionView& view_;
     Post post_;
     Launcher launcher_;
+    SessionSetup setup_;
+    WorkerRoster* roster_ = nullptr;
+    std::function<void()> notifier_;
     State state_ = State::Idle;
+    bool running_ = false;
+    // The single request as the checks left it, special values included.
+    ConversionRequest request_;
+    // The last worker started: its session is stopped by Stop, its display looked at.
+    std::shared_ptr<ConversionWorker> worker_;
     bool workerAlive_ = false;
     // The list was stopped by the user: its button keeps the Stop's caption at the end.
     bool listStoppedByUser_ = false;

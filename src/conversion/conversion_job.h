@@ -16,7 +16,7 @@ struct RequestOutcome {
         Written,      // every step went well, the output was checked and put in place
         Failed,       // a step failed or wrote something wrong, or no true result could come
         Refused,      // nothing ran (unsupported extension or label, no lag or segment)
-        Stopped,      // ConversionRunning was cleared during the request
+        Stopped,      // the session was stopped during the request
         FolderError,  // the output folder could not be created
     };
     ConversionRequest Request;

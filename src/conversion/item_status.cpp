@@ -47,19 +47,20 @@ ItemStatus StatusAfter(const RequestOutcome& outcome) {
     return {};
 }
 
-ItemFollower::ItemFollower(const ItemListener& listener, long long item) : listener_(listener), item_(item) {
+ItemFollower::ItemFollower(const ItemListener& listener, long long item, PercentFollower& percent)
+    : listener_(listener), item_(item), percent_(percent) {
     if (!listener_) return;
     listener_({item_, {ItemStatus::State::Converting}});
-    FollowPercent([this](int percent) { listener_({item_, {ItemStatus::State::Converting, percent}}); });
+    percent_.Follow([this](int percent) { listener_({item_, {ItemStatus::State::Converting, percent}}); });
 }
 
 ItemFollower::~ItemFollower() {
-    if (listener_) FollowPercent({});
+    if (listener_) percent_.Follow({});
 }
 
 void ItemFollower::Finished(const RequestOutcome& outcome) {
     if (!listener_) return;
-    FollowPercent({});
+    percent_.Follow({});
     listener_({item_, StatusAfter(outcome)});
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "exec/percent_listener.h"
+
 namespace transcoda {
 
 struct RequestOutcome;
@@ -46,7 +48,7 @@ using ItemListener = std::function<void(const ItemReport&)>;
 // percentage of its tool, until it ends. Does nothing without a listener.
 class ItemFollower {
 public:
-    ItemFollower(const ItemListener& listener, long long item);
+    ItemFollower(const ItemListener& listener, long long item, PercentFollower& percent);
     ~ItemFollower();
     ItemFollower(const ItemFollower&) = delete;
     ItemFollower& operator=(const ItemFollower&) = delete;
@@ -56,6 +58,7 @@ public:
 private:
     const ItemListener& listener_;
     long long item_;
+    PercentFollower& percent_;
 };
 
 }  // namespace transcoda

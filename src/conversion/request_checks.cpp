@@ -86,7 +86,7 @@ bool CheckConversionPaths(const std::string& input, const std::string& output, c
     return false;
 }
 
-SingleVerdict CheckSingleRequest(const ConversionRequest& request, RequestAsker& asker) {
+SingleVerdict CheckSingleRequest(ConversionRequest& request, RequestAsker& asker) {
     // No format selected gives a label outside the catalogue.
     if (!IsSupportedFormat(request.FormatLabel)) {
         asker.Tell(UnsupportedFormatText());
@@ -97,8 +97,8 @@ SingleVerdict CheckSingleRequest(const ConversionRequest& request, RequestAsker&
         return SingleVerdict::Refused;
     if (IsSpecial(request.FormatLabel, RecipeKind::Extraction)) {
         const ExtractionSegment segment = asker.AskSegment(request.InputPath);
-        App().ExtractionStart = segment.Start;
-        App().ExtractionLength = segment.Length;
+        request.Special.ExtractionStart = segment.Start;
+        request.Special.ExtractionLength = segment.Length;
         // A dialog left with one bound or none gives no segment.
         const bool whole = segment.Start != kNoExtractionValue && segment.Length != kNoExtractionValue;
         return whole ? SingleVerdict::Start : SingleVerdict::Refused;
@@ -106,7 +106,7 @@ SingleVerdict CheckSingleRequest(const ConversionRequest& request, RequestAsker&
     if (IsSpecial(request.FormatLabel, RecipeKind::SyncCorrection)) {
         LogPlain("On affiche la fenetre de setting de SYNCHRO");
         const std::string delay = asker.AskSyncDelay(request.InputPath);
-        App().SyncDelay = delay;
+        request.Special.SyncDelay = delay;
         // A zero lag, whatever its sign and number of zero digits, corrects nothing; a
         // dialog left without a lag is refused silently.
         if (IsZeroLag(delay)) return SingleVerdict::ZeroLag;

@@ -59,8 +59,8 @@ enum class SingleVerdict {
 };
 
 // Everything before a single conversion of `request` starts: a known preset, the paths,
-// and for a special preset its dialog, whose values are left in App() for the worker.
-SingleVerdict CheckSingleRequest(const ConversionRequest& request, RequestAsker& asker);
+// and for a special preset its dialog, whose values go into the request's Special.
+SingleVerdict CheckSingleRequest(ConversionRequest& request, RequestAsker& asker);
 
 // A special preset may not join the list: false, after telling so.
 bool MayJoinList(const std::string& label, RequestAsker& asker);

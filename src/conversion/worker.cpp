@@ -1,57 +1,34 @@
 #include "conversion/worker.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <mutex>
 #include <thread>
 
 #include "conversion/item_counter.h"
 #include "conversion/worker_texts.h"
 #include "exec/log.h"
-#include "exec/pipe_reader.h"
 #include "exec/progress_handler.h"
-#include "exec/window_port.h"
+#include "exec/tool_output_reader.h"
 #include "recipes/dispatcher.h"
 
 namespace transcoda {
 
 namespace {
 
-// The worker's thread is detached and may still be leaving while the program ends, so
-// what it touches last is never destroyed.
-std::mutex& gMutex = *new std::mutex;
-std::condition_variable& gEnded = *new std::condition_variable;
-bool gActive = false;
-std::vector<RequestOutcome>& gOutcomes = *new std::vector<RequestOutcome>;
-
-// A message shown once the window is idle again, with the failing tools' last lines.
-struct WorkerMessage {
-    std::string Text;
-    std::string Details = {};
-};
-
-void Record(const RequestOutcome& outcome) {
-    std::lock_guard lock(gMutex);
-    gOutcomes.push_back(outcome);
-}
-
-WindowPort& Window() { return *App().Window; }
-
 // Runs one request and says what became of it. A folder that cannot be created ends
-// the request with its message, which the caller shows once the window is idle again.
-RequestOutcome RunRequest(const ConversionRequest& request) {
+// the request with its message; a refusal with a message adds it to `messages`.
+RequestOutcome RunRequest(ConversionSession& session, const ConversionRequest& request,
+                          std::vector<WorkerMessage>& messages) {
     using Result = RequestOutcome::Result;
     RequestOutcome outcome{request, Result::Refused, {}, {}};
     DispatchOutcome dispatched;
     try {
-        dispatched = DispatchConversion(request);
+        dispatched = DispatchConversion(session, request);
     } catch (const std::exception& error) {
         outcome.Reason = error.what();
         LogError(" -- " + outcome.Reason);
@@ -64,6 +41,7 @@ RequestOutcome RunRequest(const ConversionRequest& request) {
             break;
         case DispatchOutcome::Result::Refused:
         case DispatchOutcome::Result::NothingToDo:
+            if (!dispatched.Message.empty()) messages.push_back({dispatched.Message});
             outcome.Outcome = Result::Refused;
             break;
         case DispatchOutcome::Result::Stopped:
@@ -79,71 +57,12 @@ RequestOutcome RunRequest(const ConversionRequest& request) {
     return outcome;
 }
 
-// The list's requests one after the other, while the conversion runs. Failed items are
-// only logged here; one summary is shown after the list.
-void RunList(const ConversionJob& job, std::vector<WorkerMessage>& messages) {
-    AppState& app = App();
-    const std::vector<ConversionRequest>& requests = job.Requests;
-    std::vector<FailedItem> failed;
-    auto skipped = [&](int row) {
-        const auto at = static_cast<size_t>(row - 1);
-        return at < job.Skipped.size() && job.Skipped[at];
-    };
-    const int rows = static_cast<int>(requests.size());
-    int count = 0;
-    for (int row = 1; row <= rows; ++row) count += skipped(row) ? 0 : 1;
-    for (int row = 1, position = 0; row <= rows; ++row) {
-        if (skipped(row)) continue;
-        app.ItemCounterText = ItemCounterText(++position, count);
-        if (app.ConversionRunning) {
-            const auto at = static_cast<size_t>(row - 1);
-            const ConversionRequest& request = requests[at];
-            // The item's first report (converting) is what has the front end show it.
-            ItemFollower item(job.OnItem, at < job.ItemIds.size() ? job.ItemIds[at] : row);
-            RequestOutcome outcome = RunRequest(request);
-            item.Finished(outcome);
-            Record(outcome);
-            if (outcome.Outcome == RequestOutcome::Result::Failed)
-                failed.push_back({request.InputPath, outcome.Reason, outcome.Details});
-            if (outcome.Outcome == RequestOutcome::Result::FolderError) {
-                messages.push_back({outcome.Reason});
-                break;  // no later item runs after a folder error
-            }
-        }
-        if (!app.ConversionRunning) break;
-    }
-    if (!failed.empty()) messages.push_back({FailedListSummaryText(failed), FailedListDetails(failed)});
-}
-
-void RestoreConvertButton(bool forList) {
-    bool restored = false;
-    try {
-        restored = Window().RestoreConvertButton(forList);
-    } catch (const std::exception&) {
-        restored = false;
-    }
-    if (!restored)
-        LogError(" -- Erreur de chargement de l'image associée à la conversion (début/arrêt) au coeur du TH");
-}
-
-// Names what this body wrote, once the window is idle again.
-void ShowWrittenNotice() {
-    std::vector<std::string> written;
-    {
-        std::lock_guard lock(gMutex);
-        for (const RequestOutcome& outcome : gOutcomes)
-            if (outcome.Outcome == RequestOutcome::Result::Written) written.push_back(outcome.Request.OutputPath);
-    }
-    if (written.empty()) return;
-    Window().ShowWrittenNotice(WrittenNoticeText(written), OutputFolder(written.back()));
-}
-
-// The pipe-reader diagnostic: a reader on a fresh pipe that no tool writes to, left
+// The output-reader diagnostic: a reader on a fresh pipe that no tool writes to, left
 // running for five seconds, then stopped. Nothing of an earlier run is touched.
-void ReaderDiagnostic() {
+void ReaderDiagnostic(ConversionSession& session) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return;
-    TStoReadPipeThread reader(fds[0]);
+    ToolOutputReader reader(session, fds[0]);
     reader.Start();
     std::this_thread::sleep_for(std::chrono::milliseconds(5000));
     reader.RequestStop(false);
@@ -153,122 +72,173 @@ void ReaderDiagnostic() {
 
 }  // namespace
 
-std::string MonThread::TestOutputFolder() {
+std::string ConversionWorker::TestOutputFolder() {
     std::error_code ignored;
     return (std::filesystem::temp_directory_path(ignored) / "transcoda-test").string() + "/";
 }
 
-ConversionJob MonThread::TakeJob() {
-    AppState& app = App();
+ConversionJob ConversionWorker::TakeJob(const std::string& command, const ConversionRequest& request) {
     ConversionJob job;
-    job.Command = app.WorkerCommand;
-    const SpecialValues special{app.SyncDelay, app.ExtractionStart, app.ExtractionLength};
-    if (job.Command == "transformOnce") {
-        job.Requests.push_back(app.Request);
-        job.Requests.back().Special = special;
-    }
+    job.Command = command;
+    if (command == "transformOnce") job.Requests.push_back(request);
     return job;
 }
 
-void MonThread::Execute() { Execute(TakeJob()); }
+void ConversionWorker::Record(const RequestOutcome& outcome) {
+    std::lock_guard lock(mutex_);
+    outcomes_.push_back(outcome);
+}
 
-void MonThread::Execute(const ConversionJob& job) {
-    AppState& app = App();
+void ConversionWorker::RunOnce(WorkerEnding& ending) {
+    if (job_.Requests.empty()) return;
+    RequestOutcome outcome = RunRequest(session_, job_.Requests.front(), ending.Messages);
+    Record(outcome);
+    if (outcome.Outcome == RequestOutcome::Result::Failed)
+        ending.Messages.push_back(
+            {ConversionFailedText(outcome.Request.InputPath, outcome.Reason, !outcome.Details.empty()),
+             outcome.Details});
+    if (outcome.Outcome == RequestOutcome::Result::FolderError) ending.Messages.push_back({outcome.Reason});
+}
+
+// The list's requests one after the other, while the conversion runs. Failed items are
+// only logged here; one summary is shown after the list.
+void ConversionWorker::RunList(WorkerEnding& ending) {
+    const std::vector<ConversionRequest>& requests = job_.Requests;
+    std::vector<FailedItem> failed;
+    auto skipped = [&](int row) {
+        const auto at = static_cast<size_t>(row - 1);
+        return at < job_.Skipped.size() && job_.Skipped[at];
+    };
+    const int rows = static_cast<int>(requests.size());
+    int count = 0;
+    for (int row = 1; row <= rows; ++row) count += skipped(row) ? 0 : 1;
+    for (int row = 1, position = 0; row <= rows; ++row) {
+        if (skipped(row)) continue;
+        session_.Progress.ItemCounterText = ItemCounterText(++position, count);
+        if (session_.Running()) {
+            const auto at = static_cast<size_t>(row - 1);
+            const ConversionRequest& request = requests[at];
+            // The item's first report (converting) is what has the front end show it.
+            ItemFollower item(job_.OnItem, at < job_.ItemIds.size() ? job_.ItemIds[at] : row, session_.Percent());
+            RequestOutcome outcome = RunRequest(session_, request, ending.Messages);
+            item.Finished(outcome);
+            Record(outcome);
+            if (outcome.Outcome == RequestOutcome::Result::Failed)
+                failed.push_back({request.InputPath, outcome.Reason, outcome.Details});
+            if (outcome.Outcome == RequestOutcome::Result::FolderError) {
+                ending.Messages.push_back({outcome.Reason});
+                break;  // no later item runs after a folder error
+            }
+        }
+        if (!session_.Running()) break;
+    }
+    if (!failed.empty()) ending.Messages.push_back({FailedListSummaryText(failed), FailedListDetails(failed)});
+}
+
+void ConversionWorker::Execute() {
     LogEvent(" -- Début d'exécution du TH pour la conversion");
-    const std::string& command = job.Command;
-
+    const std::string& command = job_.Command;
+    WorkerEnding ending;
+    session_.Progress.ItemCounterText.clear();
     if (command == "test") {
-        app.ItemCounterText.clear();
         LogEvent(" -- Exécution du TH pour la conversion, avec comme option commande=test");
         std::remove((TestOutputFolder() + "WMV-to-" + "MP4mpeg4-" + ".mp4").c_str());
-        app.ConversionRunning = false;
         LogEvent(" -- Fin Exécution du TH pour la conversion, avec comme option commande=test");
     } else if (command == "testThread2") {
-        app.ItemCounterText.clear();
         LogEvent(" -- Exécution du TH pour la conversion, avec comme option commande=testTh2");
-        ReaderDiagnostic();
+        ReaderDiagnostic(session_);
         LogEvent(" -- Fin Exécution du TH pour la conversion, avec comme option commande=testTh2");
     } else {
-        app.ItemCounterText.clear();
         LogEvent(" -- Exécution du TH pour la conversion, sans options de \"commande=\"");
         {
-            std::lock_guard lock(gMutex);
-            gOutcomes.clear();
+            std::lock_guard lock(mutex_);
+            outcomes_.clear();
         }
-        // Messages wait until the window is idle again, so none is shown over a window
-        // that still looks busy.
-        std::vector<WorkerMessage> messages;
         if (command == "transformOnce") {
-            if (!job.Requests.empty()) {
-                RequestOutcome outcome = RunRequest(job.Requests.front());
-                Record(outcome);
-                if (outcome.Outcome == RequestOutcome::Result::Failed)
-                    messages.push_back({ConversionFailedText(outcome.Request.InputPath, outcome.Reason,
-                                                             !outcome.Details.empty()),
-                                        outcome.Details});
-                if (outcome.Outcome == RequestOutcome::Result::FolderError) messages.push_back({outcome.Reason});
-            }
-            app.ConversionRunning = false;
-            RestoreConvertButton(false);
+            RunOnce(ending);
+            ending.RestoresButton = true;
         } else if (command == "transformList") {
-            RunList(job, messages);
-            app.ConversionRunning = false;
-            RestoreConvertButton(true);
+            RunList(ending);
+            ending.RestoresButton = true;
+            ending.ForList = true;
         }
-        ResetProgressDisplay();
-        ShowWrittenNotice();
-        for (const auto& message : messages) {
-            if (message.Details.empty()) Window().ShowMessage(message.Text);
-            else Window().ShowFailure(message.Text, message.Details);
-        }
+        ResetProgressDisplay(session_.Display());
+        for (const RequestOutcome& outcome : Outcomes())
+            if (outcome.Outcome == RequestOutcome::Result::Written) ending.Written.push_back(outcome.Request.OutputPath);
         LogEvent(" -- Fin Exécution du TH pour la conversion, sans options de \"commande=\"");
     }
     LogEvent(" -- Fin d'exécution du TH pour la conversion");
+    std::lock_guard lock(mutex_);
+    ending_ = std::move(ending);
 }
 
-void MonThread::Start() { Start(TakeJob(), {}); }
-
-void MonThread::Start(ConversionJob job, std::function<void()> onEnd) {
+void ConversionWorker::Start(std::function<void()> onEnd) {
     {
-        std::lock_guard lock(gMutex);
-        gActive = true;
+        std::lock_guard lock(mutex_);
+        active_ = true;
     }
     // The thread keeps the normal priority: on this platform a thread's priority is
     // passed on to every process it starts, and the helper tools must run at full speed.
-    // The worker itself only waits (for the tools and for the window), so it takes no
-    // processor time from the window either way.
-    std::thread([job = std::move(job), onEnd = std::move(onEnd)] {
+    // The worker itself only waits for its tools, so it takes no processor time from
+    // the window either way.
+    std::thread([self = shared_from_this(), onEnd = std::move(onEnd)] {
         try {
-            Execute(job);
+            self->Execute();
         } catch (...) {
-            App().ConversionRunning = false;
+            self->session_.Stop();
         }
         {
-            std::lock_guard lock(gMutex);
-            gActive = false;
-            gEnded.notify_all();
+            std::lock_guard lock(self->mutex_);
+            self->active_ = false;
+            self->ended_.notify_all();
         }
         if (onEnd) onEnd();
     }).detach();
 }
 
-bool MonThread::Active() {
-    std::lock_guard lock(gMutex);
-    return gActive;
+bool ConversionWorker::Active() const {
+    std::lock_guard lock(mutex_);
+    return active_;
 }
 
-bool MonThread::WaitForEnd(int timeoutMs) {
-    std::unique_lock lock(gMutex);
+bool ConversionWorker::WaitForEnd(int timeoutMs) {
+    std::unique_lock lock(mutex_);
     if (timeoutMs < 0) {
-        gEnded.wait(lock, [] { return !gActive; });
+        ended_.wait(lock, [this] { return !active_; });
         return true;
     }
-    return gEnded.wait_for(lock, std::chrono::milliseconds(timeoutMs), [] { return !gActive; });
+    return ended_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return !active_; });
 }
 
-std::vector<RequestOutcome> MonThread::Outcomes() {
-    std::lock_guard lock(gMutex);
-    return gOutcomes;
+std::vector<RequestOutcome> ConversionWorker::Outcomes() const {
+    std::lock_guard lock(mutex_);
+    return outcomes_;
+}
+
+WorkerEnding ConversionWorker::Ending() const {
+    std::lock_guard lock(mutex_);
+    return ending_;
+}
+
+void ShowWorkerEnding(WindowPort& window, ProgressDisplay& display, const WorkerEnding& ending) {
+    if (ending.RestoresButton) {
+        bool restored = false;
+        try {
+            restored = window.RestoreConvertButton(ending.ForList);
+        } catch (const std::exception&) {
+            restored = false;
+        }
+        if (!restored)
+            LogError(" -- Erreur de chargement de l'image associée à la conversion (début/arrêt) au coeur du TH");
+    }
+    const DisplayChange last = display.TakeChange();
+    if (!last.Empty()) window.ShowDisplay(last);
+    if (!ending.Written.empty())
+        window.ShowWrittenNotice(WrittenNoticeText(ending.Written), OutputFolder(ending.Written.back()));
+    for (const WorkerMessage& message : ending.Messages) {
+        if (message.Details.empty()) window.ShowMessage(message.Text);
+        else window.ShowFailure(message.Text, message.Details);
+    }
 }
 
 }  // namespace transcoda

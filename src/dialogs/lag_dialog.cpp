@@ -155,7 +155,7 @@ void LagDialog::StopPreview() {
 }
 
 void LagDialog::onAcceptClicked() {
-    App().SyncDelay = LagText();
+    acceptedLag_ = LagText();
     accept();
 }
 

@@ -4,9 +4,9 @@
 // position (preview in the player B/utilitympl.exe), and confirms.
 //
 // How the main window uses it (the dialog is created once at start-up, after MainWindow):
-//     transcoda::App().SyncDelay = transcoda::kNoSyncDelay;   // "-1000"
+//     lagDialog->SetAcceptedLag(transcoda::kNoSyncDelay);  // "-1000"
 //     lagDialog->exec();                                    // modal
-//     const std::string& lag = transcoda::App().SyncDelay;
+//     const std::string lag = lagDialog->AcceptedLag();
 //     if (lag == kNoSyncDelay)  -> left without a value (Cancel or close box): no message
 //     else if (transcoda::IsZeroLag(lag))  -> zero lag message, nothing converted
 //     else                      -> start the worker with "transformOnce"
@@ -45,10 +45,13 @@ public:
 
     // Preview, or Stop while a preview plays.
     void onPlayPreviewClicked();
-    // Accept: SyncDelay := the lag text, and close.
+    // Accept: the accepted lag := the lag text, and close.
     void onAcceptClicked();
-    // Cancel: close, SyncDelay untouched.
+    // Cancel: close, the accepted lag untouched.
     void onCancelClicked();
+    // The lag the dialog was last accepted with (kNoSyncDelay once set so before it opens).
+    const std::string& AcceptedLag() const { return acceptedLag_; }
+    void SetAcceptedLag(const std::string& lag) { acceptedLag_ = lag; }
 
     // Plays file in the player with the lag from position. Returns at once: the window
     // thread watches the player, which ends by itself or by Stop (or closing the dialog).
@@ -104,4 +107,5 @@ private:
     bool playerRunning_ = false;
     std::unique_ptr<transcoda::ChildProcess> player_;
     QTimer* playerWatch_ = nullptr;
+    std::string acceptedLag_ = "-1000";
 };

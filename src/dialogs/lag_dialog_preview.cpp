@@ -89,4 +89,6 @@ void LagDialog::EndPreview() {
     playPreview->setText(PlayCaption());
 }
 
-void LagDialog::ResetMainWindow() { ResetProgressDisplay(); }
+void LagDialog::ResetMainWindow() {
+    if (transcoda::WindowPort* window = App().Window) window->ShowDisplay(transcoda::IdleLook());
+}

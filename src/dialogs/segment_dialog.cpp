@@ -94,8 +94,7 @@ void SegmentDialog::onExtractClicked() {
         }
         return;
     }
-    App().ExtractionStart = segment.Start;
-    App().ExtractionLength = segment.Length;
+    SetAcceptedSegment(segment.Start, segment.Length);
     LogPlain("Instant départ : <" + segment.Start + ">, Instant d'arivéee : <" + segment.End +
              ">, Intervalle : <" + segment.Length + ">");
     accept();

@@ -2,17 +2,18 @@
 // Segment extraction dialog: a start and an end position to the second.
 //
 // How the main window uses it (the dialog is created once at start-up, after LagDialog):
-//     transcoda::App().ExtractionStart = transcoda::kNoExtractionValue;    // "NOVALUE"
-//     transcoda::App().ExtractionLength = transcoda::kNoExtractionValue;
+//     segmentDialog->SetAcceptedSegment(transcoda::kNoExtractionValue, transcoda::kNoExtractionValue);
 //     segmentDialog->exec();                                             // modal
 //     if both differ from "NOVALUE" -> start the worker with "transformOnce"
 //     else (Cancel or close box)     -> back to idle, no message
-// On acceptance ExtractionStart holds the start ("00:59:30") and ExtractionLength the
+// On acceptance AcceptedStart() holds the start ("00:59:30") and AcceptedLength() the
 // length of the segment, end minus start ("00:00:45"), never the end position. An end
 // that does not lie after the start is refused with a message and the dialog stays open.
 // The main window hands over its input path (SetInputPath) before it opens the dialog;
 // inputPathField shows it each time the dialog becomes active (InputDialog). The fields keep their values from
 // one opening to the next.
+
+#include <string>
 
 #include "dialogs/input_dialog.h"
 
@@ -32,6 +33,14 @@ public:
     void onExtractClicked();
     // Cancel: close, values untouched.
     void onCancelClicked();
+    // The segment the dialog was last accepted with ("NOVALUE" each once set so before
+    // it opens).
+    const std::string& AcceptedStart() const { return acceptedStart_; }
+    const std::string& AcceptedLength() const { return acceptedLength_; }
+    void SetAcceptedSegment(const std::string& start, const std::string& length) {
+        acceptedStart_ = start;
+        acceptedLength_ = length;
+    }
 
     QLineEdit* endHours;
     QLineEdit* endSeconds;
@@ -56,4 +65,8 @@ public:
     QLabel* endMinutesUnit;
     QLabel* endSecondsUnit;
     QLabel* segmentLabel;
+
+private:
+    std::string acceptedStart_ = "NOVALUE";
+    std::string acceptedLength_ = "NOVALUE";
 };

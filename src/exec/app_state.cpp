@@ -7,4 +7,6 @@ AppState& App() {
     return state;
 }
 
+void AttachWindow(WindowPort* window) { App().Window = window; }
+
 }  // namespace transcoda

@@ -1,9 +1,10 @@
 #pragma once
-// Program-wide values shared by the window, the conversion worker and the pipe reader.
-// Everything that the whole program reads or writes lives here, in one place.
+// The values of the program as a whole, set by the front end as it starts: its language,
+// the diagnostic mode, where it and its helper tools are, its work folder, the window
+// its log goes to. What one conversion needs lives in its session
+// (exec/conversion_session.h), never here.
 
 #include <atomic>
-#include <cstdint>
 #include <string>
 
 namespace transcoda {
@@ -30,13 +31,8 @@ struct ConversionRequest {
     std::string FormatLabel;
     SpecialValues Special{};
 };
-inline constexpr int32_t kNotProbed = -100;
 
 struct AppState {
-    // Set by the window when it accepts a conversion, cleared by Stop or by the worker
-    // at the end of its work. Polled by the process runner every 100 ms.
-    std::atomic<bool> ConversionRunning{false};
-
     // "FR" or "EN"; fixed when the main window is created.
     std::string CurrentLanguage = "FR";
     // When true the diagnostic log is written. The window may switch it while a
@@ -54,41 +50,22 @@ struct AppState {
     // Where the intermediates go: WorkFolder, or the helper folder while none is set.
     std::string IntermediateFolder() const { return WorkFolder.empty() ? HelperFolder() : WorkFolder; }
 
-    // "tmp" + four digits, the stem of the intermediates of the current recipe.
-    std::string TempBaseName;
-
-    // What the next worker does: "transformOnce", "transformList", "test", "testThread2".
-    std::string WorkerCommand;
-    // The window's request of a single conversion (its special values are the fields
-    // below). Read by MonThread::Start on the starting thread only.
+    // The window's request of a single conversion, as its fields give it.
     ConversionRequest Request;
 
-    // Values left by the two special dialogs; copied into the request when a worker starts.
-    std::string SyncDelay = kNoSyncDelay;
-    std::string ExtractionStart = kNoExtractionValue;
-    std::string ExtractionLength = kNoExtractionValue;
-
-    // Progress state, in hundredths of a second.
-    int32_t InputDurationCs = kNotProbed;
-    int32_t PositionCs = kNotProbed;
-    std::string DurationText;
-    // "(i/n)" while a list is converted, empty otherwise.
-    std::string ItemCounterText;
-
-    // Exit status of the last tool run: the code it exited with, 128 + signal when it
-    // was killed, -1 when it could not be started. Kept for the diagnostics that show
-    // it; the outcome of a conversion is decided from what each run returns.
-    std::atomic<int> LastExitStatus{0};
-
-    // The window (or terminal) that the worker and the reader report to. Never null
-    // once a front end has started.
+    // The window (or terminal) that the diagnostic log goes to, and that a conversion's
+    // end is shown in. Never null once a front end has started.
     WindowPort* Window = nullptr;
 
     bool English() const { return CurrentLanguage == "EN"; }
     bool French() const { return CurrentLanguage == "FR"; }
 };
 
-// The single instance.
+// The program's values.
 AppState& App();
+
+// Makes `window` the one the log and the conversions' ends go to (null: none). Front
+// ends call it when their window (or terminal) is ready.
+void AttachWindow(WindowPort* window);
 
 }  // namespace transcoda

@@ -5,11 +5,11 @@
 
 #include "exec/app_state.h"
 #include "exec/log.h"
-#include "exec/pipe_reader.h"
+#include "exec/tool_output_reader.h"
 #include "exec/probe_cache.h"
 #include "exec/progress_display.h"
 #include "exec/progress_handler.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "exec/tool_names.h"
 #include "platform/command_line.h"
 
@@ -24,9 +24,9 @@ constexpr size_t kReadSize = 4096;
 // progress parsers as the reader hands them a run's output: in reads of at most 4096
 // bytes that end at a line end, each turned into a chunk the same way. The display
 // then returns to idle as after a run.
-ToolOutcome ReplayAnswer(const ProbeAnswer& answer) {
+ToolOutcome ReplayAnswer(ConversionSession& session, const ProbeAnswer& answer) {
     AppState& app = App();
-    ProgressHandler handler;
+    ProgressHandler handler(session);
     std::string_view rest = answer.Output;
     while (!rest.empty()) {
         size_t size = std::min(rest.size(), kReadSize);
@@ -39,28 +39,27 @@ ToolOutcome ReplayAnswer(const ProbeAnswer& answer) {
         if (app.DebugMode) LogPlain("|||" + chunk + "|||");
         handler.HandleOutputChunk(chunk);
     }
-    Display().SetTitle(kApplicationTitle);
-    Display().Push();
-    ResetProgressDisplay();
+    session.Display().SetTitle(kApplicationTitle);
+    session.Display().Push();
+    ResetProgressDisplay(session.Display());
     return ToolOutcome::Exit(answer.ExitCode, ParseStreamReport(answer.Output));
 }
 
 }  // namespace
 
-ToolOutcome extractDuration(const std::string& inputPath) {
+ToolOutcome extractDuration(ConversionSession& session, const std::string& inputPath) {
     LogPlain("$*$*$*$ Extraction de la durée du fichier en entrée");
     // The probe names no output, so its tool always ends with an error status; that
     // says nothing about the conversion, whose last real run keeps its status.
-    AppState& app = App();
-    const int conversionStatus = app.LastExitStatus;
+    const int conversionStatus = session.LastExitStatus;
     ToolOutcome outcome;
     if (const auto answer = ProbeCache::OfThisInstance().Find(inputPath)) {
         LogPlain("--- Réponse déjà connue pour ce fichier inchangé, sans relancer l'outil");
-        outcome = ReplayAnswer(*answer);
+        outcome = ReplayAnswer(session, *answer);
     } else {
-        outcome = RunDosInMemo(app.HelperFolder() + std::string(utilitymffx) + " -i " + Q(inputPath));
+        outcome = RunTool(session, App().HelperFolder() + std::string(utilitymffx) + " -i " + Q(inputPath));
     }
-    app.LastExitStatus = conversionStatus;
+    session.LastExitStatus = conversionStatus;
     LogPlain("$*$*$*$ FIN Extraction de la durée du fichier en entrée dans extractDuration");
     return outcome;
 }

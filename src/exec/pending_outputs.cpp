@@ -61,16 +61,11 @@ void WriteNoteLocked() {
 }  // namespace
 
 std::string TemporaryOutputName(const std::string& name) {
-    static std::mt19937 generator(static_cast<std::mt19937::result_type>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count() ^ ::getpid()));
-    static std::mutex mutex;
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device source;
+    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
     std::string random;
-    {
-        std::lock_guard lock(mutex);
-        std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
-        for (size_t i = 0; i < kRandomLength; ++i) random += kLetters[pick(generator)];
-    }
+    for (size_t i = 0; i < kRandomLength; ++i) random += kLetters[pick(source)];
     const auto dot = name.find_last_of('.');
     const bool hasExtension = dot != std::string::npos && dot > 0;
     std::string stem = hasExtension ? name.substr(0, dot) : name;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "exec/app_state.h"
-
 namespace transcoda {
 
 namespace {
@@ -65,39 +63,56 @@ int ProgressDisplay::BarMaximum() const {
     return look_.BarMaximum.value_or(kNewBarMaximum);
 }
 
+DisplayChange ProgressDisplay::TakeLocked() {
+    DisplayChange change;
+    TakeChanged(look_.StatusText, shown_.StatusText, change.StatusText);
+    TakeChanged(look_.ProgressText, shown_.ProgressText, change.ProgressText);
+    TakeChanged(look_.Title, shown_.Title, change.Title);
+    TakeChanged(look_.BarMaximum, shown_.BarMaximum, change.BarMaximum);
+    TakeChanged(look_.BarPosition, shown_.BarPosition, change.BarPosition);
+    TakeChanged(look_.TimeText, shown_.TimeText, change.TimeText);
+    return change;
+}
+
 void ProgressDisplay::Push() {
-    WindowPort* window = App().Window;
-    if (window == nullptr) return;
+    std::function<void(const DisplayChange&)> observer;
+    std::function<void()> notifier;
     DisplayChange change;
     {
-        // The window is called outside the lock: a call on the window thread runs at
-        // once and may itself change the display.
+        // Both are called outside the lock: they may themselves look at the display.
         std::lock_guard lock(mutex_);
-        TakeChanged(look_.StatusText, shown_.StatusText, change.StatusText);
-        TakeChanged(look_.ProgressText, shown_.ProgressText, change.ProgressText);
-        TakeChanged(look_.Title, shown_.Title, change.Title);
-        TakeChanged(look_.BarMaximum, shown_.BarMaximum, change.BarMaximum);
-        TakeChanged(look_.BarPosition, shown_.BarPosition, change.BarPosition);
-        TakeChanged(look_.TimeText, shown_.TimeText, change.TimeText);
+        if (observer_) {
+            observer = observer_;
+            change = TakeLocked();
+        } else if (notifier_ && look_ != shown_) {
+            notifier = notifier_;
+        }
     }
-    if (!change.Empty()) window->ShowDisplay(change);
+    if (observer && !change.Empty()) observer(change);
+    if (notifier) notifier();
+}
+
+DisplayChange ProgressDisplay::TakeChange() {
+    std::lock_guard lock(mutex_);
+    return TakeLocked();
+}
+
+void ProgressDisplay::SetObserver(std::function<void(const DisplayChange&)> observer) {
+    std::lock_guard lock(mutex_);
+    observer_ = std::move(observer);
+    // The new observer has been shown nothing yet.
+    shown_ = {};
+}
+
+void ProgressDisplay::SetNotifier(std::function<void()> notifier) {
+    std::lock_guard lock(mutex_);
+    notifier_ = std::move(notifier);
 }
 
 void ProgressDisplay::Reset() {
     std::lock_guard lock(mutex_);
     look_ = {};
     shown_ = {};
-}
-
-ProgressDisplay& Display() {
-    // Never destroyed: a detached worker may still report while the program ends.
-    static ProgressDisplay* display = new ProgressDisplay;
-    return *display;
-}
-
-void AttachWindow(WindowPort* window) {
-    App().Window = window;
-    Display().Reset();
 }
 
 }  // namespace transcoda

@@ -1,11 +1,13 @@
 #pragma once
-// The progress part of the window as the core shows it: the status (Label11), the
-// progress text (Label10), the program's title, the bar (ProgressBar1) and the time label. The core keeps
-// these values itself and never reads them back from the window: the setters change the
-// look, and Push sends the window, in one blocking call, only the values that differ
-// from what it shows. The worker, the pipe reader and the recipes change the display
-// only through here.
+// The progress part of the window as one conversion shows it: the status (statusLabel),
+// the progress text (progressLabel), the program's title, the bar (progressBar) and the
+// time label. The session keeps these values itself, behind a lock, and never reads them
+// back from the window. The worker, the output reader and the recipes only set them; the
+// window takes what changed when it looks (TakeChange, on its own timer), so that no
+// thread ever waits for the window. A front end on the same thread as its output (the
+// terminal, a test's recording window) is told each change at the push instead.
 
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -24,29 +26,35 @@ public:
     void SetBarMaximum(int maximum);
     void SetBarPosition(int position);
 
-    // The look as it stands, pushed or not yet.
+    // The look as it stands, shown or not yet.
     std::string ProgressText() const;
     int BarPosition() const;
     int BarMaximum() const;
 
-    // Sends App().Window each value set since the last push that differs from what the
-    // window shows; no call at all when nothing changed or no window is attached.
+    // The end of a change: an observer, when there is one, is told each value set since
+    // the last push that differs from what it was told, in one call; otherwise the
+    // change waits for TakeChange, and the notifier, when there is one, is told that
+    // something waits (it must return at once; the window takes the change later).
     void Push();
+    // Each value set since the last take (or push) that differs from what was taken;
+    // empty when nothing changed. Any thread; never waits for the setters for long.
+    DisplayChange TakeChange();
+    // Makes `observer` the one told at each push (an empty one: none, the window pulls);
+    // it is told the next value set of each kind whatever it is.
+    void SetObserver(std::function<void(const DisplayChange&)> observer);
+    void SetNotifier(std::function<void()> notifier);
     // The look of a window just made (empty progress text, bar 0 of 100), with nothing
-    // known to be shown yet: the next value set of each kind is sent whatever it is.
+    // known to be shown yet: the next value set of each kind is taken whatever it is.
     void Reset();
 
 private:
+    DisplayChange TakeLocked();
+
     mutable std::mutex mutex_;
     DisplayChange look_;   // every value set since the last reset
-    DisplayChange shown_;  // what the window has been sent
+    DisplayChange shown_;  // what has been taken
+    std::function<void(const DisplayChange&)> observer_;
+    std::function<void()> notifier_;
 };
-
-// The one display of the program.
-ProgressDisplay& Display();
-
-// Makes `window` the one the core reports to (null: none), showing the look of a window
-// just made. Front ends call it when their window (or terminal) is ready.
-void AttachWindow(WindowPort* window);
 
 }  // namespace transcoda

@@ -1,16 +1,23 @@
 #pragma once
 // Turns each chunk of a tool's console output into a percentage or a count of seconds,
-// a bar position and an application title. The handler reads and changes the core's own
-// display state (exec/progress_display.h) and pushes what a chunk changed to the window
-// in at most one call.
+// a bar position and an application title. The handler reads and changes its session's
+// progress state and display (exec/progress_display.h), and pushes what a chunk changed
+// at most once.
 
 #include <cstdint>
 #include <string>
 
+#include "exec/window_port.h"
+
 namespace transcoda {
+
+class ConversionSession;
+class ProgressDisplay;
 
 class ProgressHandler {
 public:
+    explicit ProgressHandler(ConversionSession& session) : session_(session) {}
+
     void HandleOutputChunk(const std::string& chunk);
 
     // State of the current run; a new handler starts afresh for every run.
@@ -22,14 +29,21 @@ public:
 
 private:
     void ShowPercent(double percent);
+    void ShowTimeBranch(int32_t time);
+    void ShowPercentageBranch();
+    void ShowActivity();
+
+    ConversionSession& session_;
 };
 
 // Sets the bar to `position` (clamped to 0..maximum), except that a 0 leaves a bar that
 // stands strictly between 0 and its maximum where it is.
-void ApplyReaderBar(int position);
+void ApplyReaderBar(ProgressDisplay& display, int position);
 
 // The idle look after a run: title "Transcoda 1.0", bar 0, "Ready"/"Prêt", empty
 // progress label.
-void ResetProgressDisplay();
+void ResetProgressDisplay(ProgressDisplay& display);
+// The same look as one change, for a window shown without a session.
+DisplayChange IdleLook();
 
 }  // namespace transcoda

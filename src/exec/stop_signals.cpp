@@ -71,7 +71,6 @@ void Watch(std::function<void(int)> onStop) {
             EndNow(first);
         }
         gStopSignal.store(signal);
-        App().ConversionRunning.store(false);
         firstAt = Clock::now();
         bound = firstAt + std::chrono::milliseconds(kStopBoundMs);
         if (onStop) std::thread(onStop, signal).detach();

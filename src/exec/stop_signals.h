@@ -20,9 +20,9 @@ inline constexpr int kStopBoundMs = 10000;
 // started to ignore (nohup) stays ignored.
 void CatchStopSignals();
 
-// Starts the thread that takes the stop signals. The first one is kept (StopSignal) and
-// clears App().ConversionRunning, as Stop does; then `onStop`, when given, runs on a
-// thread of its own. A second signal (a second after the first or later: those before
+// Starts the thread that takes the stop signals. The first one is kept (StopSignal);
+// then `onStop`, when given, runs on a thread of its own: it stops the front end's
+// conversions, as Stop does. A second signal (a second after the first or later: those before
 // are the same event told again), or a stop that has not ended the program within
 // kStopBoundMs, ends it at once: EndInstance (this instance's tools, the outputs it
 // was writing and its work folder go), then exit with 128 + the first signal.

@@ -13,7 +13,7 @@ namespace transcoda {
 struct ToolOutcome {
     enum class End {
         Exited,      // the tool ended by itself; Code is its exit status
-        Stopped,     // ended by our Stop (ConversionRunning cleared)
+        Stopped,     // ended by our Stop (the session was stopped)
         Killed,      // ended by a signal from outside; Code is the signal number
         NotStarted,  // could not be started
     };

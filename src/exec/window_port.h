@@ -1,8 +1,9 @@
 #pragma once
-// The narrow interface through which the conversion worker and the pipe reader change
-// the window. A front end implements it; every call is carried out on the window thread
-// while the calling thread waits, and the window thread never waits for the caller.
-// Calls made on the window thread itself are carried out directly.
+// The narrow interface of the window that the conversions report to. A front end
+// implements it. The worker and the output reader only log and select the list's row
+// through it, and a desktop window queues those without making them wait; the rest (the
+// progress display the window takes from the session, the worker's ending) is called on
+// the window's own thread, where every call is carried out directly.
 
 #include <optional>
 #include <string>
@@ -21,6 +22,7 @@ struct DisplayChange {
     std::optional<std::string> TimeText = {};
 
     bool Empty() const { return !StatusText && !ProgressText && !Title && !BarMaximum && !BarPosition && !TimeText; }
+    bool operator==(const DisplayChange&) const = default;
 };
 
 class WindowPort {

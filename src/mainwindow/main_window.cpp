@@ -71,6 +71,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     QtWindowPort::Instance().Attach(this);
     transcoda::AttachWindow(&QtWindowPort::Instance());
     controller_ = std::make_unique<transcoda::ConversionController>(*this, PostToWindowThread());
+    QtWindowPort::Instance().PullDisplayFrom([this] { return controller_->TakeDisplayChange(); });
+    controller_->SetDisplayNotifier([] { QtWindowPort::Instance().PullSoon(); });
     ApplyStartSettings();
     CreateKeyboard();
     queue_->Restore();
@@ -191,7 +193,6 @@ void MainWindow::ApplyStartSettings() {
     files_->ApplyLanguage();
     progress_->ApplyLanguage();
     HideListLayout();
-    App().ConversionRunning = false;
 
     ApplyHints();
     listHidden_ = true;

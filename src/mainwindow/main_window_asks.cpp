@@ -19,20 +19,19 @@ bool MainWindow::Ask(const std::string& text) {
 }
 
 std::string MainWindow::AskSyncDelay(const std::string& input) {
-    // The dialog writes the lag only when it is accepted with one.
-    App().SyncDelay = transcoda::kNoSyncDelay;
+    // The dialog gives a lag only when it is accepted with one.
     if (lagDialog_ == nullptr) lagDialog_ = new LagDialog(this);
+    lagDialog_->SetAcceptedLag(transcoda::kNoSyncDelay);
     lagDialog_->SetInputPath(QString::fromStdString(input));
     Dialogs().RunModal(lagDialog_);
-    return App().SyncDelay;
+    return lagDialog_->AcceptedLag();
 }
 
 transcoda::ExtractionSegment MainWindow::AskSegment(const std::string& input) {
-    // The dialog writes the bounds only when it is accepted with them.
-    App().ExtractionStart = transcoda::kNoExtractionValue;
-    App().ExtractionLength = transcoda::kNoExtractionValue;
+    // The dialog gives the bounds only when it is accepted with them.
     if (segmentDialog_ == nullptr) segmentDialog_ = new SegmentDialog(this);
+    segmentDialog_->SetAcceptedSegment(transcoda::kNoExtractionValue, transcoda::kNoExtractionValue);
     segmentDialog_->SetInputPath(QString::fromStdString(input));
     Dialogs().RunModal(segmentDialog_);
-    return {App().ExtractionStart, App().ExtractionLength};
+    return {segmentDialog_->AcceptedStart(), segmentDialog_->AcceptedLength()};
 }

@@ -310,7 +310,9 @@ bool ChildProcess::ReapLocked() {
     return false;
 }
 
-bool ChildProcess::WaitFor(int timeoutMs) {
+bool ChildProcess::WaitFor(int timeoutMs) { return WaitFor(timeoutMs, -1); }
+
+bool ChildProcess::WaitFor(int timeoutMs, int cancelFd) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
     int pidfd;
@@ -326,12 +328,21 @@ bool ChildProcess::WaitFor(int timeoutMs) {
             wait = left > 0 ? static_cast<int>(left) : 0;
         }
         if (pidfd >= 0) {
-            pollfd p{pidfd, POLLIN, 0};
-            int r = poll(&p, 1, wait);
+            pollfd p[2] = {{pidfd, POLLIN, 0}, {cancelFd, POLLIN, 0}};
+            int r = poll(p, cancelFd >= 0 ? 2 : 1, wait);
             if (r < 0 && errno != EINTR) return Running() == false;
+            if (r > 0 && (p[1].revents & POLLIN) != 0 && (p[0].revents & POLLIN) == 0) return false;
         } else {
             // No process descriptors on this kernel: short naps until it ends.
-            std::this_thread::sleep_for(std::chrono::milliseconds(wait < 0 || wait > 2 ? 2 : wait));
+            if (cancelFd >= 0) {
+                pollfd p{cancelFd, POLLIN, 0};
+                if (poll(&p, 1, wait < 0 || wait > 2 ? 2 : wait) > 0 && (p.revents & POLLIN) != 0) {
+                    std::lock_guard lock(m_);
+                    return ReapLocked();
+                }
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(wait < 0 || wait > 2 ? 2 : wait));
+            }
         }
         {
             std::lock_guard lock(m_);

@@ -71,6 +71,9 @@ public:
     // Waits at most timeoutMs (negative: without limit) and returns true as soon as the
     // child has ended (also true when it was never started).
     bool WaitFor(int timeoutMs);
+    // The same, except that it also returns, false, as soon as `cancelFd` (when not
+    // negative) is readable: a Stop waited for together with the child's end.
+    bool WaitFor(int timeoutMs, int cancelFd);
 
     // Kills the child and its whole process group. True when the signal was delivered.
     bool Terminate();

@@ -5,7 +5,7 @@
 #include "exec/app_state.h"
 #include "exec/language.h"
 #include "exec/log.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "platform/command_line.h"
 #include "recipes/step_display.h"
 #include "recipes/step_templates.h"
@@ -32,90 +32,94 @@ constexpr std::string_view kMuxFinal =
 constexpr std::string_view kMuxIntermediate =
     R"({tempavi} -o {target} -ovc copy -oac copy -audiofile {tempwma})";
 
-std::string TempFile(const char* suffix) {
-    return App().IntermediateFolder() + App().TempBaseName + suffix;
-}
-
 std::string CommandLine(std::string_view tool, std::string_view pattern, const std::string& input,
-                        const std::string& output, const std::string& size, const std::string& target) {
+                        const std::string& output, const std::string& size, const std::string& target,
+                        const std::string& tempStem) {
     return HelperToolPath(tool) + " " +
            ExpandTemplate(pattern, {{"input", Q(input)},
                                     {"output", Q(output)},
                                     {"size", size},
                                     {"target", Q(target)},
-                                    {"tempavi", Q(TempFile(".avi"))},
-                                    {"tempmp3", Q(TempFile(".mp3"))},
-                                    {"tempwma", Q(TempFile(".wma"))}});
+                                    {"tempavi", Q(tempStem + ".avi")},
+                                    {"tempmp3", Q(tempStem + ".mp3")},
+                                    {"tempwma", Q(tempStem + ".wma")}});
 }
 
 
 }  // namespace
 
-std::string ExtractAudioTrackCommandLine(const std::string& code, const std::string& input) {
+std::string ExtractAudioTrackCommandLine(const std::string& code, const std::string& input,
+                                         const std::string& tempStem) {
     std::string_view pattern;
     if (code == "720p") pattern = kExtractAudio720p;
     else if (code == "1080p") pattern = kExtractAudio1080p;
     else if (code == "hdToAudioTraitable") pattern = kExtractAudioWma;
     else return {};
-    return CommandLine(utilitymff3, pattern, input, "", "", "");
+    return CommandLine(utilitymff3, pattern, input, "", "", "", tempStem);
 }
 
 std::string PrepareIntermediateCommandLine(const std::string& size, const std::string& input,
                                            const std::string& intermediate) {
-    return CommandLine(utilitymff3, kPrepareIntermediate, input, "", size, intermediate);
+    return CommandLine(utilitymff3, kPrepareIntermediate, input, "", size, intermediate, "");
 }
 
-std::string MuxFinalCommandLine(const std::string& output) {
-    return CommandLine(utilitymen, kMuxFinal, "", output, "", "");
+std::string MuxFinalCommandLine(const std::string& output, const std::string& tempStem) {
+    return CommandLine(utilitymen, kMuxFinal, "", output, "", "", tempStem);
 }
 
-std::string MuxIntermediateCommandLine(const std::string& target) {
-    return CommandLine(utilitymen, kMuxIntermediate, "", "", "", target);
+std::string MuxIntermediateCommandLine(const std::string& target, const std::string& tempStem) {
+    return CommandLine(utilitymen, kMuxIntermediate, "", "", "", target, tempStem);
 }
 
-StepOutcome ExtractAudioTrack(const std::string& code, const std::string& input) {
-    ShowStatusText(Localised("Analyse...", "Analysis..."));
-    DeleteFileSilently(TempFile(".mp3"));
-    SetStepBarMaximum(100);
-    StepOutcome outcome{StepKind::SoundExtraction, TempFile(code == "hdToAudioTraitable" ? ".wma" : ".mp3"),
+StepOutcome ExtractAudioTrack(ConversionSession& session, const std::string& code, const std::string& input) {
+    const std::string stem = TempStem(session);
+    ProgressDisplay& display = session.Display();
+    ShowStatusText(display, Localised("Analyse...", "Analysis..."));
+    DeleteFileSilently(stem + ".mp3");
+    SetStepBarMaximum(display, 100);
+    StepOutcome outcome{StepKind::SoundExtraction, stem + (code == "hdToAudioTraitable" ? ".wma" : ".mp3"),
                         ToolOutcome::NoStart(), {}};
-    const std::string commandLine = ExtractAudioTrackCommandLine(code, input);
+    const std::string commandLine = ExtractAudioTrackCommandLine(code, input, stem);
     if (!commandLine.empty()) {
         LogPlain("Execution de la ligne de commande : [[" + commandLine + "]]");
-        outcome.Tool = RunDosInMemo(commandLine);
+        outcome.Tool = RunTool(session, commandLine);
     }
-    EndStepDisplay();
+    EndStepDisplay(display);
     return outcome;
 }
 
-StepOutcome PrepareIntermediate(const std::string& size, const std::string& input,
+StepOutcome PrepareIntermediate(ConversionSession& session, const std::string& size, const std::string& input,
                                 const std::string& intermediate) {
-    ShowStatusText(Localised("Préparation/Analyse...", "Preparation/Analysis..."));
-    SetStepBarMaximum(100);
+    ProgressDisplay& display = session.Display();
+    ShowStatusText(display, Localised("Préparation/Analyse...", "Preparation/Analysis..."));
+    SetStepBarMaximum(display, 100);
     const std::string commandLine = PrepareIntermediateCommandLine(size, input, intermediate);
     LogPlain("Execution de la ligne de commande : [[" + commandLine + "]]");
-    StepOutcome outcome{StepKind::DownscaledCopy, intermediate, RunDosInMemo(commandLine), {}};
-    EndStepDisplay();
+    StepOutcome outcome{StepKind::DownscaledCopy, intermediate, RunTool(session, commandLine), {}};
+    EndStepDisplay(display);
     return outcome;
 }
 
-StepOutcome MuxFinal(const std::string& output) {
-    ShowStatusText(Localised("Finalisation...", "Finalization..."));
-    SetStepBarMaximum(100);
-    StepOutcome outcome{StepKind::FinalJoin, output, RunDosInMemo(MuxFinalCommandLine(output)), {}};
-    DeleteFileSilently(TempFile(".avi"));
-    DeleteFileSilently(TempFile(".mp3"));
-    EndStepDisplay();
+StepOutcome MuxFinal(ConversionSession& session, const std::string& output) {
+    const std::string stem = TempStem(session);
+    ProgressDisplay& display = session.Display();
+    ShowStatusText(display, Localised("Finalisation...", "Finalization..."));
+    SetStepBarMaximum(display, 100);
+    StepOutcome outcome{StepKind::FinalJoin, output, RunTool(session, MuxFinalCommandLine(output, stem)), {}};
+    DeleteFileSilently(stem + ".avi");
+    DeleteFileSilently(stem + ".mp3");
+    EndStepDisplay(display);
     return outcome;
 }
 
-StepOutcome MuxIntermediate(const std::string& target) {
-    ShowStatusText(Localised("Préparation mémoire...", "Memory preparation..."));
-    SetStepBarMaximum(100);
-    const std::string commandLine = MuxIntermediateCommandLine(target);
+StepOutcome MuxIntermediate(ConversionSession& session, const std::string& target) {
+    ProgressDisplay& display = session.Display();
+    ShowStatusText(display, Localised("Préparation mémoire...", "Memory preparation..."));
+    SetStepBarMaximum(display, 100);
+    const std::string commandLine = MuxIntermediateCommandLine(target, TempStem(session));
     LogPlain("Ligne console a éxécuter : [[" + commandLine + "]]");
-    StepOutcome outcome{StepKind::IntermediateJoin, target, RunDosInMemo(commandLine), {}};
-    EndStepDisplay();
+    StepOutcome outcome{StepKind::IntermediateJoin, target, RunTool(session, commandLine), {}};
+    EndStepDisplay(display);
     return outcome;
 }
 

@@ -11,8 +11,6 @@
 #include "exec/ffprobe_streams.h"
 #include "exec/instance.h"
 #include "exec/log.h"
-#include "exec/request_timing.h"
-#include "exec/window_port.h"
 #include "recipes/auxiliary_steps.h"
 #include "recipes/dvd_steps.h"
 #include "recipes/format_catalogue.h"
@@ -25,6 +23,7 @@
 #include "recipes/result_check.h"
 #include "recipes/step_chain.h"
 #include "recipes/step_display.h"
+#include "recipes/step_templates.h"
 #include "recipes/temp_names.h"
 
 namespace transcoda {
@@ -33,8 +32,6 @@ namespace {
 
 using Result = DispatchOutcome::Result;
 
-bool Running() { return App().ConversionRunning.load(); }
-
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // The folder part of `path`, without its final "/".
@@ -42,10 +39,6 @@ std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-void ShowWorkerMessage(const std::string& text) {
-    if (WindowPort* window = App().Window) window->ShowMessage(text);
 }
 
 // Deletes the listed intermediates when the recipe ends, also when a folder error
@@ -63,62 +56,66 @@ private:
     std::vector<std::string> paths_;
 };
 
-std::string TempFile(const char* suffix) { return App().IntermediateFolder() + App().TempBaseName + suffix; }
-
 // A fresh TempBaseName none of whose intermediates exists.
-void NewTempBaseName() {
-    App().TempBaseName = NewFreeTempName(App().IntermediateFolder(), {".avi", ".mp3", ".wma", "-2.avi"});
+void NewTempBaseName(ConversionSession& session) {
+    session.TempBaseName = NewFreeTempName(App().IntermediateFolder(), {".avi", ".mp3", ".wma", "-2.avi"}, "",
+                                           session.TempNames);
 }
 
-void HdAviRecipe(const std::string& code, const std::string& input, const std::string& output, StepChain& chain) {
-    NewTempBaseName();
-    FinalDeletions cleanup({TempFile(".avi"), TempFile(".mp3")});
-    chain.Then(StepKind::SoundExtraction, Writes::Sound, [&] { return ExtractAudioTrack(code, input); })
-        .Then(StepKind::PictureEncoding, Writes::Picture, [&] { return RunFormatStep(code, input, output); })
-        .Then(StepKind::FinalJoin, Writes::Media, [&] { return MuxFinal(output); })
+void HdAviRecipe(ConversionSession& session, const std::string& code, const std::string& input,
+                 const std::string& output, StepChain& chain) {
+    NewTempBaseName(session);
+    const std::string stem = TempStem(session);
+    FinalDeletions cleanup({stem + ".avi", stem + ".mp3"});
+    chain.Then(StepKind::SoundExtraction, Writes::Sound, [&] { return ExtractAudioTrack(session, code, input); })
+        .Then(StepKind::PictureEncoding, Writes::Picture, [&] { return RunFormatStep(session, code, input, output); })
+        .Then(StepKind::FinalJoin, Writes::Media, [&] { return MuxFinal(session, output); })
         .Run();
 }
 
-void CamcorderReencodeRecipe(const std::string& code, const std::string& input, const std::string& output,
-                             StepChain& chain) {
-    NewTempBaseName();
-    const std::string intermediate = TempFile("-2.avi");
-    FinalDeletions cleanup({TempFile(".wma"), TempFile(".avi"), intermediate});
-    chain.Then(StepKind::SoundExtraction, Writes::Sound, [&] { return ExtractAudioTrack("hdToAudioTraitable", input); })
+void CamcorderReencodeRecipe(ConversionSession& session, const std::string& code, const std::string& input,
+                             const std::string& output, StepChain& chain) {
+    NewTempBaseName(session);
+    const std::string stem = TempStem(session);
+    const std::string intermediate = stem + "-2.avi";
+    FinalDeletions cleanup({stem + ".wma", stem + ".avi", intermediate});
+    chain.Then(StepKind::SoundExtraction, Writes::Sound,
+               [&] { return ExtractAudioTrack(session, "hdToAudioTraitable", input); })
         .Then(StepKind::PictureEncoding, Writes::Picture,
-              [&] { return RunFormatStep("hdToVideoTraitable", input, output); })
-        .Then(StepKind::IntermediateJoin, Writes::Media, [&] { return MuxIntermediate(intermediate); })
-        .Then(StepKind::Conversion, Writes::Media, [&] { return RunFormatStep(code, intermediate, output); })
+              [&] { return RunFormatStep(session, "hdToVideoTraitable", input, output); })
+        .Then(StepKind::IntermediateJoin, Writes::Media, [&] { return MuxIntermediate(session, intermediate); })
+        .Then(StepKind::Conversion, Writes::Media, [&] { return RunFormatStep(session, code, intermediate, output); })
         .Run();
 }
 
-void CamcorderDownscaleRecipe(const FormatEntry& entry, const std::string& input, const std::string& output,
-                              StepChain& chain) {
+void CamcorderDownscaleRecipe(ConversionSession& session, const FormatEntry& entry, const std::string& input,
+                              const std::string& output, StepChain& chain) {
     // Every step deletes IntermediateFolder + TempBaseName + ".avi" before it runs, so
     // the intermediate must bear another name.
-    const std::string name = NewFreeTempName(App().IntermediateFolder(), {".avi"}, App().TempBaseName);
+    const std::string name =
+        NewFreeTempName(App().IntermediateFolder(), {".avi"}, session.TempBaseName, session.TempNames);
     const std::string intermediate = App().IntermediateFolder() + name + ".avi";
     FinalDeletions cleanup({intermediate});
     chain.Then(StepKind::DownscaledCopy, Writes::Media,
-               [&] { return PrepareIntermediate(std::string(entry.IntermediateSize), input, intermediate); })
+               [&] { return PrepareIntermediate(session, std::string(entry.IntermediateSize), input, intermediate); })
         .Then(StepKind::Conversion, Writes::Media,
-              [&] { return RunFormatStep(std::string(entry.MainCode), intermediate, output); })
+              [&] { return RunFormatStep(session, std::string(entry.MainCode), intermediate, output); })
         .Run();
 }
 
-void RunRecipe(const FormatEntry& entry, const std::string& e, const ConversionRequest& request,
-               const std::string& output, StepChain& chain) {
+void RunRecipe(ConversionSession& session, const FormatEntry& entry, const std::string& e,
+               const ConversionRequest& request, const std::string& output, StepChain& chain) {
     const std::string& input = request.InputPath;
     const std::string main(entry.MainCode);
     const std::string variant(entry.VariantCode);
     auto single = [&](const std::string& code) {
         chain.Then(StepKindOfCode(code), Writes::Media,
-                   [&] { return RunFormatStep(code, input, output, request.Special); })
+                   [&] { return RunFormatStep(session, code, input, output, request.Special); })
             .Run();
     };
     switch (entry.Recipe) {
         case RecipeKind::HdAvi:
-            HdAviRecipe(main, input, output, chain);
+            HdAviRecipe(session, main, input, output, chain);
             break;
         case RecipeKind::Mpeg:
             single(IsAsfFamilyExtension(e) ? variant : main);
@@ -127,7 +124,7 @@ void RunRecipe(const FormatEntry& entry, const std::string& e, const ConversionR
             single(IsFlashExtension(e) ? variant : main);
             break;
         case RecipeKind::CamcorderReencode:
-            if (IsCamcorderExtension(e)) CamcorderReencodeRecipe(main, input, output, chain);
+            if (IsCamcorderExtension(e)) CamcorderReencodeRecipe(session, main, input, output, chain);
             else single(main);
             break;
         case RecipeKind::Single:
@@ -136,14 +133,14 @@ void RunRecipe(const FormatEntry& entry, const std::string& e, const ConversionR
             single(main);
             break;
         case RecipeKind::CamcorderDownscale:
-            if (IsCamcorderExtension(e)) CamcorderDownscaleRecipe(entry, input, output, chain);
+            if (IsCamcorderExtension(e)) CamcorderDownscaleRecipe(session, entry, input, output, chain);
             else single(main);
             break;
         case RecipeKind::DvdNtsc:
-            RunDvdNtscRecipe(input, output, chain);
+            RunDvdNtscRecipe(session, input, output, chain);
             break;
         case RecipeKind::DvdPal:
-            RunDvdPalRecipe(input, output, chain);
+            RunDvdPalRecipe(session, input, output, chain);
             break;
         case RecipeKind::Extraction:
             single(IsCamcorderExtension(e) ? variant : main);
@@ -191,10 +188,13 @@ DispatchOutcome FailedStep(const StepOutcome& step, const std::string& temp, con
 // The request is timed from its checks to its end, whichever way it ends.
 class RequestTimingScope {
 public:
-    RequestTimingScope() { BeginRequestTiming(); }
-    ~RequestTimingScope() { EndRequestTiming(); }
+    explicit RequestTimingScope(RequestTiming& timing) : timing_(timing) { timing_.BeginRequest(); }
+    ~RequestTimingScope() { timing_.EndRequest(); }
     RequestTimingScope(const RequestTimingScope&) = delete;
     RequestTimingScope& operator=(const RequestTimingScope&) = delete;
+
+private:
+    RequestTiming& timing_;
 };
 
 // "avant de commencer : " + why, for the requests refused before any step.
@@ -206,8 +206,9 @@ DispatchOutcome RefusedBeforeStart(std::string why) {
 
 // What the input holds, read by the tool of the duration probe. A request stopped
 // meanwhile, or whose probe could not run, says so.
-std::optional<DispatchOutcome> ReadInput(const std::string& input, StreamReport& report) {
-    StepOutcome probe{StepKind::InputReading, input, extractDuration(input), {}};
+std::optional<DispatchOutcome> ReadInput(ConversionSession& session, const std::string& input,
+                                         StreamReport& report) {
+    StepOutcome probe{StepKind::InputReading, input, extractDuration(session, input), {}};
     if (probe.Stopped()) return DispatchOutcome{Result::Stopped, {}, {}};
     if (probe.Tool.Ending != ToolOutcome::End::Exited) return FailedStep(probe);
     std::optional<StreamReport> read = probe.Tool.Report;
@@ -218,29 +219,29 @@ std::optional<DispatchOutcome> ReadInput(const std::string& input, StreamReport&
 
 }  // namespace
 
-DispatchOutcome DispatchConversion(const ConversionRequest& request) {
+DispatchOutcome DispatchConversion(ConversionSession& session, const ConversionRequest& request) {
     const std::string web = kProductWebAddress;
     const std::string& input = request.InputPath;
     const std::string& output = request.OutputPath;
     const std::string e = GetLowerExtension(input);
     LogEvent(" -- L'extension du fichier à transformer est : " + Quoted(e));
     if (!IsSupportedInputExtension(e)) {
-        ShowWorkerMessage(Localised(
+        const std::string message = Localised(
             "L'extension du fichier source n'est pas supportée actuelement, merci de reporter ce manque à ",
-            "The file's extension of the input file is not supported yet, please contact ") + web);
+            "The file's extension of the input file is not supported yet, please contact ") + web;
         LogError(" -- L'extension du fichier à transformer (" + Quoted(e) + ") n'est pas supportée.");
-        return {Result::Refused, {}, {}};
+        return {Result::Refused, {}, {}, message};
     }
     const FormatEntry* entry = FindFormat(request.FormatLabel);
     if (entry == nullptr) {
-        ShowWorkerMessage(Localised("Le format cible n'est pas encore supporté, merci de reporter ce manque à ",
-                                    "The selected format is not supported yet, please contact ") + web);
+        const std::string message = Localised("Le format cible n'est pas encore supporté, merci de reporter ce manque à ",
+                                              "The selected format is not supported yet, please contact ") + web;
         LogError(" -- Le format cible (" + Quoted(request.FormatLabel) + ") n'est pas encore supportée.");
-        return {Result::Refused, {}, {}};
+        return {Result::Refused, {}, {}, message};
     }
     if (!HasSpecialValues(*entry, request.Special)) return {Result::NothingToDo, {}, {}};
-    if (!Running()) return {Result::Stopped, {}, {}};
-    const RequestTimingScope timing;
+    if (!session.Running()) return {Result::Stopped, {}, {}};
+    const RequestTimingScope timing(session.Timing());
 
     // Without a private work folder the intermediates would have nowhere safe to go.
     if (WorkFolderMissing())
@@ -267,7 +268,7 @@ DispatchOutcome DispatchConversion(const ConversionRequest& request) {
     }
 
     StreamReport read;
-    if (auto ended = ReadInput(input, read)) return *ended;
+    if (auto ended = ReadInput(session, input, read)) return *ended;
     const InputVerdict verdict = ExpectOutput(*entry, request, read);
     if (!verdict.Refusal.empty()) {
         LogError(" -- " + Quoted(input) + " : " + verdict.Refusal);
@@ -277,8 +278,8 @@ DispatchOutcome DispatchConversion(const ConversionRequest& request) {
     std::optional<DvdTarget> dvdTarget;  // goes after the replacement, which empties it
     if (dvd) dvdTarget.emplace(output);
     OutputReplacement replacement(dvd ? AsDvdOutputFolder(output) : output, dvd);
-    StepChain chain(verdict.Expected, &pin);
-    RunRecipe(*entry, e, request, replacement.WritePath(), chain);
+    StepChain chain(session, verdict.Expected, &pin);
+    RunRecipe(session, *entry, e, request, replacement.WritePath(), chain);
     if (chain.Result().Stopped()) return {Result::Stopped, {}, {}};
     // A result made from a changed input is never put in place.
     if (chain.InputChanged() || !pin.Unchanged()) return Failed(InputChangedText());

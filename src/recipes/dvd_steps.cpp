@@ -35,12 +35,12 @@ void RemoveEmptyFolders(const std::vector<std::string>& deepestFirst) {
         if (::rmdir(folder.c_str()) != 0 && errno != ENOENT) break;
 }
 
-void RunDvdRecipe(const std::string& encoding, const std::string& input, const std::string& output,
+void RunDvdRecipe(ConversionSession& session, const std::string& encoding, const std::string& input, const std::string& output,
                   StepChain& chain) {
-    chain.Then(StepKind::DvdEncoding, Writes::Media, [&] { return RunFormatStep(encoding, input, output); })
-        .Then(StepKind::DvdAuthoring, Writes::Nothing, [&] { return RunFormatStep("DVD-authoring", input, output); })
+    chain.Then(StepKind::DvdEncoding, Writes::Media, [&] { return RunFormatStep(session, encoding, input, output); })
+        .Then(StepKind::DvdAuthoring, Writes::Nothing, [&] { return RunFormatStep(session, "DVD-authoring", input, output); })
         .Then(StepKind::DvdFinalization, Writes::Media,
-              [&] { return RunFormatStep("DVD-finalization", input, output); })
+              [&] { return RunFormatStep(session, "DVD-finalization", input, output); })
         .Run();
     DeleteFileSilently(DvdStreamPath(output));
 }
@@ -86,13 +86,13 @@ DvdTarget::DvdTarget(const std::string& output) {
 
 DvdTarget::~DvdTarget() { RemoveEmptyFolders(made_); }
 
-void RunDvdNtscRecipe(const std::string& input, const std::string& output, StepChain& chain) {
+void RunDvdNtscRecipe(ConversionSession& session, const std::string& input, const std::string& output, StepChain& chain) {
     const bool windowsMedia = IsWindowsMediaExtension(GetLowerExtension(input));
-    RunDvdRecipe(windowsMedia ? "DVD-ntsc-wmv" : "DVD-ntsc", input, AsDvdOutputFolder(output), chain);
+    RunDvdRecipe(session, windowsMedia ? "DVD-ntsc-wmv" : "DVD-ntsc", input, AsDvdOutputFolder(output), chain);
 }
 
-void RunDvdPalRecipe(const std::string& input, const std::string& output, StepChain& chain) {
-    RunDvdRecipe("DVD-pal", input, AsDvdOutputFolder(output), chain);
+void RunDvdPalRecipe(ConversionSession& session, const std::string& input, const std::string& output, StepChain& chain) {
+    RunDvdRecipe(session, "DVD-pal", input, AsDvdOutputFolder(output), chain);
 }
 
 }  // namespace transcoda

@@ -37,8 +37,8 @@ private:
 // The NTSC recipe (Windows Media inputs are encoded by the other ffmpeg-style tool)
 // and the PAL recipe, run through `chain`. `output` is the folder the recipe writes
 // its "DVD-Disc1" into; one without its final "/" is taken as that folder.
-void RunDvdNtscRecipe(const std::string& input, const std::string& output, StepChain& chain);
-void RunDvdPalRecipe(const std::string& input, const std::string& output, StepChain& chain);
+void RunDvdNtscRecipe(ConversionSession& session, const std::string& input, const std::string& output, StepChain& chain);
+void RunDvdPalRecipe(ConversionSession& session, const std::string& input, const std::string& output, StepChain& chain);
 
 // The folder path with its final "/".
 std::string AsDvdOutputFolder(const std::string& output);

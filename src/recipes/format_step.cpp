@@ -7,7 +7,7 @@
 #include "exec/language.h"
 #include "exec/duration_probe.h"
 #include "exec/log.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "recipes/dvd_paths.h"
 #include "recipes/dvd_steps.h"
 #include "recipes/folder_error.h"
@@ -22,9 +22,9 @@ bool IsDvdEncoding(const std::string& code) {
     return code == "DVD-ntsc" || code == "DVD-pal" || code == "DVD-ntsc-wmv";
 }
 
-void ProbeDuration(const std::string& input, const char* begin, const char* end) {
+void ProbeDuration(ConversionSession& session, const std::string& input, const char* begin, const char* end) {
     LogPlain(std::string(begin) + input + ">");
-    extractDuration(input);
+    extractDuration(session, input);
     LogPlain(std::string(end) + input + ">");
 }
 
@@ -57,18 +57,19 @@ StepKind StepKindOfCode(const std::string& code) {
     return StepKind::Conversion;
 }
 
-std::string StepFileOfCode(const std::string& code, const std::string& output) {
-    const AppState& app = App();
-    if (IsPictureOnly(code)) return app.IntermediateFolder() + app.TempBaseName + ".avi";
+std::string StepFileOfCode(const std::string& code, const std::string& output, const std::string& tempStem) {
+    if (IsPictureOnly(code)) return tempStem + ".avi";
     if (IsDvdEncoding(code)) return DvdStreamPath(output);
     if (code == "DVD-authoring" || code == "DVD-finalization") return DvdFolderPath(output);
     return output;
 }
 
-StepOutcome RunFormatStep(const std::string& code, const std::string& input, const std::string& output,
-                          const SpecialValues& values) {
-    AppState& app = App();
-    StepOutcome outcome{StepKindOfCode(code), StepFileOfCode(code, output), ToolOutcome::NoStart(), {}};
+StepOutcome RunFormatStep(ConversionSession& session, const std::string& code, const std::string& input,
+                          const std::string& output, const SpecialValues& values) {
+    ProgressState& app = session.Progress;
+    ProgressDisplay& display = session.Display();
+    const std::string stem = TempStem(session);
+    StepOutcome outcome{StepKindOfCode(code), StepFileOfCode(code, output, stem), ToolOutcome::NoStart(), {}};
     const StepTemplate* step = FindStepTemplate(code);
     if (step == nullptr) {
         LogError(" -- Code d'étape inconnu : \"" + code + "\"");
@@ -78,35 +79,35 @@ StepOutcome RunFormatStep(const std::string& code, const std::string& input, con
     app.InputDurationCs = kNotProbed;
     app.PositionCs = kNotProbed;
     app.DurationText.clear();
-    ProbeDuration(input, "--- 1 ère Extraction de durée depuis extractvideofromavhcd de <",
+    ProbeDuration(session, input, "--- 1 ère Extraction de durée depuis extractvideofromavhcd de <",
                   "--- FIN de la 1ière extraction de durée depuis extractvideofromavhcd de <");
     if (app.DurationText.empty()) {
-        ProbeDuration(input, "--- 2 ème Extraction de durée depuis extractvideofromavhcd de <",
+        ProbeDuration(session, input, "--- 2 ème Extraction de durée depuis extractvideofromavhcd de <",
                       "--- FIN de la 2ième extraction de durée depuis extractvideofromavhcd de <");
     }
 
     if (!IsDvdEncoding(code)) PrepareOutput(output);
 
-    ShowStatusText("Conversion...");
+    ShowStatusText(display, "Conversion...");
     if (code == "DVD-authoring") {
-        ShowStatusText(Localised("Création du DVD..", "DVD creation.."));
+        ShowStatusText(display, Localised("Création du DVD..", "DVD creation.."));
     } else if (code == "DVD-finalization") {
-        ShowStatusText(Localised("Finalisation du DVD..", "Finalization of DVD.."));
+        ShowStatusText(display, Localised("Finalisation du DVD..", "Finalization of DVD.."));
     }
 
     // The steps that write this intermediate must never meet a stale copy.
-    DeleteFileSilently(app.IntermediateFolder() + app.TempBaseName + ".avi");
-    SetStepBarMaximum(100);
+    DeleteFileSilently(stem + ".avi");
+    SetStepBarMaximum(display, 100);
 
-    if (code == "hdToVideoTraitable") ShowStatusText(Localised("Vérification...", "Verification..."));
+    if (code == "hdToVideoTraitable") ShowStatusText(display, Localised("Vérification...", "Verification..."));
     if (IsDvdEncoding(code)) PrepareDvdFolder(output);
 
-    const std::string commandLine = FormatStepCommandLine(code, input, output, values);
+    const std::string commandLine = FormatStepCommandLine(code, input, output, values, stem);
     LogPlain("Ligne console a éxécuter depuis extractvideofromavhcd : [[" + commandLine + "]]");
-    outcome.Tool = RunDosInMemo(commandLine);
-    LogPlain("--- FIN de RunDosInMemo depuis extractvideofromavhcd");
+    outcome.Tool = RunTool(session, commandLine);
+    LogPlain("--- FIN de RunTool depuis extractvideofromavhcd");
 
-    EndStepDisplay();
+    EndStepDisplay(display);
     return outcome;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "exec/app_state.h"
+#include "exec/conversion_session.h"
 #include "recipes/step_outcome.h"
 
 namespace transcoda {
@@ -14,11 +15,11 @@ namespace transcoda {
 // has ended or has been ended by Stop, with what became of it. Throws
 // FolderCreationError when the output folder or the DVD folder cannot be created; the
 // tool is then not run.
-StepOutcome RunFormatStep(const std::string& code, const std::string& input, const std::string& output,
-                          const SpecialValues& values = {});
+StepOutcome RunFormatStep(ConversionSession& session, const std::string& code, const std::string& input,
+                          const std::string& output, const SpecialValues& values = {});
 
 // Which step a code is, and the file it writes for these paths.
 StepKind StepKindOfCode(const std::string& code);
-std::string StepFileOfCode(const std::string& code, const std::string& output);
+std::string StepFileOfCode(const std::string& code, const std::string& output, const std::string& tempStem);
 
 }  // namespace transcoda

@@ -20,18 +20,18 @@ std::vector<StepKind> StepChain::Plan() const {
 }
 
 void StepChain::Run() {
-    PlanRequestSteps(ExpectedShares(Plan()));
+    session_.Timing().PlanSteps(ExpectedShares(Plan()));
     for (const Planned& planned : planned_) {
         if (failed_) break;
-        BeginTimedStep();
+        session_.Timing().BeginStep();
         RunOne(planned);
-        EndTimedStep();
+        session_.Timing().EndStep();
     }
     planned_.clear();
 }
 
 void StepChain::RunOne(const Planned& planned) {
-    if (!App().ConversionRunning.load()) {
+    if (!session_.Running()) {
         last_ = StepOutcome{last_.Step, last_.File, ToolOutcome::Stop(), {}};
         failed_ = true;
         return;

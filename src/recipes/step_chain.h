@@ -8,6 +8,8 @@
 // starts once the input has changed.
 
 #include <functional>
+
+#include "exec/conversion_session.h"
 #include <vector>
 
 #include "recipes/input_pin.h"
@@ -18,8 +20,8 @@ namespace transcoda {
 
 class StepChain {
 public:
-    explicit StepChain(const Expectation& expected, const InputPin* pin = nullptr)
-        : expected_(expected), pin_(pin) {}
+    StepChain(ConversionSession& session, const Expectation& expected, const InputPin* pin = nullptr)
+        : session_(session), expected_(expected), pin_(pin) {}
 
     // Adds a step to the plan; nothing runs yet.
     StepChain& Then(StepKind kind, Writes writes, std::function<StepOutcome()> step);
@@ -44,6 +46,7 @@ private:
     };
     void RunOne(const Planned& planned);
 
+    ConversionSession& session_;
     Expectation expected_;
     const InputPin* pin_;
     std::vector<Planned> planned_;

@@ -7,17 +7,17 @@
 
 namespace transcoda {
 
-void ShowStatusText(const std::string& text) {
-    Display().SetStatusText(text);
-    Display().Push();
+void ShowStatusText(ProgressDisplay& display, const std::string& text) {
+    display.SetStatusText(text);
+    display.Push();
 }
 
-void SetStepBarMaximum(int maximum) {
-    Display().SetBarMaximum(maximum);
-    Display().Push();
+void SetStepBarMaximum(ProgressDisplay& display, int maximum) {
+    display.SetBarMaximum(maximum);
+    display.Push();
 }
 
-void EndStepDisplay() { ResetProgressDisplay(); }
+void EndStepDisplay(ProgressDisplay& display) { ResetProgressDisplay(display); }
 
 void DeleteFileSilently(const std::string& path) {
     // unlink, not remove: a path that names a folder must be left alone.

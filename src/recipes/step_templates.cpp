@@ -160,16 +160,17 @@ std::string ExpandTemplate(std::string_view pattern, TemplateValues values) {
 
 std::string HelperToolPath(std::string_view tool) { return App().HelperFolder() + std::string(tool); }
 
+std::string TempStem(const ConversionSession& session) { return App().IntermediateFolder() + session.TempBaseName; }
+
 std::string FormatStepCommandLine(const std::string& code, const std::string& input, const std::string& output,
-                                  const SpecialValues& values) {
+                                  const SpecialValues& values, const std::string& tempStem) {
     const StepTemplate* step = FindStepTemplate(code);
     if (step == nullptr) return {};
-    const AppState& app = App();
     const std::string web = kProductWebAddress;
     const std::string arguments = ExpandTemplate(
         step->Arguments, {{"input", Q(input)},
                           {"output", Q(output)},
-                          {"tempavi", Q(app.IntermediateFolder() + app.TempBaseName + ".avi")},
+                          {"tempavi", Q(tempStem + ".avi")},
                           {"dvdstream", Q(DvdStreamPath(output))},
                           {"dvdfolder", Q(DvdFolderPath(output))},
                           {"web", Q(web)},

@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "exec/app_state.h"
+#include "exec/conversion_session.h"
 
 namespace transcoda {
 
@@ -39,10 +40,14 @@ using TemplateValues = std::initializer_list<std::pair<std::string_view, std::st
 std::string ExpandTemplate(std::string_view pattern, TemplateValues values);
 
 // The whole command line of step `code` for these paths and the request's special
-// values, from the current ProgramFolder, intermediate folder and TempBaseName; empty
-// for an unknown code.
+// values, from the current ProgramFolder and `tempStem`, the intermediates' path without
+// their ending (TempStem); empty for an unknown code.
 std::string FormatStepCommandLine(const std::string& code, const std::string& input, const std::string& output,
-                                  const SpecialValues& values);
+                                  const SpecialValues& values, const std::string& tempStem);
+
+// The session's intermediates' path without their ending: the intermediate folder and
+// the session's TempBaseName.
+std::string TempStem(const ConversionSession& session);
 
 // Path of a tool in the helper folder.
 std::string HelperToolPath(std::string_view tool);

@@ -2,43 +2,24 @@
 
 #include <sys/stat.h>
 
-#include <chrono>
-#include <mutex>
 #include <random>
 
 namespace transcoda {
 
-namespace {
-
-std::mutex& NameMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::function<std::string()>& Hook() {
-    static std::function<std::string()> hook;
-    return hook;
-}
-
-}  // namespace
-
 std::string NewTempName() {
-    static std::mt19937 generator(static_cast<std::mt19937::result_type>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count()));
-    std::lock_guard lock(NameMutex());
-    if (Hook()) return Hook()();
+    std::random_device source;
     std::uniform_int_distribution<int> digit(0, 9);
     std::string name = "tmp";
-    for (int i = 0; i < 4; ++i) name += static_cast<char>('0' + digit(generator));
+    for (int i = 0; i < 4; ++i) name += static_cast<char>('0' + digit(source));
     return name;
 }
 
 std::string NewFreeTempName(const std::string& folder, std::initializer_list<const char*> suffixes,
-                            const std::string& avoid) {
+                            const std::string& avoid, const TempNameSource& source) {
     constexpr int kDraws = 1000;
     std::string name;
     for (int draw = 0; draw < kDraws; ++draw) {
-        name = NewTempName();
+        name = source ? source() : NewTempName();
         if (name == avoid) continue;
         bool free = true;
         for (const char* suffix : suffixes) {
@@ -48,11 +29,6 @@ std::string NewFreeTempName(const std::string& folder, std::initializer_list<con
         if (free) return name;
     }
     return name;
-}
-
-void SetTempNameHook(std::function<std::string()> hook) {
-    std::lock_guard lock(NameMutex());
-    Hook() = std::move(hook);
 }
 
 }  // namespace transcoda

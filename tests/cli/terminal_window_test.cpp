@@ -32,7 +32,6 @@ TEST(TerminalWindow, ProgressLineMessagesAndListItems) {
         const long long second = queue.Add(" Audio", "/in/b.avi", "/out/b.mp3");
         window.SetQueue(std::move(queue));
 
-        App().ItemCounterText = "(2/2)";
         window.ShowItem({second, {ItemStatus::State::Converting}});
         window.ShowItem({second, {ItemStatus::State::Converting, 12}});  // a percentage names nothing again
         window.ShowItem({99, {ItemStatus::State::Converting}});          // no such item
@@ -45,7 +44,6 @@ TEST(TerminalWindow, ProgressLineMessagesAndListItems) {
         window.ShowFailure("La conversion a échoué", "ligne 1\nligne 2\n");
         window.ShowDisplay({.StatusText = "Prêt", .TimeText = ""});
         window.EndLine();
-        App().ItemCounterText.clear();
         EXPECT_EQ(window.LogStamp(">> ").substr(0, 3), ">> ");
         EXPECT_NE(window.LogStamp("** ").find(" à "), std::string::npos);
     }

@@ -21,7 +21,7 @@
 #include "exec/app_state.h"
 #include "exec/pending_outputs.h"
 #include "exec/progress_display.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "recipes/format_catalogue.h"
 #include "support/fake_runs.h"
 #include "support/recording_window.h"
@@ -100,20 +100,17 @@ private:
     }
 };
 
-// The worker's window: its end-of-work call goes to the controller on the owner's
-// thread while the worker waits, as the desktop window's port does.
+// The worker's window: the worker's ending brings the button back through the
+// controller, on the owner's thread, as the desktop window does.
 class OwnerWindow : public testing::RecordingWindow {
 public:
-    OwnerWindow(OwnerThread& owner, ConversionController*& controller) : owner_(owner), controller_(controller) {}
+    explicit OwnerWindow(ConversionController*& controller) : controller_(controller) {}
     bool RestoreConvertButton(bool forList) override {
         RecordingWindow::RestoreConvertButton(forList);
-        std::promise<bool> done;
-        owner_.Poster()([&] { done.set_value(controller_->WorkDone(forList)); });
-        return done.get_future().get();
+        return controller_->WorkDone(forList);
     }
 
 private:
-    OwnerThread& owner_;
     ConversionController*& controller_;
 };
 
@@ -126,23 +123,21 @@ protected:
         fs::create_directories(folder / "out");
         App().ProgramFolder = folder.string() + "/";
         App().CurrentLanguage = "FR";
-        App().ConversionRunning = false;
         AttachWindow(&window);
     }
     void TearDown() override {
         if (controller) {
             EXPECT_TRUE(owner.RunUntil([&] { return !controller->WorkerAlive(); }));
         }
-        EXPECT_TRUE(MonThread::WaitForEnd(20000));
+        EXPECT_TRUE(roster.WaitForAll(20000));
         owner.RunPosted();
-        SetRunDosHook({});
         AttachWindow(nullptr);
-        App().ConversionRunning = false;
         fs::remove_all(folder);
     }
 
     void Make(ConversionController::Launcher launcher = ConversionController::WorkerLauncher()) {
         controller = std::make_unique<ConversionController>(view, owner.Poster(), std::move(launcher));
+        controller->SetRoster(&roster);
         raw = controller.get();
     }
     std::string In(const std::string& name) const { return (folder / (name + ".avi")).string(); }
@@ -151,12 +146,13 @@ protected:
     OwnerThread owner;
     RecordingView view;
     ConversionController* raw = nullptr;
-    OwnerWindow window{owner, raw};
+    OwnerWindow window{raw};
+    WorkerRoster roster;
     std::unique_ptr<ConversionController> controller;
     fs::path folder;
 };
 
-// Each row: the user's and the worker's moves, the state after each, ConversionRunning
+// Each row: the user's and the worker's moves, the state after each, Running()
 // after each, what the window was told to show, and the workers started.
 TEST_F(ControllerTest, StateMachine) {
     struct Row {
@@ -205,10 +201,10 @@ TEST_F(ControllerTest, StateMachine) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         view.calls.clear();
-        App().ConversionRunning = false;
         std::deque<std::pair<bool, std::function<void()>>> workers;  // (list, onEnd), oldest first
         std::string started;
-        Make([&](ConversionJob job, std::function<void()> onEnd) {
+        Make([&](std::shared_ptr<ConversionWorker> worker, std::function<void()> onEnd) {
+            const ConversionJob& job = worker->Job();
             started += (started.empty() ? "" : " ") + job.Command;
             workers.emplace_back(job.Command == "transformList", std::move(onEnd));
         });
@@ -234,7 +230,7 @@ TEST_F(ControllerTest, StateMachine) {
                 owner.RunPosted();
             }
             states += (states.empty() ? "" : " ") + std::string(ConversionController::Name(controller->Current()));
-            running += (running.empty() ? "" : " ") + std::string(App().ConversionRunning ? "1" : "0");
+            running += (running.empty() ? "" : " ") + std::string(controller->Running() ? "1" : "0");
         }
         EXPECT_EQ(states, row.states);
         EXPECT_EQ(running, row.running);
@@ -250,8 +246,8 @@ TEST_F(ControllerTest, StateMachine) {
 TEST_F(ControllerTest, ItemStatusesReachTheWindowOnlyFromTheRunItShows) {
     std::vector<ConversionJob> jobs;
     std::vector<std::function<void()>> ends;
-    Make([&](ConversionJob job, std::function<void()> onEnd) {
-        jobs.push_back(std::move(job));
+    Make([&](std::shared_ptr<ConversionWorker> worker, std::function<void()> onEnd) {
+        jobs.push_back(worker->Job());
         ends.push_back(std::move(onEnd));
     });
     controller->StartList(ConversionQueue());
@@ -382,8 +378,6 @@ TEST_F(ControllerTest, ChecksBeforeASingleConversion) {
             std::ofstream(folder / "dvd" / "keep.txt") << "keep";
         }
         if (row.output == EmptyFolder) fs::create_directories(folder / "dvd");
-        App().SyncDelay = "stale";
-        App().ExtractionStart = App().ExtractionLength = "stale";
 
         std::vector<std::string> transcript;
         view.transcript = &transcript;
@@ -393,8 +387,8 @@ TEST_F(ControllerTest, ChecksBeforeASingleConversion) {
         asker.segment = row.segment;
         std::string started;
         std::function<void()> workerEnd;
-        Make([&](ConversionJob job, std::function<void()> onEnd) {
-            const SpecialValues& special = job.Requests.at(0).Special;
+        Make([&](std::shared_ptr<ConversionWorker> worker, std::function<void()> onEnd) {
+            const SpecialValues& special = worker->Job().Requests.at(0).Special;
             started = "once";
             if (row.format == kSync) started += " " + special.SyncDelay;
             if (row.format == kExtraction) started += " " + special.ExtractionStart + " " + special.ExtractionLength;
@@ -407,7 +401,7 @@ TEST_F(ControllerTest, ChecksBeforeASingleConversion) {
         EXPECT_EQ(transcript, row.transcript);
         EXPECT_EQ(started, row.started);
         EXPECT_EQ(controller->Current(), *row.started ? State::ConvertingOne : State::Idle);
-        EXPECT_EQ(App().ConversionRunning, *row.started != 0);
+        EXPECT_EQ(controller->Running(), *row.started != 0);
         const auto read = [](const std::string& path) {
             std::ifstream in(path);
             return std::string(std::istreambuf_iterator<char>(in), {});
@@ -431,17 +425,19 @@ class WorkerControllerTest : public ControllerTest {
 protected:
     void SetUp() override {
         ControllerTest::SetUp();
-        SetRunDosHook([this](const std::string& line) {
-            if (!testing::IsProbeLine(line) && line.find("hang") != std::string::npos) {
-                ++hanging;
-                while (App().ConversionRunning) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                return ToolOutcome::Stop();
-            }
-            for (const std::string& arg : SplitCommandLine(line))
-                if (IsTemporaryOutputName(arg)) std::ofstream(arg) << "media";
-            return testing::FakeSuccess(line);
-        });
         Make();
+        controller->SetSessionSetup([this](ConversionSession& session) {
+            session.SetRunToolHook([this, &session](const std::string& line) {
+                if (!testing::IsProbeLine(line) && line.find("hang") != std::string::npos) {
+                    ++hanging;
+                    while (session.Running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                    return ToolOutcome::Stop();
+                }
+                for (const std::string& arg : SplitCommandLine(line))
+                    if (IsTemporaryOutputName(arg)) std::ofstream(arg) << "media";
+                return testing::FakeSuccess(line);
+            });
+        });
     }
     void Request(const std::string& name) {
         App().Request = {In(name), Out(name), FormatLabel(3)};
@@ -465,7 +461,7 @@ TEST_F(WorkerControllerTest, StopThenConvertAgainRunsTheNewRequestAfterTheStoppe
     EXPECT_TRUE(fs::exists(Out("next")));
     EXPECT_FALSE(fs::exists(Out("picked")));
     EXPECT_EQ(view.calls, "converting-one stopped converting-one done-one");
-    EXPECT_FALSE(App().ConversionRunning);
+    EXPECT_FALSE(controller->Running());
 }
 
 TEST_F(WorkerControllerTest, AListIsConvertedRowByRow) {
@@ -502,8 +498,8 @@ TEST_F(WorkerControllerTest, AWorkerEndRacingAStopAlwaysEndsIdle) {
         if (round % 3 == 1) owner.RunPosted();
         controller->Stop();
         ASSERT_TRUE(Idle());
-        EXPECT_FALSE(App().ConversionRunning);
-        EXPECT_FALSE(MonThread::Active());
+        EXPECT_FALSE(controller->Running());
+        EXPECT_FALSE(roster.AnyActive());
         const auto last = view.calls.substr(view.calls.rfind(' ') + 1);
         EXPECT_TRUE(last == "stopped" || last == "done-one") << view.calls;
     }

@@ -18,7 +18,7 @@
 #include "exec/app_state.h"
 #include "exec/pending_outputs.h"
 #include "exec/progress_display.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "platform/command_line.h"
 #include "recipes/format_catalogue.h"
 #include "support/fake_runs.h"
@@ -60,11 +60,8 @@ protected:
         app.CurrentLanguage = "FR";
         app.DebugMode = true;
         ResetWindow();
-        app.ItemCounterText = "old";
-        SetRunDosHook([this](const std::string& line) { return FakeRun(line); });
     }
     void TearDown() override {
-        SetRunDosHook({});
         App().Window = nullptr;
         App().DebugMode = false;
         fs::remove_all(folder);
@@ -81,10 +78,9 @@ protected:
 
     // Plays the tools: a run that names an item's input ends with the item's status
     // (a probe always describes a good clip) and writes the temporary output it names.
-    ToolOutcome FakeRun(const std::string& line) {
-        AppState& app = App();
+    ToolOutcome FakeRun(ConversionSession& session, const std::string& line) {
         runs.push_back(line);
-        counters.push_back(app.ItemCounterText);
+        counters.push_back(session.Progress.ItemCounterText);
         if (onRun) onRun(line);
         ToolOutcome outcome = testing::FakeSuccess(line);
         if (testing::IsProbeLine(line)) return outcome;
@@ -93,7 +89,7 @@ protected:
             if (line.find("\"" + item.input + "\"") == std::string::npos) continue;
             if (item.stopsHere) {
                 item.stopsHere = false;
-                app.ConversionRunning = false;
+                session.Stop();
                 return ToolOutcome::Stop();
             }
             ToolOutcome failed = item.status > 128 ? ToolOutcome::Kill(item.status - 128) : ToolOutcome::Exit(item.status);
@@ -115,20 +111,30 @@ protected:
     }
     void RunOnce(const FakeItem& item) {
         items = {item};
-        App().Request = {item.input, item.output, item.label};
+        request = {item.input, item.output, item.label};
         Run("transformOnce");
     }
-    void Run(const std::string& command) {
-        App().WorkerCommand = command;
-        Run(MonThread::TakeJob());
+    // A worker for the job whose session plays the tools and is drawn in the window.
+    std::shared_ptr<ConversionWorker> MakeWorker(const std::string& command) {
+        return MakeWorker(ConversionWorker::TakeJob(command, request));
     }
-    void Run(ConversionJob job) {
-        App().WorkerCommand = job.Command;
-        App().ConversionRunning = true;
+    std::shared_ptr<ConversionWorker> MakeWorker(ConversionJob job) {
         reports.clear();
         job.OnItem = [this](const ItemReport& report) { reports.push_back(report); };
-        MonThread::Execute(job);
+        auto made = std::make_shared<ConversionWorker>(std::move(job));
+        ConversionSession& session = made->Session();
+        session.SetRunToolHook([this, &session](const std::string& line) { return FakeRun(session, line); });
+        if (auto* recording = dynamic_cast<testing::RecordingWindow*>(App().Window)) recording->Follow(session);
+        return made;
     }
+    // The body on this thread, then its ending shown as the window shows it.
+    void Run(const std::string& command) { Run(ConversionWorker::TakeJob(command, request)); }
+    void Run(ConversionJob job) {
+        worker = MakeWorker(std::move(job));
+        worker->Execute();
+        ShowEnding();
+    }
+    void ShowEnding() { ShowWorkerEnding(*App().Window, worker->Session().Display(), worker->Ending()); }
     // Each reported row with the status it was left in, in the order the rows began;
     // every row must first have been told converting.
     std::vector<std::string> ItemEnds() {
@@ -163,16 +169,15 @@ protected:
     }
 
     void ExpectIdle(const std::string& restored) {
-        EXPECT_FALSE(App().ConversionRunning);
         EXPECT_EQ(win->restored, restored);
         EXPECT_EQ(win->status, "Prêt");
         EXPECT_EQ(win->progress, "");
         EXPECT_EQ(win->bar, 0);
     }
 
-    static std::vector<Result> Results() {
+    std::vector<Result> Results() {
         std::vector<Result> out;
-        for (const auto& o : MonThread::Outcomes()) out.push_back(o.Outcome);
+        for (const auto& o : worker->Outcomes()) out.push_back(o.Outcome);
         return out;
     }
 
@@ -186,6 +191,8 @@ protected:
     std::vector<std::string> runs, counters;
     std::function<void(const std::string&)> onRun;
     std::vector<ItemReport> reports;
+    ConversionRequest request;
+    std::shared_ptr<ConversionWorker> worker;
 };
 
 TEST_F(WorkerTest, ListOfThreeCountsSelectsAndConvertsEveryRow) {
@@ -240,8 +247,7 @@ TEST_F(WorkerTest, StopDuringSecondItemLeavesTheThirdUnstartedAndEarlierOutputsW
 TEST_F(WorkerTest, TheRunReadsItsOwnCopyWhateverTheWindowWritesMeanwhile) {
     FakeItem item = Item("own", 0);  // the HD recipe: several steps, each reading the request
     items = {item};
-    App().Request = {item.input, item.output, item.label};
-    App().SyncDelay = kNoSyncDelay;
+    request = {item.input, item.output, item.label};
     std::atomic<int> writes{0};
     std::atomic<bool> done{false};
     onRun = [&](const std::string&) {
@@ -249,30 +255,27 @@ TEST_F(WorkerTest, TheRunReadsItsOwnCopyWhateverTheWindowWritesMeanwhile) {
         const int target = writes.load() + 50;
         for (int i = 0; i < 2000 && writes.load() < target; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     };
-    App().WorkerCommand = "transformOnce";
-    App().ConversionRunning = true;
-    MonThread::Start();
+    worker = MakeWorker("transformOnce");
+    worker->Start({});
     std::thread window([&] {
         for (int i = 0; !done.load(); ++i) {
-            App().Request = {"/elsewhere/in" + std::to_string(i) + ".avi", "/elsewhere/out.mpeg", Label(3)};
-            App().SyncDelay = "1.25";
-            App().ExtractionStart = "00:00:01";
-            App().WorkerCommand = "transformList";
+            App().Request = {"/elsewhere/in" + std::to_string(i) + ".avi", "/elsewhere/out.mpeg", Label(3),
+                             {"1.25", "00:00:01", kNoExtractionValue}};
             ++writes;
             std::this_thread::yield();
         }
     });
-    const bool ended = MonThread::WaitForEnd(30000);
+    const bool ended = worker->WaitForEnd(30000);
     done = true;
     window.join();
     ASSERT_TRUE(ended);
+    ShowEnding();
     ASSERT_GT(runs.size(), 4u);
     for (const std::string& line : runs) EXPECT_EQ(line.find("/elsewhere/"), std::string::npos) << line;
     EXPECT_EQ(Results(), std::vector<Result>{Result::Written});
-    EXPECT_EQ(MonThread::Outcomes().front().Request.OutputPath, item.output);
+    EXPECT_EQ(worker->Outcomes().front().Request.OutputPath, item.output);
     EXPECT_EQ(win->restored, "once");
-    App().SyncDelay = kNoSyncDelay;
-    App().ExtractionStart = kNoExtractionValue;
+    App().Request = {};
 }
 
 TEST_F(WorkerTest, EmptyListReturnsToIdleAtOnce) {
@@ -280,7 +283,7 @@ TEST_F(WorkerTest, EmptyListReturnsToIdleAtOnce) {
     EXPECT_TRUE(runs.empty());
     EXPECT_TRUE(Began().empty());
     EXPECT_TRUE(win->messages.empty());
-    EXPECT_EQ(App().ItemCounterText, "");
+    EXPECT_EQ(worker->Session().Progress.ItemCounterText, "");
     ExpectIdle("list");
 }
 
@@ -321,7 +324,7 @@ TEST_F(WorkerTest, FolderErrorIsShownLoggedAndEndsTheWorkNormally) {
             logged |= line == ">> 01/02/2026 à 10:11:12 -- Impossible de créer le répertoire associé au fichier de sortie";
         EXPECT_TRUE(logged);
         EXPECT_EQ(RunsOf(third.input), 0);
-        EXPECT_EQ(MonThread::Outcomes().back().Outcome, Result::FolderError);
+        EXPECT_EQ(worker->Outcomes().back().Outcome, Result::FolderError);
         if (list) {
             EXPECT_EQ(ItemEnds(), (std::vector<std::string>{
                                       "1:terminé", "2:échec : Impossible de créer le répertoire associé au fichier de sortie"}));
@@ -405,7 +408,7 @@ TEST_F(WorkerTest, FailedListItemsAreSummedUpOnceAfterTheList) {
         EXPECT_EQ(Results(), (std::vector<Result>{Result::Failed, Result::Written, Result::Failed}));
         // Each row's status carries its own reason.
         const std::string failed = std::string(language) == "EN" ? "failed " : "échec ";
-        const std::vector<RequestOutcome> outcomes = MonThread::Outcomes();
+        const std::vector<RequestOutcome> outcomes = worker->Outcomes();
         EXPECT_EQ(ItemEnds(), (std::vector<std::string>{"1:" + failed + outcomes[0].Reason,
                                                         std::string("2:") + (std::string(language) == "EN" ? "done" : "terminé"),
                                                         "3:" + failed + outcomes[2].Reason}));
@@ -431,14 +434,13 @@ TEST_F(WorkerTest, FailedListItemsAreSummedUpOnceAfterTheList) {
 }
 
 TEST_F(WorkerTest, DiagnosticAndUnknownCommandsTouchOnlyWhatTheyShould) {
-    // "test": deletes its test file and clears the running flag.
-    fs::create_directories(MonThread::TestOutputFolder());
-    const std::string testFile = MonThread::TestOutputFolder() + "WMV-to-MP4mpeg4-.mp4";
+    // "test": deletes its test file.
+    fs::create_directories(ConversionWorker::TestOutputFolder());
+    const std::string testFile = ConversionWorker::TestOutputFolder() + "WMV-to-MP4mpeg4-.mp4";
     std::ofstream(testFile) << "x";
     Run("test");
     EXPECT_FALSE(fs::exists(testFile));
-    EXPECT_FALSE(App().ConversionRunning);
-    EXPECT_EQ(App().ItemCounterText, "");
+    EXPECT_EQ(worker->Session().Progress.ItemCounterText, "");
     EXPECT_TRUE(win->restored.empty());
     EXPECT_TRUE(runs.empty());
 
@@ -448,7 +450,6 @@ TEST_F(WorkerTest, DiagnosticAndUnknownCommandsTouchOnlyWhatTheyShould) {
     Run("nonsense");
     EXPECT_TRUE(runs.empty());
     EXPECT_TRUE(win->restored.empty());
-    EXPECT_TRUE(App().ConversionRunning) << "only the two conversions clear it";
     EXPECT_EQ(win->status, "Prêt");
     EXPECT_EQ(win->log.size(), 4u);
 }
@@ -458,7 +459,7 @@ TEST_F(WorkerTest, RestoreFailureIsLoggedAndTheWorkStillEnds) {
     AttachWindow(&failing);
     FakeItem item = Item("a");
     items = {item};
-    App().Request = {item.input, item.output, item.label};
+    request = {item.input, item.output, item.label};
     Run("transformOnce");
     AttachWindow(win.get());
     bool logged = false;
@@ -466,27 +467,23 @@ TEST_F(WorkerTest, RestoreFailureIsLoggedAndTheWorkStillEnds) {
         logged |= line == ">> 01/02/2026 à 10:11:12 -- Erreur de chargement de l'image associée à la conversion (début/arrêt) au coeur du TH";
     EXPECT_TRUE(logged);
     EXPECT_EQ(failing.status, "Prêt");
-    EXPECT_FALSE(App().ConversionRunning);
 }
 
 TEST_F(WorkerTest, StartRunsTheBodyOnAThreadOfItsOwn) {
     items = {Item("a")};
-    App().Request = {items[0].input, items[0].output, items[0].label};
-    App().WorkerCommand = "transformOnce";
-    App().ConversionRunning = true;
-    MonThread::Start();
-    EXPECT_TRUE(MonThread::WaitForEnd(10000));
-    EXPECT_FALSE(MonThread::Active());
+    request = {items[0].input, items[0].output, items[0].label};
+    worker = MakeWorker("transformOnce");
+    worker->Start({});
+    EXPECT_TRUE(worker->WaitForEnd(10000));
+    EXPECT_FALSE(worker->Active());
+    ShowEnding();
     EXPECT_EQ(Results(), std::vector<Result>{Result::Written});
     EXPECT_EQ(win->restored, "once");
 }
 
 TEST_F(WorkerTest, ReaderDiagnosticStopsItsOwnReader) {
-    App().ConversionRunning = false;
-    App().WorkerCommand = "testThread2";
-    MonThread::Execute();
+    Run("testThread2");
     EXPECT_TRUE(runs.empty());
-    EXPECT_FALSE(App().ConversionRunning) << "left as it was";
     bool begun = false, ended = false;
     for (const auto& line : win->log) {
         begun |= line.find("commande=testTh2") != std::string::npos && line.find("Fin") == std::string::npos;

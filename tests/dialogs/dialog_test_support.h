@@ -22,9 +22,6 @@ inline void ClickDown(SpinButton* spin, int times) {
 inline void ResetApp(RecordingWindow& window, const std::string& language, bool debug = true) {
     App().CurrentLanguage = language;
     App().DebugMode = debug;
-    App().SyncDelay = kNoSyncDelay;
-    App().ExtractionStart = kNoExtractionValue;
-    App().ExtractionLength = kNoExtractionValue;
     App().Request = {};
     AttachWindow(&window);
 }

@@ -56,8 +56,8 @@ TEST_P(ExtractionFromClicks, StoresStartAndLengthOrRefuses) {
 
     if (c.start == nullptr) {
         EXPECT_TRUE(dialog.isVisible());
-        EXPECT_EQ(App().ExtractionStart, kNoExtractionValue);
-        EXPECT_EQ(App().ExtractionLength, kNoExtractionValue);
+        EXPECT_EQ(dialog.AcceptedStart(), kNoExtractionValue);
+        EXPECT_EQ(dialog.AcceptedLength(), kNoExtractionValue);
         const std::string message = std::string(language) == "EN"
             ? "The end position must be greater then the starting position, please correct the indicated positions."
             : "La position finale doit être plus avancée dans le temps que la position de départ, merci de corriger vos positions.";
@@ -68,8 +68,8 @@ TEST_P(ExtractionFromClicks, StoresStartAndLengthOrRefuses) {
     }
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(App().ExtractionStart, c.start);
-    EXPECT_EQ(App().ExtractionLength, c.length);
+    EXPECT_EQ(dialog.AcceptedStart(), c.start);
+    EXPECT_EQ(dialog.AcceptedLength(), c.length);
     EXPECT_TRUE(window.messages.empty());
     const std::string end = ClockText(c.to.h, c.to.m, c.to.s);
     EXPECT_EQ(window.log, std::vector<std::string>{"Instant départ : <" + std::string(c.start) +
@@ -102,20 +102,19 @@ TEST(ExtractionDialog, CancelAfterAnAcceptedExtractionLeavesNoValues) {
     dialog.show();
     SetPositions(dialog, {0, 0, 1}, {0, 0, 3});
     dialog.extract->click();
-    ASSERT_EQ(App().ExtractionLength, "00:00:02");
+    ASSERT_EQ(dialog.AcceptedLength(), "00:00:02");
 
     // The main window clears both values before each opening; cancelling keeps them so,
     // by the button and by the close box, while the fields keep their positions.
     for (bool closeBox : {false, true}) {
-        App().ExtractionStart = kNoExtractionValue;
-        App().ExtractionLength = kNoExtractionValue;
+        dialog.SetAcceptedSegment(kNoExtractionValue, kNoExtractionValue);
         dialog.show();
         if (closeBox) dialog.close();
         else dialog.cancel->click();
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
-        EXPECT_EQ(App().ExtractionStart, kNoExtractionValue);
-        EXPECT_EQ(App().ExtractionLength, kNoExtractionValue);
+        EXPECT_EQ(dialog.AcceptedStart(), kNoExtractionValue);
+        EXPECT_EQ(dialog.AcceptedLength(), kNoExtractionValue);
         EXPECT_EQ(dialog.endSeconds->text(), "3");
     }
 }

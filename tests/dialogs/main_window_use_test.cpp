@@ -84,12 +84,16 @@ TEST_P(MainWindowUse, StartsNothingAndSaysWhy) {
     WriteFile(input, "input");
     SetRequest(input, Path("out/clip one.avi"), c.format);
     QString shownPath;
+    std::string lag;
+    std::pair<std::string, std::string> segment;
     dialogs.onModal = [&](QDialog* d) {
         // The modal run is the stand-in's: show the dialog so that it becomes active.
         d->show();
         shownPath = d->findChild<QLineEdit*>("inputPathField")->text();
         c.user(d);
         d->hide();
+        if (auto* sync = qobject_cast<LagDialog*>(d)) lag = sync->AcceptedLag();
+        if (auto* extraction = qobject_cast<SegmentDialog*>(d)) segment = {extraction->AcceptedStart(), extraction->AcceptedLength()};
     };
 
     Click(form->convertStopPicture);
@@ -99,13 +103,13 @@ TEST_P(MainWindowUse, StartsNothingAndSaysWhy) {
     for (const QString& t : dialogs.Texts("message")) messages.push_back(t.toStdString());
     EXPECT_EQ(messages, c.messages);
     if (c.syncDelay != nullptr) {
-        EXPECT_EQ(App().SyncDelay, c.syncDelay);
+        EXPECT_EQ(lag, c.syncDelay);
     }
     if (c.format == kExtraction) {
-        EXPECT_EQ(App().ExtractionStart, kNoExtractionValue);
-        EXPECT_EQ(App().ExtractionLength, kNoExtractionValue);
+        EXPECT_EQ(segment.first, kNoExtractionValue);
+        EXPECT_EQ(segment.second, kNoExtractionValue);
     }
-    EXPECT_FALSE(MonThread::Active());
+    EXPECT_FALSE(form->Controller().WorkerAlive());
     EXPECT_FALSE(Exists(Path("out/clip one.avi")));
     ExpectIdleLook();
 }

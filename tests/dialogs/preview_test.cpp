@@ -111,7 +111,7 @@ TEST_P(PreviewStop, EndsANeverEndingPlayerAtOnce) {
     EXPECT_EQ(dialog.playPreview->text(), c.language == std::string("EN") ? kPlayEN : kPlayFR);
     EXPECT_EQ(player.Arguments(), (std::vector<std::string>{"/m/a b.avi", "-ss", "01:02:03", "-delay", "1.50"}));
     EXPECT_EQ(dialog.isVisible(), !c.byClosing);
-    EXPECT_EQ(App().SyncDelay, kNoSyncDelay);
+    EXPECT_EQ(dialog.AcceptedLag(), kNoSyncDelay);
     // The main window is back to idle and the log tells that the player was stopped.
     EXPECT_EQ(window.title, "Transcoda 1.0");
     EXPECT_EQ(window.status, c.language == std::string("EN") ? "Ready" : "Prêt");
@@ -167,7 +167,7 @@ TEST(Preview, MissingPlayerLeavesTheDialogUsable) {
         EXPECT_EQ(window.log.size(), 4u);
         dialog.acceptLag->click();
         EXPECT_FALSE(dialog.isVisible());
-        EXPECT_EQ(App().SyncDelay, "-0.05");
+        EXPECT_EQ(dialog.AcceptedLag(), "-0.05");
     }
 }
 

@@ -91,26 +91,22 @@ class SpecialOperations : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetApp(window_, "FR");
+        window_.Follow(session_);
         App().ProgramFolder = TRANSCODA_BIN_DIR "/";
         for (const char* tool : {"utilitymen.exe", "utilitymen2.exe", "utilitymff3.exe"})
             ASSERT_TRUE(std::filesystem::exists(App().HelperFolder() + tool)) << "helper tool missing: " << tool;
         ASSERT_TRUE(dir_.isValid());
     }
-    void TearDown() override { App().ConversionRunning = false; }
-
-    // Converts with the values the dialogs left, as a worker started now would.
-    DispatchOutcome Convert(const std::string& input, const std::string& output, const char* label) {
+    // Converts with the values a dialog gave, as a worker started now would.
+    DispatchOutcome Convert(const std::string& input, const std::string& output, const char* label,
+                            const SpecialValues& special = {}) {
         App().DebugMode = true;
-        App().ConversionRunning = true;
-        const DispatchOutcome outcome = DispatchConversion(
-            {input, output, label, {App().SyncDelay, App().ExtractionStart, App().ExtractionLength}});
-        App().ConversionRunning = false;
-        return outcome;
+        return DispatchConversion(session_, {input, output, label, special});
     }
 
     // What the run logged and how the last tool ended, for the failure messages.
     std::string Report() {
-        std::string text = "last tool exit status " + std::to_string(App().LastExitStatus.load()) + "\n";
+        std::string text = "last tool exit status " + std::to_string(session_.LastExitStatus.load()) + "\n";
         for (const std::string& line : window_.log) text += line.substr(0, 300) + "\n";
         return text;
     }
@@ -118,6 +114,7 @@ protected:
     std::string Temp(const std::string& name) const { return dir_.path().toStdString() + "/" + name; }
 
     RecordingWindow window_;
+    ConversionSession session_;
     QTemporaryDir dir_;
 };
 
@@ -142,11 +139,11 @@ TEST_P(SyncCorrection, BeepAndFlashCoincideAfterTheCorrection) {
     ClickUp(dialog.lagSecondsSpin, 1);
     ClickUp(dialog.lagHundredthsSpin, 25);
     dialog.acceptLag->click();
-    ASSERT_EQ(App().SyncDelay, c.direction == 0 ? "-1.25" : "1.25");
+    ASSERT_EQ(dialog.AcceptedLag(), c.direction == 0 ? "-1.25" : "1.25");
 
     const std::string output = UpdateOutputName(kSyncLabel, input, Temp("corrected.avi"));
     EXPECT_EQ(GetLowerExtension(output), "avi");
-    const DispatchOutcome outcome = Convert(input, output, kSyncLabel);
+    const DispatchOutcome outcome = Convert(input, output, kSyncLabel, {dialog.AcceptedLag()});
     ASSERT_EQ(outcome.Outcome, DispatchOutcome::Result::Written) << outcome.Reason << "\n" << Report();
     ASSERT_TRUE(std::filesystem::exists(output)) << output << "\n" << Report();
     const double beep = BeepOnset(output);
@@ -178,12 +175,13 @@ TEST_P(Extraction, CutsTwoSecondsFromOneToThree) {
     ClickUp(dialog.startSecondsSpin, 1);
     ClickUp(dialog.endSecondsSpin, 3);
     dialog.extract->click();
-    ASSERT_EQ(App().ExtractionStart, "00:00:01");
-    ASSERT_EQ(App().ExtractionLength, "00:00:02");
+    ASSERT_EQ(dialog.AcceptedStart(), "00:00:01");
+    ASSERT_EQ(dialog.AcceptedLength(), "00:00:02");
 
     const std::string output = UpdateOutputName(kExtractionLabel, input, Temp("part.xyz"));
     EXPECT_EQ(GetLowerExtension(output), c.extension);
-    const DispatchOutcome outcome = Convert(input, output, kExtractionLabel);
+    const DispatchOutcome outcome =
+        Convert(input, output, kExtractionLabel, {kNoSyncDelay, dialog.AcceptedStart(), dialog.AcceptedLength()});
     ASSERT_EQ(outcome.Outcome, DispatchOutcome::Result::Written) << outcome.Reason << "\n" << Report();
     ASSERT_TRUE(std::filesystem::exists(output)) << output << "\n" << Report();
     const std::string duration = Capture("ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 " + Sh(output));
@@ -201,8 +199,6 @@ INSTANTIATE_TEST_SUITE_P(Table, Extraction,
 TEST_F(SpecialOperations, LeftWithoutValuesRunsNoTool) {
     const std::string output = Temp("nothing.avi");
     Convert(TRANSCODA_SOURCE_DIR "/README.md.avi", output, kSyncLabel);
-    App().ExtractionStart = kNoExtractionValue;
-    App().ExtractionLength = kNoExtractionValue;
     Convert(TRANSCODA_SOURCE_DIR "/README.md.avi", output, kExtractionLabel);
     EXPECT_FALSE(std::filesystem::exists(output));
     EXPECT_TRUE(window_.messages.empty());

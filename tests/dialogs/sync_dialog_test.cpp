@@ -71,7 +71,7 @@ TEST_P(LagFromClicks, GivesLagTextPositionAndPlayerArguments) {
               std::string("/opt/t/B/utilitympl.exe ") + c.arguments);
 
     dialog.acceptLag->click();
-    EXPECT_EQ(App().SyncDelay, c.lag);
+    EXPECT_EQ(dialog.AcceptedLag(), c.lag);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
@@ -105,12 +105,12 @@ TEST(SyncDialog, CancelAndCloseBoxLeaveNoLag) {
     dialog.show();
     dialog.cancel->click();
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(App().SyncDelay, kNoSyncDelay);
+    EXPECT_EQ(dialog.AcceptedLag(), kNoSyncDelay);
 
     dialog.show();
     dialog.close();
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(App().SyncDelay, kNoSyncDelay);
+    EXPECT_EQ(dialog.AcceptedLag(), kNoSyncDelay);
     // The fields keep their values for the next opening.
     EXPECT_EQ(dialog.lagSeconds->text(), "3");
 }

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "exec/probe_cache.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "platform/command_line.h"
 #include "platform/program_folder.h"
 #include "tool_run_support.h"
@@ -37,33 +37,33 @@ protected:
 
 TEST_F(DurationProbe, CommandLineQuotesTheInputOnly) {
     std::string seen;
-    SetRunDosHook([&](const std::string& line) {
+    session.SetRunToolHook([&](const std::string& line) {
         seen = line;
         return ToolOutcome::Exit(1);
     });
-    extractDuration("/films/my film.avi");
-    SetRunDosHook(nullptr);
+    extractDuration(session, "/films/my film.avi");
+    session.SetRunToolHook(nullptr);
     EXPECT_EQ(seen, App().ProgramFolder + "B/utilitymffx.exe -i \"/films/my film.avi\"");
 }
 
 TEST_F(DurationProbe, TakesTheDurationFromTheChunkAfterTheBanner) {
     fs::copy_file(testing::kFakeTool, folder / "B" / "utilitymffx.exe");
     App().DebugMode = true;
-    App().LastExitStatus = 0;
-    extractDuration("/films/my film.avi");
-    EXPECT_EQ(App().InputDurationCs, 8345);
-    EXPECT_EQ(App().LastExitStatus, 0);  // the probe's own error status is not the conversion's
-    EXPECT_NE(App().DurationText.find("Duration: 00:01:23.45"), std::string::npos);
-    EXPECT_NE(App().DurationText.find("from '/films/my film.avi'"), std::string::npos);
+    session.LastExitStatus = 0;
+    extractDuration(session, "/films/my film.avi");
+    EXPECT_EQ(session.Progress.InputDurationCs, 8345);
+    EXPECT_EQ(session.LastExitStatus, 0);  // the probe's own error status is not the conversion's
+    EXPECT_NE(session.Progress.DurationText.find("Duration: 00:01:23.45"), std::string::npos);
+    EXPECT_NE(session.Progress.DurationText.find("from '/films/my film.avi'"), std::string::npos);
     EXPECT_EQ(window.log.front(), "$*$*$*$ Extraction de la durée du fichier en entrée");
     EXPECT_EQ(window.log.back(), "$*$*$*$ FIN Extraction de la durée du fichier en entrée dans extractDuration");
     ExpectIdleDisplay();
 }
 
 TEST_F(DurationProbe, MissingProbeToolLeavesNothingFound) {
-    extractDuration("/films/a.avi");
-    EXPECT_EQ(App().InputDurationCs, kNotProbed);
-    EXPECT_TRUE(App().DurationText.empty());
+    extractDuration(session, "/films/a.avi");
+    EXPECT_EQ(session.Progress.InputDurationCs, kNotProbed);
+    EXPECT_TRUE(session.Progress.DurationText.empty());
     ExpectIdleDisplay();
 }
 
@@ -74,9 +74,9 @@ TEST_F(DurationProbe, ReadsTheDurationOfARealClip) {
     ASSERT_EQ(system(make.c_str()), 0);
     fs::create_symlink("/usr/bin/ffmpeg", folder / "B" / "utilitymffx.exe");
     App().DebugMode = true;
-    extractDuration(clip.string());
-    EXPECT_EQ(App().InputDurationCs, 250) << ::testing::PrintToString(window.log);
-    EXPECT_FALSE(App().DurationText.empty());
+    extractDuration(session, clip.string());
+    EXPECT_EQ(session.Progress.InputDurationCs, 250) << ::testing::PrintToString(window.log);
+    EXPECT_FALSE(session.Progress.DurationText.empty());
 }
 
 // With the helper tools the build installs beside the test programs (full builds only).
@@ -89,14 +89,14 @@ TEST_F(DurationProbe, ProbeAndConversionWithTheInstalledHelpers) {
                              clip.string() + "\"";
     ASSERT_EQ(system(make.c_str()), 0);
     App().ProgramFolder = ExecutableFolder();
-    extractDuration(clip.string());
-    EXPECT_NEAR(App().InputDurationCs, 200, 10);
+    extractDuration(session, clip.string());
+    EXPECT_NEAR(session.Progress.InputDurationCs, 200, 10);
 
-    App().InputDurationCs = kNotProbed;
-    App().DurationText.clear();
-    RunDosInMemo(helpers + "utilitymff.exe -i " + Q(clip.string()) + " -y " + Q((folder / "out.flv").string()));
-    EXPECT_EQ(App().LastExitStatus, 0);
-    EXPECT_NEAR(App().InputDurationCs, 200, 10);
+    session.Progress.InputDurationCs = kNotProbed;
+    session.Progress.DurationText.clear();
+    RunTool(session, helpers + "utilitymff.exe -i " + Q(clip.string()) + " -y " + Q((folder / "out.flv").string()));
+    EXPECT_EQ(session.LastExitStatus, 0);
+    EXPECT_NEAR(session.Progress.InputDurationCs, 200, 10);
     const auto shown = window.Texts("progress");
     EXPECT_TRUE(std::any_of(shown.begin(), shown.end(),
                             [](const std::string& t) { return t.rfind("Progression : ", 0) == 0 && t.find('%') != std::string::npos; }))
@@ -130,12 +130,12 @@ TEST_F(DurationProbe, TheToolsAnswerIsKeptForTheUnchangedFile) {
     };
     auto probe = [&] {
         window.log.clear();
-        App().InputDurationCs = kNotProbed;
-        App().DurationText.clear();
-        const ToolOutcome outcome = extractDuration(clip.string());
+        session.Progress.InputDurationCs = kNotProbed;
+        session.Progress.DurationText.clear();
+        const ToolOutcome outcome = extractDuration(session, clip.string());
         const bool ran = std::any_of(window.log.begin(), window.log.end(),
                                      [](const std::string& l) { return l.rfind("--TH2", 0) == 0; });
-        return Probe{ran, App().InputDurationCs, App().DurationText,
+        return Probe{ran, session.Progress.InputDurationCs, session.Progress.DurationText,
                      outcome.Report ? FormatStreamReport(*outcome.Report) : "none"};
     };
 

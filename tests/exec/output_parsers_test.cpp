@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "exec/pipe_reader.h"
+#include "exec/tool_output_reader.h"
 
 namespace transcoda {
 namespace {

@@ -14,18 +14,15 @@ using testing::RecordingWindow;
 class ProgressHandling : public ::testing::Test {
 protected:
     void SetUp() override {
-        AppState& app = App();
         AttachWindow(&window);
-        app.CurrentLanguage = "FR";
-        app.ItemCounterText.clear();
-        app.InputDurationCs = kNotProbed;
-        app.PositionCs = kNotProbed;
-        app.DurationText.clear();
+        window.Follow(session);
+        App().CurrentLanguage = "FR";
     }
     void TearDown() override { App().Window = nullptr; }
 
     RecordingWindow window;
-    ProgressHandler handler;
+    ConversionSession session;
+    ProgressHandler handler{session};
 };
 
 constexpr const char* kDurationLine = "Duration: 00:01:40.00, start: 0.000000, bitrate: 1411 kb/s";
@@ -33,8 +30,8 @@ constexpr const char* kDurationLine = "Duration: 00:01:40.00, start: 0.000000, b
 TEST_F(ProgressHandling, TimeBranchAgainstTheDurationOfTheSameRun) {
     handler.HandleOutputChunk(kDurationLine);
     EXPECT_EQ(handler.RunDuration, 10000);
-    EXPECT_EQ(App().InputDurationCs, 10000);
-    EXPECT_EQ(App().DurationText, kDurationLine);
+    EXPECT_EQ(session.Progress.InputDurationCs, 10000);
+    EXPECT_EQ(session.Progress.DurationText, kDurationLine);
     handler.HandleOutputChunk("frame= 1234 fps= 25 q=2.0 size= 1234kB time=49.36 bitrate= 204.8kbits/s");
     EXPECT_EQ(window.progress, "Progression : 49.36% ");
     EXPECT_EQ(window.title, "49.36% ");
@@ -50,7 +47,7 @@ TEST_F(ProgressHandling, TimeBranchAgainstTheDurationOfTheSameRun) {
 }
 
 TEST_F(ProgressHandling, ItemCounterFollowsThePercentage) {
-    App().ItemCounterText = "(2/3)";
+    session.Progress.ItemCounterText = "(2/3)";
     handler.HandleOutputChunk("Duration: 00:01:21.00, start: 0");
     handler.HandleOutputChunk("time=10.00 bitrate= 1");
     EXPECT_EQ(window.progress, "Progression : 12.35% (2/3)");
@@ -80,14 +77,14 @@ TEST_F(ProgressHandling, EachChunkIsOneCallWithOnlyItsChanges) {
         EXPECT_EQ(window.calls.size() - fieldsBefore, c.fields) << c.chunk;
     }
     EXPECT_EQ(window.progress, "Progression : 10.50% ");
-    // A window attached afresh is sent the next values whatever they are.
+    // A window that follows afresh is sent the next values whatever they are.
     testing::RecordingWindow fresh;
-    AttachWindow(&fresh);
-    ResetProgressDisplay();
+    fresh.Follow(session);
+    ResetProgressDisplay(session.Display());
     EXPECT_EQ(fresh.displayCalls, 1);
     EXPECT_EQ(fresh.Texts("bar"), std::vector<std::string>{"0"});
     EXPECT_EQ(fresh.Texts("progress"), std::vector<std::string>{""});
-    AttachWindow(&window);
+    window.Follow(session);
 }
 
 TEST_F(ProgressHandling, DurationIsTakenFromTheFirstChunkThatHasOne) {
@@ -102,19 +99,19 @@ TEST_F(ProgressHandling, DurationIsTakenFromTheFirstChunkThatHasOne) {
         {"Duration: N/A, start: 0.000000, bitrate: N/A", "nothing", -1, false},
     };
     for (const auto& c : cases) {
-        SetUp();
-        ProgressHandler fresh;
+        ConversionSession session;
+        window.Follow(session);
+        ProgressHandler fresh{session};
         fresh.HandleOutputChunk(c.first);
         fresh.HandleOutputChunk(c.second);
-        EXPECT_EQ(App().InputDurationCs, c.duration) << c.first;
-        EXPECT_EQ(App().DurationText.empty(), !c.kept) << c.first;
+        EXPECT_EQ(session.Progress.InputDurationCs, c.duration) << c.first;
+        EXPECT_EQ(session.Progress.DurationText.empty(), !c.kept) << c.first;
         EXPECT_EQ(fresh.RunDuration, c.kept ? c.duration : -2) << c.first;
     }
     // Once found, a later duration line does not replace it.
-    SetUp();
     handler.HandleOutputChunk(cases[0].second);
     handler.HandleOutputChunk("Duration: 00:00:10.00, x");
-    EXPECT_EQ(App().InputDurationCs, 8345);
+    EXPECT_EQ(session.Progress.InputDurationCs, 8345);
     EXPECT_EQ(handler.RunDuration, 8345);
 }
 
@@ -138,12 +135,13 @@ TEST_F(ProgressHandling, PercentageBranchOfMencoderStyleTools) {
         {"FR", 100, "Pos:   5.0s    125f ( 0%)", "Progression : 99.00% ", 0, 100},
     };
     for (const auto& c : cases) {
-        SetUp();
-        Display().SetBarPosition(c.before);
+        ConversionSession session;
+        window.Follow(session);
+        session.Display().SetBarPosition(c.before);
         App().CurrentLanguage = c.language;
-        App().InputDurationCs = c.inputDuration;
-        App().DurationText = c.inputDuration > 0 ? "probed" : "";
-        ProgressHandler fresh;
+        session.Progress.InputDurationCs = c.inputDuration;
+        session.Progress.DurationText = c.inputDuration > 0 ? "probed" : "";
+        ProgressHandler fresh{session};
         fresh.HandleOutputChunk(c.chunk);
         EXPECT_EQ(window.progress, c.progress) << c.chunk;
         EXPECT_EQ(window.bar, c.bar) << c.chunk;
@@ -162,15 +160,15 @@ TEST_F(ProgressHandling, UnrecognisedOutputMovesTheBarAsAnActivityIndicator) {
         {"Progression : 40.00% ", 40, 40},
     };
     for (const auto& c : cases) {
-        Display().SetProgressText(c.caption);
-        Display().SetBarPosition(c.before);
+        session.Display().SetProgressText(c.caption);
+        session.Display().SetBarPosition(c.before);
         handler.HandleOutputChunk("Stream #0:0: Video: mpeg4, yuv420p, 320x240");
         EXPECT_EQ(window.bar, c.after) << c.caption << " " << c.before;
     }
     // A time field that does not read as a number falls through the same way, and so
     // does the first half of a status line split between two reads.
-    Display().SetProgressText("");
-    Display().SetBarPosition(5);
+    session.Display().SetProgressText("");
+    session.Display().SetBarPosition(5);
     handler.HandleOutputChunk("Duration: 00:01:40.00, start: 0");
     handler.HandleOutputChunk("time=49.36  bitrate= 1");
     handler.HandleOutputChunk("frame= 1234 fps= 25 time=49.");
@@ -185,8 +183,8 @@ TEST_F(ProgressHandling, ApplyReaderBarKeepsAStartedBarOnZero) {
         int result;
     } cases[] = {{40, 0, 40}, {0, 0, 0}, {100, 0, 0}, {40, 70, 70}, {40, 250, 100}, {40, -5, 0}};
     for (const auto& c : cases) {
-        Display().SetBarPosition(c.bar);
-        ApplyReaderBar(c.request);
+        session.Display().SetBarPosition(c.bar);
+        ApplyReaderBar(session.Display(), c.request);
         EXPECT_EQ(window.bar, c.result) << c.bar << " " << c.request;
     }
 }
@@ -194,9 +192,9 @@ TEST_F(ProgressHandling, ApplyReaderBarKeepsAStartedBarOnZero) {
 TEST_F(ProgressHandling, ResetShowsTheIdleLookInTheUserLanguage) {
     for (const char* language : {"FR", "EN"}) {
         App().CurrentLanguage = language;
-        Display().SetProgressText("Progression : 5.00% ");
-        Display().SetBarPosition(5);
-        ResetProgressDisplay();
+        session.Display().SetProgressText("Progression : 5.00% ");
+        session.Display().SetBarPosition(5);
+        ResetProgressDisplay(session.Display());
         EXPECT_EQ(window.title, "Transcoda 1.0");
         EXPECT_EQ(window.bar, 0);
         EXPECT_EQ(window.status, std::string(language) == "EN" ? "Ready" : "Prêt");

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "exec/app_state.h"
-#include "exec/progress_display.h"
+#include "exec/conversion_session.h"
 #include "support/process_gone.h"
 #include "support/recording_window.h"
 
@@ -24,19 +24,13 @@ protected:
     void SetUp() override {
         AppState& app = App();
         AttachWindow(&window);
+        window.Follow(session);
         app.CurrentLanguage = "FR";
         app.DebugMode = false;
-        app.ConversionRunning = true;
-        app.ItemCounterText.clear();
-        app.InputDurationCs = kNotProbed;
-        app.PositionCs = kNotProbed;
-        app.DurationText.clear();
-        app.LastExitStatus = 0;
     }
     void TearDown() override {
         App().Window = nullptr;
         App().DebugMode = false;
-        App().ConversionRunning = false;
     }
 
     // Runs `fn` on another thread and fails the test if it does not return in time,
@@ -46,15 +40,15 @@ protected:
         auto done = std::async(std::launch::async, fn);
         if (done.wait_for(std::chrono::seconds(seconds)) == std::future_status::ready) return true;
         ADD_FAILURE() << "still running after " << seconds << " s";
-        App().ConversionRunning = false;  // let it end before the future is destroyed
+        session.Stop();  // let it end before the future is destroyed
         return false;
     }
 
     // A display under way, as a run leaves it before its reset.
-    static void ShowBusy(const std::string& progress, int bar) {
-        Display().SetProgressText(progress);
-        Display().SetBarPosition(bar);
-        Display().Push();
+    void ShowBusy(const std::string& progress, int bar) {
+        session.Display().SetProgressText(progress);
+        session.Display().SetBarPosition(bar);
+        session.Display().Push();
     }
 
     void ExpectIdleDisplay() {
@@ -65,6 +59,7 @@ protected:
     }
 
     RecordingWindow window;
+    ConversionSession session;
 };
 
 // The two pids a "hang" or "orphan" fake tool writes, once they are there.

@@ -9,8 +9,8 @@
 
 #include "exec/app_state.h"
 #include "exec/output_parsers.h"
-#include "exec/pipe_reader.h"
-#include "exec/progress_display.h"
+#include "exec/tool_output_reader.h"
+#include "exec/conversion_session.h"
 #include "exec/progress_handler.h"
 #include "exec/window_port.h"
 
@@ -39,20 +39,19 @@ public:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static QuietWindow window;
-    AppState& app = App();
-    AttachWindow(&window);
+    QuietWindow window;
+    ConversionSession session;
+    session.Display().SetObserver([&window](const DisplayChange& c) { window.ShowDisplay(c); });
     if (size == 0) return 0;
 
     // The first byte chooses the starting state; the rest is split into chunks at 0xFF.
     const uint8_t mode = data[0];
-    app.CurrentLanguage = (mode & 1) ? "EN" : "FR";
-    app.ItemCounterText = (mode & 2) ? "(2/3)" : "";
-    app.InputDurationCs = (mode & 4) ? 8345 : kNotProbed;
-    app.DurationText = (mode & 4) ? "probed" : "";
-    app.PositionCs = kNotProbed;
-    Display().SetBarPosition((mode >> 3) % 101);
-    Display().SetProgressText("");
+    App().CurrentLanguage = (mode & 1) ? "EN" : "FR";
+    session.Progress.ItemCounterText = (mode & 2) ? "(2/3)" : "";
+    session.Progress.InputDurationCs = (mode & 4) ? 8345 : kNotProbed;
+    session.Progress.DurationText = (mode & 4) ? "probed" : "";
+    session.Display().SetBarPosition((mode >> 3) % 101);
+    session.Display().SetProgressText("");
 
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     int32_t position = 0;
@@ -62,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HmsToHundredths(text);
     DotlessNumber(text);
 
-    ProgressHandler handler;
+    ProgressHandler handler(session);
     size_t begin = 0;
     while (begin <= text.size()) {
         size_t end = text.find('\xff', begin);

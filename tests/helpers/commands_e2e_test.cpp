@@ -99,16 +99,15 @@ std::vector<Case> Cases() {
 // The command line the recipes build for a row, and the file it writes.
 std::pair<std::string, std::string> CommandLineOf(const std::string& code, const std::string& in,
                                                   const std::string& out) {
-    const transcoda::AppState& app = transcoda::App();
-    const std::string temp = app.IntermediateFolder() + app.TempBaseName;
+    const std::string temp = InstalledTempStem();
     const std::string extract = "ExtractAudioTrack-";
     if (code.rfind(extract, 0) == 0) {
         const std::string step = code.substr(extract.size());
-        return {transcoda::ExtractAudioTrackCommandLine(step, in),
+        return {transcoda::ExtractAudioTrackCommandLine(step, in, temp),
                 temp + (step == "hdToAudioTraitable" ? ".wma" : ".mp3")};
     }
     if (code == "PrepareIntermediate") return {transcoda::PrepareIntermediateCommandLine("368x208", in, out), out};
-    const std::string line = transcoda::FormatStepCommandLine(code, in, out, {"-0.40", "00:00:01", "00:00:01"});
+    const std::string line = transcoda::FormatStepCommandLine(code, in, out, {"-0.40", "00:00:01", "00:00:01"}, temp);
     return {line, line.find(temp + ".avi") != std::string::npos ? temp + ".avi" : out};
 }
 

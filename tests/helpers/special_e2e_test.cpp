@@ -16,7 +16,7 @@
 #include "libav.h"
 #include "stream_readback.h"
 #include "picture_compare.h"
-#include "exec/pipe_reader.h"
+#include "exec/tool_output_reader.h"
 #include "exec/progress_handler.h"
 #include "recipes/auxiliary_steps.h"
 #include "recipes/result_check.h"
@@ -40,7 +40,8 @@ std::string Ext(const std::string& name) { return name.substr(name.rfind('.') + 
 RunResult RunStep(const TempFolder& dir, const std::string& code, const std::string& in, const std::string& out,
                   const transcoda::SpecialValues& values = {}) {
     UseInstalledTools(dir);
-    return RunCommandLine(transcoda::FormatStepCommandLine(code, in, out, values), out.ends_with('/') ? "" : out);
+    return RunCommandLine(transcoda::FormatStepCommandLine(code, in, out, values, InstalledTempStem()),
+                          out.ends_with('/') ? "" : out);
 }
 
 // Makes a clip in dir with the given ffmpeg output options.
@@ -147,23 +148,23 @@ TEST(ChainedRecipe, JoinsPictureAndSoundMadeApart) {
         TempFolder dir;
         UseInstalledTools(dir);
         const std::string in = Fixture(row.clip);
-        const std::string temp = transcoda::App().IntermediateFolder() + transcoda::App().TempBaseName;
+        const std::string temp = InstalledTempStem();
         const bool toWma = row.soundCode == "hdToAudioTraitable";
-        RunResult r = RunCommandLine(transcoda::ExtractAudioTrackCommandLine(row.soundCode, in),
+        RunResult r = RunCommandLine(transcoda::ExtractAudioTrackCommandLine(row.soundCode, in, temp),
                                      temp + (toWma ? ".wma" : ".mp3"));
         ASSERT_EQ(r.status, 0) << r.output;
-        r = RunCommandLine(transcoda::FormatStepCommandLine(row.pictureCode, in, dir / "unused.avi", {}),
+        r = RunCommandLine(transcoda::FormatStepCommandLine(row.pictureCode, in, dir / "unused.avi", {}, temp),
                            temp + ".avi");
         ASSERT_EQ(r.status, 0) << r.output;
         const std::string joined = row.finalCode.empty() ? dir / "joined.avi" : temp + "-2.avi";
-        r = RunCommandLine(row.finalCode.empty() ? transcoda::MuxFinalCommandLine(joined)
-                                                 : transcoda::MuxIntermediateCommandLine(joined),
+        r = RunCommandLine(row.finalCode.empty() ? transcoda::MuxFinalCommandLine(joined, temp)
+                                                 : transcoda::MuxIntermediateCommandLine(joined, temp),
                            joined);
         ASSERT_EQ(r.status, 0) << r.output;
         std::string out = joined;
         if (!row.finalCode.empty()) {
             out = dir / "final.flv";
-            r = RunCommandLine(transcoda::FormatStepCommandLine(row.finalCode, joined, out, {}), out);
+            r = RunCommandLine(transcoda::FormatStepCommandLine(row.finalCode, joined, out, {}, temp), out);
             ASSERT_EQ(r.status, 0) << r.output;
         }
         Probe p = ProbeFile(out);
@@ -607,18 +608,13 @@ TEST(Progress, EveryToolDrivesThePercentageUpToTheEnd) {
     };
     for (const auto& row : rows) {
         transcoda::testing::RecordingWindow window;
-        auto& app = transcoda::App();
-        app.Window = &window;
-        app.InputDurationCs = -100;
-        app.PositionCs = -100;
-        app.DurationText.clear();
-        app.ItemCounterText.clear();
-        transcoda::ProgressHandler handler;
+        transcoda::ConversionSession session;
+        window.Follow(session);
+        transcoda::ProgressHandler handler(session);
         fs::remove(row.output);
         RunResult r = RunToolChunked(row.tool, row.args, [&](const char* d, size_t n) {
             handler.HandleOutputChunk(transcoda::ChunkFromBytes(d, n));
         });
-        app.Window = nullptr;
         ASSERT_EQ(r.status, 0) << r.output;
         std::vector<double> percents;
         for (const auto& t : window.Texts("title"))

@@ -61,7 +61,7 @@ TEST_P(StepTemplate, RunsAndWritesItsFile) {
         for (const char* step : {"-pal", "-authoring", "-finalization"}) {
             std::string c = std::string("DVD") + step;
             if (std::string(step) == "-pal" && code.find("ntsc") != std::string::npos) c = code;
-            RunResult r = RunCommandLine(transcoda::FormatStepCommandLine(c, in, folder, values_));
+            RunResult r = RunCommandLine(transcoda::FormatStepCommandLine(c, in, folder, values_, InstalledTempStem()));
             ASSERT_EQ(r.status, 0) << c << ":\n" << r.output;
             report = transcoda::ParseStreamReport(r.output);
             if (c == code) break;
@@ -71,7 +71,7 @@ TEST_P(StepTemplate, RunsAndWritesItsFile) {
                                                          : "DVD-Disc1/tmpvdv.mpg");
     } else {
         std::string out = dir_ / ("out file." + ext);
-        std::string line = transcoda::FormatStepCommandLine(code, in, out, values_);
+        std::string line = transcoda::FormatStepCommandLine(code, in, out, values_, InstalledTempStem());
         bool toTemp = line.find("tmp4321.avi") != std::string::npos;
         written = toTemp ? transcoda::App().IntermediateFolder() + "tmp4321.avi" : out;
         RunResult r = RunCommandLine(line, written);

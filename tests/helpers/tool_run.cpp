@@ -49,8 +49,9 @@ void UseInstalledTools(const TempFolder& dir) {
     auto& app = transcoda::App();
     app.ProgramFolder = dir.path() + "/";
     app.WorkFolder.clear();
-    app.TempBaseName = "tmp4321";
 }
+
+std::string InstalledTempStem() { return transcoda::App().IntermediateFolder() + "tmp4321"; }
 
 namespace {
 

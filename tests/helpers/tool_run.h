@@ -25,9 +25,11 @@ private:
     std::string path_;
 };
 
-// Makes dir the program folder of the recipes: its B/ holds the installed tools, the
-// intermediates go there, and TempBaseName is "tmp4321". May be called again on dir.
+// Makes dir the program folder of the recipes: its B/ holds the installed tools and the
+// intermediates go there. May be called again on dir.
 void UseInstalledTools(const TempFolder& dir);
+// The intermediates' stem there: "tmp4321" in the intermediate folder.
+std::string InstalledTempStem();
 
 struct RunResult {
     int status = -1;

@@ -124,7 +124,6 @@ protected:
         if (form) WaitForIdle(20000);
         form.reset();
         gui::SetDialogs(nullptr);
-        App().ConversionRunning = false;
         unsetenv("XDG_CONFIG_HOME");
         unsetenv("TRANSCODA_LANGUAGE");
         unsetenv("TRANSCODA_DEBUG");
@@ -189,7 +188,7 @@ protected:
     // has reached the window.
     bool WaitForIdle(int timeoutMs) {
         const bool idle = WaitUntil(
-            [&] { return !App().ConversionRunning && !MonThread::Active() && !(form && form->Controller().WorkerAlive()); },
+            [&] { return !(form && (form->Controller().Running() || form->Controller().WorkerAlive())); },
             timeoutMs);
         QApplication::processEvents();
         return idle;
@@ -197,7 +196,7 @@ protected:
 
     // The idle look: Convert picture, its caption, the list buttons enabled.
     void ExpectIdleLook() const {
-        EXPECT_FALSE(App().ConversionRunning.load());
+        EXPECT_FALSE(form->Controller().Running());
         EXPECT_EQ(form->convertStopPicture->ShownList(), "convert");
         EXPECT_EQ(form->convertStopPicture->ShownIndex(), 0);
         EXPECT_EQ(form->convertCaption->text(), App().English() ? "Convert the file" : "Convertir un fichier");

@@ -145,7 +145,7 @@ TEST_F(KeyboardTest, APictureReleasedAwayFromItselfOnlyLooksNormalAgain) {
             // The normal look of its list, not the pressed one.
             EXPECT_TRUE(picture->ShownList() == "shortcuts_normal" || picture->ShownIndex() == 0)
                 << c.picture << " " << picture->ShownList().toStdString() << " " << picture->ShownIndex();
-            EXPECT_FALSE(App().ConversionRunning.load());
+            EXPECT_FALSE(form->Controller().Running());
         }
         form.reset();
         dialogs.shown.clear();

@@ -214,7 +214,7 @@ TEST_F(ListTest, ShortcutPicturesSelectTheirFormatAndRewriteTheOutput) {
         const std::string out = form->Files().outputPathEdit->text().toStdString();
         EXPECT_TRUE(out.ends_with(c.outputEnding)) << c.picture << ": " << out;
     }
-    EXPECT_FALSE(App().ConversionRunning.load());
+    EXPECT_FALSE(form->Controller().Running());
 }
 
 

@@ -38,7 +38,7 @@ TEST_F(WindowTest, ConvertPictureFollowsTheMouseInBothStates) {
     MakeForm(nullptr, true);
     // A list conversion whose worker does nothing until the test ends it.
     std::function<void()> endWorker;
-    form->Controller().SetLauncher([&](ConversionJob, std::function<void()> onEnd) { endWorker = std::move(onEnd); });
+    form->Controller().SetLauncher([&](std::shared_ptr<ConversionWorker>, std::function<void()> onEnd) { endWorker = std::move(onEnd); });
     for (const Step& s : steps) {
         if (s.running && !endWorker) Click(form->Queue().convertQueue);
         const std::string event = s.event;

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "dialogs/lag_dialog.h"
+#include "dialogs/segment_dialog.h"
 #include "gui_test_support.h"
 
 namespace transcoda::testing {
@@ -46,11 +48,10 @@ TEST_P(ConvertRefusalTest, RefusalShowsItsMessageAndReturnsToIdle) {
     SetRequest(input, output, c.format);
     dialogs.answers = c.answers;
     dialogs.onModal = [&](QDialog* dialog) {
-        if (dialog->objectName() == "LagDialog" && c.syncDelay) App().SyncDelay = c.syncDelay;
-        if (dialog->objectName() == "SegmentDialog") {
-            if (c.extractionStart) App().ExtractionStart = c.extractionStart;
-            if (c.extractionLength) App().ExtractionLength = c.extractionLength;
-        }
+        if (auto* sync = qobject_cast<LagDialog*>(dialog); sync && c.syncDelay) sync->SetAcceptedLag(c.syncDelay);
+        if (auto* extraction = qobject_cast<SegmentDialog*>(dialog))
+            extraction->SetAcceptedSegment(c.extractionStart ? c.extractionStart : kNoExtractionValue,
+                                           c.extractionLength ? c.extractionLength : kNoExtractionValue);
     };
 
     Click(form->convertStopPicture);
@@ -64,7 +65,7 @@ TEST_P(ConvertRefusalTest, RefusalShowsItsMessageAndReturnsToIdle) {
     EXPECT_EQ(seen, expected);
     for (const auto& s : dialogs.Of("message")) EXPECT_EQ(s.caption, "Transcoda 1.0");
     for (const auto& s : dialogs.Of("question")) EXPECT_EQ(s.caption, "Confirmation");
-    EXPECT_FALSE(MonThread::Active());
+    EXPECT_FALSE(form->Controller().WorkerAlive());
     ExpectIdleLook();
     if (c.outputExists) {
         EXPECT_TRUE(Exists(dvd ? output + "keep.txt" : output)) << "the user's data was lost";

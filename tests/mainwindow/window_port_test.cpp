@@ -1,5 +1,6 @@
-// The worker's window interface: calls from other threads are carried out on the window
-// thread while the caller waits, and stop waiting once the window closes.
+// The conversions' window interface: calls from other threads are carried out on the
+// window thread without the caller waiting (but for the list's rows, which it needs), and
+// are dropped once the window closes.
 
 #include <QProgressBar>
 #include <QUrl>
@@ -22,7 +23,7 @@ void OnOtherThread(Work work) {
     done.get();
 }
 
-TEST_F(WindowTest, CallsFromAnotherThreadRunOnTheWindowThreadAndAreDoneOnReturn) {
+TEST_F(WindowTest, CallsFromAnotherThreadRunOnTheWindowThreadInTheirOrder) {
     MakeForm();
     WindowPort& port = *App().Window;
     QThread* windowThread = QThread::currentThread();
@@ -34,16 +35,16 @@ TEST_F(WindowTest, CallsFromAnotherThreadRunOnTheWindowThreadAndAreDoneOnReturn)
                           .Title = "12.35% (2/3)",
                           .BarMaximum = 100,
                           .BarPosition = 40});
-        seen.push_back(std::to_string(form->Progress().progressBar->value()));
         port.ShowDisplay({.BarPosition = 250});  // beyond the end: shown as the end
-        seen.push_back(std::to_string(form->Progress().progressBar->value()));
         port.ShowDisplay({.TimeText = "écoulé 0 min 40 s — reste 1 min 20 s"});
-        seen.push_back(form->Progress().TimeLabel->text().toStdString());
         port.ShowMessage("from the worker");
         port.ShowFailure("failed", "engine: last line\n");
         seen.push_back(std::to_string(port.RestoreConvertButton(false)));
     });
-    EXPECT_EQ(seen, (std::vector<std::string>{"40", "100", "écoulé 0 min 40 s — reste 1 min 20 s", "1"}));
+    QApplication::processEvents();
+    seen.push_back(std::to_string(form->Progress().progressBar->value()));
+    seen.push_back(form->Progress().TimeLabel->text().toStdString());
+    EXPECT_EQ(seen, (std::vector<std::string>{"1", "100", "écoulé 0 min 40 s — reste 1 min 20 s"}));
     EXPECT_EQ(form->Progress().statusLabel->text(), "Conversion...");
     EXPECT_EQ(form->Progress().progressLabel->text(), "Progression : 12.35% (2/3)");
     EXPECT_TRUE(form->windowTitle().startsWith("12.35% (2/3) - "));
@@ -69,6 +70,7 @@ TEST_F(WindowTest, WrittenFileIsNamedWithItsFolderAndToldToTheDesktopWhenTheWind
         OnOtherThread([&] {
             App().Window->ShowWrittenNotice("Fichier écrit : " + folder + "/clip.avi", folder);
         });
+        QApplication::processEvents();
         EXPECT_EQ(form->Progress().TimeLabel->toolTip().toStdString(), "Fichier écrit : " + folder + "/clip.avi");
         EXPECT_TRUE(form->Progress().TimeLabel->text().endsWith("clip.avi"));
         ASSERT_TRUE(form->Progress().OpenFolderButton->isVisibleTo(form.get()));

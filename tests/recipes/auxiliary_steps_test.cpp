@@ -21,12 +21,12 @@ TEST_F(AuxiliarySteps, StatusTextsLogLinesAndTheCommonEnding) {
     };
     const std::string in = root + "in.mts";
     const Case cases[] = {
-        {"ExtractAudioTrack", [&] { ExtractAudioTrack("1080p", in); }, "Analyse...", "Analysis...",
+        {"ExtractAudioTrack", [&] { ExtractAudioTrack(session, "1080p", in); }, "Analyse...", "Analysis...",
          "Execution de la ligne de commande : [["},
-        {"PrepareIntermediate", [&] { PrepareIntermediate("368x208", in, helper + "tmp9999.avi"); },
+        {"PrepareIntermediate", [&] { PrepareIntermediate(session, "368x208", in, helper + "tmp9999.avi"); },
          "Préparation/Analyse...", "Preparation/Analysis...", "Execution de la ligne de commande : [["},
-        {"MuxFinal", [&] { MuxFinal(root + "out.avi"); }, "Finalisation...", "Finalization...", ""},
-        {"MuxIntermediate", [&] { MuxIntermediate(helper + "tmp0000-2.avi"); }, "Préparation mémoire...",
+        {"MuxFinal", [&] { MuxFinal(session, root + "out.avi"); }, "Finalisation...", "Finalization...", ""},
+        {"MuxIntermediate", [&] { MuxIntermediate(session, helper + "tmp0000-2.avi"); }, "Préparation mémoire...",
          "Memory preparation...", "Ligne console a éxécuter : [["},
     };
     for (const Case& c : cases) {
@@ -51,7 +51,7 @@ TEST_F(AuxiliarySteps, StatusTextsLogLinesAndTheCommonEnding) {
 }
 
 TEST_F(AuxiliarySteps, WhatEachStepDeletes) {
-    App().TempBaseName = "tmp5555";
+    session.TempBaseName = "tmp5555";
     auto present = [&] {
         Lines names;
         for (const char* suffix : {".avi", ".mp3", ".wma"}) {
@@ -63,13 +63,13 @@ TEST_F(AuxiliarySteps, WhatEachStepDeletes) {
         for (const char* suffix : {".avi", ".mp3", ".wma"}) Touch(helper + "tmp5555" + suffix);
     };
     touchAll();
-    ExtractAudioTrack("hdToAudioTraitable", root + "in.mts");
+    ExtractAudioTrack(session, "hdToAudioTraitable", root + "in.mts");
     EXPECT_EQ(present(), (Lines{".avi", ".wma"})) << "the MP3 goes, never the WMA";
     touchAll();
-    MuxIntermediate(helper + "tmp5555-2.avi");
+    MuxIntermediate(session, helper + "tmp5555-2.avi");
     EXPECT_EQ(present(), (Lines{".avi", ".mp3", ".wma"})) << "joining into the intermediate deletes nothing";
-    App().ConversionRunning = false;  // also after a stopped join
-    MuxFinal(root + "out.avi");
+    session.Stop();  // also after a stopped join
+    MuxFinal(session, root + "out.avi");
     EXPECT_EQ(present(), (Lines{".wma"}));
 }
 

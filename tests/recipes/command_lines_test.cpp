@@ -133,18 +133,14 @@ protected:
         AppState& app = App();
         saved_ = app.ProgramFolder;
         app.ProgramFolder = "/opt/transcoda/";
-        app.TempBaseName = "tmp1234";
-        // The dialogs' values are not what a step reads: the request's are.
-        app.SyncDelay = "9.99";
-        app.ExtractionStart = "09:09:09";
     }
     void TearDown() override {
         AppState& app = App();
         app.ProgramFolder = saved_;
         app.WorkFolder.clear();
-        app.SyncDelay = kNoSyncDelay;
-        app.ExtractionStart = kNoExtractionValue;
     }
+    // The intermediates' stem, "tmp1234" in the intermediate folder.
+    static std::string Stem() { return App().IntermediateFolder() + "tmp1234"; }
     std::string saved_;
     const SpecialValues values_{"-250", "00:00:05", "00:00:10"};
 };
@@ -154,7 +150,7 @@ TEST_F(CommandLines, EveryStepCodeGivesItsExactCommandLine) {
     for (const CommandCase& c : kCommands) {
         const std::string code = c.code;
         const std::string output = code.starts_with("DVD") ? "/media/dvd/film/" : "/media/out/new/clip.mpeg";
-        EXPECT_EQ(FormatStepCommandLine(code, "/media/in dir/clip.avi", output, values_),
+        EXPECT_EQ(FormatStepCommandLine(code, "/media/in dir/clip.avi", output, values_, Stem()),
                   std::string("/opt/transcoda/B/") + c.tool + " " + c.arguments)
             << code;
         covered.insert(code);
@@ -163,15 +159,15 @@ TEST_F(CommandLines, EveryStepCodeGivesItsExactCommandLine) {
         EXPECT_TRUE(covered.count(std::string(step.Code))) << step.Code << " has no expected line";
     }
     EXPECT_EQ(covered.size(), StepTemplates().size());
-    EXPECT_EQ(FormatStepCommandLine("mpeg480P128", "/a.avi", "/b.mpeg", values_), "") << "codes are case-sensitive";
+    EXPECT_EQ(FormatStepCommandLine("mpeg480P128", "/a.avi", "/b.mpeg", values_, Stem()), "") << "codes are case-sensitive";
 }
 
 TEST_F(CommandLines, IntermediatesGoToTheInstancesWorkFolder) {
     App().WorkFolder = "/run/user/1000/transcoda/42/";
-    EXPECT_EQ(FormatStepCommandLine("720p", "/in.avi", "/out.avi", values_),
+    EXPECT_EQ(FormatStepCommandLine("720p", "/in.avi", "/out.avi", values_, Stem()),
               "/opt/transcoda/B/utilitymff3.exe -i \"/in.avi\" -vcodec mpeg4 -b 4500k -vtag XVID -sameq -s 1280x720 "
               "-r 25 -an -f avi -copyts -benchmark \"/run/user/1000/transcoda/42/tmp1234.avi\"");
-    EXPECT_EQ(MuxFinalCommandLine("/out.avi"),
+    EXPECT_EQ(MuxFinalCommandLine("/out.avi", Stem()),
               "/opt/transcoda/B/utilitymen.exe \"/run/user/1000/transcoda/42/tmp1234.avi\" -o \"/out.avi\" -ovc copy "
               "-oac copy -audiofile \"/run/user/1000/transcoda/42/tmp1234.mp3\"");
 }
@@ -181,7 +177,7 @@ TEST_F(CommandLines, AwkwardPathsReachTheToolAsSingleArguments) {
     const std::string input = "/in/a \"-y\" b\\ \\\"c.avi";
     const std::string output = "/out/x \" -o \"/etc/y\\";
     for (const StepTemplate& step : StepTemplates()) {
-        const auto args = SplitCommandLine(FormatStepCommandLine(std::string(step.Code), input, output, values_));
+        const auto args = SplitCommandLine(FormatStepCommandLine(std::string(step.Code), input, output, values_, Stem()));
         ASSERT_FALSE(args.empty());
         EXPECT_EQ(args[0], "/opt/transcoda/B/" + std::string(step.Tool));
         if (step.Arguments.find("{input}") != std::string_view::npos) {
@@ -197,18 +193,18 @@ TEST_F(CommandLines, AwkwardPathsReachTheToolAsSingleArguments) {
 TEST_F(CommandLines, AuxiliaryStepsGiveTheirExactCommandLines) {
     const std::string in = "/media/in dir/clip.MTS";
     const std::pair<std::string, std::string> cases[] = {
-        {ExtractAudioTrackCommandLine("720p", in),
+        {ExtractAudioTrackCommandLine("720p", in, Stem()),
          R"(/opt/transcoda/B/utilitymff3.exe -i "/media/in dir/clip.MTS" -vn -ar 44100 -ac 2 -ab 192k -f mp3 "/opt/transcoda/B/tmp1234.mp3")"},
-        {ExtractAudioTrackCommandLine("1080p", in),
+        {ExtractAudioTrackCommandLine("1080p", in, Stem()),
          R"(/opt/transcoda/B/utilitymff3.exe -i "/media/in dir/clip.MTS" -vn -ar 44100 -ac 2 -ab 256k -f mp3 "/opt/transcoda/B/tmp1234.mp3")"},
-        {ExtractAudioTrackCommandLine("hdToAudioTraitable", in),
+        {ExtractAudioTrackCommandLine("hdToAudioTraitable", in, Stem()),
          R"(/opt/transcoda/B/utilitymff3.exe -i "/media/in dir/clip.MTS" -vn -ar 44100 -ac 2 -ab 96k -acodec wmav2 "/opt/transcoda/B/tmp1234.wma")"},
-        {ExtractAudioTrackCommandLine("mpeg480p128", in), ""},
+        {ExtractAudioTrackCommandLine("mpeg480p128", in, Stem()), ""},
         {PrepareIntermediateCommandLine("368x208", in, "/opt/transcoda/B/tmp9876.avi"),
          R"(/opt/transcoda/B/utilitymff3.exe -i "/media/in dir/clip.MTS" -qscale 2 -s 368x208 -ar 44100 -ac 2 -ab 128k -y "/opt/transcoda/B/tmp9876.avi")"},
-        {MuxFinalCommandLine("/media/out/clip.avi"),
+        {MuxFinalCommandLine("/media/out/clip.avi", Stem()),
          R"(/opt/transcoda/B/utilitymen.exe "/opt/transcoda/B/tmp1234.avi" -o "/media/out/clip.avi" -ovc copy -oac copy -audiofile "/opt/transcoda/B/tmp1234.mp3")"},
-        {MuxIntermediateCommandLine("/opt/transcoda/B/tmp1234-2.avi"),
+        {MuxIntermediateCommandLine("/opt/transcoda/B/tmp1234-2.avi", Stem()),
          R"(/opt/transcoda/B/utilitymen.exe "/opt/transcoda/B/tmp1234.avi" -o "/opt/transcoda/B/tmp1234-2.avi" -ovc copy -oac copy -audiofile "/opt/transcoda/B/tmp1234.wma")"},
     };
     for (const auto& [actual, expected] : cases) EXPECT_EQ(actual, expected);

@@ -63,10 +63,12 @@ protected:
         return entry == 32 || entry == 33 ? root + "out/dvd/" : root + "out/result.out";
     }
     // Runs one request with the fake tools writing every file they name.
-    DispatchOutcome Dispatch(int entry, const std::string& input) {
+    DispatchOutcome Dispatch(int entry, const std::string& input) { return Dispatch(entry, input, {}, session); }
+    // The same in a session of the test's own.
+    DispatchOutcome Dispatch(int entry, const std::string& input, const SpecialValues&, ConversionSession& in) {
         input_ = input;
         if (!onRun) onRun = [this](const std::string& line) { CreateNamedFiles(line, input_); };
-        return DispatchConversion(Request(input, OutputFor(entry), FormatLabel(entry), special));
+        return DispatchConversion(in, Request(input, OutputFor(entry), FormatLabel(entry), special));
     }
     std::string input_;
     SpecialValues special{"-0.25", "00:00:01", "00:00:02"};
@@ -143,7 +145,7 @@ TEST_F(Dispatcher, EveryRecipeRunsItsStepsForEachInputClassAndLeavesNoIntermedia
     // The time estimate is told of every step the recipe runs, one planned step per tool
     // run that is not a probe.
     size_t plannedSteps = 0, timedSteps = 0;
-    SetTimingTap([&](const EstimateEvent& e) {
+    session.Timing().SetTap([&](const EstimateEvent& e) {
         if (e.What == EstimateEvent::Kind::Plan) plannedSteps = e.Weights.size();
         if (e.What == EstimateEvent::Kind::Step) ++timedSteps;
     });
@@ -169,7 +171,7 @@ TEST_F(Dispatcher, EveryRecipeRunsItsStepsForEachInputClassAndLeavesNoIntermedia
         EXPECT_FALSE(fs::exists(root + "out/dvd/DVD-Disc1/tmpvdv.mpg"));
         covered.insert(c.entry);
     }
-    SetTimingTap({});
+    session.Timing().SetTap({});
     EXPECT_EQ(covered.size(), 40u);
     EXPECT_TRUE(window.messages.empty());
 }
@@ -192,17 +194,17 @@ TEST_F(Dispatcher, CamcorderDownscaleUsesTheEntrysIntermediateSize) {
 }
 
 TEST_F(Dispatcher, TheDownscaleIntermediateNeverTakesTheTempBaseName) {
-    App().TempBaseName = "tmp1111";
+    session.TempBaseName = "tmp1111";
     Lines names{"tmp1111", "tmp1111", "tmp2222"};
-    SetTempNameHook([&] {
+    session.TempNames = [&] {
         std::string name = names.front();
         names.erase(names.begin());
         return name;
-    });
+    };
     Dispatch(27, root + "cam.mts");
     ASSERT_GT(runs.size(), 1u);
     EXPECT_NE(runs[1].find(helper + "tmp2222.avi"), std::string::npos) << runs[1];
-    EXPECT_EQ(App().TempBaseName, "tmp1111");
+    EXPECT_EQ(session.TempBaseName, "tmp1111");
 }
 
 TEST_F(Dispatcher, IntermediateNamesAreDrawnAgainWhileAnyOfTheirFilesExists) {
@@ -210,13 +212,13 @@ TEST_F(Dispatcher, IntermediateNamesAreDrawnAgainWhileAnyOfTheirFilesExists) {
     Touch(helper + "tmp1111-2.avi");
     Touch(helper + "tmp2222.mp3");
     Lines names{"tmp1111", "tmp2222", "tmp3333"};
-    SetTempNameHook([&] {
+    session.TempNames = [&] {
         std::string name = names.front();
         names.erase(names.begin());
         return name;
-    });
+    };
     Dispatch(0, root + "clip.avi");
-    EXPECT_EQ(App().TempBaseName, "tmp3333");
+    EXPECT_EQ(session.TempBaseName, "tmp3333");
     EXPECT_TRUE(fs::exists(helper + "tmp1111-2.avi") && fs::exists(helper + "tmp2222.mp3")) << "not ours to delete";
 }
 
@@ -253,12 +255,14 @@ TEST_F(Dispatcher, StopEndsTheRecipeAtItsStepDeletesWhatItWroteAndKeepsTheOldOut
         fs::create_directories(root + "out/dvd/DVD-Disc1/VIDEO_TS");
         Write(root + "out/dvd/DVD-Disc1/VIDEO_TS/VIDEO_TS.IFO", "old title");
         Write(root + "out/result.out", "old title");
-        App().ConversionRunning = c.stopAtRun != 0;
+        ConversionSession stopping;
+        PlayTools(stopping);
+        if (c.stopAtRun == 0) stopping.Stop();
         onRun = [&](const std::string& line) {
             CreateNamedFiles(line, input);
-            if (static_cast<int>(runs.size()) == c.stopAtRun) App().ConversionRunning = false;
+            if (static_cast<int>(runs.size()) == c.stopAtRun) stopping.Stop();
         };
-        EXPECT_EQ(Dispatch(c.entry, input).Outcome, DispatchOutcome::Result::Stopped) << c.entry;
+        EXPECT_EQ(Dispatch(c.entry, input, {}, stopping).Outcome, DispatchOutcome::Result::Stopped) << c.entry;
         EXPECT_EQ(Described(input, output), c.runs) << "entry " << c.entry << " " << c.input;
         EXPECT_EQ(LeftIntermediates(), Lines{}) << "entry " << c.entry;
         EXPECT_EQ(Contents(root + "out/result.out"), "old title") << "entry " << c.entry;
@@ -405,9 +409,9 @@ TEST_F(Dispatcher, UnsupportedInputsAreRefusedWithAMessageAndTouchNothing) {
         window.calls.clear();
         window.log.clear();
         App().CurrentLanguage = c.language;
-        EXPECT_EQ(DispatchConversion(Request(c.input, output, FormatLabel(0))).Outcome,
-                  DispatchOutcome::Result::Refused);
-        EXPECT_EQ(window.Texts("message"), Lines{c.message}) << c.input;
+        const DispatchOutcome refused = DispatchConversion(session, Request(c.input, output, FormatLabel(0)));
+        EXPECT_EQ(refused.Outcome, DispatchOutcome::Result::Refused);
+        EXPECT_EQ(refused.Message, c.message) << c.input;
         const std::string e = std::string("\"") + c.extension + "\"";
         EXPECT_EQ(window.log, (Lines{"** 01/02/2026 à 10:11:12 -- L'extension du fichier à transformer est : " + e,
                                      ">> 01/02/2026 à 10:11:12 -- L'extension du fichier à transformer (" + e +
@@ -423,12 +427,11 @@ TEST_F(Dispatcher, UnknownLabelsAreRefusedWithAMessage) {
         window.calls.clear();
         window.log.clear();
         App().CurrentLanguage = language;
-        DispatchConversion(Request(root + "clip.avi", root + "out.mpeg", label));
-        EXPECT_EQ(window.Texts("message"),
-                  Lines{std::string(language) == "FR"
+        EXPECT_EQ(DispatchConversion(session, Request(root + "clip.avi", root + "out.mpeg", label)).Message,
+                  std::string(std::string(language) == "FR"
                             ? "Le format cible n'est pas encore supporté, merci de reporter ce manque à "
                               "transcoda.example.org"
-                            : "The selected format is not supported yet, please contact transcoda.example.org"});
+                            : "The selected format is not supported yet, please contact transcoda.example.org"));
         EXPECT_EQ(window.log.back(),
                   ">> 01/02/2026 à 10:11:12 -- Le format cible (\"" + label + "\") n'est pas encore supportée.");
     }
@@ -436,15 +439,11 @@ TEST_F(Dispatcher, UnknownLabelsAreRefusedWithAMessage) {
 }
 
 TEST_F(Dispatcher, SpecialPresetsWithoutTheirValuesOnlyLog) {
-    // The program-wide values are the dialogs'; the request's own are what counts.
-    App().SyncDelay = "-0.50";
-    App().ExtractionStart = "00:00:01";
-    App().ExtractionLength = "00:00:02";
     for (const auto& [entry, special] : std::vector<std::pair<int, SpecialValues>>{
              {38, {"-1000", "00:00:01", "00:00:02"}},
              {39, {"-0.25", "NOVALUE", "00:00:02"}},
              {39, {"-0.25", "00:00:01", "NOVALUE"}}}) {
-        EXPECT_EQ(DispatchConversion(Request(root + "clip.mts", root + "out.mpeg", FormatLabel(entry), special)).Outcome,
+        EXPECT_EQ(DispatchConversion(session, Request(root + "clip.mts", root + "out.mpeg", FormatLabel(entry), special)).Outcome,
                   DispatchOutcome::Result::NothingToDo);
     }
     EXPECT_TRUE(runs.empty());
@@ -463,7 +462,7 @@ TEST_F(Dispatcher, SpecialPresetsWithoutTheirValuesOnlyLog) {
 TEST_F(Dispatcher, AFolderErrorEndsTheRecipeAndStillDeletesItsIntermediates) {
     Touch(root + "plainfile");
     onRun = [&](const std::string& line) { CreateNamedFiles(line, root + "clip.avi"); };
-    EXPECT_THROW(DispatchConversion(Request(root + "clip.avi", root + "plainfile/x.avi", FormatLabel(0))),
+    EXPECT_THROW(DispatchConversion(session, Request(root + "clip.avi", root + "plainfile/x.avi", FormatLabel(0))),
                  FolderCreationError);
     EXPECT_EQ(Described(root + "clip.avi", root + "plainfile/x.avi"),
               Read({"utilitymff3.exe IN B/T.mp3", "probe IN", "probe IN"}));
@@ -473,7 +472,7 @@ TEST_F(Dispatcher, AFolderErrorEndsTheRecipeAndStillDeletesItsIntermediates) {
     fs::create_directories(root + "dvd");
     Touch(root + "dvd/DVD-Disc1");
     try {
-        DispatchConversion(Request(root + "clip.avi", root + "dvd/", FormatLabel(32)));
+        DispatchConversion(session, Request(root + "clip.avi", root + "dvd/", FormatLabel(32)));
         ADD_FAILURE() << "no error";
     } catch (const FolderCreationError& error) {
         EXPECT_STREQ(error.what(), "Impossible de créer le répertoire associé au DVD");
@@ -483,7 +482,7 @@ TEST_F(Dispatcher, AFolderErrorEndsTheRecipeAndStillDeletesItsIntermediates) {
 }
 
 TEST_F(Dispatcher, ADvdOutputWithoutItsFinalSeparatorIsTakenAsTheFolder) {
-    DispatchConversion(Request(root + "clip.avi", root + "dvd", FormatLabel(33)));
+    DispatchConversion(session, Request(root + "clip.avi", root + "dvd", FormatLabel(33)));
     EXPECT_TRUE(fs::is_directory(root + "dvd/DVD-Disc1"));
     EXPECT_EQ(Described(root + "clip.avi", root + "dvd/"), Dvd("utilitymff3.exe"));
 }
@@ -502,7 +501,7 @@ TEST_F(Dispatcher, ADvdTitleReplacesTheOldOneOnlyWhenComplete) {
         fs::create_directories(built + "AUDIO_TS");
         Write(built + "VIDEO_TS/VIDEO_TS.IFO", "new title");
     };
-    EXPECT_EQ(DispatchConversion(Request(root + "clip.avi", root + "dvd/", FormatLabel(33))).Outcome,
+    EXPECT_EQ(DispatchConversion(session, Request(root + "clip.avi", root + "dvd/", FormatLabel(33))).Outcome,
               DispatchOutcome::Result::Written);
     EXPECT_EQ(Contents(disc + "VIDEO_TS/VIDEO_TS.IFO"), "new title");
     EXPECT_TRUE(fs::is_directory(disc + "AUDIO_TS"));
@@ -514,7 +513,7 @@ TEST_F(Dispatcher, AFileIsNeverConvertedOntoItself) {
     fs::create_directories(root + "v");
     Write(root + "v/clip.avi", "input");
     for (int entry : {37, 38, 0}) {
-        const DispatchOutcome outcome = DispatchConversion(
+        const DispatchOutcome outcome = DispatchConversion(session, 
             Request(root + "v/clip.avi", root + "v/../v/clip.avi", FormatLabel(entry), {"-0.25"}));
         EXPECT_EQ(outcome.Outcome, DispatchOutcome::Result::Failed);
         EXPECT_EQ(outcome.Reason, "avant de commencer : le fichier de sortie serait le fichier d'entrée lui-même");
@@ -576,7 +575,7 @@ TEST_F(Dispatcher, AnInputThatChangesDuringTheRequestFailsItAndNothingIsWritten)
                 runs.clear();
                 Write(input, "first input");
             }
-            const DispatchOutcome outcome = DispatchConversion(Request(input, output, FormatLabel(0)));
+            const DispatchOutcome outcome = DispatchConversion(session, Request(input, output, FormatLabel(0)));
             EXPECT_EQ(outcome.Outcome, DispatchOutcome::Result::Failed);
             EXPECT_EQ(outcome.Reason, std::string(language) == "FR"
                                           ? "car le fichier d'entrée a changé pendant la conversion ; rien n'a été écrit"

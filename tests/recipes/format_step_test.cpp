@@ -26,7 +26,7 @@ TEST_F(FormatStep, CreatesTheOutputFolderWithItsParentsAndRunsTheTool) {
     const std::string input = root + "in/clip.avi";
     const std::string output = root + "out/new/clip.mpeg";
 
-    RunFormatStep("mpeg480p128", input, output);
+    RunFormatStep(session, "mpeg480p128", input, output);
 
     EXPECT_TRUE(fs::is_directory(root + "out/new"));
     EXPECT_EQ(Described(input, output), (Lines{"probe IN", "probe IN", "utilitymff3.exe IN OUT"}));
@@ -41,7 +41,7 @@ TEST_F(FormatStep, CreatesTheOutputFolderWithItsParentsAndRunsTheTool) {
         "--- 2 ème Extraction de durée depuis extractvideofromavhcd de <" + input + ">",
         "--- FIN de la 2ième extraction de durée depuis extractvideofromavhcd de <" + input + ">",
         "Ligne console a éxécuter depuis extractvideofromavhcd : [[" + runs[2] + "]]",
-        "--- FIN de RunDosInMemo depuis extractvideofromavhcd"}));
+        "--- FIN de RunTool depuis extractvideofromavhcd"}));
 }
 
 TEST_F(FormatStep, DeletesAnExistingOutputAndAStaleIntermediateBeforeTheRun) {
@@ -55,25 +55,25 @@ TEST_F(FormatStep, DeletesAnExistingOutputAndAStaleIntermediateBeforeTheRun) {
         outputAtRun = fs::exists(output);
         staleAtRun = fs::exists(helper + "tmp0000.avi");
     };
-    RunFormatStep("wavehd", root + "in.avi", output);
+    RunFormatStep(session, "wavehd", root + "in.avi", output);
     EXPECT_FALSE(outputAtRun);
     EXPECT_FALSE(staleAtRun);
 }
 
 TEST_F(FormatStep, ProbesOnceWhenTheFirstProbeFindsADurationAfterResettingTheProgressState) {
-    App().InputDurationCs = 4000;
-    App().PositionCs = 300;
-    App().DurationText = "old";
+    session.Progress.InputDurationCs = 4000;
+    session.Progress.PositionCs = 300;
+    session.Progress.DurationText = "old";
     std::vector<int> durationAtProbe;
     onRun = [&](const std::string& line) {
         if (!IsProbe(line)) return;
-        durationAtProbe.push_back(App().InputDurationCs);
-        EXPECT_EQ(App().PositionCs, kNotProbed);
-        EXPECT_EQ(App().DurationText, "");
-        App().DurationText = "Duration: 00:00:03.00, start";
-        App().InputDurationCs = 300;
+        durationAtProbe.push_back(session.Progress.InputDurationCs);
+        EXPECT_EQ(session.Progress.PositionCs, kNotProbed);
+        EXPECT_EQ(session.Progress.DurationText, "");
+        session.Progress.DurationText = "Duration: 00:00:03.00, start";
+        session.Progress.InputDurationCs = 300;
     };
-    RunFormatStep("rawPcm", root + "in.avi", root + "out/x.avi");
+    RunFormatStep(session, "rawPcm", root + "in.avi", root + "out/x.avi");
     EXPECT_EQ(Described(root + "in.avi", root + "out/x.avi"), (Lines{"probe IN", "utilitymen2.exe IN OUT"}));
     EXPECT_EQ(durationAtProbe, (std::vector<int>{kNotProbed}));
 }
@@ -96,16 +96,16 @@ TEST_F(FormatStep, StatusTextsOfEachKindOfStep) {
     for (const Case& c : cases) {
         window.calls.clear();
         App().CurrentLanguage = c.language;
-        RunFormatStep(c.code, root + "in.avi", root + "dvd/");
+        RunFormatStep(session, c.code, root + "in.avi", root + "dvd/");
         EXPECT_EQ(window.Texts("status"), c.statuses) << c.code << " " << c.language;
     }
 }
 
 TEST_F(FormatStep, HdPictureStepsWriteTheIntermediateNotTheOutput) {
-    App().TempBaseName = "tmp4321";
+    session.TempBaseName = "tmp4321";
     for (const char* code : {"720p", "1080p", "hdToVideoTraitable"}) {
         runs.clear();
-        RunFormatStep(code, root + "in.mts", root + "out/x.avi");
+        RunFormatStep(session, code, root + "in.mts", root + "out/x.avi");
         EXPECT_EQ(Described(root + "in.mts", root + "out/x.avi"),
                   (Lines{"probe IN", "probe IN", "utilitymff3.exe IN B/T.avi"}))
             << code;
@@ -118,7 +118,7 @@ TEST_F(FormatStep, AnOutputFolderThatCannotBeCreatedEndsTheStepBeforeTheTool) {
         runs.clear();
         window.calls.clear();
         try {
-            RunFormatStep("mpeg480p128", root + "in.avi", output);
+            RunFormatStep(session, "mpeg480p128", root + "in.avi", output);
             ADD_FAILURE() << "no error for " << output;
         } catch (const FolderCreationError& error) {
             EXPECT_STREQ(error.what(), "Impossible de créer le répertoire associé au fichier de sortie");
@@ -130,7 +130,7 @@ TEST_F(FormatStep, AnOutputFolderThatCannotBeCreatedEndsTheStepBeforeTheTool) {
 
 TEST_F(FormatStep, DvdEncodingCreatesTheDvdFolderWithItsParents) {
     const std::string output = root + "dvd/film/";
-    RunFormatStep("DVD-ntsc", root + "in.avi", output);
+    RunFormatStep(session, "DVD-ntsc", root + "in.avi", output);
     EXPECT_TRUE(fs::is_directory(output + "DVD-Disc1"));
     EXPECT_EQ(Described(root + "in.avi", output),
               (Lines{"probe IN", "probe IN", "utilitymff3.exe IN OUT/DVD-Disc1/tmpvdv.mpg"}));
@@ -148,7 +148,7 @@ TEST_F(FormatStep, DvdEncodingClearsTheTitleFoldersOfAnExistingDvdFolderOnly) {
     onRun = [&](const std::string& line) {
         if (!IsProbe(line)) streamAtRun = fs::exists(disc + "tmpvdv.mpg");
     };
-    RunFormatStep("DVD-pal", root + "in.avi", output);
+    RunFormatStep(session, "DVD-pal", root + "in.avi", output);
     EXPECT_FALSE(streamAtRun);
     EXPECT_FALSE(fs::exists(disc + "AUDIO_TS"));
     EXPECT_FALSE(fs::exists(disc + "VIDEO_TS"));
@@ -159,7 +159,7 @@ TEST_F(FormatStep, ADvdFolderThatCannotBeCreatedEndsTheStepBeforeTheTool) {
     fs::create_directories(root + "dvd");
     Touch(root + "dvd/DVD-Disc1");
     try {
-        RunFormatStep("DVD-ntsc-wmv", root + "in.wmv", root + "dvd/");
+        RunFormatStep(session, "DVD-ntsc-wmv", root + "in.wmv", root + "dvd/");
         ADD_FAILURE() << "no error";
     } catch (const FolderCreationError& error) {
         EXPECT_STREQ(error.what(), "Impossible de créer le répertoire associé au DVD");
@@ -168,7 +168,7 @@ TEST_F(FormatStep, ADvdFolderThatCannotBeCreatedEndsTheStepBeforeTheTool) {
 }
 
 TEST_F(FormatStep, AnUnknownCodeRunsNothing) {
-    RunFormatStep("mpeg480P128", root + "in.avi", root + "out/x.mpeg");
+    RunFormatStep(session, "mpeg480P128", root + "in.avi", root + "out/x.mpeg");
     EXPECT_TRUE(runs.empty());
     EXPECT_FALSE(fs::exists(root + "out"));
 }

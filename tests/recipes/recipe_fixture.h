@@ -16,8 +16,7 @@
 #include <vector>
 
 #include "exec/app_state.h"
-#include "exec/progress_display.h"
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 #include "platform/command_line.h"
 #include "recipes/dispatcher.h"
 #include "recipes/temp_names.h"
@@ -39,34 +38,31 @@ protected:
         AppState& app = App();
         app.ProgramFolder = root + "prog/";
         AttachWindow(&window);
-        app.ConversionRunning = true;
+        window.Follow(session);
         app.DebugMode = true;
         app.CurrentLanguage = "FR";
-        app.TempBaseName = "tmp0000";
-        app.SyncDelay = kNoSyncDelay;
-        app.ExtractionStart = kNoExtractionValue;
-        app.ExtractionLength = kNoExtractionValue;
-        SetRunDosHook([this](const std::string& line) {
+        session.TempBaseName = "tmp0000";
+        PlayTools(session);
+    }
+
+    // The fake runner plays the tools' part in `played`, whose lines are then described.
+    void PlayTools(ConversionSession& played) {
+        described_ = &played;
+        played.SetRunToolHook([this, &played](const std::string& line) {
             runs.push_back(line);
             if (onRun) onRun(line);
-            // The real runner ends the tool and says so once the flag is cleared.
-            if (!App().ConversionRunning) return ToolOutcome::Stop();
+            // The real runner ends the tool and says so once the session is stopped.
+            if (!played.Running()) return ToolOutcome::Stop();
             if (outcomeOf) return outcomeOf(line);
             return FakeSuccess(line, IsProbeLine(line) ? inputReport : ClipReport());
         });
     }
 
     void TearDown() override {
-        SetRunDosHook({});
-        SetTempNameHook({});
         AppState& app = App();
         app.Window = nullptr;
-        app.ConversionRunning = false;
         app.DebugMode = false;
         app.CurrentLanguage = "FR";
-        app.SyncDelay = kNoSyncDelay;
-        app.ExtractionStart = kNoExtractionValue;
-        app.ExtractionLength = kNoExtractionValue;
         std::error_code ignored;
         fs::remove_all(root, ignored);
     }
@@ -120,7 +116,7 @@ protected:
             if (path.starts_with(out)) return "OUT" + path.substr(out.size());
             if (path.starts_with(helper)) {
                 path = "B/" + path.substr(helper.size());
-                const std::string temp = App().TempBaseName;
+                const std::string temp = described_->TempBaseName;
                 if (!temp.empty() && path.find(temp) != std::string::npos) {
                     path.replace(path.find(temp), temp.size(), "T");
                 }
@@ -160,6 +156,8 @@ protected:
     }
 
     RecordingWindow window;
+    ConversionSession session;
+    const ConversionSession* described_ = &session;
     // What the probe says of the input, and, when set, how every run ends instead.
     StreamReport inputReport = ClipReport();
     std::function<ToolOutcome(const std::string&)> outcomeOf;

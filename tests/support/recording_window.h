@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "exec/conversion_session.h"
 #include "exec/window_port.h"
 
 namespace transcoda::testing {
@@ -53,6 +54,11 @@ public:
         restored = forList ? "list" : "once";
         calls.push_back({"restore", restored});
         return true;
+    }
+
+    // Is told each change of the session's display as it is pushed.
+    void Follow(ConversionSession& session) {
+        session.Display().SetObserver([this](const DisplayChange& c) { ShowDisplay(c); });
     }
 
     // Texts of every call of one kind, in order.

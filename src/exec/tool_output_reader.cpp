@@ -1,4 +1,4 @@
-#include "exec/pipe_reader.h"
+#include "exec/tool_output_reader.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -11,10 +11,9 @@
 #include <cstdint>
 
 #include "exec/app_state.h"
+#include "exec/conversion_session.h"
 #include "exec/log.h"
 #include "exec/output_parsers.h"
-#include "exec/progress_display.h"
-#include "exec/request_timing.h"
 
 namespace transcoda {
 
@@ -67,13 +66,14 @@ std::string ChunkFromBytes(const char* data, size_t size) {
     return TrimControl(out);
 }
 
-TStoReadPipeThread::TStoReadPipeThread(int readFd) : readFd_(readFd) {
+ToolOutputReader::ToolOutputReader(ConversionSession& session, int readFd)
+    : session_(session), readFd_(readFd), handler_(session) {
     wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     int flags = fcntl(readFd_, F_GETFL);
     if (flags >= 0) fcntl(readFd_, F_SETFL, flags | O_NONBLOCK);
 }
 
-TStoReadPipeThread::~TStoReadPipeThread() {
+ToolOutputReader::~ToolOutputReader() {
     if (thread_.joinable()) {
         RequestStop(false);
         thread_.join();
@@ -82,7 +82,7 @@ TStoReadPipeThread::~TStoReadPipeThread() {
     if (wakeFd_ >= 0) close(wakeFd_);
 }
 
-bool TStoReadPipeThread::Start() {
+bool ToolOutputReader::Start() {
     if (wakeFd_ < 0) return false;
     try {
         thread_ = std::thread([this] { Execute(); });
@@ -92,7 +92,7 @@ bool TStoReadPipeThread::Start() {
     return true;
 }
 
-void TStoReadPipeThread::RequestStop(bool drain) {
+void ToolOutputReader::RequestStop(bool drain) {
     drain_.store(drain);
     stop_.store(true);
     if (wakeFd_ >= 0) {
@@ -102,13 +102,13 @@ void TStoReadPipeThread::RequestStop(bool drain) {
     }
 }
 
-bool TStoReadPipeThread::Join() {
+bool ToolOutputReader::Join() {
     if (!thread_.joinable()) return true;
     thread_.join();
     return true;
 }
 
-void TStoReadPipeThread::Execute() {
+void ToolOutputReader::Execute() {
     setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kReaderNice);
     AppState& app = App();
     char buffer[kReadSize + 1];
@@ -125,16 +125,18 @@ void TStoReadPipeThread::Execute() {
     };
 
     bool open = true;
-    while (open && !stop_.load()) {
-        pollfd fds[2] = {{readFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-        int r = poll(fds, 2, kQuietTickMs);
+    // A stopped session reads no more: its tool is being ended, its last lines count
+    // for nothing.
+    while (open && !stop_.load() && session_.Running()) {
+        pollfd fds[3] = {{readFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}, {session_.StopFd(), POLLIN, 0}};
+        int r = poll(fds, session_.StopFd() >= 0 ? 3 : 2, kQuietTickMs);
         if (r < 0) {
             if (errno == EINTR) continue;
             break;
         }
         if (r == 0) {
-            UpdateTimeLabel();
-            Display().Push();
+            session_.Timing().UpdateTimeLabel();
+            session_.Display().Push();
             continue;
         }
         if (fds[0].revents != 0) {
@@ -153,8 +155,8 @@ void TStoReadPipeThread::Execute() {
             handle(n);
         }
     }
-    Display().SetTitle(kApplicationTitle);
-    Display().Push();
+    session_.Display().SetTitle(kApplicationTitle);
+    session_.Display().Push();
 }
 
 }  // namespace transcoda

@@ -1,14 +1,12 @@
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <mutex>
-
 #include "exec/app_state.h"
 #include "exec/language.h"
 #include "exec/log.h"
-#include "exec/pipe_reader.h"
+#include "exec/tool_output_reader.h"
 #include "exec/probe_cache.h"
 #include "exec/progress_handler.h"
 #include "platform/process.h"
@@ -16,21 +14,6 @@
 namespace transcoda {
 
 namespace {
-
-std::mutex& HookMutex() {
-    static std::mutex m;
-    return m;
-}
-RunDosHook& Hook() {
-    static RunDosHook hook;
-    return hook;
-}
-
-// Only one tool run at a time.
-std::mutex& RunMutex() {
-    static std::mutex m;
-    return m;
-}
 
 void LogFailure(const char* french, const char* english) {
     if (!App().DebugMode) return;
@@ -51,36 +34,24 @@ std::string ToolEnvironmentEntry() {
     return cache.Enabled() ? cache.EnvironmentEntry() : std::string(kProbeCacheVariable) + "=";
 }
 
-constexpr int kPollMs = 100;
+// Without a Stop descriptor, how often the Stop is looked at.
+constexpr int kStopLookMs = 100;
 // After a kill, how long the run waits for the tool to be gone before giving up on it.
 constexpr int kReapMs = 10000;
 
 }  // namespace
 
-void SetRunDosHook(RunDosHook hook) {
-    std::lock_guard lock(HookMutex());
-    Hook() = std::move(hook);
-}
-
-ToolOutcome RunDosInMemo(const std::string& commandLine) {
-    RunDosHook hook;
-    {
-        std::lock_guard lock(HookMutex());
-        hook = Hook();
-    }
-    if (hook) {
+ToolOutcome RunTool(ConversionSession& session, const std::string& commandLine) {
+    if (const RunToolHook hook = session.Hook()) {
         ToolOutcome outcome = hook(commandLine);
-        App().LastExitStatus = outcome.Ending == ToolOutcome::End::Exited ? outcome.Code : -1;
+        session.LastExitStatus = outcome.Ending == ToolOutcome::End::Exited ? outcome.Code : -1;
         return outcome;
     }
 
-    std::lock_guard runLock(RunMutex());
-    AppState& app = App();
-
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
-        app.LastExitStatus = -1;
-        ResetProgressDisplay();
+        session.LastExitStatus = -1;
+        ResetProgressDisplay(session.Display());
         return ToolOutcome::NoStart();
     }
 
@@ -88,46 +59,49 @@ ToolOutcome RunDosInMemo(const std::string& commandLine) {
     if (!child.Start(commandLine, fds[1], {ToolEnvironmentEntry()})) {
         close(fds[0]);
         close(fds[1]);
-        app.LastExitStatus = -1;
+        session.LastExitStatus = -1;
         LogFailure("Erreur de processus, merci de signaler cette erreur avec votre configuration à ",
                    "Process error, please send this error to ");
-        ResetProgressDisplay();
+        ResetProgressDisplay(session.Display());
         return ToolOutcome::NoStart();
     }
     // Only the tool (and what it starts) holds the write end now, so the reader sees the
     // end of the output once they have all gone.
     close(fds[1]);
 
-    TStoReadPipeThread reader(fds[0]);
+    ToolOutputReader reader(session, fds[0]);
     const bool readerStarted = reader.Start();
 
+    // The tool's end and the session's Stop are waited for together: a Stop ends the
+    // tool at once.
+    const int stopFd = session.StopFd();
     for (;;) {
-        const bool ended = child.WaitFor(kPollMs);
-        if (!app.ConversionRunning.load()) {
+        const bool ended = child.WaitFor(stopFd >= 0 ? -1 : kStopLookMs, stopFd);
+        if (!session.Running()) {
             if (!child.Terminate() && child.Running())
                 LogFailure("Erreur processus mémoire, merci de signaler cette erreur avec votre configuration à ",
                            "Memory process error, please send this error to ");
         }
-        if (!ended && app.ConversionRunning.load()) continue;
+        if (!ended && session.Running()) continue;
         break;
     }
-    const bool stopped = !app.ConversionRunning.load();
+    const bool stopped = !session.Running();
     if (stopped) child.Terminate();
     if (!child.WaitFor(kReapMs))
         LogFailure("Erreur de terminaison, merci de signaler cette erreur avec votre configuration à ",
                    "Terminaison error, please send this error to ");
-    app.LastExitStatus = child.ExitStatus();
+    session.LastExitStatus = child.ExitStatus();
 
     // A tool that ended by itself has its last lines read; a stopped one does not.
     reader.RequestStop(!stopped);
     const bool readerEnded = readerStarted && reader.Join();
     if (readerStarted) LogPlain(readerEnded ? "--TH2 a été arrété dans rundos" : "--TH2 n'a pas été arrété!");
 
-    ResetProgressDisplay();
+    ResetProgressDisplay(session.Display());
     LogPlain("--TH2 a été !!VRAIMENT!! arrété dans rundos");
 
     if (stopped) return ToolOutcome::Stop();
-    ToolOutcome outcome = EndedBy(app.LastExitStatus);
+    ToolOutcome outcome = EndedBy(session.LastExitStatus);
     outcome.Report = ParseStreamReport(reader.Tail());
     outcome.LastLines = reader.LastLines();
     return outcome;

@@ -19,13 +19,16 @@ namespace transcoda {
 // feed), and is otherwise dropped; the result is trimmed.
 std::string ChunkFromBytes(const char* data, size_t size);
 
-class TStoReadPipeThread {
+class ConversionSession;
+
+class ToolOutputReader {
 public:
-    // Takes ownership of readFd.
-    explicit TStoReadPipeThread(int readFd);
-    TStoReadPipeThread(const TStoReadPipeThread&) = delete;
-    TStoReadPipeThread& operator=(const TStoReadPipeThread&) = delete;
-    ~TStoReadPipeThread();
+    // Takes ownership of readFd. The chunks go to the session's progress; the session's
+    // Stop ends the reading at once.
+    ToolOutputReader(ConversionSession& session, int readFd);
+    ToolOutputReader(const ToolOutputReader&) = delete;
+    ToolOutputReader& operator=(const ToolOutputReader&) = delete;
+    ~ToolOutputReader();
 
     bool Start();
     // Sets the stop flag and wakes the reader even when nothing more comes through the
@@ -44,6 +47,7 @@ public:
 private:
     void Execute();
 
+    ConversionSession& session_;
     int readFd_;
     int wakeFd_ = -1;
     std::atomic<bool> stop_{false};

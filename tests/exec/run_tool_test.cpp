@@ -1,4 +1,4 @@
-#include "exec/run_dos.h"
+#include "exec/run_tool.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -16,9 +16,9 @@ namespace {
 
 using testing::kFakeTool;
 
-class RunDos : public testing::ToolRun {};
+class RunToolTest : public testing::ToolRun {};
 
-TEST_F(RunDos, MissingToolResetsTheDisplayAndLogsOnlyInDebugMode) {
+TEST_F(RunToolTest, MissingToolResetsTheDisplayAndLogsOnlyInDebugMode) {
     for (const char* language : {"FR", "EN"}) {
         for (bool debug : {false, true}) {
             SetUp();
@@ -26,9 +26,9 @@ TEST_F(RunDos, MissingToolResetsTheDisplayAndLogsOnlyInDebugMode) {
             App().DebugMode = debug;
             ShowBusy("Progression : 3.00% ", 3);
             ToolOutcome outcome;
-            ASSERT_TRUE(ReturnsWithin(5, [&] { outcome = RunDosInMemo("/nonexistent/B/utilitymff.exe -i \"x.avi\""); }));
+            ASSERT_TRUE(ReturnsWithin(5, [&] { outcome = RunTool(session, "/nonexistent/B/utilitymff.exe -i \"x.avi\""); }));
             ExpectIdleDisplay();
-            EXPECT_EQ(App().LastExitStatus, -1);
+            EXPECT_EQ(session.LastExitStatus, -1);
             EXPECT_EQ(outcome.Ending, ToolOutcome::End::NotStarted);
             const bool english = std::string(language) == "EN";
             if (debug) {
@@ -46,9 +46,9 @@ TEST_F(RunDos, MissingToolResetsTheDisplayAndLogsOnlyInDebugMode) {
     }
 }
 
-TEST_F(RunDos, OutputBecomesProgressAndTheExitStatusIsKept) {
+TEST_F(RunToolTest, OutputBecomesProgressAndTheExitStatusIsKept) {
     App().DebugMode = true;
-    const ToolOutcome outcome = RunDosInMemo(
+    const ToolOutcome outcome = RunTool(session, 
         kFakeTool +
         " say \"Duration: 00:01:40.00, start: 0.000000, bitrate: 1 kb/s\\n\""
         " \"frame= 10 time=25.00 bitrate= 1\\r\" \"frame= 20 time=49.36 bitrate= 1\\r\"");
@@ -57,8 +57,8 @@ TEST_F(RunDos, OutputBecomesProgressAndTheExitStatusIsKept) {
                                                            "frame= 20 time=49.36 bitrate= 1"}));
     const auto shown = window.Texts("progress");
     EXPECT_NE(std::find(shown.begin(), shown.end(), "Progression : 49.36% "), shown.end());
-    EXPECT_EQ(App().InputDurationCs, 10000);
-    EXPECT_EQ(App().LastExitStatus, 0);
+    EXPECT_EQ(session.Progress.InputDurationCs, 10000);
+    EXPECT_EQ(session.LastExitStatus, 0);
     ExpectIdleDisplay();
     // Raw chunks between bars, then the reader's two end lines, in that order.
     ASSERT_GE(window.log.size(), 3u);
@@ -68,7 +68,7 @@ TEST_F(RunDos, OutputBecomesProgressAndTheExitStatusIsKept) {
 }
 
 // Every run ends the same way for the display, and says by value how the tool ended.
-TEST_F(RunDos, FailingToolsEndLikeSuccessfulOnesAndSayHow) {
+TEST_F(RunToolTest, FailingToolsEndLikeSuccessfulOnesAndSayHow) {
     using End = ToolOutcome::End;
     const struct {
         const char* args;
@@ -82,8 +82,8 @@ TEST_F(RunDos, FailingToolsEndLikeSuccessfulOnesAndSayHow) {
     for (const auto& c : cases) {
         ShowBusy("x", 5);
         window.calls.clear();
-        const ToolOutcome outcome = RunDosInMemo(kFakeTool + " " + c.args);
-        EXPECT_EQ(App().LastExitStatus, c.status) << c.args;
+        const ToolOutcome outcome = RunTool(session, kFakeTool + " " + c.args);
+        EXPECT_EQ(session.LastExitStatus, c.status) << c.args;
         EXPECT_EQ(outcome.Ending, c.ending) << c.args;
         EXPECT_EQ(outcome.Code, c.code) << c.args;
         EXPECT_FALSE(outcome.Report.has_value()) << c.args;
@@ -96,36 +96,36 @@ TEST_F(RunDos, FailingToolsEndLikeSuccessfulOnesAndSayHow) {
     }
 }
 
-TEST_F(RunDos, StopEndsTheToolAndItsChildren) {
+TEST_F(RunToolTest, StopEndsTheToolAndItsChildren) {
     const std::string pidFile = testing::TempPidFile();
     std::thread stopper([&] {
         testing::ReadPids(pidFile);
-        App().ConversionRunning = false;
+        session.Stop();
     });
     ToolOutcome outcome;
-    ASSERT_TRUE(ReturnsWithin(5, [&] { outcome = RunDosInMemo(kFakeTool + " hang " + pidFile); }));
+    ASSERT_TRUE(ReturnsWithin(5, [&] { outcome = RunTool(session, kFakeTool + " hang " + pidFile); }));
     stopper.join();
     EXPECT_EQ(outcome.Ending, ToolOutcome::End::Stopped);
     const auto [tool, child] = testing::ReadPids(pidFile);
     EXPECT_TRUE(testing::EventuallyGone(tool));
     EXPECT_TRUE(testing::EventuallyGone(child));
-    EXPECT_EQ(App().LastExitStatus, 128 + SIGKILL);
+    EXPECT_EQ(session.LastExitStatus, 128 + SIGKILL);
     ExpectIdleDisplay();
     unlink(pidFile.c_str());
 }
 
-TEST_F(RunDos, AlreadyStoppedRunEndsAfterTheFirstWait) {
-    App().ConversionRunning = false;
-    ASSERT_TRUE(ReturnsWithin(5, [] { RunDosInMemo(kFakeTool + " hang"); }));
-    EXPECT_EQ(App().LastExitStatus, 128 + SIGKILL);
+TEST_F(RunToolTest, AlreadyStoppedRunEndsAfterTheFirstWait) {
+    session.Stop();
+    ASSERT_TRUE(ReturnsWithin(5, [&] { RunTool(session, kFakeTool + " hang"); }));
+    EXPECT_EQ(session.LastExitStatus, 128 + SIGKILL);
     ExpectIdleDisplay();
 }
 
-TEST_F(RunDos, GrandchildHoldingThePipeDoesNotHoldTheRun) {
+TEST_F(RunToolTest, GrandchildHoldingThePipeDoesNotHoldTheRun) {
     const std::string pidFile = testing::TempPidFile();
-    ASSERT_TRUE(ReturnsWithin(5, [&] { RunDosInMemo(kFakeTool + " orphan " + pidFile); }));
+    ASSERT_TRUE(ReturnsWithin(5, [&] { RunTool(session, kFakeTool + " orphan " + pidFile); }));
     // The tool's own last line was still read.
-    EXPECT_EQ(App().InputDurationCs, 1000);
+    EXPECT_EQ(session.Progress.InputDurationCs, 1000);
     ExpectIdleDisplay();
     const auto [tool, child] = testing::ReadPids(pidFile);
     ASSERT_NE(child, 0);
@@ -155,7 +155,7 @@ long PeakKilobytes() {
     return 0;
 }
 
-TEST_F(RunDos, FloodOfOutputIsReadWholeInBoundedMemory) {
+TEST_F(RunToolTest, FloodOfOutputIsReadWholeInBoundedMemory) {
     CountingWindow counting;
     AttachWindow(&counting);
     App().DebugMode = true;  // every chunk goes to the log, where it is counted
@@ -167,9 +167,9 @@ TEST_F(RunDos, FloodOfOutputIsReadWholeInBoundedMemory) {
 #else
     const long long megabytes = 100;
 #endif
-    RunDosInMemo(kFakeTool + " flood " + std::to_string(megabytes));
+    RunTool(session, kFakeTool + " flood " + std::to_string(megabytes));
     EXPECT_EQ(counting.bytes.load(), megabytes * 1024 * 1024);
-    EXPECT_EQ(App().LastExitStatus, 0);
+    EXPECT_EQ(session.LastExitStatus, 0);
     // The address checker keeps freed memory aside for a while, so only a plain build
     // shows the reader's own footprint.
 #if !defined(__SANITIZE_ADDRESS__)
@@ -180,14 +180,14 @@ TEST_F(RunDos, FloodOfOutputIsReadWholeInBoundedMemory) {
     AttachWindow(&window);
 }
 
-TEST_F(RunDos, HookReplacesTheRunner) {
+TEST_F(RunToolTest, HookReplacesTheRunner) {
     std::vector<std::string> lines;
-    SetRunDosHook([&](const std::string& line) {
+    session.SetRunToolHook([&](const std::string& line) {
         lines.push_back(line);
         return ToolOutcome::Exit(3);
     });
-    const ToolOutcome outcome = RunDosInMemo("/nowhere/B/utilitymff.exe -i \"a b.avi\"");
-    SetRunDosHook(nullptr);
+    const ToolOutcome outcome = RunTool(session, "/nowhere/B/utilitymff.exe -i \"a b.avi\"");
+    session.SetRunToolHook(nullptr);
     EXPECT_EQ(lines, std::vector<std::string>{"/nowhere/B/utilitymff.exe -i \"a b.avi\""});
     EXPECT_EQ(outcome.Code, 3);
     EXPECT_TRUE(window.calls.empty());
@@ -195,7 +195,7 @@ TEST_F(RunDos, HookReplacesTheRunner) {
 
 // The tool's closing line says what it read back of the file it wrote: only a line of
 // its own, the last one, counts; a tool killed from outside reports nothing.
-TEST_F(RunDos, TheToolsClosingReportComesWithTheOutcome) {
+TEST_F(RunToolTest, TheToolsClosingReportComesWithTheOutcome) {
     struct Case {
         const char* say;
         bool found;
@@ -210,7 +210,7 @@ TEST_F(RunDos, TheToolsClosingReportComesWithTheOutcome) {
         {R"("transcoda-streams: readable video=3,000\n")", false, false, 0, -1},
     };
     for (const Case& c : cases) {
-        const ToolOutcome outcome = RunDosInMemo(kFakeTool + " say " + c.say);
+        const ToolOutcome outcome = RunTool(session, kFakeTool + " say " + c.say);
         ASSERT_EQ(outcome.Report.has_value(), c.found) << c.say;
         if (!c.found) continue;
         EXPECT_EQ(outcome.Report->Readable, c.readable) << c.say;

@@ -1,0 +1,73 @@
+// Conversions side by side in one process, each in a session of its own, with the real
+// helper tools on generated clips: all of them run at once, each writes its own output,
+// and a Stop reaches only the session it is given. Skipped where the tools are not built
+// (a core-only build finds them through TRANSCODA_HELPER_TOOLS).
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "conversion/worker.h"
+#include "exec/app_state.h"
+#include "recipes/format_catalogue.h"
+
+namespace transcoda {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string HelperTools() {
+    const char* given = std::getenv("TRANSCODA_HELPER_TOOLS");
+    const fs::path dir = given != nullptr && *given != '\0' ? fs::path(given) : fs::path(HELPER_DIR);
+    std::error_code ec;
+    return fs::exists(dir / "utilitymff.exe", ec) ? dir.string() : std::string();
+}
+
+TEST(SideBySide, SessionsConvertAtOnceAndAStopReachesOnlyItsOwn) {
+    const std::string tools = HelperTools();
+    if (tools.empty()) GTEST_SKIP() << "the helper tools are not built";
+    const fs::path root = fs::temp_directory_path() / ("transcoda-side-" + std::to_string(getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "B");
+    fs::create_directories(root / "work");
+    fs::create_directories(root / "out");
+    for (const auto& tool : fs::directory_iterator(tools)) fs::create_symlink(tool.path(), root / "B" / tool.path().filename());
+    const std::string fixtures = FIXTURE_DIR;
+    ASSERT_EQ(std::system(("bash '" FIXTURES_SCRIPT "' '" + fixtures + "' >/dev/null").c_str()), 0);
+    App().ProgramFolder = root.string() + "/";
+    App().WorkFolder = (root / "work").string() + "/";
+
+    // Two conversions of the same clip, and a third whose session is stopped at once;
+    // the program folder holds no output.
+    auto start = [&](const std::string& name) {
+        const ConversionRequest request{fixtures + "/clip.avi", (root / "out" / name).string(), FormatLabel(5)};
+        auto worker = std::make_shared<ConversionWorker>(ConversionWorker::TakeJob("transformOnce", request));
+        worker->Start({});
+        return worker;
+    };
+    auto first = start("first.mpeg");
+    auto second = start("second.mpeg");
+    auto stopped = start("stopped.mpeg");
+    stopped->Session().Stop();
+    for (const auto& worker : {first, second, stopped}) ASSERT_TRUE(worker->WaitForEnd(120000));
+
+    using Result = RequestOutcome::Result;
+    for (const auto& [worker, name] : {std::pair{first, "first.mpeg"}, std::pair{second, "second.mpeg"}}) {
+        ASSERT_EQ(worker->Outcomes().size(), 1u) << name;
+        EXPECT_EQ(worker->Outcomes()[0].Outcome, Result::Written) << name << ": " << worker->Outcomes()[0].Reason;
+        EXPECT_EQ(worker->Ending().Written, std::vector<std::string>{(root / "out" / name).string()});
+    }
+    ASSERT_EQ(stopped->Outcomes().size(), 1u);
+    EXPECT_EQ(stopped->Outcomes()[0].Outcome, Result::Stopped);
+    EXPECT_FALSE(fs::exists(root / "out" / "stopped.mpeg"));
+    App().WorkFolder.clear();
+    App().ProgramFolder.clear();
+    fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace transcoda
