@@ -1,7 +1,7 @@
 #pragma once
 // The options the mencoder-style tools take, one row each: its name, whether it takes a
 // value, and what it sets in the request. The engine's options are chosen from the whole
-// request and from what the input holds (PlanMencoder, mencoder_style.h). Adding an
+// request and from what the input holds (PlanMencoder, mencoder_plan.h). Adding an
 // option is adding a row here.
 
 #include <map>
