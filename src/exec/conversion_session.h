@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -61,6 +62,9 @@ public:
     ProgressState Progress;
     // "tmp" + four digits, the stem of the intermediates of the current recipe.
     std::string TempBaseName;
+    // Keeps TempBaseName this session's, among the sessions of the process, while the
+    // session has it (recipes/temp_names.h).
+    std::shared_ptr<const void> TempBaseHold;
     // Tests force the names drawn for TempBaseName; empty: random names.
     std::function<std::string()> TempNames;
     // Exit status of the last tool run: the code it exited with, 128 + signal when it

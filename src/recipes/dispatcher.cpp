@@ -58,8 +58,10 @@ private:
 
 // A fresh TempBaseName none of whose intermediates exists.
 void NewTempBaseName(ConversionSession& session) {
-    session.TempBaseName = NewFreeTempName(App().IntermediateFolder(), {".avi", ".mp3", ".wma", "-2.avi"}, "",
-                                           session.TempNames);
+    FreeTempName drawn =
+        NewFreeTempName(App().IntermediateFolder(), {".avi", ".mp3", ".wma", "-2.avi"}, "", session.TempNames);
+    session.TempBaseName = std::move(drawn.Name);
+    session.TempBaseHold = std::move(drawn.Hold);
 }
 
 void HdAviRecipe(ConversionSession& session, const std::string& code, const std::string& input,
@@ -92,9 +94,9 @@ void CamcorderDownscaleRecipe(ConversionSession& session, const FormatEntry& ent
                               const std::string& output, StepChain& chain) {
     // Every step deletes IntermediateFolder + TempBaseName + ".avi" before it runs, so
     // the intermediate must bear another name.
-    const std::string name =
+    const FreeTempName name =
         NewFreeTempName(App().IntermediateFolder(), {".avi"}, session.TempBaseName, session.TempNames);
-    const std::string intermediate = App().IntermediateFolder() + name + ".avi";
+    const std::string intermediate = App().IntermediateFolder() + name.Name + ".avi";
     FinalDeletions cleanup({intermediate});
     chain.Then(StepKind::DownscaledCopy, Writes::Media,
                [&] { return PrepareIntermediate(session, std::string(entry.IntermediateSize), input, intermediate); })

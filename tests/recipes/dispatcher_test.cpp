@@ -1,4 +1,5 @@
 #include "recipes/dispatcher.h"
+#include "recipes/temp_names.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -220,6 +221,22 @@ TEST_F(Dispatcher, IntermediateNamesAreDrawnAgainWhileAnyOfTheirFilesExists) {
     Dispatch(0, root + "clip.avi");
     EXPECT_EQ(session.TempBaseName, "tmp3333");
     EXPECT_TRUE(fs::exists(helper + "tmp1111-2.avi") && fs::exists(helper + "tmp2222.mp3")) << "not ours to delete";
+}
+
+TEST_F(Dispatcher, ANameHeldByOneSessionIsNotDrawnByAnotherUntilReleased) {
+    // Sessions converting side by side share the work folder: both may find a name free
+    // at once, and only one may take it.
+    Lines names{"tmp1111", "tmp1111", "tmp2222", "tmp1111"};
+    auto next = [&] {
+        std::string name = names.front();
+        names.erase(names.begin());
+        return name;
+    };
+    FreeTempName first = NewFreeTempName(helper, {".avi"}, "", next);
+    const FreeTempName second = NewFreeTempName(helper, {".avi"}, "", next);
+    EXPECT_EQ(first.Name + " " + second.Name, "tmp1111 tmp2222");
+    first.Hold.reset();
+    EXPECT_EQ(NewFreeTempName(helper, {".avi"}, "", next).Name, "tmp1111");
 }
 
 struct StopCase {
