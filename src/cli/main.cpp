@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "cli/cli_options.h"
 #include "cli/cli_texts.h"
@@ -179,24 +180,11 @@ void TellOutcome(const CliOptions& options, const std::vector<RequestOutcome>& o
     WriteItemOutcome(options.OutcomeFile, told);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    // Before anything: a stop signal from now on stops the conversion and cleans up.
-    CatchStopSignals();
-    std::signal(SIGPIPE, SIG_IGN);
-    const bool listItem = IsListItem(argc, argv);
-    if (listItem && !BecomeListItem()) return 128 + SIGTERM;
-    InstanceScope instance;
-    // The signal's thread may outlive main: it shares the roster.
-    const auto roster = std::make_shared<WorkerRoster>();
-    WatchStopSignals([roster](int) { roster->StopAll(); });
-    AppState& app = App();
-    app.ProgramFolder = ExecutableFolder();
-
-    CliOptions options;
-    std::string error = ParseArguments(std::vector<std::string>(argv + 1, argv + argc), options);
-    app.CurrentLanguage = options.Language;
+// The options of the command line; the language is taken from them before any message.
+// The exit status when the command ends here (a usage error, --help, --formats).
+std::optional<int> ReadOptions(int argc, char** argv, CliOptions& options) {
+    const std::string error = ParseArguments(std::vector<std::string>(argv + 1, argv + argc), options);
+    App().CurrentLanguage = options.Language;
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return kExitUsage;
@@ -209,9 +197,16 @@ int main(int argc, char** argv) {
         PrintFormats();
         return 0;
     }
-    app.DebugMode = options.Debug;
+    App().DebugMode = options.Debug;
+    return std::nullopt;
+}
 
+// The plan of the requests asked, on the command line or in the list file, only this
+// shard's share of them. The exit status when the command ends here (a wrong request, an
+// output that may not be written, an empty shard).
+std::optional<int> PlanRequests(const CliOptions& options, Plan& plan) {
     std::vector<CliJob> jobs = options.Jobs;
+    std::string error;
     const bool fromFile = !options.ListFile.empty();
     if (fromFile) {
         std::string text;
@@ -229,7 +224,6 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
-    Plan plan;
     if (error.empty()) error = MakePlan(options, jobs, asList, plan);
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
@@ -240,10 +234,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", refusal.c_str());
         return kExitFailed;
     }
+    return std::nullopt;
+}
 
-    const int total = static_cast<int>(plan.Requests.size());
-    // An output that exists already is replaced only when the user says so. An item's
-    // process does as the process running the list decided (it is started with -y).
+// An output that exists already is replaced only when the user says so. An item's
+// process does as the process running the list decided (it is started with -y). Leaves
+// in the plan only the requests to run and counts in kept the outputs kept as they are.
+// The exit status when a stop signal came meanwhile.
+std::optional<int> SortExisting(const CliOptions& options, Plan& plan, int& kept) {
     const ExistingOutputs existing = SortExistingOutputs(
         plan.Requests, options.Existing, TerminalReplaceQuestion([] { return StopSignal() != 0; }));
     if (StopSignal() != 0) {
@@ -254,36 +252,34 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", CliKeptOutputText(output).c_str());
     for (const std::string& output : existing.RefusedOutputs)
         std::fprintf(stderr, "%s\n", CliExistingOutputRefusedText(output).c_str());
-    const int kept = static_cast<int>(existing.KeptOutputs.size());
+    kept = static_cast<int>(existing.KeptOutputs.size());
     plan.Requests = existing.ToRun;
+    return std::nullopt;
+}
 
-    std::vector<RequestOutcome> outcomes;
-    int itemsAtOnce = 1;
-    const std::string program = ThisProgram();
-    if (plan.AsList && !listItem && !app.WorkFolder.empty() && !program.empty()) {
-        const ItemsAtOnce chosen = ChooseItemsAtOnce(options.JobsAtOnce, static_cast<int>(plan.Requests.size()), AvailableCores(), AvailableMemoryBytes());
-        if (chosen.CappedByMemory && options.JobsAtOnce > chosen.Count)
-            std::fprintf(stderr, "%s\n", CliJobsCappedText(options.JobsAtOnce, chosen.Count).c_str());
-        // A list whose items feed one another keeps its order.
-        itemsAtOnce = ItemsDependOnEachOther(plan.Requests) ? 1 : chosen.Count;
-    }
-    if (plan.Requests.empty()) {
-        // Nothing left to convert.
-    } else if (itemsAtOnce > 1) {
-        outcomes = RunInParallel(plan, options, itemsAtOnce, program);
-    } else {
-        TerminalWindow window(stdout, stderr);
-        if (listItem) window.HoldMessages();
-        AttachWindow(&window);
-        outcomes = RunHere(plan, window, listItem, *roster);
-        if (listItem) {
-            TellOutcome(options, outcomes, window.HeldMessages());
-            if (StopSignal() != 0) return 128 + StopSignal();
-            const bool written = !outcomes.empty() && outcomes.front().Outcome == RequestOutcome::Result::Written;
-            return written ? 0 : kExitFailed;
-        }
-    }
+// How many items of the plan run at once: several only for a list run by this process,
+// with a work folder for the items' outcomes and this program's file to start them; then
+// as asked with --jobs (or one per core), within the free memory.
+int ItemsAtOnceFor(const Plan& plan, const CliOptions& options, bool listItem, const std::string& program) {
+    if (!plan.AsList || listItem || App().WorkFolder.empty() || program.empty()) return 1;
+    const ItemsAtOnce chosen = ChooseItemsAtOnce(options.JobsAtOnce, static_cast<int>(plan.Requests.size()), AvailableCores(), AvailableMemoryBytes());
+    if (chosen.CappedByMemory && options.JobsAtOnce > chosen.Count)
+        std::fprintf(stderr, "%s\n", CliJobsCappedText(options.JobsAtOnce, chosen.Count).c_str());
+    // A list whose items feed one another keeps its order.
+    return ItemsDependOnEachOther(plan.Requests) ? 1 : chosen.Count;
+}
 
+// An item's process ends once it has told its outcome: written, failed or stopped.
+int EndListItem(const CliOptions& options, const std::vector<RequestOutcome>& outcomes,
+                const std::vector<std::string>& messages) {
+    TellOutcome(options, outcomes, messages);
+    if (StopSignal() != 0) return 128 + StopSignal();
+    const bool written = !outcomes.empty() && outcomes.front().Outcome == RequestOutcome::Result::Written;
+    return written ? 0 : kExitFailed;
+}
+
+// The command's last words: stopped, or how many outputs were written out of all asked.
+int EndCommand(const std::vector<RequestOutcome>& outcomes, int kept, int total) {
     // A stopped request has already removed what it was writing; the old output stays.
     if (StopSignal() != 0) {
         std::fprintf(stderr, "%s\n", CliStoppedText().c_str());
@@ -296,4 +292,47 @@ int main(int argc, char** argv) {
     const bool whole = written + kept == total;
     std::fprintf(whole ? stdout : stderr, "%s\n", CliSummaryText(written, total).c_str());
     return whole ? 0 : kExitFailed;
+}
+
+// The command line carried out, from its options to its summary; the exit status.
+int RunCommand(int argc, char** argv, bool listItem, WorkerRoster& roster) {
+    CliOptions options;
+    if (const auto status = ReadOptions(argc, argv, options)) return *status;
+    Plan plan;
+    if (const auto status = PlanRequests(options, plan)) return *status;
+    const int total = static_cast<int>(plan.Requests.size());
+    int kept = 0;
+    if (const auto status = SortExisting(options, plan, kept)) return *status;
+
+    std::vector<RequestOutcome> outcomes;
+    const std::string program = ThisProgram();
+    const int itemsAtOnce = ItemsAtOnceFor(plan, options, listItem, program);
+    if (plan.Requests.empty()) {
+        // Nothing left to convert.
+    } else if (itemsAtOnce > 1) {
+        outcomes = RunInParallel(plan, options, itemsAtOnce, program);
+    } else {
+        TerminalWindow window(stdout, stderr);
+        if (listItem) window.HoldMessages();
+        AttachWindow(&window);
+        outcomes = RunHere(plan, window, listItem, roster);
+        if (listItem) return EndListItem(options, outcomes, window.HeldMessages());
+    }
+    return EndCommand(outcomes, kept, total);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Before anything: a stop signal from now on stops the conversion and cleans up.
+    CatchStopSignals();
+    std::signal(SIGPIPE, SIG_IGN);
+    const bool listItem = IsListItem(argc, argv);
+    if (listItem && !BecomeListItem()) return 128 + SIGTERM;
+    InstanceScope instance;
+    // The signal's thread may outlive main: it shares the roster.
+    const auto roster = std::make_shared<WorkerRoster>();
+    WatchStopSignals([roster](int) { roster->StopAll(); });
+    App().ProgramFolder = ExecutableFolder();
+    return RunCommand(argc, argv, listItem, *roster);
 }
