@@ -56,11 +56,10 @@ bool ConversionController::BeginOne() {
     return true;
 }
 
-void ConversionController::ConvertOne(RequestAsker& asker) {
+void ConversionController::ConvertOne(ConversionRequest request, RequestAsker& asker) {
     if (state_ != State::Preparing) return;
     // A dialog turns the window's event loop: whatever happens meanwhile (the stopped
     // worker's end, a close), StartOne and Cancel act only while the checks still hold.
-    ConversionRequest request = App().Request;
     switch (CheckSingleRequest(request, asker)) {
         case SingleVerdict::Start:
             StartChecked(std::move(request));
@@ -75,7 +74,7 @@ void ConversionController::ConvertOne(RequestAsker& asker) {
     }
 }
 
-void ConversionController::StartOne() { StartChecked(App().Request); }
+void ConversionController::StartOne(ConversionRequest request) { StartChecked(std::move(request)); }
 
 void ConversionController::StartChecked(ConversionRequest request) {
     if (state_ != State::Preparing) return;

@@ -104,14 +104,14 @@ public:
     // Release on Convert while idle: the converting look, and the checks may begin.
     // False when nothing may start now (the window is closing).
     bool BeginOne();
-    // The single request (App().Request, captured by the window) goes through its checks,
+    // The single request (as the window's fields gave it) goes through its checks,
     // questions and dialog; then it starts (StartOne), or the window returns to idle
     // (Cancel) before anything more is told.
-    void ConvertOne(RequestAsker& asker);
-    // The checks and dialogs accepted: the single request as the window's fields give it
-    // now is converted, at once or when the stopped worker has ended. (ConvertOne starts
-    // the request as its checks left it, with the special values its dialog gave.)
-    void StartOne();
+    void ConvertOne(ConversionRequest request, RequestAsker& asker);
+    // The checks and dialogs accepted: `request` is converted, at once or when the stopped
+    // worker has ended. (ConvertOne starts the request as its checks left it, with the
+    // special values its dialog gave.)
+    void StartOne(ConversionRequest request);
     // The checks or a dialog refused: back to idle.
     void Cancel();
     // The list button while idle: the queue's items as they stand now are converted, but

@@ -24,7 +24,8 @@ struct SpecialValues {
 };
 
 // One conversion: what to convert, where to, which preset, and the special presets'
-// values. The worker takes its own copy when it starts and the recipes read only that.
+// values. The front end hands it to the controller as a value; the worker takes its own
+// copy when it starts and the recipes read only that.
 struct ConversionRequest {
     std::string InputPath;
     std::string OutputPath;
@@ -49,9 +50,6 @@ struct AppState {
     std::string WorkFolder;
     // Where the intermediates go: WorkFolder, or the helper folder while none is set.
     std::string IntermediateFolder() const { return WorkFolder.empty() ? HelperFolder() : WorkFolder; }
-
-    // The window's request of a single conversion, as its fields give it.
-    ConversionRequest Request;
 
     // The window (or terminal) that the diagnostic log goes to, and that a conversion's
     // end is shown in. Never null once a front end has started.

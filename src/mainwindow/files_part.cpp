@@ -82,7 +82,6 @@ void FilesPart::ChooseInputFile() {
 
 void FilesPart::ApplyInputFile(const QString& path) {
     inputPathEdit->setText(path);
-    App().Request.InputPath = S(path);
     WriteSourcePreference();
 }
 
@@ -95,7 +94,6 @@ void FilesPart::ChooseOutputFile() {
 
 void FilesPart::ApplyOutputFile(const QString& path) {
     outputPathEdit->setText(path);
-    App().Request.OutputPath = S(path);
     WriteDestinationPreference();
 }
 

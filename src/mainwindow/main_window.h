@@ -173,7 +173,7 @@ private:
     void ChooseOutputFile();
     void AboutRelease();
     void CloseRelease();
-    void WriteConversionPreferences();
+    void WriteConversionPreferences(const std::string& output);
 
     LagDialog* lagDialog_ = nullptr;
     SegmentDialog* segmentDialog_ = nullptr;

@@ -85,10 +85,12 @@ void MainWindow::onConvertReleased() {
 
 void MainWindow::ConvertOneFile() {
     UpdateOutputName();
-    App().Request = {S(files_->Input()), S(files_->Output()), S(presets_->presetCombo->currentText())};
+    // The request is what the fields hold now; the second renaming reaches only the field.
+    transcoda::ConversionRequest request{S(files_->Input()), S(files_->Output()),
+                                         S(presets_->presetCombo->currentText())};
     UpdateOutputName();
-    WriteConversionPreferences();
-    controller_->ConvertOne(*this);
+    WriteConversionPreferences(request.OutputPath);
+    controller_->ConvertOne(std::move(request), *this);
 }
 
 void MainWindow::ReturnToIdle() { controller_->Cancel(); }

@@ -26,8 +26,8 @@ void MainWindow::LoadPreferences() {
     UpdateOutputName();
 }
 
-void MainWindow::WriteConversionPreferences() {
-    const auto result = transcoda::WriteConversionStartPreferences(App().ProgramFolder, App().Request.OutputPath,
+void MainWindow::WriteConversionPreferences(const std::string& output) {
+    const auto result = transcoda::WriteConversionStartPreferences(App().ProgramFolder, output,
                                                                    presets_->presetCombo->currentIndex());
     if (!result.Ok()) transcoda::LogError(" -- Erreur de modification du fichier préférences");
     transcoda::LogEvent(" -- Fin de modification du fichier préférences");

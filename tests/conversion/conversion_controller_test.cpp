@@ -213,9 +213,9 @@ TEST_F(ControllerTest, StateMachine) {
         for (std::string move; moves >> move;) {
             if (move == "one") {
                 controller->BeginOne();
-                controller->StartOne();
+                controller->StartOne({});
             } else if (move == "begin") controller->BeginOne();
-            else if (move == "start") controller->StartOne();
+            else if (move == "start") controller->StartOne({});
             else if (move == "cancel") controller->Cancel();
             else if (move == "list") controller->StartList(ConversionQueue());
             else if (move == "stop") controller->Stop();
@@ -275,7 +275,7 @@ TEST_F(ControllerTest, ItemStatusesReachTheWindowOnlyFromTheRunItShows) {
     ends[1]();
     owner.RunPosted();
     controller->BeginOne();
-    controller->StartOne();
+    controller->StartOne({});
     ASSERT_EQ(jobs.size(), 3u);
     EXPECT_FALSE(jobs[2].OnItem);
     controller->Stop();
@@ -394,9 +394,8 @@ TEST_F(ControllerTest, ChecksBeforeASingleConversion) {
             if (row.format == kExtraction) started += " " + special.ExtractionStart + " " + special.ExtractionLength;
             workerEnd = std::move(onEnd);
         });
-        App().Request = {input, output, FormatLabel(row.format)};
         ASSERT_TRUE(controller->BeginOne());
-        controller->ConvertOne(asker);
+        controller->ConvertOne({input, output, FormatLabel(row.format)}, asker);
 
         EXPECT_EQ(transcript, row.transcript);
         EXPECT_EQ(started, row.started);
@@ -440,11 +439,13 @@ protected:
         });
     }
     void Request(const std::string& name) {
-        App().Request = {In(name), Out(name), FormatLabel(3)};
+        fields = {In(name), Out(name), FormatLabel(3)};
         ASSERT_TRUE(controller->BeginOne());
-        controller->StartOne();
+        controller->StartOne(fields);
     }
     bool Idle() { return owner.RunUntil([&] { return controller->Current() == State::Idle; }); }
+    // The window's fields, as the last request took them.
+    ConversionRequest fields;
     std::atomic<int> hanging{0};
 };
 
@@ -455,7 +456,7 @@ TEST_F(WorkerControllerTest, StopThenConvertAgainRunsTheNewRequestAfterTheStoppe
     Request("next");
     EXPECT_EQ(controller->Current(), State::StartPending);
     // A file picked while the start waits does not reach it.
-    App().Request = {In("picked"), Out("picked"), FormatLabel(3)};
+    fields = {In("picked"), Out("picked"), FormatLabel(3)};
     ASSERT_TRUE(Idle());
     EXPECT_FALSE(fs::exists(Out("hang"))) << "the stopped request went on";
     EXPECT_TRUE(fs::exists(Out("next")));

@@ -242,8 +242,8 @@ TEST_F(WorkerTest, StopDuringSecondItemLeavesTheThirdUnstartedAndEarlierOutputsW
 }
 
 // The worker converts the request as it was when it started: the window may change its
-// fields, pickers and special values meanwhile (here a thread writing them all the
-// time, which the thread checker watches in the checked builds).
+// fields, pickers and special values meanwhile (here a thread rewriting the request it
+// handed over all the time, which the thread checker watches in the checked builds).
 TEST_F(WorkerTest, TheRunReadsItsOwnCopyWhateverTheWindowWritesMeanwhile) {
     FakeItem item = Item("own", 0);  // the HD recipe: several steps, each reading the request
     items = {item};
@@ -259,7 +259,7 @@ TEST_F(WorkerTest, TheRunReadsItsOwnCopyWhateverTheWindowWritesMeanwhile) {
     worker->Start({});
     std::thread window([&] {
         for (int i = 0; !done.load(); ++i) {
-            App().Request = {"/elsewhere/in" + std::to_string(i) + ".avi", "/elsewhere/out.mpeg", Label(3),
+            request = {"/elsewhere/in" + std::to_string(i) + ".avi", "/elsewhere/out.mpeg", Label(3),
                              {"1.25", "00:00:01", kNoExtractionValue}};
             ++writes;
             std::this_thread::yield();
@@ -275,7 +275,6 @@ TEST_F(WorkerTest, TheRunReadsItsOwnCopyWhateverTheWindowWritesMeanwhile) {
     EXPECT_EQ(Results(), std::vector<Result>{Result::Written});
     EXPECT_EQ(worker->Outcomes().front().Request.OutputPath, item.output);
     EXPECT_EQ(win->restored, "once");
-    App().Request = {};
 }
 
 TEST_F(WorkerTest, EmptyListReturnsToIdleAtOnce) {

@@ -18,11 +18,10 @@ inline void ClickDown(SpinButton* spin, int times) {
     for (int i = 0; i < times; ++i) spin->DownButton()->click();
 }
 
-// Language, debug mode, dialog values and a fresh recording window.
+// Language, debug mode and a fresh recording window.
 inline void ResetApp(RecordingWindow& window, const std::string& language, bool debug = true) {
     App().CurrentLanguage = language;
     App().DebugMode = debug;
-    App().Request = {};
     AttachWindow(&window);
 }
 

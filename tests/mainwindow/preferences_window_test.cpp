@@ -74,7 +74,7 @@ TEST_F(PreferencesTest, PickingFilesCreatesTheFileOnlyForTheInput) {
     dialogs.picks = {QString::fromStdString(Path("in/clip.avi"))};
     Click(form->openPicture);
     EXPECT_EQ(form->Files().inputPathEdit->text().toStdString(), Path("in/clip.avi"));
-    EXPECT_EQ(App().Request.InputPath, Path("in/clip.avi"));
+    EXPECT_EQ(form->Files().Input().toStdString(), Path("in/clip.avi"));
     const std::string created = ReadFile(PrefsPath());
     EXPECT_NE(created.find("sourceFileName=" + Path("in/clip.avi")), std::string::npos) << created;
     EXPECT_EQ(created.find("destinationFileName"), std::string::npos) << created;
@@ -177,7 +177,7 @@ TEST_F(PreferencesTest, DroppedItemsBecomePathsLikeAPick) {
         const std::string key = c.onOutputField ? "destinationFileName=" : "sourceFileName=";
         EXPECT_EQ(ReadFile(PrefsPath()).find(key + expected) != std::string::npos, expected != "typed") << c.name;
         if (!c.onOutputField) {
-            EXPECT_EQ(App().Request.InputPath, expected);
+            EXPECT_EQ(form->Files().Input().toStdString(), expected);
         }
     }
 }
