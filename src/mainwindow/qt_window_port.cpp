@@ -85,13 +85,15 @@ bool QtWindowPort::OnWindowThread() const {
     return invoker_ != nullptr && QThread::currentThread() == invoker_->thread();
 }
 
+bool QtWindowPort::RunHere(const std::function<void(MainWindow&)>& work) {
+    if (form_ == nullptr) return false;
+    work(*form_);
+    return true;
+}
+
 bool QtWindowPort::Run(std::function<void(MainWindow&)> work) {
     if (invoker_ == nullptr) return false;
-    if (OnWindowThread()) {
-        if (form_ == nullptr) return false;
-        work(*form_);
-        return true;
-    }
+    if (OnWindowThread()) return RunHere(work);
     if (closing_) return false;
     QMetaObject::invokeMethod(
         invoker_,
@@ -104,11 +106,7 @@ bool QtWindowPort::Run(std::function<void(MainWindow&)> work) {
 
 bool QtWindowPort::RunAndWait(const std::function<void(MainWindow&)>& work) {
     if (invoker_ == nullptr) return false;
-    if (OnWindowThread()) {
-        if (form_ == nullptr) return false;
-        work(*form_);
-        return true;
-    }
+    if (OnWindowThread()) return RunHere(work);
     if (closing_) return false;
     bool done = false;
     QMetaObject::invokeMethod(

@@ -71,8 +71,10 @@ private:
     // Runs work with the window now on the window thread; from another thread, queued
     // there without waiting. False when it was not run (nor queued).
     bool Run(std::function<void(MainWindow&)> work);
-    // Runs work on the window thread while the calling thread waits; only the window's
-    // answers that another thread needs (the list's rows) come this way.
+    // Runs work with the window, on the window thread, now; false without a window.
+    bool RunHere(const std::function<void(MainWindow&)>& work);
+    // Runs work on the window thread while the calling thread waits; only an answer that
+    // another thread needs (whether the convert picture came back) comes this way.
     bool RunAndWait(const std::function<void(MainWindow&)>& work);
     void FlushLog();
 
