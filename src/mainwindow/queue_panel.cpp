@@ -132,8 +132,7 @@ void QueuePanel::ApplyTexts() {
         clearQueue->setText("Clear list");
         hideQueue->setText("Hide list");
         convertQueue->setText("Convert the list");
-        // The first three columns have no header in English.
-        model_->SetHeaders({"", "", "", " Status"});
+        model_->SetHeaders({" Format", " Input file", " Output file", " Status"});
     } else {
         model_->SetHeaders({" Format ciblé", " Fichier à convertir", " Fichier de sortie", " État"});
     }

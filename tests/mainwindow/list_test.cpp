@@ -158,16 +158,17 @@ TEST_F(ListTest, ClearEmptiesTheListAndIgnoresAnEmptyOne) {
     EXPECT_FALSE(form->Queue().OutputInList(QString::fromStdString(Path("out/1.mp3"))));
 }
 
-TEST_F(ListTest, HeaderRowIsFrenchOnly) {
-    auto header = [&](int column) {
-        return form->Queue().queueView->model()->headerData(column, Qt::Horizontal).toString().toStdString();
+TEST_F(ListTest, HeaderRowSpeaksTheWindowsLanguage) {
+    auto headers = [&] {
+        std::vector<std::string> texts;
+        for (int c = 0; c < 4; ++c)
+            texts.push_back(form->Queue().queueView->model()->headerData(c, Qt::Horizontal).toString().toStdString());
+        return texts;
     };
     MakeForm();
-    EXPECT_EQ(header(0), " Format ciblé");
-    EXPECT_EQ(header(1), " Fichier à convertir");
-    EXPECT_EQ(header(2), " Fichier de sortie");
+    EXPECT_EQ(headers(), (std::vector<std::string>{" Format ciblé", " Fichier à convertir", " Fichier de sortie", " État"}));
     MakeForm("EN");
-    for (int c = 0; c < 3; ++c) EXPECT_EQ(header(c), "");
+    EXPECT_EQ(headers(), (std::vector<std::string>{" Format", " Input file", " Output file", " Status"}));
 }
 
 TEST_F(ListTest, DebugFillQueuesEveryFormatOnce) {
