@@ -68,6 +68,7 @@ void ListBoard::Draw() {
 }
 
 void ListBoard::PrintOut(const std::string& line) {
+    if (quiet_) return;
     Erase();
     std::fprintf(out_, "%s\n", line.c_str());
     if (tty_) Draw();
@@ -75,6 +76,11 @@ void ListBoard::PrintOut(const std::string& line) {
 }
 
 void ListBoard::PrintErr(const std::string& line) {
+    if (quiet_) {
+        std::fprintf(err_, "%s\n", line.c_str());
+        std::fflush(err_);
+        return;
+    }
     Erase();
     std::fflush(out_);
     std::fprintf(err_, "%s\n", line.c_str());
@@ -83,6 +89,7 @@ void ListBoard::PrintErr(const std::string& line) {
 }
 
 void ListBoard::Refresh() {
+    if (quiet_) return;
     if (tty_) {
         std::vector<std::string> lines = Lines();
         const size_t width = ScreenWidth(out_);

@@ -17,6 +17,9 @@ namespace transcoda::cli {
 class ListBoard {
 public:
     ListBoard(std::FILE* out, std::FILE* err);
+    // Nothing on standard output (it carries JSON records); lines for standard error
+    // are still shown.
+    void KeepOffStdout() { quiet_ = true; }
 
     // The line of running item `item`; removed when the item ends.
     void SetItem(int item, const std::string& text);
@@ -40,6 +43,7 @@ private:
     std::FILE* out_;
     std::FILE* err_;
     bool tty_;
+    bool quiet_ = false;
     std::map<int, std::string> items_;
     std::string overall_;
     // On a terminal: the lines of the board as drawn.
