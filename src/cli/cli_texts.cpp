@@ -39,8 +39,8 @@ std::string CliUsageText() {
         "Une option prend sa valeur après une espace ou un signe = (--jobs=2) ; après --, tout est fichier.\n"
         "ENTREE et SORTIE sont des fichiers : - (entrée ou sortie standard) est refusé.\n"
         "Code de sortie 0 seulement quand chaque fichier de sortie a été écrit (ou gardé avec -n) ;\n"
-        "1 quand une conversion a échoué ou que la sortie standard n'a pu être écrite ; 2 pour une\n"
-        "ligne de commande incorrecte.\n",
+        "1 quand une conversion a échoué ou a été refusée, ou que la sortie standard n'a pu être écrite ;\n"
+        "2 pour une ligne de commande incorrecte.\n",
         "Usage:\n"
         "  transcoda-cli --formats                       list the 40 formats with their index\n"
         "  transcoda-cli -f INDEX INPUT [OUTPUT]         convert one file\n"
@@ -69,7 +69,7 @@ std::string CliUsageText() {
         "An option takes its value after a blank or an = sign (--jobs=2); after --, every word is a file.\n"
         "INPUT and OUTPUT are files: - (standard input or output) is refused.\n"
         "Exit status 0 only when every output file was written (or kept with -n); 1 when a conversion\n"
-        "failed or standard output could not be written; 2 for a wrong command line.\n");
+        "failed or was refused, or standard output could not be written; 2 for a wrong command line.\n");
 }
 
 std::string CliUnknownIndexText(const std::string& index) {

@@ -18,6 +18,7 @@
 #include "conversion/item_counter.h"
 #include "conversion/worker_texts.h"
 #include "exec/app_state.h"
+#include "exec/language.h"
 #include "platform/command_line.h"
 #include "platform/instance_mark.h"
 #include "platform/process.h"
@@ -88,7 +89,7 @@ void ListRun::Start(size_t index) {
         }
         close(fds[1]);
     }
-    board_.SetItem(static_cast<int>(index + 1), Counter(index));
+    board_.SetItem(static_cast<int>(index + 1), Counter(index), true);
     running_.push_back(std::move(item));
 }
 
@@ -113,7 +114,8 @@ void ListRun::Read(RunningItem& item) {
         for (const std::string& line : item.Lines.Feed({buffer, static_cast<size_t>(n)})) Pass(item.Index, line);
     }
     const std::string& progress = item.Lines.Progress();
-    board_.SetItem(static_cast<int>(item.Index + 1), Counter(item.Index) + (progress.empty() ? "" : " " + progress));
+    const bool idle = progress.empty() || progress.starts_with(ReadyText());
+    board_.SetItem(static_cast<int>(item.Index + 1), Counter(item.Index) + (progress.empty() ? "" : " " + progress), idle);
 }
 
 void ListRun::Pass(size_t index, const std::string& line) {
