@@ -98,6 +98,8 @@ void MainWindow::CreateControls() {
     CreatePictures();
 
     files_ = new FilesPart(panel, this, [this](const QString& text) { ShowMessage(text); });
+    files_->SetInputHooks([this](const QString& previous) { FollowInput(previous); },
+                          [this](const QStringList& paths) { queue_->AddDroppedFiles(paths); });
     presets_ = new PresetPicker(panel, [this] { UpdateOutputName(); });
     queue_ = new QueuePanel(panel, {
         [this] { RevealList(); },
