@@ -77,6 +77,7 @@ TABLE=$(cat <<'ROWS'
 25 clip.webm 640x480
 34 clip.webm audio
 39 clip.webm video --from 00:00:00 --to 00:00:02
+38 clip.webm video --delay 0.50
 5  clip.ts   320x240
 34 clip.m4a  audio
 36 clip.aac  audio
