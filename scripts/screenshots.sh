@@ -15,8 +15,8 @@
 #                              playing beside it
 #   sync_dialog_en.png         the sync dialog in English
 #   extraction_dialog.png      the extraction dialog in French; extraction_dialog_en.png
-#   input_dialog.png           the input file dialog with its list of file types open, in
-#                              French; input_dialog_en.png in English
+#   input_dialog.png           the input file dialog showing every file ("Tous les
+#                              fichiers"), in French; input_dialog_en.png in English
 #   main_opened_with.png       the window opened with a file (the output follows it), in
 #                              French; main_opened_with_en.png in English
 #   main_scale2.png            the main window at QT_SCALE_FACTOR=2, list shown;
@@ -285,7 +285,7 @@ shot_extraction() {
     stop_app
 }
 
-# shot_input_dialog LANGUAGE FILE: the input file dialog, its file types listed, after a
+# shot_input_dialog LANGUAGE FILE: the input file dialog showing every file, after a
 # click on the open picture (openPicture: 96 x 96 at 8, 4).
 shot_input_dialog() {
     local language=$1 file=$2 title wid dlg
@@ -299,11 +299,9 @@ shot_input_dialog() {
     [[ "$language" == FR ]] && title="Choisir le fichier d'entrée"
     dlg=$(wait_for 100 named_window "$title") || { echo "screenshots: no input dialog" >&2; exit 1; }
     sleep 0.5
-    # The file types' list opened (Tab from the file name field reaches it).
-    xdotool key --window "$dlg" Tab key --window "$dlg" alt+Down
-    sleep 0.5
-    import -window root -crop 1000x640+183+64 "$OUT/$file"
-    echo "screenshots: $OUT/$file"
+    # The last file type, every file (Tab from the file name field reaches the types).
+    xdotool key --window "$dlg" Tab key --window "$dlg" End
+    capture "$dlg" "$file"
     stop_app
 }
 

@@ -1,5 +1,5 @@
-// Program entry: the splash while the windows are created, a two-second hold, then the
-// event loop until the main window closes.
+// Program entry: the splash while the windows are created, a two-second hold, the files
+// the program was opened with, then the event loop until the main window closes.
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>

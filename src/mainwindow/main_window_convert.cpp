@@ -73,6 +73,8 @@ void MainWindow::onConvertReleased() {
         return;
     }
     if (!controller_->BeginOne()) return;
+    // A path still being typed is checked first, as leaving the field would.
+    files_->CheckTypedInput();
     if (!transcoda::InputFileExists(S(files_->Input()))) {
         ReturnToIdle();
         ChooseInputFile();

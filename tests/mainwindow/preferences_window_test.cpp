@@ -228,7 +228,8 @@ TEST_F(PreferencesTest, WithoutAFileTheOutputGoesBesideTheInput) {
 TEST_F(PreferencesTest, ANewInputTakesAlongTheOutputNamedAfterTheOldOne) {
     struct Case {
         const char* name;
-        const char* how;     // "pick", "drop", "open", "typed", "pasted" (a file:// address)
+        const char* how;     // "pick", "drop", "open", "typed", "pasted" (a file:// address),
+                             // "typed-add" (typed, then Add to the list without leaving the field)
         const char* output;  // beside the old input a/clip.avi, or elsewhere
         int format;
         const char* input;     // the new input
@@ -244,6 +245,7 @@ TEST_F(PreferencesTest, ANewInputTakesAlongTheOutputNamedAfterTheOldOne) {
         {"pick, the new input's own name", "pick", "a/clip.mp3", 34, "b/song.mp3", "b/song (1).mp3", nullptr},
         {"pick, a name the user chose", "pick", "a/holiday.mpeg", 3, "b/film.mkv", "a/holiday.mpeg", nullptr},
         {"drop, the same stem elsewhere", "drop", "c/clip.mpeg", 3, "b/film.mkv", "c/clip.mpeg", nullptr},
+        {"typed, then added to the list at once", "typed-add", "a/clip.mpeg", 3, "b/film.mkv", "b/film.mpeg", nullptr},
         {"typed, a missing file", "typed", "a/clip.mpeg", 3, "b/none.mkv", "a/clip.mpeg", "n'existe pas"},
         {"typed, a folder", "typed", "a/clip.mpeg", 3, "b/folder", "a/clip.mpeg", "n'est pas un fichier ordinaire"},
         {"open, a missing file", "open", "a/clip.mpeg", 3, "b/none.mkv", "a/clip.mpeg", "n'existe pas"},
@@ -265,6 +267,10 @@ TEST_F(PreferencesTest, ANewInputTakesAlongTheOutputNamedAfterTheOldOne) {
             form->Files().TakeDroppedInput(input);
         } else if (how == "open") {
             form->OpenFiles({input});
+        } else if (how == "typed-add") {
+            field->selectAll();
+            QTest::keyClicks(field, input);
+            Click(form->Queue().addToQueue);
         } else {
             field->selectAll();
             QTest::keyClicks(field, how == "typed" ? input : QUrl::fromLocalFile(input).toString());
