@@ -15,6 +15,10 @@
 #                              playing beside it
 #   sync_dialog_en.png         the sync dialog in English
 #   extraction_dialog.png      the extraction dialog in French; extraction_dialog_en.png
+#   input_dialog.png           the input file dialog showing every file ("Tous les
+#                              fichiers"), in French; input_dialog_en.png in English
+#   main_opened_with.png       the window opened with a file (the output follows it), in
+#                              French; main_opened_with_en.png in English
 #   main_scale2.png            the main window at QT_SCALE_FACTOR=2, list shown;
 #                              main_scale2_en.png in English
 #
@@ -91,8 +95,10 @@ wait_for() {
     return 1
 }
 
+# The files the program is opened with, as the desktop's "Open with" gives them.
+APP_FILES=()
 start_app() {
-    env "$@" "$SCRATCH/transcoda" >/dev/null 2>>"$SCRATCH/app.err" &
+    env "$@" "$SCRATCH/transcoda" "${APP_FILES[@]}" >/dev/null 2>>"$SCRATCH/app.err" &
     APP_PID=$!
 }
 
@@ -279,6 +285,41 @@ shot_extraction() {
     stop_app
 }
 
+# shot_input_dialog LANGUAGE FILE: the input file dialog showing every file, after a
+# click on the open picture (openPicture: 96 x 96 at 8, 4).
+shot_input_dialog() {
+    local language=$1 file=$2 title wid dlg
+    make_clip
+    write_preferences "$CLIP" "$VIDEOS/vacances-2026.avi" 0
+    start_app TRANSCODA_LANGUAGE="$language"
+    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
+    sleep 0.3
+    xdotool mousemove --window "$wid" 56 52 click 1
+    title="Select the input file"
+    [[ "$language" == FR ]] && title="Choisir le fichier d'entrée"
+    dlg=$(wait_for 100 named_window "$title") || { echo "screenshots: no input dialog" >&2; exit 1; }
+    sleep 0.5
+    # The last file type, every file (Tab from the file name field reaches the types).
+    xdotool key --window "$dlg" Tab key --window "$dlg" End
+    capture "$dlg" "$file"
+    stop_app
+}
+
+# shot_opened LANGUAGE FILE: the window opened with a file ("Open with"): the file is the
+# input, and the output named after the last input follows it.
+shot_opened() {
+    local language=$1 file=$2 wid
+    make_clip
+    cp -f "$CLIP" "$VIDEOS/anniversaire.mkv"
+    write_preferences "$CLIP" "$VIDEOS/vacances-2026.avi" 0
+    APP_FILES=("$VIDEOS/anniversaire.mkv")
+    start_app TRANSCODA_LANGUAGE="$language"
+    APP_FILES=()
+    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
+    capture "$wid" "$file"
+    stop_app
+}
+
 if [[ "$PART" == --scale2 ]]; then
     shot_main main_scale2.png yes 2
     shot_main main_scale2_en.png yes 2 TRANSCODA_LANGUAGE=EN
@@ -303,6 +344,10 @@ shot_sync FR sync_preview.png
 shot_sync EN sync_dialog_en.png
 shot_extraction FR extraction_dialog.png
 shot_extraction EN extraction_dialog_en.png
+shot_input_dialog FR input_dialog.png
+shot_input_dialog EN input_dialog_en.png
+shot_opened FR main_opened_with.png
+shot_opened EN main_opened_with_en.png
 
 KEPT_LIST=$(
     cat <<'EOF'

@@ -101,6 +101,8 @@ std::map<std::string, Container> BuildTable() {
     t["wma"] = Make("asf", true, {}, kAsfAudio, "", "wmav2");
 
     t["mkv"] = Make("matroska", true, {}, {}, "libx264", "aac");
+    t["mka"] = Make("matroska", true, {}, {}, "", "aac");
+    t["webm"] = Make("webm", true, {"vp8", "vp9", "av1"}, {"vorbis", "opus"}, "libvpx", "libvorbis");
     Container ogg = Make("ogg", true, {"theora", "vp8"}, {"vorbis", "opus", "flac", "speex"}, "libtheora", "libvorbis");
     for (auto e : {"ogg", "ogv", "ogm"}) t[e] = ogg;
     t["ogm"].ffmpegGuesses = false;
@@ -116,6 +118,11 @@ std::map<std::string, Container> BuildTable() {
 
     t["wav"] = Make("wav", true, {}, kWavAudio, "", "pcm_s16le");
     t["mp3"] = Make("mp3", true, {}, {"mp3"}, "", "libmp3lame");
+    t["m4a"] = Make("ipod", true, {}, {"aac", "alac"}, "", "aac");
+    t["aac"] = Make("adts", true, {}, {"aac"}, "", "aac");
+    t["flac"] = Make("flac", true, {}, {"flac"}, "", "flac");
+    t["opus"] = Make("opus", true, {}, {"opus"}, "", "libopus");
+    t["oga"] = Make("ogg", true, {}, {"vorbis", "opus", "flac", "speex"}, "", "libvorbis");
     t["mp2"] = Make("mp2", true, {}, {"mp2"}, "", "mp2");
     Container au = Make("au", true, {}, {"pcm_s16be", "pcm_mulaw", "pcm_alaw", "pcm_s8"}, "", "pcm_s16be");
     for (auto e : {"au", "snd"}) t[e] = au;

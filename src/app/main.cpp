@@ -1,7 +1,9 @@
-// Program entry: the splash while the windows are created, a two-second hold, then the
-// event loop until the main window closes.
+// Program entry: the splash while the windows are created, a two-second hold, the files
+// the program was opened with, then the event loop until the main window closes.
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
+#include <QUrl>
 #include <QThread>
 #include <clocale>
 #include <cstdio>
@@ -33,6 +35,25 @@ void EndOnStopSignal(transcoda::WorkerRoster& workers, int signal) {
     std::fflush(nullptr);
     _exit(128 + signal);
 }
+// The files the program is opened with ("transcoda FILE...", the desktop's "Open with"),
+// as absolute paths; Qt has taken its own options out already. A "file:" address is its
+// local path; after "--" every argument is a file, even one that begins with "-".
+QStringList OpenedFiles(const QStringList& arguments) {
+    QStringList files;
+    bool optionsOver = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        QString argument = arguments[i];
+        if (!optionsOver && argument == "--") {
+            optionsOver = true;
+            continue;
+        }
+        if (!optionsOver && argument.startsWith('-')) continue;
+        if (argument.startsWith("file:")) argument = QUrl(argument).toLocalFile();
+        if (!argument.isEmpty()) files << QFileInfo(argument).absoluteFilePath();
+    }
+    return files;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,6 +90,7 @@ int main(int argc, char** argv) {
     delete splash;
 
     window->show();
+    window->OpenFiles(OpenedFiles(QApplication::arguments()));
     const int status = QApplication::exec();
 
     // A conversion may still be running: its tools and work folder go now, and the

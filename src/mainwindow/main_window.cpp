@@ -98,6 +98,8 @@ void MainWindow::CreateControls() {
     CreatePictures();
 
     files_ = new FilesPart(panel, this, [this](const QString& text) { ShowMessage(text); });
+    files_->SetInputHooks([this](const QString& previous) { FollowInput(previous); },
+                          [this](const QStringList& paths) { queue_->AddDroppedFiles(paths); });
     presets_ = new PresetPicker(panel, [this] { UpdateOutputName(); });
     queue_ = new QueuePanel(panel, {
         [this] { RevealList(); },
@@ -183,8 +185,8 @@ void MainWindow::PictureEvents(PictureButton* picture, const ImageList* list, vo
 }
 
 void MainWindow::ApplyStartSettings() {
-    // The language and the diagnostic mode are fixed here for the whole run. The program
-    // takes no arguments; the environment may ask for English texts or the log.
+    // The language and the diagnostic mode are fixed here for the whole run; the
+    // environment may ask for English texts or the log.
     const char* language = std::getenv("TRANSCODA_LANGUAGE");
     const char* debug = std::getenv("TRANSCODA_DEBUG");
     App().CurrentLanguage = (language != nullptr && std::string(language) == "EN") ? "EN" : "FR";

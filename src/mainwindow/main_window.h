@@ -79,6 +79,9 @@ public:
     void ReturnToIdle();
     // The output field gets the name the selected preset writes.
     void UpdateOutputName();
+    // Files the program was started with: one is the input, as a pick makes it; several
+    // join the list, as a drop of several files does.
+    void OpenFiles(const QStringList& paths);
     void LoadPreferences();
     void ShowListLayout();
     void HideListLayout();
@@ -174,6 +177,8 @@ private:
     void AboutRelease();
     void CloseRelease();
     void WriteConversionPreferences(const std::string& output);
+    // A new input: the output follows it when it was named after the previous one.
+    void FollowInput(const QString& previous);
 
     LagDialog* lagDialog_ = nullptr;
     SegmentDialog* segmentDialog_ = nullptr;

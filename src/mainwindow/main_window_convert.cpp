@@ -73,6 +73,8 @@ void MainWindow::onConvertReleased() {
         return;
     }
     if (!controller_->BeginOne()) return;
+    // A path still being typed is checked first, as leaving the field would.
+    files_->CheckTypedInput();
     if (!transcoda::InputFileExists(S(files_->Input()))) {
         ReturnToIdle();
         ChooseInputFile();
@@ -101,6 +103,26 @@ void MainWindow::UpdateOutputName() {
     // A name made for an empty field is never one that an item of the list writes.
     files_->UpdateOutputName(presets_->presetCombo->currentText(),
                              [this](const std::string& output) { return queue_->OutputInList(ToQString(output)); });
+}
+
+void MainWindow::FollowInput(const QString& previous) {
+    files_->FollowInput(presets_->presetCombo->currentText(), previous,
+                        [this](const std::string& output) { return queue_->OutputInList(ToQString(output)); });
+}
+
+void MainWindow::OpenFiles(const QStringList& paths) {
+    if (paths.size() > 1) {
+        queue_->AddDroppedFiles(paths);
+        return;
+    }
+    if (paths.isEmpty()) return;
+    // One file is a pick; a name that is no file to convert is told, and nothing changes.
+    const QString refusal = FilesPart::InputRefusal(paths.first());
+    if (!refusal.isEmpty()) {
+        ShowMessage(refusal);
+        return;
+    }
+    files_->TakeDroppedInput(paths.first());
 }
 
 void MainWindow::ChooseInputFile() { files_->ChooseInputFile(); }

@@ -30,6 +30,8 @@ void MainWindow::RevealList() {
 void MainWindow::onAddToQueueClicked() {
     const QString preset = presets_->presetCombo->currentText();
     if (!transcoda::MayJoinList(S(preset), *this)) return;
+    // A path still being typed is checked first, as leaving the field would.
+    files_->CheckTypedInput();
     // The item gets the name its preset writes: every check and question concerns that
     // file, not the text the field held before.
     UpdateOutputName();

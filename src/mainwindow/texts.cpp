@@ -16,7 +16,8 @@ const char* const kAllInputPatterns =
     "|*.mts;*.m2t;*.tod;*.mts;*.flv;*.f4v;*.f4p;*.avi;*.div;*.divx;*.wmv;*.asf;*.mpg;*.mpeg;"
     "*.mpe;*.mp2;*.mod;*.mvv;*.m2v;*.m1v;*.wav;*.mp3;*.snd;*.au;*.aif;*.aifc;*.aiff;*.wma;*.mov;"
     "*.qt;*.mp4;*.m4v;*.mkv;*.rm;*.ram;*.rmvb;*.rv;*.ivr;*.ogg;*.ogm;*.ogv;*.vob;*.vro;*.3gpp;"
-    "*.3gp;*.3gp2;*.3g2;*.ts;*.m2ts;*.mts;*.m2t;*.tp;*.nsv;*.dat;*.ifo;*.dv;*.flic;*.fli";
+    "*.3gp;*.3gp2;*.3g2;*.ts;*.m2ts;*.mts;*.m2t;*.tp;*.nsv;*.dat;*.ifo;*.dv;*.flic;*.fli;"
+    "*.webm;*.mka;*.m4a;*.aac;*.flac;*.opus;*.oga";
 
 struct Family {
     const char* text;
@@ -44,6 +45,9 @@ const Family kFamilies[] = {
     {"Video CD (*.dat)", "*.dat"},
     {"DV Video (*.dv)", "*.dv"},
     {"FLIC (*.flic, *.fli)", "*.flic;*.fli"},
+    {"WebM (*.webm)", "*.webm"},
+    {"Audio AAC, FLAC, Opus, Vorbis (*.m4a, *.aac, *.flac, *.opus, *.oga, *.mka)",
+     "*.m4a;*.aac;*.flac;*.opus;*.oga;*.mka"},
 };
 
 }  // namespace
@@ -52,7 +56,8 @@ QString InputFilter() {
     QString filter = Lang("Toutes les vidéos", "All video formats") + QString::fromUtf8(kAllInputPatterns);
     for (const Family& f : kFamilies)
         filter += "|" + QString::fromUtf8(f.text) + "|" + QString::fromUtf8(f.patterns);
-    return filter;
+    // Last, every file: one whose name says nothing of its content can still be picked.
+    return filter + "|" + Lang("Tous les fichiers", "All files") + "|*";
 }
 
 QString OutputFilter() { return Lang("Tous les formats vidéo|*.*", "All video formats|*.*"); }

@@ -50,6 +50,15 @@ QString UserDialogs::PickFile(QWidget* parent, const QString& title, const QStri
     return dialog.selectedFiles().first();
 }
 
+QStringList UserDialogs::PickFiles(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& startPath) {
+    QFileDialog dialog(parent, title, startPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles();
+}
+
 int UserDialogs::RunModal(QDialog* dialog) { return dialog->exec(); }
 
 bool UserDialogs::OpenExternal(const QUrl& url) { return QDesktopServices::openUrl(url); }

@@ -3,6 +3,7 @@
 // through this one object, so that a test can answer them instead of a person.
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 class QDialog;
@@ -27,6 +28,10 @@ public:
     // mustExist false lets the user type a name that does not exist yet.
     virtual QString PickFile(QWidget* parent, const QString& title, const QString& filter,
                              const QString& startPath, bool mustExist);
+    // An open-file dialog in which several existing files may be chosen; the chosen
+    // paths, none when it was cancelled.
+    virtual QStringList PickFiles(QWidget* parent, const QString& title, const QString& filter,
+                                  const QString& startPath);
     // Shows a dialog modally and returns its result.
     virtual int RunModal(QDialog* dialog);
     // Hands a folder or a web page to the desktop.

@@ -41,7 +41,61 @@ std::string FreeNameBeside(const std::string& named, const std::function<bool(co
     return candidate;
 }
 
+// The name part of a path and its folder; a folder path's name is its last component.
+std::pair<std::filesystem::path, std::string> FolderAndName(const std::string& path) {
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+    const std::filesystem::path p(trimmed);
+    return {p.parent_path().lexically_normal(), p.filename().string()};
+}
+
+// True when `base` is `stem` followed by " (n)".
+bool IsNumberedStem(const std::string& base, const std::string& stem) {
+    if (!base.starts_with(stem + " (") || !base.ends_with(")")) return false;
+    const std::string digits = base.substr(stem.size() + 2, base.size() - stem.size() - 3);
+    return !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 }  // namespace
+
+bool NamedAfterInput(const std::string& output, const std::string& input) {
+    namespace fs = std::filesystem;
+    const std::string out = TrimBlanks(output);
+    const std::string in = TrimBlanks(input);
+    if (out.empty()) return true;
+    if (in.empty()) return false;
+    const auto [inFolder, inName] = FolderAndName(in);
+    // A bare name lies in the input's folder, as OutputBesideInput places it.
+    const auto [outFolder, outName] =
+        FolderAndName(out.front() == '/' ? out : (fs::path(in).parent_path() / out).string());
+    if (outFolder != inFolder && !(in.back() == '/' && outFolder == fs::path(in).lexically_normal().parent_path()))
+        return false;
+    const size_t dot = outName.rfind('.');
+    const std::string base = dot == std::string::npos ? outName : outName.substr(0, dot);
+    if (base == "Sans titre") return true;
+    if (in.back() == '/') return false;
+    const std::string stem = fs::path(inName).stem().string();
+    std::string dotless = inName;
+    std::erase(dotless, '.');
+    return base == stem || base == stem + "-synchro" || base == stem + "-extrait" || IsNumberedStem(base, stem) ||
+           outName == dotless;
+}
+
+std::string OutputForNewInput(const std::string& label, const std::string& previous, const std::string& input,
+                              const std::string& output, const std::function<bool(const std::string&)>& taken) {
+    namespace fs = std::filesystem;
+    const std::string in = TrimBlanks(input);
+    if (in.empty() || !NamedAfterInput(output, previous)) return output;
+    if (FindFormat(label) != nullptr) return OutputBesideInput(label, input, "", taken);
+    // No preset chosen: the new input's stem with the extension the output had; an empty
+    // output waits for a preset, which names it beside the input.
+    const std::string out = TrimBlanks(output);
+    if (out.empty()) return output;
+    const std::string extension = out.empty() || out.back() == '/' ? "" : fs::path(out).extension().string();
+    const std::string named = (fs::path(in).parent_path() / (fs::path(in).stem().string() + extension)).string();
+    if (named != in && !OutputWouldDestroyInput(in, named, false)) return named;
+    return FreeNameBeside(named, taken);
+}
 
 std::string OutputBesideInput(const std::string& label, const std::string& input,
                               const std::string& output, const std::function<bool(const std::string&)>& taken) {

@@ -22,4 +22,21 @@ std::string OutputBesideInput(const std::string& label, const std::string& input
                               const std::string& output,
                               const std::function<bool(const std::string&)>& taken = {});
 
+// True when `output` is a name made from `input`: in the input's folder (a bare name
+// counts as lying there), named after the input's stem, whatever its extension, or as
+// the rules above derive it ("clip (2).avi", "clip-synchro.avi", the DVD folder
+// "clipavi/"), or the placeholder "Sans titre" that an empty name becomes. An empty
+// output counts too: nothing the user chose would be lost.
+bool NamedAfterInput(const std::string& output, const std::string& input);
+
+// The output once the input changes from `previous` to `input` (a pick, a drop, a file
+// opened with the program, a typed path): a name made from the previous input follows
+// the new one, as OutputBesideInput names it for an empty field (beside it, the preset's
+// extension, a free name where it would be the input itself; with no preset, the
+// output's own extension, and an empty output stays empty); any other name, typed or
+// picked by the user, stays.
+std::string OutputForNewInput(const std::string& label, const std::string& previous, const std::string& input,
+                              const std::string& output,
+                              const std::function<bool(const std::string&)>& taken = {});
+
 }  // namespace transcoda

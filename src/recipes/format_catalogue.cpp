@@ -97,12 +97,14 @@ constexpr std::array<std::string_view, 4> kCamcorder{"m2ts", "m2t", "tod", "mts"
 constexpr std::array<std::string_view, 6> kAsfFamily{"asf", "wmv", "3gpp", "3gp", "3gp2", "3g2"};
 constexpr std::array<std::string_view, 3> kFlash{"flv", "f4v", "f4p"};
 constexpr std::array<std::string_view, 2> kWindowsMedia{"wmv", "asf"};
-constexpr std::array<std::string_view, 54> kSupported{
+// The extensions after "divx" are today's common files; no input class picks them out.
+constexpr std::array<std::string_view, 61> kSupported{
     "m2ts", "m2t",  "tod", "mts",  "flv",  "f4v",  "f4p",  "mov",  "qt",   "mp4",  "m4v",
     "wmv",  "asf",  "flic", "fli", "ts",   "tp",   "nsv",  "dat",  "dv",   "3gpp", "3gp",
     "3gp2", "3g2",  "vob", "vro",  "ogg",  "ogm",  "ogv",  "rm",   "ram",  "rmvb", "rv",
     "ivr",  "mkv",  "mpg", "mpeg", "mpe",  "mp2",  "mod",  "mvv",  "m2v",  "m1v",  "wav",
-    "mp3",  "snd",  "au",  "aif",  "aifc", "aiff", "wma",  "avi",  "div",  "divx"};
+    "mp3",  "snd",  "au",  "aif",  "aifc", "aiff", "wma",  "avi",  "div",  "divx",
+    "webm", "mka",  "m4a", "aac",  "flac", "opus", "oga"};
 
 bool Contains(std::span<const std::string_view> list, std::string_view extension) {
     return std::find(list.begin(), list.end(), extension) != list.end();

@@ -70,7 +70,7 @@ std::span<const std::string_view> CamcorderExtensions();
 std::span<const std::string_view> AsfFamilyExtensions();
 std::span<const std::string_view> FlashExtensions();
 std::span<const std::string_view> WindowsMediaExtensions();
-// The 54 accepted input extensions, in the order in which they are tested.
+// The 61 accepted input extensions, in the order in which they are tested.
 std::span<const std::string_view> SupportedInputExtensions();
 
 bool IsCamcorderExtension(std::string_view extension);

@@ -75,6 +75,11 @@ public:
         picks.pop_front();
         return pick;
     }
+    // Several files are scripted as one pick, their paths separated by "\n".
+    QStringList PickFiles(QWidget* parent, const QString& title, const QString& filter, const QString& start) override {
+        const QString pick = PickFile(parent, title, filter, start, true);
+        return pick.isEmpty() ? QStringList() : pick.split('\n');
+    }
     int RunModal(QDialog* dialog) override {
         shown.push_back({"modal", {}, dialog ? dialog->objectName() : QString()});
         if (onModal) onModal(dialog);

@@ -306,8 +306,9 @@ TEST_F(ListTest, RowsMoveByButtonsAndDraggingAndGoWithDelete) {
     }
 }
 
-// Several files dropped on the list join it with the selected preset, each output beside
-// its input; those that may not join are named in one message.
+// Several files dropped on the list, picked together in the input dialog or opened with
+// the program join it with the selected preset, each output beside its input; those that
+// may not join are named in one message.
 TEST_F(ListTest, SeveralDroppedFilesJoinTheListBesideTheirInputs) {
     struct Case {
         const char* name;
@@ -315,6 +316,7 @@ TEST_F(ListTest, SeveralDroppedFilesJoinTheListBesideTheirInputs) {
         std::vector<std::string> files;  // under in/
         std::vector<std::string> added;  // outputs, under in/
         std::vector<std::string> leftOut;
+        const char* how = "drop";        // or "pick", "open"
     };
     const Case cases[] = {
         {"three good ones", 34, {"a.avi", "b.mp4", "c d.mkv"}, {"a.mp3", "b.mp3", "c d.mp3"}, {}},
@@ -325,33 +327,50 @@ TEST_F(ListTest, SeveralDroppedFilesJoinTheListBesideTheirInputs) {
         {"a queued output", 34, {"queued.avi", "b.mp4"}, {"b.mp3"}, {"queued.avi"}},
         // A preset that keeps the extension: a free name beside the input, one per file.
         {"the extension kept", 37, {"a.avi", "a.avi"}, {"a (1).avi", "a (2).avi"}, {}},
+        {"picked together", 34, {"a.webm", "b.flac"}, {"a.mp3", "b.mp3"}, {}, "pick"},
+        {"picked together, one already queued", 34, {"queued.avi", "c d.mkv"}, {"c d.mp3"}, {"queued.avi"}, "pick"},
+        {"opened with the program", 36, {"a.m4a", "b.opus", "c.oga"}, {"a.wav", "b.wav", "c.wav"}, {}, "open"},
+        {"opened with the program, one missing", 34, {"a.avi", "gone.avi"}, {"a.mp3"}, {"gone.avi"}, "open"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(Path("in"));
         MakeForm();
         for (const std::string& f : c.files)
-            if (f != "folder") WriteFile(Path("in/" + f), "input");
+            if (f != "folder" && f != "gone.avi") WriteFile(Path("in/" + f), "input");
         std::filesystem::create_directories(Path("in/folder"));
         WriteFile(Path("in/old.mp3"), "an older file");
         SetRequest(Path("in/queued.avi"), Path("in/queued.mp3"), 34);
-        const bool queue = std::string(c.name) == "a queued output";
+        const bool queue = std::string(c.name).find("queued") != std::string::npos;
         if (queue) form->onAddToQueueClicked();
         form->Presets().presetCombo->setCurrentIndex(c.format);
         dialogs.shown.clear();
 
         QList<QUrl> urls;
-        for (const std::string& f : c.files) urls << QUrl::fromLocalFile(QString::fromStdString(Path("in/" + f)));
-        QMimeData data;
-        data.setUrls(urls);
-        Click(form->Queue().showQueue);
-        QWidget* viewport = form->Queue().queueView->viewport();
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(viewport, &enter);
-        EXPECT_TRUE(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(viewport, &drop);
+        QStringList paths;
+        for (const std::string& f : c.files) {
+            paths << QString::fromStdString(Path("in/" + f));
+            urls << QUrl::fromLocalFile(paths.back());
+        }
+        const std::string how = c.how;
+        if (how == "pick") {
+            dialogs.picks = {paths.join('\n')};
+            Click(form->openPicture);
+        } else if (how == "open") {
+            form->OpenFiles(paths);
+        } else {
+            QMimeData data;
+            data.setUrls(urls);
+            Click(form->Queue().showQueue);
+            QWidget* viewport = form->Queue().queueView->viewport();
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(viewport, &enter);
+            EXPECT_TRUE(enter.isAccepted());
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(viewport, &drop);
+        }
         QApplication::processEvents();
+        EXPECT_EQ(form->Files().Input().toStdString(), Path("in/queued.avi")) << "the input stays as it was";
 
         const int first = queue ? 2 : 1;
         ASSERT_EQ(form->Queue().Count(), first - 1 + static_cast<int>(c.added.size()));

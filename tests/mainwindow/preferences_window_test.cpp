@@ -222,5 +222,79 @@ TEST_F(PreferencesTest, WithoutAFileTheOutputGoesBesideTheInput) {
     }
 }
 
+// A new input, however it comes (a pick, a drop, a file opened with the program, a typed
+// or pasted path), takes along an output named after the old input; a name the user chose
+// stays. A typed path is taken only when it names a readable regular file.
+TEST_F(PreferencesTest, ANewInputTakesAlongTheOutputNamedAfterTheOldOne) {
+    struct Case {
+        const char* name;
+        const char* how;     // "pick", "drop", "open", "typed", "pasted" (a file:// address),
+                             // "typed-add" (typed, then Add to the list without leaving the field)
+        const char* output;  // beside the old input a/clip.avi, or elsewhere
+        int format;
+        const char* input;     // the new input
+        const char* expected;  // the output afterwards
+        const char* message;   // part of the one message shown, or nullptr
+    };
+    const Case cases[] = {
+        {"pick, named after the old input", "pick", "a/clip.mpeg", 3, "b/film.mkv", "b/film.mpeg", nullptr},
+        {"drop, a numbered free name", "drop", "a/clip (2).mpeg", 3, "b/film.mkv", "b/film.mpeg", nullptr},
+        {"open, the sync correction's mark", "open", "a/clip-synchro.avi", 38, "b/film.mkv", "b/film-synchro.mkv", nullptr},
+        {"typed, a DVD folder", "typed", "a/clipavi/", 33, "b/film.mkv", "b/filmmkv/", nullptr},
+        {"pasted, no preset", "pasted", "a/clip.wav", -1, "b/song.flac", "b/song.wav", nullptr},
+        {"pick, the new input's own name", "pick", "a/clip.mp3", 34, "b/song.mp3", "b/song (1).mp3", nullptr},
+        {"pick, a name the user chose", "pick", "a/holiday.mpeg", 3, "b/film.mkv", "a/holiday.mpeg", nullptr},
+        {"drop, the same stem elsewhere", "drop", "c/clip.mpeg", 3, "b/film.mkv", "c/clip.mpeg", nullptr},
+        {"typed, then added to the list at once", "typed-add", "a/clip.mpeg", 3, "b/film.mkv", "b/film.mpeg", nullptr},
+        {"typed, a missing file", "typed", "a/clip.mpeg", 3, "b/none.mkv", "a/clip.mpeg", "n'existe pas"},
+        {"typed, a folder", "typed", "a/clip.mpeg", 3, "b/folder", "a/clip.mpeg", "n'est pas un fichier ordinaire"},
+        {"open, a missing file", "open", "a/clip.mpeg", 3, "b/none.mkv", "a/clip.mpeg", "n'existe pas"},
+    };
+    for (const char* f : {"a/clip.avi", "b/film.mkv", "b/song.flac", "b/song.mp3"}) WriteFile(Path(f), "input");
+    std::filesystem::create_directories(Path("b/folder"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(PrefsPath(), "[Visual]\n");
+        MakeForm();
+        SetRequest(Path("a/clip.avi"), Path(c.output), c.format);
+        const QString input = QString::fromStdString(Path(c.input));
+        const std::string how = c.how;
+        QLineEdit* field = form->Files().inputPathEdit;
+        if (how == "pick") {
+            dialogs.picks = {input};
+            Click(form->openPicture);
+        } else if (how == "drop") {
+            form->Files().TakeDroppedInput(input);
+        } else if (how == "open") {
+            form->OpenFiles({input});
+        } else if (how == "typed-add") {
+            field->selectAll();
+            QTest::keyClicks(field, input);
+            Click(form->Queue().addToQueue);
+        } else {
+            field->selectAll();
+            QTest::keyClicks(field, how == "typed" ? input : QUrl::fromLocalFile(input).toString());
+            QTest::keyClick(field, Qt::Key_Return);
+            // Leaving the field with the same text tells nothing more.
+            QTest::keyClick(field, Qt::Key_Return);
+        }
+        const bool taken = c.message == nullptr;
+        const std::string shownInput = taken || how == "typed" ? Path(c.input) : Path("a/clip.avi");
+        EXPECT_EQ(field->text().toStdString(), shownInput);
+        EXPECT_EQ(form->Files().Output().toStdString(), Path(c.expected));
+        const auto messages = dialogs.Texts("message");
+        EXPECT_EQ(messages.size(), taken ? 0u : 1u);
+        if (!taken && !messages.empty()) {
+            EXPECT_TRUE(messages[0].contains(QString::fromUtf8(c.message))) << messages[0].toStdString();
+        }
+        const std::string prefs = ReadFile(PrefsPath());
+        EXPECT_EQ(prefs.find("sourceFileName=" + Path(c.input)) != std::string::npos, taken) << prefs;
+        if (std::string(c.output) != c.expected) {
+            EXPECT_NE(prefs.find("destinationFileName=" + Path(c.expected)), std::string::npos) << prefs;
+        }
+        dialogs.shown.clear();
+    }
+}
+
 }  // namespace
 }  // namespace transcoda::testing

@@ -45,9 +45,16 @@ splash_painted() {
 }
 
 # The splash is painted before its hold at every start: watched over three starts, the
-# picture is read from the screen for as long as the splash is up.
+# picture is read from the screen for as long as the splash is up. The third start opens
+# a file, named relative to the folder it starts in, as "Open with" does.
+OPENED="$SCRATCH/clip ouvert.mkv"
+echo "not a real clip" >"$OPENED"
 for start in 1 2 3; do
-    "$SCRATCH/transcoda" &
+    if [[ $start == 3 ]]; then
+        (cd "$SCRATCH" && exec ./transcoda "clip ouvert.mkv") &
+    else
+        "$SCRATCH/transcoda" &
+    fi
     PID=$!
     splash_at=
     for _ in $(seq 1 2000); do
@@ -84,5 +91,12 @@ size=$(xwininfo -id "$main_id" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w
 title=$(xdotool getwindowname "$main_id")
 [[ "$title" == "Transcoda Media Converter 1.0 - "* ]] || fail "caption is '$title'"
 kill -0 "$PID" || fail "the program ended by itself"
+# The opened file is the input, as a pick makes it: kept in the preferences.
+PREFS="$XDG_CONFIG_HOME/transcoda/applicationUserPreferences.ini"
+for _ in $(seq 1 250); do
+    grep -qxF "sourceFileName=$OPENED" "$PREFS" 2>/dev/null && break
+    sleep 0.02
+done
+grep -qxF "sourceFileName=$OPENED" "$PREFS" 2>/dev/null || fail "the file it was opened with is not the input"
 echo "OK: $title, $size"
 exit 0

@@ -99,8 +99,9 @@ TEST_F(WindowTest, FileDialogsUseTheExactTitlesAndFilters) {
                                       "|*.mts;*.m2t;*.tod;*.mts;*.flv;"))
             << input;
         EXPECT_NE(input.find(families), std::string::npos);
-        EXPECT_TRUE(input.ends_with("|FLIC (*.flic, *.fli)|*.flic;*.fli"));
-        EXPECT_EQ(std::count(input.begin(), input.end(), '|'), 2 * 19 - 1);
+        EXPECT_NE(input.find("|FLIC (*.flic, *.fli)|*.flic;*.fli|WebM (*.webm)|*.webm|"), std::string::npos);
+        EXPECT_TRUE(input.ends_with(en ? "|All files|*" : "|Tous les fichiers|*")) << input;
+        EXPECT_EQ(std::count(input.begin(), input.end(), '|'), 2 * 22 - 1);
         EXPECT_EQ(gui::OutputFilter().toStdString(), en ? "All video formats|*.*" : "Tous les formats vidéo|*.*");
 
         dialogs.shown.clear();
@@ -112,8 +113,9 @@ TEST_F(WindowTest, FileDialogsUseTheExactTitlesAndFilters) {
         EXPECT_EQ(picks[1].caption, QString::fromUtf8(en ? "Select the output file" : "Choisir le fichier de sortie"));
         // The Qt dialog gets one entry per family, its patterns in the form Qt reads.
         const QStringList entries = picks[0].text.split(";;");
-        ASSERT_EQ(entries.size(), 19);
+        ASSERT_EQ(entries.size(), 22);
         EXPECT_EQ(entries[1], "HDV, AVCHD (*.m2ts,*.m2t,*.tod,*.mts) (*.m2ts *.m2t *.tod *.mts)");
+        EXPECT_EQ(entries[21], en ? "All files (*)" : "Tous les fichiers (*)");
         EXPECT_EQ(picks[1].text, en ? "All video formats (*.*)" : QString::fromUtf8("Tous les formats vidéo (*.*)"));
     }
 }

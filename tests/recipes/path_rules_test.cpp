@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "recipes/default_output.h"
 #include "recipes/format_catalogue.h"
 
 namespace transcoda {
@@ -73,6 +74,32 @@ TEST(MakeFolderPath, ShortOrDotOnlyPathsGiveTheDefaultFolder) {
     setenv("HOME", "/home/other/", 1);
     EXPECT_EQ(DefaultDvdFolder(), "/home/other/Sans titre/");
     setenv("HOME", saved.c_str(), 1);
+}
+
+// Which names count as made from the old input, and so follow a new one (the window's
+// table drives the same rule through picks, drops and typed paths).
+TEST(OutputForNewInput, OnlyANameMadeFromTheOldInputFollows) {
+    const OutputCase cases[] = {
+        {3, "/old/clip.avi", "", "/new/film.mpeg"},
+        {3, "/old/clip.avi", "clip.mpeg", "/new/film.mpeg"},          // a bare name lies beside the input
+        {3, "/old/clip.avi", "/old/clip", "/new/film.mpeg"},          // no extension
+        {3, "/old/clip.avi", "/old/clip.en.mpeg", "/old/clip.en.mpeg"},
+        {3, "/old/clip.avi", "/old/clips.mpeg", "/old/clips.mpeg"},
+        {3, "/old/clip.avi", "/old/clip (x).mpeg", "/old/clip (x).mpeg"},
+        {3, "/old/clip.avi", "/old/clip ().mpeg", "/old/clip ().mpeg"},
+        {3, "/old/clip.avi", "/old/sub/clip.mpeg", "/old/sub/clip.mpeg"},
+        {3, "/old/", "/old/Sans titre.mpeg", "/new/film.mpeg"},    // the placeholder of an empty name
+        {3, "", "/old/clip.mpeg", "/old/clip.mpeg"},                 // nothing to compare with
+        {39, "/old/clip.avi", "/old/clip-extrait.avi", "/new/film-extrait.mkv"},
+        {-1, "/old/clip.avi", "/old/clip.wav", "/new/film.wav"},     // no preset: the extension it had
+        {-1, "/old/clip.avi", "", ""},                               // left for a preset to name
+    };
+    for (const OutputCase& c : cases) {
+        EXPECT_EQ(OutputForNewInput(FormatLabel(c.entry), c.input, "/new/film.mkv", c.output), c.expected)
+            << '"' << c.output << "\" after \"" << c.input << '"';
+    }
+    EXPECT_EQ(OutputForNewInput(FormatLabel(3), "/old/clip.avi", "", "/old/clip.mpeg"), "/old/clip.mpeg")
+        << "no new input: nothing to follow";
 }
 
 TEST(GetLowerExtension, ReadsTheLastComponentOnly) {

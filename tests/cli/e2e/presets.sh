@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Every preset on an ordinary input, every preset with a variant on the input class
-# that selects it, and inputs whose sound or picture stops seconds before the other
-# (each container through each of four presets), through transcoda-cli with the real
-# helper tools; each output checked with ffprobe, and B/ and the process table checked
-# clean after each conversion.
+# that selects it, today's common files (WebM, TS, M4A, AAC, FLAC, Opus, Ogg and
+# Matroska sound) through a preset of each kind they suit, and inputs whose sound or
+# picture stops seconds before the other (each container through each of four presets),
+# through transcoda-cli with the real helper tools; each output checked with ffprobe,
+# and B/ and the process table checked clean after each conversion.
 # Usage: presets.sh GROUP COUNT   runs the table rows whose number modulo COUNT is GROUP.
 GROUP=$1 COUNT=$2
 TEST_NAME=presets$GROUP
@@ -72,6 +73,20 @@ TABLE=$(cat <<'ROWS'
 29 clip.m2ts 480x272
 31 clip.mts  848x480
 39 clip.mts  640x480 --from 00:00:00 --to 00:00:02
+3  clip.webm 640x480
+25 clip.webm 640x480
+34 clip.webm audio
+39 clip.webm video --from 00:00:00 --to 00:00:02
+38 clip.webm video --delay 0.50
+5  clip.ts   320x240
+34 clip.m4a  audio
+36 clip.aac  audio
+35 clip.flac audio
+34 clip.opus audio
+36 clip.oga  audio
+35 clip.mka  audio
+39 clip.flac audio --from 00:00:00 --to 00:00:02
+39 clip.m4a  audio --from 00:00:00 --to 00:00:02
 0  clip-shortsound.mkv   1280x720
 3  clip-shortpicture.mkv 640x480
 25 clip-shortsound.mkv   640x480
