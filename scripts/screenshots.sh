@@ -314,7 +314,8 @@ item2.status=waiting
 item3.format=" Video HD Ready - AVI 1280x720 (MPEG4/DivX/XviD, 4500 kbps) ; MP3(192kbps)"
 item3.input=/home/user/Vidéos/anniversaire de Léa, été 2026 (version longue).mkv
 item3.output=/home/user/Vidéos/anniversaire de Léa, été 2026 (version longue).avi
-item3.status=done
+item3.status=failed
+item3.reason=" avant de commencer : le fichier d'entrée n'existe pas"
 EOF
 }
 
@@ -389,8 +390,11 @@ shot_failures() {
     press_convert_list "$wid"
     box=$(wait_for 600 named_window '^Transcoda 1.0$') || { echo "screenshots: no summary" >&2; exit 1; }
     sleep 0.5
-    # The Details button has the focus first.
-    xdotool key --window "$box" space
+    # The Details button stands at the box's bottom right.
+    local width height
+    width=$(xwininfo -id "$box" | awk '/Width:/ { print $2 }')
+    height=$(window_height "$box")
+    xdotool mousemove --window "$box" $((width - 50)) $((height - 20)) click 1
     sleep 0.5
     capture "$box" "$file"
     stop_app

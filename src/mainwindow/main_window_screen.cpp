@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <algorithm>
@@ -28,6 +29,8 @@ constexpr int kLogBottomMargin = 5;
 // (the frame's rounded ends) as drawn; the rest stretches.
 constexpr int kKeptTop = 272;
 constexpr int kKeptSide = 12;
+// Where the developer buttons stand, beyond the designed client width.
+constexpr int kDeveloperLeft = 780;
 
 // The designed background stretched to `size`, its kept parts as drawn.
 QPixmap StretchedBackground(const QPixmap& designed, QSize size) {
@@ -103,6 +106,9 @@ void MainWindow::PlaceForSize() {
         backgroundPicture->setPixmap(designed ? background_ : stretchedBackground_);
     }
     backgroundPicture->resize(pictured);
+    // The developer buttons stay beyond the client width.
+    for (QWidget* button : {testCommand, testReader, fillQueueForTest})
+        button->move(kDeveloperLeft + wider, button->y());
     queue_->Grow(wider, taller);
     progress_->Place(statusTop_ + taller, kClientWidth + wider);
     log_->Place(wider, taller, logHeight_);

@@ -90,6 +90,7 @@ void QueuePanel::CreateListArea() {
     // Long paths keep their beginning and their file name; the running item's status
     // shows its percentage as a bar.
     queueView->setItemDelegate(new QueueCellLook(queueView));
+    queueView->setWordWrap(false);
     // Tab leaves the list for the next control; the arrows move in it.
     queueView->setTabKeyNavigation(false);
     removeFromQueue = MakeButton(panel_, "removeFromQueue", "Supprimer de la liste", 8, 430, 180);

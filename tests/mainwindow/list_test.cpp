@@ -149,6 +149,7 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
             EXPECT_EQ(form->panel->width(), form->width());
             EXPECT_GT(form->panel->height(), form->Progress().progressBar->geometry().bottom());
             EXPECT_TRUE(statusInSight());
+            EXPECT_GE(form->testCommand->x(), form->width()) << "the developer buttons stay out of sight";
             form->resize(100, 100);
             QApplication::processEvents();
             EXPECT_EQ(form->size(), form->minimumSize());
