@@ -329,6 +329,8 @@ shot_larger() {
     wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
     sleep 0.3
     expand_list "$wid" 1
+    # Up to the screen's corner first, so that the whole of it stays on the screen.
+    xdotool windowmove "$wid" 0 0
     xdotool windowsize "$wid" 1100 640
     sleep 0.5
     capture "$wid" "$file"

@@ -53,6 +53,7 @@ public:
         inner_.ShowDisplay(c);
     }
     void ShowFailure(const std::string& t, const std::string& d) override { Keep("message", t); inner_.ShowFailure(t, d); }
+    bool DetailsOnDemand() const override { return inner_.DetailsOnDemand(); }
     void ShowWrittenNotice(const std::string& t, const std::string& f) override {
         Keep("notice", t);
         inner_.ShowWrittenNotice(t, f);
