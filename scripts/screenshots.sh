@@ -21,6 +21,13 @@
 #                              French; main_opened_with_en.png in English
 #   main_scale2.png            the main window at QT_SCALE_FACTOR=2, list shown;
 #                              main_scale2_en.png in English
+#   about.png                  the About window; about_en.png in English
+#   main_larger.png            the window made larger by the user, a kept list in it;
+#                              main_larger_en.png in English
+#   main_list_progress.png     a list converting, its running row showing its own
+#                              progress; main_list_progress_en.png in English
+#   list_failures.png          the summary of a list's failed items, its Details open;
+#                              list_failures_en.png in English
 #
 # Every picture but the scale-2 ones is taken on a 1366x768 screen, the smallest the
 # layouts are made for; the scale-2 ones on a 1920x1200 screen.
@@ -146,13 +153,7 @@ expand_list() {
     return 1
 }
 
-# The status column stands after the wide output column: two clicks in the right end of
-# the grid's horizontal scroll bar (the grid is 715 x 108 at 8, 318) bring it into view.
-scroll_list_right() {
-    xdotool mousemove --window "$1" 690 418 click 1 click 1
-}
-
-# shot_main FILE no|yes|statuses [SCALE] [VARIABLE=VALUE ...]; "statuses" also scrolls the list.
+# shot_main FILE no|yes|statuses [SCALE] [VARIABLE=VALUE ...]
 shot_main() {
     local file=$1 expand=$2 scale=1
     shift 2
@@ -165,7 +166,6 @@ shot_main() {
         sleep 0.3
         expand_list "$wid" "$scale"
     fi
-    [[ "$expand" == statuses ]] && scroll_list_right "$wid"
     capture "$wid" "$file"
     stop_app
 }
@@ -320,6 +320,129 @@ shot_opened() {
     stop_app
 }
 
+# shot_about LANGUAGE FILE: the About window (aboutPicture: 96 x 96 at 553, 4).
+shot_about() {
+    local language=$1 file=$2 title wid dlg
+    write_preferences
+    start_app TRANSCODA_LANGUAGE="$language"
+    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
+    sleep 0.3
+    xdotool mousemove --window "$wid" 601 52 click 1
+    title="About Transcoda"
+    [[ "$language" == FR ]] && title="A propos de Transcoda"
+    dlg=$(wait_for 100 named_window "$title") || { echo "screenshots: no About window" >&2; exit 1; }
+    capture "$dlg" "$file"
+    stop_app
+}
+
+# The kept list of the larger window and of the failures: a sound-only input for a
+# picture format (refused before it begins) and a file that is no media (its tool fails).
+failing_list() {
+    mkdir -p "$VIDEOS"
+    [[ -s "$VIDEOS/concert.wav" ]] || ffmpeg -hide_banner -loglevel error -nostdin -y \
+        -f lavfi -i "sine=frequency=440:duration=3" "$VIDEOS/concert.wav"
+    printf 'not a video\n' >"$VIDEOS/notes.avi"
+    cat <<EOF
+[List]
+item1.format=" Video MPEG - MPEG 640x480 (4200 kbps); Audio (128kbps)"
+item1.input=$VIDEOS/concert.wav
+item1.output=$VIDEOS/concert.mpeg
+item1.status=waiting
+item2.format=" Audio MP3 - MP3; Audio (128kbps)"
+item2.input=$VIDEOS/notes.avi
+item2.output=$VIDEOS/notes.mp3
+item2.status=waiting
+item3.format=" Video HD Ready - AVI 1280x720 (MPEG4/DivX/XviD, 4500 kbps) ; MP3(192kbps)"
+item3.input=/home/user/Vidéos/anniversaire de Léa, été 2026 (version longue).mkv
+item3.output=/home/user/Vidéos/anniversaire de Léa, été 2026 (version longue).avi
+item3.status=failed
+item3.reason=" avant de commencer : le fichier d'entrée n'existe pas"
+EOF
+}
+
+# shot_larger LANGUAGE FILE: the list shown, the window made larger.
+shot_larger() {
+    local language=$1 file=$2 wid
+    KEPT_LIST=$(failing_list)
+    write_preferences
+    KEPT_LIST=
+    start_app TRANSCODA_LANGUAGE="$language"
+    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
+    sleep 0.3
+    expand_list "$wid" 1
+    # Up to the screen's corner first, so that the whole of it stays on the screen.
+    xdotool windowmove "$wid" 0 0
+    xdotool windowsize "$wid" 1100 640
+    sleep 0.5
+    capture "$wid" "$file"
+    stop_app
+}
+
+# Clicks "Convertir la liste" / "Convert the list" (convertQueue: 220 x 25 at 350, 430).
+press_convert_list() {
+    xdotool mousemove --window "$1" 460 442 click 1
+}
+
+# shot_list_progress LANGUAGE FILE: a list of two items converting, then stopped.
+shot_list_progress() {
+    local language=$1 file=$2 wid
+    make_clip
+    rm -f "$VIDEOS/vacances-2026.avi" "$VIDEOS/vacances-2026.mp3"
+    KEPT_LIST=$(
+        cat <<EOF
+[List]
+item1.format=" Video HD Ready - AVI 1280x720 (MPEG4/DivX/XviD, 4500 kbps) ; MP3(192kbps)"
+item1.input=$CLIP
+item1.output=$VIDEOS/vacances-2026.avi
+item1.status=waiting
+item2.format=" Audio MP3 - MP3; Audio (128kbps)"
+item2.input=$CLIP
+item2.output=$VIDEOS/vacances-2026.mp3
+item2.status=waiting
+EOF
+    )
+    write_preferences "$CLIP" "$VIDEOS/vacances-2026.avi" 0
+    KEPT_LIST=
+    start_app TRANSCODA_LANGUAGE="$language"
+    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
+    sleep 0.3
+    expand_list "$wid" 1
+    press_convert_list "$wid"
+    wait_percent "$wid" 30 1200
+    sleep 0.3
+    capture "$wid" "$file"
+    press_convert_list "$wid"   # Stop
+    for ((i = 0; i < 100; i++)); do
+        [[ -z "$(title_percent "$wid")" ]] && break
+        sleep 0.1
+    done
+    stop_app
+}
+
+# shot_failures LANGUAGE FILE: the list of failing items converted; the summary's box
+# with its Details open.
+shot_failures() {
+    local language=$1 file=$2 wid box
+    KEPT_LIST=$(failing_list)
+    write_preferences
+    KEPT_LIST=
+    start_app TRANSCODA_LANGUAGE="$language"
+    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
+    sleep 0.3
+    expand_list "$wid" 1
+    press_convert_list "$wid"
+    box=$(wait_for 600 named_window '^Transcoda 1.0$') || { echo "screenshots: no summary" >&2; exit 1; }
+    sleep 0.5
+    # The Details button stands at the box's bottom right.
+    local width height
+    width=$(xwininfo -id "$box" | awk '/Width:/ { print $2 }')
+    height=$(window_height "$box")
+    xdotool mousemove --window "$box" $((width - 50)) $((height - 20)) click 1
+    sleep 0.5
+    capture "$box" "$file"
+    stop_app
+}
+
 if [[ "$PART" == --scale2 ]]; then
     shot_main main_scale2.png yes 2
     shot_main main_scale2_en.png yes 2 TRANSCODA_LANGUAGE=EN
@@ -368,3 +491,13 @@ item3.status=waiting
 EOF
 )
 shot_main main_list_statuses.png statuses
+KEPT_LIST=
+
+shot_about FR about.png
+shot_about EN about_en.png
+shot_larger FR main_larger.png
+shot_larger EN main_larger_en.png
+shot_list_progress FR main_list_progress.png
+shot_list_progress EN main_list_progress_en.png
+shot_failures FR list_failures.png
+shot_failures EN list_failures_en.png

@@ -132,7 +132,9 @@ void ConversionWorker::RunList(WorkerEnding& ending) {
         }
         if (!session_.Running()) break;
     }
-    if (!failed.empty()) ending.Messages.push_back({FailedListSummaryText(failed), FailedListDetails(failed)});
+    if (!failed.empty())
+        ending.Messages.push_back({FailedListSummaryText(failed), FailedListDetails(failed), FailedListShortText(failed),
+                                   FailedListFullDetails(failed)});
 }
 
 void ConversionWorker::Execute() {
@@ -236,8 +238,12 @@ void ShowWorkerEnding(WindowPort& window, ProgressDisplay& display, const Worker
     if (!ending.Written.empty())
         window.ShowWrittenNotice(WrittenNoticeText(ending.Written), OutputFolder(ending.Written.back()));
     for (const WorkerMessage& message : ending.Messages) {
-        if (message.Details.empty()) window.ShowMessage(message.Text);
-        else window.ShowFailure(message.Text, message.Details);
+        if (!message.ShortText.empty() && window.DetailsOnDemand())
+            window.ShowFailure(message.ShortText, message.FullDetails);
+        else if (message.Details.empty())
+            window.ShowMessage(message.Text);
+        else
+            window.ShowFailure(message.Text, message.Details);
     }
 }
 

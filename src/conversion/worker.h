@@ -22,6 +22,10 @@ namespace transcoda {
 struct WorkerMessage {
     std::string Text;
     std::string Details = {};
+    // The same message for a front end whose details wait behind a button: a short text,
+    // the rest in the details (empty: Text and Details serve there too).
+    std::string ShortText = {};
+    std::string FullDetails = {};
 };
 
 // What the user sees once a conversion has ended, in this order: the convert button

@@ -1,5 +1,6 @@
 #include "conversion/worker_texts.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "exec/language.h"
@@ -14,8 +15,20 @@ std::string ReadMoreText(bool withDetails) {
     if (withDetails)
         return Localised("Les dernières lignes de l'outil sont dans les détails.",
                          "The tool's last lines are in the details.");
-    return Localised("Activez le mode debug pour lire le détail dans le journal de diagnostic.",
-                     "Switch the debug mode on to read the details in the diagnostic log.");
+    return Localised("Activez le journal de diagnostic (Ctrl+Maj+D dans la fenêtre, --debug en ligne de commande) "
+                     "pour en lire le détail.",
+                     "Switch the diagnostic log on (Ctrl+Shift+D in the window, --debug on the command line) "
+                     "to read the details.");
+}
+
+std::string Indented(const std::string& lines, const std::string& margin) {
+    std::string out;
+    for (size_t start = 0; start < lines.size();) {
+        const size_t end = std::min(lines.find('\n', start), lines.size());
+        out += margin + lines.substr(start, end - start) + "\n";
+        start = end + 1;
+    }
+    return out;
 }
 }  // namespace
 
@@ -38,6 +51,29 @@ std::string FailedListDetails(const std::vector<FailedItem>& items) {
         if (item.Details.empty()) continue;
         if (!details.empty()) details += "\n";
         details += item.Input + " :\n" + item.Details;
+    }
+    return details;
+}
+
+std::string FailedListShortText(const std::vector<FailedItem>& items) {
+    std::string text = Localised("Les conversions suivantes ont échoué :", "The following conversions failed:");
+    bool toolSaid = false;
+    for (const auto& item : items) {
+        text += "\n  " + item.Input;
+        toolSaid = toolSaid || !item.Details.empty();
+    }
+    text += "\n" + Localised("La raison de chaque échec est dans les détails.",
+                             "The reason for each failure is in the details.");
+    // Without the tools' lines, the log is where more is to be read.
+    return toolSaid ? text : text + "\n" + ReadMoreText(false);
+}
+
+std::string FailedListFullDetails(const std::vector<FailedItem>& items) {
+    std::string details;
+    for (const auto& item : items) {
+        if (!details.empty()) details += "\n";
+        details += item.Input + "\n" + Localised("  a échoué ", "  failed ") + item.Reason + "\n";
+        details += Indented(item.Details, "    ");
     }
     return details;
 }

@@ -22,6 +22,10 @@ struct FailedItem {
 };
 std::string FailedListSummaryText(const std::vector<FailedItem>& items);
 std::string FailedListDetails(const std::vector<FailedItem>& items);
+// The same summary for a box whose details wait behind a button: the text names each
+// failed item; the details give each one with its reason, then its tool's last lines.
+std::string FailedListShortText(const std::vector<FailedItem>& items);
+std::string FailedListFullDetails(const std::vector<FailedItem>& items);
 // The notice of a conversion's end that wrote its outputs: "Fichier écrit : X" /
 // "File written: X" ("Dossier écrit : X" / "Folder written: X" for a DVD), or for
 // several "3 fichiers écrits, dont le dernier : X" / "3 files written, the last one: X".

@@ -45,6 +45,9 @@ public:
         (void)details;
         ShowMessage(text);
     }
+    // Whether the details of ShowFailure wait behind a button (a desktop box) rather than
+    // follow the text (a terminal): a message may then keep its text short.
+    virtual bool DetailsOnDemand() const { return false; }
     // A conversion has written its output: `text` names it, and `folder` holds it, for a
     // front end that offers to open it. Nothing by default.
     virtual void ShowWrittenNotice(const std::string& text, const std::string& folder) {

@@ -29,6 +29,9 @@ void DiagnosticLogPart::CreateControls() {
     diagnosticLog->setLineWrapMode(QPlainTextEdit::NoWrap);
     // Tab leaves the log for the next control; the arrows move in it.
     diagnosticLog->setTabChangesFocus(true);
+    designedLabel_ = logLabel->geometry();
+    designedCopy_ = copyLog->geometry();
+    designedLog_ = diagnosticLog->geometry();
     connect(copyLog, &QPushButton::clicked, this, &DiagnosticLogPart::Copy);
 }
 
@@ -70,6 +73,12 @@ void DiagnosticLogPart::ShowMode(bool on) { DebugAction->setChecked(on); }
 
 void DiagnosticLogPart::SetShown(bool shown) {
     for (QWidget* w : std::initializer_list<QWidget*>{logLabel, copyLog, diagnosticLog}) w->setVisible(shown);
+}
+
+void DiagnosticLogPart::Place(int wider, int taller, int height) {
+    logLabel->setGeometry(designedLabel_.translated(0, taller));
+    copyLog->setGeometry(designedCopy_.translated(0, taller));
+    diagnosticLog->setGeometry(designedLog_.left(), designedLog_.top() + taller, designedLog_.width() + wider, height);
 }
 
 }  // namespace transcoda::gui

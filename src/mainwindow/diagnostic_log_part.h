@@ -4,6 +4,7 @@
 // of the menu that a right click on the window opens.
 
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <functional>
 
@@ -33,6 +34,10 @@ public:
     void ShowMode(bool on);
     // Outside the window the area is hidden, so that Tab never leads there.
     void SetShown(bool shown);
+    // The log's top as designed; the area placed `taller` pixels lower than designed,
+    // `wider` wider, the log `height` high.
+    int DesignedTop() const { return designedLog_.top(); }
+    void Place(int wider, int taller, int height);
 
     QLabel* logLabel = nullptr;
     QPushButton* copyLog = nullptr;
@@ -41,6 +46,7 @@ public:
 
 private:
     QWidget* window_;
+    QRect designedLabel_, designedCopy_, designedLog_;
     std::function<void(bool)> switched_;
 };
 

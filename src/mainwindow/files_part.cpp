@@ -11,6 +11,7 @@
 
 #include "conversion/request_checks.h"
 #include "exec/app_state.h"
+#include "mainwindow/desktop_open.h"
 #include "mainwindow/path_drop.h"
 #include "settings/preferences.h"
 #include "mainwindow/texts.h"
@@ -172,7 +173,7 @@ void FilesPart::ApplyOutputFile(const QString& path) {
 void FilesPart::OpenOutputFolder() {
     // The folder that holds the output: for a DVD output (a folder path) its parent.
     const QString folder = QDir::cleanPath(QFileInfo(outputPathEdit->text() + "/..").absoluteFilePath());
-    Dialogs().OpenExternal(QUrl::fromLocalFile(folder));
+    OpenOnDesktop(QUrl::fromLocalFile(folder), tell_);
 }
 
 bool FilesPart::DropsOne(const QMimeData* data) {

@@ -36,7 +36,7 @@ constexpr int kPanelExpanded = 494;
 constexpr int kBigPicture = 96;
 
 QString BuildCaption() {
-    QString caption = QStringLiteral("Transcoda Media Converter 1.0 - ") + QStringLiteral(__DATE__);
+    QString caption = QStringLiteral("Transcoda Media Converter ") + MainWindow::kVersion + " - " + QStringLiteral(__DATE__);
     return caption.simplified();
 }
 
@@ -47,10 +47,11 @@ static void LoadPictures() { Q_INIT_RESOURCE(transcoda); }
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     LoadPictures();
     setObjectName("MainWindow");
-    // A fixed dialog-style frame: title, system menu and minimise box, no resizing.
+    // A dialog-style frame: title, system menu, minimise and maximise boxes; only the
+    // list's layouts may be made larger (FitLayout).
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
     // The designed text size: small enough for the captions under the 96-pixel pictures.
     QFont designed = font();
@@ -92,8 +93,8 @@ void MainWindow::CreateControls() {
     backgroundPicture = new QLabel(panel);
     backgroundPicture->setObjectName("backgroundPicture");
     backgroundPicture->setGeometry(0, 0, kClientWidth, kPanelExpanded);
-    const QPixmap background(":/backgrounds/main_panel.jpg");
-    if (!background.isNull()) backgroundPicture->setPixmap(background);
+    background_ = QPixmap(":/backgrounds/main_panel.jpg");
+    if (!background_.isNull()) backgroundPicture->setPixmap(background_);
     backgroundPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     CreatePictures();
 
@@ -103,7 +104,7 @@ void MainWindow::CreateControls() {
     presets_ = new PresetPicker(panel, [this] { UpdateOutputName(); });
     queue_ = new QueuePanel(panel, {
         [this] { RevealList(); },
-        [this] { return presets_->presetCombo->currentText(); },
+        [this] { return presets_->Chosen(); },
         [this](const QString& text) { ShowMessage(text); },
     });
     progress_ = new ProgressPart(panel, this);
@@ -228,17 +229,20 @@ void MainWindow::ApplyHints() {
     presets_->ApplyHints();
 }
 
-void MainWindow::PlaceStatusLabels(int top) { progress_->Place(top); }
+void MainWindow::PlaceStatusLabels(int top) {
+    statusTop_ = top;
+    PlaceForSize();
+}
 
 void MainWindow::HideListLayout() {
-    panel->resize(kClientWidth, kPanelCollapsed);
+    panelHeight_ = kPanelCollapsed;
     FitLayout(kCollapsedHeight);
     PlaceStatusLabels(267);
     queue_->SetAreaShown(false);
 }
 
 void MainWindow::ShowListLayout() {
-    panel->resize(kClientWidth, kPanelExpanded);
+    panelHeight_ = kPanelExpanded;
     FitLayout(App().DebugMode ? kExpandedDebugHeight : kExpandedHeight);
     PlaceStatusLabels(457);
     queue_->SetAreaShown(true);

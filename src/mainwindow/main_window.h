@@ -5,6 +5,7 @@
 // window itself holds the five big pictures with their captions, the layouts and the
 // conversions' controller.
 
+#include <QPixmap>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -45,13 +46,16 @@ public:
     // included as the window was designed; they take kFrameHeight pixels, so the client
     // area is exactly as high as the panel (and, in the tallest layout, the log area).
     static constexpr int kFrameHeight = 41;
+    // The program's version, as its caption and its About window show it.
+    static constexpr const char* kVersion = "1.0";
     static constexpr int kClientWidth = 761;
     static constexpr int kCollapsedHeight = 342;
     static constexpr int kExpandedHeight = 535;
     static constexpr int kExpandedDebugHeight = 835;
     // Gives the window the height of a layout designed designedHeight high (frame
     // included); on a screen too short for it the log gives up what is missing, and
-    // the window moves up to stay on the screen.
+    // the window moves up to stay on the screen. The list's layouts may then be made
+    // larger by the user, never smaller: the list takes what the window gains.
     void FitLayout(int designedHeight);
 
     // The parts.
@@ -151,6 +155,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Fits the layout to the screen the window opens on.
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // Tab follows the layout as it stands when the key is pressed.
     bool focusNextPrevChild(bool next) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -169,6 +174,10 @@ private:
     // Shows the list layout when it is hidden.
     void RevealList();
     void PlaceStatusLabels(int top);
+    // Places what follows the window's size: the panel and its background, the list, the
+    // status row and the log, each grown or moved by what the window has beyond the
+    // layout's size.
+    void PlaceForSize();
     void ShowConvertPicture(const transcoda::gui::ImageList& list, int index);
     void PictureEvents(transcoda::gui::PictureButton* picture, const transcoda::gui::ImageList* list,
                        void (MainWindow::*onRelease)());
@@ -190,6 +199,14 @@ private:
     transcoda::gui::DiagnosticLogPart* log_ = nullptr;
 
     bool listHidden_ = true;
+    // The layout shown: its client height (the least the window may have), the panel's
+    // height and the status row's top in it, the log's height.
+    int layoutHeight_ = 0;
+    int panelHeight_ = 0;
+    int statusTop_ = 0;
+    int logHeight_ = 0;
+    // The background picture as designed, and as last stretched to the panel.
+    QPixmap background_, stretchedBackground_;
     // The Close picture ends the program once the window has gone.
     bool quitWhenClosed_ = false;
     std::unique_ptr<transcoda::ConversionController> controller_;

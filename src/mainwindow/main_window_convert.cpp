@@ -11,9 +11,11 @@
 #include <QUrl>
 
 #include "conversion/request_checks.h"
+#include "dialogs/about_dialog.h"
 #include "exec/app_state.h"
 #include "exec/log.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/desktop_open.h"
 #include "mainwindow/diagnostic_log_part.h"
 #include "mainwindow/files_part.h"
 #include "mainwindow/preset_picker.h"
@@ -37,7 +39,7 @@ void MainWindow::onConvertPressed() {
     if (!controller_->ConversionUnderWay()) {
         log_->Clear();
         LogEvent(" -- L'utilisateur a demandé une conversion de \"" + S(files_->Input()) + "\" vers \"" +
-                 S(files_->Output()) + "\" avec le format \"" + S(presets_->presetCombo->currentText()) + "\"");
+                 S(files_->Output()) + "\" avec le format \"" + S(presets_->Chosen()) + "\"");
         SetPictureState(convertStopPicture, convertImages_, 1);
         convertCaption->setText(ConvertCaption());
     } else {
@@ -89,7 +91,7 @@ void MainWindow::ConvertOneFile() {
     UpdateOutputName();
     // The request is what the fields hold now; the second renaming reaches only the field.
     transcoda::ConversionRequest request{S(files_->Input()), S(files_->Output()),
-                                         S(presets_->presetCombo->currentText())};
+                                         S(presets_->Chosen())};
     UpdateOutputName();
     WriteConversionPreferences(request.OutputPath);
     controller_->ConvertOne(std::move(request), *this);
@@ -101,7 +103,7 @@ bool MainWindow::RestoreConvertButton(bool forList) { return controller_->WorkDo
 
 void MainWindow::UpdateOutputName() {
     // A name made for an empty field is never one that an item of the list writes.
-    files_->UpdateOutputName(presets_->presetCombo->currentText(),
+    files_->UpdateOutputName(presets_->Chosen(),
                              [this](const std::string& output) { return queue_->OutputInList(ToQString(output)); });
 }
 
@@ -130,9 +132,11 @@ void MainWindow::ChooseInputFile() { files_->ChooseInputFile(); }
 void MainWindow::ChooseOutputFile() { files_->ChooseOutputFile(); }
 
 void MainWindow::AboutRelease() {
-    const QString page = QString("https://%1/%2/").arg(QString::fromUtf8(transcoda::kProductWebAddress),
-                                                       App().English() ? "en" : "fr");
-    Dialogs().OpenExternal(QUrl(page));
+    const QUrl page(QString("https://%1/%2/").arg(QString::fromUtf8(transcoda::kProductWebAddress),
+                                                  App().English() ? "en" : "fr"));
+    AboutDialog about(this, kVersion, QString::fromLatin1(__DATE__).simplified(), page,
+                      [this](const QUrl& url) { OpenOnDesktop(url, [this](const QString& text) { ShowMessage(text); }); });
+    Dialogs().RunModal(&about);
 }
 
 void MainWindow::CloseRelease() {

@@ -28,7 +28,7 @@ void MainWindow::RevealList() {
 }
 
 void MainWindow::onAddToQueueClicked() {
-    const QString preset = presets_->presetCombo->currentText();
+    const QString preset = presets_->Chosen();
     if (!transcoda::MayJoinList(S(preset), *this)) return;
     // A path still being typed is checked first, as leaving the field would.
     files_->CheckTypedInput();
@@ -74,7 +74,7 @@ void MainWindow::onFillQueueClicked() {
         files_->outputPathEdit->setText(folder + "format-rang-" + QString::number(i));
         if (queue_->OutputInList(files_->Output())) continue;
         UpdateOutputName();
-        queue_->Add(presets_->presetCombo->currentText(), files_->Input(), files_->Output());
+        queue_->Add(presets_->Chosen(), files_->Input(), files_->Output());
     }
     queue_->Save();
 }

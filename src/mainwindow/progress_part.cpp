@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "exec/app_state.h"
+#include "mainwindow/desktop_open.h"
 #include "mainwindow/texts.h"
 #include "mainwindow/user_dialogs.h"
 #include "mainwindow/widget_make.h"
@@ -46,12 +47,12 @@ void ProgressPart::CreateControls() {
     progressBar->setTextVisible(false);
 }
 
-void ProgressPart::Place(int top) {
+void ProgressPart::Place(int top, int width) {
     progressLabel->move(5, top);
-    statusLabel->move(620, top);
+    statusLabel->move(620 + width - kClientWidth, top);
     TimeLabel->setGeometry(kTimeLeft, top, kTimeRight - kTimeLeft, 16);
     OpenFolderButton->setGeometry(kTimeRight - kButtonWidth, top - 2, kButtonWidth, 20);
-    progressBar->setGeometry(0, top + 18, kClientWidth, 16);
+    progressBar->setGeometry(0, top + 18, width, 16);
 }
 
 void ProgressPart::ApplyLanguage() {
@@ -93,7 +94,9 @@ void ProgressPart::ShowWrittenNotice(const QString& text, const QString& folder)
 }
 
 void ProgressPart::OpenWrittenFolder() {
-    if (!writtenFolder_.isEmpty()) Dialogs().OpenExternal(QUrl::fromLocalFile(writtenFolder_));
+    if (writtenFolder_.isEmpty()) return;
+    OpenOnDesktop(QUrl::fromLocalFile(writtenFolder_),
+                  [this](const QString& text) { Dialogs().Message(window_, applicationTitle_, text); });
 }
 
 void ProgressPart::SetCaption(const QString& caption) {

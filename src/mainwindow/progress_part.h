@@ -22,8 +22,9 @@ public:
     ProgressPart(QWidget* panel, QWidget* window);
 
     void CreateControls();
-    // The row of texts at the height `top`, the bar below it.
-    void Place(int top);
+    // The row of texts at the height `top`, the bar below it across the window's `width`,
+    // the status at the row's right end.
+    void Place(int top, int width);
     // The texts of the chosen language at creation.
     void ApplyLanguage();
 

@@ -60,6 +60,8 @@ public:
     void SetActionText(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
     void ShowFailure(const std::string& text, const std::string& details) override;
+    // The failure box shows its details on demand.
+    bool DetailsOnDemand() const override { return true; }
     void ShowWrittenNotice(const std::string& text, const std::string& folder) override;
     void AppendLog(const std::string& line) override;
     std::string LogStamp(const std::string& marker) override;

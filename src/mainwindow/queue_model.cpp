@@ -9,8 +9,7 @@ namespace {
 
 using State = ItemStatus::State;
 
-// A finished item is tinted by how it ended, so that it shows at a glance while the
-// status column lies beyond the width of the table.
+// A finished item is tinted by how it ended, so that it shows at a glance across the row.
 QVariant TintOf(State kind) {
     switch (kind) {
         case State::Done: return QBrush(QColor(214, 240, 214));
@@ -88,6 +87,10 @@ QVariant QueueModel::data(const QModelIndex& index, int role) const {
         // Every cell of an item tells its status when the pointer rests on it.
         case Qt::ToolTipRole: return Q(ItemStatusText(item.Status));
         case Qt::BackgroundRole: return TintOf(item.Status.Kind);
+        case kPercentRole:
+            if (index.column() != kStatusColumn || item.Status.Kind != State::Converting || item.Status.Percent < 0)
+                return {};
+            return item.Status.Percent;
         default: return {};
     }
 }

@@ -15,6 +15,8 @@ class QueueModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { kPresetColumn = 0, kInputColumn = 1, kOutputColumn = 2, kStatusColumn = 3, kColumnCount = 4 };
+    // The status cell of the running item: its whole percentage, once one is known.
+    static constexpr int kPercentRole = Qt::UserRole + 1;
 
     explicit QueueModel(QObject* parent = nullptr);
 

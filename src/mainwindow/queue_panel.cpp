@@ -10,6 +10,7 @@
 #include "exec/app_state.h"
 #include "exec/log.h"
 #include "mainwindow/list_gestures.h"
+#include "mainwindow/queue_cell_look.h"
 #include "mainwindow/queue_model.h"
 #include "mainwindow/texts.h"
 #include "mainwindow/widget_make.h"
@@ -19,7 +20,9 @@ namespace transcoda::gui {
 
 namespace {
 
-constexpr int kStatusWidth = 200;
+// The status column stays in sight: the two paths share what the others leave.
+constexpr int kPresetWidth = 134;
+constexpr int kStatusWidth = 150;
 constexpr int kRowButtonSize = 26;
 
 std::string S(const QString& text) { return text.toStdString(); }
@@ -77,12 +80,17 @@ void QueuePanel::CreateListArea() {
     queueView->verticalHeader()->setVisible(false);
     queueView->verticalHeader()->setDefaultSectionSize(18);
     queueView->verticalHeader()->setMinimumSectionSize(18);
-    queueView->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    queueView->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    queueView->setColumnWidth(QueueModel::kPresetColumn, 134);
-    queueView->setColumnWidth(QueueModel::kInputColumn, 266);
-    queueView->setColumnWidth(QueueModel::kOutputColumn, 539);
+    QHeaderView* header = queueView->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setSectionResizeMode(QueueModel::kInputColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(QueueModel::kOutputColumn, QHeaderView::Stretch);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    queueView->setColumnWidth(QueueModel::kPresetColumn, kPresetWidth);
     queueView->setColumnWidth(QueueModel::kStatusColumn, kStatusWidth);
+    // Long paths keep their beginning and their file name; the running item's status
+    // shows its percentage as a bar.
+    queueView->setItemDelegate(new QueueCellLook(queueView));
+    queueView->setWordWrap(false);
     // Tab leaves the list for the next control; the arrows move in it.
     queueView->setTabKeyNavigation(false);
     removeFromQueue = MakeButton(panel_, "removeFromQueue", "Supprimer de la liste", 8, 430, 180);
@@ -113,6 +121,9 @@ void QueuePanel::CreateRowButtons() {
         if (Editable()) Move(Selected(), Selected() + 1);
     });
     new RowButtonsFollower(queueView, removeFromQueue, {MoveUpButton, MoveDownButton});
+    for (QWidget* w : std::initializer_list<QWidget*>{queueView, MoveUpButton, MoveDownButton, removeFromQueue,
+                                                      clearQueue, convertQueue, hideQueue})
+        designed_.emplace_back(w, w->geometry());
 
     new ListGestures(queueView, {
         [this] { return Editable(); },
@@ -166,6 +177,15 @@ void QueuePanel::SetAreaShown(bool shown) {
     for (QWidget* w : std::initializer_list<QWidget*>{queueView, queueLabel, removeFromQueue, clearQueue,
                                                       convertQueue, hideQueue})
         w->setVisible(shown);
+}
+
+void QueuePanel::Grow(int wider, int taller) {
+    for (const auto& [widget, designed] : designed_) {
+        if (widget == queueView) widget->setGeometry(designed.adjusted(0, 0, wider, taller));
+        else if (widget == MoveUpButton || widget == MoveDownButton) widget->setGeometry(designed.translated(wider, 0));
+        else if (widget == hideQueue) widget->setGeometry(designed.translated(wider, taller));
+        else widget->setGeometry(designed.translated(0, taller));
+    }
 }
 
 const ConversionQueue& QueuePanel::Items() const { return model_->Queue(); }

@@ -7,9 +7,11 @@
 // addition.
 
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "conversion/conversion_queue.h"
@@ -46,6 +48,9 @@ public:
     void ApplyHints();
     // The list area in the expanded layout, hidden in the collapsed one.
     void SetAreaShown(bool shown);
+    // The list area in a window `wider` and `taller` than designed: the table takes the
+    // room, the buttons below it move down, those at its right move right.
+    void Grow(int wider, int taller);
 
     const ConversionQueue& Items() const;
     int Count() const;
@@ -97,6 +102,8 @@ private:
 
     QWidget* panel_;
     Hooks hooks_;
+    // Where each widget of the list area stands in the designed layout.
+    std::vector<std::pair<QWidget*, QRect>> designed_;
     QueueModel* model_;
     bool restoring_ = false;
     bool saveFailureTold_ = false;

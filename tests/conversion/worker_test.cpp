@@ -372,9 +372,10 @@ TEST_F(WorkerTest, SingleConversionReportsAFailureOnlyWhenItFailed) {
         if (failed) {
             EXPECT_NE(win->messages[0].find("\"" + item.input + "\" a échoué "), std::string::npos);
             EXPECT_NE(win->messages[0].find(c.says), std::string::npos) << win->messages[0];
-            // Where to read more: the tool's last lines when it said something, else the log.
+            // Where to read more: the tool's last lines when it said something, else the
+            // log, whose shortcut is named.
             EXPECT_NE(win->messages[0].find(c.details ? "dernières lignes de l'outil sont dans les détails"
-                                                      : "mode debug"),
+                                                      : "journal de diagnostic (Ctrl+Maj+D"),
                       std::string::npos);
             EXPECT_EQ(win->details, c.details ? std::vector<std::string>{"engine: " + item.output +
                                                                          "\nConversion failed!\n"}
@@ -394,10 +395,18 @@ TEST_F(WorkerTest, SingleConversionReportsAFailureOnlyWhenItFailed) {
 }
 
 TEST_F(WorkerTest, FailedListItemsAreSummedUpOnceAfterTheList) {
-    for (const char* language : {"FR", "EN"}) {
-        SCOPED_TRACE(language);
+    // A terminal prints each item with its reason, then the tools' lines; a desktop box
+    // names the items and keeps each reason, with its tool's lines, behind Details.
+    struct Case {
+        const char* language;
+        bool box;
+    } cases[] = {{"FR", false}, {"EN", false}, {"FR", true}, {"EN", true}};
+    for (const Case& c : cases) {
+        const std::string language = c.language;
+        SCOPED_TRACE(language + (c.box ? " box" : " terminal"));
         App().CurrentLanguage = language;
         ResetWindow();
+        win->detailsOnDemand = c.box;
         FakeItem first = Item("a");
         first.status = 1;
         FakeItem third = Item("c");
@@ -406,10 +415,10 @@ TEST_F(WorkerTest, FailedListItemsAreSummedUpOnceAfterTheList) {
 
         EXPECT_EQ(Results(), (std::vector<Result>{Result::Failed, Result::Written, Result::Failed}));
         // Each row's status carries its own reason.
-        const std::string failed = std::string(language) == "EN" ? "failed " : "échec ";
+        const std::string failed = language == "EN" ? "failed " : "échec ";
         const std::vector<RequestOutcome> outcomes = worker->Outcomes();
         EXPECT_EQ(ItemEnds(), (std::vector<std::string>{"1:" + failed + outcomes[0].Reason,
-                                                        std::string("2:") + (std::string(language) == "EN" ? "done" : "terminé"),
+                                                        std::string("2:") + (language == "EN" ? "done" : "terminé"),
                                                         "3:" + failed + outcomes[2].Reason}));
         EXPECT_NE(outcomes[0].Reason, outcomes[2].Reason);
         ASSERT_EQ(win->messages.size(), 1u);
@@ -417,17 +426,29 @@ TEST_F(WorkerTest, FailedListItemsAreSummedUpOnceAfterTheList) {
         EXPECT_NE(summary.find(first.input), std::string::npos);
         EXPECT_NE(summary.find(third.input), std::string::npos);
         EXPECT_EQ(summary.find(Item("b").input), std::string::npos);
-        EXPECT_NE(summary.find(std::string(language) == "EN" ? "failed" : "échoué"), std::string::npos);
-        // The details hold the last lines of the one tool that said something, under its input.
+        EXPECT_NE(summary.find(language == "EN" ? "failed" : "échoué"), std::string::npos);
         ASSERT_EQ(win->details.size(), 1u);
-        EXPECT_EQ(win->details[0], first.input + " :\nengine: " + first.output + "\nConversion failed!\n");
+        const std::string toolLines = "engine: " + first.output + "\nConversion failed!\n";
+        if (c.box) {
+            // Both reasons behind Details, each under its input; the tool's lines under the
+            // one whose tool said something.
+            EXPECT_EQ(summary.find(outcomes[0].Reason), std::string::npos) << summary;
+            const std::string& details = win->details[0];
+            const std::string says = language == "EN" ? "  failed " : "  a échoué ";
+            EXPECT_EQ(details.find(first.input + "\n" + says + outcomes[0].Reason + "\n    engine: "), 0u) << details;
+            EXPECT_NE(details.find(third.input + "\n" + says + outcomes[2].Reason), std::string::npos) << details;
+        } else {
+            // The details hold the last lines of the one tool that said something, under its input.
+            EXPECT_NE(summary.find(outcomes[2].Reason), std::string::npos) << summary;
+            EXPECT_EQ(win->details[0], first.input + " :\n" + toolLines);
+        }
         EXPECT_EQ(win->notices.size(), 1u) << "the one written item is named";
         // Shown after the display went back to idle.
         const auto& calls = win->calls;
         auto lastStatus = std::find_if(calls.rbegin(), calls.rend(), [](auto& c) { return c.op == "status"; });
         auto message = std::find_if(calls.rbegin(), calls.rend(), [](auto& c) { return c.op == "message"; });
         EXPECT_LT(message - calls.rbegin(), lastStatus - calls.rbegin());
-        EXPECT_EQ(win->status, std::string(language) == "EN" ? "Ready" : "Prêt");
+        EXPECT_EQ(win->status, language == "EN" ? "Ready" : "Prêt");
     }
     App().CurrentLanguage = "FR";
 }

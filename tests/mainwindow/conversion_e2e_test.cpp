@@ -53,6 +53,7 @@ public:
         inner_.ShowDisplay(c);
     }
     void ShowFailure(const std::string& t, const std::string& d) override { Keep("message", t); inner_.ShowFailure(t, d); }
+    bool DetailsOnDemand() const override { return inner_.DetailsOnDemand(); }
     void ShowWrittenNotice(const std::string& t, const std::string& f) override {
         Keep("notice", t);
         inner_.ShowWrittenNotice(t, f);
@@ -238,6 +239,10 @@ TEST_F(ConversionTest, TheStatusColumnFollowsAListWithOneFailingRow) {
     EXPECT_EQ(after[2], "done");
     EXPECT_TRUE(form->Queue().MoveUpButton->isEnabled());
     ASSERT_EQ(dialogs.Of("message").size(), 1u) << "one summary after the list";
+    // The box names the failed item; its reason waits behind Details.
+    const auto summary = dialogs.Of("message")[0];
+    EXPECT_TRUE(summary.text.contains("two.mpeg") || summary.text.contains("clip.wav")) << summary.text.toStdString();
+    EXPECT_TRUE(summary.details.contains("failed before it began")) << summary.details.toStdString();
 
     MakeForm("EN");
     EXPECT_EQ(statuses(), after);

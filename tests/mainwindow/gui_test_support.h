@@ -87,7 +87,7 @@ public:
     }
     bool OpenExternal(const QUrl& url) override {
         shown.push_back({"open", {}, url.toString()});
-        return true;
+        return desktopOpens;
     }
 
     std::vector<Shown> Of(const std::string& kind) const {
@@ -106,6 +106,7 @@ public:
     std::deque<bool> answers;     // for Question, in order
     std::deque<QString> picks;    // for PickFile, in order; empty text = cancelled
     std::function<void(QDialog*)> onModal;
+    bool desktopOpens = true;     // false: the desktop has nothing to open folders and pages with
 };
 
 // A program folder of its own: ProgramFolder points at it, B/ holds links to the helper

@@ -22,7 +22,7 @@ protected:
         return *form;
     }
 
-    // What a picture did when pressed: the box or page it opened, the format it chose,
+    // What a picture did when pressed: the box or window it opened, the format it chose,
     // or the conversion it asked for (its first log line).
     std::string Effect() const {
         if (!form->isVisible()) return "closed";
@@ -48,7 +48,7 @@ TEST_F(KeyboardTest, PicturesTakeTheFocusShowItAndEnterOrSpacePressesThem) {
         {"openPicture", Qt::Key_Return, "pick:Choisir le fichier d'entrée"},
         {"savePicture", Qt::Key_Space, "pick:Choisir le fichier de sortie"},
         {"convertStopPicture", Qt::Key_Enter, "convert"},
-        {"aboutPicture", Qt::Key_Space, "open:"},
+        {"aboutPicture", Qt::Key_Space, "modal:"},
         {"dvdShortcut", Qt::Key_Return, "format 32"},
         {"lagShortcut", Qt::Key_Space, "format 38"},
     };
@@ -91,12 +91,12 @@ TEST_F(KeyboardTest, AltLetterPressesTheBigPicturesAndItsLetterIsMarked) {
         {"FR", Qt::Key_F, "openPicture", "openCaption", "pick:Choisir le fichier d'entrée"},
         {"FR", Qt::Key_S, "savePicture", "saveCaption", "pick:Choisir le fichier de sortie"},
         {"FR", Qt::Key_C, "convertStopPicture", "convertCaption", "convert"},
-        {"FR", Qt::Key_P, "aboutPicture", "aboutCaption", "open:"},
+        {"FR", Qt::Key_P, "aboutPicture", "aboutCaption", "modal:"},
         {"FR", Qt::Key_Q, "closePicture", "closeCaption", "closed"},
         {"EN", Qt::Key_F, "openPicture", "openCaption", "pick:Select the input file"},
         {"EN", Qt::Key_O, "savePicture", "saveCaption", "pick:Select the output file"},
         {"EN", Qt::Key_C, "convertStopPicture", "convertCaption", "convert"},
-        {"EN", Qt::Key_A, "aboutPicture", "aboutCaption", "open:"},
+        {"EN", Qt::Key_A, "aboutPicture", "aboutCaption", "modal:"},
         {"EN", Qt::Key_L, "closePicture", "closeCaption", "closed"},
     };
     for (const Case& c : cases) {

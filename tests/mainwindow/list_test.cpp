@@ -1,9 +1,13 @@
 // The conversion list, the two layouts and the shortcut pictures of the real window.
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
@@ -60,6 +64,7 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
         bool debug;
         int expandedHeight;
         const char* language = "FR";
+        bool grown = false;  // the window then made larger, and back
     };
     const Case cases[] = {
         {false, Switch::None, false, MainWindow::kExpandedHeight},
@@ -69,12 +74,14 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
         {true, Switch::Shortcut, false, MainWindow::kExpandedHeight},
         {true, Switch::Menu, false, MainWindow::kExpandedHeight},
         {false, Switch::Menu, true, MainWindow::kExpandedDebugHeight, "EN"},
+        {false, Switch::None, false, MainWindow::kExpandedHeight, "FR", true},
+        {true, Switch::None, true, MainWindow::kExpandedDebugHeight, "EN", true},
     };
     for (const Case c : cases) {
         SCOPED_TRACE(std::to_string(c.debugAtStart) + " " + std::to_string(static_cast<int>(c.how)));
         unsetenv("TRANSCODA_DEBUG");
         MakeForm(c.language, c.debugAtStart);
-        if (c.how != Switch::None) {
+        if (c.how != Switch::None || c.grown) {
             form->show();
             form->activateWindow();
             ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -114,6 +121,43 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
         Click(form->Queue().showQueue);
         EXPECT_EQ(form->height(), expandedHeight - MainWindow::kFrameHeight);
         EXPECT_FALSE(form->Queue().convertQueue->isHidden());
+        // The status column is in sight, at the designed size and larger.
+        auto statusInSight = [&] {
+            const QHeaderView* header = form->Queue().queueView->horizontalHeader();
+            return header->sectionViewportPosition(3) + header->sectionSize(3) <= form->Queue().queueView->viewport()->width();
+        };
+        if (form->isVisible()) {
+            EXPECT_TRUE(statusInSight());
+        }
+        if (c.grown) {
+            // Made larger, the window gives the room to the list, and what lies below the
+            // list moves down; it never becomes smaller than designed.
+            EXPECT_EQ(form->minimumSize(), QSize(MainWindow::kClientWidth, form->height()));
+            auto& list = form->Queue();
+            const QRect table = list.queueView->geometry();
+            const QPoint convert = list.convertQueue->pos(), hide = list.hideQueue->pos(), up = list.MoveUpButton->pos();
+            const QPoint status = form->Progress().statusLabel->pos(), log = form->Log().diagnosticLog->pos();
+            form->resize(form->width() + 120, form->height() + 80);
+            QApplication::processEvents();
+            EXPECT_EQ(list.queueView->geometry(), table.adjusted(0, 0, 120, 80));
+            EXPECT_EQ(list.convertQueue->pos(), convert + QPoint(0, 80));
+            EXPECT_EQ(list.hideQueue->pos(), hide + QPoint(120, 80));
+            EXPECT_EQ(list.MoveUpButton->pos(), up + QPoint(120, 0));
+            EXPECT_EQ(form->Progress().statusLabel->pos(), status + QPoint(120, 80));
+            EXPECT_EQ(form->Progress().progressBar->width(), form->width());
+            EXPECT_EQ(form->Log().diagnosticLog->pos(), log + QPoint(0, 80));
+            EXPECT_EQ(form->panel->width(), form->width());
+            EXPECT_GT(form->panel->height(), form->Progress().progressBar->geometry().bottom());
+            EXPECT_TRUE(statusInSight());
+            EXPECT_GE(form->testCommand->x(), form->width()) << "the developer buttons stay out of sight";
+            form->resize(100, 100);
+            QApplication::processEvents();
+            EXPECT_EQ(form->size(), form->minimumSize());
+            EXPECT_EQ(list.queueView->geometry(), table);
+            Click(form->Queue().hideQueue);
+            EXPECT_EQ(form->minimumSize(), form->maximumSize()) << "nothing to grow without the list";
+            Click(form->Queue().showQueue);
+        }
         Click(form->Queue().hideQueue);
         EXPECT_TRUE(form->ListHidden());
         EXPECT_EQ(form->height(), MainWindow::kCollapsedHeight - MainWindow::kFrameHeight);
@@ -187,33 +231,74 @@ TEST_F(ListTest, DebugFillQueuesEveryFormatOnce) {
 }
 
 struct ShortcutCase {
-    const char* picture;
+    const char* picture;  // nullptr: `typed` is typed in the preset box instead
     int format;
     const char* outputEnding;
+    const char* typed = nullptr;
+    Qt::Key ends = Qt::Key_Return;  // how the typing ends: Enter, or Tab to the next control
 };
 
+// A picture, or words typed in the preset box, choose a preset; a text that names none
+// never becomes the chosen preset.
 TEST_F(ListTest, ShortcutPicturesSelectTheirFormatAndRewriteTheOutput) {
     MakeForm();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     const ShortcutCase cases[] = {
         {"fullHdShortcut", 1, "clip.avi"}, {"hdReadyShortcut", 0, "clip.avi"}, {"mpegShortcut", 3, "clip.mpeg"}, {"flashShortcut", 6, "clip.flv"},
         {"wmvShortcut", 12, "clip.wmv"}, {"mobileShortcut", 13, "clip.3gp"}, {"quickTimeShortcut", 19, "clip.mov"}, {"iphoneShortcut", 26, "clip.m4v"},
         {"playstationShortcut", 27, "clip.mp4"}, {"xboxShortcut", 31, "clip.mp4"}, {"dvdShortcut", 32, "clipmp4/"}, {"audioShortcut", 34, "clip.mp3"},
         {"divxShortcut", 1, "clip.avi"}, {"segmentShortcut", 39, "clip.mkv"}, {"lagShortcut", 38, "clip.mkv"},
+        // Every typed word, in any letter case, anywhere in one label.
+        {nullptr, 25, "clip.m4v", "ipod 640"},
+        {nullptr, 35, "clip.mp3", "AUDIO mp3 256", Qt::Key_Tab},
+        {nullptr, 33, "clipavi/", "dvd pal", Qt::Key_Tab},
+        // Words found in several labels: they stay listed, nothing is chosen yet.
+        {nullptr, 5, "clip.avi", "ipod"},
+        // Found nowhere: the chosen preset's label comes back.
+        {nullptr, 5, "clip.avi", "zune", Qt::Key_Tab},
+        {nullptr, 5, "clip.avi", "mp3 wav"},
     };
     for (const ShortcutCase& c : cases) {
+        SCOPED_TRACE(c.picture ? c.picture : c.typed);
         SetRequest(Path("in/clip.mkv"), Path("out/clip.avi"), 5);
-        if (c.picture == std::string("dvdShortcut")) form->Files().outputPathEdit->setText(QString::fromStdString(Path("out/clip.mp4")));
-        gui::PictureButton* picture = form->Presets().Shortcut(c.picture);
-        ASSERT_NE(picture, nullptr);
-        EXPECT_EQ(picture->size(), QSize(44, 39));
-        EXPECT_EQ(picture->y(), 228);
-        QTest::mousePress(picture, Qt::LeftButton);
-        EXPECT_EQ(picture->ShownList(), "shortcuts_pressed");
-        QTest::mouseRelease(picture, Qt::LeftButton);
-        EXPECT_EQ(picture->ShownList(), "shortcuts_normal");
-        EXPECT_EQ(form->Presets().presetCombo->currentIndex(), c.format) << c.picture;
+        if (c.picture == nullptr) {
+            QComboBox* box = form->Presets().presetCombo;
+            // The list of the found presets took the activation when it showed.
+            form->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+            box->setFocus();
+            box->lineEdit()->selectAll();
+            QTest::keyClicks(box, c.typed);
+            // The list of the found presets, when shown, takes the keys first.
+            QWidget* found = box->completer()->popup();
+            QTest::keyClick(found->isVisible() ? found : static_cast<QWidget*>(box), c.ends);
+            QApplication::processEvents();
+            EXPECT_EQ(box->currentIndex(), c.format);
+            EXPECT_EQ(form->Presets().Chosen(), box->itemText(c.format));
+            // Enter on words of several labels keeps them listed, for the arrows to pick one.
+            const bool listed = c.format == 5 && c.ends == Qt::Key_Return && QString(c.typed) == "ipod";
+            EXPECT_EQ(box->completer()->popup()->isVisible(), listed);
+            if (!listed) {
+                EXPECT_EQ(box->currentText(), box->itemText(c.format)) << "a typed text never stays";
+            }
+            box->completer()->popup()->hide();
+            box->setEditText(box->itemText(box->currentIndex()));
+        } else {
+            if (c.picture == std::string("dvdShortcut")) form->Files().outputPathEdit->setText(QString::fromStdString(Path("out/clip.mp4")));
+            gui::PictureButton* picture = form->Presets().Shortcut(c.picture);
+            ASSERT_NE(picture, nullptr);
+            EXPECT_EQ(picture->size(), QSize(44, 39));
+            EXPECT_EQ(picture->y(), 228);
+            QTest::mousePress(picture, Qt::LeftButton);
+            EXPECT_EQ(picture->ShownList(), "shortcuts_pressed");
+            QTest::mouseRelease(picture, Qt::LeftButton);
+            EXPECT_EQ(picture->ShownList(), "shortcuts_normal");
+            EXPECT_EQ(form->Presets().presetCombo->currentIndex(), c.format) << c.picture;
+        }
         const std::string out = form->Files().outputPathEdit->text().toStdString();
-        EXPECT_TRUE(out.ends_with(c.outputEnding)) << c.picture << ": " << out;
+        EXPECT_TRUE(out.ends_with(c.outputEnding)) << out;
     }
     EXPECT_FALSE(form->Controller().Running());
 }

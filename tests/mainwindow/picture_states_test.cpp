@@ -4,6 +4,7 @@
 #include <QEnterEvent>
 #include <QPlainTextEdit>
 
+#include "dialogs/about_dialog.h"
 #include "gui_test_support.h"
 #include "mainwindow/qt_window_port.h"
 
@@ -78,18 +79,63 @@ TEST_F(WindowTest, OtherPicturesShowHoverPressAndNormalAndActOnRelease) {
         EXPECT_EQ(c.picture->ShownIndex(), 0);
     }
     Click(form->Files().openOutputFolder);
-    // openPicture and savePicture opened their dialogs, aboutPicture the product page, openOutputFolder the folder.
+    // openPicture and savePicture opened their dialogs, aboutPicture the About window, openOutputFolder the folder.
     std::vector<std::string> kinds;
     for (const auto& s : dialogs.shown) kinds.push_back(s.kind);
-    EXPECT_EQ(kinds, (std::vector<std::string>{"pick", "pick", "open", "open"}));
-    EXPECT_EQ(dialogs.Texts("open")[0], "https://transcoda.example.org/fr/");
-    EXPECT_EQ(dialogs.Texts("open")[1], "file:///films/out");
+    EXPECT_EQ(kinds, (std::vector<std::string>{"pick", "pick", "modal", "open"}));
+    EXPECT_EQ(dialogs.Texts("modal")[0], "AboutDialog");
+    EXPECT_EQ(dialogs.Texts("open")[0], "file:///films/out");
 }
 
-TEST_F(WindowTest, AboutOpensTheEnglishPageInEnglish) {
-    MakeForm("EN");
-    Click(form->aboutPicture);
-    EXPECT_EQ(dialogs.Texts("open"), std::vector<QString>{"https://transcoda.example.org/en/"});
+// About shows the program's own window: its version, its page in the window's language
+// and the licences. Its link, Open and Open folder say so when the desktop has nothing to
+// open them with.
+TEST_F(WindowTest, AboutAndTheOpenButtonsSayWhenTheDesktopCannotOpen) {
+    struct Case {
+        const char* language;
+        bool desktopOpens;
+        const char* says;  // in the box of each failure
+    } cases[] = {
+        {"FR", true, ""},
+        {"EN", true, ""},
+        {"FR", false, "Le bureau n'a aucun"},
+        {"EN", false, "The desktop has no"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.language) + (c.desktopOpens ? " opens" : " cannot open"));
+        dialogs.shown.clear();
+        dialogs.desktopOpens = c.desktopOpens;
+        MakeForm(c.language);
+        const QString page = QString("https://transcoda.example.org/%1/").arg(QString(c.language).toLower());
+        QString heading, licences;
+        dialogs.onModal = [&](QDialog* dialog) {
+            auto* about = qobject_cast<AboutDialog*>(dialog);
+            ASSERT_NE(about, nullptr);
+            heading = about->heading->text();
+            licences = about->licences->text();
+            EXPECT_TRUE(about->webLink->text().contains(page));
+            emit about->webLink->linkActivated(page);
+        };
+        Click(form->aboutPicture);
+        EXPECT_TRUE(heading.contains("Version 1.0")) << heading.toStdString();
+        for (const char* licence : {"Qt ", "LGPL version 3", "FFmpeg", "GPL version 2", "libopencore-amrnb",
+                                    "Apache License 2.0", "dvdauthor", "mpv"})
+            EXPECT_TRUE(licences.contains(licence)) << licence;
+        form->Files().outputPathEdit->setText("/films/out/holiday.avi");
+        Click(form->Files().openOutputFolder);
+        form->ShowWrittenNotice("written", "/films/written");
+        Click(form->Progress().OpenFolderButton);
+
+        EXPECT_EQ(dialogs.Texts("open"), (std::vector<QString>{page, "file:///films/out", "file:///films/written"}));
+        const std::vector<QString> told = dialogs.Texts("message");
+        ASSERT_EQ(told.size(), c.desktopOpens ? 0u : 3u);
+        if (c.desktopOpens) continue;
+        for (const QString& text : told) EXPECT_TRUE(text.startsWith(QString::fromUtf8(c.says))) << text.toStdString();
+        // Each names what it could not open, for the user to open it by other means.
+        EXPECT_TRUE(told[0].contains(page));
+        EXPECT_TRUE(told[1].contains("/films/out"));
+        EXPECT_TRUE(told[2].contains("/films/written"));
+    }
 }
 
 TEST_F(WindowTest, OutputFolderIsTheOneHoldingTheOutputFile) {

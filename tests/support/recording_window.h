@@ -42,6 +42,8 @@ public:
         std::lock_guard l(m);
         details.push_back(d);
     }
+    // A desktop box (its details behind a button) when set, else a terminal.
+    bool DetailsOnDemand() const override { return detailsOnDemand; }
     void ShowWrittenNotice(const std::string& t, const std::string& folder) override {
         std::lock_guard l(m);
         notices.push_back(t + " | " + folder);
@@ -73,6 +75,7 @@ public:
     std::vector<Call> calls;
     std::string status, progress, action, title, time, restored;
     int bar = 0, barMax = 100;
+    bool detailsOnDemand = false;
     int displayCalls = 0;  // round trips of the progress display
     std::vector<std::string> messages, log;
     // The details of each failure (in the order of the messages that had some), and the
