@@ -17,6 +17,8 @@
 #   extraction_dialog.png      the extraction dialog in French; extraction_dialog_en.png
 #   main_scale2.png            the main window at QT_SCALE_FACTOR=2, list shown;
 #                              main_scale2_en.png in English
+#   main_facts.png             a 1080p input's facts, the estimate and its still under
+#                              the input field, in French; main_facts_en.png in English
 #
 # Every picture but the scale-2 ones is taken on a 1366x768 screen, the smallest the
 # layouts are made for; the scale-2 ones on a 1920x1200 screen.
@@ -141,9 +143,9 @@ expand_list() {
 }
 
 # The status column stands after the wide output column: two clicks in the right end of
-# the grid's horizontal scroll bar (the grid is 715 x 108 at 8, 318) bring it into view.
+# the grid's horizontal scroll bar (the grid is 715 x 108 at 8, 358) bring it into view.
 scroll_list_right() {
-    xdotool mousemove --window "$1" 690 418 click 1 click 1
+    xdotool mousemove --window "$1" 690 458 click 1 click 1
 }
 
 # shot_main FILE no|yes|statuses [SCALE] [VARIABLE=VALUE ...]; "statuses" also scrolls the list.
@@ -194,6 +196,21 @@ make_clip() {
     [[ -s "$CLIP" ]] || ffmpeg -hide_banner -loglevel error -nostdin -y \
         -f lavfi -i "testsrc2=size=640x360:rate=25:duration=90" -f lavfi -i "sine=frequency=440:duration=90" \
         -map 0:v -map 1:a -c:v libx264 -preset veryfast -c:a aac -shortest "$CLIP"
+}
+
+# shot_facts LANGUAGE FILE: the facts of a 1080p input, read when the window opens.
+shot_facts() {
+    local language=$1 file=$2 wid clip="$VIDEOS/mariage-1080p.mp4"
+    mkdir -p "$VIDEOS"
+    [[ -s "$clip" ]] || ffmpeg -hide_banner -loglevel error -nostdin -y \
+        -f lavfi -i "testsrc2=size=1920x1080:rate=25:duration=20" -f lavfi -i "sine=frequency=440:duration=20" \
+        -map 0:v -map 1:a -c:v libx264 -preset veryfast -c:a aac -ac 2 -shortest "$clip"
+    write_preferences "$clip" "$VIDEOS/mariage-1080p.m4v" 25
+    start_app TRANSCODA_LANGUAGE="$language"
+    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; tail -5 "$SCRATCH/app.err" >&2; exit 1; }
+    sleep 1.5
+    capture "$wid" "$file"
+    stop_app
 }
 
 # shot_converting LANGUAGE FILE: a conversion under way and, in French, the same once
@@ -297,6 +314,8 @@ shot_main main_expanded.png yes
 shot_main main_expanded_debug.png yes TRANSCODA_DEBUG=1
 shot_main main_english.png no TRANSCODA_LANGUAGE=EN
 shot_main main_english_expanded.png yes TRANSCODA_LANGUAGE=EN
+shot_facts FR main_facts.png
+shot_facts EN main_facts_en.png
 shot_converting FR main_converting.png
 shot_converting EN main_converting_en.png
 shot_sync FR sync_preview.png
