@@ -18,7 +18,8 @@
 #   main_scale2.png            the main window at QT_SCALE_FACTOR=2, list shown;
 #                              main_scale2_en.png in English
 #   main_facts.png             a 1080p input's facts, the estimate and its still under
-#                              the input field, in French; main_facts_en.png in English
+#                              the input field, in French; main_facts_en.png in English;
+#                              main_facts_scale2.png, main_facts_scale2_en.png at scale 2
 #
 # Every picture but the scale-2 ones is taken on a 1366x768 screen, the smallest the
 # layouts are made for; the scale-2 ones on a 1920x1200 screen.
@@ -198,15 +199,15 @@ make_clip() {
         -map 0:v -map 1:a -c:v libx264 -preset veryfast -c:a aac -shortest "$CLIP"
 }
 
-# shot_facts LANGUAGE FILE: the facts of a 1080p input, read when the window opens.
+# shot_facts LANGUAGE FILE [SCALE]: the facts of a 1080p input, read when the window opens.
 shot_facts() {
-    local language=$1 file=$2 wid clip="$VIDEOS/mariage-1080p.mp4"
+    local language=$1 file=$2 scale=${3:-1} wid clip="$VIDEOS/mariage-1080p.mp4"
     mkdir -p "$VIDEOS"
     [[ -s "$clip" ]] || ffmpeg -hide_banner -loglevel error -nostdin -y \
         -f lavfi -i "testsrc2=size=1920x1080:rate=25:duration=20" -f lavfi -i "sine=frequency=440:duration=20" \
         -map 0:v -map 1:a -c:v libx264 -preset veryfast -c:a aac -ac 2 -shortest "$clip"
     write_preferences "$clip" "$VIDEOS/mariage-1080p.m4v" 25
-    start_app TRANSCODA_LANGUAGE="$language"
+    start_app TRANSCODA_LANGUAGE="$language" QT_SCALE_FACTOR="$scale"
     wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; tail -5 "$SCRATCH/app.err" >&2; exit 1; }
     sleep 1.5
     capture "$wid" "$file"
@@ -299,6 +300,8 @@ shot_extraction() {
 if [[ "$PART" == --scale2 ]]; then
     shot_main main_scale2.png yes 2
     shot_main main_scale2_en.png yes 2 TRANSCODA_LANGUAGE=EN
+    shot_facts FR main_facts_scale2.png 2
+    shot_facts EN main_facts_scale2_en.png 2
     exit 0
 fi
 
