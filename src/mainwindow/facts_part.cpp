@@ -134,6 +134,10 @@ void FactsPart::Read(const QString& path) {
     std::thread thread([this, reading, generation, path, stillWidth] {
         const std::string file = path.toStdString();
         InputFacts facts = ReadInputFacts(reading->session, file);
+        // A conversion that starts or stops ends this instance's tools, the probe too:
+        // it is asked once more.
+        if (!facts.Described && facts.FileBytes >= 0 && reading->session.Running())
+            facts = ReadInputFacts(reading->session, file);
         if (reading->session.Running() && facts.Media.hasVideo) {
             // The words first, the still when it has been taken.
             QMetaObject::invokeMethod(this, [this, generation, path, facts] { Arrive(generation, path, facts); },
