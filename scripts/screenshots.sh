@@ -28,6 +28,9 @@
 #                              progress; main_list_progress_en.png in English
 #   list_failures.png          the summary of a list's failed items, its Details open;
 #                              list_failures_en.png in English
+#   main_facts.png             a 1080p input's facts, the estimate and its still under
+#                              the input field, in French; main_facts_en.png in English;
+#                              main_facts_scale2.png, main_facts_scale2_en.png at scale 2
 #
 # Every picture but the scale-2 ones is taken on a 1366x768 screen, the smallest the
 # layouts are made for; the scale-2 ones on a 1920x1200 screen.
@@ -200,6 +203,21 @@ make_clip() {
     [[ -s "$CLIP" ]] || ffmpeg -hide_banner -loglevel error -nostdin -y \
         -f lavfi -i "testsrc2=size=640x360:rate=25:duration=90" -f lavfi -i "sine=frequency=440:duration=90" \
         -map 0:v -map 1:a -c:v libx264 -preset veryfast -c:a aac -shortest "$CLIP"
+}
+
+# shot_facts LANGUAGE FILE [SCALE]: the facts of a 1080p input, read when the window opens.
+shot_facts() {
+    local language=$1 file=$2 scale=${3:-1} wid clip="$VIDEOS/mariage-1080p.mp4"
+    mkdir -p "$VIDEOS"
+    [[ -s "$clip" ]] || ffmpeg -hide_banner -loglevel error -nostdin -y \
+        -f lavfi -i "testsrc2=size=1920x1080:rate=25:duration=20" -f lavfi -i "sine=frequency=440:duration=20" \
+        -map 0:v -map 1:a -c:v libx264 -preset veryfast -c:a aac -ac 2 -shortest "$clip"
+    write_preferences "$clip" "$VIDEOS/mariage-1080p.m4v" 25
+    start_app TRANSCODA_LANGUAGE="$language" QT_SCALE_FACTOR="$scale"
+    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; tail -5 "$SCRATCH/app.err" >&2; exit 1; }
+    sleep 1.5
+    capture "$wid" "$file"
+    stop_app
 }
 
 # shot_converting LANGUAGE FILE: a conversion under way and, in French, the same once
@@ -378,9 +396,9 @@ shot_larger() {
     stop_app
 }
 
-# Clicks "Convertir la liste" / "Convert the list" (convertQueue: 220 x 25 at 350, 430).
+# Clicks "Convertir la liste" / "Convert the list" (convertQueue: 220 x 25 at 350, 470).
 press_convert_list() {
-    xdotool mousemove --window "$1" 460 442 click 1
+    xdotool mousemove --window "$1" 460 482 click 1
 }
 
 # shot_list_progress LANGUAGE FILE: a list of two items converting, then stopped.
@@ -446,6 +464,8 @@ shot_failures() {
 if [[ "$PART" == --scale2 ]]; then
     shot_main main_scale2.png yes 2
     shot_main main_scale2_en.png yes 2 TRANSCODA_LANGUAGE=EN
+    shot_facts FR main_facts_scale2.png 2
+    shot_facts EN main_facts_scale2_en.png 2
     exit 0
 fi
 
@@ -461,6 +481,8 @@ shot_main main_expanded.png yes
 shot_main main_expanded_debug.png yes TRANSCODA_DEBUG=1
 shot_main main_english.png no TRANSCODA_LANGUAGE=EN
 shot_main main_english_expanded.png yes TRANSCODA_LANGUAGE=EN
+shot_facts FR main_facts.png
+shot_facts EN main_facts_en.png
 shot_converting FR main_converting.png
 shot_converting EN main_converting_en.png
 shot_sync FR sync_preview.png

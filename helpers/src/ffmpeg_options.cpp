@@ -63,6 +63,8 @@ const FfmpegOption kOptions[] = {
     {"-g", true, S::Output, "-g"},
     {"-pix_fmt", true, S::Output, "-pix_fmt"},
     {"-vf", true, S::Output, "-vf"},
+    // A number of pictures: "-vframes 1" writes one picture, a still of the input.
+    {"-vframes", true, S::Output, "-frames:v"},
     {"-sameq", false, S::Output, ""},  // the planner picks the finest usual quality
     {"-vn", false, S::Output, "-vn"},
     {"-target", true, S::Output, "-target"},

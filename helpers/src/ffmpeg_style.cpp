@@ -27,10 +27,13 @@ bool OnlyDescribes(const FfmpegRequest& request) {
 }
 
 // The segment the first input is cut to (its -ss and -t), and whether it is cut at all.
+// A still (a number of pictures asked for) is no segment: its -ss only says where the
+// engine seeks, and it has no ends to compare with the source.
 bool CutsSegment(const FfmpegRequest& request, double& start, double& length) {
     start = 0.0;
     length = -1.0;
     bool cut = false;
+    if (request.outputOptions.Has("-frames:v")) return false;
     for (const EngineOption& o : request.inputs.front().options) {
         if (o.name == "-ss") start = std::max(0.0, ParseClock(o.value));
         else if (o.name == "-t") length = ParseClock(o.value);

@@ -1,38 +1,14 @@
 #pragma once
 // What the tools need to know about an input before they choose the engine's options:
-// its duration and the first picture and sound streams.
+// its duration and the first picture and sound streams, read from the description the
+// core reads too (exec/media_description.h).
 
-#include <string>
+#include "exec/media_description.h"
 
 namespace helpers {
 
-struct MediaInfo {
-    bool readable = false;
-    double duration = 0.0;  // seconds; 0 when unknown
-    double startTime = 0.0; // timestamp of the first packet, seconds
-    bool hasVideo = false;
-    std::string videoCodec;
-    int width = 0;
-    int height = 0;
-    double fps = 0.0;
-    // Width over height of one stored pixel as shown (1: square, also when unknown).
-    double sampleAspect = 1.0;
-    // Degrees the picture is turned when shown (its display matrix); 0 when not turned.
-    int rotation = 0;
-    // How the picture's fields are stored: "progressive", "tt" or "tb" (top field first),
-    // "bb" or "bt" (bottom field first); empty when the stream does not say.
-    std::string fieldOrder;
-    bool hasAudio = false;
-    std::string audioCodec;
-    int sampleRate = 0;
-    int channels = 0;
-};
-
-// Reads ffprobe's default (key=value, [STREAM]/[FORMAT] sections) output; the tools
-// keep their own description of a file in the same form (file_facts.h).
-MediaInfo ParseProbeOutput(const std::string& text);
-
-// "30000/1001" or "25" as a number; 0 when it cannot be read.
-double ParseRate(const std::string& text);
+using transcoda::MediaInfo;
+using transcoda::ParseProbeOutput;
+using transcoda::ParseRate;
 
 }  // namespace helpers

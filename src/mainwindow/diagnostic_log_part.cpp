@@ -29,10 +29,13 @@ void DiagnosticLogPart::CreateControls() {
     diagnosticLog->setLineWrapMode(QPlainTextEdit::NoWrap);
     // Tab leaves the log for the next control; the arrows move in it.
     diagnosticLog->setTabChangesFocus(true);
+    connect(copyLog, &QPushButton::clicked, this, &DiagnosticLogPart::Copy);
+}
+
+void DiagnosticLogPart::KeepDesignedPlaces() {
     designedLabel_ = logLabel->geometry();
     designedCopy_ = copyLog->geometry();
     designedLog_ = diagnosticLog->geometry();
-    connect(copyLog, &QPushButton::clicked, this, &DiagnosticLogPart::Copy);
 }
 
 void DiagnosticLogPart::CreateSwitch() {

@@ -36,6 +36,8 @@ public:
     void SetShown(bool shown);
     // The log's top as designed; the area placed `taller` pixels lower than designed,
     // `wider` wider, the log `height` high.
+    // Remembers where the log's controls stand once the window has placed them, for a larger window.
+    void KeepDesignedPlaces();
     int DesignedTop() const { return designedLog_.top(); }
     void Place(int wider, int taller, int height);
 

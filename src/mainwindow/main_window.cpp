@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPainter>
 #include <QScreen>
 #include <cstdlib>
 
@@ -31,9 +32,25 @@ using namespace transcoda::gui;
 
 namespace {
 
-constexpr int kPanelCollapsed = 301;
-constexpr int kPanelExpanded = 494;
+constexpr int kPanelCollapsed = 301 + MainWindow::kBelowInput;
+constexpr int kPanelExpanded = 494 + MainWindow::kBelowInput;
 constexpr int kBigPicture = 96;
+// The input's facts stand under its field, whose bottom is at 146.
+constexpr int kFactsTop = 149;
+
+// The background with room for the facts: the band under the input field is drawn
+// kBelowInput higher, its rows repeated, and what was below moves down with the controls.
+QPixmap BackgroundWithRoom(const QPixmap& drawn) {
+    if (drawn.isNull()) return drawn;
+    QPixmap room(drawn.width(), drawn.height() + MainWindow::kBelowInput);
+    QPainter painter(&room);
+    painter.drawPixmap(0, 0, drawn, 0, 0, drawn.width(), kFactsTop);
+    painter.drawPixmap(QRect(0, kFactsTop, drawn.width(), MainWindow::kBelowInput), drawn,
+                       QRect(0, kFactsTop, drawn.width(), 1));
+    painter.drawPixmap(0, kFactsTop + MainWindow::kBelowInput, drawn, 0, kFactsTop, drawn.width(),
+                       drawn.height() - kFactsTop);
+    return room;
+}
 
 QString BuildCaption() {
     QString caption = QStringLiteral("Transcoda Media Converter ") + MainWindow::kVersion + " - " + QStringLiteral(__DATE__);
@@ -68,6 +85,9 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
 
     CreateControls();
     presets_->CreateShortcuts();
+    MakeRoomForFacts();
+    log_->KeepDesignedPlaces();
+    facts_ = new FactsPart(panel, files_->inputPathEdit, presets_->presetCombo, kFactsTop);
     queue_->CreateRowButtons();
     QtWindowPort::Instance().Attach(this);
     transcoda::AttachWindow(&QtWindowPort::Instance());
@@ -93,7 +113,7 @@ void MainWindow::CreateControls() {
     backgroundPicture = new QLabel(panel);
     backgroundPicture->setObjectName("backgroundPicture");
     backgroundPicture->setGeometry(0, 0, kClientWidth, kPanelExpanded);
-    background_ = QPixmap(":/backgrounds/main_panel.jpg");
+    background_ = BackgroundWithRoom(QPixmap(":/backgrounds/main_panel.jpg"));
     if (!background_.isNull()) backgroundPicture->setPixmap(background_);
     backgroundPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     CreatePictures();
@@ -120,6 +140,15 @@ void MainWindow::CreateControls() {
     CreateDeveloperButtons();
     ConnectControls();
     log_->CreateSwitch();
+}
+
+void MainWindow::MakeRoomForFacts() {
+    for (QWidget* parent : {static_cast<QWidget*>(this), panel}) {
+        for (QWidget* control : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (control == panel || control == backgroundPicture || control->x() >= kClientWidth) continue;
+            if (control->y() >= kFactsTop) control->move(control->x(), control->y() + kBelowInput);
+        }
+    }
 }
 
 void MainWindow::CreatePictures() {
@@ -237,14 +266,14 @@ void MainWindow::PlaceStatusLabels(int top) {
 void MainWindow::HideListLayout() {
     panelHeight_ = kPanelCollapsed;
     FitLayout(kCollapsedHeight);
-    PlaceStatusLabels(267);
+    PlaceStatusLabels(267 + kBelowInput);
     queue_->SetAreaShown(false);
 }
 
 void MainWindow::ShowListLayout() {
     panelHeight_ = kPanelExpanded;
     FitLayout(App().DebugMode ? kExpandedDebugHeight : kExpandedHeight);
-    PlaceStatusLabels(457);
+    PlaceStatusLabels(457 + kBelowInput);
     queue_->SetAreaShown(true);
 }
 

@@ -15,6 +15,7 @@
 
 #include "conversion/conversion_controller.h"
 #include "exec/window_port.h"
+#include "mainwindow/facts_part.h"
 #include "mainwindow/picture_button.h"
 
 class QPushButton;
@@ -45,13 +46,16 @@ public:
     // Heights of the whole window in the two list layouts, title bar and borders
     // included as the window was designed; they take kFrameHeight pixels, so the client
     // area is exactly as high as the panel (and, in the tallest layout, the log area).
+    // Everything below the input field stands kBelowInput lower than first designed,
+    // under the input's facts.
     static constexpr int kFrameHeight = 41;
     // The program's version, as its caption and its About window show it.
     static constexpr const char* kVersion = "1.0";
     static constexpr int kClientWidth = 761;
-    static constexpr int kCollapsedHeight = 342;
-    static constexpr int kExpandedHeight = 535;
-    static constexpr int kExpandedDebugHeight = 835;
+    static constexpr int kBelowInput = transcoda::gui::FactsPart::kHeight;
+    static constexpr int kCollapsedHeight = 342 + kBelowInput;
+    static constexpr int kExpandedHeight = 535 + kBelowInput;
+    static constexpr int kExpandedDebugHeight = 835 + kBelowInput;
     // Gives the window the height of a layout designed designedHeight high (frame
     // included); on a screen too short for it the log gives up what is missing, and
     // the window moves up to stay on the screen. The list's layouts may then be made
@@ -65,6 +69,7 @@ public:
     const transcoda::gui::QueuePanel& Queue() const { return *queue_; }
     transcoda::gui::ProgressPart& Progress() { return *progress_; }
     transcoda::gui::DiagnosticLogPart& Log() { return *log_; }
+    transcoda::gui::FactsPart& Facts() { return *facts_; }
 
     // What the buttons and pictures do.
     void onTestCommandClicked();
@@ -165,6 +170,8 @@ private:
     void CreateControls();
     void CreatePictures();
     void CreateDeveloperButtons();
+    // Moves the controls below the input field down, to make room for its facts.
+    void MakeRoomForFacts();
     void ConnectControls();
     // Alt+letter for the five big pictures, and the Tab order.
     void CreateKeyboard();
@@ -197,6 +204,7 @@ private:
     transcoda::gui::QueuePanel* queue_ = nullptr;
     transcoda::gui::ProgressPart* progress_ = nullptr;
     transcoda::gui::DiagnosticLogPart* log_ = nullptr;
+    transcoda::gui::FactsPart* facts_ = nullptr;
 
     bool listHidden_ = true;
     // The layout shown: its client height (the least the window may have), the panel's

@@ -27,7 +27,7 @@ constexpr int kSmallestLog = 64;
 constexpr int kLogBottomMargin = 5;
 // The background picture keeps its top rows (the shortcuts' frame) and its side columns
 // (the frame's rounded ends) as drawn; the rest stretches.
-constexpr int kKeptTop = 272;
+constexpr int kKeptTop = 272 + MainWindow::kBelowInput;
 constexpr int kKeptSide = 12;
 // Where the developer buttons stand, beyond the designed client width.
 constexpr int kDeveloperLeft = 780;

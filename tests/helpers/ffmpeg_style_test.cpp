@@ -66,6 +66,11 @@ const std::vector<OptionRow>& OptionRows() {
         {"-g", {"-i", "a", "-g", "300", "o.avi"}, {{"-g", "300"}}, {}},
         {"-pix_fmt", {"-i", "a", "-pix_fmt", "yuv422p", "o.avi"}, {{"-pix_fmt", "yuv422p"}}, {}},
         {"-vf", {"-i", "a", "-vf", "scale=2:2", "o.avi"}, {{"-vf", "scale=2:2"}}, {}},
+        // A still: the seek stays on the input, no segment is cut on the output side.
+        {"-vframes",
+         {"-ss", "6.000", "-i", "a.mp4", "-an", "-s", "128x72", "-vframes", "1", "-y", "o.jpg"},
+         {{"-ss", "6.000", "-i", "a.mp4"}, {"-frames:v", "1"}},
+         {"-vframes"}},
         {"-sameq", {"-i", "a", "-vcodec", "mpeg4", "-sameq", "o.avi"}, {{"-q:v", "2"}}, {"-sameq"}},
         {"-vn", {"-i", "a", "-vn", "o.mp3"}, {{"-vn", "o.mp3"}}, {}},
         {"-target", {"-i", "a", "-target", "pal-dvd", "o.mpg"}, {{"-target", "pal-dvd"}}, {}},

@@ -13,6 +13,7 @@
 
 #include "exec/progress_display.h"
 #include "gui_test_support.h"
+#include "mainwindow/facts_part.h"
 #include "mainwindow/qt_window_port.h"
 
 namespace transcoda::testing {
@@ -531,6 +532,50 @@ TEST_F(ConversionTest, ClosingDuringAConversionAsksAndStopsItOnYes) {
         EXPECT_EQ(Intermediates(), std::vector<std::string>{});
         if (kill(pid, 0) == 0) kill(pid, SIGKILL);
     }
+}
+
+// A pick shows the input's facts under the field, read by the helper tools through the
+// probe cache, and the estimate of the chosen preset; a newer pick replaces an older one
+// whose reading is under way.
+TEST_F(ConversionTest, APickShowsTheInputsFactsAndTheEstimate) {
+    struct Row {
+        const char* input;
+        int preset;
+        std::vector<const char*> words;  // in the facts' text
+        bool still;
+    };
+    const Row rows[] = {
+        {"clip.mp4", 34, {"0 min 03 s", "H.264 320 × 240 à 25 im/s", "son AAC 48 kHz stéréo",
+                          "Taille estimée après conversion : environ 48,0 Ko"}, true},
+        {"clip.mp3", 36, {"pas d'image", "son MP3 44,1 kHz stéréo", "environ 5", " Ko"}, false},
+        {"clip-silent.avi", 34, {"MPEG-4 320 × 240", "pas de son"}, true},
+        {"missing.mp4", 0, {"Fichier introuvable"}, false},
+    };
+    App().WorkFolder = Path("work/");
+    std::filesystem::create_directories(App().WorkFolder);
+    MakeForm();
+    QString arrived;
+    QObject::connect(&form->Facts(), &gui::FactsPart::Arrived, [&](const QString& path) { arrived = path; });
+    for (const Row& row : rows) {
+        const QString input = QString::fromStdString(Fixture(row.input));
+        // An older pick still being read is replaced.
+        form->Files().inputPathEdit->setText(QString::fromStdString(Fixture("clip.mkv")));
+        form->Presets().presetCombo->setCurrentIndex(row.preset);
+        form->Files().inputPathEdit->setText(input);
+        ASSERT_TRUE(WaitUntil([&] { return arrived == input; }, 30000)) << row.input;
+        EXPECT_EQ(form->Facts().ShownPath(), input);
+        const QString text = form->Facts().factsLabel->text();
+        for (const char* word : row.words) EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << text.toStdString();
+        EXPECT_EQ(!form->Facts().stillPicture->pixmap().isNull(), row.still) << row.input;
+    }
+    // Once the window has gone, so have the stills, those of the readings replaced
+    // included; the descriptions stay in the probe cache.
+    form.reset();
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(App().WorkFolder))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"probes"});
+    App().WorkFolder.clear();
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST_F(ListTest, FirstAdditionExpandsTheListAndFillsTheEmptyLastRow) {
     EXPECT_FALSE(form->ListHidden());
     EXPECT_EQ(form->height(), MainWindow::kExpandedHeight - MainWindow::kFrameHeight);
     EXPECT_FALSE(form->Queue().queueView->isHidden());
-    EXPECT_EQ(form->Progress().progressLabel->pos(), QPoint(5, 457));
+    EXPECT_EQ(form->Progress().progressLabel->pos(), QPoint(5, 457 + MainWindow::kBelowInput));
     EXPECT_EQ(form->Progress().statusLabel->x(), 620);
     ASSERT_EQ(form->Queue().Count(), 1);
     EXPECT_EQ(Cell(0, 1), " Audio MP3 - MP3; Audio (128kbps)");
@@ -161,7 +161,7 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
         Click(form->Queue().hideQueue);
         EXPECT_TRUE(form->ListHidden());
         EXPECT_EQ(form->height(), MainWindow::kCollapsedHeight - MainWindow::kFrameHeight);
-        EXPECT_EQ(form->Progress().progressLabel->pos(), QPoint(5, 267));
+        EXPECT_EQ(form->Progress().progressLabel->pos(), QPoint(5, 267 + MainWindow::kBelowInput));
         EXPECT_TRUE(form->Queue().convertQueue->isHidden());
         EXPECT_FALSE(form->Queue().addToQueue->isHidden());
         EXPECT_FALSE(form->Queue().showQueue->isHidden());
@@ -290,7 +290,7 @@ TEST_F(ListTest, ShortcutPicturesSelectTheirFormatAndRewriteTheOutput) {
             gui::PictureButton* picture = form->Presets().Shortcut(c.picture);
             ASSERT_NE(picture, nullptr);
             EXPECT_EQ(picture->size(), QSize(44, 39));
-            EXPECT_EQ(picture->y(), 228);
+            EXPECT_EQ(picture->y(), 228 + MainWindow::kBelowInput);
             QTest::mousePress(picture, Qt::LeftButton);
             EXPECT_EQ(picture->ShownList(), "shortcuts_pressed");
             QTest::mouseRelease(picture, Qt::LeftButton);

@@ -209,7 +209,7 @@ TEST_F(WindowTest, ComponentsHaveTheirDesignedGeometry) {
     MakeForm();
     EXPECT_EQ(form->width(), 761);
     EXPECT_EQ(form->convertStopPicture->size(), QSize(96, 96));
-    EXPECT_EQ(form->Log().diagnosticLog->geometry(), QRect(2, 579, 750, 210));
+    EXPECT_EQ(form->Log().diagnosticLog->geometry(), QRect(2, 579 + MainWindow::kBelowInput, 750, 210));
     EXPECT_EQ(form->Progress().statusLabel->x(), 620);
     EXPECT_EQ(form->Progress().statusLabel->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     EXPECT_GE(form->testCommand->x(), 761);

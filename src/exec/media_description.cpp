@@ -1,17 +1,33 @@
-#include "media_probe.h"
+#include "exec/media_description.h"
 
-#include <cstdlib>
+#include <charconv>
 #include <sstream>
 
+namespace transcoda {
 
-namespace helpers {
+namespace {
+
+// The number at the front of `text` ("12.5", "25", "-90"), read the same in every
+// locale (a window in a French locale would read "12.5" as 12 with strtod); `end` is
+// where it stopped, nullptr when there was none.
+double Number(const std::string& text, const char** end = nullptr, size_t from = 0) {
+    double value = 0.0;
+    const char* first = text.data() + from;
+    const auto [stop, error] = std::from_chars(first, text.data() + text.size(), value);
+    if (end != nullptr) *end = error == std::errc() ? stop : nullptr;
+    return error == std::errc() ? value : 0.0;
+}
+
+int Whole(const std::string& text) { return static_cast<int>(Number(text)); }
+
+}  // namespace
 
 double ParseRate(const std::string& text) {
-    char* end = nullptr;
-    double num = std::strtod(text.c_str(), &end);
-    if (end == text.c_str()) return 0.0;
-    if (*end == '/') {
-        double den = std::strtod(end + 1, nullptr);
+    const char* end = nullptr;
+    const double num = Number(text, &end);
+    if (end == nullptr) return 0.0;
+    if (end < text.data() + text.size() && *end == '/') {
+        const double den = Number(text, nullptr, static_cast<size_t>(end - text.data()) + 1);
         return den > 0 ? num / den : 0.0;
     }
     return num;
@@ -23,8 +39,8 @@ namespace {
 double ParseSampleAspect(const std::string& text) {
     const size_t colon = text.find(':');
     if (colon == std::string::npos) return 1.0;
-    const double num = std::atof(text.substr(0, colon).c_str());
-    const double den = std::atof(text.substr(colon + 1).c_str());
+    const double num = Number(text.substr(0, colon));
+    const double den = Number(text.substr(colon + 1));
     return num > 0 && den > 0 ? num / den : 1.0;
 }
 
@@ -76,24 +92,24 @@ MediaInfo ParseProbeOutput(const std::string& text) {
         if (eq == std::string::npos) continue;
         std::string key = line.substr(0, eq), value = line.substr(eq + 1);
         if (section == "[FORMAT]" && key == "duration") {
-            info.duration = std::atof(value.c_str());
+            info.duration = Number(value);
         } else if (section == "[FORMAT]" && key == "start_time") {
-            info.startTime = std::atof(value.c_str());
+            info.startTime = Number(value);
         } else if (section == "[STREAM]") {
             if (key == "codec_type") type = value;
             else if (key == "codec_name") codec = value;
-            else if (key == "width") width = std::atoi(value.c_str());
-            else if (key == "height") height = std::atoi(value.c_str());
-            else if (key == "sample_rate") rate = std::atoi(value.c_str());
-            else if (key == "channels") channels = std::atoi(value.c_str());
+            else if (key == "width") width = Whole(value);
+            else if (key == "height") height = Whole(value);
+            else if (key == "sample_rate") rate = Whole(value);
+            else if (key == "channels") channels = Whole(value);
             else if (key == "avg_frame_rate") avgFps = ParseRate(value);
             else if (key == "r_frame_rate") rFps = ParseRate(value);
             else if (key == "sample_aspect_ratio") sar = ParseSampleAspect(value);
             else if (key == "field_order") fieldOrder = value == "unknown" ? "" : value;
-            else if (key == "rotation") rotation = std::atoi(value.c_str());
+            else if (key == "rotation") rotation = Whole(value);
         }
     }
     return info;
 }
 
-}  // namespace helpers
+}  // namespace transcoda
