@@ -51,6 +51,13 @@ public:
     int64_t ElapsedMs(int64_t nowMs) const;
     // Milliseconds still needed, or nullopt while it cannot be estimated yet.
     std::optional<int64_t> RemainingMs(int64_t nowMs) const;
+    // The part of the whole request (0 to 1) that the running step at stepFraction
+    // stands for: the steps done by their expected shares and the running one by its
+    // part of its own. Outside a request, or when the request has a single step, the
+    // step's fraction itself.
+    double RequestFraction(double stepFraction) const;
+    // Whether the request's plan has more than one step.
+    bool SeveralSteps() const { return running_ && weights_.size() > 1; }
 
 private:
     struct Report {
