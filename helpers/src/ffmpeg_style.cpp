@@ -115,7 +115,8 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     EngineOptions eo;
     eo.out = Stream::Inherit;
     eo.err = Stream::Capture;
-    eo.onErr = [&](const char* d, size_t n) { WriteAll(2, rewriter.Feed(lines.Feed(std::string(d, n)))); };
+    auto said = [&](const std::string& text) { return plan.amr ? WithoutUnknownDurations(text) : text; };
+    eo.onErr = [&](const char* d, size_t n) { WriteAll(2, rewriter.Feed(said(lines.Feed(std::string(d, n))))); };
     eo.passFd = amr.EngineEnd();
     // What the engine writes is read back with the engine's libraries, loaded meanwhile.
     eo.onStarted = [&] {
@@ -123,11 +124,11 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
         if (!plan.output.empty()) PreloadLibav();
     };
     eo.onIdle = [&] {
-        if (lines.Holding()) WriteAll(2, rewriter.Feed(lines.Flush()));
+        if (lines.Holding()) WriteAll(2, rewriter.Feed(said(lines.Flush())));
     };
     int rc = RunEngine(argv, eo);
     amr.EngineStarted();
-    WriteAll(2, rewriter.Feed(lines.Flush()) + rewriter.Flush());
+    WriteAll(2, rewriter.Feed(said(lines.Flush())) + rewriter.Flush());
     if (const int sound = amr.Wait(); sound != 0) {
         WriteAll(2, toolName + ": the sound could not be encoded to AMR-NB\n");
         if (rc == 0) rc = sound;

@@ -71,6 +71,10 @@ TEST(WholeLines, LetsOnlyCompleteLinesThrough) {
     EXPECT_TRUE(w.Holding());
     EXPECT_EQ(w.Flush(), "frame= 2");
     EXPECT_FALSE(w.Holding());
+    // The sound fed through a pipe has no length: only the file's is said.
+    EXPECT_EQ(WithoutUnknownDurations("  Duration: 00:00:12.02, start: 0\nInput #1, amr\n  Duration: N/A, bitrate: "
+                                      "12 kb/s\nframe= 1 time=0.00 bitrate=1k\r"),
+              "  Duration: 00:00:12.02, start: 0\nInput #1, amr\nframe= 1 time=0.00 bitrate=1k\r");
 }
 
 MediaInfo Clip(const std::string& vcodec, const std::string& acodec, int rate = 44100, double duration = 10) {
