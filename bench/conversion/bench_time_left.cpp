@@ -1,6 +1,6 @@
 // The time-left estimate against the truth: converts a real clip with the real helper
 // tools, records what the estimate was fed, then plays the record again and compares the
-// time left it gave at 10 %, 50 % and 90 % of the conversion's whole time with the time
+// time left it gave at 10 %, 30 %, 50 % and 90 % of the conversion's whole time with the time
 // that was really left. Also prints how long each step took and its share of the main
 // encoding's time, the figures the expected shares of the steps come from.
 //
@@ -97,7 +97,7 @@ double PrintErrors(const Trace& trace) {
     const int64_t total = testing::TraceLength(trace);
     std::printf("  whole time %lld ms\n", static_cast<long long>(total));
     double worst = 0.0;
-    for (int percent : {10, 50, 90}) {
+    for (int percent : {10, 30, 50, 90}) {
         const int64_t at = total * percent / 100;
         const int64_t truth = total - at;
         const auto estimate = testing::RemainingAt(trace, at);

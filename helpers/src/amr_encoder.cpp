@@ -1,6 +1,7 @@
 #include "amr_encoder.h"
 
 #include <fcntl.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -18,6 +19,8 @@ namespace {
 constexpr int kRates[] = {4750, 5150, 5900, 6700, 7400, 7950, 10200, 12200};
 constexpr int kFrameSamples = 160;
 constexpr size_t kFrameBytes = kFrameSamples * sizeof(int16_t);
+// About 5 s of sound at the highest rate (32 bytes a frame).
+constexpr int kPipeBytes = 8192;
 
 }  // namespace
 
@@ -33,19 +36,11 @@ AmrWriter::~AmrWriter() {
     if (fd_ >= 0) close(fd_);
 }
 
-bool AmrWriter::OpenUnnamed(int bitrate) {
+bool AmrWriter::Open(int fd, int bitrate) {
     int rate = NearestAmrBitrate(bitrate);
     for (int i = 0; i < 8; ++i)
         if (kRates[i] == rate) mode_ = i;
-    const char* env = std::getenv("TMPDIR");
-    std::string dir = env && *env ? env : "/tmp";
-    fd_ = open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-    if (fd_ < 0) {
-        // File systems without unnamed files: a named one, unlinked at once.
-        std::string path = dir + "/transcoda-amr-XXXXXX";
-        fd_ = mkostemp(path.data(), O_CLOEXEC);
-        if (fd_ >= 0) unlink(path.c_str());
-    }
+    fd_ = fd;
     if (fd_ < 0) return false;
     state_ = Encoder_Interface_init(0);
     return state_ != nullptr && WriteAll(fd_, "#!AMR\n", 6);
@@ -80,23 +75,56 @@ bool AmrWriter::Finish() {
         ok = EncodeFrame(frame);
         carry_.clear();
     }
-    return ok && lseek(fd_, 0, SEEK_SET) == 0;
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+    return ok;
 }
 
-int EncodeAmrFromMedia(const std::string& input, const std::vector<std::string>& inputOptions, AmrWriter& writer) {
+AmrSoundFeed::~AmrSoundFeed() {
+    EngineStarted();
+    if (thread_.joinable()) thread_.join();
+}
+
+bool AmrSoundFeed::Start(const std::string& input, const std::vector<std::string>& inputOptions, int bitrate) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return false;
+    // A small pipe keeps the sound written close to the sound the engine has taken.
+    fcntl(fds[1], F_SETPIPE_SZ, kPipeBytes);
+    readEnd_ = fds[0];
+    if (!writer_.Open(fds[1], bitrate)) return false;
+    thread_ = std::thread(&AmrSoundFeed::Run, this, input, inputOptions);
+    return true;
+}
+
+void AmrSoundFeed::EngineStarted() {
+    if (readEnd_ >= 0) close(readEnd_);
+    readEnd_ = -1;
+}
+
+int AmrSoundFeed::Wait() {
+    if (thread_.joinable()) thread_.join();
+    return result_;
+}
+
+void AmrSoundFeed::Run(std::string input, std::vector<std::string> inputOptions) {
     std::vector<std::string> argv = {"ffmpeg", "-nostdin", "-v", "error"};
     argv.insert(argv.end(), inputOptions.begin(), inputOptions.end());
     argv.insert(argv.end(), {"-i", input, "-vn", "-ac", "1", "-ar", "8000", "-f", "s16le", "-acodec", "pcm_s16le",
                              "pipe:1"});
-    bool ok = true;
+    // A write refused means the engine has stopped reading: the decoder is ended then.
+    bool written = true;
     EngineOptions eo;
     eo.out = Stream::Capture;
     eo.err = Stream::Inherit;
-    eo.onOut = [&](const char* d, size_t n) { ok = writer.Feed(d, n) && ok; };
-    int rc = RunEngine(argv, eo);
-    if (!writer.Finish()) ok = false;
-    if (rc != 0) return rc;
-    return ok && writer.Frames() > 0 ? 0 : 1;
+    eo.onOut = [&](const char* d, size_t n) {
+        if (written) written = writer_.Feed(d, n);
+    };
+    eo.abandon = [&] { return !written; };
+    const int rc = RunEngine(argv, eo);
+    const bool finished = writer_.Finish();
+    if (!written) result_ = 0;
+    else if (rc != 0) result_ = rc;
+    else result_ = finished && writer_.Frames() > 0 ? 0 : 1;
 }
 
 }  // namespace helpers

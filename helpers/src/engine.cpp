@@ -127,6 +127,7 @@ int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options
     if (options.onStarted) options.onStarted();
 
     char buf[8192];
+    bool abandoned = false;
     while (outPipe[0] >= 0 || errPipe[0] >= 0) {
         pollfd fds[2];
         int n = 0;
@@ -152,6 +153,10 @@ int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options
             }
             const auto& sink = isOut ? options.onOut : options.onErr;
             if (sink) sink(buf, static_cast<size_t>(r));
+            if (options.abandon && !abandoned && options.abandon()) {
+                kill(pid, SIGKILL);
+                abandoned = true;
+            }
         }
     }
     int status = 0;

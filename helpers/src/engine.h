@@ -25,6 +25,8 @@ struct EngineOptions {
     std::function<void(const char*, size_t)> onErr;
     // Called when the captured outputs have been silent for idleMs milliseconds.
     std::function<void()> onIdle;
+    // Asked after each piece of captured output: true ends the child at once (SIGKILL).
+    std::function<bool()> abandon;
     int idleMs = 100;
     // A descriptor the child receives as its descriptor 3 (-1: none).
     int passFd = -1;

@@ -32,8 +32,9 @@ struct FfmpegPlan {
     std::string input;                 // first input file
     std::string output;                // output file; empty for a description of the input
     InputNeeds needs;
-    // Sound to be encoded to AMR-NB before the run (the engine here has no AMR encoder),
-    // with the input options in amrInputOptions; the run reads it from its descriptor 3.
+    // Sound to be encoded to AMR-NB while the engine runs (the engine here has no AMR
+    // encoder), with the input options in amrInputOptions; the engine reads it from its
+    // descriptor 3 as it is encoded.
     bool amr = false;
     int amrBitrate = 12200;
     std::vector<std::string> amrInputOptions;

@@ -105,29 +105,37 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     // The sound the engine reads from the tool has no command of its own to show.
     if (!plan.amr && ShowEngineInstead(argv)) return 0;
 
-    AmrWriter amr;
-    if (plan.amr) {
-        int rc = amr.OpenUnnamed(plan.amrBitrate) ? EncodeAmrFromMedia(plan.input, plan.amrInputOptions, amr) : 1;
-        if (rc != 0) {
-            WriteAll(2, toolName + ": the sound could not be encoded to AMR-NB\n");
-            return rc;
-        }
+    // The sound coded to AMR-NB comes to the engine through a pipe as it is encoded.
+    AmrSoundFeed amr;
+    if (plan.amr && !amr.Start(plan.input, plan.amrInputOptions, plan.amrBitrate)) {
+        WriteAll(2, toolName + ": the sound could not be encoded to AMR-NB\n");
+        return 1;
     }
 
     TimeRewriter rewriter;
+    if (plan.amr) rewriter.LimitTo([&amr] { return amr.SecondsWritten(); });
     WholeLines lines;
     EngineOptions eo;
     eo.out = Stream::Inherit;
     eo.err = Stream::Capture;
-    eo.onErr = [&](const char* d, size_t n) { WriteAll(2, rewriter.Feed(lines.Feed(std::string(d, n)))); };
-    eo.passFd = amr.Descriptor();
+    auto said = [&](const std::string& text) { return plan.amr ? WithoutUnknownDurations(text) : text; };
+    eo.onErr = [&](const char* d, size_t n) { WriteAll(2, rewriter.Feed(said(lines.Feed(std::string(d, n))))); };
+    eo.passFd = amr.EngineEnd();
     // What the engine writes is read back with the engine's libraries, loaded meanwhile.
-    if (!plan.output.empty()) eo.onStarted = PreloadLibav;
+    eo.onStarted = [&] {
+        amr.EngineStarted();
+        if (!plan.output.empty()) PreloadLibav();
+    };
     eo.onIdle = [&] {
-        if (lines.Holding()) WriteAll(2, rewriter.Feed(lines.Flush()));
+        if (lines.Holding()) WriteAll(2, rewriter.Feed(said(lines.Flush())));
     };
     int rc = RunEngine(argv, eo);
-    WriteAll(2, rewriter.Feed(lines.Flush()) + rewriter.Flush());
+    amr.EngineStarted();
+    WriteAll(2, rewriter.Feed(said(lines.Flush())) + rewriter.Flush());
+    if (const int sound = amr.Wait(); sound != 0) {
+        WriteAll(2, toolName + ": the sound could not be encoded to AMR-NB\n");
+        if (rc == 0) rc = sound;
+    }
     // What was written is read back once the engine has ended; a description of an
     // input reports the input itself.
     if (plan.output.empty()) PrintStreamReport(FactsOf(plan.input).streams);

@@ -1,6 +1,8 @@
 #include "time_rewriter.h"
 
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 
 namespace helpers {
 namespace {
@@ -38,6 +40,16 @@ std::string HmsToSeconds(const std::string& value) {
     return sign + std::to_string(seconds) + v.substr(dot);
 }
 
+std::string TimeRewriter::Rewritten(const std::string& value) const {
+    const std::string seconds = HmsToSeconds(value);
+    if (!ceiling_ || seconds == value) return seconds;
+    const double limit = ceiling_();
+    if (std::strtod(seconds.c_str(), nullptr) <= limit) return seconds;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", limit);
+    return text;
+}
+
 std::string TimeRewriter::Feed(const std::string& piece) {
     pending_ += piece;
     std::string out;
@@ -67,7 +79,7 @@ std::string TimeRewriter::Feed(const std::string& piece) {
             return out;
         }
         out.append(pending_, pos, start - pos);
-        out += HmsToSeconds(pending_.substr(start, end - start));
+        out += Rewritten(pending_.substr(start, end - start));
         pos = end;
     }
 }
@@ -77,7 +89,7 @@ std::string TimeRewriter::Flush() {
     size_t key = pending_.find(kKey);
     if (key != std::string::npos) {
         size_t start = key + kKeyLen;
-        rest = pending_.substr(0, start) + HmsToSeconds(pending_.substr(start));
+        rest = pending_.substr(0, start) + Rewritten(pending_.substr(start));
     } else {
         rest = pending_;
     }

@@ -1,5 +1,7 @@
 #include "whole_lines.h"
 
+#include <string_view>
+
 namespace helpers {
 
 std::string WholeLines::Feed(const std::string& piece) {
@@ -15,6 +17,19 @@ std::string WholeLines::Flush() {
     std::string out;
     out.swap(held_);
     return out;
+}
+
+std::string WithoutUnknownDurations(const std::string& lines) {
+    std::string kept;
+    size_t from = 0;
+    while (from < lines.size()) {
+        size_t end = lines.find_first_of("\r\n", from);
+        end = end == std::string::npos ? lines.size() : end + 1;
+        if (std::string_view(lines).substr(from, end - from).find("Duration: N/A") == std::string_view::npos)
+            kept.append(lines, from, end - from);
+        from = end;
+    }
+    return kept;
 }
 
 }  // namespace helpers

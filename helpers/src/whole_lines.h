@@ -20,4 +20,9 @@ private:
     std::string held_;
 };
 
+// The lines without those that say an input's length is unknown ("Duration: N/A"): the
+// sound the tool feeds the engine through a pipe has none, and the program takes the
+// last "Duration:" line of a piece of output, which must be the file's.
+std::string WithoutUnknownDurations(const std::string& lines);
+
 }  // namespace helpers

@@ -1,5 +1,7 @@
 #include "exec/progress_handler.h"
 
+#include <algorithm>
+
 #include "exec/app_state.h"
 #include "exec/conversion_session.h"
 #include "exec/language.h"
@@ -40,12 +42,25 @@ void ResetProgressDisplay(ProgressDisplay& display) {
     display.Push();
 }
 
-void ProgressHandler::ShowPercent(double percent) {
-    const std::string text = FormatTwoDecimals(percent) + "% " + session_.Progress.ItemCounterText;
+double ProgressHandler::ShowPercent(double percent) {
+    // A tool's figure that goes back (a time past the duration held at 99 %, a negative
+    // start time, a status line out of order) is not shown: the percentage shown, the
+    // list's and the time left never step back.
+    StepPercent = std::max(StepPercent, percent);
+    session_.Timing().StepProgress(StepPercent / 100.0);
+    const double shown = session_.Timing().ShownPercent(StepPercent);
+    const std::string text = FormatTwoDecimals(shown) + "% " + session_.Progress.ItemCounterText;
     session_.Display().SetProgressText("Progression : " + text);
     session_.Display().SetTitle(text);
-    session_.Timing().StepProgress(percent / 100.0);
-    session_.Percent().Tell(percent);
+    session_.Percent().Tell(shown);
+    return shown;
+}
+
+void ProgressHandler::FollowShownPercent(double shown) {
+    if (!session_.Timing().ShowsRequestPercent()) return;
+    ProgressDisplay& display = session_.Display();
+    ReaderBarPosition = static_cast<int32_t>(display.BarMaximum() * shown / 100.0 + 1e-9);
+    SetReaderBar(display, ReaderBarPosition);
 }
 
 void ProgressHandler::ShowTimeBranch(int32_t t) {
@@ -54,7 +69,7 @@ void ProgressHandler::ShowTimeBranch(int32_t t) {
     double pct = static_cast<double>(t) * 100.0 / RunDuration;
     if (pct > 100.0) pct = 99.0;
     if (pct < 0.0) pct = 0.0;  // tools print slightly negative times at the start
-    ShowPercent(pct);
+    const double shown = ShowPercent(pct);
     const int bar = display.BarPosition();
     const int maximum = display.BarMaximum();
     if (bar < maximum) {
@@ -67,6 +82,7 @@ void ProgressHandler::ShowTimeBranch(int32_t t) {
         ReaderBarPosition = maximum;
         SetReaderBar(display, ReaderBarPosition);
     }
+    FollowShownPercent(shown);
 }
 
 void ProgressHandler::ShowPercentageBranch() {
@@ -81,7 +97,7 @@ void ProgressHandler::ShowPercentageBranch() {
     const int bar = display.BarPosition();
     const int maximum = display.BarMaximum();
     if (ToolPercent > 0 || progress.PositionCs < 0) {
-        ShowPercent(ToolPercent);
+        const double shown = ShowPercent(ToolPercent);
         if (bar < maximum) {
             const long long n = static_cast<long long>(maximum) * ToolPercent / 100;
             if (n != bar) ReaderBarPosition = static_cast<int32_t>(n);
@@ -90,8 +106,9 @@ void ProgressHandler::ShowPercentageBranch() {
             ReaderBarPosition = maximum;
             SetReaderBar(display, ReaderBarPosition);
         }
+        FollowShownPercent(shown);
     } else if (progress.InputDurationCs > 0) {
-        ShowPercent(PositionPercent);
+        const double shown = ShowPercent(PositionPercent);
         if (bar < maximum) {
             const long long n = static_cast<long long>(maximum) * progress.PositionCs / progress.InputDurationCs;
             if (n != bar) {
@@ -103,6 +120,7 @@ void ProgressHandler::ShowPercentageBranch() {
             ReaderBarPosition = maximum;
             SetReaderBar(display, ReaderBarPosition);
         }
+        FollowShownPercent(shown);
     } else {
         // No duration known: the seconds processed so far.
         const std::string seconds = std::to_string(progress.PositionCs / 100);

@@ -26,9 +26,13 @@ public:
     int32_t ToolPercent = 0;
     double PositionPercent = 0.0;
     int32_t ReaderBarPosition = 0;   // the bar position last asked for
+    double StepPercent = 0.0;        // the highest percentage this run's tool has reported
 
 private:
-    void ShowPercent(double percent);
+    // Shows the running step at percent and returns the percentage shown.
+    double ShowPercent(double percent);
+    // In a request of several steps the bar follows the request's percentage shown.
+    void FollowShownPercent(double shown);
     void ShowTimeBranch(int32_t time);
     void ShowPercentageBranch();
     void ShowActivity();

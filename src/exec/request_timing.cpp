@@ -1,5 +1,6 @@
 #include "exec/request_timing.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "exec/time_left_text.h"
@@ -24,6 +25,7 @@ void RequestTiming::Feed(EstimateEvent event) {
     if (tap_) tap_(event);
     // A new request, step or end shows at the next look.
     if (event.What != Kind::Progress) text_.reset();
+    if (event.What == Kind::Begin) shownPercent_ = 0.0;
 }
 
 void RequestTiming::BeginRequest() { Feed({Kind::Begin, 0, 0.0, {}}); }
@@ -35,6 +37,18 @@ void RequestTiming::EndStep() { Feed({Kind::StepEnd, 0, 0.0, {}}); }
 void RequestTiming::EndRequest() {
     Feed({Kind::End, 0, 0.0, {}});
     display_.SetTimeText("");
+}
+
+double RequestTiming::ShownPercent(double stepPercent) {
+    std::lock_guard lock(mutex_);
+    if (!estimate_.Running()) return stepPercent;
+    shownPercent_ = std::max(shownPercent_, 100.0 * estimate_.RequestFraction(stepPercent / 100.0));
+    return shownPercent_;
+}
+
+bool RequestTiming::ShowsRequestPercent() {
+    std::lock_guard lock(mutex_);
+    return estimate_.SeveralSteps();
 }
 
 std::optional<std::string> RequestTiming::TimeText() {

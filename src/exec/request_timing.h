@@ -45,6 +45,12 @@ public:
     void EndStep();
     // Also empties the display's time label (sent with the next push).
     void EndRequest();
+    // The percentage to show for a running step at stepPercent: the request's, which
+    // never goes back while the request runs (a step after another, a step's tool run
+    // again); outside a request, the step's own.
+    double ShownPercent(double stepPercent);
+    // Whether the percentage shown is the request's rather than the running step's.
+    bool ShowsRequestPercent();
 
     // The time label for now ("écoulé 0 min 40 s — reste 1 min 20 s"), or nullopt
     // outside a request.
@@ -64,6 +70,7 @@ private:
     TimeEstimate estimate_;
     TimingTap tap_;
     std::optional<std::string> text_;
+    double shownPercent_ = 0.0;
     int64_t textAtMs_ = 0;
 };
 

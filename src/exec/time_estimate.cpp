@@ -73,6 +73,14 @@ const TimeEstimate::Report* TimeEstimate::PaceStart() const {
     return start;
 }
 
+double TimeEstimate::RequestFraction(double stepFraction) const {
+    if (!SeveralSteps() || step_ < 0) return stepFraction;
+    const double total = std::accumulate(weights_.begin(), weights_.end(), 0.0);
+    if (total <= 0.0) return stepFraction;
+    const double running = stepRunning_ ? Weight(step_) * std::clamp(stepFraction, 0.0, 1.0) : 0.0;
+    return std::min(1.0, (doneWeight_ + running) / total);
+}
+
 std::optional<int64_t> TimeEstimate::RemainingMs(int64_t nowMs) const {
     if (!running_ || weights_.empty() || step_ < 0) return std::nullopt;
     const double total = std::accumulate(weights_.begin(), weights_.end(), 0.0);

@@ -54,6 +54,13 @@ public:
     // The part of the whole plan done (0 to 1): the steps that have ended and the running
     // step's last report, each by its share; nullopt before the plan is known.
     std::optional<double> DoneShare() const;
+    // The part of the whole request (0 to 1) that the running step at stepFraction
+    // stands for: the steps done by their expected shares and the running one by its
+    // part of its own. Outside a request, or when the request has a single step, the
+    // step's fraction itself.
+    double RequestFraction(double stepFraction) const;
+    // Whether the request's plan has more than one step.
+    bool SeveralSteps() const { return running_ && weights_.size() > 1; }
 
 private:
     struct Report {

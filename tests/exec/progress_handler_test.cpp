@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "exec/app_state.h"
+#include "exec/conversion_session.h"
 #include "exec/progress_display.h"
 #include "support/recording_window.h"
 
@@ -36,14 +39,63 @@ TEST_F(ProgressHandling, TimeBranchAgainstTheDurationOfTheSameRun) {
     EXPECT_EQ(window.progress, "Progression : 49.36% ");
     EXPECT_EQ(window.title, "49.36% ");
     EXPECT_EQ(window.bar, 49);
-    // A negative start time shows as 0 %, not as a negative percentage.
-    handler.HandleOutputChunk("time=-0.05 bitrate= 1");
-    EXPECT_EQ(window.progress, "Progression : 0.00% ");
-    EXPECT_EQ(window.bar, 49);  // a bar under way is never sent back to 0
-    // Beyond the duration: held at 99 %, the bar goes to its end.
-    handler.HandleOutputChunk("time=120.00 bitrate= 1");
-    EXPECT_EQ(window.progress, "Progression : 99.00% ");
-    EXPECT_EQ(window.bar, 100);
+    // What the tool says after, in turn: the percentage shown and the bar never go back
+    // (a negative start time, a time past the duration held at 99 % after 99.92 %).
+    const struct {
+        const char* chunk;
+        const char* progress;
+        int bar;
+        int listed;  // the whole percentage the list's row hears last
+    } after[] = {
+        {"time=-0.05 bitrate= 1", "Progression : 49.36% ", 49, 49},
+        {"time=99.92 bitrate= 1", "Progression : 99.92% ", 99, 99},
+        {"time=100.05 bitrate= 1", "Progression : 99.92% ", 100, 99},
+        {"time=120.00 bitrate= 1", "Progression : 99.92% ", 100, 99},
+    };
+    int listed = -1;
+    session.Percent().Follow([&](int percent) { listed = percent; });
+    for (const auto& c : after) {
+        handler.HandleOutputChunk(c.chunk);
+        EXPECT_EQ(window.progress, c.progress) << c.chunk;
+        EXPECT_EQ(window.bar, c.bar) << c.chunk;
+        EXPECT_EQ(listed, c.listed) << c.chunk;
+    }
+    session.Percent().Follow({});
+}
+
+// In a request of several steps the percentage shown is the request's: each step's
+// runs by its expected share, so the next step, or a step's tool run again, starts
+// where the last one ended instead of at 0 %.
+TEST_F(ProgressHandling, RequestOfSeveralStepsShowsItsOwnPercentage) {
+    RequestTiming& timing = session.Timing();
+    timing.BeginRequest();
+    timing.PlanSteps({0.25, 1.0, 0.0});
+    const struct {
+        bool newStep;     // the chunk's run is the next step's first
+        bool newRun;      // the chunk comes from a new tool run
+        const char* chunk;
+        const char* progress;
+        int bar;
+    } cases[] = {
+        {true, true, "time=50.00 bitrate= 1", "Progression : 10.00% ", 10},
+        {false, false, "time=100.00 bitrate= 1", "Progression : 20.00% ", 20},
+        {true, true, "time=0.00 bitrate= 1", "Progression : 20.00% ", 20},
+        {false, false, "time=50.00 bitrate= 1", "Progression : 60.00% ", 60},
+        {false, true, "time=10.00 bitrate= 1", "Progression : 60.00% ", 60},  // the step's tool again
+        {false, false, "time=100.00 bitrate= 1", "Progression : 100.00% ", 100},
+    };
+    std::optional<ProgressHandler> run;
+    for (const auto& c : cases) {
+        if (c.newStep) timing.BeginStep();
+        if (c.newRun) {
+            run.emplace(session);
+            run->HandleOutputChunk(kDurationLine);
+        }
+        run->HandleOutputChunk(c.chunk);
+        EXPECT_EQ(window.progress, c.progress) << c.chunk;
+        EXPECT_EQ(window.bar, c.bar) << c.chunk;
+    }
+    timing.EndRequest();
 }
 
 TEST_F(ProgressHandling, ItemCounterFollowsThePercentage) {

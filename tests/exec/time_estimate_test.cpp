@@ -53,6 +53,8 @@ TEST(TimeEstimate, FollowsRecordedConversions) {
         {"dvd", 93, 0.50},
         // Whole percentages of a mencoder-style tool.
         {"mencoder", 90, 0.15},
+        // A 1-hour AMR conversion reports from its start, so the time left is said early.
+        {"amr_hour", 10, 0.25},
     };
     for (const auto& c : cases) {
         const Trace trace = Recorded(c.trace);
@@ -75,7 +77,7 @@ TEST(TimeEstimate, FollowsRecordedConversions) {
 // The time left is never below nothing and is said only while the request runs; the
 // part done stays within 0..1.
 TEST(TimeEstimate, SaysNothingOutsideTheRequestAndNeverLessThanNothing) {
-    for (const char* name : {"hd_avi", "dvd", "mencoder", "camcorder", "downscale"}) {
+    for (const char* name : {"hd_avi", "dvd", "mencoder", "camcorder", "downscale", "amr_hour"}) {
         const Trace trace = Recorded(name);
         TimeEstimate estimate;
         for (const EstimateEvent& event : trace) {

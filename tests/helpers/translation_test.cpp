@@ -23,6 +23,7 @@ using namespace test;
 TEST(TimeRewriter, RewritesEveryProgressTimeWhereverTheOutputIsCut) {
     struct Row {
         std::string in, out;
+        double ceiling = -1;  // seconds of a stream fed while the engine runs; < 0: none
     } rows[] = {
         {"frame=  10 q=2.0 size= 1kB time=00:00:49.36 bitrate= 204.8kbits/s\r",
          "frame=  10 q=2.0 size= 1kB time=49.36 bitrate= 204.8kbits/s\r"},
@@ -33,11 +34,16 @@ TEST(TimeRewriter, RewritesEveryProgressTimeWhereverTheOutputIsCut) {
          "  Duration: 00:01:23.45, start: 0.000000, bitrate: 1411 kb/s\n"},
         {"bench: utime=0.123s stime=0.010s rtime=0.200s\n", "bench: utime=0.123s stime=0.010s rtime=0.200s\n"},
         {"ends in time=00:00:03.00", "ends in time=3.00"},
+        // The engine's time is its furthest stream's: the sound coded meanwhile holds it.
+        {"frame= 9 time=00:01:40.00 bitrate= 1k\r", "frame= 9 time=61.50 bitrate= 1k\r", 61.5},
+        {"time=00:00:30.00 bitrate=\rtime=00:01:02.00", "time=30.00 bitrate=\rtime=61.50", 61.5},
+        {"size=N/A time=N/A bitrate=N/A\r", "size=N/A time=N/A bitrate=N/A\r", 0},
     };
     for (const auto& row : rows) {
         for (size_t cut = 0; cut <= row.in.size(); ++cut) {
             for (size_t cut2 = cut; cut2 <= row.in.size(); cut2 += 3) {
                 TimeRewriter r;
+                if (row.ceiling >= 0) r.LimitTo([&] { return row.ceiling; });
                 std::string got = r.Feed(row.in.substr(0, cut));
                 got += r.Feed(row.in.substr(cut, cut2 - cut));
                 got += r.Feed(row.in.substr(cut2));
@@ -65,6 +71,10 @@ TEST(WholeLines, LetsOnlyCompleteLinesThrough) {
     EXPECT_TRUE(w.Holding());
     EXPECT_EQ(w.Flush(), "frame= 2");
     EXPECT_FALSE(w.Holding());
+    // The sound fed through a pipe has no length: only the file's is said.
+    EXPECT_EQ(WithoutUnknownDurations("  Duration: 00:00:12.02, start: 0\nInput #1, amr\n  Duration: N/A, bitrate: "
+                                      "12 kb/s\nframe= 1 time=0.00 bitrate=1k\r"),
+              "  Duration: 00:00:12.02, start: 0\nInput #1, amr\nframe= 1 time=0.00 bitrate=1k\r");
 }
 
 MediaInfo Clip(const std::string& vcodec, const std::string& acodec, int rate = 44100, double duration = 10) {
