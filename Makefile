@@ -60,7 +60,7 @@ package: deps
 	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=None -DTRANSCODA_PACKAGE_ONLY=ON -DTRANSCODA_WERROR=OFF \
 	  -DCMAKE_C_FLAGS="$$($(DEB_FLAGS) CFLAGS) $$($(DEB_FLAGS) CPPFLAGS)" \
 	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CXXFLAGS) $$($(DEB_FLAGS) CPPFLAGS)" \
-	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)"
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)" -DCMAKE_STRIP=$(CURDIR)/scripts/strip_for_package.sh
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && rm -f *.deb && cpack
 	bash scripts/check_packages.sh $(PACKAGE_BUILD)

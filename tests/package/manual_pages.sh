@@ -6,7 +6,7 @@
 # warning. One row per check.
 # Usage: manual_pages.sh TRANSCODA_CLI SOURCE_DIR
 set -uo pipefail
-CLI=$1 SRC=$2
+CLI=$1 SRC=$(cd "$2" && pwd)
 MAN_CLI=$SRC/docs/man/transcoda-cli.1
 COMPLETION=$SRC/resources/completion/transcoda-cli
 FAILURES=0
