@@ -12,6 +12,7 @@ PACKAGES := build-essential cmake pkg-config clang libclang-rt-14-dev \
             libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n \
             ffmpeg mpv dvdauthor libopencore-amrnb-dev libavformat-dev \
+            parallel python3 \
             xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core \
             dpkg-dev appstream desktop-file-utils lintian devscripts bash-completion
 # Only the benchmarks compare against these.

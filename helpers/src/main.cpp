@@ -1,6 +1,7 @@
 // One program for the seven helper tools; what it does depends on the name it is run
 // under.
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,38 @@
 #include "mencoder_style.h"
 #include "player.h"
 
+namespace {
+
+// "--version" alone: the engine the tool runs and its version, as "ffmpeg 5.1.6", on one
+// line (the program's --version gathers them). Exit status 127 when the engine is missing.
+int ShowEngineVersion(const std::string& name) {
+    using namespace transcoda;
+    std::vector<std::string> argv = {"ffmpeg", "-version"};
+    if (name == utilitympl) argv = {"mpv", "--version"};
+    // dvdauthor has no version option: its usage, on standard error, begins with it.
+    if (name == utilityoth) argv = {"dvdauthor", "-h"};
+    std::string text;
+    helpers::EngineOptions options;
+    options.out = options.err = helpers::Stream::Capture;
+    options.onOut = options.onErr = [&text](const char* data, size_t size) { text.append(data, size); };
+    const int status = helpers::RunEngine(argv, options);
+    if (status == 127) return status;
+    // The first word that begins with a digit, on the first line that has one (dvdauthor's
+    // usage may come before its version line), without a closing ".".
+    std::string version;
+    for (size_t i = 0; i < text.size() && version.empty(); ++i) {
+        const bool wordStart = i == 0 || text[i - 1] == ' ' || text[i - 1] == '\n';
+        if (!wordStart || !std::isdigit(static_cast<unsigned char>(text[i]))) continue;
+        version = text.substr(i, text.find_first_of(" \n", i) - i);
+        while (!version.empty() && (version.back() == '.' || version.back() == ',')) version.pop_back();
+    }
+    const std::string line = text.substr(0, text.find('\n'));
+    helpers::WriteAll(1, argv.front() + " " + (version.empty() ? line : version) + "\n");
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     helpers::DieWithFrontEnd();
     std::string self = argc > 0 ? argv[0] : "";
@@ -20,6 +53,7 @@ int main(int argc, char** argv) {
     helpers::InstallStopHandlers();
 
     using namespace transcoda;
+    if (args == std::vector<std::string>{"--version"}) return ShowEngineVersion(name);
     if (name == utilitymff || name == utilitymffx || name == utilitymff3) return helpers::RunFfmpegStyleTool(name, args);
     if (name == utilitymen || name == utilitymen2) return helpers::RunMencoderStyleTool(name, args);
     if (name == utilitympl) return helpers::RunPlayerTool(name, args);

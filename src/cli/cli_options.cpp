@@ -1,5 +1,7 @@
 #include "cli/cli_options.h"
 
+#include <getopt.h>
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -57,67 +59,135 @@ std::string Absolute(const std::string& path) {
 
 }  // namespace
 
-std::string ParseArguments(const std::vector<std::string>& args, CliOptions& options) {
-    for (size_t i = 0; i + 1 < args.size(); ++i)
-        if (args[i] == "--lang") App().CurrentLanguage = options.Language = args[i + 1];
+namespace {
 
+// The long options without a one-letter form are told apart by these codes.
+enum LongOnly : int {
+    kFormats = 256, kDebug, kLang, kDelay, kFrom, kTo, kList, kJobs, kShard, kOutcome, kVersion, kProgress,
+};
+
+constexpr option kLongOptions[] = {
+    {"help", no_argument, nullptr, 'h'},           {"overwrite", no_argument, nullptr, 'y'},
+    {"no-overwrite", no_argument, nullptr, 'n'},   {"formats", no_argument, nullptr, kFormats},
+    {"debug", no_argument, nullptr, kDebug},       {"version", no_argument, nullptr, kVersion},
+    {"lang", required_argument, nullptr, kLang},   {"delay", required_argument, nullptr, kDelay},
+    {"from", required_argument, nullptr, kFrom},   {"to", required_argument, nullptr, kTo},
+    {"list", required_argument, nullptr, kList},   {"jobs", required_argument, nullptr, kJobs},
+    {"shard", required_argument, nullptr, kShard}, {"outcome", required_argument, nullptr, kOutcome},
+    {"progress", required_argument, nullptr, kProgress}, {nullptr, 0, nullptr, 0},
+};
+// "-" first: the operands come back in their place among the options (as code 1), so
+// that each -f group keeps its input and output; ":" next: a missing value is told apart.
+constexpr const char* kShortOptions = "-:f:hyn";
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool ValidLanguage(const std::string& language) { return language == "EN" || language == "FR"; }
+
+// The language, wherever it stands on the line, so that every error is told in it.
+void TakeLanguageFirst(const std::vector<std::string>& args, CliOptions& options) {
     for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        auto value = [&](std::string& into) {
-            if (i + 1 >= args.size()) return false;
-            into = args[++i];
-            return true;
-        };
-        if (arg == "--help" || arg == "-h") {
-            options.Help = true;
-        } else if (arg == "--formats") {
-            options.ListFormats = true;
-        } else if (arg == "--debug") {
-            options.Debug = true;
-        } else if (arg == "--lang") {
-            std::string language;
-            if (!value(language) || (language != "EN" && language != "FR"))
-                return CliBadOptionText(arg);
-        } else if (arg == "--delay") {
-            if (!value(options.Delay)) return CliBadOptionText(arg);
-        } else if (arg == "--from") {
-            if (!value(options.From)) return CliBadOptionText(arg);
-        } else if (arg == "--to") {
-            if (!value(options.To)) return CliBadOptionText(arg);
-        } else if (arg == "--list") {
-            if (!value(options.ListFile)) return CliBadOptionText(arg);
-        } else if (arg == "--jobs") {
-            std::string jobs;
-            if (!value(jobs)) return CliBadOptionText(arg);
-            if (!SmallWholeNumber(jobs, options.JobsAtOnce) || options.JobsAtOnce < 1) return CliBadJobsText(jobs);
-        } else if (arg == "--shard") {
-            std::string shard;
-            if (!value(shard)) return CliBadOptionText(arg);
-            if (!ParseShard(shard, options.ShardIndex, options.ShardCount)) return CliBadShardText(shard);
-        } else if (arg == "--outcome") {
-            if (!value(options.OutcomeFile)) return CliBadOptionText(arg);
-        } else if (arg == "-y" || arg == "--overwrite" || arg == "-n" || arg == "--no-overwrite") {
-            const ExistingOutput chosen =
-                arg == "-y" || arg == "--overwrite" ? ExistingOutput::Replace : ExistingOutput::Keep;
-            if (options.Existing != ExistingOutput::Ask && options.Existing != chosen)
-                return CliBothOverwriteOptionsText();
-            options.Existing = chosen;
-        } else if (arg == "-f") {
-            // A group: the format, then its input and optional output, which may come
-            // after the group's --delay or --from/--to.
-            CliJob job;
-            if (!value(job.Format)) return CliBadOptionText(arg);
-            options.Jobs.push_back(job);
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return CliBadOptionText(arg);
-        } else {
-            if (options.Jobs.empty()) return CliBadOptionText(arg);
-            CliJob& job = options.Jobs.back();
-            if (job.Input.empty()) job.Input = arg;
-            else if (job.Output.empty()) job.Output = arg;
-            else return CliBadOptionText(arg);
-        }
+        std::string language;
+        if (args[i] == "--") break;
+        if (args[i] == "--lang" && i + 1 < args.size()) language = Upper(args[i + 1]);
+        else if (args[i].starts_with("--lang=")) language = Upper(args[i].substr(7));
+        if (ValidLanguage(language)) App().CurrentLanguage = options.Language = language;
     }
+}
+
+bool ParseProgressForm(const std::string& text, ProgressForm& form) {
+    const std::string word = Upper(text);
+    if (word == "AUTO") form = ProgressForm::Auto;
+    else if (word == "PLAIN") form = ProgressForm::Plain;
+    else if (word == "JSON") form = ProgressForm::Json;
+    else return false;
+    return true;
+}
+
+// An operand: the input, then the output, of the last -f group.
+std::string TakeOperand(const std::string& arg, CliOptions& options) {
+    if (options.Jobs.empty()) return CliBadOptionText(arg);
+    CliJob& job = options.Jobs.back();
+    if (job.Input.empty()) job.Input = arg;
+    else if (job.Output.empty()) job.Output = arg;
+    else return CliBadOptionText(arg);
+    return "";
+}
+
+std::string TakeExisting(int code, CliOptions& options) {
+    const ExistingOutput chosen = code == 'y' ? ExistingOutput::Replace : ExistingOutput::Keep;
+    if (options.Existing != ExistingOutput::Ask && options.Existing != chosen) return CliBothOverwriteOptionsText();
+    options.Existing = chosen;
+    return "";
+}
+
+// One option and its value; `written` is the option as it stands on the line.
+std::string TakeOption(int code, const std::string& value, const std::string& written, CliOptions& options) {
+    switch (code) {
+        case 1: return TakeOperand(value, options);
+        // A group: the format, then its input and optional output, which may come after
+        // the group's --delay or --from/--to.
+        case 'f': options.Jobs.push_back({value, "", ""}); return "";
+        case 'h': options.Help = true; return "";
+        case 'y': case 'n': return TakeExisting(code, options);
+        case kFormats: options.ListFormats = true; return "";
+        case kDebug: options.Debug = true; return "";
+        case kVersion: options.Version = true; return "";
+        case kLang:
+            if (!ValidLanguage(Upper(value))) return CliBadOptionText("--lang");
+            options.Language = Upper(value);
+            return "";
+        case kDelay: options.Delay = value; return "";
+        case kFrom: options.From = value; return "";
+        case kTo: options.To = value; return "";
+        case kList: options.ListFile = value; return "";
+        case kOutcome: options.OutcomeFile = value; return "";
+        case kJobs:
+            if (!SmallWholeNumber(value, options.JobsAtOnce) || options.JobsAtOnce < 1) return CliBadJobsText(value);
+            return "";
+        case kShard:
+            if (!ParseShard(value, options.ShardIndex, options.ShardCount)) return CliBadShardText(value);
+            return "";
+        case kProgress:
+            if (!ParseProgressForm(value, options.Progress)) return CliBadProgressText(value);
+            return "";
+        default: return CliBadOptionText(written);
+    }
+}
+
+// The option a refusal names: a letter alone, or a long option without its value.
+std::string WrittenOption(const char* arg, int letter) {
+    const std::string text = arg != nullptr ? arg : "";
+    if (letter > 0 && letter < 128 && !text.starts_with("--")) return std::string("-") + static_cast<char>(letter);
+    return text.substr(0, text.find('='));
+}
+
+}  // namespace
+
+std::string ParseArguments(const std::vector<std::string>& args, CliOptions& options) {
+    TakeLanguageFirst(args, options);
+    std::vector<std::string> words{"transcoda-cli"};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(words.size());
+    // The parser keeps its place in globals: from the start, and silent (the errors are
+    // told here, in the user's language).
+    optind = 0;
+    opterr = 0;
+    for (int code; (code = getopt_long(argc, argv.data(), kShortOptions, kLongOptions, nullptr)) != -1;) {
+        const int letter = code == '?' || code == ':' ? optopt : code;
+        const std::string error = TakeOption(code == ':' || code == '?' ? 0 : code, optarg != nullptr ? optarg : "",
+                                             WrittenOption(argv[optind - 1], letter), options);
+        if (!error.empty()) return error;
+    }
+    // After "--", every word is an operand.
+    for (int i = optind; i < argc; ++i)
+        if (const std::string error = TakeOperand(argv[i], options); !error.empty()) return error;
     for (const CliJob& job : options.Jobs)
         if (job.Input.empty()) return CliBadOptionText("-f " + job.Format);
     if (!options.ListFile.empty() && !options.Jobs.empty()) return CliBadOptionText("--list");
@@ -208,6 +278,8 @@ std::string MakePlan(const CliOptions& options, const std::vector<CliJob>& jobs,
                              entry->Recipe == RecipeKind::Extraction;
         if (special && asList) return CliNotForListText();
 
+        // Standard input and output cannot be read or written out of order as the tools do.
+        if (job.Input == "-" || job.Output == "-") return CliNoStandardStreamText();
         std::string input = Absolute(job.Input);
         if (ExistsButIsNotRegular(input)) return NotRegularInputText(job.Input);
         if (!std::filesystem::is_regular_file(input)) return CliMissingInputText(job.Input);

@@ -17,8 +17,13 @@ struct CliJob {
     std::string Output;
 };
 
+// How progress is told: as the destination suits (a line rewritten in place on a
+// terminal, plain lines elsewhere), plain lines, or one JSON record per line.
+enum class ProgressForm { Auto, Plain, Json };
+
 struct CliOptions {
     bool Help = false;
+    bool Version = false;
     bool ListFormats = false;
     bool Debug = false;
     std::string Language = "FR";
@@ -30,11 +35,15 @@ struct CliOptions {
     int ShardIndex = 0;           // --shard K/N: K (from 1) and N; 0/0 when not given
     int ShardCount = 0;
     std::string OutcomeFile;      // --outcome: run as one item of a parallel list (internal)
+    ProgressForm Progress = ProgressForm::Auto;     // --progress auto|plain|json
     ExistingOutput Existing = ExistingOutput::Ask;  // -y / --overwrite, -n / --no-overwrite
 };
 
-// Reads the arguments (without the program name). Returns the error text, empty when
-// the arguments are well formed. --lang is taken first so that errors use it.
+// Reads the arguments (without the program name), by the usual conventions: "--opt
+// value" or "--opt=value", "-f N" or "-fN", "--" before operands that begin with "-".
+// The operands keep their place: each belongs to the -f group before it. Returns the
+// error text, empty when the arguments are well formed. --lang (any case) is taken
+// first so that errors use it.
 std::string ParseArguments(const std::vector<std::string>& args, CliOptions& options);
 
 // "K/N" with 1 <= K <= N, both whole numbers; false otherwise.

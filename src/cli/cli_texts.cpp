@@ -23,16 +23,24 @@ std::string CliUsageText() {
         "                                                entrée, sortie, séparés par des tabulations\n"
         "  transcoda-cli --list FICHIER --shard K/N      seulement les éléments K, K+N, K+2N ... de la liste\n"
         "                                                (K compte à partir de 1, 1 <= K <= N)\n"
+        "  transcoda-cli --version                       la version du programme et de ses moteurs\n"
         "Options : --jobs N (éléments d'une liste convertis à la fois ; par défaut le nombre de\n"
-        "          processeurs, limité selon la mémoire libre), --lang EN|FR,\n"
-        "          --debug (journal de diagnostic sur la sortie d'erreur), --help,\n"
+        "          processeurs, limité selon la mémoire libre), --lang EN|FR (majuscules ou minuscules),\n"
+        "          --progress auto|plain|json (la progression : auto, par défaut, une ligne réécrite\n"
+        "          sur un terminal et des lignes simples ailleurs ; plain, des lignes simples ;\n"
+        "          json, un objet JSON par ligne sur la sortie standard),\n"
+        "          --debug (journal de diagnostic sur la sortie d'erreur), -h, --help,\n"
         "          -y, --overwrite (remplace une sortie qui existe déjà),\n"
         "          -n, --no-overwrite (garde une sortie qui existe déjà et passe à la suite)\n"
         "Sans SORTIE, le nom est tiré de l'entrée. Une sortie qui existe déjà n'est remplacée qu'avec -y :\n"
         "sans -y ni -n, la question est posée sur un terminal, et l'élément est refusé ailleurs.\n"
         "Ctrl-C, la fermeture du terminal ou un signal d'arrêt arrête la conversion (code 128 + le signal,\n"
         "130 pour Ctrl-C) sans rien laisser derrière.\n"
-        "Code de sortie 0 seulement quand chaque fichier de sortie a été écrit (ou gardé avec -n).\n",
+        "Une option prend sa valeur après une espace ou un signe = (--jobs=2) ; après --, tout est fichier.\n"
+        "ENTREE et SORTIE sont des fichiers : - (entrée ou sortie standard) est refusé.\n"
+        "Code de sortie 0 seulement quand chaque fichier de sortie a été écrit (ou gardé avec -n) ;\n"
+        "1 quand une conversion a échoué ou a été refusée, ou que la sortie standard n'a pu être écrite ;\n"
+        "2 pour une ligne de commande incorrecte.\n",
         "Usage:\n"
         "  transcoda-cli --formats                       list the 40 formats with their index\n"
         "  transcoda-cli -f INDEX INPUT [OUTPUT]         convert one file\n"
@@ -45,16 +53,23 @@ std::string CliUsageText() {
         "                                                output, separated by tabs\n"
         "  transcoda-cli --list FILE --shard K/N         only the items K, K+N, K+2N ... of the list\n"
         "                                                (K counts from 1, 1 <= K <= N)\n"
+        "  transcoda-cli --version                       the versions of the program and its engines\n"
         "Options: --jobs N (list items converted at once; by default the number of processors,\n"
-        "         capped by the free memory), --lang EN|FR,\n"
-        "         --debug (diagnostic log on standard error), --help,\n"
+        "         capped by the free memory), --lang EN|FR (any case),\n"
+        "         --progress auto|plain|json (the progress: auto, the default, a line rewritten on a\n"
+        "         terminal and plain lines elsewhere; plain, plain lines; json, one JSON object\n"
+        "         per line on standard output),\n"
+        "         --debug (diagnostic log on standard error), -h, --help,\n"
         "         -y, --overwrite (replace an output that already exists),\n"
         "         -n, --no-overwrite (keep an output that already exists and go on)\n"
         "Without OUTPUT the name is derived from the input. An existing output is replaced only with -y:\n"
         "without -y or -n the question is asked on a terminal, and the item is refused elsewhere.\n"
         "Ctrl-C, a closed terminal or a stop signal stops the conversion (exit 128 + the signal,\n"
         "130 for Ctrl-C) and leaves nothing behind.\n"
-        "Exit status 0 only when every output file was written (or kept with -n).\n");
+        "An option takes its value after a blank or an = sign (--jobs=2); after --, every word is a file.\n"
+        "INPUT and OUTPUT are files: - (standard input or output) is refused.\n"
+        "Exit status 0 only when every output file was written (or kept with -n); 1 when a conversion\n"
+        "failed or was refused, or standard output could not be written; 2 for a wrong command line.\n");
 }
 
 std::string CliUnknownIndexText(const std::string& index) {
@@ -136,6 +151,23 @@ std::string CliBadShardText(const std::string& shard) {
                     ": K/N expected, whole numbers, K counting from 1 and at most N (e.g. 1/4).");
 }
 
+std::string CliBadProgressText(const std::string& form) {
+    return Localised("Forme de progression invalide " + Quoted(form) + " : auto, plain ou json.",
+                     "Invalid progress form " + Quoted(form) + ": auto, plain or json.");
+}
+
+std::string CliNoStandardStreamText() {
+    return Localised("\"-\" (entrée ou sortie standard) n'est pas accepté : les outils lisent et écrivent des "
+                     "fichiers où ils se déplacent ; donnez le nom d'un fichier.",
+                     "\"-\" (standard input or output) is not accepted: the tools read and write files they "
+                     "seek in; give a file name.");
+}
+
+std::string CliStdoutFailedText(const std::string& reason) {
+    return Localised("Impossible d'écrire sur la sortie standard : " + reason + ".",
+                     "Standard output cannot be written: " + reason + ".");
+}
+
 std::string CliEmptyShardText(int index, int count) {
     const std::string shard = std::to_string(index) + "/" + std::to_string(count);
     return Localised("La part " + shard + " de la liste ne contient aucun élément.",
@@ -191,6 +223,10 @@ std::string CliNothingToDoText() {
 
 std::string CliStoppedText() {
     return Localised("Conversion arrêtée.", "Conversion stopped.");
+}
+
+std::string CliNotStartedText() {
+    return Localised("La conversion n'a pas commencé.", "The conversion did not begin.");
 }
 
 std::string CliReplaceQuestionText(const std::string& path) {

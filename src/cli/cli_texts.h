@@ -21,6 +21,11 @@ std::string CliEndBeforeStartText();
 std::string CliBadOptionText(const std::string& option);
 std::string CliBadJobsText(const std::string& jobs);
 std::string CliBadShardText(const std::string& shard);
+std::string CliBadProgressText(const std::string& form);
+// "-" for an input or an output: the tools need files they can seek in.
+std::string CliNoStandardStreamText();
+// Standard output could not be written (a full disk, a closed pipe).
+std::string CliStdoutFailedText(const std::string& reason);
 std::string CliEmptyShardText(int index, int count);
 std::string CliJobsCappedText(int asked, int allowed);
 // Ends "La conversion de X a échoué" for a list item whose converter ended without
@@ -34,6 +39,8 @@ std::string CliListTooLargeText(const std::string& path, long long megabytes);
 std::string CliListLineText(const std::string& path, int line);
 std::string CliNothingToDoText();
 std::string CliStoppedText();
+// An item of a list that never began (a folder error ended the list before it).
+std::string CliNotStartedText();
 // An output that exists already: the question on a terminal, the refusal elsewhere, and
 // the line for one kept as it is (-n, or the answer No).
 std::string CliReplaceQuestionText(const std::string& path);

@@ -28,10 +28,14 @@ size_t ScreenWidth(std::FILE* out) {
 
 ListBoard::ListBoard(std::FILE* out, std::FILE* err) : out_(out), err_(err), tty_(isatty(fileno(out)) != 0) {}
 
-void ListBoard::SetItem(int item, const std::string& text) { items_[item] = text; }
+void ListBoard::SetItem(int item, const std::string& text, bool idle) {
+    items_[item] = text;
+    idle_[item] = idle;
+}
 
 void ListBoard::RemoveItem(int item) {
     items_.erase(item);
+    idle_.erase(item);
     printed_.erase(item);
 }
 
@@ -68,6 +72,7 @@ void ListBoard::Draw() {
 }
 
 void ListBoard::PrintOut(const std::string& line) {
+    if (quiet_) return;
     Erase();
     std::fprintf(out_, "%s\n", line.c_str());
     if (tty_) Draw();
@@ -75,6 +80,11 @@ void ListBoard::PrintOut(const std::string& line) {
 }
 
 void ListBoard::PrintErr(const std::string& line) {
+    if (quiet_) {
+        std::fprintf(err_, "%s\n", line.c_str());
+        std::fflush(err_);
+        return;
+    }
     Erase();
     std::fflush(out_);
     std::fprintf(err_, "%s\n", line.c_str());
@@ -83,6 +93,7 @@ void ListBoard::PrintErr(const std::string& line) {
 }
 
 void ListBoard::Refresh() {
+    if (quiet_) return;
     if (tty_) {
         std::vector<std::string> lines = Lines();
         const size_t width = ScreenWidth(out_);
@@ -97,7 +108,7 @@ void ListBoard::Refresh() {
     lastPrint_ = now;
     for (const auto& [item, text] : items_) {
         auto& last = printed_[item];
-        if (text == last) continue;
+        if (text == last || idle_[item]) continue;
         std::fprintf(out_, "%s\n", text.c_str());
         last = text;
     }

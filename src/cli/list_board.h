@@ -17,9 +17,14 @@ namespace transcoda::cli {
 class ListBoard {
 public:
     ListBoard(std::FILE* out, std::FILE* err);
+    // Nothing on standard output (it carries JSON records); lines for standard error
+    // are still shown.
+    void KeepOffStdout() { quiet_ = true; }
 
-    // The line of running item `item`; removed when the item ends.
-    void SetItem(int item, const std::string& text);
+    // The line of running item `item`; removed when the item ends. An idle line (the
+    // item between two steps, or not yet begun) is drawn on a terminal, not printed
+    // elsewhere.
+    void SetItem(int item, const std::string& text, bool idle = false);
     void RemoveItem(int item);
     void SetOverall(const std::string& text);
 
@@ -40,7 +45,9 @@ private:
     std::FILE* out_;
     std::FILE* err_;
     bool tty_;
+    bool quiet_ = false;
     std::map<int, std::string> items_;
+    std::map<int, bool> idle_;
     std::string overall_;
     // On a terminal: the lines of the board as drawn.
     std::vector<std::string> drawn_;

@@ -1,9 +1,7 @@
 // transcoda-cli: the terminal front end over the conversion worker.
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "cli/cli_options.h"
@@ -20,7 +19,10 @@
 #include "cli/item_outcome.h"
 #include "cli/items_at_once.h"
 #include "cli/list_board.h"
+#include "cli/list_file.h"
 #include "cli/parallel_list.h"
+#include "cli/program_version.h"
+#include "cli/progress_records.h"
 #include "cli/terminal_window.h"
 #include "conversion/conversion_queue.h"
 #include "conversion/worker.h"
@@ -65,34 +67,6 @@ void PrintFormats() {
         std::printf("%d\t%s\n", entry.Index, std::string(entry.Label).c_str());
 }
 
-// The list file's text: a regular file only, and at most kMaxListFileBytes, so that a
-// device (/dev/zero), a FIFO or a link to either never keeps the program reading. Opened
-// without waiting, then looked at by what was opened. Returns the error text, empty when
-// the text was read.
-constexpr off_t kMaxListFileBytes = 16 << 20;
-
-std::string ReadListFile(const std::string& path, std::string& text) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return CliListFileText(path);
-    struct stat st;
-    std::string error;
-    if (fstat(fd, &st) != 0) error = CliListFileText(path);
-    else if (!S_ISREG(st.st_mode)) error = CliListNotRegularText(path);
-    else if (st.st_size > kMaxListFileBytes) error = CliListTooLargeText(path, kMaxListFileBytes >> 20);
-    char buffer[65536];
-    while (error.empty()) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) error = CliListFileText(path);
-        if (n <= 0) break;
-        text.append(buffer, static_cast<size_t>(n));
-        // A file that grows while it is read is cut off at the bound all the same.
-        if (static_cast<off_t>(text.size()) > kMaxListFileBytes) error = CliListTooLargeText(path, kMaxListFileBytes >> 20);
-    }
-    close(fd);
-    return error;
-}
-
 // The first output that may not be written, as its message; empty when all may.
 std::string RefusedOutput(const std::vector<ConversionRequest>& requests) {
     for (const auto& request : requests) {
@@ -110,10 +84,29 @@ std::string ThisProgram() {
     return error ? std::string() : path.string();
 }
 
+// How the command tells its progress: the form of the progress line, and the JSON
+// records with each item's place among them.
+struct Reporting {
+    LineForm Form = LineForm::Terminal;
+    ProgressRecords* Records = nullptr;
+    std::vector<size_t> RecordOf;
+};
+
+// The progress line as asked, or as standard output suits: rewritten in place on a
+// terminal, plain lines elsewhere. An item's process writes it for the process running
+// the list to read.
+LineForm ChosenLineForm(const CliOptions& options, bool listItem) {
+    if (options.Progress == ProgressForm::Json) return LineForm::Silent;
+    if (listItem) return LineForm::Rewrite;
+    if (options.Progress == ProgressForm::Plain) return LineForm::Plain;
+    return isatty(STDOUT_FILENO) != 0 ? LineForm::Terminal : LineForm::Plain;
+}
+
 // The worker on the plan's requests, in this process, its progress drawn as it comes and
 // its ending shown once it has ended; its outcomes. A stop signal, before or while it
 // runs, stops it.
-std::vector<RequestOutcome> RunHere(const Plan& plan, TerminalWindow& window, bool listItem, WorkerRoster& roster) {
+std::vector<RequestOutcome> RunHere(const Plan& plan, TerminalWindow& window, bool listItem, WorkerRoster& roster,
+                                    const Reporting& reporting) {
     ConversionRequest request;
     request.Special = {plan.SyncDelay, plan.ExtractionStart, plan.ExtractionLength};
     ConversionJob job;
@@ -133,6 +126,7 @@ std::vector<RequestOutcome> RunHere(const Plan& plan, TerminalWindow& window, bo
     }
     auto worker = std::make_shared<ConversionWorker>(std::move(job));
     ProgressDisplay& display = worker->Session().Display();
+    window.SetRecords(reporting.Records, reporting.RecordOf, [&worker] { return worker->Session().Timing().Figures(); });
     display.SetObserver([&window](const DisplayChange& change) { window.ShowDisplay(change); });
     roster.Add(worker);
     if (StopSignal() != 0) worker->Session().Stop();
@@ -140,13 +134,18 @@ std::vector<RequestOutcome> RunHere(const Plan& plan, TerminalWindow& window, bo
     worker->WaitForEnd(-1);
     ShowWorkerEnding(window, display, worker->Ending());
     window.EndLine();
-    return worker->Outcomes();
+    window.SetRecords(nullptr, {}, {});
+    const std::vector<RequestOutcome> outcomes = worker->Outcomes();
+    // A list's items are told as they end; an item's process leaves that to the list's.
+    if (reporting.Records != nullptr && !plan.AsList && !listItem && !outcomes.empty())
+        reporting.Records->Ended(reporting.RecordOf.front(), StatusAfter(outcomes.front()));
+    return outcomes;
 }
 
 // The list, several items at once, each in a process of its own. The board leaves the
 // terminal before the messages that end the list.
 std::vector<RequestOutcome> RunInParallel(const Plan& plan, const CliOptions& options, int itemsAtOnce,
-                                          const std::string& program) {
+                                          const std::string& program, const Reporting& reporting) {
     ParallelList list;
     list.Requests = plan.Requests;
     list.ItemsAtOnce = itemsAtOnce;
@@ -155,7 +154,10 @@ std::vector<RequestOutcome> RunInParallel(const Plan& plan, const CliOptions& op
     list.Debug = options.Debug;
     list.OutcomeFolder = App().WorkFolder;
     list.Stopped = [] { return StopSignal() != 0; };
+    list.Records = reporting.Records;
+    list.RecordOf = reporting.RecordOf;
     ListBoard board(stdout, stderr);
+    if (reporting.Records != nullptr) board.KeepOffStdout();
     const ParallelListResult result = RunParallelList(list, board);
     board.Close();
     for (const std::string& message : result.Messages) std::fprintf(stderr, "%s\n", message.c_str());
@@ -181,7 +183,7 @@ void TellOutcome(const CliOptions& options, const std::vector<RequestOutcome>& o
 }
 
 // The options of the command line; the language is taken from them before any message.
-// The exit status when the command ends here (a usage error, --help, --formats).
+// The exit status when the command ends here (a usage error, --help, --version, --formats).
 std::optional<int> ReadOptions(int argc, char** argv, CliOptions& options) {
     const std::string error = ParseArguments(std::vector<std::string>(argv + 1, argv + argc), options);
     App().CurrentLanguage = options.Language;
@@ -193,12 +195,26 @@ std::optional<int> ReadOptions(int argc, char** argv, CliOptions& options) {
         std::fputs(CliUsageText().c_str(), stdout);
         return 0;
     }
+    if (options.Version) {
+        std::fputs(VersionText(App().ProgramFolder + "B/").c_str(), stdout);
+        return 0;
+    }
     if (options.ListFormats) {
         PrintFormats();
         return 0;
     }
     App().DebugMode = options.Debug;
     return std::nullopt;
+}
+
+// A shard with nothing to do: told, and no failure. With JSON progress, standard output
+// carries only the list's record.
+int EmptyShard(const CliOptions& options) {
+    const bool json = options.Progress == ProgressForm::Json;
+    std::fprintf(json ? stderr : stdout, "%s\n%s\n", CliEmptyShardText(options.ShardIndex, options.ShardCount).c_str(),
+                 CliSummaryText(0, 0).c_str());
+    if (json) ProgressRecords(stdout, {}).Finish(false, "");
+    return 0;
 }
 
 // The plan of the requests asked, on the command line or in the list file, only this
@@ -216,13 +232,8 @@ std::optional<int> PlanRequests(const CliOptions& options, Plan& plan) {
     const bool asList = fromFile || jobs.size() > 1;
     if (error.empty() && options.ShardCount > 0) {
         jobs = SelectShard(jobs, options.ShardIndex, options.ShardCount);
-        // A list shorter than the number of shards leaves some of them empty: nothing
-        // to do there is no failure.
-        if (jobs.empty()) {
-            std::printf("%s\n%s\n", CliEmptyShardText(options.ShardIndex, options.ShardCount).c_str(),
-                        CliSummaryText(0, 0).c_str());
-            return 0;
-        }
+        // A list shorter than the number of shards leaves some of them empty.
+        if (jobs.empty()) return EmptyShard(options);
     }
     if (error.empty()) error = MakePlan(options, jobs, asList, plan);
     if (!error.empty()) {
@@ -237,21 +248,35 @@ std::optional<int> PlanRequests(const CliOptions& options, Plan& plan) {
     return std::nullopt;
 }
 
+// The place of the request writing `output` in `requests`.
+size_t PlaceOfOutput(const std::vector<ConversionRequest>& requests, const std::string& output) {
+    size_t place = 0;
+    while (place < requests.size() && requests[place].OutputPath != output) ++place;
+    return place;
+}
+
 // An output that exists already is replaced only when the user says so. An item's
 // process does as the process running the list decided (it is started with -y). Leaves
-// in the plan only the requests to run and counts in kept the outputs kept as they are.
-// The exit status when a stop signal came meanwhile.
-std::optional<int> SortExisting(const CliOptions& options, Plan& plan, int& kept) {
+// in the plan only the requests to run and counts in kept the outputs kept as they are;
+// the records hear what became of the others. The exit status when a stop signal came
+// meanwhile.
+std::optional<int> SortExisting(const CliOptions& options, Plan& plan, int& kept, ProgressRecords* records) {
     const ExistingOutputs existing = SortExistingOutputs(
         plan.Requests, options.Existing, TerminalReplaceQuestion([] { return StopSignal() != 0; }));
     if (StopSignal() != 0) {
         std::fprintf(stderr, "\n%s\n", CliStoppedText().c_str());
         return 128 + StopSignal();
     }
-    for (const std::string& output : existing.KeptOutputs)
+    for (const std::string& output : existing.KeptOutputs) {
         std::fprintf(stderr, "%s\n", CliKeptOutputText(output).c_str());
-    for (const std::string& output : existing.RefusedOutputs)
-        std::fprintf(stderr, "%s\n", CliExistingOutputRefusedText(output).c_str());
+        if (records != nullptr) records->Kept(PlaceOfOutput(plan.Requests, output));
+    }
+    for (const std::string& output : existing.RefusedOutputs) {
+        const std::string refusal = CliExistingOutputRefusedText(output);
+        std::fprintf(stderr, "%s\n", refusal.c_str());
+        if (records != nullptr)
+            records->Ended(PlaceOfOutput(plan.Requests, output), {ItemStatus::State::Failed, -1, refusal});
+    }
     kept = static_cast<int>(existing.KeptOutputs.size());
     plan.Requests = existing.ToRun;
     return std::nullopt;
@@ -278,8 +303,9 @@ int EndListItem(const CliOptions& options, const std::vector<RequestOutcome>& ou
     return written ? 0 : kExitFailed;
 }
 
-// The command's last words: stopped, or how many outputs were written out of all asked.
-int EndCommand(const std::vector<RequestOutcome>& outcomes, int kept, int total) {
+// The command's last words: stopped, or how many outputs were written out of all asked
+// (on standard error when one is missing, or when standard output carries JSON records).
+int EndCommand(const std::vector<RequestOutcome>& outcomes, int kept, int total, bool json) {
     // A stopped request has already removed what it was writing; the old output stays.
     if (StopSignal() != 0) {
         std::fprintf(stderr, "%s\n", CliStoppedText().c_str());
@@ -290,8 +316,37 @@ int EndCommand(const std::vector<RequestOutcome>& outcomes, int kept, int total)
         if (outcome.Outcome == RequestOutcome::Result::Written) ++written;
     // An output kept with -n (or by the answer No) is there as the user wants it.
     const bool whole = written + kept == total;
-    std::fprintf(whole ? stdout : stderr, "%s\n", CliSummaryText(written, total).c_str());
+    std::fprintf(whole && !json ? stdout : stderr, "%s\n", CliSummaryText(written, total).c_str());
     return whole ? 0 : kExitFailed;
+}
+
+// The plan carried out, from the outputs that exist already to its summary; the exit
+// status.
+int ConvertPlan(const CliOptions& options, Plan& plan, bool listItem, WorkerRoster& roster, ProgressRecords* records) {
+    const int total = static_cast<int>(plan.Requests.size());
+    const std::vector<ConversionRequest> all = plan.Requests;
+    int kept = 0;
+    if (const auto status = SortExisting(options, plan, kept, records)) return *status;
+    Reporting reporting{ChosenLineForm(options, listItem), records, {}};
+    for (const ConversionRequest& request : plan.Requests) reporting.RecordOf.push_back(PlaceOfOutput(all, request.OutputPath));
+
+    std::vector<RequestOutcome> outcomes;
+    const std::string program = ThisProgram();
+    const int itemsAtOnce = ItemsAtOnceFor(plan, options, listItem, program);
+    if (plan.Requests.empty()) {
+        // Nothing left to convert.
+    } else if (itemsAtOnce > 1) {
+        outcomes = RunInParallel(plan, options, itemsAtOnce, program, reporting);
+    } else {
+        TerminalWindow window(stdout, stderr);
+        window.SetLineForm(reporting.Form);
+        if (listItem) window.HoldMessages();
+        AttachWindow(&window);
+        outcomes = RunHere(plan, window, listItem, roster, reporting);
+        AttachWindow(nullptr);
+        if (listItem) return EndListItem(options, outcomes, window.HeldMessages());
+    }
+    return EndCommand(outcomes, kept, total, records != nullptr);
 }
 
 // The command line carried out, from its options to its summary; the exit status.
@@ -300,25 +355,23 @@ int RunCommand(int argc, char** argv, bool listItem, WorkerRoster& roster) {
     if (const auto status = ReadOptions(argc, argv, options)) return *status;
     Plan plan;
     if (const auto status = PlanRequests(options, plan)) return *status;
-    const int total = static_cast<int>(plan.Requests.size());
-    int kept = 0;
-    if (const auto status = SortExisting(options, plan, kept)) return *status;
+    // JSON progress: every item is named before anything runs, and the list's result
+    // comes last; an item's process leaves both to the process running the list.
+    std::unique_ptr<ProgressRecords> records;
+    if (options.Progress == ProgressForm::Json) records = std::make_unique<ProgressRecords>(stdout, plan.Requests);
+    if (records && !listItem) records->Begin();
+    const int status = ConvertPlan(options, plan, listItem, roster, records.get());
+    if (records && !listItem) records->Finish(StopSignal() != 0, CliNotStartedText());
+    return status;
+}
 
-    std::vector<RequestOutcome> outcomes;
-    const std::string program = ThisProgram();
-    const int itemsAtOnce = ItemsAtOnceFor(plan, options, listItem, program);
-    if (plan.Requests.empty()) {
-        // Nothing left to convert.
-    } else if (itemsAtOnce > 1) {
-        outcomes = RunInParallel(plan, options, itemsAtOnce, program);
-    } else {
-        TerminalWindow window(stdout, stderr);
-        if (listItem) window.HoldMessages();
-        AttachWindow(&window);
-        outcomes = RunHere(plan, window, listItem, roster);
-        if (listItem) return EndListItem(options, outcomes, window.HeldMessages());
-    }
-    return EndCommand(outcomes, kept, total);
+// Whatever went to standard output must have reached it: a full disk or a closed pipe
+// there fails the command (a closed pipe quietly: its reader has gone).
+int CheckStandardOutput(int status) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return status;
+    if (errno != EPIPE) std::fprintf(stderr, "%s\n", CliStdoutFailedText(std::strerror(errno != 0 ? errno : EIO)).c_str());
+    return status == 0 ? kExitFailed : status;
 }
 
 }  // namespace
@@ -334,5 +387,5 @@ int main(int argc, char** argv) {
     const auto roster = std::make_shared<WorkerRoster>();
     WatchStopSignals([roster](int) { roster->StopAll(); });
     App().ProgramFolder = ExecutableFolder();
-    return RunCommand(argc, argv, listItem, *roster);
+    return CheckStandardOutput(RunCommand(argc, argv, listItem, *roster));
 }

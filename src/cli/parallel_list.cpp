@@ -14,9 +14,11 @@
 #include "cli/cli_texts.h"
 #include "cli/item_outcome.h"
 #include "cli/item_output.h"
+#include "cli/progress_records.h"
 #include "conversion/item_counter.h"
 #include "conversion/worker_texts.h"
 #include "exec/app_state.h"
+#include "exec/language.h"
 #include "platform/command_line.h"
 #include "platform/instance_mark.h"
 #include "platform/process.h"
@@ -51,6 +53,9 @@ private:
     void ReadOutputs();
     void Read(RunningItem& item);
     void Finish(RunningItem& item);
+    // A whole line of an item's process: a progress record, or a line for the user.
+    void Pass(size_t index, const std::string& line);
+    size_t RecordOf(size_t index) const { return index < list_.RecordOf.size() ? list_.RecordOf[index] : index; }
 
     const ParallelList& list_;
     ListBoard& board_;
@@ -84,7 +89,7 @@ void ListRun::Start(size_t index) {
         }
         close(fds[1]);
     }
-    board_.SetItem(static_cast<int>(index + 1), Counter(index));
+    board_.SetItem(static_cast<int>(index + 1), Counter(index), true);
     running_.push_back(std::move(item));
 }
 
@@ -106,10 +111,16 @@ void ListRun::Read(RunningItem& item) {
             item.Output = -1;
             break;
         }
-        for (const std::string& line : item.Lines.Feed({buffer, static_cast<size_t>(n)})) board_.PrintErr(line);
+        for (const std::string& line : item.Lines.Feed({buffer, static_cast<size_t>(n)})) Pass(item.Index, line);
     }
     const std::string& progress = item.Lines.Progress();
-    board_.SetItem(static_cast<int>(item.Index + 1), Counter(item.Index) + (progress.empty() ? "" : " " + progress));
+    const bool idle = progress.empty() || progress.starts_with(ReadyText());
+    board_.SetItem(static_cast<int>(item.Index + 1), Counter(item.Index) + (progress.empty() ? "" : " " + progress), idle);
+}
+
+void ListRun::Pass(size_t index, const std::string& line) {
+    if (list_.Records != nullptr && ProgressRecords::IsRecord(line)) list_.Records->Forward(RecordOf(index), line);
+    else board_.PrintErr(line);
 }
 
 void ListRun::ReadOutputs() {
@@ -123,7 +134,7 @@ void ListRun::ReadOutputs() {
 }
 
 void ListRun::Finish(RunningItem& item) {
-    for (const std::string& line : item.Lines.Finish()) board_.PrintErr(line);
+    for (const std::string& line : item.Lines.Finish()) Pass(item.Index, line);
     const ConversionRequest& request = list_.Requests[item.Index];
     RequestOutcome outcome{request, Result::Failed, {}};
     const auto told = ReadItemOutcome(item.OutcomeFile);
@@ -144,6 +155,7 @@ void ListRun::Finish(RunningItem& item) {
         noMoreStarts_ = true;
     }
     outcomes_[item.Index] = outcome;
+    if (list_.Records != nullptr) list_.Records->Ended(RecordOf(item.Index), StatusAfter(outcome));
     ++done_;
     board_.RemoveItem(static_cast<int>(item.Index + 1));
 }
@@ -195,7 +207,8 @@ std::string ItemCommandLine(const ParallelList& list, size_t index, const std::s
     const std::string program =
         list.Program.find('"') == std::string::npos ? "\"" + list.Program + "\"" : list.Program;
     // The item replaces an existing output: this process has already decided on it.
-    return program + " --lang " + list.Language + (list.Debug ? " --debug" : "") + " -y --outcome " +
+    return program + " --lang " + list.Language + (list.Debug ? " --debug" : "") +
+           (list.Records != nullptr ? " --progress json" : "") + " -y --outcome " +
            Q(outcomeFile) + " -f " + Q(request.FormatLabel) + " " + Q(request.InputPath) + " " +
            Q(request.OutputPath);
 }

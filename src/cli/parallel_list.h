@@ -15,6 +15,8 @@
 
 namespace transcoda::cli {
 
+class ProgressRecords;
+
 struct ParallelList {
     std::vector<ConversionRequest> Requests;
     int ItemsAtOnce = 2;
@@ -26,6 +28,10 @@ struct ParallelList {
     std::string OutcomeFolder;
     // True once the list is to stop (a stop signal came).
     std::function<bool()> Stopped = [] { return false; };
+    // The JSON records, when progress is told so (the items' processes then write theirs,
+    // passed on under the item's number), and each item's place among them.
+    ProgressRecords* Records = nullptr;
+    std::vector<size_t> RecordOf = {};
 };
 
 struct ParallelListResult {

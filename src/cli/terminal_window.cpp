@@ -5,8 +5,10 @@
 #include <ctime>
 
 #include "cli/cli_texts.h"
+#include "cli/progress_records.h"
 #include "conversion/item_counter.h"
 #include "exec/app_state.h"
+#include "exec/language.h"
 
 namespace transcoda::cli {
 
@@ -21,7 +23,20 @@ size_t Width(const std::string& text) {
 }  // namespace
 
 TerminalWindow::TerminalWindow(std::FILE* out, std::FILE* err)
-    : out_(out), err_(err), tty_(isatty(fileno(out)) != 0) {}
+    : out_(out), err_(err), form_(isatty(fileno(out)) != 0 ? LineForm::Terminal : LineForm::Rewrite) {}
+
+void TerminalWindow::SetLineForm(LineForm form) {
+    std::lock_guard lock(m_);
+    form_ = form;
+}
+
+void TerminalWindow::SetRecords(ProgressRecords* records, std::vector<size_t> recordOf,
+                                std::function<std::optional<TimingFigures>()> figures) {
+    std::lock_guard lock(m_);
+    records_ = records;
+    recordOf_ = std::move(recordOf);
+    figures_ = std::move(figures);
+}
 
 void TerminalWindow::SetQueue(ConversionQueue queue) {
     std::lock_guard lock(m_);
@@ -29,13 +44,21 @@ void TerminalWindow::SetQueue(ConversionQueue queue) {
     shownItem_ = 0;
 }
 
+// The status, the progress text and the time label, two blanks between them, none after.
+std::string TerminalWindow::LineLocked() const {
+    std::string line;
+    for (std::string part : {status_, progress_, time_}) {
+        part.erase(part.find_last_not_of(' ') + 1);
+        if (!part.empty()) line += (line.empty() ? "" : "  ") + part;
+    }
+    return line;
+}
+
 void TerminalWindow::DrawLocked() {
-    std::string line = status_;
-    if (!progress_.empty()) line += (line.empty() ? "" : "  ") + progress_;
-    if (!time_.empty()) line += (line.empty() ? "" : "  ") + time_;
+    const std::string line = LineLocked();
     const size_t width = Width(line);
     std::string text = "\r" + line;
-    if (tty_) {
+    if (form_ == LineForm::Terminal) {
         text += "\033[K";
     } else if (width < drawnWidth_) {
         text += std::string(drawnWidth_ - width, ' ');
@@ -44,6 +67,26 @@ void TerminalWindow::DrawLocked() {
     std::fputs(text.c_str(), out_);
     std::fflush(out_);
     lineOpen_ = true;
+}
+
+// Between steps the status is "Ready": nothing to say then.
+void TerminalWindow::PlainLocked(bool newStep) {
+    if (status_.empty() || status_ == ReadyText()) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (!newStep && now - plainAt_ < std::chrono::seconds(1)) return;
+    const std::string line = LineLocked();
+    if (line == plainLine_) return;
+    std::fprintf(out_, "%s\n", line.c_str());
+    std::fflush(out_);
+    plainAt_ = now;
+    plainLine_ = line;
+}
+
+void TerminalWindow::RecordLocked() {
+    if (records_ == nullptr || status_.empty() || status_ == ReadyText() || running_ >= recordOf_.size()) return;
+    const std::optional<TimingFigures> figures = figures_ ? figures_() : std::nullopt;
+    records_->Converting(recordOf_[running_], status_, figures ? figures->DoneShare : std::nullopt,
+                         figures ? figures->RemainingMs : std::nullopt);
 }
 
 void TerminalWindow::EndLineLocked() {
@@ -61,6 +104,7 @@ void TerminalWindow::EndLine() {
 
 void TerminalWindow::PrintLine(const std::string& text) {
     std::lock_guard lock(m_);
+    if (form_ == LineForm::Silent) return;
     EndLineLocked();
     std::fprintf(out_, "%s\n", text.c_str());
     std::fflush(out_);
@@ -70,13 +114,16 @@ void TerminalWindow::PrintLine(const std::string& text) {
 // a terminal: the progress line says it all.
 void TerminalWindow::ShowDisplay(const DisplayChange& change) {
     std::lock_guard lock(m_);
-    const bool redraw = (change.StatusText && *change.StatusText != status_) ||
-                        (change.ProgressText && *change.ProgressText != progress_) ||
+    const bool newStep = change.StatusText && *change.StatusText != status_;
+    const bool redraw = newStep || (change.ProgressText && *change.ProgressText != progress_) ||
                         (change.TimeText && *change.TimeText != time_);
     if (change.StatusText) status_ = *change.StatusText;
     if (change.ProgressText) progress_ = *change.ProgressText;
     if (change.TimeText) time_ = *change.TimeText;
-    if (redraw) DrawLocked();
+    if (!redraw) return;
+    if (form_ == LineForm::Terminal || form_ == LineForm::Rewrite) DrawLocked();
+    if (form_ == LineForm::Plain) PlainLocked(newStep);
+    RecordLocked();
 }
 
 // No caption on a terminal.
@@ -143,14 +190,21 @@ std::string TerminalWindow::LogStamp(const std::string& marker) {
 
 void TerminalWindow::ShowItem(const ItemReport& report) {
     std::lock_guard lock(m_);
-    // Each item reports converting first, then its percentages: only the first is a start.
-    if (report.Item == shownItem_ || report.Status.Kind != ItemStatus::State::Converting) return;
     const QueueItem* item = queue_.Find(report.Item);
     if (item == nullptr) return;
+    const size_t place = static_cast<size_t>(queue_.IndexOf(report.Item));
+    if (report.Status.Kind != ItemStatus::State::Converting) {
+        if (records_ != nullptr && place < recordOf_.size()) records_->Ended(recordOf_[place], report.Status);
+        return;
+    }
+    // Each item reports converting first, then its percentages: only the first is a start.
+    if (report.Item == shownItem_) return;
     shownItem_ = report.Item;
+    running_ = place;
+    if (form_ == LineForm::Silent) return;
     EndLineLocked();
     std::fprintf(out_, "%s\n",
-                 CliItemLine(ItemCounterText(queue_.IndexOf(report.Item) + 1, static_cast<int>(queue_.Size())),
+                 CliItemLine(ItemCounterText(static_cast<int>(place) + 1, static_cast<int>(queue_.Size())),
                              item->Input, item->Output)
                      .c_str());
     std::fflush(out_);

@@ -1,7 +1,8 @@
 #pragma once
 // The window interface for a terminal: the status, the progress and the time label on
 // one line that is rewritten in place, messages and the diagnostic log on standard error, and a
-// line naming each item of a list as it begins.
+// line naming each item of a list as it begins. Elsewhere than on a terminal the same
+// texts come as plain lines, or as JSON records (progress_records.h).
 //
 // The calls come from the worker and the pipe reader while the main thread only waits
 // for the worker. There are no widgets to keep on one thread, so instead of queueing
@@ -9,12 +10,16 @@
 // complete before its caller goes on and no two calls interleave, which is what the
 // worker and the reader rely on.
 
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "conversion/conversion_queue.h"
+#include "exec/request_timing.h"
 #include "exec/window_port.h"
 
 namespace transcoda::cli {
@@ -22,9 +27,23 @@ namespace transcoda::cli {
 // The failing tool's last lines, each indented under the message they belong to.
 std::string IndentedDetails(const std::string& details);
 
+class ProgressRecords;
+
+// How the progress line is shown: rewritten in place and cleared to the end of the line
+// (a terminal), rewritten after "\r" and padded with blanks (read by the process running a
+// list), one plain line per step and at most one a second, or not at all (JSON records).
+enum class LineForm { Terminal, Rewrite, Plain, Silent };
+
 class TerminalWindow : public WindowPort {
 public:
+    // Terminal when `out` is one, Rewrite otherwise.
     TerminalWindow(std::FILE* out, std::FILE* err);
+
+    void SetLineForm(LineForm form);
+    // The items' JSON records: `recordOf` gives each run item's place among the records
+    // (by its place in the list, from 0), `figures` the running request's figures.
+    void SetRecords(ProgressRecords* records, std::vector<size_t> recordOf,
+                    std::function<std::optional<TimingFigures>()> figures);
 
     // The list being converted, whose items the reports name.
     void SetQueue(ConversionQueue queue);
@@ -51,12 +70,21 @@ public:
 
 private:
     void DrawLocked();
+    void PlainLocked(bool newStep);
+    void RecordLocked();
     void EndLineLocked();
+    std::string LineLocked() const;
 
     std::mutex m_;
     std::FILE* out_;
     std::FILE* err_;
-    bool tty_;
+    LineForm form_;
+    std::chrono::steady_clock::time_point plainAt_{};
+    std::string plainLine_;
+    ProgressRecords* records_ = nullptr;
+    std::vector<size_t> recordOf_;
+    std::function<std::optional<TimingFigures>()> figures_;
+    size_t running_ = 0;  // the running item's place in the list
     std::string status_, progress_, time_;
     size_t drawnWidth_ = 0;
     bool lineOpen_ = false;

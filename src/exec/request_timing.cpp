@@ -48,6 +48,13 @@ std::optional<std::string> RequestTiming::TimeText() {
     return text_;
 }
 
+std::optional<TimingFigures> RequestTiming::Figures() {
+    std::lock_guard lock(mutex_);
+    if (!estimate_.Running()) return std::nullopt;
+    const int64_t now = NowMs();
+    return TimingFigures{estimate_.ElapsedMs(now), estimate_.RemainingMs(now), estimate_.DoneShare()};
+}
+
 void RequestTiming::UpdateTimeLabel() {
     if (auto text = TimeText()) display_.SetTimeText(*text);
 }

@@ -24,6 +24,14 @@ inline constexpr int kTimeTextIntervalMs = 250;
 // thread); an empty function stops it.
 using TimingTap = std::function<void(const EstimateEvent&)>;
 
+// The request's figures as they stand: the time it has taken, the time it still needs
+// (nullopt while unknown) and the part of its work done (nullopt before its plan).
+struct TimingFigures {
+    int64_t ElapsedMs = 0;
+    std::optional<int64_t> RemainingMs;
+    std::optional<double> DoneShare;
+};
+
 class RequestTiming {
 public:
     explicit RequestTiming(ProgressDisplay& display) : display_(display) {}
@@ -41,6 +49,8 @@ public:
     // The time label for now ("écoulé 0 min 40 s — reste 1 min 20 s"), or nullopt
     // outside a request.
     std::optional<std::string> TimeText();
+    // The figures for now; nullopt outside a request.
+    std::optional<TimingFigures> Figures();
     // Sets the display's time label to TimeText() when a request runs, without pushing
     // it: the caller's push carries it.
     void UpdateTimeLabel();

@@ -103,4 +103,11 @@ std::optional<int64_t> TimeEstimate::RemainingMs(int64_t nowMs) const {
     return static_cast<int64_t>(stepLeft + later + 0.5);
 }
 
+std::optional<double> TimeEstimate::DoneShare() const {
+    const double total = std::accumulate(weights_.begin(), weights_.end(), 0.0);
+    if (!running_ || total <= 0.0) return std::nullopt;
+    const double running = stepRunning_ && !reports_.empty() ? Weight(step_) * reports_.back().Fraction : 0.0;
+    return std::clamp((doneWeight_ + running) / total, 0.0, 1.0);
+}
+
 }  // namespace transcoda

@@ -51,6 +51,9 @@ public:
     int64_t ElapsedMs(int64_t nowMs) const;
     // Milliseconds still needed, or nullopt while it cannot be estimated yet.
     std::optional<int64_t> RemainingMs(int64_t nowMs) const;
+    // The part of the whole plan done (0 to 1): the steps that have ended and the running
+    // step's last report, each by its share; nullopt before the plan is known.
+    std::optional<double> DoneShare() const;
 
 private:
     struct Report {

@@ -60,6 +60,21 @@ TEST(CliArguments, WellFormedAndMalformedLines) {
         {{"-f", "3", "a.avi", "a.mpeg", "-y", "--overwrite"}, true, 1, "a.mpeg"},
         {{"-n", "-f", "3", "a.avi", "--no-overwrite"}, true, 1, ""},
         {{"-y", "-f", "3", "a.avi", "-n"}, false, 0, ""},
+        // The conventions: "--opt=value", "-fN", "--" before operands that begin with "-",
+        // the language in any case, -h, and an operand's place kept among the options.
+        {{"--jobs=2", "--lang=en", "-f", "3", "a.avi"}, true, 1, ""},
+        {{"--lang", "en", "-f3", "a.avi", "--delay=-1.25", "b.mpeg"}, true, 1, "b.mpeg"},
+        {{"-f", "3", "--", "-a.avi", "-b.mpeg"}, true, 1, "-b.mpeg"},
+        {{"-f", "3", "a.avi", "--", "b.mpeg", "c.mpeg"}, false, 0, ""},
+        {{"-f", "3", "a.avi", "-"}, true, 1, "-"},  // refused later, with its own message
+        {{"-h"}, true, 0, ""},
+        {{"--version"}, true, 0, ""},
+        {{"--help=3"}, false, 0, ""},
+        {{"--lang=de", "-f", "3", "a.avi"}, false, 0, ""},
+        {{"--progress=json", "-f", "3", "a.avi"}, true, 1, ""},
+        {{"--progress", "PLAIN", "-f", "3", "a.avi"}, true, 1, ""},
+        {{"--progress", "xml", "-f", "3", "a.avi"}, false, 0, ""},
+        {{"-f", "3", "a.avi", "--progress"}, false, 0, ""},
     };
     for (const auto& c : cases) {
         CliOptions options;
@@ -82,6 +97,19 @@ TEST(CliArguments, ShardsAndJobsAreRead) {
     EXPECT_EQ(options.ShardCount, 4);
     EXPECT_EQ(options.JobsAtOnce, 3);
     EXPECT_EQ(ParseArguments({"--list", "l", "--shard", "5/4"}, options), CliBadShardText("5/4"));
+    options = {};
+    ASSERT_EQ(ParseArguments({"--list=l", "--shard=2/4", "--jobs=5", "--lang=en", "--progress=Json"}, options), "");
+    EXPECT_EQ(options.ListFile, "l");
+    EXPECT_EQ(options.ShardIndex, 2);
+    EXPECT_EQ(options.JobsAtOnce, 5);
+    EXPECT_EQ(options.Language, "EN");
+    EXPECT_EQ(options.Progress, ProgressForm::Json);
+    // A value that begins with "-" is the option's all the same.
+    options = {};
+    ASSERT_EQ(ParseArguments({"-f", "38", "--delay", "-1.25", "a.avi"}, options), "");
+    EXPECT_EQ(options.Delay, "-1.25");
+    EXPECT_EQ(ParseArguments({"--lang=en", "-x"}, options), CliBadOptionText("-x"));
+    App().CurrentLanguage = "FR";
 }
 
 // Every shard count, every list length: the shards together hold each item exactly
@@ -306,6 +334,8 @@ TEST_F(CliPlan, RefusedRequests) {
         {"end not after start", {{"39", In("clip.avi"), In("b.avi")}}, false, backwards, CliEndBeforeStartText()},
         {"no segment", {{"39", In("clip.avi"), In("b.avi")}}, false, {}, CliTimesNeededText()},
         {"nothing", {}, false, {}, CliNothingToDoText()},
+        {"standard input", {{"3", "-", In("a.mpeg")}}, false, {}, CliNoStandardStreamText()},
+        {"standard output", {{"3", In("clip.avi"), "-"}}, false, {}, CliNoStandardStreamText()},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Make(c.jobs, c.asList, c.options), c.error) << c.name;

@@ -72,7 +72,8 @@ TEST(TimeEstimate, FollowsRecordedConversions) {
     }
 }
 
-// The time left is never below nothing and is said only while the request runs.
+// The time left is never below nothing and is said only while the request runs; the
+// part done stays within 0..1.
 TEST(TimeEstimate, SaysNothingOutsideTheRequestAndNeverLessThanNothing) {
     for (const char* name : {"hd_avi", "dvd", "mencoder", "camcorder", "downscale"}) {
         const Trace trace = Recorded(name);
@@ -86,7 +87,13 @@ TEST(TimeEstimate, SaysNothingOutsideTheRequestAndNeverLessThanNothing) {
             if (left) {
                 EXPECT_GE(*left, 0) << name;
             }
+            // The part done, as the JSON progress gives it, stays a true fraction.
+            if (const auto done = estimate.DoneShare()) {
+                EXPECT_GE(*done, 0.0) << name;
+                EXPECT_LE(*done, 1.0) << name;
+            }
         }
+        EXPECT_FALSE(estimate.DoneShare()) << name;
         EXPECT_FALSE(estimate.Running());
         EXPECT_EQ(estimate.ElapsedMs(trace.back().AtMs + 5000), 0);
     }

@@ -34,6 +34,38 @@ wait_for_picture_written() {
     return 1
 }
 
+# check_records WHAT FILE EXPECTED_ITEMS: every line of FILE is a JSON progress record;
+# each item is told waiting first, converting only before its one last record, the list's
+# record comes last and counts the items' ends; prints "output<TAB>state" per item.
+check_records() {
+    python3 - "$@" <<'PY' || fail "$1: $(tail -1 "$WORK/records.err")"
+import json, sys
+what, path, expected = sys.argv[1], sys.argv[2], int(sys.argv[3])
+finals = ("written", "failed", "stopped", "kept")
+lines = open(path, encoding="utf-8").read().splitlines()
+records = [json.loads(line) for line in lines]
+assert records and records[-1].get("list") is True, "no list record last"
+whole = records.pop()
+items = {}
+for r in records:
+    for key in ("item", "items", "input", "output", "preset", "label", "step", "state", "percent", "elapsed", "left"):
+        assert key in r, f"no {key} in {r}"
+    assert r["items"] == expected == whole["items"], f"items {r['items']}, expected {expected}"
+    seen = items.setdefault(r["item"], [])
+    assert seen or r["state"] == "waiting", f"item {r['item']} begins {r['state']}"
+    assert not seen or seen[-1]["state"] not in finals, f"item {r['item']} told after its end"
+    assert r["state"] != "failed" or r.get("message"), f"a failure without its message: {r}"
+    assert r["percent"] is None or 0 <= r["percent"] <= 100, r
+    seen.append(r)
+assert sorted(items) == list(range(1, expected + 1)), f"items {sorted(items)}"
+ends = [seen[-1]["state"] for seen in items.values()]
+for state in finals:
+    assert whole[state] == ends.count(state), f"list record {whole}, ends {ends}"
+for number in sorted(items):
+    print(f"{items[number][-1]['output']}\t{items[number][-1]['state']}")
+PY
+}
+
 case $TEST_NAME in
 list)
     # Three -f groups one at a time, then a list file with a label and indexes on every
@@ -216,7 +248,82 @@ shard)
         grep -qF "Invalid shard \"$shard\"" "$WORK/stderr" || fail "shard $shard: no message"
     done
     [ "$(cd "$WORK/out" && echo *.wav)" = "2.wav 4.wav" ] || fail "shards wrote $(ls "$WORK/out")"
+
+    # Four shards of a list of 12 at once under GNU parallel, as four machines would run
+    # them: every item written exactly once, by its records and by the files.
+    command -v parallel >/dev/null || fail "shard: GNU parallel is not installed (make deps)"
+    rm -f "$WORK/out/"*.wav
+    : >"$WORK/twelve.tsv"
+    for item in $(seq 1 12); do
+        printf '%s\t%s\t%s\n' 36 "$FIXTURES/clip.mp3" "$WORK/out/p$item.wav" >>"$WORK/twelve.tsv"
+    done
+    parallel -j4 "$CLI" --lang EN --progress json --jobs 1 --list "$WORK/twelve.tsv" --shard {}/4 \
+        '>' "$WORK/shard{}.json" '2>' "$WORK/shard{}.err" ::: 1 2 3 4 </dev/null || fail "parallel shards: a shard failed"
+    for k in 1 2 3 4; do
+        check_records "parallel shard $k" "$WORK/shard$k.json" 3 2>"$WORK/records.err"
+    done >"$WORK/ends"
+    [ "$(grep -c $'\twritten$' "$WORK/ends")" -eq 12 ] || fail "parallel shards: $(cat "$WORK/ends")"
+    [ "$(cut -f1 "$WORK/ends" | sort -u | wc -l)" -eq 12 ] || fail "parallel shards: an item written twice"
+    for item in $(seq 1 12); do
+        check_media "parallel shards item $item" "$WORK/out/p$item.wav" audio
+    done
     check_clean "shard"
+    ;;
+progress)
+    # Progress off a terminal: plain lines, no "\r", no trailing blanks, one per step and
+    # at most about one a second.
+    ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i testsrc2=size=320x240:rate=25:duration=20 \
+        -f lavfi -i sine=frequency=440:duration=20 -c:v mpeg4 -q:v 8 -c:a libmp3lame -shortest "$WORK/clip20.avi"
+    start=$SECONDS
+    run_cli --lang EN -f 3 "$WORK/clip20.avi" "$WORK/out/plain.mpeg"
+    took=$((SECONDS - start + 1))
+    [ "$STATUS" -eq 0 ] || fail "plain: exit status $STATUS"
+    ! grep -q $'\r' "$WORK/stdout" || fail "plain: a carriage return on a pipe"
+    ! grep -q ' $' "$WORK/stdout" || fail "plain: trailing blanks"
+    grep -q '^Conversion\.\.\.  Progression : [0-9.]*%' "$WORK/stdout" || fail "plain: no percent line: $(cat "$WORK/stdout")"
+    [ "$(wc -l <"$WORK/stdout")" -le $((took + 6)) ] || fail "plain: $(wc -l <"$WORK/stdout") lines in $took s"
+
+    # JSON records, parsed: one conversion; a list one item at a time and two at once,
+    # with a failing item, an output that exists already, and names that JSON must
+    # escape (a quote, a tab, a non-ASCII letter, a byte that is not UTF-8).
+    odd="$WORK/in/q\"t"$'\t'"é"$'\xff'".mp3"
+    mkdir -p "$WORK/in"
+    cp "$FIXTURES/clip.mp3" "$odd"
+    run_cli --lang EN --progress=json -f 36 "$odd" "$WORK/out/odd.wav"
+    [ "$STATUS" -eq 0 ] || fail "json one: exit status $STATUS"
+    check_records "json one" "$WORK/stdout" 1 >"$WORK/ends" 2>"$WORK/records.err"
+    grep -qF "written" "$WORK/ends" || fail "json one: not written"
+    python3 -c 'import json,sys; r=json.loads(open(sys.argv[1]).readline()); assert r["input"]==sys.argv[2].encode("utf-8","surrogateescape").decode("utf-8","replace"), r["input"]' \
+        "$WORK/stdout" "$odd" 2>"$WORK/records.err" || fail "json one: the input's name: $(tail -1 "$WORK/records.err")"
+    echo "earlier" >"$WORK/out/there.mpeg"
+    printf '%s\t%s\t%s\n' 3 "$FIXTURES/clip.avi" "$WORK/out/a.mpeg" 0 "$FIXTURES/clip.wav" "$WORK/out/b.avi" \
+        36 "$FIXTURES/clip.mp3" "$WORK/out/c.wav" 3 "$FIXTURES/clip.avi" "$WORK/out/there.mpeg" >"$WORK/mixed.tsv"
+    for jobs in 1 2; do
+        rm -f "$WORK/out/a.mpeg" "$WORK/out/c.wav"
+        EXPECT_FAILURE=1 run_cli --lang FR --jobs "$jobs" --progress json --list "$WORK/mixed.tsv"
+        [ "$STATUS" -eq 1 ] || fail "json list --jobs $jobs: exit status $STATUS"
+        check_records "json list --jobs $jobs" "$WORK/stdout" 4 >"$WORK/ends" 2>"$WORK/records.err"
+        printf '%s\t%s\n' "$WORK/out/a.mpeg" written "$WORK/out/b.avi" failed "$WORK/out/c.wav" written \
+            "$WORK/out/there.mpeg" failed | cmp -s - "$WORK/ends" || fail "json list --jobs $jobs: $(cat "$WORK/ends")"
+        grep -q '"state":"converting"' "$WORK/stdout" || fail "json list --jobs $jobs: no converting record"
+        grep -qF "2 fichier(s) écrit(s) sur 4." "$WORK/stderr" || fail "json list --jobs $jobs: no summary on stderr"
+    done
+    [ "$(cat "$WORK/out/there.mpeg")" = earlier ] || fail "json list: the existing output was replaced"
+
+    # The conventions a script relies on.
+    "$CLI" --formats >/dev/full 2>"$WORK/stderr" && fail "--formats > /dev/full: exit status 0"
+    "$CLI" --lang=en --version >"$WORK/stdout" || fail "--version: exit status not 0"
+    for engine in "^transcoda-cli [0-9]" "^ffmpeg [0-9]" "^mpv [0-9]" "^dvdauthor [0-9]"; do
+        grep -q "$engine" "$WORK/stdout" || fail "--version: no $engine in $(cat "$WORK/stdout")"
+    done
+    for args in "-f 3 - $WORK/out/x.mpeg" "-f 3 $FIXTURES/clip.avi -"; do
+        # shellcheck disable=SC2086
+        EXPECT_FAILURE=1 run_cli --lang en $args
+        [ "$STATUS" -eq 2 ] || fail "'$args': exit status $STATUS, expected 2"
+        grep -qF '"-" (standard input or output) is not accepted' "$WORK/stderr" || fail "'$args': $(cat "$WORK/stderr")"
+    done
+    [ ! -e ./- ] && [ ! -e "$WORK/out/x.mpeg" ] || fail "a file was written for -"
+    check_clean "progress"
     ;;
 killed)
     # A step killed from outside (the tool, then its engine) fails the request, the
