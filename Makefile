@@ -1,7 +1,7 @@
 # Transcoda: set-up, build, tests and benchmarks.
 #   make run      install what is missing, build, start the application
 #   make test     install what is missing, build, run every test
-#   make package  a Debian package of the program: $(BUILD)/transcoda_<version>_<arch>.deb
+#   make package  the Debian packages: $(BUILD)-package/transcoda{,-cli}_<version>_<arch>.deb
 
 BUILD      ?= build
 JOBS       ?= $(shell nproc)
@@ -14,7 +14,7 @@ PACKAGES := build-essential cmake pkg-config clang libclang-rt-14-dev \
             ffmpeg mpv dvdauthor libopencore-amrnb-dev libavformat-dev \
             parallel python3 \
             xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core \
-            dpkg-dev appstream desktop-file-utils
+            dpkg-dev appstream desktop-file-utils lintian devscripts bash-completion
 # Only the benchmarks compare against these.
 BENCH_PACKAGES := handbrake-cli hyperfine python3
 
@@ -49,10 +49,22 @@ test: build
 run: build
 	./$(BUILD)/bin/transcoda
 
-# CPack installs the built program under /usr into a package of its own; the libraries it
-# depends on are read from the executables (dpkg-shlibdeps).
-package: build
-	cmake --build $(BUILD) --target package
+# A build tree of its own holding only what the packages hold (no tests, benchmarks or
+# link checks), compiled with Debian's hardening flags (PIE, bind now, fortify, stack
+# protector). CPack then makes the two packages, whose library dependencies are read from
+# the executables (dpkg-shlibdeps); the packages are checked with hardening-check and
+# lintian (false alarms in packaging/debian/*.lintian-overrides).
+PACKAGE_BUILD := $(BUILD)-package
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=None -DTRANSCODA_PACKAGE_ONLY=ON -DTRANSCODA_WERROR=OFF \
+	  -DCMAKE_C_FLAGS="$$($(DEB_FLAGS) CFLAGS) $$($(DEB_FLAGS) CPPFLAGS)" \
+	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CXXFLAGS) $$($(DEB_FLAGS) CPPFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)" -DCMAKE_STRIP=$(CURDIR)/scripts/strip_for_package.sh
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && rm -f *.deb && cpack
+	bash scripts/check_packages.sh $(PACKAGE_BUILD)
 
 # Core tests under AddressSanitizer+UndefinedBehaviorSanitizer, then under ThreadSanitizer.
 # The conversions side by side run the helper tools of the ordinary build, unchecked:
@@ -83,4 +95,4 @@ screenshots: build
 	bash scripts/screenshots.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-fuzz $(BUILD)-package

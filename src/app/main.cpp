@@ -75,6 +75,8 @@ int main(int argc, char** argv) {
     splash->ShowPainted(kSplashMappingWaitMs);
 
     QApplication::setApplicationName(QString::fromUtf8(transcoda::kApplicationTitle));
+    // The installed menu entry's name, by which the desktop matches the window to its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.transcoda"));
     QApplication::setWindowIcon(QIcon(":/icons/transcoda.png"));
 
     auto* window = new MainWindow;
