@@ -6,9 +6,11 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class QAction;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QWidget;
@@ -33,6 +35,8 @@ public:
     void ShowMode(bool on);
     // Outside the window the area is hidden, so that Tab never leads there.
     void SetShown(bool shown);
+    // A menu of the window's own, shown after the switch in the right click's menu.
+    void AddSubmenu(QMenu* submenu) { submenus_.push_back(submenu); }
 
     QLabel* logLabel = nullptr;
     QPushButton* copyLog = nullptr;
@@ -42,6 +46,7 @@ public:
 private:
     QWidget* window_;
     std::function<void(bool)> switched_;
+    std::vector<QMenu*> submenus_;
 };
 
 }  // namespace transcoda::gui

@@ -24,6 +24,7 @@ class SegmentDialog;
 namespace transcoda::gui {
 class DiagnosticLogPart;
 class FilesPart;
+class LanguageMenu;
 class PresetPicker;
 class ProgressPart;
 class QueuePanel;
@@ -61,6 +62,7 @@ public:
     const transcoda::gui::QueuePanel& Queue() const { return *queue_; }
     transcoda::gui::ProgressPart& Progress() { return *progress_; }
     transcoda::gui::DiagnosticLogPart& Log() { return *log_; }
+    transcoda::gui::LanguageMenu& Languages() { return *languages_; }
 
     // What the buttons and pictures do.
     void onTestCommandClicked();
@@ -109,6 +111,11 @@ public:
     // Switches the diagnostic log on or off while the program runs (the shortcut and
     // the window's menu entry); on, the log area is shown as at a start in DebugMode.
     void SetDebugMode(bool on);
+    // The user's choice in the Language menu ("FR" or "EN"): every text of the window,
+    // the list's statuses included, and Qt's own boxes speak it from now on, and the
+    // preferences keep it. The notice of the last conversion goes. Refused while a
+    // conversion runs.
+    void SetLanguage(const std::string& language);
 
     bool ListHidden() const { return listHidden_; }
     transcoda::ConversionController& Controller() { return *controller_; }
@@ -162,7 +169,9 @@ private:
     void CreateKeyboard();
     // The language, the diagnostic mode and the texts, fixed at creation.
     void ApplyStartSettings();
-    void ApplyEnglishCaptions();
+    // Every text that depends on the language, in the current one.
+    void ApplyLanguageTexts();
+    void ApplyCaptions();
     // Shows the list layout when it is hidden.
     void RevealList();
     void PlaceStatusLabels(int top);
@@ -183,6 +192,7 @@ private:
     transcoda::gui::QueuePanel* queue_ = nullptr;
     transcoda::gui::ProgressPart* progress_ = nullptr;
     transcoda::gui::DiagnosticLogPart* log_ = nullptr;
+    transcoda::gui::LanguageMenu* languages_ = nullptr;
 
     bool listHidden_ = true;
     // The Close picture ends the program once the window has gone.

@@ -2,8 +2,10 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <cstring>
 
 #include "exec/app_state.h"
+#include "mainwindow/texts.h"
 #include "mainwindow/widget_make.h"
 #include "recipes/format_catalogue.h"
 
@@ -80,15 +82,23 @@ void PresetPicker::CreateShortcuts() {
     }
 }
 
-void PresetPicker::ApplyEnglishCaptions() {
-    presetLabel->setText("Format");
-    shortcutsLabel->setText("Some shortcuts");
+void PresetPicker::ApplyCaptions() {
+    presetLabel->setText(Lang("Format ciblé :", "Format"));
+    shortcutsLabel->setText(Lang("Quelques raccourcis", "Some shortcuts"));
 }
 
 void PresetPicker::ApplyHints() {
-    if (!App().English()) return;
-    Shortcut("segmentShortcut")->setToolTip("Click here to select the format for video/audio extraction");
-    Shortcut("lagShortcut")->setToolTip("Click here to select the format for video/audio synchronization");
+    // The two special shortcuts have English hints of their own; in French they keep
+    // their designed ones, as the others do in both languages.
+    const auto hint = [](const char* name) {
+        for (const ShortcutSpec& s : kShortcuts)
+            if (std::strcmp(s.name, name) == 0) return s.hint;
+        return "";
+    };
+    Shortcut("segmentShortcut")
+        ->setToolTip(Lang(hint("segmentShortcut"), "Click here to select the format for video/audio extraction"));
+    Shortcut("lagShortcut")
+        ->setToolTip(Lang(hint("lagShortcut"), "Click here to select the format for video/audio synchronization"));
 }
 
 PictureButton* PresetPicker::Shortcut(const QString& name) const {

@@ -33,9 +33,10 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 splash_id() { xwininfo -root -tree 2>/dev/null | awk '/ 697x340\+/ { print $1; exit }'; }
 splash_visible() { [[ -n "$(splash_id)" ]]; }
-# True once the splash on the screen shows the French splash picture (not black, not
+# True once the splash on the screen shows the splash picture of its language (not black, not
 # what lay under it).
-PICTURE="$(cd "$(dirname "$0")/../../resources/splash" && pwd)/splash_fr.png"
+PICTURES="$(cd "$(dirname "$0")/../../resources/splash" && pwd)"
+PICTURE=
 splash_painted() {
     local id difference
     id=$(splash_id)
@@ -45,9 +46,12 @@ splash_painted() {
 }
 
 # The splash is painted before its hold at every start: watched over three starts, the
-# picture is read from the screen for as long as the splash is up.
+# picture is read from the screen for as long as the splash is up. The last start is on
+# an English desktop, and its splash speaks English.
 for start in 1 2 3; do
-    "$SCRATCH/transcoda" &
+    locale=C.UTF-8 PICTURE="$PICTURES/splash_fr.png"
+    [[ $start == 3 ]] && locale=en_US.UTF-8 PICTURE="$PICTURES/splash_en.png"
+    env -u LC_ALL -u LC_MESSAGES -u TRANSCODA_LANGUAGE LANG=$locale "$SCRATCH/transcoda" &
     PID=$!
     splash_at=
     for _ in $(seq 1 2000); do
