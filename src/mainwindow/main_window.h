@@ -18,10 +18,12 @@
 
 class QPushButton;
 class QLabel;
+class QShortcut;
 class LagDialog;
 class SegmentDialog;
 
 namespace transcoda::gui {
+class AcceleratorMark;
 class DiagnosticLogPart;
 class FilesPart;
 class LanguageMenu;
@@ -167,7 +169,9 @@ private:
     void ConnectControls();
     // Alt+letter for the five big pictures, and the Tab order.
     void CreateKeyboard();
-    // The language, the diagnostic mode and the texts, fixed at creation.
+    // The letters of the current language.
+    void ApplyPictureKeys();
+    // The language, the diagnostic mode and the texts, set at creation.
     void ApplyStartSettings();
     // Every text that depends on the language, in the current one.
     void ApplyLanguageTexts();
@@ -193,6 +197,9 @@ private:
     transcoda::gui::ProgressPart* progress_ = nullptr;
     transcoda::gui::DiagnosticLogPart* log_ = nullptr;
     transcoda::gui::LanguageMenu* languages_ = nullptr;
+    // The five big pictures' Alt+letter and its mark under each caption, in their order.
+    std::vector<QShortcut*> pictureKeys_;
+    std::vector<transcoda::gui::AcceleratorMark*> pictureKeyMarks_;
 
     bool listHidden_ = true;
     // The Close picture ends the program once the window has gone.

@@ -22,6 +22,7 @@ void MainWindow::SetLanguage(const std::string& language) {
     }
     transcoda::gui::InstallQtTexts(language);
     ApplyLanguageTexts();
+    ApplyPictureKeys();
     // The notice of the last conversion was written in the other language.
     ShowTimeText({});
     // The two dialogs take their texts when they are made: the next ask makes them anew.

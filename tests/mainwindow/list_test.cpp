@@ -85,11 +85,18 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
                                        : c.expandedHeight;
         if (c.how == Switch::Shortcut) QTest::keyClick(form.get(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
         if (c.how == Switch::Menu) {
-            // A right click on the window opens its menu; its one entry is chosen.
+            // A right click on the window opens its menu: the switch, then the Language
+            // submenu. The switch is chosen.
             QString entry;
+            QMenu* submenu = nullptr;
             QTimer::singleShot(0, [&] {
                 auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                if (menu == nullptr || menu->actions().size() != 1) return;
+                if (menu == nullptr) return;
+                if (menu->actions().size() != 2) {
+                    menu->close();
+                    return;
+                }
+                submenu = menu->actions()[1]->menu();
                 entry = menu->actions()[0]->text();
                 menu->actions()[0]->trigger();
                 menu->close();
@@ -97,6 +104,7 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
             QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(380, 120), form->mapToGlobal(QPoint(380, 120)));
             QApplication::sendEvent(form.get(), &event);
             EXPECT_EQ(entry, App().English() ? "Diagnostic log" : QString::fromUtf8("Journal de diagnostic"));
+            EXPECT_EQ(submenu, form->Languages().Menu());
         }
         EXPECT_EQ(App().DebugMode, c.debug);
         EXPECT_EQ(form->windowTitle().endsWith(" - DEBUG"), c.debug);
