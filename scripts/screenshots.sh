@@ -315,10 +315,9 @@ shot_language_menu() {
     # The second entry of the menu: the Language submenu.
     xdotool mousemove_relative 30 35
     sleep 0.8
-    local x y
-    eval "$(xdotool getwindowgeometry --shell "$wid" | grep -E '^(X|Y)=')"
-    x=$X y=$Y
-    import -window root -crop "1000x342+${x}+${y}" +repage "$OUT/$file"
+    local X Y HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$wid" | grep -E '^(X|Y|HEIGHT)=')"
+    import -window root -crop "800x${HEIGHT}+${X}+${Y}" +repage "$OUT/$file"
     echo "screenshots: $OUT/$file"
     stop_app
 }
