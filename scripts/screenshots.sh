@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Renders the desktop application on a virtual X server and saves PNG pictures of its
 # windows into BUILD/screenshots/:
-#   splash.png                 the splash window (French, as always at start-up)
+#   splash.png                 the splash window on a French desktop; splash_en.png on
+#                              an English one (LANG=en_US.UTF-8)
 #   main_collapsed.png         the main window as it opens, list hidden
 #   main_expanded.png          after a click on "Afficher la liste"
 #   main_expanded_debug.png    the same with TRANSCODA_DEBUG=1 (log area shown)
 #   main_english.png           TRANSCODA_LANGUAGE=EN, list hidden
 #   main_english_expanded.png  TRANSCODA_LANGUAGE=EN, list shown
-#   main_list_statuses.png     a kept list of three rows: one done, one failed, one waiting
+#   main_list_statuses.png     a kept list of three rows: one done, one failed, one waiting;
+#                              main_list_statuses_en.png the same list in English (its
+#                              failure's reason was kept in French)
+#   language_menu.png          the menu of a right click with its Language submenu open,
+#                              in French; language_menu_en.png in English
 #   main_converting.png        a conversion under way (its progress, and the time left
 #                              beside it), in French; main_converting_en.png in English
 #   main_finished.png          the same conversion once ended (the written file named)
@@ -469,12 +474,37 @@ if [[ "$PART" == --scale2 ]]; then
     exit 0
 fi
 
-# The splash is up for two seconds while the windows are created.
-write_preferences
-start_app
-wid=$(wait_for 100 window_of_size 697x340) || { echo "screenshots: no splash window" >&2; exit 1; }
-capture "$wid" splash.png
-stop_app
+# The splash is up for two seconds while the windows are created, in the desktop's language.
+for locale in C.UTF-8:splash.png en_US.UTF-8:splash_en.png; do
+    write_preferences
+    start_app LANG="${locale%%:*}"
+    wid=$(wait_for 100 window_of_size 697x340) || { echo "screenshots: no splash window" >&2; exit 1; }
+    capture "$wid" "${locale#*:}"
+    stop_app
+done
+
+# shot_language_menu FR|EN FILE: a right click on the window's background, then the pointer
+# on the Language submenu; the menus are windows of their own, so the screen is taken,
+# cut to the window and the menus beside it.
+shot_language_menu() {
+    local language=$1 file=$2
+    write_preferences
+    start_app TRANSCODA_LANGUAGE="$language"
+    local wid
+    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
+    sleep 0.5
+    # The panel's empty middle, right of the Convert picture.
+    xdotool mousemove --window "$wid" 420 20 click 3
+    sleep 0.5
+    # The second entry of the menu: the Language submenu.
+    xdotool mousemove_relative 30 35
+    sleep 0.8
+    local X Y HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$wid" | grep -E '^(X|Y|HEIGHT)=')"
+    import -window root -crop "800x${HEIGHT}+${X}+${Y}" +repage "$OUT/$file"
+    echo "screenshots: $OUT/$file"
+    stop_app
+}
 
 shot_main main_collapsed.png no
 shot_main main_expanded.png yes
@@ -513,6 +543,9 @@ item3.status=waiting
 EOF
 )
 shot_main main_list_statuses.png statuses
+shot_main main_list_statuses_en.png statuses TRANSCODA_LANGUAGE=EN
+shot_language_menu FR language_menu.png
+shot_language_menu EN language_menu_en.png
 KEPT_LIST=
 
 shot_about FR about.png

@@ -1,4 +1,4 @@
-// Program entry: the splash while the windows are created, a two-second hold, the files
+// Program entry: the splash, in the window's language, while the windows are created, a two-second hold, the files
 // the program was opened with, then the event loop until the main window closes.
 #include <QApplication>
 #include <QFileInfo>
@@ -18,7 +18,9 @@
 #include "exec/stop_signals.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/qt_texts.h"
+#include "platform/desktop_language.h"
 #include "platform/program_folder.h"
+#include "settings/preferences.h"
 
 namespace {
 // How long the splash may take to appear before the windows are created all the same.
@@ -69,9 +71,10 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     transcoda::App().ProgramFolder = transcoda::ExecutableFolder();
 
-    // The splash speaks French: the main window, which fixes the language, does not
-    // exist yet.
-    auto* splash = new SplashScreen("FR");
+    // The splash speaks the language the main window is about to take.
+    const std::string language =
+        transcoda::StartLanguage(transcoda::ReadLanguagePreference(transcoda::App().ProgramFolder));
+    auto* splash = new SplashScreen(QString::fromStdString(language));
     splash->ShowPainted(kSplashMappingWaitMs);
 
     QApplication::setApplicationName(QString::fromUtf8(transcoda::kApplicationTitle));

@@ -32,6 +32,7 @@
 #include "exec/instance.h"
 #include "exec/progress_display.h"
 #include "exec/stop_signals.h"
+#include "platform/desktop_language.h"
 #include "platform/instance_mark.h"
 #include "platform/program_folder.h"
 #include "recipes/format_catalogue.h"
@@ -185,6 +186,7 @@ void TellOutcome(const CliOptions& options, const std::vector<RequestOutcome>& o
 // The options of the command line; the language is taken from them before any message.
 // The exit status when the command ends here (a usage error, --help, --version, --formats).
 std::optional<int> ReadOptions(int argc, char** argv, CliOptions& options) {
+    App().CurrentLanguage = options.Language = StartLanguage();
     const std::string error = ParseArguments(std::vector<std::string>(argv + 1, argv + argc), options);
     App().CurrentLanguage = options.Language;
     if (!error.empty()) {

@@ -1,6 +1,8 @@
 #include "conversion/item_status.h"
 
 #include "conversion/conversion_job.h"
+#include "conversion/reason_language.h"
+#include "exec/app_state.h"
 #include "exec/language.h"
 #include "exec/percent_listener.h"
 
@@ -18,7 +20,8 @@ std::string ItemStatusText(const ItemStatus& status) {
         case State::Done:
             return Localised("terminé", "done");
         case State::Failed:
-            return Localised("échec", "failed") + status.Reason;
+            // The reason may have been written in the other language (a saved list).
+            return Localised("échec", "failed") + ReasonInLanguage(status.Reason, App().English());
         case State::Stopped:
             return Localised("arrêté", "stopped");
     }

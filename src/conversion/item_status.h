@@ -30,7 +30,7 @@ struct ItemStatus {
 
 // The column's text in the current language: "en attente" / "waiting",
 // "conversion 42 %" / "converting 42 %", "terminé" / "done", "échec ..." / "failed ...",
-// "arrêté" / "stopped".
+// "arrêté" / "stopped". The reason of a failure is put in the current language.
 std::string ItemStatusText(const ItemStatus& status);
 
 // What an item shows once its request is over.

@@ -34,7 +34,8 @@ struct ConversionRequest {
 };
 
 struct AppState {
-    // "FR" or "EN"; fixed when the main window is created.
+    // "FR" or "EN"; set when a front end starts. The window's Language menu changes it
+    // only while no conversion runs: the workers read it without a lock.
     std::string CurrentLanguage = "FR";
     // When true the diagnostic log is written. The window may switch it while a
     // conversion runs, so the worker and the reader read it as it changes.

@@ -22,6 +22,11 @@ int AcceleratorMark::MarkedIndex() const {
     return -1;
 }
 
+void AcceleratorMark::SetLetter(QChar letter) {
+    letter_ = letter.toLower();
+    update();
+}
+
 bool AcceleratorMark::eventFilter(QObject* watched, QEvent* event) {
     if (watched == caption_ && event->type() == QEvent::Resize) setGeometry(caption_->rect());
     return QWidget::eventFilter(watched, event);

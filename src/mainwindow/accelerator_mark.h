@@ -18,6 +18,8 @@ public:
 
     // The index of the marked letter in the caption's text, -1 when none is.
     int MarkedIndex() const;
+    // Another letter, after a change of language.
+    void SetLetter(QChar letter);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -47,13 +47,15 @@ void DiagnosticLogPart::CreateSwitch() {
     DebugAction->setShortcutContext(Qt::WindowShortcut);
     DebugAction->setShortcutVisibleInContextMenu(true);
     // Added to the window for its shortcut; the menu of a right click on the window
-    // (outside the fields, which keep their own menus) holds it alone.
+    // (outside the fields, which keep their own menus) holds it, then the window's own
+    // submenus.
     window_->addAction(DebugAction);
     window_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(window_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         DebugAction->setText(Lang("Journal de diagnostic", "Diagnostic log"));
         QMenu menu(window_);
         menu.addAction(DebugAction);
+        for (QMenu* submenu : submenus_) menu.addMenu(submenu);
         menu.exec(window_->mapToGlobal(at));
     });
     connect(DebugAction, &QAction::triggered, this, [this](bool on) { switched_(on); });

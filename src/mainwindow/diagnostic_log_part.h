@@ -7,9 +7,11 @@
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class QAction;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QWidget;
@@ -34,12 +36,14 @@ public:
     void ShowMode(bool on);
     // Outside the window the area is hidden, so that Tab never leads there.
     void SetShown(bool shown);
-    // The log's top as designed; the area placed `taller` pixels lower than designed,
-    // `wider` wider, the log `height` high.
     // Remembers where the log's controls stand once the window has placed them, for a larger window.
     void KeepDesignedPlaces();
+    // The log's top as designed; the area placed `taller` pixels lower than designed,
+    // `wider` wider, the log `height` high.
     int DesignedTop() const { return designedLog_.top(); }
     void Place(int wider, int taller, int height);
+    // A menu of the window's own, shown after the switch in the right click's menu.
+    void AddSubmenu(QMenu* submenu) { submenus_.push_back(submenu); }
 
     QLabel* logLabel = nullptr;
     QPushButton* copyLog = nullptr;
@@ -50,6 +54,7 @@ private:
     QWidget* window_;
     QRect designedLabel_, designedCopy_, designedLog_;
     std::function<void(bool)> switched_;
+    std::vector<QMenu*> submenus_;
 };
 
 }  // namespace transcoda::gui

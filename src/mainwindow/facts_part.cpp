@@ -187,7 +187,7 @@ void FactsPart::Render() {
     } else if (shown_.FileBytes >= 0) {
         text = FactsLine(shown_);
         const std::optional<int64_t> estimate =
-            EstimateOutputBytes(presets_->currentText().toStdString(), shown_, shownPath_.toStdString());
+            EstimateOutputBytes(presets_->itemText(presets_->currentIndex()).toStdString(), shown_, shownPath_.toStdString());
         if (estimate)
             text += "\n" + Lang("Taille estimée après conversion : environ %1", "Estimated size after conversion: about %1")
                                .arg(SizeText(static_cast<double>(*estimate)));

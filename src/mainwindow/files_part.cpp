@@ -74,12 +74,11 @@ void FilesPart::SetInputHooks(std::function<void(const QString&)> newInput,
 void FilesPart::ApplyLanguage() {
     inputFilter_ = InputFilter();
     outputFilter_ = OutputFilter();
-    if (!App().English()) return;
-    inputLabel->setText("File to convert");
-    outputLabel->setText("Output File");
-    chooseInput->setText("Select Input");
-    chooseOutput->setText("Explore...");
-    openOutputFolder->setText("Open");
+    inputLabel->setText(Lang("Fichier à convertir :", "File to convert"));
+    outputLabel->setText(Lang("Fichier de sortie :", "Output File"));
+    chooseInput->setText(Lang("Choisir la source...", "Select Input"));
+    chooseOutput->setText(Lang("Explorer...", "Explore..."));
+    openOutputFolder->setText(Lang("Ouvrir", "Open"));
 }
 
 void FilesPart::ApplyHints() {

@@ -18,6 +18,7 @@
 #include "exec/progress_display.h"
 #include "mainwindow/diagnostic_log_part.h"
 #include "mainwindow/files_part.h"
+#include "mainwindow/language_menu.h"
 #include "mainwindow/preset_picker.h"
 #include "mainwindow/progress_part.h"
 #include "mainwindow/qt_window_port.h"
@@ -26,6 +27,8 @@
 #include "mainwindow/user_dialogs.h"
 #include "mainwindow/widget_make.h"
 #include "mainwindow/window_thread_post.h"
+#include "platform/desktop_language.h"
+#include "settings/preferences.h"
 
 using transcoda::App;
 using namespace transcoda::gui;
@@ -140,6 +143,10 @@ void MainWindow::CreateControls() {
     CreateDeveloperButtons();
     ConnectControls();
     log_->CreateSwitch();
+    languages_ = new LanguageMenu(
+        this, [this](const std::string& language) { SetLanguage(language); },
+        [this] { return controller_ && controller_->ConversionUnderWay(); });
+    log_->AddSubmenu(languages_->Menu());
 }
 
 void MainWindow::MakeRoomForFacts() {
@@ -215,25 +222,19 @@ void MainWindow::PictureEvents(PictureButton* picture, const ImageList* list, vo
 }
 
 void MainWindow::ApplyStartSettings() {
-    // The language and the diagnostic mode are fixed here for the whole run; the
-    // environment may ask for English texts or the log.
-    const char* language = std::getenv("TRANSCODA_LANGUAGE");
+    // The language: the one the environment asks for, else the user's choice, else the
+    // desktop's (see desktop_language.h). The environment may ask for the log.
+    App().CurrentLanguage = transcoda::StartLanguage(transcoda::ReadLanguagePreference(App().ProgramFolder));
     const char* debug = std::getenv("TRANSCODA_DEBUG");
-    App().CurrentLanguage = (language != nullptr && std::string(language) == "EN") ? "EN" : "FR";
     App().DebugMode = debug != nullptr && std::string(debug) == "1";
 
-    files_->ApplyLanguage();
-    progress_->ApplyLanguage();
     HideListLayout();
-
-    ApplyHints();
     listHidden_ = true;
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(kClientWidth / 2, kCollapsedHeight / 2));
     }
-    if (App().English()) ApplyEnglishCaptions();
-    queue_->ApplyTexts();
+    ApplyLanguageTexts();
 
     QString caption = BuildCaption();
     if (App().DebugMode) caption += " - DEBUG";
@@ -243,13 +244,23 @@ void MainWindow::ApplyStartSettings() {
     LoadPreferences();
 }
 
-void MainWindow::ApplyEnglishCaptions() {
-    openCaption->setText("File to convert");
-    saveCaption->setText("Output File");
-    convertCaption->setText("Convert the file");
-    aboutCaption->setText("About");
-    closeCaption->setText("Close");
-    presets_->ApplyEnglishCaptions();
+void MainWindow::ApplyLanguageTexts() {
+    files_->ApplyLanguage();
+    facts_->ApplyLanguage();
+    progress_->ApplyLanguage();
+    ApplyHints();
+    ApplyCaptions();
+    queue_->ApplyTexts();
+    languages_->ShowLanguage();
+}
+
+void MainWindow::ApplyCaptions() {
+    openCaption->setText(Lang("Fichier à convertir", "File to convert"));
+    saveCaption->setText(Lang("Fichier de sortie", "Output File"));
+    convertCaption->setText(ConvertCaption());
+    aboutCaption->setText(Lang("A propos", "About"));
+    closeCaption->setText(Lang("Quitter", "Close"));
+    presets_->ApplyCaptions();
 }
 
 void MainWindow::ApplyHints() {

@@ -20,12 +20,15 @@
 
 class QPushButton;
 class QLabel;
+class QShortcut;
 class LagDialog;
 class SegmentDialog;
 
 namespace transcoda::gui {
+class AcceleratorMark;
 class DiagnosticLogPart;
 class FilesPart;
+class LanguageMenu;
 class PresetPicker;
 class ProgressPart;
 class QueuePanel;
@@ -70,6 +73,7 @@ public:
     transcoda::gui::ProgressPart& Progress() { return *progress_; }
     transcoda::gui::DiagnosticLogPart& Log() { return *log_; }
     transcoda::gui::FactsPart& Facts() { return *facts_; }
+    transcoda::gui::LanguageMenu& Languages() { return *languages_; }
 
     // What the buttons and pictures do.
     void onTestCommandClicked();
@@ -121,6 +125,11 @@ public:
     // Switches the diagnostic log on or off while the program runs (the shortcut and
     // the window's menu entry); on, the log area is shown as at a start in DebugMode.
     void SetDebugMode(bool on);
+    // The user's choice in the Language menu ("FR" or "EN"): every text of the window,
+    // the list's statuses included, and Qt's own boxes speak it from now on, and the
+    // preferences keep it. The notice of the last conversion goes. Refused while a
+    // conversion runs.
+    void SetLanguage(const std::string& language);
 
     bool ListHidden() const { return listHidden_; }
     transcoda::ConversionController& Controller() { return *controller_; }
@@ -175,9 +184,13 @@ private:
     void ConnectControls();
     // Alt+letter for the five big pictures, and the Tab order.
     void CreateKeyboard();
-    // The language, the diagnostic mode and the texts, fixed at creation.
+    // The letters of the current language.
+    void ApplyPictureKeys();
+    // The language, the diagnostic mode and the texts, set at creation.
     void ApplyStartSettings();
-    void ApplyEnglishCaptions();
+    // Every text that depends on the language, in the current one.
+    void ApplyLanguageTexts();
+    void ApplyCaptions();
     // Shows the list layout when it is hidden.
     void RevealList();
     void PlaceStatusLabels(int top);
@@ -205,6 +218,10 @@ private:
     transcoda::gui::ProgressPart* progress_ = nullptr;
     transcoda::gui::DiagnosticLogPart* log_ = nullptr;
     transcoda::gui::FactsPart* facts_ = nullptr;
+    transcoda::gui::LanguageMenu* languages_ = nullptr;
+    // The five big pictures' Alt+letter and its mark under each caption, in their order.
+    std::vector<QShortcut*> pictureKeys_;
+    std::vector<transcoda::gui::AcceleratorMark*> pictureKeyMarks_;
 
     bool listHidden_ = true;
     // The layout shown: its client height (the least the window may have), the panel's

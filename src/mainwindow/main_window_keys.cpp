@@ -37,17 +37,26 @@ const Accelerator kAccelerators[] = {
 void MainWindow::CreateKeyboard() {
     for (const Accelerator& a : kAccelerators) {
         PictureButton* picture = this->*a.picture;
-        const char letter = App().English() ? a.english : a.french;
-        auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_A + (letter - 'A'))), this);
+        auto* shortcut = new QShortcut(this);
         connect(shortcut, &QShortcut::activated, picture, [picture] {
             picture->setFocus(Qt::ShortcutFocusReason);
             picture->Click();
         });
-        new AcceleratorMark(this->*a.caption, QChar(letter));
+        pictureKeys_.push_back(shortcut);
+        pictureKeyMarks_.push_back(new AcceleratorMark(this->*a.caption, QChar('A')));
     }
+    ApplyPictureKeys();
     // The developer buttons lie beyond the window's width: Tab must not lead there.
     for (QPushButton* b : {testCommand, testReader, fillQueueForTest}) b->setFocusPolicy(Qt::NoFocus);
     transcoda::OrderTabsByLayout(this);
+}
+
+void MainWindow::ApplyPictureKeys() {
+    for (size_t i = 0; i < pictureKeys_.size() && i < std::size(kAccelerators); ++i) {
+        const char letter = App().English() ? kAccelerators[i].english : kAccelerators[i].french;
+        pictureKeys_[i]->setKey(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_A + (letter - 'A'))));
+        pictureKeyMarks_[i]->SetLetter(QChar(letter));
+    }
 }
 
 bool MainWindow::focusNextPrevChild(bool next) {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QSortFilterProxyModel>
 #include <QTimer>
+#include <cstring>
 
 #include "exec/app_state.h"
 #include "mainwindow/texts.h"
@@ -183,17 +184,25 @@ void PresetPicker::CreateShortcuts() {
     }
 }
 
-void PresetPicker::ApplyEnglishCaptions() {
-    presetLabel->setText("Format");
-    shortcutsLabel->setText("Some shortcuts");
+void PresetPicker::ApplyCaptions() {
+    presetLabel->setText(Lang("Format ciblé :", "Format"));
+    shortcutsLabel->setText(Lang("Quelques raccourcis", "Some shortcuts"));
 }
 
 void PresetPicker::ApplyHints() {
     presetCombo->lineEdit()->setPlaceholderText(Lang("Tapez un mot pour trouver un format (ipod, dvd, mp3...)",
                                                      "Type a word to find a format (ipod, dvd, mp3...)"));
-    if (!App().English()) return;
-    Shortcut("segmentShortcut")->setToolTip("Click here to select the format for video/audio extraction");
-    Shortcut("lagShortcut")->setToolTip("Click here to select the format for video/audio synchronization");
+    // The two special shortcuts have English hints of their own; in French they keep
+    // their designed ones, as the others do in both languages.
+    const auto hint = [](const char* name) {
+        for (const ShortcutSpec& s : kShortcuts)
+            if (std::strcmp(s.name, name) == 0) return s.hint;
+        return "";
+    };
+    Shortcut("segmentShortcut")
+        ->setToolTip(Lang(hint("segmentShortcut"), "Click here to select the format for video/audio extraction"));
+    Shortcut("lagShortcut")
+        ->setToolTip(Lang(hint("lagShortcut"), "Click here to select the format for video/audio synchronization"));
 }
 
 PictureButton* PresetPicker::Shortcut(const QString& name) const {

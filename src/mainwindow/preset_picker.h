@@ -24,7 +24,7 @@ public:
 
     void CreateControls();
     void CreateShortcuts();
-    void ApplyEnglishCaptions();
+    void ApplyCaptions();
     // The pictures' hints that have an English text.
     void ApplyHints();
 

@@ -6,16 +6,28 @@
 
 namespace transcoda::gui {
 
-QTranslator* InstallQtTexts(const std::string& language) {
-    if (language != "FR" || QCoreApplication::instance() == nullptr) return nullptr;
+namespace {
+// The catalogue installed last; a change of language takes it away.
+QTranslator* installed = nullptr;
+}  // namespace
+
+bool InstallQtTexts(const std::string& language) {
+    if (QCoreApplication::instance() == nullptr) return false;
+    if (installed != nullptr) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+        installed = nullptr;
+    }
+    if (language != "FR") return false;
     auto* translator = new QTranslator(QCoreApplication::instance());
     // "qt_fr" gathers the catalogues of every Qt module the program uses.
     if (!translator->load("qt_fr", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
-        return nullptr;
+        return false;
     }
     QCoreApplication::installTranslator(translator);
-    return translator;
+    installed = translator;
+    return true;
 }
 
 }  // namespace transcoda::gui

@@ -4,12 +4,11 @@
 
 #include <string>
 
-class QTranslator;
-
 namespace transcoda::gui {
 
-// Installs the toolkit's catalogue for language ("FR" or "EN") in the application and
-// returns it; nullptr for English, which needs none, or when no catalogue is found.
-QTranslator* InstallQtTexts(const std::string& language);
+// Installs the toolkit's catalogue for language ("FR" or "EN") in the application, in
+// the place of the one installed before; true when one is installed, false for English,
+// which needs none, or when no catalogue is found.
+bool InstallQtTexts(const std::string& language);
 
 }  // namespace transcoda::gui

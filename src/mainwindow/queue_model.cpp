@@ -68,6 +68,10 @@ void QueueModel::SetHeaders(const QStringList& headers) {
     emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
 }
 
+void QueueModel::ShowStatusesAgain() {
+    if (Count() > 0) emit dataChanged(index(0, 0), index(Count() - 1, kColumnCount - 1));
+}
+
 int QueueModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Count() + 1; }
 
 int QueueModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }

@@ -32,6 +32,8 @@ public:
     bool SetStatus(long long id, const ItemStatus& status);
     // The header texts of the columns, from the first.
     void SetHeaders(const QStringList& headers);
+    // Every status cell and hint anew, after a change of language.
+    void ShowStatusesAgain();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -135,18 +135,19 @@ void QueuePanel::CreateRowButtons() {
 }
 
 void QueuePanel::ApplyTexts() {
-    if (App().English()) {
-        queueLabel->setText("List of files to convert");
-        addToQueue->setText("Add to list");
-        showQueue->setText("Show list");
-        removeFromQueue->setText("Remove from list");
-        clearQueue->setText("Clear list");
-        hideQueue->setText("Hide list");
-        convertQueue->setText("Convert the list");
+    queueLabel->setText(Lang("Liste de fichiers à convertir :", "List of files to convert"));
+    addToQueue->setText(Lang("Ajouter à la liste", "Add to list"));
+    showQueue->setText(Lang("Afficher la liste", "Show list"));
+    removeFromQueue->setText(Lang("Supprimer de la liste", "Remove from list"));
+    clearQueue->setText(Lang("Vider la liste", "Clear list"));
+    hideQueue->setText(Lang("Masquer la liste", "Hide list"));
+    convertQueue->setText(Lang("Convertir la liste", "Convert the list"));
+    if (App().English())
         model_->SetHeaders({" Format", " Input file", " Output file", " Status"});
-    } else {
+    else
         model_->SetHeaders({" Format ciblé", " Fichier à convertir", " Fichier de sortie", " État"});
-    }
+    // The statuses are written in the current language when they are shown.
+    model_->ShowStatusesAgain();
     MoveUpButton->setToolTip(Lang("Sélectionnez un élément de la liste, puis cliquez ici pour le faire monter",
                                   "Select a conversion from the list, then click here to move it up"));
     MoveDownButton->setToolTip(Lang("Sélectionnez un élément de la liste, puis cliquez ici pour le faire descendre",

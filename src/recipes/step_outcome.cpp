@@ -7,13 +7,7 @@ namespace transcoda {
 
 namespace {
 
-struct Names {
-    StepKind step;
-    const char* french;
-    const char* english;
-};
-
-constexpr Names kNames[] = {
+constexpr StepNames kNames[] = {
     {StepKind::InputReading, "lecture du fichier d'entrée", "reading of the input"},
     {StepKind::SoundExtraction, "extraction du son", "sound extraction"},
     {StepKind::PictureEncoding, "encodage de l'image", "picture encoding"},
@@ -32,10 +26,12 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 }  // namespace
 
 std::string StepName(StepKind step) {
-    for (const Names& n : kNames)
-        if (n.step == step) return Localised(n.french, n.english);
+    for (const StepNames& n : kNames)
+        if (n.Step == step) return Localised(n.French, n.English);
     return {};
 }
+
+std::span<const StepNames> AllStepNames() { return kNames; }
 
 std::string StepFailureText(const StepOutcome& step) {
     const std::string why = step.Problem.empty() ? ToolEndText(step.Tool) : step.Problem;

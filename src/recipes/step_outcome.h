@@ -2,6 +2,7 @@
 // What became of one step of a recipe: which step, the file it writes, how its tool
 // ended, and what is wrong with what it wrote when the tool ended well.
 
+#include <span>
 #include <string>
 
 #include "exec/tool_outcome.h"
@@ -35,6 +36,14 @@ struct StepOutcome {
 
 // The name the user reads for a step, e.g. "extraction du son" / "sound extraction".
 std::string StepName(StepKind step);
+
+// The name of each step in both languages.
+struct StepNames {
+    StepKind Step;
+    const char* French;
+    const char* English;
+};
+std::span<const StepNames> AllStepNames();
 
 // Why a failed step failed, as the end of a sentence that begins "La conversion de X a
 // échoué" / "The conversion of X failed": the step, its file and what went wrong.

@@ -9,6 +9,7 @@
 
 #include "exec/app_state.h"
 #include "settings/ini_file.h"
+#include "platform/desktop_language.h"
 #include "platform/user_folders.h"
 
 namespace transcoda {
@@ -122,6 +123,21 @@ PreferencesWriteResult WriteSourceFilePreference(const std::string& programFolde
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     return Write(path, {{kSourceFileNameKey, inputPath}});
+}
+
+std::string ReadLanguagePreference(const std::string& programFolder) {
+    const std::string path = PreferencesFileFor(programFolder, true);
+    if (!IniFileExists(path)) return {};
+    return LanguageCode(ReadIniString(path, kLanguageSection, kLanguageKey, ""));
+}
+
+PreferencesWriteResult WriteLanguagePreference(const std::string& programFolder, const std::string& language) {
+    const std::string path = PreferencesFileFor(programFolder, false);
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    std::string why;
+    if (!WriteIniStrings(path, kLanguageSection, {{kLanguageKey, language}}, &why)) return Failure(path, why);
+    return {};
 }
 
 PreferencesWriteResult WriteDestinationFilePreference(const std::string& programFolder,

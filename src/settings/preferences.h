@@ -24,6 +24,11 @@ inline constexpr const char* kPreferencesSection = "Visual";
 inline constexpr const char* kSourceFileNameKey = "sourceFileName";
 inline constexpr const char* kDestinationFileNameKey = "destinationFileName";
 inline constexpr const char* kDestinationFormatKey = "destinationFormat";
+// The language the user chose in the window, "FR" or "EN", in a section of its own so
+// that the section "Visual" stays as it is; files written before the choice existed
+// have neither.
+inline constexpr const char* kLanguageSection = "Language";
+inline constexpr const char* kLanguageKey = "language";
 // The format box entry chosen when the file names none.
 inline constexpr int kDefaultFormatIndex = 5;
 
@@ -96,5 +101,13 @@ PreferencesWriteResult WriteDestinationFilePreference(const std::string& program
 PreferencesWriteResult WriteConversionStartPreferences(const std::string& programFolder,
                                                        const std::string& outputPath,
                                                        int formatIndex);
+
+// The language the user chose, "FR" or "EN"; empty when there is no file, no key, or
+// another value.
+std::string ReadLanguagePreference(const std::string& programFolder);
+
+// After a choice in the window's Language menu: stores it, creating the file when it
+// does not exist, as the input pick does.
+PreferencesWriteResult WriteLanguagePreference(const std::string& programFolder, const std::string& language);
 
 }  // namespace transcoda

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "conversion/conversion_queue.h"
+#include "conversion/reason_language.h"
 #include "conversion/worker.h"
 #include "exec/app_state.h"
 #include "exec/pending_outputs.h"
@@ -21,6 +22,8 @@
 #include "exec/run_tool.h"
 #include "platform/command_line.h"
 #include "recipes/format_catalogue.h"
+#include "recipes/full_disk.h"
+#include "recipes/step_outcome.h"
 #include "support/fake_runs.h"
 #include "support/recording_window.h"
 
@@ -511,6 +514,53 @@ TEST_F(WorkerTest, ReaderDiagnosticStopsItsOwnReader) {
     }
     EXPECT_TRUE(begun);
     EXPECT_TRUE(ended);
+}
+
+// A reason kept from a run in one language reads, in the other, as that language would
+// have written it; files keep their names, whatever words they hold.
+TEST(ReasonLanguage, KeptReasonsReadAsTheOtherLanguageWritesThem) {
+    const std::string file = "/v/le son du fichier écrit dure 1,5 s (fichier).avi";
+    std::vector<std::function<std::string()>> reasons;
+    for (const StepNames& step : AllStepNames())
+        reasons.push_back([&file, step] { return StepFailureText({step.Step, file, {}, {}}); });
+    using End = ToolOutcome::End;
+    for (const auto& [ending, code] : {std::pair{End::Exited, 1}, std::pair{End::Killed, 9},
+                                       std::pair{End::NotStarted, 0}, std::pair{End::Stopped, 0}}) {
+        ToolOutcome tool;
+        tool.Ending = ending;
+        tool.Code = code;
+        reasons.push_back([&file, tool] { return StepFailureText({StepKind::Conversion, file, tool, {}}); });
+    }
+    reasons.push_back([] { return FullDiskText(StepKind::DvdAuthoring, "/media/disque plein"); });
+    const std::pair<const char*, const char*> kept[] = {
+        {" avant de commencer : le fichier d'entrée ne contient que du son, et ce format de sortie demande une image",
+         " before it began: the input holds only sound, and this output format needs a picture"},
+        {" avant de commencer : le fichier de sortie \"/v/a.avi\" est refusé : c'est un dossier, pas un fichier",
+         " before it began: the output file \"/v/a.avi\" is refused: it is a folder, not a file"},
+        {" avant de commencer : le décalage demandé (12,5 s) n'est pas plus court que le son du fichier d'entrée, "
+         "qui dure 3,25 s : il n'en resterait rien",
+         " before it began: the lag asked for (12.5 s) is not shorter than the sound of the input, which lasts 3.25 s: "
+         "none of it would be left"},
+        {" à l'étape « conversion » (fichier \"/v/b.mp4\") : l'image du fichier écrit dure 2,0 s au lieu de 10,0 s",
+         " at the step \"conversion\" (file \"/v/b.mp4\"): the picture of the file written lasts 2.0 s instead of "
+         "10.0 s"},
+        {" : le fichier ou le format n'est pas pris en charge", ": the file or the format is not supported"},
+        {" : Impossible de créer le dossier /v/x", ": Impossible de créer le dossier /v/x"},
+    };
+    for (const auto& [french, english] : kept) reasons.push_back([&, french, english] {
+        return std::string(App().English() ? english : french);
+    });
+    for (const auto& reason : reasons) {
+        App().CurrentLanguage = "FR";
+        const std::string french = reason();
+        App().CurrentLanguage = "EN";
+        const std::string english = reason();
+        EXPECT_EQ(ReasonInLanguage(french, true), english) << french;
+        EXPECT_EQ(ReasonInLanguage(english, false), french) << english;
+        EXPECT_EQ(ReasonInLanguage(english, true), english);
+        EXPECT_EQ(ReasonInLanguage(french, false), french);
+    }
+    App().CurrentLanguage = "FR";
 }
 
 }  // namespace

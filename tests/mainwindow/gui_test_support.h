@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -29,6 +30,7 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/diagnostic_log_part.h"
 #include "mainwindow/files_part.h"
+#include "mainwindow/language_menu.h"
 #include "mainwindow/preset_picker.h"
 #include "mainwindow/progress_part.h"
 #include "mainwindow/queue_panel.h"
@@ -124,6 +126,10 @@ protected:
         gui::SetDialogs(&dialogs);
         unsetenv("TRANSCODA_LANGUAGE");
         unsetenv("TRANSCODA_DEBUG");
+        // Without a language asked for, the window follows the locale: French under C.
+        unsetenv("LC_ALL");
+        unsetenv("LC_MESSAGES");
+        setenv("LANG", "C.UTF-8", 1);
     }
 
     void TearDown() override {
@@ -150,6 +156,12 @@ protected:
         if (debug) setenv("TRANSCODA_DEBUG", "1", 1);
         form = std::make_unique<MainWindow>();
         return *form;
+    }
+
+    // The user's pick in the window's Language menu.
+    void PickLanguage(const std::string& language) {
+        gui::LanguageMenu& menu = form->Languages();
+        (language == "EN" ? menu.EnglishAction : menu.FrenchAction)->trigger();
     }
 
     std::string Path(const std::string& name) const { return root_ + name; }

@@ -86,6 +86,7 @@ TEST_F(KeyboardTest, AltLetterPressesTheBigPicturesAndItsLetterIsMarked) {
         const char* picture;
         const char* caption;
         const char* effect;
+        const char* start = nullptr;  // the language the window starts in, when the menu then picks another
     };
     const Case cases[] = {
         {"FR", Qt::Key_F, "openPicture", "openCaption", "pick:Choisir le fichier d'entrée"},
@@ -98,9 +99,13 @@ TEST_F(KeyboardTest, AltLetterPressesTheBigPicturesAndItsLetterIsMarked) {
         {"EN", Qt::Key_C, "convertStopPicture", "convertCaption", "convert"},
         {"EN", Qt::Key_A, "aboutPicture", "aboutCaption", "modal:"},
         {"EN", Qt::Key_L, "closePicture", "closeCaption", "closed"},
+        {"EN", Qt::Key_O, "savePicture", "saveCaption", "pick:Select the output file", "FR"},
+        {"FR", Qt::Key_P, "aboutPicture", "aboutCaption", "open:", "EN"},
+        {"FR", Qt::Key_S, "savePicture", "saveCaption", "pick:Choisir le fichier de sortie", "EN"},
     };
     for (const Case& c : cases) {
-        ShownForm(c.language, true);
+        ShownForm(c.start ? c.start : c.language, true);
+        if (c.start) PickLanguage(c.language);
         // The letter is the one marked under the caption.
         const auto* caption = form->findChild<QLabel*>(c.caption);
         const auto* mark = caption->findChild<gui::AcceleratorMark*>();

@@ -92,11 +92,18 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
                                        : c.expandedHeight;
         if (c.how == Switch::Shortcut) QTest::keyClick(form.get(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
         if (c.how == Switch::Menu) {
-            // A right click on the window opens its menu; its one entry is chosen.
+            // A right click on the window opens its menu: the switch, then the Language
+            // submenu. The switch is chosen.
             QString entry;
+            QMenu* submenu = nullptr;
             QTimer::singleShot(0, [&] {
                 auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                if (menu == nullptr || menu->actions().size() != 1) return;
+                if (menu == nullptr) return;
+                if (menu->actions().size() != 2) {
+                    menu->close();
+                    return;
+                }
+                submenu = menu->actions()[1]->menu();
                 entry = menu->actions()[0]->text();
                 menu->actions()[0]->trigger();
                 menu->close();
@@ -104,6 +111,7 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
             QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(380, 120), form->mapToGlobal(QPoint(380, 120)));
             QApplication::sendEvent(form.get(), &event);
             EXPECT_EQ(entry, App().English() ? "Diagnostic log" : QString::fromUtf8("Journal de diagnostic"));
+            EXPECT_EQ(submenu, form->Languages().Menu());
         }
         EXPECT_EQ(App().DebugMode, c.debug);
         EXPECT_EQ(form->windowTitle().endsWith(" - DEBUG"), c.debug);
@@ -209,10 +217,16 @@ TEST_F(ListTest, HeaderRowSpeaksTheWindowsLanguage) {
             texts.push_back(form->Queue().queueView->model()->headerData(c, Qt::Horizontal).toString().toStdString());
         return texts;
     };
+    const std::vector<std::string> french{" Format ciblé", " Fichier à convertir", " Fichier de sortie", " État"};
+    const std::vector<std::string> english{" Format", " Input file", " Output file", " Status"};
     MakeForm();
-    EXPECT_EQ(headers(), (std::vector<std::string>{" Format ciblé", " Fichier à convertir", " Fichier de sortie", " État"}));
+    EXPECT_EQ(headers(), french);
+    PickLanguage("EN");
+    EXPECT_EQ(headers(), english);
     MakeForm("EN");
-    EXPECT_EQ(headers(), (std::vector<std::string>{" Format", " Input file", " Output file", " Status"}));
+    EXPECT_EQ(headers(), english);
+    PickLanguage("FR");
+    EXPECT_EQ(headers(), french);
 }
 
 TEST_F(ListTest, DebugFillQueuesEveryFormatOnce) {
@@ -489,23 +503,28 @@ TEST_F(ListTest, TheListIsKeptWithItsStatusesBetweenRuns) {
     form->onAddToQueueClicked();
     form->ListRunBegins({});
     form->ShowListItem(form->Queue().IdAt(1), {ItemStatus::State::Done});
-    form->ShowListItem(form->Queue().IdAt(2), {ItemStatus::State::Failed, -1, " : la conversion a échoué"});
+    form->ShowListItem(form->Queue().IdAt(2),
+                       {ItemStatus::State::Failed, -1, " avant de commencer : le fichier d'entrée ne contient pas de son"});
     form->ShowListItem(form->Queue().IdAt(3), {ItemStatus::State::Stopped});
     form->ShowListItem(form->Queue().IdAt(4), {ItemStatus::State::Converting, 42});
     EXPECT_EQ(form->Queue().StatusText(4).toStdString(), "conversion 42 %");
     const std::string visual = ReadFile(PrefsPath()).substr(0, ReadFile(PrefsPath()).find("[List]"));
 
+    // The failure's reason was written in French; in English it reads as English.
     struct Case {
-        const char* language;
+        const char* start;
+        const char* language;  // picked in the Language menu
         std::vector<std::string> statuses;
     };
-    const Case cases[] = {
-        {"FR", {"terminé", "échec : la conversion a échoué", "arrêté", "arrêté", "en attente"}},
-        {"EN", {"done", "failed : la conversion a échoué", "stopped", "stopped", "waiting"}},
-    };
+    const std::vector<std::string> french{"terminé", "échec avant de commencer : le fichier d'entrée ne contient pas de son",
+                                          "arrêté", "arrêté", "en attente"};
+    const std::vector<std::string> english{"done", "failed before it began: the input holds no sound", "stopped",
+                                           "stopped", "waiting"};
+    const Case cases[] = {{"FR", "FR", french}, {"EN", "EN", english}, {"FR", "EN", english}, {"EN", "FR", french}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.language);
-        MakeForm(c.language);
+        SCOPED_TRACE(std::string(c.start) + ">" + c.language);
+        MakeForm(c.start);
+        PickLanguage(c.language);
         ASSERT_EQ(form->Queue().Count(), 5);
         EXPECT_EQ(Cell(1, 4), Path("in/odd = name ;.avi"));
         EXPECT_EQ(Cell(2, 4), Path("out/ odd = name ;.mp3"));

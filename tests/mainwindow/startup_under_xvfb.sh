@@ -33,9 +33,10 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 splash_id() { xwininfo -root -tree 2>/dev/null | awk '/ 697x340\+/ { print $1; exit }'; }
 splash_visible() { [[ -n "$(splash_id)" ]]; }
-# True once the splash on the screen shows the French splash picture (not black, not
+# True once the splash on the screen shows the splash picture of its language (not black, not
 # what lay under it).
-PICTURE="$(cd "$(dirname "$0")/../../resources/splash" && pwd)/splash_fr.png"
+PICTURES="$(cd "$(dirname "$0")/../../resources/splash" && pwd)"
+PICTURE=
 splash_painted() {
     local id difference
     id=$(splash_id)
@@ -45,15 +46,18 @@ splash_painted() {
 }
 
 # The splash is painted before its hold at every start: watched over three starts, the
-# picture is read from the screen for as long as the splash is up. The third start opens
-# a file, named relative to the folder it starts in, as "Open with" does.
+# picture is read from the screen for as long as the splash is up. The last start is on
+# an English desktop, and its splash speaks English; it opens a file, named relative to
+# the folder it starts in, as "Open with" does.
 OPENED="$SCRATCH/clip ouvert.mkv"
 echo "not a real clip" >"$OPENED"
 for start in 1 2 3; do
+    locale=C.UTF-8 PICTURE="$PICTURES/splash_fr.png"
+    [[ $start == 3 ]] && locale=en_US.UTF-8 PICTURE="$PICTURES/splash_en.png"
     if [[ $start == 3 ]]; then
-        (cd "$SCRATCH" && exec ./transcoda "clip ouvert.mkv") &
+        (cd "$SCRATCH" && exec env -u LC_ALL -u LC_MESSAGES -u TRANSCODA_LANGUAGE LANG=$locale ./transcoda "clip ouvert.mkv") &
     else
-        "$SCRATCH/transcoda" &
+        env -u LC_ALL -u LC_MESSAGES -u TRANSCODA_LANGUAGE LANG=$locale "$SCRATCH/transcoda" &
     fi
     PID=$!
     splash_at=

@@ -51,14 +51,20 @@ QString TextOf(QWidget* w) {
     return "?";
 }
 
+// The languages a window starts in and, when they differ, the one the user then picks in
+// its Language menu.
+const std::pair<const char*, const char*> kLanguageRuns[] = {{"FR", "FR"}, {"EN", "EN"}, {"FR", "EN"}, {"EN", "FR"}};
+
 TEST_F(WindowTest, CaptionsInBothLanguages) {
-    for (const char* language : {"FR", "EN"}) {
-        MakeForm(language);
+    for (const auto& [start, language] : kLanguageRuns) {
+        MakeForm(start);
+        PickLanguage(language);
         const bool en = std::string(language) == "EN";
         for (const Caption& c : kCaptions) {
             QWidget* w = form->findChild<QWidget*>(c.component);
             ASSERT_NE(w, nullptr) << c.component;
-            EXPECT_EQ(TextOf(w), QString::fromUtf8(en ? c.english : c.french)) << language << " " << c.component;
+            EXPECT_EQ(TextOf(w), QString::fromUtf8(en ? c.english : c.french))
+                << start << ">" << language << " " << c.component;
         }
     }
 }
@@ -77,13 +83,14 @@ TEST_F(WindowTest, HintsInBothLanguages) {
         {"wmvShortcut", "WMV (Windows Media Video)", "WMV (Windows Media Video)"},
         {"divxShortcut", "", ""},
     };
-    for (const char* language : {"FR", "EN"}) {
-        MakeForm(language);
+    for (const auto& [start, language] : kLanguageRuns) {
+        MakeForm(start);
+        PickLanguage(language);
         for (const Hint& h : hints) {
             QWidget* w = form->findChild<QWidget*>(h.component);
             ASSERT_NE(w, nullptr) << h.component;
             EXPECT_EQ(w->toolTip(), QString::fromUtf8(std::string(language) == "EN" ? h.english : h.french))
-                << language << " " << h.component;
+                << start << ">" << language << " " << h.component;
         }
     }
 }
@@ -91,8 +98,9 @@ TEST_F(WindowTest, HintsInBothLanguages) {
 TEST_F(WindowTest, FileDialogsUseTheExactTitlesAndFilters) {
     const std::string families =
         "|HDV, AVCHD (*.m2ts,*.m2t,*.tod,*.mts)|*.m2ts;*.m2t;*.tod;*.mts|Flash Video (*.flv, *.f4v, *.f4p)|*.flv;*.f4v;*.f4p";
-    for (const char* language : {"FR", "EN"}) {
-        MakeForm(language);
+    for (const auto& [start, language] : kLanguageRuns) {
+        MakeForm(start);
+        PickLanguage(language);
         const bool en = std::string(language) == "EN";
         const std::string input = gui::InputFilter().toStdString();
         EXPECT_TRUE(input.starts_with(std::string(en ? "All video formats" : "Toutes les vidéos") +

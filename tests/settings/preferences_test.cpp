@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "exec/app_state.h"
+#include "platform/desktop_language.h"
 #include "settings/ini_file.h"
 
 namespace fs = std::filesystem;
@@ -111,6 +112,7 @@ struct StartCase {
     std::string destination;
     int format;
     std::string error;
+    std::string language = "";  // the user's choice, empty for none
 };
 
 class StartupRead : public PreferencesTest, public testing::WithParamInterface<StartCase> {};
@@ -132,6 +134,7 @@ TEST_P(StartupRead, GivesWhatTheWindowShows) {
     EXPECT_EQ(p.FormatIndex, c.format);
     EXPECT_EQ(p.ErrorText, c.error);
     EXPECT_EQ(p.DeriveOutputName(), c.error.empty());
+    EXPECT_EQ(transcoda::ReadLanguagePreference(folder_), c.language);
 }
 
 const char kDefaultOut[] = "~Sans titre.avi";
@@ -164,8 +167,60 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"HandEditedOddCaseAndOtherSections",
                   "; edited by hand\r\n[Window]\r\nsourceFileName=/wrong.avi\r\n\r\n[VISUAL]\r\n"
                   "  SourceFILENAME = \"/my videos/a.mov\" \r\nDESTINATIONFORMAT= 33\r\n[Other]\r\nx=1\r\n",
-                  "/my videos/a.mov", kDefaultOut, 33, ""}),
+                  "/my videos/a.mov", kDefaultOut, 33, ""},
+        StartCase{"ChosenLanguage", "[Visual]\n[Language]\nlanguage=EN\n", "~", kDefaultOut, 5, "", "EN"},
+        StartCase{"UnknownLanguageIsNoChoice", "[Visual]\ndestinationFormat=2\n[Language]\nlanguage=de\n", "~", kDefaultOut, 2, ""}),
     [](const testing::TestParamInfo<StartCase>& i) { return std::string(i.param.name); });
+
+// The language a front end starts in: TRANSCODA_LANGUAGE, then the user's choice, then
+// the first locale variable set.
+TEST(StartLanguage, AskedThenChosenThenTheDesktops) {
+    struct Case {
+        const char* asked;  // TRANSCODA_LANGUAGE; nullptr: unset
+        const char* chosen;
+        const char* lcAll;
+        const char* lcMessages;
+        const char* lang;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {nullptr, "", nullptr, nullptr, nullptr, "FR"},
+        {nullptr, "", nullptr, nullptr, "en_US.UTF-8", "EN"},
+        {nullptr, "", nullptr, nullptr, "fr_CA.UTF-8", "FR"},
+        {nullptr, "", nullptr, nullptr, "fr", "FR"},
+        {nullptr, "", nullptr, nullptr, "C", "FR"},
+        {nullptr, "", nullptr, nullptr, "C.UTF-8", "FR"},
+        {nullptr, "", nullptr, nullptr, "POSIX", "FR"},
+        {nullptr, "", nullptr, nullptr, "de_DE@euro", "EN"},
+        {nullptr, "", nullptr, nullptr, "", "FR"},
+        {nullptr, "", "en_GB.UTF-8", "fr_FR.UTF-8", "fr_FR.UTF-8", "EN"},
+        {nullptr, "", "", "en_GB.UTF-8", "fr_FR.UTF-8", "EN"},
+        {nullptr, "", nullptr, "fr_BE", "en_US", "FR"},
+        {nullptr, "EN", nullptr, nullptr, "fr_FR.UTF-8", "EN"},
+        {nullptr, "FR", nullptr, nullptr, "en_US.UTF-8", "FR"},
+        {nullptr, "de", nullptr, nullptr, "en_US.UTF-8", "EN"},
+        {"FR", "EN", nullptr, nullptr, "en_US.UTF-8", "FR"},
+        {"EN", "FR", nullptr, nullptr, "fr_FR.UTF-8", "EN"},
+        {"en", "", nullptr, nullptr, "fr_FR.UTF-8", "FR"},
+    };
+    auto set = [](const char* name, const char* value) {
+        if (value) setenv(name, value, 1);
+        else unsetenv(name);
+    };
+    std::vector<std::pair<const char*, std::optional<std::string>>> before;
+    for (const char* name : {"TRANSCODA_LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
+        before.emplace_back(name, std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt);
+    for (const Case& c : cases) {
+        set("TRANSCODA_LANGUAGE", c.asked);
+        set("LC_ALL", c.lcAll);
+        set("LC_MESSAGES", c.lcMessages);
+        set("LANG", c.lang);
+        EXPECT_EQ(transcoda::StartLanguage(c.chosen), c.expected)
+            << (c.asked ? c.asked : "-") << " " << c.chosen << " " << (c.lcAll ? c.lcAll : "-") << " "
+            << (c.lcMessages ? c.lcMessages : "-") << " " << (c.lang ? c.lang : "-");
+    }
+    for (const auto& [name, value] : before) set(name, value ? value->c_str() : nullptr);
+}
 
 TEST_F(PreferencesTest, InputPickCreatesTheFileThenOutputPickAddsToIt) {
     auto input = transcoda::WriteSourceFilePreference(folder_, "/v/é film.avi");

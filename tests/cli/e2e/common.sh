@@ -24,6 +24,11 @@ export XDG_RUNTIME_DIR="$WORK/run"
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
+# The CLI speaks the locale's language unless --lang says otherwise; the tests read its
+# French texts, which a C locale gives.
+unset LC_ALL LC_MESSAGES TRANSCODA_LANGUAGE
+export LANG=C.UTF-8
+
 FAILURES=0
 fail() { echo "FAIL: $*" >&2; FAILURES=$((FAILURES + 1)); }
 
