@@ -100,7 +100,7 @@ TEST_F(KeyboardTest, AltLetterPressesTheBigPicturesAndItsLetterIsMarked) {
         {"EN", Qt::Key_A, "aboutPicture", "aboutCaption", "modal:"},
         {"EN", Qt::Key_L, "closePicture", "closeCaption", "closed"},
         {"EN", Qt::Key_O, "savePicture", "saveCaption", "pick:Select the output file", "FR"},
-        {"FR", Qt::Key_P, "aboutPicture", "aboutCaption", "open:", "EN"},
+        {"FR", Qt::Key_P, "aboutPicture", "aboutCaption", "modal:", "EN"},
         {"FR", Qt::Key_S, "savePicture", "saveCaption", "pick:Choisir le fichier de sortie", "EN"},
     };
     for (const Case& c : cases) {

@@ -91,7 +91,7 @@ echo "splash seen, main window visible $((main_at - splash_at)) ms later"
 if splash_visible; then fail "the splash is still there"; fi
 
 size=$(xwininfo -id "$main_id" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
-[[ "$size" == "761x301" ]] || fail "main window client size is $size, not 761x301"
+[[ "$size" == "761x341" ]] || fail "main window client size is $size, not 761x341"
 title=$(xdotool getwindowname "$main_id")
 [[ "$title" == "Transcoda Media Converter 1.0 - "* ]] || fail "caption is '$title'"
 kill -0 "$PID" || fail "the program ended by itself"
