@@ -69,17 +69,21 @@ void TerminalWindow::DrawLocked() {
     lineOpen_ = true;
 }
 
-// Between steps the status is "Ready": nothing to say then.
+// Between steps the status is "Ready": nothing to say then. A step's first percent is
+// told at once, however short the step; after it, at most one line a second.
 void TerminalWindow::PlainLocked(bool newStep) {
     if (status_.empty() || status_ == ReadyText()) return;
+    if (newStep) stepPercentTold_ = false;
     const auto now = std::chrono::steady_clock::now();
-    if (!newStep && now - plainAt_ < std::chrono::seconds(1)) return;
+    const bool firstPercent = !stepPercentTold_ && !progress_.empty();
+    if (!newStep && !firstPercent && now - plainAt_ < std::chrono::seconds(1)) return;
     const std::string line = LineLocked();
     if (line == plainLine_) return;
     std::fprintf(out_, "%s\n", line.c_str());
     std::fflush(out_);
     plainAt_ = now;
     plainLine_ = line;
+    if (!progress_.empty()) stepPercentTold_ = true;
 }
 
 void TerminalWindow::RecordLocked() {

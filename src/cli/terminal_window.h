@@ -81,6 +81,7 @@ private:
     LineForm form_;
     std::chrono::steady_clock::time_point plainAt_{};
     std::string plainLine_;
+    bool stepPercentTold_ = false;
     ProgressRecords* records_ = nullptr;
     std::vector<size_t> recordOf_;
     std::function<std::optional<TimingFigures>()> figures_;

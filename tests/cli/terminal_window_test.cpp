@@ -40,8 +40,9 @@ TEST(TerminalWindow, ProgressLineMessagesAndListItems) {
                                     "\rConversion...  Progression : 9.00% (2/2)\033[K"
                                     "\rConversion...  Progression : 9.00% (2/2)  écoulé 0 min 40 s — reste 1 min 20 s\033[K\n"
                                     "\rPrêt  Progression : 9.00% (2/2)\033[K\n"},
-        // The calls come faster than one a second: the step's line only; "Prêt" says nothing.
-        {LineForm::Plain, item + "Conversion...\n"},
+        // The calls come faster than one a second: the step's line and its first percent
+        // only; "Prêt" says nothing.
+        {LineForm::Plain, item + "Conversion...\nConversion...  Progression : 12.35% (2/2)\n"},
         {LineForm::Silent, ""},
     };
     for (const auto& c : cases) {
