@@ -28,10 +28,12 @@ int ShowEngineVersion(const std::string& name) {
     options.onOut = options.onErr = [&text](const char* data, size_t size) { text.append(data, size); };
     const int status = helpers::RunEngine(argv, options);
     if (status == 127) return status;
-    // The first word that begins with a digit, on the first line that has one (dvdauthor's
-    // usage may come before its version line), without a closing ".".
+    // The word after "version " (dvdauthor's usage, on the other stream, may come before
+    // or after its version line), else the first word that begins with a digit, without
+    // a closing ".".
     std::string version;
-    for (size_t i = 0; i < text.size() && version.empty(); ++i) {
+    const size_t named = text.find("version ");
+    for (size_t i = named == std::string::npos ? 0 : named + 8; i < text.size() && version.empty(); ++i) {
         const bool wordStart = i == 0 || text[i - 1] == ' ' || text[i - 1] == '\n';
         if (!wordStart || !std::isdigit(static_cast<unsigned char>(text[i]))) continue;
         version = text.substr(i, text.find_first_of(" \n", i) - i);
