@@ -313,8 +313,9 @@ progress)
     # The conventions a script relies on.
     "$CLI" --formats >/dev/full 2>"$WORK/stderr" && fail "--formats > /dev/full: exit status 0"
     "$CLI" --lang=en --version >"$WORK/stdout" || fail "--version: exit status not 0"
-    for engine in "^transcoda-cli [0-9]" "^ffmpeg [0-9]" "^mpv [0-9]" "^dvdauthor [0-9]"; do
-        grep -q "$engine" "$WORK/stdout" || fail "--version: no $engine in $(cat "$WORK/stdout")"
+    # A version has a dot: "4:3" from dvdauthor's usage is not one.
+    for engine in "^transcoda-cli [0-9]+\." "^ffmpeg [0-9]+\." "^mpv [0-9]+\." "^dvdauthor [0-9]+\."; do
+        grep -Eq "$engine" "$WORK/stdout" || fail "--version: no $engine in $(cat "$WORK/stdout")"
     done
     for args in "-f 3 - $WORK/out/x.mpeg" "-f 3 $FIXTURES/clip.avi -"; do
         # shellcheck disable=SC2086
