@@ -65,6 +65,7 @@ const char* const kPhrases[][2] = {
     {"vous n'avez pas le droit de le modifier", "you may not write it"},
     {"vous n'avez pas le droit d'écrire dans son dossier", "you may not write in its folder"},
     {"le fichier de sortie serait le fichier d'entrée lui-même", "the output would be the input file itself"},
+    {"le fichier d'entrée n'existe plus (déplacé ou supprimé)", "the input file no longer exists (moved or deleted)"},
     {"le fichier d'entrée ne peut pas être lu (format inconnu ou fichier abîmé)",
      "the input file cannot be read (unknown format or damaged file)"},
     {"le fichier d'entrée ne contient ni image ni son à lire : ses pistes sont vides",

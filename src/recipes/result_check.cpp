@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 #include "exec/language.h"
 
@@ -87,6 +88,14 @@ InputVerdict ExpectOutput(const FormatEntry& entry, const ConversionRequest& req
     const bool video = input.Has(StreamKind::Video);
     const bool audio = input.Has(StreamKind::Audio);
     if (!input.Readable || (!video && !audio)) {
+        // An input that went away since it was picked (a list kept across restarts) is
+        // said as such, not taken for a damaged file.
+        std::error_code ec;
+        if (!std::filesystem::exists(request.InputPath, ec) && !ec) {
+            verdict.Refusal = Localised("le fichier d'entrée n'existe plus (déplacé ou supprimé)",
+                                        "the input file no longer exists (moved or deleted)");
+            return verdict;
+        }
         verdict.Refusal = Localised("le fichier d'entrée ne peut pas être lu (format inconnu ou fichier abîmé)",
                                     "the input file cannot be read (unknown format or damaged file)");
         return verdict;

@@ -360,7 +360,9 @@ TEST_F(Dispatcher, RequestsThatCannotGiveATrueResultAreRefusedBeforeAnyStep) {
         SpecialValues special;
         const char* reason;
         const char* language = "EN";
+        const char* file = "clip.avi";
     };
+    Touch(root + "clip.avi");
     const StreamReport soundOnly{true, {{StreamKind::Audio, 60.0}}};
     const StreamReport briefSound{true, {{StreamKind::Video, 10.0}, {StreamKind::Audio, 0.15}}};
     const StreamReport pictureOnly{true, {{StreamKind::Video, 60.0}}};
@@ -368,6 +370,8 @@ TEST_F(Dispatcher, RequestsThatCannotGiveATrueResultAreRefusedBeforeAnyStep) {
     const Case cases[] = {
         {0, StreamReport{}, {}, "the input file cannot be read (unknown format or damaged file)"},
         {3, StreamReport{true, {}}, {}, "the input file cannot be read (unknown format or damaged file)"},
+        // An input gone since it was put in the list is not taken for a damaged file.
+        {3, StreamReport{}, {}, "the input file no longer exists (moved or deleted)", "EN", "gone.avi"},
         {0, soundOnly, {}, "the input holds only sound, and this output format needs a picture"},
         {12, soundOnly, {}, "the input holds only sound, and this output format needs a picture"},
         {32, soundOnly, {}, "the input holds only sound, and this output format needs a picture"},
@@ -390,7 +394,7 @@ TEST_F(Dispatcher, RequestsThatCannotGiveATrueResultAreRefusedBeforeAnyStep) {
         runs.clear();
         inputReport = c.input;
         special = c.special;
-        const DispatchOutcome outcome = Dispatch(c.entry, root + "clip.avi");
+        const DispatchOutcome outcome = Dispatch(c.entry, root + c.file);
         EXPECT_EQ(outcome.Outcome, DispatchOutcome::Result::Failed) << c.entry;
         EXPECT_EQ(outcome.Reason, std::string(c.language == std::string("EN") ? "before it began: "
                                                                               : "avant de commencer : ") + c.reason)
