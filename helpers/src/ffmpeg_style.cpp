@@ -121,15 +121,23 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     auto said = [&](const std::string& text) { return plan.amr ? WithoutUnknownDurations(text) : text; };
     eo.onErr = [&](const char* d, size_t n) { WriteAll(2, rewriter.Feed(said(lines.Feed(std::string(d, n))))); };
     eo.passFd = amr.EngineEnd();
-    // What the engine writes is read back with the engine's libraries, loaded meanwhile.
+    // What the engine writes is read back with the engine's libraries, loaded meanwhile;
+    // an input the plan did not read is read meanwhile too, for the request (it is kept
+    // in the probe cache), unless an earlier tool has read the unchanged file.
+    FactsInBackground inputFacts;
+    const transcoda::ProbeCache cache = transcoda::ProbeCache::FromEnvironment();
+    const bool describeInput = !plan.output.empty() && !plan.amr && cache.Enabled() &&
+                               transcoda::IdentityOf(plan.input) && !cache.Find(plan.input);
     eo.onStarted = [&] {
         amr.EngineStarted();
+        if (describeInput && inputFacts.Start(plan.input)) return;
         if (!plan.output.empty()) PreloadLibav();
     };
     eo.onIdle = [&] {
         if (lines.Holding()) WriteAll(2, rewriter.Feed(said(lines.Flush())));
     };
     int rc = RunEngine(argv, eo);
+    inputFacts.Join();
     amr.EngineStarted();
     WriteAll(2, rewriter.Feed(said(lines.Flush())) + rewriter.Flush());
     if (const int sound = amr.Wait(); sound != 0) {

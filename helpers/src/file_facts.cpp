@@ -203,4 +203,20 @@ const FileFacts& FactsOf(const std::string& path) {
     return *known.back().second;
 }
 
+bool FactsInBackground::Start(const std::string& path) {
+    if (thread_.joinable()) return false;
+    try {
+        thread_ = std::thread([path] {
+            if (LibavAvailable()) FactsOf(path);
+        });
+    } catch (...) {
+        return false;
+    }
+    return true;
+}
+
+void FactsInBackground::Join() {
+    if (thread_.joinable()) thread_.join();
+}
+
 }  // namespace helpers
