@@ -1,6 +1,7 @@
 #include "ffmpeg_style.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "amr_encoder.h"
 #include "engine.h"
@@ -8,6 +9,7 @@
 #include "libav.h"
 #include "mencoder_options.h"
 #include "picture_compare.h"
+#include "readback_on_close.h"
 #include "segment_cut.h"
 #include "ffmpeg_plan.h"
 #include "ffmpeg_request.h"
@@ -136,7 +138,14 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     eo.onIdle = [&] {
         if (lines.Holding()) WriteAll(2, rewriter.Feed(said(lines.Flush())));
     };
+    std::optional<ReadbackOnClose> early;
+    if (!plan.output.empty()) {
+        early.emplace(plan.output, inputFacts);
+        eo.watchFd = early->Fd();
+        eo.onWatch = [&] { early->OnEvents(); };
+    }
     int rc = RunEngine(argv, eo);
+    const FileFacts* written = early ? early->Finish(rc == 0) : nullptr;
     inputFacts.Join();
     amr.EngineStarted();
     WriteAll(2, rewriter.Feed(said(lines.Flush())) + rewriter.Flush());
@@ -148,7 +157,7 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     // input reports the input itself.
     if (plan.output.empty()) PrintStreamReport(FactsOf(plan.input).streams);
     else if (rc == 0) {
-        transcoda::StreamReport report = FactsOf(plan.output).streams;
+        transcoda::StreamReport report = (written ? *written : FactsOf(plan.output)).streams;
         // A segment's ends are compared with the source's pictures there.
         if (segment && report.Has(transcoda::StreamKind::Video) && FactsOf(plan.input).description.hasVideo) {
             const SegmentPictures compared =

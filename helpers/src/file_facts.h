@@ -31,6 +31,10 @@ FileFacts ReadFileFacts(const std::string& path);
 // probe cache holds for the unchanged file, else read now (and kept in the cache).
 const FileFacts& FactsOf(const std::string& path);
 
+// Keeps facts read (ReadFileFacts) from a file whose identity was `identity` all through
+// the reading, as FactsOf keeps what it reads: for this tool and in the probe cache.
+const FileFacts& KeepFacts(const transcoda::FileIdentity& identity, FileFacts facts);
+
 // The facts of a regular file read on a thread of its own (FactsOf, so that they are kept
 // in the probe cache), the engine's libraries loaded there first: a tool whose plan did
 // not need its input reads it while its engine runs, for the request that has not read

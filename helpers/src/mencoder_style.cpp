@@ -9,6 +9,7 @@
 #include "file_facts.h"
 #include "libav.h"
 #include "picture_compare.h"
+#include "readback_on_close.h"
 #include "segment_cut.h"
 #include "stream_readback.h"
 #include "usage_error.h"
@@ -114,8 +115,10 @@ void UseJoinedPicture(const std::string& toolName, ToolRun& run, UnnamedFile& jo
     }
 }
 
-// Runs the engine with its progress turned into mencoder's status lines.
-int RunWithStatusLines(const std::vector<std::string>& argv, const MencoderPlan& plan, int passFd) {
+// Runs the engine with its progress turned into mencoder's status lines; what it writes
+// is read back from its close (`early`).
+int RunWithStatusLines(const std::vector<std::string>& argv, const MencoderPlan& plan, int passFd,
+                       ReadbackOnClose& early) {
     ProgressTranslator progress(plan.expectedSeconds);
     EngineOptions eo;
     eo.out = Stream::Capture;
@@ -125,14 +128,16 @@ int RunWithStatusLines(const std::vector<std::string>& argv, const MencoderPlan&
     // What the engine writes is read back with the engine's libraries, loaded meanwhile.
     eo.onStarted = PreloadLibav;
     eo.passFd = passFd;
+    eo.watchFd = early.Fd();
+    eo.onWatch = [&early] { early.OnEvents(); };
     return RunEngine(argv, eo);
 }
 
 // The report of the written file; a segment's ends are compared with the source's
 // pictures there.
-void ReportWritten(const std::string& toolName, const ToolRun& run) {
+void ReportWritten(const std::string& toolName, const ToolRun& run, const FileFacts& written) {
     const std::string& output = run.plan.args.back();
-    transcoda::StreamReport report = FactsOf(output).streams;
+    transcoda::StreamReport report = written.streams;
     if (run.segment.cut && run.input.hasVideo && report.Has(transcoda::StreamKind::Video)) {
         const SegmentPictures compared =
             CompareSegmentPictures(output, run.request.input, run.segment.start, run.segment.length);
@@ -158,9 +163,12 @@ int RunMencoderStyleTool(const std::string& toolName, const std::vector<std::str
     if (ShowEngineInstead(argv)) return 0;
     UnnamedFile joined;
     UseJoinedPicture(toolName, run, joined, argv);
-    const int rc = RunWithStatusLines(argv, run.plan, joined.fd);
+    FactsInBackground nothingBefore;
+    ReadbackOnClose early(run.plan.args.back(), nothingBefore);
+    const int rc = RunWithStatusLines(argv, run.plan, joined.fd, early);
+    const FileFacts* written = early.Finish(rc == 0);
     WriteAll(1, rc == 0 ? "\n\nVideo stream written.\n" : "\n");
-    if (rc == 0) ReportWritten(toolName, run);
+    if (rc == 0) ReportWritten(toolName, run, *written);
     return rc;
 }
 
