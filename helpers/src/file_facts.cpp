@@ -210,10 +210,14 @@ const FileFacts& KeepFacts(const FileIdentity& identity, FileFacts facts) {
 }
 
 bool FactsInBackground::Start(const std::string& path) {
+    return Start([path] { FactsOf(path); });
+}
+
+bool FactsInBackground::Start(std::function<void()> reading) {
     if (thread_.joinable()) return false;
     try {
-        thread_ = std::thread([path] {
-            if (LibavAvailable()) FactsOf(path);
+        thread_ = std::thread([reading = std::move(reading)] {
+            if (LibavAvailable()) reading();
         });
     } catch (...) {
         return false;

@@ -7,6 +7,7 @@
 // (exec/probe_cache.h) for every later tool and for the duration probe of the program,
 // as long as the file does not change.
 
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -35,7 +36,8 @@ const FileFacts& FactsOf(const std::string& path);
 // the reading, as FactsOf keeps what it reads: for this tool and in the probe cache.
 const FileFacts& KeepFacts(const transcoda::FileIdentity& identity, FileFacts facts);
 
-// The facts of a regular file read on a thread of its own (FactsOf, so that they are kept
+// Reading with the engine's libraries on a thread of its own; first of all, the facts
+// of a regular file read on a thread of their own (FactsOf, so that they are kept
 // in the probe cache), the engine's libraries loaded there first: a tool whose plan did
 // not need its input reads it while its engine runs, for the request that has not read
 // it yet. Join (or the end of the object) waits for it; FactsOf may be called only once
@@ -49,6 +51,8 @@ public:
 
     // False when no thread could be started (or one already runs).
     bool Start(const std::string& path);
+    // The same for other reading with the engine's libraries, loaded there first.
+    bool Start(std::function<void()> reading);
     void Join();
 
 private:
