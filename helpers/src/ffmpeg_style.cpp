@@ -71,6 +71,27 @@ void CutOnOutputSide(FfmpegPlan& plan, double start, double length) {
     if (from > 0) a.insert(input, {"-ss", PlainNumber(from)});
 }
 
+// An input the plan did not read is read while the engine runs, for the request (it is
+// kept in the probe cache), unless an earlier tool has read the unchanged file.
+bool ReadsInputMeanwhile(const FfmpegPlan& plan) {
+    const transcoda::ProbeCache cache = transcoda::ProbeCache::FromEnvironment();
+    return !plan.output.empty() && !plan.amr && cache.Enabled() && transcoda::IdentityOf(plan.input) &&
+           !cache.Find(plan.input);
+}
+
+// The report of what was written; a segment's ends are compared with the source's
+// pictures there.
+void ReportWritten(const std::string& toolName, const FfmpegPlan& plan, const FileFacts& written, bool segment,
+                   double segmentStart, double segmentLength) {
+    transcoda::StreamReport report = written.streams;
+    if (segment && report.Has(transcoda::StreamKind::Video) && FactsOf(plan.input).description.hasVideo) {
+        const SegmentPictures compared = CompareSegmentPictures(plan.output, plan.input, segmentStart, segmentLength);
+        WriteAll(2, toolName + ": " + DescribeComparison(compared) + "\n");
+        report.Content = ContentVerdict(compared);
+    }
+    PrintStreamReport(report);
+}
+
 }  // namespace
 
 int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::string>& args) {
@@ -123,13 +144,10 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     auto said = [&](const std::string& text) { return plan.amr ? WithoutUnknownDurations(text) : text; };
     eo.onErr = [&](const char* d, size_t n) { WriteAll(2, rewriter.Feed(said(lines.Feed(std::string(d, n))))); };
     eo.passFd = amr.EngineEnd();
-    // What the engine writes is read back with the engine's libraries, loaded meanwhile;
-    // an input the plan did not read is read meanwhile too, for the request (it is kept
-    // in the probe cache), unless an earlier tool has read the unchanged file.
+    // What the engine writes is read back with the engine's libraries, loaded meanwhile,
+    // and so is an input that the request has not read yet.
     FactsInBackground inputFacts;
-    const transcoda::ProbeCache cache = transcoda::ProbeCache::FromEnvironment();
-    const bool describeInput = !plan.output.empty() && !plan.amr && cache.Enabled() &&
-                               transcoda::IdentityOf(plan.input) && !cache.Find(plan.input);
+    const bool describeInput = ReadsInputMeanwhile(plan);
     eo.onStarted = [&] {
         amr.EngineStarted();
         if (describeInput && inputFacts.Start(plan.input)) return;
@@ -153,20 +171,10 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
         WriteAll(2, toolName + ": the sound could not be encoded to AMR-NB\n");
         if (rc == 0) rc = sound;
     }
-    // What was written is read back once the engine has ended; a description of an
-    // input reports the input itself.
+    // A description of an input reports the input itself.
     if (plan.output.empty()) PrintStreamReport(FactsOf(plan.input).streams);
-    else if (rc == 0) {
-        transcoda::StreamReport report = (written ? *written : FactsOf(plan.output)).streams;
-        // A segment's ends are compared with the source's pictures there.
-        if (segment && report.Has(transcoda::StreamKind::Video) && FactsOf(plan.input).description.hasVideo) {
-            const SegmentPictures compared =
-                CompareSegmentPictures(plan.output, plan.input, segmentStart, segmentLength);
-            WriteAll(2, toolName + ": " + DescribeComparison(compared) + "\n");
-            report.Content = ContentVerdict(compared);
-        }
-        PrintStreamReport(report);
-    }
+    else if (rc == 0) ReportWritten(toolName, plan, written ? *written : FactsOf(plan.output), segment,
+                                    segmentStart, segmentLength);
     return rc;
 }
 
