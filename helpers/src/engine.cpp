@@ -129,10 +129,12 @@ int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options
     char buf[8192];
     bool abandoned = false;
     while (outPipe[0] >= 0 || errPipe[0] >= 0) {
-        pollfd fds[2];
+        pollfd fds[3];
         int n = 0;
         if (outPipe[0] >= 0) fds[n++] = {outPipe[0], POLLIN, 0};
         if (errPipe[0] >= 0) fds[n++] = {errPipe[0], POLLIN, 0};
+        const int captured = n;
+        if (options.watchFd >= 0) fds[n++] = {options.watchFd, POLLIN, 0};
         int ready = poll(fds, n, options.onIdle ? options.idleMs : -1);
         if (ready < 0) {
             if (errno == EINTR) continue;
@@ -142,7 +144,8 @@ int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options
             options.onIdle();
             continue;
         }
-        for (int i = 0; i < n; ++i) {
+        if (n > captured && (fds[captured].revents & POLLIN) && options.onWatch) options.onWatch();
+        for (int i = 0; i < captured; ++i) {
             if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
             ssize_t r = read(fds[i].fd, buf, sizeof buf);
             if (r < 0 && errno == EINTR) continue;

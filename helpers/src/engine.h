@@ -32,6 +32,10 @@ struct EngineOptions {
     int passFd = -1;
     // Called in the tool once the child has been started, while it runs.
     std::function<void()> onStarted;
+    // A descriptor watched with the child's outputs (-1: none), and what is called when
+    // it is readable.
+    int watchFd = -1;
+    std::function<void()> onWatch;
 };
 
 // Runs argv[0] (looked up in PATH) and waits for it. Returns its exit code, 128 + signal

@@ -1,6 +1,7 @@
 #include "ffmpeg_style.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "amr_encoder.h"
 #include "engine.h"
@@ -8,6 +9,7 @@
 #include "libav.h"
 #include "mencoder_options.h"
 #include "picture_compare.h"
+#include "readback_on_close.h"
 #include "segment_cut.h"
 #include "ffmpeg_plan.h"
 #include "ffmpeg_request.h"
@@ -69,6 +71,27 @@ void CutOnOutputSide(FfmpegPlan& plan, double start, double length) {
     if (from > 0) a.insert(input, {"-ss", PlainNumber(from)});
 }
 
+// An input the plan did not read is read while the engine runs, for the request (it is
+// kept in the probe cache), unless an earlier tool has read the unchanged file.
+bool ReadsInputMeanwhile(const FfmpegPlan& plan) {
+    const transcoda::ProbeCache cache = transcoda::ProbeCache::FromEnvironment();
+    return !plan.output.empty() && !plan.amr && cache.Enabled() && transcoda::IdentityOf(plan.input) &&
+           !cache.Find(plan.input);
+}
+
+// The report of what was written; a segment's ends are compared with the source's
+// pictures there.
+void ReportWritten(const std::string& toolName, const FfmpegPlan& plan, const FileFacts& written, bool segment,
+                   double segmentStart, double segmentLength) {
+    transcoda::StreamReport report = written.streams;
+    if (segment && report.Has(transcoda::StreamKind::Video) && FactsOf(plan.input).description.hasVideo) {
+        const SegmentPictures compared = CompareSegmentPictures(plan.output, plan.input, segmentStart, segmentLength);
+        WriteAll(2, toolName + ": " + DescribeComparison(compared) + "\n");
+        report.Content = ContentVerdict(compared);
+    }
+    PrintStreamReport(report);
+}
+
 }  // namespace
 
 int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::string>& args) {
@@ -121,35 +144,37 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
     auto said = [&](const std::string& text) { return plan.amr ? WithoutUnknownDurations(text) : text; };
     eo.onErr = [&](const char* d, size_t n) { WriteAll(2, rewriter.Feed(said(lines.Feed(std::string(d, n))))); };
     eo.passFd = amr.EngineEnd();
-    // What the engine writes is read back with the engine's libraries, loaded meanwhile.
+    // What the engine writes is read back with the engine's libraries, loaded meanwhile,
+    // and so is an input that the request has not read yet.
+    FactsInBackground inputFacts;
+    const bool describeInput = ReadsInputMeanwhile(plan);
     eo.onStarted = [&] {
         amr.EngineStarted();
+        if (describeInput && inputFacts.Start(plan.input)) return;
         if (!plan.output.empty()) PreloadLibav();
     };
     eo.onIdle = [&] {
         if (lines.Holding()) WriteAll(2, rewriter.Feed(said(lines.Flush())));
     };
+    std::optional<ReadbackOnClose> early;
+    if (!plan.output.empty()) {
+        early.emplace(plan.output, inputFacts);
+        eo.watchFd = early->Fd();
+        eo.onWatch = [&] { early->OnEvents(); };
+    }
     int rc = RunEngine(argv, eo);
+    const FileFacts* written = early ? early->Finish(rc == 0) : nullptr;
+    inputFacts.Join();
     amr.EngineStarted();
     WriteAll(2, rewriter.Feed(said(lines.Flush())) + rewriter.Flush());
     if (const int sound = amr.Wait(); sound != 0) {
         WriteAll(2, toolName + ": the sound could not be encoded to AMR-NB\n");
         if (rc == 0) rc = sound;
     }
-    // What was written is read back once the engine has ended; a description of an
-    // input reports the input itself.
+    // A description of an input reports the input itself.
     if (plan.output.empty()) PrintStreamReport(FactsOf(plan.input).streams);
-    else if (rc == 0) {
-        transcoda::StreamReport report = FactsOf(plan.output).streams;
-        // A segment's ends are compared with the source's pictures there.
-        if (segment && report.Has(transcoda::StreamKind::Video) && FactsOf(plan.input).description.hasVideo) {
-            const SegmentPictures compared =
-                CompareSegmentPictures(plan.output, plan.input, segmentStart, segmentLength);
-            WriteAll(2, toolName + ": " + DescribeComparison(compared) + "\n");
-            report.Content = ContentVerdict(compared);
-        }
-        PrintStreamReport(report);
-    }
+    else if (rc == 0) ReportWritten(toolName, plan, written ? *written : FactsOf(plan.output), segment,
+                                    segmentStart, segmentLength);
     return rc;
 }
 

@@ -191,16 +191,42 @@ const FileFacts& FactsOf(const std::string& path) {
         if (id == *identity) return *facts;
 
     const ProbeCache cache = ProbeCache::FromEnvironment();
-    auto facts = std::make_unique<FileFacts>();
     if (std::optional<ProbeAnswer> kept = cache.Find(*identity)) {
-        *facts = FactsFromAnswer(std::move(*kept));
-    } else {
-        *facts = ReadFileFacts(path);
-        // Kept only when the file did not change while it was read.
-        if (transcoda::IdentityOf(path) == identity) cache.Store(*identity, facts->answer);
+        known.emplace_back(*identity, std::make_unique<FileFacts>(FactsFromAnswer(std::move(*kept))));
+        return *known.back().second;
     }
-    known.emplace_back(*identity, std::move(facts));
+    FileFacts facts = ReadFileFacts(path);
+    // Kept only when the file did not change while it was read.
+    if (transcoda::IdentityOf(path) == identity) return KeepFacts(*identity, std::move(facts));
+    known.emplace_back(*identity, std::make_unique<FileFacts>(std::move(facts)));
     return *known.back().second;
+}
+
+const FileFacts& KeepFacts(const FileIdentity& identity, FileFacts facts) {
+    ProbeCache::FromEnvironment().Store(identity, facts.answer);
+    auto& known = Known();
+    known.emplace_back(identity, std::make_unique<FileFacts>(std::move(facts)));
+    return *known.back().second;
+}
+
+bool FactsInBackground::Start(const std::string& path) {
+    return Start([path] { FactsOf(path); });
+}
+
+bool FactsInBackground::Start(std::function<void()> reading) {
+    if (thread_.joinable()) return false;
+    try {
+        thread_ = std::thread([reading = std::move(reading)] {
+            if (LibavAvailable()) reading();
+        });
+    } catch (...) {
+        return false;
+    }
+    return true;
+}
+
+void FactsInBackground::Join() {
+    if (thread_.joinable()) thread_.join();
 }
 
 }  // namespace helpers

@@ -7,7 +7,9 @@
 // (exec/probe_cache.h) for every later tool and for the duration probe of the program,
 // as long as the file does not change.
 
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "exec/probe_cache.h"
 #include "exec/stream_report.h"
@@ -29,5 +31,32 @@ FileFacts ReadFileFacts(const std::string& path);
 // The facts of the file as it is now: those this tool has already read, else those the
 // probe cache holds for the unchanged file, else read now (and kept in the cache).
 const FileFacts& FactsOf(const std::string& path);
+
+// Keeps facts read (ReadFileFacts) from a file whose identity was `identity` all through
+// the reading, as FactsOf keeps what it reads: for this tool and in the probe cache.
+const FileFacts& KeepFacts(const transcoda::FileIdentity& identity, FileFacts facts);
+
+// Reading with the engine's libraries on a thread of its own; first of all, the facts
+// of a regular file read on a thread of their own (FactsOf, so that they are kept
+// in the probe cache), the engine's libraries loaded there first: a tool whose plan did
+// not need its input reads it while its engine runs, for the request that has not read
+// it yet. Join (or the end of the object) waits for it; FactsOf may be called only once
+// it is joined. Nothing is read when the libraries cannot be loaded.
+class FactsInBackground {
+public:
+    FactsInBackground() = default;
+    ~FactsInBackground() { Join(); }
+    FactsInBackground(const FactsInBackground&) = delete;
+    FactsInBackground& operator=(const FactsInBackground&) = delete;
+
+    // False when no thread could be started (or one already runs).
+    bool Start(const std::string& path);
+    // The same for other reading with the engine's libraries, loaded there first.
+    bool Start(std::function<void()> reading);
+    void Join();
+
+private:
+    std::thread thread_;
+};
 
 }  // namespace helpers

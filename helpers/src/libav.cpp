@@ -71,11 +71,17 @@ void PreloadLibav() {
     }
 }
 
-const LibavFunctions& Libav() {
+bool LibavAvailable() {
     Loaded& state = State();
     Preloader& background = Background();
     if (background.thread.joinable()) background.thread.join();
     if (!state.done) Load(state);
+    return state.error.empty();
+}
+
+const LibavFunctions& Libav() {
+    Loaded& state = State();
+    LibavAvailable();
     if (!state.error.empty()) {
         WriteAll(2, "cannot load the engine's libraries: " + state.error + "\n");
         _exit(127);

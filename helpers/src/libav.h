@@ -65,6 +65,10 @@ struct LibavFunctions {
 // or being loaded.
 void PreloadLibav();
 
+// Whether the libraries could be loaded: loads them now unless a preload has done it
+// (waited for when it is under way), and never ends the tool.
+bool LibavAvailable();
+
 // The library functions, loaded now unless a preload has done it (waited for when it
 // is under way). A tool that cannot load them says so and ends with status 127, as when
 // a program it needs is missing.

@@ -1,6 +1,7 @@
 #include "mencoder_style.h"
 
 #include <algorithm>
+#include <functional>
 
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include "file_facts.h"
 #include "libav.h"
 #include "picture_compare.h"
+#include "readback_on_close.h"
 #include "segment_cut.h"
 #include "stream_readback.h"
 #include "usage_error.h"
@@ -114,8 +116,10 @@ void UseJoinedPicture(const std::string& toolName, ToolRun& run, UnnamedFile& jo
     }
 }
 
-// Runs the engine with its progress turned into mencoder's status lines.
-int RunWithStatusLines(const std::vector<std::string>& argv, const MencoderPlan& plan, int passFd) {
+// Runs the engine with its progress turned into mencoder's status lines; what it writes
+// is read back from its close (`early`).
+int RunWithStatusLines(const std::vector<std::string>& argv, const MencoderPlan& plan, int passFd,
+                       ReadbackOnClose& early, std::function<void()> started) {
     ProgressTranslator progress(plan.expectedSeconds);
     EngineOptions eo;
     eo.out = Stream::Capture;
@@ -123,19 +127,21 @@ int RunWithStatusLines(const std::vector<std::string>& argv, const MencoderPlan&
     eo.onOut = [&](const char* d, size_t n) { WriteAll(1, progress.Feed(std::string(d, n))); };
     eo.onErr = [&](const char* d, size_t n) { WriteAll(2, d, n); };
     // What the engine writes is read back with the engine's libraries, loaded meanwhile.
-    eo.onStarted = PreloadLibav;
+    eo.onStarted = std::move(started);
     eo.passFd = passFd;
+    eo.watchFd = early.Fd();
+    eo.onWatch = [&early] { early.OnEvents(); };
     return RunEngine(argv, eo);
 }
 
 // The report of the written file; a segment's ends are compared with the source's
 // pictures there.
-void ReportWritten(const std::string& toolName, const ToolRun& run) {
+void ReportWritten(const std::string& toolName, const ToolRun& run, const FileFacts& written,
+                   const SourcePictures& source) {
     const std::string& output = run.plan.args.back();
-    transcoda::StreamReport report = FactsOf(output).streams;
+    transcoda::StreamReport report = written.streams;
     if (run.segment.cut && run.input.hasVideo && report.Has(transcoda::StreamKind::Video)) {
-        const SegmentPictures compared =
-            CompareSegmentPictures(output, run.request.input, run.segment.start, run.segment.length);
+        const SegmentPictures compared = CompareWithSource(output, run.request.input, source);
         WriteAll(1, toolName + ": " + DescribeComparison(compared) + "\n");
         report.Content = ContentVerdict(compared);
     }
@@ -158,9 +164,25 @@ int RunMencoderStyleTool(const std::string& toolName, const std::vector<std::str
     if (ShowEngineInstead(argv)) return 0;
     UnnamedFile joined;
     UseJoinedPicture(toolName, run, joined, argv);
-    const int rc = RunWithStatusLines(argv, run.plan, joined.fd);
+    // A segment's source pictures are read while the engine runs (they do not depend on
+    // what it writes), what it writes from its close; the libraries are loaded meanwhile.
+    FactsInBackground sourceSide;
+    SourcePictures source;
+    bool sourceRead = false;
+    const bool compare = run.segment.cut && run.input.hasVideo;
+    ReadbackOnClose early(run.plan.args.back(), sourceSide);
+    const int rc = RunWithStatusLines(argv, run.plan, joined.fd, early, [&] {
+        if (compare)
+            sourceRead = sourceSide.Start(
+                [&] { source = ReadSourcePictures(run.request.input, run.segment.start, run.segment.length); });
+        if (!sourceRead) PreloadLibav();
+    });
+    const FileFacts* written = early.Finish(rc == 0);
+    sourceSide.Join();
+    if (rc == 0 && compare && !sourceRead)
+        source = ReadSourcePictures(run.request.input, run.segment.start, run.segment.length);
     WriteAll(1, rc == 0 ? "\n\nVideo stream written.\n" : "\n");
-    if (rc == 0) ReportWritten(toolName, run);
+    if (rc == 0) ReportWritten(toolName, run, *written, source);
     return rc;
 }
 

@@ -190,31 +190,43 @@ double Nearest(const Thumbnail& written, const std::vector<Thumbnail>& around) {
 
 }  // namespace
 
-SegmentPictures CompareSegmentPictures(const std::string& written, const std::string& source, double start,
-                                       double length) {
+SourcePictures ReadSourcePictures(const std::string& source, double start, double length) {
     const auto began = std::chrono::steady_clock::now();
-    SegmentPictures compared;
+    SourcePictures pictures;
     // Each end may be off by a frame (the engine rounds its cuts to whole frames): the
     // written picture is compared with the source's at the end, and one frame either side.
     const double frame = FrameDuration(source);
-    std::vector<Thumbnail> sourceLast;
-    if (length > 0) sourceLast = ReadThumbnails(source, PictureAt::Time, start + length - 2 * frame, 3);
+    if (length > 0) pictures.last = ReadThumbnails(source, PictureAt::Time, start + length - 2 * frame, 3);
     // A segment that runs past the end of the source ends with its last pictures.
-    if (sourceLast.empty()) sourceLast = ReadThumbnails(source, PictureAt::Last, 0.0, 2);
-    const std::vector<Thumbnail> sourceFirst = ReadThumbnails(source, PictureAt::Time, start - frame, 3);
+    if (pictures.last.empty()) pictures.last = ReadThumbnails(source, PictureAt::Last, 0.0, 2);
+    pictures.first = ReadThumbnails(source, PictureAt::Time, start - frame, 3);
+    pictures.milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+    return pictures;
+}
+
+SegmentPictures CompareWithSource(const std::string& written, const std::string& source,
+                                  const SourcePictures& pictures) {
+    const auto began = std::chrono::steady_clock::now();
+    SegmentPictures compared;
     // A picture scaled into a frame of another shape lies between black bars there.
     const PictureArea area =
         AreaWithinBars(DisplayAspect(FactsOf(source).description), DisplayAspect(FactsOf(written).description));
     const std::optional<Thumbnail> writtenFirst = ReadThumbnail(written, PictureAt::First, 0.0, area);
     const std::optional<Thumbnail> writtenLast = ReadThumbnail(written, PictureAt::Last, 0.0, area);
-    if (!sourceFirst.empty() && !sourceLast.empty() && writtenFirst && writtenLast) {
+    if (!pictures.first.empty() && !pictures.last.empty() && writtenFirst && writtenLast) {
         compared.checked = true;
-        compared.first = Nearest(*writtenFirst, sourceFirst);
-        compared.last = Nearest(*writtenLast, sourceLast);
+        compared.first = Nearest(*writtenFirst, pictures.first);
+        compared.last = Nearest(*writtenLast, pictures.last);
     }
     compared.milliseconds =
+        pictures.milliseconds +
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
     return compared;
+}
+
+SegmentPictures CompareSegmentPictures(const std::string& written, const std::string& source, double start,
+                                       double length) {
+    return CompareWithSource(written, source, ReadSourcePictures(source, start, length));
 }
 
 std::string DescribeComparison(const SegmentPictures& compared) {

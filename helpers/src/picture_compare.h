@@ -70,6 +70,17 @@ struct SegmentPictures {
 SegmentPictures CompareSegmentPictures(const std::string& written, const std::string& source, double start,
                                        double length);
 
+// The same in two halves: the source's pictures at the segment's ends, which do not
+// depend on what is written (a tool reads them while its engine runs), then the written
+// file's compared with them.
+struct SourcePictures {
+    std::vector<Thumbnail> first, last;
+    double milliseconds = 0.0;
+};
+SourcePictures ReadSourcePictures(const std::string& source, double start, double length);
+SegmentPictures CompareWithSource(const std::string& written, const std::string& source,
+                                  const SourcePictures& pictures);
+
 // The verdict the tool reports (exec/stream_report.h).
 inline transcoda::PictureContent ContentVerdict(const SegmentPictures& compared) {
     if (!compared.checked) return transcoda::PictureContent::Unchecked;

@@ -17,10 +17,12 @@
 #include "recipes/format_step.h"
 #include "recipes/full_disk.h"
 #include "recipes/input_pin.h"
+#include "recipes/input_read_by_step.h"
 #include "recipes/output_guard.h"
 #include "recipes/output_replacement.h"
 #include "recipes/path_rules.h"
 #include "recipes/result_check.h"
+#include "recipes/sound_alongside.h"
 #include "recipes/step_chain.h"
 #include "recipes/step_display.h"
 #include "recipes/step_templates.h"
@@ -69,8 +71,24 @@ void HdAviRecipe(ConversionSession& session, const std::string& code, const std:
     NewTempBaseName(session);
     const std::string stem = TempStem(session);
     FinalDeletions cleanup({stem + ".avi", stem + ".mp3"});
-    chain.Then(StepKind::SoundExtraction, Writes::Sound, [&] { return ExtractAudioTrack(session, code, input); })
-        .Then(StepKind::PictureEncoding, Writes::Picture, [&] { return RunFormatStep(session, code, input, output); })
+    if (session.Hook()) {
+        // Tools played by a test, one at a time: the sound first, then the picture.
+        chain.Then(StepKind::SoundExtraction, Writes::Sound, [&] { return ExtractAudioTrack(session, code, input); })
+            .Then(StepKind::PictureEncoding, Writes::Picture,
+                  [&] { return RunFormatStep(session, code, input, output); })
+            .Then(StepKind::FinalJoin, Writes::Media, [&] { return MuxFinal(session, output); })
+            .Run();
+        return;
+    }
+    // The sound is extracted while the picture is encoded (sound_alongside.h), and
+    // checked once both have ended.
+    std::optional<SoundAlongside> sound;
+    chain.Then(StepKind::PictureEncoding, Writes::Picture,
+               [&] {
+                   sound.emplace(session, code, input);
+                   return RunFormatStep(session, code, input, output);
+               })
+        .Then(StepKind::SoundExtraction, Writes::Sound, [&] { return sound->Take(); })
         .Then(StepKind::FinalJoin, Writes::Media, [&] { return MuxFinal(session, output); })
         .Run();
 }
@@ -106,13 +124,13 @@ void CamcorderDownscaleRecipe(ConversionSession& session, const FormatEntry& ent
 }
 
 void RunRecipe(ConversionSession& session, const FormatEntry& entry, const std::string& e,
-               const ConversionRequest& request, const std::string& output, StepChain& chain) {
+               const ConversionRequest& request, const std::string& output, StepChain& chain, bool inputRead) {
     const std::string& input = request.InputPath;
     const std::string main(entry.MainCode);
     const std::string variant(entry.VariantCode);
     auto single = [&](const std::string& code) {
         chain.Then(StepKindOfCode(code), Writes::Media,
-                   [&] { return RunFormatStep(session, code, input, output, request.Special); })
+                   [&] { return RunFormatStep(session, code, input, output, request.Special, inputRead); })
             .Run();
     };
     switch (entry.Recipe) {
@@ -219,6 +237,23 @@ std::optional<DispatchOutcome> ReadInput(ConversionSession& session, const std::
     return std::nullopt;
 }
 
+// What the output must hold, from the input as it is read: a refusal, a stop or a probe
+// that could not run ends the request with `ended`.
+bool ExpectFromInput(ConversionSession& session, const FormatEntry& entry, const ConversionRequest& request,
+                     Expectation& expected, std::optional<DispatchOutcome>& ended) {
+    StreamReport read;
+    if (std::optional<StreamReport> kept = KeptInputReport(request.InputPath)) read = *kept;
+    else if ((ended = ReadInput(session, request.InputPath, read))) return false;
+    const InputVerdict verdict = ExpectOutput(entry, request, read);
+    if (!verdict.Refusal.empty()) {
+        LogError(" -- " + Quoted(request.InputPath) + " : " + verdict.Refusal);
+        ended = RefusedBeforeStart(verdict.Refusal);
+        return false;
+    }
+    expected = verdict.Expected;
+    return true;
+}
+
 }  // namespace
 
 DispatchOutcome DispatchConversion(ConversionSession& session, const ConversionRequest& request) {
@@ -269,19 +304,21 @@ DispatchOutcome DispatchConversion(ConversionSession& session, const ConversionR
                                             "the output would be the input file itself"));
     }
 
-    StreamReport read;
-    if (auto ended = ReadInput(session, input, read)) return *ended;
-    const InputVerdict verdict = ExpectOutput(*entry, request, read);
-    if (!verdict.Refusal.empty()) {
-        LogError(" -- " + Quoted(input) + " : " + verdict.Refusal);
-        return RefusedBeforeStart(verdict.Refusal);
-    }
+    // A short input of a one-step request is read by its step's tool (input_read_by_step.h).
+    const bool readByStep = InputReadByStep(*entry, e, input);
+    Expectation expected;
+    std::optional<DispatchOutcome> ended;
+    if (!readByStep && !ExpectFromInput(session, *entry, request, expected, ended)) return *ended;
 
     std::optional<DvdTarget> dvdTarget;  // goes after the replacement, which empties it
     if (dvd) dvdTarget.emplace(output);
     OutputReplacement replacement(dvd ? AsDvdOutputFolder(output) : output, dvd);
-    StepChain chain(session, verdict.Expected, &pin);
-    RunRecipe(session, *entry, e, request, replacement.WritePath(), chain);
+    StepChain chain(session, expected, &pin);
+    if (readByStep)
+        chain.ExpectAfterFirstStep(
+            [&](Expectation& after) { return ExpectFromInput(session, *entry, request, after, ended); });
+    RunRecipe(session, *entry, e, request, replacement.WritePath(), chain, !readByStep);
+    if (chain.EndedByExpectation() && ended) return *ended;
     if (chain.Result().Stopped()) return {Result::Stopped, {}, {}};
     // A result made from a changed input is never put in place.
     if (chain.InputChanged() || !pin.Unchanged()) return Failed(InputChangedText());

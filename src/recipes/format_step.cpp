@@ -65,7 +65,7 @@ std::string StepFileOfCode(const std::string& code, const std::string& output, c
 }
 
 StepOutcome RunFormatStep(ConversionSession& session, const std::string& code, const std::string& input,
-                          const std::string& output, const SpecialValues& values) {
+                          const std::string& output, const SpecialValues& values, bool probeInput) {
     ProgressState& app = session.Progress;
     ProgressDisplay& display = session.Display();
     const std::string stem = TempStem(session);
@@ -79,9 +79,10 @@ StepOutcome RunFormatStep(ConversionSession& session, const std::string& code, c
     app.InputDurationCs = kNotProbed;
     app.PositionCs = kNotProbed;
     app.DurationText.clear();
-    ProbeDuration(session, input, "--- 1 ère Extraction de durée depuis extractvideofromavhcd de <",
-                  "--- FIN de la 1ière extraction de durée depuis extractvideofromavhcd de <");
-    if (app.DurationText.empty()) {
+    if (probeInput)
+        ProbeDuration(session, input, "--- 1 ère Extraction de durée depuis extractvideofromavhcd de <",
+                      "--- FIN de la 1ière extraction de durée depuis extractvideofromavhcd de <");
+    if (probeInput && app.DurationText.empty()) {
         ProbeDuration(session, input, "--- 2 ème Extraction de durée depuis extractvideofromavhcd de <",
                       "--- FIN de la 2ième extraction de durée depuis extractvideofromavhcd de <");
     }

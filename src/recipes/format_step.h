@@ -14,9 +14,10 @@ namespace transcoda {
 // (the lag and segment steps take their values from `values`). Returns when the tool
 // has ended or has been ended by Stop, with what became of it. Throws
 // FolderCreationError when the output folder or the DVD folder cannot be created; the
-// tool is then not run.
+// tool is then not run. Without `probeInput`, the input's duration is left to what the
+// step's tool prints (its tool reads the input itself, for a request not read before).
 StepOutcome RunFormatStep(ConversionSession& session, const std::string& code, const std::string& input,
-                          const std::string& output, const SpecialValues& values = {});
+                          const std::string& output, const SpecialValues& values = {}, bool probeInput = true);
 
 // Which step a code is, and the file it writes for these paths.
 StepKind StepKindOfCode(const std::string& code);

@@ -42,6 +42,14 @@ void StepChain::RunOne(const Planned& planned) {
         return;
     }
     last_ = planned.Step();
+    if (deferred_ && !last_.Stopped()) {
+        const auto read = std::move(deferred_);
+        deferred_ = nullptr;
+        if (!read(expected_)) {
+            endedByExpectation_ = failed_ = true;
+            return;
+        }
+    }
     if (last_.Tool.Succeeded() && planned.What != Writes::Nothing) {
         // The tool reads back what it wrote; a tool that said nothing is read with ffprobe.
         std::optional<StreamReport> report = last_.Tool.Report;

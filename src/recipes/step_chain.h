@@ -28,6 +28,13 @@ public:
     // Runs the planned steps; the functions they hold may refer to the caller's locals,
     // which must live until it returns.
     void Run();
+    // For a request whose input is read by its first step's tool: `read` is called once,
+    // right after that step has run (unless it was stopped) and before what it wrote is
+    // checked, and sets what the output must hold; false ends the chain there, the
+    // caller knowing why.
+    void ExpectAfterFirstStep(std::function<bool(Expectation&)> read) { deferred_ = std::move(read); }
+    // True when the chain ended because `read` said so.
+    bool EndedByExpectation() const { return endedByExpectation_; }
 
     // The kinds of the planned steps, in order.
     std::vector<StepKind> Plan() const;
@@ -53,6 +60,8 @@ private:
     StepOutcome last_;
     bool failed_ = false;
     bool inputChanged_ = false;
+    std::function<bool(Expectation&)> deferred_;
+    bool endedByExpectation_ = false;
 };
 
 }  // namespace transcoda
