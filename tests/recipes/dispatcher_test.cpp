@@ -12,6 +12,7 @@
 #include "exec/request_timing.h"
 #include "recipes/folder_error.h"
 #include "recipes/format_catalogue.h"
+#include "recipes/input_read_by_step.h"
 
 namespace transcoda::testing {
 namespace {
@@ -362,7 +363,9 @@ TEST_F(Dispatcher, RequestsThatCannotGiveATrueResultAreRefusedBeforeAnyStep) {
         const char* language = "EN";
         const char* file = "clip.avi";
     };
+    // An input too long to be read by its step: it is read, and refused, before any step.
     Touch(root + "clip.avi");
+    fs::resize_file(root + "clip.avi", kInputReadByStepBytes + 1);
     const StreamReport soundOnly{true, {{StreamKind::Audio, 60.0}}};
     const StreamReport briefSound{true, {{StreamKind::Video, 10.0}, {StreamKind::Audio, 0.15}}};
     const StreamReport pictureOnly{true, {{StreamKind::Video, 60.0}}};
