@@ -52,13 +52,19 @@ std::vector<RequestOutcome> SessionList::Run(const Events& events) {
     std::vector<std::optional<RequestOutcome>> outcomes(requests_.size());
     size_t next = 0, running = 0;
     bool noMoreStarts = false;
-    for (;;) {
-        if (!noMoreStarts && events.Stopped && events.Stopped()) Stop();
+    // A stop is looked for on each tick and before each start, so that none begins once
+    // it has come.
+    auto stopped = [&] {
         {
             std::lock_guard lock(mutex_);
-            noMoreStarts = noMoreStarts || stopAsked_;
+            if (stopAsked_) return true;
         }
-        while (!noMoreStarts && running < atOnce_ && next < requests_.size()) {
+        if (!events.Stopped || !events.Stopped()) return false;
+        Stop();
+        return true;
+    };
+    for (;;) {
+        while (!stopped() && !noMoreStarts && running < atOnce_ && next < requests_.size()) {
             StartItem(next++, events);
             ++running;
         }
