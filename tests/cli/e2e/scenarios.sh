@@ -2,9 +2,9 @@
 # transcoda-cli as a user meets it: a list with its item counter, a list file, several
 # items at once, shards of a list, Ctrl-C in the middle of a recipe and of several
 # items (the old outputs kept whole), a step killed from outside (alone, and in one item
-# of several at once), outputs that may not
-# be written, and requests that cannot give a true result; names of every legal length,
-# default names beside the input, one output named twice, a pipe as input, a full disk.
+# of several at once), outputs that may not be written, and requests that cannot give a
+# true result; names of every legal length, default names beside the input, one output
+# named twice, a pipe as input, a full disk.
 # Usage: scenarios.sh NAME
 TEST_NAME=$1
 source "$(dirname "$0")/common.sh"
