@@ -105,3 +105,38 @@ class Pair:
         self.b_cpu = Spread(c for _, c in b)
         self.ratio = Spread(wa / wb for (wa, _), (wb, _) in zip(a, b))
         self.cpu_ratio = Spread(ca / cb if cb > 0 else 0.0 for (_, ca), (_, cb) in zip(a, b))
+
+
+def tree_rss_kb(root):
+    """The resident memory of process `root` and of every process under it, in kB."""
+    children, rss = {}, {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/stat" % entry) as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            # Field 4 is the parent; field 24 the resident pages.
+            children.setdefault(int(fields[1]), []).append(int(entry))
+            rss[int(entry)] = int(fields[21]) * os.sysconf("SC_PAGE_SIZE") // 1024
+        except (OSError, IndexError, ValueError):
+            continue
+    total, pending = 0, [root]
+    while pending:
+        pid = pending.pop()
+        total += rss.get(pid, 0)
+        pending += children.get(pid, [])
+    return total
+
+
+def peak_memory(argv, every=0.01):
+    """Runs argv once; the peak of the resident memory of its whole process tree, in MB,
+    sampled every `every` seconds."""
+    process = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    peak = 0
+    while process.poll() is None:
+        peak = max(peak, tree_rss_kb(process.pid))
+        time.sleep(every)
+    if process.returncode != 0:
+        raise JobFailed("%s ended with %d" % (" ".join(argv), process.returncode))
+    return peak / 1024.0

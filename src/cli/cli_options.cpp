@@ -63,7 +63,7 @@ namespace {
 
 // The long options without a one-letter form are told apart by these codes.
 enum LongOnly : int {
-    kFormats = 256, kDebug, kLang, kDelay, kFrom, kTo, kList, kJobs, kShard, kOutcome, kVersion, kProgress,
+    kFormats = 256, kDebug, kLang, kDelay, kFrom, kTo, kList, kJobs, kShard, kVersion, kProgress,
 };
 
 constexpr option kLongOptions[] = {
@@ -73,7 +73,7 @@ constexpr option kLongOptions[] = {
     {"lang", required_argument, nullptr, kLang},   {"delay", required_argument, nullptr, kDelay},
     {"from", required_argument, nullptr, kFrom},   {"to", required_argument, nullptr, kTo},
     {"list", required_argument, nullptr, kList},   {"jobs", required_argument, nullptr, kJobs},
-    {"shard", required_argument, nullptr, kShard}, {"outcome", required_argument, nullptr, kOutcome},
+    {"shard", required_argument, nullptr, kShard},
     {"progress", required_argument, nullptr, kProgress}, {nullptr, 0, nullptr, 0},
 };
 // "-" first: the operands come back in their place among the options (as code 1), so
@@ -144,7 +144,6 @@ std::string TakeOption(int code, const std::string& value, const std::string& wr
         case kFrom: options.From = value; return "";
         case kTo: options.To = value; return "";
         case kList: options.ListFile = value; return "";
-        case kOutcome: options.OutcomeFile = value; return "";
         case kJobs:
             if (!SmallWholeNumber(value, options.JobsAtOnce) || options.JobsAtOnce < 1) return CliBadJobsText(value);
             return "";

@@ -34,7 +34,6 @@ struct CliOptions {
     int JobsAtOnce = 0;           // --jobs: list items converted at once; 0 when not given
     int ShardIndex = 0;           // --shard K/N: K (from 1) and N; 0/0 when not given
     int ShardCount = 0;
-    std::string OutcomeFile;      // --outcome: run as one item of a parallel list (internal)
     ProgressForm Progress = ProgressForm::Auto;     // --progress auto|plain|json
     ExistingOutput Existing = ExistingOutput::Ask;  // -y / --overwrite, -n / --no-overwrite
 };

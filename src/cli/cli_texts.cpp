@@ -181,11 +181,6 @@ std::string CliJobsCappedText(int asked, int allowed) {
                     " to stay within the free memory.");
 }
 
-std::string CliItemEndedText(int status) {
-    return Localised("sans résultat : son convertisseur s'est terminé avec le code " + std::to_string(status),
-                "without a result: its converter ended with status " + std::to_string(status));
-}
-
 std::string CliListProgressText(int done, int total, int running, int failed) {
     std::string text = Localised("Liste : " + std::to_string(done) + " sur " + std::to_string(total) +
                                      " terminé(s), " + std::to_string(running) + " en cours",

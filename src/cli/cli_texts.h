@@ -28,9 +28,6 @@ std::string CliNoStandardStreamText();
 std::string CliStdoutFailedText(const std::string& reason);
 std::string CliEmptyShardText(int index, int count);
 std::string CliJobsCappedText(int asked, int allowed);
-// Ends "La conversion de X a échoué" for a list item whose converter ended without
-// saying what became of it.
-std::string CliItemEndedText(int status);
 // The overall line under the running items of a list converted several at once.
 std::string CliListProgressText(int done, int total, int running, int failed);
 std::string CliListFileText(const std::string& path);

@@ -13,7 +13,7 @@ namespace transcoda::cli {
 // What one running item may need at its peak. The heaviest presets encode H.264 at the
 // input's own size: on a 1920x1080 input the engine alone peaks at 545 MB (measured on
 // presets 7 and 9; the MPEG-4, MPEG and DVD presets stay under 150 MB). The rest is the
-// helper tool, the item's own converter process and a margin.
+// helper tool, the item's session in this process and a margin.
 inline constexpr long long kItemMemoryBytes = 768LL << 20;
 
 // Processors this process may run on.

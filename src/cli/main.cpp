@@ -1,7 +1,5 @@
 // transcoda-cli: the terminal front end over the conversion worker.
 
-#include <signal.h>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,14 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <optional>
 
 #include "cli/cli_options.h"
 #include "cli/cli_texts.h"
 #include "cli/existing_outputs.h"
-#include "cli/item_outcome.h"
 #include "cli/items_at_once.h"
 #include "cli/list_board.h"
 #include "cli/list_file.h"
@@ -33,7 +29,6 @@
 #include "exec/progress_display.h"
 #include "exec/stop_signals.h"
 #include "platform/desktop_language.h"
-#include "platform/instance_mark.h"
 #include "platform/program_folder.h"
 #include "recipes/format_catalogue.h"
 #include "recipes/output_guard.h"
@@ -45,23 +40,6 @@ namespace {
 
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
-
-// An item of a list converted several at once is asked to stop by the process running
-// the list (a SIGINT), and stops the same way when that process dies, whatever kills it.
-// Its stop signals are caught from the first line of main, so none ends it before the
-// thread that acts on them is running. False when that process has already gone.
-bool BecomeListItem() {
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    const char* mark = std::getenv(kListVariable);
-    const auto parent = mark != nullptr ? ParseInstanceMark(mark) : std::nullopt;
-    return !parent || getppid() == parent->Pid;
-}
-
-bool IsListItem(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--outcome") == 0) return true;
-    return false;
-}
 
 void PrintFormats() {
     for (const FormatEntry& entry : FormatCatalogue())
@@ -77,14 +55,6 @@ std::string RefusedOutput(const std::vector<ConversionRequest>& requests) {
     return {};
 }
 
-// This program's own file, started again for each item of a list converted several at
-// once; empty when it cannot be told.
-std::string ThisProgram() {
-    std::error_code error;
-    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : path.string();
-}
-
 // How the command tells its progress: the form of the progress line, and the JSON
 // records with each item's place among them.
 struct Reporting {
@@ -94,11 +64,9 @@ struct Reporting {
 };
 
 // The progress line as asked, or as standard output suits: rewritten in place on a
-// terminal, plain lines elsewhere. An item's process writes it for the process running
-// the list to read.
-LineForm ChosenLineForm(const CliOptions& options, bool listItem) {
+// terminal, plain lines elsewhere.
+LineForm ChosenLineForm(const CliOptions& options) {
     if (options.Progress == ProgressForm::Json) return LineForm::Silent;
-    if (listItem) return LineForm::Rewrite;
     if (options.Progress == ProgressForm::Plain) return LineForm::Plain;
     return isatty(STDOUT_FILENO) != 0 ? LineForm::Terminal : LineForm::Plain;
 }
@@ -106,7 +74,7 @@ LineForm ChosenLineForm(const CliOptions& options, bool listItem) {
 // The worker on the plan's requests, in this process, its progress drawn as it comes and
 // its ending shown once it has ended; its outcomes. A stop signal, before or while it
 // runs, stops it.
-std::vector<RequestOutcome> RunHere(const Plan& plan, TerminalWindow& window, bool listItem, WorkerRoster& roster,
+std::vector<RequestOutcome> RunHere(const Plan& plan, TerminalWindow& window, WorkerRoster& roster,
                                     const Reporting& reporting) {
     ConversionRequest request;
     request.Special = {plan.SyncDelay, plan.ExtractionStart, plan.ExtractionLength};
@@ -121,8 +89,7 @@ std::vector<RequestOutcome> RunHere(const Plan& plan, TerminalWindow& window, bo
         const SpecialValues special = request.Special;
         request = plan.Requests.front();
         request.Special = special;
-        // The process running the list has shown the item's line already.
-        if (!listItem) window.PrintLine(CliItemLine("", request.InputPath, request.OutputPath));
+        window.PrintLine(CliItemLine("", request.InputPath, request.OutputPath));
         job = ConversionWorker::TakeJob("transformOnce", request);
     }
     auto worker = std::make_shared<ConversionWorker>(std::move(job));
@@ -137,24 +104,21 @@ std::vector<RequestOutcome> RunHere(const Plan& plan, TerminalWindow& window, bo
     window.EndLine();
     window.SetRecords(nullptr, {}, {});
     const std::vector<RequestOutcome> outcomes = worker->Outcomes();
-    // A list's items are told as they end; an item's process leaves that to the list's.
-    if (reporting.Records != nullptr && !plan.AsList && !listItem && !outcomes.empty())
+    // A list's items are told as they end.
+    if (reporting.Records != nullptr && !plan.AsList && !outcomes.empty())
         reporting.Records->Ended(reporting.RecordOf.front(), StatusAfter(outcomes.front()));
     return outcomes;
 }
 
-// The list, several items at once, each in a process of its own. The board leaves the
-// terminal before the messages that end the list.
-std::vector<RequestOutcome> RunInParallel(const Plan& plan, const CliOptions& options, int itemsAtOnce,
-                                          const std::string& program, const Reporting& reporting) {
+// The list, several items at once, each a session of this process. The board leaves
+// the terminal before the messages that end the list.
+std::vector<RequestOutcome> RunInParallel(const Plan& plan, int itemsAtOnce, WorkerRoster& roster,
+                                          const Reporting& reporting) {
     ParallelList list;
     list.Requests = plan.Requests;
     list.ItemsAtOnce = itemsAtOnce;
-    list.Program = program;
-    list.Language = App().CurrentLanguage;
-    list.Debug = options.Debug;
-    list.OutcomeFolder = App().WorkFolder;
     list.Stopped = [] { return StopSignal() != 0; };
+    list.Roster = &roster;
     list.Records = reporting.Records;
     list.RecordOf = reporting.RecordOf;
     ListBoard board(stdout, stderr);
@@ -164,23 +128,6 @@ std::vector<RequestOutcome> RunInParallel(const Plan& plan, const CliOptions& op
     for (const std::string& message : result.Messages) std::fprintf(stderr, "%s\n", message.c_str());
     std::fprintf(stderr, "%s", IndentedDetails(result.FailureDetails).c_str());
     return result.Outcomes;
-}
-
-// An item's process tells the process running the list what became of its request; its
-// failure is told there, in the summary of the list, not by itself.
-void TellOutcome(const CliOptions& options, const std::vector<RequestOutcome>& outcomes,
-                 const std::vector<std::string>& messages) {
-    ItemOutcome told{StopSignal() != 0 ? RequestOutcome::Result::Stopped : RequestOutcome::Result::Failed, {}};
-    if (!outcomes.empty()) told = {outcomes.front().Outcome, outcomes.front().Reason, outcomes.front().Details};
-    for (const std::string& message : messages) {
-        if (told.Result == RequestOutcome::Result::Failed &&
-            message == ConversionFailedText(outcomes.front().Request.InputPath, told.Reason,
-                                                    !outcomes.front().Details.empty()))
-            continue;
-        if (told.Result == RequestOutcome::Result::FolderError && message == told.Reason) continue;
-        std::fprintf(stderr, "%s\n", message.c_str());
-    }
-    WriteItemOutcome(options.OutcomeFile, told);
 }
 
 // The options of the command line; the language is taken from them before any message.
@@ -257,8 +204,7 @@ size_t PlaceOfOutput(const std::vector<ConversionRequest>& requests, const std::
     return place;
 }
 
-// An output that exists already is replaced only when the user says so. An item's
-// process does as the process running the list decided (it is started with -y). Leaves
+// An output that exists already is replaced only when the user says so. Leaves
 // in the plan only the requests to run and counts in kept the outputs kept as they are;
 // the records hear what became of the others. The exit status when a stop signal came
 // meanwhile.
@@ -284,25 +230,15 @@ std::optional<int> SortExisting(const CliOptions& options, Plan& plan, int& kept
     return std::nullopt;
 }
 
-// How many items of the plan run at once: several only for a list run by this process,
-// with a work folder for the items' outcomes and this program's file to start them; then
-// as asked with --jobs (or one per core), within the free memory.
-int ItemsAtOnceFor(const Plan& plan, const CliOptions& options, bool listItem, const std::string& program) {
-    if (!plan.AsList || listItem || App().WorkFolder.empty() || program.empty()) return 1;
+// How many items of the plan run at once: several only for a list; then as asked with
+// --jobs (or one per core), within the free memory.
+int ItemsAtOnceFor(const Plan& plan, const CliOptions& options) {
+    if (!plan.AsList) return 1;
     const ItemsAtOnce chosen = ChooseItemsAtOnce(options.JobsAtOnce, static_cast<int>(plan.Requests.size()), AvailableCores(), AvailableMemoryBytes());
     if (chosen.CappedByMemory && options.JobsAtOnce > chosen.Count)
         std::fprintf(stderr, "%s\n", CliJobsCappedText(options.JobsAtOnce, chosen.Count).c_str());
     // A list whose items feed one another keeps its order.
     return ItemsDependOnEachOther(plan.Requests) ? 1 : chosen.Count;
-}
-
-// An item's process ends once it has told its outcome: written, failed or stopped.
-int EndListItem(const CliOptions& options, const std::vector<RequestOutcome>& outcomes,
-                const std::vector<std::string>& messages) {
-    TellOutcome(options, outcomes, messages);
-    if (StopSignal() != 0) return 128 + StopSignal();
-    const bool written = !outcomes.empty() && outcomes.front().Outcome == RequestOutcome::Result::Written;
-    return written ? 0 : kExitFailed;
 }
 
 // The command's last words: stopped, or how many outputs were written out of all asked
@@ -324,46 +260,43 @@ int EndCommand(const std::vector<RequestOutcome>& outcomes, int kept, int total,
 
 // The plan carried out, from the outputs that exist already to its summary; the exit
 // status.
-int ConvertPlan(const CliOptions& options, Plan& plan, bool listItem, WorkerRoster& roster, ProgressRecords* records) {
+int ConvertPlan(const CliOptions& options, Plan& plan, WorkerRoster& roster, ProgressRecords* records) {
     const int total = static_cast<int>(plan.Requests.size());
     const std::vector<ConversionRequest> all = plan.Requests;
     int kept = 0;
     if (const auto status = SortExisting(options, plan, kept, records)) return *status;
-    Reporting reporting{ChosenLineForm(options, listItem), records, {}};
+    Reporting reporting{ChosenLineForm(options), records, {}};
     for (const ConversionRequest& request : plan.Requests) reporting.RecordOf.push_back(PlaceOfOutput(all, request.OutputPath));
 
     std::vector<RequestOutcome> outcomes;
-    const std::string program = ThisProgram();
-    const int itemsAtOnce = ItemsAtOnceFor(plan, options, listItem, program);
+    const int itemsAtOnce = ItemsAtOnceFor(plan, options);
     if (plan.Requests.empty()) {
         // Nothing left to convert.
     } else if (itemsAtOnce > 1) {
-        outcomes = RunInParallel(plan, options, itemsAtOnce, program, reporting);
+        outcomes = RunInParallel(plan, itemsAtOnce, roster, reporting);
     } else {
         TerminalWindow window(stdout, stderr);
         window.SetLineForm(reporting.Form);
-        if (listItem) window.HoldMessages();
         AttachWindow(&window);
-        outcomes = RunHere(plan, window, listItem, roster, reporting);
+        outcomes = RunHere(plan, window, roster, reporting);
         AttachWindow(nullptr);
-        if (listItem) return EndListItem(options, outcomes, window.HeldMessages());
     }
     return EndCommand(outcomes, kept, total, records != nullptr);
 }
 
 // The command line carried out, from its options to its summary; the exit status.
-int RunCommand(int argc, char** argv, bool listItem, WorkerRoster& roster) {
+int RunCommand(int argc, char** argv, WorkerRoster& roster) {
     CliOptions options;
     if (const auto status = ReadOptions(argc, argv, options)) return *status;
     Plan plan;
     if (const auto status = PlanRequests(options, plan)) return *status;
     // JSON progress: every item is named before anything runs, and the list's result
-    // comes last; an item's process leaves both to the process running the list.
+    // comes last.
     std::unique_ptr<ProgressRecords> records;
     if (options.Progress == ProgressForm::Json) records = std::make_unique<ProgressRecords>(stdout, plan.Requests);
-    if (records && !listItem) records->Begin();
-    const int status = ConvertPlan(options, plan, listItem, roster, records.get());
-    if (records && !listItem) records->Finish(StopSignal() != 0, CliNotStartedText());
+    if (records) records->Begin();
+    const int status = ConvertPlan(options, plan, roster, records.get());
+    if (records) records->Finish(StopSignal() != 0, CliNotStartedText());
     return status;
 }
 
@@ -382,12 +315,10 @@ int main(int argc, char** argv) {
     // Before anything: a stop signal from now on stops the conversion and cleans up.
     CatchStopSignals();
     std::signal(SIGPIPE, SIG_IGN);
-    const bool listItem = IsListItem(argc, argv);
-    if (listItem && !BecomeListItem()) return 128 + SIGTERM;
     InstanceScope instance;
     // The signal's thread may outlive main: it shares the roster.
     const auto roster = std::make_shared<WorkerRoster>();
     WatchStopSignals([roster](int) { roster->StopAll(); });
     App().ProgramFolder = ExecutableFolder();
-    return CheckStandardOutput(RunCommand(argc, argv, listItem, *roster));
+    return CheckStandardOutput(RunCommand(argc, argv, *roster));
 }

@@ -75,9 +75,7 @@ ProgressRecords::ProgressRecords(std::FILE* out, std::vector<ConversionRequest> 
     }
 }
 
-bool ProgressRecords::IsRecord(const std::string& line) { return line.starts_with("{\"item\":"); }
-
-// The item's number and the fields that never change, "item" first (Forward relies on it).
+// The item's number and the fields that never change, "item" first.
 std::string ProgressRecords::Prefix(size_t index) const {
     return "{\"item\":" + std::to_string(index + 1) + ",\"items\":" + std::to_string(items_.size()) + ",";
 }
@@ -121,17 +119,6 @@ void ProgressRecords::Converting(size_t index, const std::string& step, std::opt
     item.LastTold = now;
     item.Elapsed = Seconds(now - *item.Start);
     WriteLocked(index, done, leftMs, "");
-}
-
-void ProgressRecords::Forward(size_t index, const std::string& record) {
-    std::lock_guard lock(m_);
-    const std::string own = "{\"item\":1,\"items\":1,";
-    if (index >= items_.size() || items_[index].Ended || !record.starts_with(own)) return;
-    Entry& item = items_[index];
-    if (!item.Start) item.Start = Clock::now();
-    item.State = "converting";
-    std::fprintf(out_, "%s%s\n", Prefix(index).c_str(), record.substr(own.size()).c_str());
-    std::fflush(out_);
 }
 
 void ProgressRecords::EndLocked(size_t index, const std::string& state, const std::string& message) {

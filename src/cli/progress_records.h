@@ -4,8 +4,8 @@
 // at most once a second in between), then once more with what became of it; a last
 // record tells the result of the whole list. The fields are described in the README.
 //
-// Any thread: the worker and the tool reader report through the terminal window, the
-// list's own thread through the parallel list.
+// Any thread: the worker and the tool reader report through the terminal window or the
+// parallel list, the list's own thread its items' ends.
 
 #include <chrono>
 #include <cstdio>
@@ -35,9 +35,6 @@ public:
     // most once a second.
     void Converting(size_t index, const std::string& step, std::optional<double> done,
                     std::optional<int64_t> leftMs);
-    // A record written by the process that converted item `index` on its own (where it
-    // was item 1 of 1), passed on under the item's number here.
-    void Forward(size_t index, const std::string& record);
     // What became of item `index`: its last record (nothing more is told of it).
     void Ended(size_t index, const ItemStatus& status);
     // An output left as it was (-n, or the answer No): the item's last record.
@@ -45,9 +42,6 @@ public:
     // The last records: every item not yet ended as stopped (when the command was
     // stopped) or failed with `message`, then the whole list's.
     void Finish(bool stopped, const std::string& message);
-
-    // Whether a line is a record of this form (for the process running a list).
-    static bool IsRecord(const std::string& line);
 
 private:
     struct Entry {

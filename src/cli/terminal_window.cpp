@@ -44,15 +44,16 @@ void TerminalWindow::SetQueue(ConversionQueue queue) {
     shownItem_ = 0;
 }
 
-// The status, the progress text and the time label, two blanks between them, none after.
-std::string TerminalWindow::LineLocked() const {
+std::string ProgressLineText(std::string status, std::string progress, std::string time) {
     std::string line;
-    for (std::string part : {status_, progress_, time_}) {
-        part.erase(part.find_last_not_of(' ') + 1);
-        if (!part.empty()) line += (line.empty() ? "" : "  ") + part;
+    for (std::string* part : {&status, &progress, &time}) {
+        part->erase(part->find_last_not_of(' ') + 1);
+        if (!part->empty()) line += (line.empty() ? "" : "  ") + *part;
     }
     return line;
 }
+
+std::string TerminalWindow::LineLocked() const { return ProgressLineText(status_, progress_, time_); }
 
 void TerminalWindow::DrawLocked() {
     const std::string line = LineLocked();
@@ -133,22 +134,8 @@ void TerminalWindow::ShowDisplay(const DisplayChange& change) {
 // No caption on a terminal.
 void TerminalWindow::SetActionText(const std::string&) {}
 
-void TerminalWindow::HoldMessages() {
-    std::lock_guard lock(m_);
-    holdMessages_ = true;
-}
-
-std::vector<std::string> TerminalWindow::HeldMessages() {
-    std::lock_guard lock(m_);
-    return held_;
-}
-
 void TerminalWindow::ShowMessage(const std::string& text) {
     std::lock_guard lock(m_);
-    if (holdMessages_) {
-        held_.push_back(text);
-        return;
-    }
     EndLineLocked();
     std::fprintf(err_, "%s\n", text.c_str());
     std::fflush(err_);
@@ -166,10 +153,6 @@ std::string IndentedDetails(const std::string& details) {
 
 void TerminalWindow::ShowFailure(const std::string& text, const std::string& details) {
     std::lock_guard lock(m_);
-    if (holdMessages_) {
-        held_.push_back(text);
-        return;
-    }
     EndLineLocked();
     std::fprintf(err_, "%s\n%s", text.c_str(), IndentedDetails(details).c_str());
     std::fflush(err_);
@@ -182,7 +165,9 @@ void TerminalWindow::AppendLog(const std::string& line) {
     std::fflush(err_);
 }
 
-std::string TerminalWindow::LogStamp(const std::string& marker) {
+std::string TerminalWindow::LogStamp(const std::string& marker) { return TerminalLogStamp(marker); }
+
+std::string TerminalLogStamp(const std::string& marker) {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);

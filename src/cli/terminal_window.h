@@ -26,12 +26,17 @@ namespace transcoda::cli {
 
 // The failing tool's last lines, each indented under the message they belong to.
 std::string IndentedDetails(const std::string& details);
+// The progress line: the status, the progress text and the time label, two blanks
+// between them, none after.
+std::string ProgressLineText(std::string status, std::string progress, std::string time);
+// "** "/">> " + the date and time, as the diagnostic log's lines begin on a terminal.
+std::string TerminalLogStamp(const std::string& marker);
 
 class ProgressRecords;
 
 // How the progress line is shown: rewritten in place and cleared to the end of the line
-// (a terminal), rewritten after "\r" and padded with blanks (read by the process running a
-// list), one plain line per step and at most one a second, or not at all (JSON records).
+// (a terminal), rewritten after "\r" and padded with blanks (elsewhere, for a reader that
+// redraws it), one plain line per step and at most one a second, or not at all (JSON records).
 enum class LineForm { Terminal, Rewrite, Plain, Silent };
 
 class TerminalWindow : public WindowPort {
@@ -54,10 +59,6 @@ public:
     void EndLine();
     // A line on standard output after the progress line.
     void PrintLine(const std::string& text);
-    // From now on messages are kept instead of shown, for the caller to show as it sees
-    // fit once the conversion has ended (a failure's details travel with its outcome).
-    void HoldMessages();
-    std::vector<std::string> HeldMessages();
 
     void ShowDisplay(const DisplayChange& change) override;
     void SetActionText(const std::string& text) override;
@@ -89,8 +90,6 @@ private:
     std::string status_, progress_, time_;
     size_t drawnWidth_ = 0;
     bool lineOpen_ = false;
-    bool holdMessages_ = false;
-    std::vector<std::string> held_;
     ConversionQueue queue_;
     long long shownItem_ = 0;
 };

@@ -14,11 +14,6 @@
 namespace transcoda {
 
 inline constexpr const char* kInstanceVariable = "TRANSCODA_INSTANCE";
-// The mark of the process running a list several items at once, in the environment of
-// each item's process. An item is an instance of its own, not a tool of that process:
-// it carries no kInstanceVariable, so that no instance's clean-up ever ends it (it
-// stops itself, removing its own files, when that process dies).
-inline constexpr const char* kListVariable = "TRANSCODA_LIST";
 
 struct InstanceMark {
     pid_t Pid = 0;

@@ -63,22 +63,18 @@ std::vector<std::string> SplitWithProgramPath(const std::string& commandLine) {
 
 // The inherited environment with this instance's mark in place of any mark it held, so
 // that the tool (and whatever it starts) is known as one of this instance's tools, and
-// with the given entries in place of inherited ones of the same names. A child started
-// as an instance of its own gets no mark at all.
-std::vector<char*> MarkedEnvironment(const std::vector<std::string>& extra, ChildKind kind) {
-    static const std::string unmarked = std::string(kInstanceVariable) + "=";
+// with the given entries in place of inherited ones of the same names.
+std::vector<char*> MarkedEnvironment(const std::vector<std::string>& extra) {
     std::vector<const std::string*> added{&ThisInstanceEnvironmentEntry()};
     for (const std::string& e : extra)
         if (e.find('=') != std::string::npos) added.push_back(&e);
     auto replaced = [&](const char* entry) {
-        if (kind == ChildKind::Instance && std::strncmp(entry, unmarked.c_str(), unmarked.size()) == 0) return true;
         for (const std::string* a : added) {
             const size_t nameEnd = a->find('=') + 1;
             if (std::strncmp(entry, a->c_str(), nameEnd) == 0) return true;
         }
         return false;
     };
-    if (kind == ChildKind::Instance) added.erase(added.begin());
     std::vector<char*> env;
     for (char** e = environ; *e != nullptr; ++e)
         if (!replaced(*e)) env.push_back(*e);
@@ -263,8 +259,7 @@ ChildProcess::~ChildProcess() {
     if (pidfd_ >= 0) close(pidfd_);
 }
 
-bool ChildProcess::Start(const std::string& commandLine, int outputFd, const std::vector<std::string>& environment,
-                         ChildKind kind) {
+bool ChildProcess::Start(const std::string& commandLine, int outputFd, const std::vector<std::string>& environment) {
     std::lock_guard lock(m_);
     if (pid_ > 0) return false;
     std::vector<std::string> args = SplitWithProgramPath(commandLine);
@@ -272,7 +267,7 @@ bool ChildProcess::Start(const std::string& commandLine, int outputFd, const std
 
     ProcessSetup setup;
     setup.Arguments = std::move(args);
-    std::vector<char*> env = MarkedEnvironment(environment, kind);
+    std::vector<char*> env = MarkedEnvironment(environment);
     setup.Environment = env.data();
     setup.Output = outputFd >= 0 ? outputFd : ProcessSetup::kNullDevice;
     setup.Error = setup.Output;

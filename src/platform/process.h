@@ -2,8 +2,7 @@
 // One child process started from a single command-line string, spawned directly (no
 // shell) in a process group of its own, so that ending it also ends everything it
 // started. Every child carries this instance's mark in its environment (see
-// instance_mark.h): it is one of this instance's tools, unless it is started as an
-// instance of its own.
+// instance_mark.h): it is one of this instance's tools.
 
 #include <sys/types.h>
 
@@ -45,10 +44,6 @@ struct ProcessSetup {
 // -1 with *error set to the errno that kept it from starting (nothing then left behind).
 pid_t StartProcess(const ProcessSetup& setup, int* error);
 
-// Whether the child is one of this instance's tools (it carries the instance's mark) or
-// an instance of its own (it carries no mark, and no instance's clean-up ends it).
-enum class ChildKind { Tool, Instance };
-
 class ChildProcess {
 public:
     ChildProcess() = default;
@@ -65,8 +60,7 @@ public:
     // directory are inherited, no other descriptor reaches the child. False when it could not be started.
     // Each "NAME=value" of `environment` is added to the child's environment, in place
     // of an inherited entry of the same name.
-    bool Start(const std::string& commandLine, int outputFd, const std::vector<std::string>& environment = {},
-               ChildKind kind = ChildKind::Tool);
+    bool Start(const std::string& commandLine, int outputFd, const std::vector<std::string>& environment = {});
 
     // Waits at most timeoutMs (negative: without limit) and returns true as soon as the
     // child has ended (also true when it was never started).

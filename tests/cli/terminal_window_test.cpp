@@ -22,7 +22,7 @@ std::string Contents(std::FILE* file) {
 }
 
 // Each form of the progress line over the same calls: rewritten in place (a terminal,
-// or the pipe of a list item's process), plain lines (a log: one per step, at most one a
+// or a reader that redraws it), plain lines (a log: one per step, at most one a
 // second, no "\r"), or nothing (JSON records on standard output).
 TEST(TerminalWindow, ProgressLineMessagesAndListItems) {
     const std::string item = "(2/2) /in/b.avi -> /out/b.mp3\n";

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # transcoda-cli as a user meets it: a list with its item counter, a list file, several
 # items at once, shards of a list, Ctrl-C in the middle of a recipe and of several
-# items (the old outputs kept whole), a step killed from outside, outputs that may not
-# be written, and requests that cannot give a true result; names of every legal length,
-# default names beside the input, one output named twice, a pipe as input, a full disk.
+# items (the old outputs kept whole), a step killed from outside (alone, and in one item
+# of several at once), outputs that may not be written, and requests that cannot give a
+# true result; names of every legal length, default names beside the input, one output
+# named twice, a pipe as input, a full disk.
 # Usage: scenarios.sh NAME
 TEST_NAME=$1
 source "$(dirname "$0")/common.sh"
@@ -182,8 +183,8 @@ jobs)
 jobs-stop)
     # Ctrl-C while two items convert at once: both stop and clean up, the outputs of an
     # earlier run stay as they were, and the third item never starts. The list process
-    # killed outright (SIGKILL): each item stops by itself and removes its own files,
-    # without ending its sibling first.
+    # killed outright (SIGKILL): its items' tools die with it, and the next start removes
+    # what they were writing.
     make_long_clip
     for name in a b c; do
         echo "earlier $name" >"$WORK/out/$name.avi"
@@ -208,8 +209,8 @@ jobs-stop)
             grep -qF "Conversion stopped." "$WORK/stderr" || fail "jobs-stop: not told"
             ! grep -qF "(3/3)" "$WORK/stdout" || fail "jobs-stop: the third item started"
         else
-            # The items end by themselves, each once it has cleaned up: waited for, within
-            # a bound. Only the list process's own work folder is left, for the next start.
+            # The tools end with the process, within a bound. Only the list process's own
+            # work folder is left, for the next start.
             for _ in $(seq 1 600); do
                 pgrep -f "$WORK/" >/dev/null || break
                 sleep 0.05
@@ -350,6 +351,26 @@ killed)
         cmp -s "$WORK/out/hd.avi" "$WORK/hd.kept" || fail "killed ($target): the earlier output was changed"
         check_clean "killed ($target)"
     done
+    # In a list converted two at once, the item whose tool is killed fails alone: the
+    # other items are written, the summary names it, and the status is the list's.
+    "$CLI" --lang EN --jobs 2 -y -f 0 "$WORK/long.avi" "$WORK/out/hd.avi" -f 34 "$FIXTURES/clip.mp3" \
+        "$WORK/out/k.mp3" -f 36 "$FIXTURES/clip.flv" "$WORK/out/k.wav" >"$WORK/stdout" 2>"$WORK/stderr" &
+    pid=$!
+    target="$WORK/prog/B/utilitymff3.exe .*1280x720"
+    for _ in $(seq 1 300); do
+        pgrep -f "$target" >/dev/null && break
+        sleep 0.1
+    done
+    pkill -KILL -f "$target" || fail "killed item: nothing matched $target"
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq 1 ] || fail "killed item: exit status $status, expected 1"
+    grep -qF "  $WORK/long.avi" "$WORK/stderr" || fail "killed item: the summary does not name it: $(cat "$WORK/stderr")"
+    grep -qF "2 of 3 file(s) written." "$WORK/stderr" || fail "killed item: wrong count"
+    check_media "killed item: k.mp3" "$WORK/out/k.mp3" audio
+    check_media "killed item: k.wav" "$WORK/out/k.wav" audio
+    cmp -s "$WORK/out/hd.avi" "$WORK/hd.kept" || fail "killed item: the earlier output was changed"
+    check_clean "killed item"
     ;;
 refused)
     # A device node, a folder, the program's own tools and executable: refused before
