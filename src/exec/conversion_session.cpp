@@ -12,4 +12,23 @@ RunToolHook ConversionSession::Hook() const {
     return hook_;
 }
 
+void ConversionSession::AbandonRuns() {
+    std::lock_guard lock(runMutex_);
+    runsAbandoned_ = true;
+    if (run_ != nullptr) run_->Terminate();
+}
+
+void ConversionSession::ResumeRuns() {
+    std::lock_guard lock(runMutex_);
+    runsAbandoned_ = false;
+}
+
+bool ConversionSession::AttachRun(ChildProcess* child) {
+    std::lock_guard lock(runMutex_);
+    run_ = child;
+    if (child == nullptr || !runsAbandoned_) return true;
+    child->Terminate();
+    return false;
+}
+
 }  // namespace transcoda

@@ -19,6 +19,7 @@
 #include "exec/progress_display.h"
 #include "exec/request_timing.h"
 #include "exec/tool_outcome.h"
+#include "platform/process.h"
 
 namespace transcoda {
 
@@ -52,6 +53,15 @@ public:
     // Readable once stopped, for a wait to poll with what it waits for.
     int StopFd() const { return stop_.Fd(); }
 
+    // Ends the tool this session runs now, and at once any it starts until ResumeRuns,
+    // without stopping the session: a run of the same request beside this session's own
+    // has failed, so what this one does is wasted. Any thread.
+    void AbandonRuns();
+    void ResumeRuns();
+    // The tool runner's side: the child it runs now (null once it has ended). False, and
+    // the child is ended, when runs are abandoned.
+    bool AttachRun(ChildProcess* child);
+
     ProgressDisplay& Display() { return display_; }
     RequestTiming& Timing() { return timing_; }
     PercentFollower& Percent() { return percent_; }
@@ -74,6 +84,9 @@ public:
 
 private:
     Cancellation stop_;
+    std::mutex runMutex_;
+    ChildProcess* run_ = nullptr;
+    bool runsAbandoned_ = false;
     ProgressDisplay display_;
     RequestTiming timing_{display_};
     PercentFollower percent_;

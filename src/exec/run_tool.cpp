@@ -69,6 +69,9 @@ ToolOutcome RunTool(ConversionSession& session, const std::string& commandLine) 
     // end of the output once they have all gone.
     close(fds[1]);
 
+    // Until it has ended, the session may end the child from another thread.
+    session.AttachRun(&child);
+
     ToolOutputReader reader(session, fds[0]);
     const bool readerStarted = reader.Start();
 
@@ -90,6 +93,7 @@ ToolOutcome RunTool(ConversionSession& session, const std::string& commandLine) 
     if (!child.WaitFor(kReapMs))
         LogFailure("Erreur de terminaison, merci de signaler cette erreur avec votre configuration à ",
                    "Terminaison error, please send this error to ");
+    session.AttachRun(nullptr);
     session.LastExitStatus = child.ExitStatus();
 
     // A tool that ended by itself has its last lines read; a stopped one does not.

@@ -22,6 +22,7 @@
 #include "recipes/output_replacement.h"
 #include "recipes/path_rules.h"
 #include "recipes/result_check.h"
+#include "recipes/sound_alongside.h"
 #include "recipes/step_chain.h"
 #include "recipes/step_display.h"
 #include "recipes/step_templates.h"
@@ -70,8 +71,26 @@ void HdAviRecipe(ConversionSession& session, const std::string& code, const std:
     NewTempBaseName(session);
     const std::string stem = TempStem(session);
     FinalDeletions cleanup({stem + ".avi", stem + ".mp3"});
-    chain.Then(StepKind::SoundExtraction, Writes::Sound, [&] { return ExtractAudioTrack(session, code, input); })
-        .Then(StepKind::PictureEncoding, Writes::Picture, [&] { return RunFormatStep(session, code, input, output); })
+    if (session.Hook()) {
+        // Tools played by a test, one at a time: the sound first, then the picture.
+        chain.Then(StepKind::SoundExtraction, Writes::Sound, [&] { return ExtractAudioTrack(session, code, input); })
+            .Then(StepKind::PictureEncoding, Writes::Picture,
+                  [&] { return RunFormatStep(session, code, input, output); })
+            .Then(StepKind::FinalJoin, Writes::Media, [&] { return MuxFinal(session, output); })
+            .Run();
+        return;
+    }
+    // The sound is extracted while the picture is encoded (sound_alongside.h), and
+    // checked once both have ended; a sound that fails ends the picture's run and is
+    // the request's failure.
+    std::optional<SoundAlongside> sound;
+    chain.Then(StepKind::PictureEncoding, Writes::Picture,
+               [&] {
+                   sound.emplace(session, code, input);
+                   StepOutcome picture = RunFormatStep(session, code, input, output);
+                   return sound->Failed() ? sound->Take() : picture;
+               })
+        .Then(StepKind::SoundExtraction, Writes::Sound, [&] { return sound->Take(); })
         .Then(StepKind::FinalJoin, Writes::Media, [&] { return MuxFinal(session, output); })
         .Run();
 }

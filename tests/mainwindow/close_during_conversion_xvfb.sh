@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program on a virtual X server: an HD AVI conversion is started with a click on
-# the Convert picture; its sound step runs the real tool and leaves an intermediate, its
-# picture step hangs. A click on the Close picture asks whether to stop and quit:
+# the Convert picture; its sound step runs the real tool beside the picture step and
+# leaves an intermediate, its picture step hangs. A click on the Close picture asks whether to stop and quit:
 # - answered No (Escape), the program, its tool and the conversion go on;
 # - answered Yes (Return), the program ends at once and cleanly, its tool is ended and
 #   no intermediate is left.
@@ -68,6 +68,11 @@ for _ in $(seq 1 600); do
 done
 [[ -s "$SCRATCH/tool.pid" ]] || fail "the picture step was never started"
 TOOL_PID=$(cat "$SCRATCH/tool.pid")
+# The sound is extracted beside the picture: its intermediate comes when it does.
+for _ in $(seq 1 200); do
+    [[ -n "$(intermediates)" ]] && break
+    sleep 0.05
+done
 [[ -n "$(intermediates)" ]] || fail "the sound step left no intermediate"
 
 # Waits up to TRIES x 50 ms for the program to end; sets `status` to its exit status,
