@@ -80,6 +80,9 @@ void HdAviRecipe(ConversionSession& session, const std::string& code, const std:
             .Run();
         return;
     }
+    // What is left of the sound's run once the picture is encoded: in all but the
+    // shortest inputs, it has ended by then.
+    constexpr double kTakenBesideShare = 0.005;
     // The sound is extracted while the picture is encoded (sound_alongside.h), and
     // checked once both have ended; a sound that fails ends the picture's run and is
     // the request's failure.
@@ -90,7 +93,7 @@ void HdAviRecipe(ConversionSession& session, const std::string& code, const std:
                    StepOutcome picture = RunFormatStep(session, code, input, output);
                    return sound->Failed() ? sound->Take() : picture;
                })
-        .Then(StepKind::SoundExtraction, Writes::Sound, [&] { return sound->Take(); })
+        .Then(StepKind::SoundExtraction, Writes::Sound, [&] { return sound->Take(); }, kTakenBesideShare)
         .Then(StepKind::FinalJoin, Writes::Media, [&] { return MuxFinal(session, output); })
         .Run();
 }

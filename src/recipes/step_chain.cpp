@@ -8,19 +8,16 @@
 
 namespace transcoda {
 
-StepChain& StepChain::Then(StepKind kind, Writes writes, std::function<StepOutcome()> step) {
-    planned_.push_back({kind, writes, std::move(step)});
+StepChain& StepChain::Then(StepKind kind, Writes writes, std::function<StepOutcome()> step, double share) {
+    planned_.push_back({kind, writes, std::move(step), share});
     return *this;
 }
 
-std::vector<StepKind> StepChain::Plan() const {
-    std::vector<StepKind> kinds;
-    for (const Planned& planned : planned_) kinds.push_back(planned.Kind);
-    return kinds;
-}
-
 void StepChain::Run() {
-    session_.Timing().PlanSteps(ExpectedShares(Plan()));
+    std::vector<double> shares;
+    for (const Planned& planned : planned_)
+        shares.push_back(planned.Share >= 0.0 ? planned.Share : ExpectedShare(planned.Kind));
+    session_.Timing().PlanSteps(shares);
     for (const Planned& planned : planned_) {
         if (failed_) break;
         session_.Timing().BeginStep();

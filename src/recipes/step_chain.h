@@ -23,8 +23,10 @@ public:
     StepChain(ConversionSession& session, const Expectation& expected, const InputPin* pin = nullptr)
         : session_(session), expected_(expected), pin_(pin) {}
 
-    // Adds a step to the plan; nothing runs yet.
-    StepChain& Then(StepKind kind, Writes writes, std::function<StepOutcome()> step);
+    // Adds a step to the plan; nothing runs yet. `share`, when given, is the step's
+    // expected share of the work in place of its kind's (a step whose tool ran beside an
+    // earlier one costs next to nothing of its own).
+    StepChain& Then(StepKind kind, Writes writes, std::function<StepOutcome()> step, double share = -1.0);
     // Runs the planned steps; the functions they hold may refer to the caller's locals,
     // which must live until it returns.
     void Run();
@@ -36,8 +38,6 @@ public:
     // True when the chain ended because `read` said so.
     bool EndedByExpectation() const { return endedByExpectation_; }
 
-    // The kinds of the planned steps, in order.
-    std::vector<StepKind> Plan() const;
     // The step that failed, or the last one that ran.
     const StepOutcome& Result() const { return last_; }
     bool Ok() const { return !failed_; }
@@ -50,6 +50,7 @@ private:
         StepKind Kind;
         Writes What;
         std::function<StepOutcome()> Step;
+        double Share;
     };
     void RunOne(const Planned& planned);
 

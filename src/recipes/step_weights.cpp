@@ -36,11 +36,4 @@ double ExpectedShare(StepKind step) {
     return 1.0;
 }
 
-std::vector<double> ExpectedShares(const std::vector<StepKind>& steps) {
-    std::vector<double> shares;
-    shares.reserve(steps.size());
-    for (StepKind step : steps) shares.push_back(ExpectedShare(step));
-    return shares;
-}
-
 }  // namespace transcoda

@@ -4,13 +4,10 @@
 // over the steps still to come by these shares; it corrects them as the request's own
 // steps are timed.
 
-#include <vector>
-
 #include "recipes/step_outcome.h"
 
 namespace transcoda {
 
 double ExpectedShare(StepKind step);
-std::vector<double> ExpectedShares(const std::vector<StepKind>& steps);
 
 }  // namespace transcoda
