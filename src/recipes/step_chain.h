@@ -3,8 +3,8 @@
 // only while the conversion runs and every earlier step went well, and what it wrote is
 // checked against what the request's output must hold before the next one may read it.
 // The chain keeps the first step that failed (or was stopped), or else the last one.
-// The plan (the kind of each step, in order) is handed to the time estimate before the
-// first step runs, and each step's start and end after it. With an input pin, no step
+// The plan (each step's expected share of the work, in order) is handed to the time
+// estimate before the first step runs, and each step's start and end after it. With an input pin, no step
 // starts once the input has changed.
 
 #include <functional>
