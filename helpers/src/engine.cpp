@@ -47,8 +47,10 @@ void DieWithFrontEnd() {
     prctl(PR_SET_PDEATHSIG, 0);
 }
 
+bool EngineShownInstead() { return std::getenv("TRANSCODA_SHOW_ENGINE") != nullptr; }
+
 bool ShowEngineInstead(const std::vector<std::string>& argv) {
-    if (std::getenv("TRANSCODA_SHOW_ENGINE") == nullptr) return false;
+    if (!EngineShownInstead()) return false;
     std::string line = "engine:";
     for (const std::string& a : argv) {
         const bool plain = !a.empty() && a.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
@@ -125,9 +127,10 @@ int RunEngine(const std::vector<std::string>& argv, const EngineOptions& options
     CloseIfOpen(outPipe[1]);
     CloseIfOpen(errPipe[1]);
     if (options.onStarted) options.onStarted();
+    bool abandoned = options.confirm && !options.confirm();
+    if (abandoned) kill(pid, SIGKILL);
 
     char buf[8192];
-    bool abandoned = false;
     while (outPipe[0] >= 0 || errPipe[0] >= 0) {
         pollfd fds[3];
         int n = 0;

@@ -32,6 +32,9 @@ struct EngineOptions {
     int passFd = -1;
     // Called in the tool once the child has been started, while it runs.
     std::function<void()> onStarted;
+    // Asked after onStarted, before any of the child's output is read: false ends the
+    // child at once (SIGKILL).
+    std::function<bool()> confirm;
     // A descriptor watched with the child's outputs (-1: none), and what is called when
     // it is readable.
     int watchFd = -1;
@@ -63,6 +66,8 @@ void InstallStopHandlers();
 // "engine: " and argv, quoted for a shell, on stdout, and returns true; the tool then
 // ends without running anything. False (and nothing written) otherwise.
 bool ShowEngineInstead(const std::vector<std::string>& argv);
+// Whether the benchmarks asked for that (ShowEngineInstead then writes the command).
+bool EngineShownInstead();
 
 // Writes all bytes to fd, retrying on short writes; false on error.
 bool WriteAll(int fd, const char* data, size_t size);

@@ -55,6 +55,7 @@ void FitRates(const Container& c, const MediaInfo* in, OptionList& o, InputNeeds
     const int lowest = LowestRateForBitrate(SoundEncoder(c, o), BitsPerSecond(o.ValueOf("-b:a")));
     const bool soundRate = (!c.audioRates.empty() || lowest > 0) && c.audio && !o.Has("-ar") && !o.Has("-an");
     needs.description = needs.description || mpegRate || soundRate;
+    needs.picture = needs.picture || mpegRate;
     if (in && mpegRate && in->hasVideo) {
         const std::string rate = NearestMpegRate(in->fps);
         if (!rate.empty()) o.Set("-r", rate);
@@ -87,6 +88,7 @@ void FitPicture(const Container& c, const MediaInfo* in, OptionList& o, InputNee
     if (!(c.video || dvd) || o.Has("-vn") || venc == "copy") return;
     if (c.noReorderedPictures && venc == "libx264" && !o.Has("-bf")) o.Set("-bf", "0");
     needs.description = true;
+    needs.picture = true;
     if (!in || !in->hasVideo) return;
     const double aspect = DisplayAspect(*in);
     std::string shape;

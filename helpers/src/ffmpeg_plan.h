@@ -23,6 +23,8 @@ struct InputFacts {
 struct InputNeeds {
     bool description = false;
     bool streams = false;
+    // A decision on the picture (its rate, shape or scan) is among those that need it.
+    bool picture = false;
     bool any() const { return description || streams; }
 };
 
@@ -44,5 +46,14 @@ struct FfmpegPlan {
 inline constexpr const char* kAmrInput = "/proc/self/fd/3";
 
 FfmpegPlan PlanFfmpeg(const FfmpegRequest& request, const InputFacts& input = {});
+
+// The plan made without the input's facts (PlanFfmpeg(request)) is already the one an
+// input with a usual sound gets: only decisions on the sound depend on the input (a rate
+// or channels the output cannot keep, or no sound at all), none on the picture. Its engine
+// may start while the input is read, the plan then made again from the facts and the two
+// compared.
+inline bool HoldsForUsualInput(const FfmpegPlan& withoutFacts) {
+    return withoutFacts.needs.any() && !withoutFacts.needs.picture && !withoutFacts.amr;
+}
 
 }  // namespace helpers

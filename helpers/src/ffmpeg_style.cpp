@@ -1,6 +1,9 @@
 #include "ffmpeg_style.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 #include "amr_encoder.h"
@@ -92,69 +95,88 @@ void ReportWritten(const std::string& toolName, const FfmpegPlan& plan, const Fi
     PrintStreamReport(report);
 }
 
-}  // namespace
-
-int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::string>& args) {
+// What one run of the engine carries out: the plan, and what its written file is checked
+// against.
+struct PlannedRun {
+    std::string toolName;
     FfmpegPlan plan;
-    double segmentStart = 0.0, segmentLength = -1.0;
     bool segment = false;
-    try {
-        const FfmpegRequest request = ParseFfmpegArgs(toolName, args);
-        segment = CutsSegment(request, segmentStart, segmentLength);
-        if (OnlyDescribes(request)) {
-            const FileFacts& facts = FactsOf(request.input());
-            WriteAll(2, facts.answer.Output);
-            return facts.answer.ExitCode;
-        }
-        plan = PlanFfmpeg(request);
-        // The input is looked at only when the plan depends on it; it is read once, in
-        // the tool, or not at all when an earlier tool has read the unchanged file.
-        if (plan.needs.any()) {
-            const FileFacts& input = FactsOf(plan.input);
-            InputFacts facts;
-            if (plan.needs.description) facts.description = &input.description;
-            if (plan.needs.streams) facts.streams = &input.streams;
-            plan = PlanFfmpeg(request, facts);
-        }
-        if (segment) CutOnOutputSide(plan, segmentStart, segmentLength);
-    } catch (const UsageError& e) {
-        WriteAll(2, toolName + ": " + e.what() + "\n");
-        return 2;
-    }
-    for (const auto& n : plan.notices) WriteAll(2, toolName + ": " + n + "\n");
+    double segmentStart = 0.0, segmentLength = -1.0;
+};
 
+// The plan from the input's facts, read once in the tool (or found in the probe cache).
+FfmpegPlan PlanFromFacts(const FfmpegRequest& request, const FfmpegPlan& withoutFacts) {
+    const FileFacts& input = FactsOf(withoutFacts.input);
+    InputFacts facts;
+    if (withoutFacts.needs.description) facts.description = &input.description;
+    if (withoutFacts.needs.streams) facts.streams = &input.streams;
+    return PlanFfmpeg(request, facts);
+}
+
+// The engine may start before the input is read (HoldsForUsualInput) when reading it
+// would load the engine's libraries first: the loading then runs beside the engine.
+bool StartsBeforeReading(const FfmpegPlan& withoutFacts, bool segment) {
+    if (!HoldsForUsualInput(withoutFacts) || segment || EngineShownInstead()) return false;
+    const transcoda::ProbeCache cache = transcoda::ProbeCache::FromEnvironment();
+    return transcoda::IdentityOf(withoutFacts.input) && !(cache.Enabled() && cache.Find(withoutFacts.input));
+}
+
+void SayNotices(const PlannedRun& run) {
+    for (const auto& n : run.plan.notices) WriteAll(2, run.toolName + ": " + n + "\n");
+}
+
+// The status of a run ended because the plan it started on was not the input's.
+constexpr int kOtherPlan = -1;
+
+// One run of the engine on run.plan, what it writes read back meanwhile. With `check`,
+// the plan was made before the input was read: once the engine has started, check()
+// says whether it holds; when it does not, the engine ends at once, nothing it said is
+// passed on, what it began to write goes, and kOtherPlan is returned.
+int RunPlanned(const PlannedRun& run, const std::function<bool()>& check = {}) {
+    const FfmpegPlan& plan = run.plan;
     std::vector<std::string> argv = {"ffmpeg"};
     argv.insert(argv.end(), plan.args.begin(), plan.args.end());
     // The sound the engine reads from the tool has no command of its own to show.
     if (!plan.amr && ShowEngineInstead(argv)) return 0;
+    if (!check) SayNotices(run);
 
     // The sound coded to AMR-NB comes to the engine through a pipe as it is encoded.
     AmrSoundFeed amr;
     if (plan.amr && !amr.Start(plan.input, plan.amrInputOptions, plan.amrBitrate)) {
-        WriteAll(2, toolName + ": the sound could not be encoded to AMR-NB\n");
+        WriteAll(2, run.toolName + ": the sound could not be encoded to AMR-NB\n");
         return 1;
     }
 
     TimeRewriter rewriter;
     if (plan.amr) rewriter.LimitTo([&amr] { return amr.SecondsWritten(); });
     WholeLines lines;
+    bool otherPlan = false;
     EngineOptions eo;
     eo.out = Stream::Inherit;
     eo.err = Stream::Capture;
     auto said = [&](const std::string& text) { return plan.amr ? WithoutUnknownDurations(text) : text; };
-    eo.onErr = [&](const char* d, size_t n) { WriteAll(2, rewriter.Feed(said(lines.Feed(std::string(d, n))))); };
+    eo.onErr = [&](const char* d, size_t n) {
+        if (!otherPlan) WriteAll(2, rewriter.Feed(said(lines.Feed(std::string(d, n)))));
+    };
     eo.passFd = amr.EngineEnd();
     // What the engine writes is read back with the engine's libraries, loaded meanwhile,
     // and so is an input that the request has not read yet.
     FactsInBackground inputFacts;
-    const bool describeInput = ReadsInputMeanwhile(plan);
+    const bool describeInput = !check && ReadsInputMeanwhile(plan);
+    const bool existed = transcoda::IdentityOf(plan.output).has_value();
     eo.onStarted = [&] {
         amr.EngineStarted();
+        if (check) return;
         if (describeInput && inputFacts.Start(plan.input)) return;
         if (!plan.output.empty()) PreloadLibav();
     };
+    if (check) eo.confirm = [&] {
+        otherPlan = !check();
+        if (!otherPlan) SayNotices(run);
+        return !otherPlan;
+    };
     eo.onIdle = [&] {
-        if (lines.Holding()) WriteAll(2, rewriter.Feed(said(lines.Flush())));
+        if (lines.Holding() && !otherPlan) WriteAll(2, rewriter.Feed(said(lines.Flush())));
     };
     std::optional<ReadbackOnClose> early;
     if (!plan.output.empty()) {
@@ -163,19 +185,58 @@ int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::strin
         eo.onWatch = [&] { early->OnEvents(); };
     }
     int rc = RunEngine(argv, eo);
-    const FileFacts* written = early ? early->Finish(rc == 0) : nullptr;
+    const FileFacts* written = early ? early->Finish(rc == 0 && !otherPlan) : nullptr;
     inputFacts.Join();
+    if (otherPlan) {
+        if (!existed) unlink(plan.output.c_str());
+        return kOtherPlan;
+    }
     amr.EngineStarted();
     WriteAll(2, rewriter.Feed(said(lines.Flush())) + rewriter.Flush());
     if (const int sound = amr.Wait(); sound != 0) {
-        WriteAll(2, toolName + ": the sound could not be encoded to AMR-NB\n");
+        WriteAll(2, run.toolName + ": the sound could not be encoded to AMR-NB\n");
         if (rc == 0) rc = sound;
     }
     // A description of an input reports the input itself.
     if (plan.output.empty()) PrintStreamReport(FactsOf(plan.input).streams);
-    else if (rc == 0) ReportWritten(toolName, plan, written ? *written : FactsOf(plan.output), segment,
-                                    segmentStart, segmentLength);
+    else if (rc == 0) ReportWritten(run.toolName, plan, written ? *written : FactsOf(plan.output), run.segment,
+                                    run.segmentStart, run.segmentLength);
     return rc;
+}
+
+}  // namespace
+
+int RunFfmpegStyleTool(const std::string& toolName, const std::vector<std::string>& args) {
+    PlannedRun run{toolName, {}};
+    FfmpegPlan fromFacts;
+    try {
+        const FfmpegRequest request = ParseFfmpegArgs(toolName, args);
+        run.segment = CutsSegment(request, run.segmentStart, run.segmentLength);
+        if (OnlyDescribes(request)) {
+            const FileFacts& facts = FactsOf(request.input());
+            WriteAll(2, facts.answer.Output);
+            return facts.answer.ExitCode;
+        }
+        run.plan = PlanFfmpeg(request);
+        // The input is looked at only when the plan depends on it; it is read once, in
+        // the tool, or not at all when an earlier tool has read the unchanged file.
+        if (StartsBeforeReading(run.plan, run.segment)) {
+            PlannedRun guess = run;
+            const int rc = RunPlanned(guess, [&] {
+                fromFacts = PlanFromFacts(request, guess.plan);
+                return fromFacts.args == guess.plan.args && fromFacts.notices == guess.plan.notices;
+            });
+            if (rc != kOtherPlan) return rc;
+            run.plan = fromFacts;
+        } else if (run.plan.needs.any()) {
+            run.plan = PlanFromFacts(request, run.plan);
+        }
+        if (run.segment) CutOnOutputSide(run.plan, run.segmentStart, run.segmentLength);
+    } catch (const UsageError& e) {
+        WriteAll(2, toolName + ": " + e.what() + "\n");
+        return 2;
+    }
+    return RunPlanned(run);
 }
 
 }  // namespace helpers

@@ -235,22 +235,26 @@ TEST(FfmpegPlan, LooksAtTheInputOnlyWhenTheOutputDependsOnIt) {
     struct Row {
         Args args;
         bool description, streams;
+        // The plan made without the input already holds for an input with a usual sound.
+        bool usual;
     } rows[] = {
-        {{"-i", "a", "-b", "4200k", "o.mpeg"}, true, false},
-        {{"-i", "a", "-acodec", "libamr_nb", "o.3gp"}, true, false},
-        {{"-i", "a", "-b", "4200k", "o.flv"}, true, false},
-        {{"-i", "a", "-vn", "-ab", "128k", "o.mp3"}, true, true},
-        {{"-i", "a", "-vn", "-ar", "44100", "-ac", "2", "o.mp3"}, false, true},
-        {{"-i", "a", "-ar", "44100", "-ac", "2", "o.flv"}, true, false},
-        {{"-i", "a", "-vcodec", "copy", "-ac", "2", "-ar", "44100", "o.flv"}, false, false},
-        {{"-i", "a", "-ac", "2", "-ar", "44100", "o.wav"}, false, false},
-        {{"-i", "a", "-target", "pal-dvd", "o.mpg"}, true, false},
-        {{"-i", "a"}, false, false},
+        {{"-i", "a", "-b", "4200k", "o.mpeg"}, true, false, false},
+        {{"-i", "a", "-acodec", "libamr_nb", "o.3gp"}, true, false, false},
+        {{"-i", "a", "-b", "4200k", "o.flv"}, true, false, false},
+        {{"-i", "a", "-vn", "-ab", "128k", "o.mp3"}, true, true, true},
+        {{"-i", "a", "-vn", "-ar", "44100", "-ac", "2", "o.mp3"}, false, true, true},
+        {{"-i", "a", "-ar", "44100", "-ac", "2", "o.flv"}, true, false, false},
+        {{"-i", "a", "-vcodec", "copy", "-ac", "2", "-ar", "44100", "o.flv"}, false, false, false},
+        {{"-i", "a", "-vcodec", "copy", "-ab", "64k", "o.flv"}, true, false, true},
+        {{"-i", "a", "-ac", "2", "-ar", "44100", "o.wav"}, false, false, false},
+        {{"-i", "a", "-target", "pal-dvd", "o.mpg"}, true, false, false},
+        {{"-i", "a"}, false, false, false},
     };
     for (const auto& row : rows) {
-        const InputNeeds needs = Plan(row.args).needs;
-        EXPECT_EQ(needs.description, row.description) << Joined(row.args);
-        EXPECT_EQ(needs.streams, row.streams) << Joined(row.args);
+        const FfmpegPlan plan = Plan(row.args);
+        EXPECT_EQ(plan.needs.description, row.description) << Joined(row.args);
+        EXPECT_EQ(plan.needs.streams, row.streams) << Joined(row.args);
+        EXPECT_EQ(HoldsForUsualInput(plan), row.usual) << Joined(row.args);
     }
 }
 

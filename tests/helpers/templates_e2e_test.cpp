@@ -90,6 +90,33 @@ TEST_P(StepTemplate, RunsAndWritesItsFile) {
         EXPECT_NEAR(stream.Seconds, expected, transcoda::LengthTolerance(expected)) << code;
 }
 
+// A sound step's engine starts before its input is read, on the plan an input with sound
+// gets; on a picture without sound that run is ended unheard and the step runs again on
+// the input's own plan: silence as long as the picture, one run told.
+TEST(SoundStep, StartsOnTheUsualPlanAndRunsAgainOnAnInputWithoutSound) {
+    TempFolder dir;
+    UseInstalledTools(dir);
+    for (const char* clip : {"clip.mp4", "clip-silent.avi"}) {
+        SCOPED_TRACE(clip);
+        const bool silent = std::string(clip) == "clip-silent.avi";
+        const std::string out = dir / "sound.mp3";
+        const RunResult r = RunCommandLine(
+            transcoda::FormatStepCommandLine("mp3rate128hd", Fixture(clip), out, {}, InstalledTempStem()), out);
+        ASSERT_EQ(r.status, 0) << r.output;
+        auto count = [&](const std::string& text) {
+            size_t n = 0;
+            for (size_t at = r.output.find(text); at != std::string::npos; at = r.output.find(text, at + 1)) ++n;
+            return n;
+        };
+        EXPECT_EQ(count("writing silence as long as its picture"), silent ? 1u : 0u) << r.output;
+        EXPECT_EQ(count("Output #0"), 1u) << r.output;
+        EXPECT_EQ(count("transcoda-streams:"), 1u) << r.output;
+        const Probe p = ProbeFile(out);
+        EXPECT_EQ(p.acodec, "mp3");
+        EXPECT_NEAR(p.duration, 3.0, 0.1);
+    }
+}
+
 std::vector<std::string> Codes() {
     std::vector<std::string> codes;
     for (const auto& t : transcoda::StepTemplates()) codes.emplace_back(t.Code);
