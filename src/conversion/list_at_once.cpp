@@ -57,12 +57,18 @@ void ListAtOnce::Ended(size_t index, const RequestOutcome& outcome, const Worker
 }
 
 // The list as a whole on the list's display: the items ended count whole, each running
-// one for the part of its request done.
+// one for the part of its request done. The time left is the longest of the running
+// items' once none waits; before, it is guessed from the part of the list done so far.
 void ListAtOnce::ShowList() {
     double done = ended_;
-    for (const auto& [index, worker] : running_)
-        if (const auto figures = worker->Session().Timing().Figures(); figures && figures->DoneShare)
-            done += std::clamp(*figures->DoneShare, 0.0, 1.0);
+    std::optional<int64_t> longestLeft = 0;
+    for (const auto& [index, worker] : running_) {
+        const auto figures = worker->Session().Timing().Figures();
+        if (figures && figures->DoneShare) done += std::clamp(*figures->DoneShare, 0.0, 1.0);
+        if (!figures || !figures->RemainingMs) longestLeft.reset();
+        else if (longestLeft) longestLeft = std::max(*longestLeft, *figures->RemainingMs);
+    }
+    const size_t waiting = requests_.size() - static_cast<size_t>(ended_) - running_.size();
     const double share = requests_.empty() ? 1.0 : done / static_cast<double>(requests_.size());
     const std::string percent = ListPercentText(share * 100.0, static_cast<int>(running_.size()));
     ProgressDisplay& display = list_.Display();
@@ -73,7 +79,9 @@ void ListAtOnce::ShowList() {
     const int64_t elapsed =
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started_).count();
     std::optional<int64_t> left;
-    if (share >= kLeastShareForTimeLeft && elapsed >= kLeastMsForTimeLeft)
+    if (waiting == 0 && !running_.empty())
+        left = longestLeft;
+    else if (share >= kLeastShareForTimeLeft && elapsed >= kLeastMsForTimeLeft)
         left = static_cast<int64_t>(static_cast<double>(elapsed) * (1.0 - share) / share);
     display.SetTimeText(TimeLabelText(elapsed, left));
     display.Push();
