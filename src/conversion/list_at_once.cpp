@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 
 #include "conversion/worker_texts.h"
-#include "exec/progress_handler.h"
 #include "exec/time_left_text.h"
 
 namespace transcoda {
