@@ -33,6 +33,11 @@
 #                              progress; main_list_progress_en.png in English
 #   list_failures.png          the summary of a list's failed items, its Details open;
 #                              list_failures_en.png in English
+#   items_at_once_menu.png     the menu of a right click with its "Conversions simultanées"
+#                              submenu open, 2 checked; items_at_once_menu_en.png in English
+#   main_list_at_once.png      a list converting two items at once, each running row with
+#                              its own progress, the progress part the list's as a whole;
+#                              main_list_at_once_en.png in English
 #   main_facts.png             a 1080p input's facts, the estimate and its still under
 #                              the input field, in French; main_facts_en.png in English;
 #                              main_facts_scale2.png, main_facts_scale2_en.png at scale 2
@@ -466,6 +471,49 @@ shot_failures() {
     stop_app
 }
 
+# shot_list_at_once LANGUAGE FILE: a list of three items, two converted at once: the
+# short one ends, the third starts beside the first; taken then, and stopped.
+shot_list_at_once() {
+    local language=$1 file=$2 wid
+    make_clip
+    rm -f "$VIDEOS/vacances-2026.avi" "$VIDEOS/vacances-2026.mp3" "$VIDEOS/vacances-2026.mpeg"
+    KEPT_LIST=$(
+        cat <<EOF
+[Options]
+itemsAtOnce=2
+[List]
+item1.format=" Video HD Ready - AVI 1280x720 (MPEG4/DivX/XviD, 4500 kbps) ; MP3(192kbps)"
+item1.input=$CLIP
+item1.output=$VIDEOS/vacances-2026.avi
+item1.status=waiting
+item2.format=" Audio MP3 - MP3; Audio (128kbps)"
+item2.input=$CLIP
+item2.output=$VIDEOS/vacances-2026.mp3
+item2.status=waiting
+item3.format=" Video MPEG - MPEG 640x480 (4200 kbps); Audio (128kbps)"
+item3.input=$CLIP
+item3.output=$VIDEOS/vacances-2026.mpeg
+item3.status=waiting
+EOF
+    )
+    write_preferences "$CLIP" "$VIDEOS/vacances-2026.avi" 0
+    KEPT_LIST=
+    start_app TRANSCODA_LANGUAGE="$language"
+    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
+    sleep 0.3
+    expand_list "$wid" 1
+    press_convert_list "$wid"
+    wait_percent "$wid" 40 1800
+    sleep 0.3
+    capture "$wid" "$file"
+    press_convert_list "$wid"   # Stop
+    for ((i = 0; i < 100; i++)); do
+        [[ -z "$(title_percent "$wid")" ]] && break
+        sleep 0.1
+    done
+    stop_app
+}
+
 if [[ "$PART" == --scale2 ]]; then
     shot_main main_scale2.png yes 2
     shot_main main_scale2_en.png yes 2 TRANSCODA_LANGUAGE=EN
@@ -483,11 +531,12 @@ for locale in C.UTF-8:splash.png en_US.UTF-8:splash_en.png; do
     stop_app
 done
 
-# shot_language_menu FR|EN FILE: a right click on the window's background, then the pointer
-# on the Language submenu; the menus are windows of their own, so the screen is taken,
-# cut to the window and the menus beside it.
+# shot_language_menu FR|EN FILE [ENTRY [WIDTH]]: a right click on the window's background,
+# then the pointer on the Language submenu (or on the entry ENTRY pixels below the click);
+# the menus are windows of their own, so the screen is taken, cut to the window and the
+# menus beside it (WIDTH pixels wide, 800 by default).
 shot_language_menu() {
-    local language=$1 file=$2
+    local language=$1 file=$2 entry=${3:-35} width=${4:-800}
     write_preferences
     start_app TRANSCODA_LANGUAGE="$language"
     local wid
@@ -497,11 +546,11 @@ shot_language_menu() {
     xdotool mousemove --window "$wid" 420 20 click 3
     sleep 0.5
     # The second entry of the menu: the Language submenu.
-    xdotool mousemove_relative 30 35
+    xdotool mousemove_relative 30 "$entry"
     sleep 0.8
     local X Y HEIGHT
     eval "$(xdotool getwindowgeometry --shell "$wid" | grep -E '^(X|Y|HEIGHT)=')"
-    import -window root -crop "800x${HEIGHT}+${X}+${Y}" +repage "$OUT/$file"
+    import -window root -crop "${width}x${HEIGHT}+${X}+${Y}" +repage "$OUT/$file"
     echo "screenshots: $OUT/$file"
     stop_app
 }
@@ -546,6 +595,10 @@ shot_main main_list_statuses.png statuses
 shot_main main_list_statuses_en.png statuses TRANSCODA_LANGUAGE=EN
 shot_language_menu FR language_menu.png
 shot_language_menu EN language_menu_en.png
+KEPT_LIST=$'[Options]\nitemsAtOnce=2'
+# The third entry: the items converted at once.
+shot_language_menu FR items_at_once_menu.png 60 900
+shot_language_menu EN items_at_once_menu_en.png 60 900
 KEPT_LIST=
 
 shot_about FR about.png
@@ -556,3 +609,5 @@ shot_list_progress FR main_list_progress.png
 shot_list_progress EN main_list_progress_en.png
 shot_failures FR list_failures.png
 shot_failures EN list_failures_en.png
+shot_list_at_once FR main_list_at_once.png
+shot_list_at_once EN main_list_at_once_en.png

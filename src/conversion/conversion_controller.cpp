@@ -110,6 +110,7 @@ void ConversionController::Start(const char* command, const ConversionQueue* que
     if (list) {
         job.OnItem = ItemPoster(++listRun_);
         job.Skipped = std::move(skipped);
+        job.ItemsAtOnce = listItemsAtOnce_;
     }
     if (workerAlive_) {
         pending_ = std::move(job);
@@ -160,7 +161,7 @@ void ConversionController::Stop() {
     view_.ShowStoppedLook();
     LogEvent(" -- Le logiciel va arréter la conversion..");
     running_ = false;
-    if (worker_) worker_->Session().Stop();
+    if (worker_) worker_->Stop();
     KillHelperProcesses();
     state_ = workerAlive_ ? State::Stopping : State::Idle;
 }

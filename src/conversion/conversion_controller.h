@@ -87,6 +87,10 @@ public:
     // Told, from the worker's threads, that the display changed; it must not wait (the
     // window then takes the change: TakeDisplayChange).
     void SetDisplayNotifier(std::function<void()> notifier) { notifier_ = std::move(notifier); }
+    // How many of the list's items the next list runs may convert at once (the window's
+    // option; 1, the default, one after the other).
+    void SetListItemsAtOnce(int count) { listItemsAtOnce_ = count; }
+    int ListItemsAtOnce() const { return listItemsAtOnce_; }
 
     State Current() const { return state_; }
     static const char* Name(State state);
@@ -160,6 +164,7 @@ private:
     std::optional<ConversionJob> pending_;
     // The list run whose items the view shows.
     int listRun_ = 0;
+    int listItemsAtOnce_ = 1;
     // Reached by the worker's end through a weak reference, so that an end posted after
     // the controller has gone finds nothing to call.
     std::shared_ptr<ConversionController*> self_;

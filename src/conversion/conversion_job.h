@@ -40,6 +40,10 @@ struct ConversionJob {
     // For a list: by place from 0, the items left as they are (already done); none is
     // counted or reported. Missing places run.
     std::vector<bool> Skipped;
+    // For a list: how many items may be converted at once (the window's option); 1 runs
+    // them one after the other in the worker's own session. More run as sessions of
+    // their own, within the free memory, and never for items that feed one another.
+    int ItemsAtOnce = 1;
 };
 
 }  // namespace transcoda

@@ -10,6 +10,8 @@
 #include <thread>
 
 #include "conversion/item_counter.h"
+#include "conversion/items_at_once.h"
+#include "conversion/list_at_once.h"
 #include "conversion/worker_texts.h"
 #include "exec/log.h"
 #include "exec/progress_handler.h"
@@ -100,8 +102,52 @@ void ConversionWorker::RunOnce(WorkerEnding& ending) {
     if (outcome.Outcome == RequestOutcome::Result::FolderError) ending.Messages.push_back({outcome.Reason});
 }
 
-// The list's requests one after the other, while the conversion runs. Failed items are
-// only logged here; one summary is shown after the list.
+void ConversionWorker::Stop() {
+    session_.Stop();
+    std::lock_guard lock(mutex_);
+    if (atOnce_ != nullptr) atOnce_->Stop();
+}
+
+int ConversionWorker::ListItemsAtOnce(const std::vector<ConversionRequest>& requests) const {
+    if (job_.ItemsAtOnce <= 1 || requests.size() <= 1) return 1;
+    // Items that feed one another keep the list's order, one at a time.
+    if (ItemsDependOnEachOther(requests)) {
+        LogEvent(" -- Des éléments de la liste en alimentent d'autres : un à la fois");
+        return 1;
+    }
+    const ItemsAtOnce chosen = ChooseItemsAtOnce(job_.ItemsAtOnce, static_cast<int>(requests.size()),
+                                                 AvailableCores(), AvailableMemoryBytes());
+    if (chosen.CappedByMemory)
+        LogEvent(" -- Mémoire libre pour " + std::to_string(chosen.Count) + " conversion(s) à la fois");
+    return chosen.Count;
+}
+
+// The list's items as sessions of their own, several at once; each row hears its own.
+void ConversionWorker::RunListAtOnce(WorkerEnding& ending, int atOnce) {
+    std::vector<ConversionRequest> requests;
+    std::vector<long long> ids;
+    for (size_t at = 0; at < job_.Requests.size(); ++at) {
+        if (at < job_.Skipped.size() && job_.Skipped[at]) continue;
+        requests.push_back(job_.Requests[at]);
+        ids.push_back(at < job_.ItemIds.size() ? job_.ItemIds[at] : static_cast<long long>(at + 1));
+    }
+    ListAtOnce list(session_, job_.OnItem, std::move(requests), std::move(ids), atOnce);
+    {
+        std::lock_guard lock(mutex_);
+        atOnce_ = &list;
+    }
+    ListAtOnceResult result = list.Run();
+    {
+        std::lock_guard lock(mutex_);
+        atOnce_ = nullptr;
+    }
+    for (const RequestOutcome& outcome : result.Outcomes) Record(outcome);
+    for (WorkerMessage& message : result.Messages) ending.Messages.push_back(std::move(message));
+}
+
+// The list's requests one after the other, while the conversion runs (or several at
+// once, when the job allows it). Failed items are only logged here; one summary is
+// shown after the list.
 void ConversionWorker::RunList(WorkerEnding& ending) {
     const std::vector<ConversionRequest>& requests = job_.Requests;
     std::vector<FailedItem> failed;
@@ -110,8 +156,14 @@ void ConversionWorker::RunList(WorkerEnding& ending) {
         return at < job_.Skipped.size() && job_.Skipped[at];
     };
     const int rows = static_cast<int>(requests.size());
-    int count = 0;
-    for (int row = 1; row <= rows; ++row) count += skipped(row) ? 0 : 1;
+    std::vector<ConversionRequest> toRun;
+    for (int row = 1; row <= rows; ++row)
+        if (!skipped(row)) toRun.push_back(requests[static_cast<size_t>(row - 1)]);
+    const int count = static_cast<int>(toRun.size());
+    if (const int atOnce = ListItemsAtOnce(toRun); atOnce > 1) {
+        RunListAtOnce(ending, atOnce);
+        return;
+    }
     for (int row = 1, position = 0; row <= rows; ++row) {
         if (skipped(row)) continue;
         session_.Progress.ItemCounterText = ItemCounterText(++position, count);

@@ -18,6 +18,8 @@
 
 namespace transcoda {
 
+class ListAtOnce;
+
 // A message for the user, with the failing tools' last lines when there are some.
 struct WorkerMessage {
     std::string Text;
@@ -49,6 +51,10 @@ public:
     static ConversionJob TakeJob(const std::string& command, const ConversionRequest& request);
 
     ConversionSession& Session() { return session_; }
+    // Stops the worker's session and, for a list converting several items at once,
+    // every running item, at once (before a caller ends this instance's tools, so that
+    // each item sees itself stopped, not killed). Any thread.
+    void Stop();
     const ConversionJob& Job() const { return job_; }
 
     // The worker's body on the calling thread.
@@ -76,6 +82,9 @@ private:
     void Record(const RequestOutcome& outcome);
     void RunOnce(WorkerEnding& ending);
     void RunList(WorkerEnding& ending);
+    // How many of the list's items `requests` run at once (1: one after the other).
+    int ListItemsAtOnce(const std::vector<ConversionRequest>& requests) const;
+    void RunListAtOnce(WorkerEnding& ending, int atOnce);
 
     ConversionJob job_;
     ConversionSession session_;
@@ -84,6 +93,8 @@ private:
     bool active_ = false;
     std::vector<RequestOutcome> outcomes_;
     WorkerEnding ending_;
+    // Under the mutex: the list converting several items at once, while it runs.
+    ListAtOnce* atOnce_ = nullptr;
 };
 
 // Shows a worker's ending in `window`, in its order: the convert button back, the

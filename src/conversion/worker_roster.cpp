@@ -17,7 +17,7 @@ std::vector<std::shared_ptr<ConversionWorker>> WorkerRoster::Workers() const {
 }
 
 void WorkerRoster::StopAll() {
-    for (const auto& worker : Workers()) worker->Session().Stop();
+    for (const auto& worker : Workers()) worker->Stop();
 }
 
 bool WorkerRoster::WaitForAll(int timeoutMs) {

@@ -15,7 +15,8 @@ namespace transcoda {
 class WorkerRoster {
 public:
     void Add(std::shared_ptr<ConversionWorker> worker);
-    // Stops every worker's session: its tool ends at once, no later step starts.
+    // Stops every worker (ConversionWorker::Stop): its tools end at once, no later step,
+    // nor item of a list converting several at once, starts.
     void StopAll();
     // Waits until no worker is active; false when timeoutMs ran out first.
     bool WaitForAll(int timeoutMs);

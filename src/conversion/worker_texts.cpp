@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "exec/language.h"
+#include "exec/output_parsers.h"
 
 namespace transcoda {
 
@@ -76,6 +77,15 @@ std::string FailedListFullDetails(const std::vector<FailedItem>& items) {
         details += Indented(item.Details, "    ");
     }
     return details;
+}
+
+std::string ListDoneText(int done, int total) {
+    const std::string of = std::to_string(done) + Localised(" sur ", " of ") + std::to_string(total);
+    return of + Localised(done > 1 ? " terminés" : " terminé", " done");
+}
+
+std::string ListPercentText(double percent, int running) {
+    return FormatTwoDecimals(percent) + "% (" + std::to_string(running) + Localised(" en cours)", " running)");
 }
 
 std::string ConversionFailedLogLine(const std::string& input, const std::string& reason) {

@@ -33,6 +33,12 @@ std::string WrittenNoticeText(const std::vector<std::string>& outputs);
 // The folder that holds an output: the output itself when it is a folder (a DVD),
 // else the folder it is in.
 std::string OutputFolder(const std::string& output);
+// The progress part while a list converts several items at once, the list as a whole:
+// the status "3 sur 10 terminés" / "3 of 10 done"; the progress text
+// "Progression : 37.50% (2 en cours)" / "Progression : 37.50% (2 running)", its part
+// after "Progression : " the program's title.
+std::string ListDoneText(int done, int total);
+std::string ListPercentText(double percent, int running);
 // Log line for a failed request (the reason in the current language).
 std::string ConversionFailedLogLine(const std::string& input, const std::string& reason);
 

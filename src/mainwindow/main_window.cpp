@@ -10,14 +10,17 @@
 #include <QPushButton>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
 #include <cstdlib>
 
 #include "dialogs/lag_dialog.h"
 #include "dialogs/segment_dialog.h"
+#include "conversion/items_at_once.h"
 #include "exec/app_state.h"
 #include "exec/progress_display.h"
 #include "mainwindow/diagnostic_log_part.h"
 #include "mainwindow/files_part.h"
+#include "mainwindow/items_at_once_menu.h"
 #include "mainwindow/language_menu.h"
 #include "mainwindow/preset_picker.h"
 #include "mainwindow/progress_part.h"
@@ -34,6 +37,9 @@ using transcoda::App;
 using namespace transcoda::gui;
 
 namespace {
+
+// The option offers one item at a time up to one per processor this process may run on.
+int MostItemsAtOnce() { return std::min(transcoda::kMostItemsAtOnce, transcoda::AvailableCores()); }
 
 constexpr int kPanelCollapsed = 301 + MainWindow::kBelowInput;
 constexpr int kPanelExpanded = 494 + MainWindow::kBelowInput;
@@ -97,6 +103,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     controller_ = std::make_unique<transcoda::ConversionController>(*this, PostToWindowThread());
     QtWindowPort::Instance().PullDisplayFrom([this] { return controller_->TakeDisplayChange(); });
     controller_->SetDisplayNotifier([] { QtWindowPort::Instance().PullSoon(); });
+    controller_->SetListItemsAtOnce(
+        std::min(transcoda::ReadItemsAtOncePreference(App().ProgramFolder), MostItemsAtOnce()));
     ApplyStartSettings();
     CreateKeyboard();
     queue_->Restore();
@@ -147,6 +155,11 @@ void MainWindow::CreateControls() {
         this, [this](const std::string& language) { SetLanguage(language); },
         [this] { return controller_ && controller_->ConversionUnderWay(); });
     log_->AddSubmenu(languages_->Menu());
+    itemsAtOnce_ = new ItemsAtOnceMenu(
+        this, MostItemsAtOnce(), [this](int count) { SetItemsAtOnce(count); },
+        [this] { return controller_ ? controller_->ListItemsAtOnce() : 1; },
+        [this] { return controller_ && controller_->ConversionUnderWay(); });
+    log_->AddSubmenu(itemsAtOnce_->Menu());
 }
 
 void MainWindow::MakeRoomForFacts() {

@@ -29,6 +29,7 @@ class AcceleratorMark;
 class DiagnosticLogPart;
 class FilesPart;
 class LanguageMenu;
+class ItemsAtOnceMenu;
 class PresetPicker;
 class ProgressPart;
 class QueuePanel;
@@ -74,6 +75,7 @@ public:
     transcoda::gui::DiagnosticLogPart& Log() { return *log_; }
     transcoda::gui::FactsPart& Facts() { return *facts_; }
     transcoda::gui::LanguageMenu& Languages() { return *languages_; }
+    transcoda::gui::ItemsAtOnceMenu& ItemsAtOnceChoice() { return *itemsAtOnce_; }
 
     // What the buttons and pictures do.
     void onTestCommandClicked();
@@ -130,6 +132,9 @@ public:
     // preferences keep it. The notice of the last conversion goes. Refused while a
     // conversion runs.
     void SetLanguage(const std::string& language);
+    // The option's choice: how many of the list's items are converted at once from the
+    // next list run on, kept in the preferences; refused while a conversion runs.
+    void SetItemsAtOnce(int count);
 
     bool ListHidden() const { return listHidden_; }
     transcoda::ConversionController& Controller() { return *controller_; }
@@ -219,6 +224,7 @@ private:
     transcoda::gui::DiagnosticLogPart* log_ = nullptr;
     transcoda::gui::FactsPart* facts_ = nullptr;
     transcoda::gui::LanguageMenu* languages_ = nullptr;
+    transcoda::gui::ItemsAtOnceMenu* itemsAtOnce_ = nullptr;
     // The five big pictures' Alt+letter and its mark under each caption, in their order.
     std::vector<QShortcut*> pictureKeys_;
     std::vector<transcoda::gui::AcceleratorMark*> pictureKeyMarks_;

@@ -1,5 +1,6 @@
 // The remembered input, output and format read at the start, and those written when a
-// conversion starts (see preferences.h for the file itself).
+// conversion starts; the list's items converted at once, as the user chooses it (see
+// preferences.h for the file itself).
 #include <QComboBox>
 #include <string>
 
@@ -24,6 +25,14 @@ void MainWindow::LoadPreferences() {
         }
     }
     UpdateOutputName();
+}
+
+void MainWindow::SetItemsAtOnce(int count) {
+    // The running list keeps the count it began with.
+    if (controller_->ConversionUnderWay()) return;
+    controller_->SetListItemsAtOnce(count);
+    const auto kept = transcoda::WriteItemsAtOncePreference(App().ProgramFolder, count);
+    if (!kept.Ok()) ShowMessage(QString::fromStdString(kept.ErrorText));
 }
 
 void MainWindow::WriteConversionPreferences(const std::string& output) {

@@ -140,6 +140,23 @@ PreferencesWriteResult WriteLanguagePreference(const std::string& programFolder,
     return {};
 }
 
+int ReadItemsAtOncePreference(const std::string& programFolder) {
+    const std::string path = PreferencesFileFor(programFolder, true);
+    if (!IniFileExists(path)) return 1;
+    const std::optional<int> count = DecimalInteger(ReadIniString(path, kOptionsSection, kItemsAtOnceKey, ""));
+    return count && *count >= 1 && *count <= kMostItemsAtOnce ? *count : 1;
+}
+
+PreferencesWriteResult WriteItemsAtOncePreference(const std::string& programFolder, int count) {
+    const std::string path = PreferencesFileFor(programFolder, false);
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    std::string why;
+    if (!WriteIniStrings(path, kOptionsSection, {{kItemsAtOnceKey, std::to_string(count)}}, &why))
+        return Failure(path, why);
+    return {};
+}
+
 PreferencesWriteResult WriteDestinationFilePreference(const std::string& programFolder,
                                                       const std::string& outputPath) {
     const std::string path = PreferencesFileFor(programFolder, false);

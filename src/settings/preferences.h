@@ -29,6 +29,12 @@ inline constexpr const char* kDestinationFormatKey = "destinationFormat";
 // have neither.
 inline constexpr const char* kLanguageSection = "Language";
 inline constexpr const char* kLanguageKey = "language";
+// How many items of the window's list are converted at once, as chosen in the window's
+// menu, in a section of its own; a file without it, or whose value is not a whole number
+// from 1 to kMostItemsAtOnce, means one at a time. transcoda-cli does not read it.
+inline constexpr const char* kOptionsSection = "Options";
+inline constexpr const char* kItemsAtOnceKey = "itemsAtOnce";
+inline constexpr int kMostItemsAtOnce = 8;
 // The format box entry chosen when the file names none.
 inline constexpr int kDefaultFormatIndex = 5;
 
@@ -109,5 +115,13 @@ std::string ReadLanguagePreference(const std::string& programFolder);
 // After a choice in the window's Language menu: stores it, creating the file when it
 // does not exist, as the input pick does.
 PreferencesWriteResult WriteLanguagePreference(const std::string& programFolder, const std::string& language);
+
+// The window's list items converted at once, 1 to kMostItemsAtOnce; 1 when there is no
+// file, no key or another value (never an error).
+int ReadItemsAtOncePreference(const std::string& programFolder);
+
+// After a choice in the window's menu: stores it, creating the file when it does not
+// exist, as the language does; every other key and the kept list stay as they are.
+PreferencesWriteResult WriteItemsAtOncePreference(const std::string& programFolder, int count);
 
 }  // namespace transcoda

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -82,9 +83,11 @@ protected:
     // Plays the tools: a run that names an item's input ends with the item's status
     // (a probe always describes a good clip) and writes the temporary output it names.
     ToolOutcome FakeRun(ConversionSession& session, const std::string& line) {
+        if (onRun) onRun(line);
+        // A list of several items at once plays its items' tools side by side.
+        std::lock_guard lock(fakeMutex);
         runs.push_back(line);
         counters.push_back(session.Progress.ItemCounterText);
-        if (onRun) onRun(line);
         ToolOutcome outcome = testing::FakeSuccess(line);
         if (testing::IsProbeLine(line)) return outcome;
         bool writes = true;
@@ -106,11 +109,13 @@ protected:
         return outcome;
     }
 
-    void RunList(const std::vector<FakeItem>& list) {
+    void RunList(const std::vector<FakeItem>& list, int atOnce = 1) {
         items = list;
         ConversionQueue queue;
         for (const auto& item : list) queue.Add(item.label, item.input, item.output);
-        Run(queue.ListJob({}));
+        ConversionJob job = queue.ListJob({});
+        job.ItemsAtOnce = atOnce;
+        Run(std::move(job));
     }
     void RunOnce(const FakeItem& item) {
         items = {item};
@@ -123,7 +128,10 @@ protected:
     }
     std::shared_ptr<ConversionWorker> MakeWorker(ConversionJob job) {
         reports.clear();
-        job.OnItem = [this](const ItemReport& report) { reports.push_back(report); };
+        job.OnItem = [this](const ItemReport& report) {
+            reports.push_back(report);
+            if (report.Status.Kind == ItemStatus::State::Failed) ++failedItems;
+        };
         auto made = std::make_shared<ConversionWorker>(std::move(job));
         ConversionSession& session = made->Session();
         session.SetRunToolHook([this, &session](const std::string& line) { return FakeRun(session, line); });
@@ -193,6 +201,8 @@ protected:
     std::vector<FakeItem> items;
     std::vector<std::string> runs, counters;
     std::function<void(const std::string&)> onRun;
+    std::mutex fakeMutex;
+    std::atomic<int> failedItems{0};
     std::vector<ItemReport> reports;
     ConversionRequest request;
     std::shared_ptr<ConversionWorker> worker;
@@ -309,15 +319,25 @@ TEST_F(WorkerTest, UnknownLabelIsRefusedAndTheListGoesOn) {
 // normally: message, error line, window idle, and no later item of a list.
 TEST_F(WorkerTest, FolderErrorIsShownLoggedAndEndsTheWorkNormally) {
     std::ofstream(Out("plain-file")) << "x";
-    for (bool list : {false, true}) {
-        SCOPED_TRACE(list ? "list" : "once");
+    // 0: the single request; else a list, that many items at once.
+    for (const int atOnce : {0, 1, 2}) {
+        const bool list = atOnce > 0;
+        SCOPED_TRACE(atOnce);
         ResetWindow();
         runs.clear();
         FakeItem blocked = Item("b");
         blocked.output = Out("plain-file") + "/sub/b.mpeg";
         FakeItem third = Item("c");
-        if (list) RunList({Item("a"), blocked, third});
+        // Two at once: the first item's tool runs until the second has failed, so that no
+        // place is free for the third before the folder error is known.
+        failedItems = 0;
+        onRun = [&](const std::string& line) {
+            if (atOnce < 2 || line.find(Item("a").input) == std::string::npos) return;
+            for (int i = 0; i < 5000 && failedItems == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        if (list) RunList({Item("a"), blocked, third}, atOnce);
         else RunOnce(blocked);
+        onRun = {};
 
         ASSERT_EQ(win->messages.size(), 1u);
         EXPECT_EQ(win->messages[0], "Impossible de créer le répertoire associé au fichier de sortie");
@@ -400,13 +420,16 @@ TEST_F(WorkerTest, SingleConversionReportsAFailureOnlyWhenItFailed) {
 TEST_F(WorkerTest, FailedListItemsAreSummedUpOnceAfterTheList) {
     // A terminal prints each item with its reason, then the tools' lines; a desktop box
     // names the items and keeps each reason, with its tool's lines, behind Details.
+    // The same with two items at once: their ends come in any order, the summary keeps
+    // the list's.
     struct Case {
         const char* language;
         bool box;
-    } cases[] = {{"FR", false}, {"EN", false}, {"FR", true}, {"EN", true}};
+        int atOnce = 1;
+    } cases[] = {{"FR", false}, {"EN", false}, {"FR", true}, {"EN", true}, {"FR", true, 2}, {"EN", false, 2}};
     for (const Case& c : cases) {
         const std::string language = c.language;
-        SCOPED_TRACE(language + (c.box ? " box" : " terminal"));
+        SCOPED_TRACE(language + (c.box ? " box " : " terminal ") + std::to_string(c.atOnce));
         App().CurrentLanguage = language;
         ResetWindow();
         win->detailsOnDemand = c.box;
@@ -414,7 +437,7 @@ TEST_F(WorkerTest, FailedListItemsAreSummedUpOnceAfterTheList) {
         first.status = 1;
         FakeItem third = Item("c");
         third.writes = false;
-        RunList({first, Item("b"), third});
+        RunList({first, Item("b"), third}, c.atOnce);
 
         EXPECT_EQ(Results(), (std::vector<Result>{Result::Failed, Result::Written, Result::Failed}));
         // Each row's status carries its own reason.

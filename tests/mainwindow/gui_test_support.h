@@ -30,6 +30,7 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/diagnostic_log_part.h"
 #include "mainwindow/files_part.h"
+#include "mainwindow/items_at_once_menu.h"
 #include "mainwindow/language_menu.h"
 #include "mainwindow/preset_picker.h"
 #include "mainwindow/progress_part.h"

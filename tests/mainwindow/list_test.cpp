@@ -93,17 +93,19 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
         if (c.how == Switch::Shortcut) QTest::keyClick(form.get(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
         if (c.how == Switch::Menu) {
             // A right click on the window opens its menu: the switch, then the Language
-            // submenu. The switch is chosen.
+            // submenu and the option's. The switch is chosen.
             QString entry;
             QMenu* submenu = nullptr;
+            QMenu* option = nullptr;
             QTimer::singleShot(0, [&] {
                 auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
                 if (menu == nullptr) return;
-                if (menu->actions().size() != 2) {
+                if (menu->actions().size() != 3) {
                     menu->close();
                     return;
                 }
                 submenu = menu->actions()[1]->menu();
+                option = menu->actions()[2]->menu();
                 entry = menu->actions()[0]->text();
                 menu->actions()[0]->trigger();
                 menu->close();
@@ -112,6 +114,7 @@ TEST_F(ListTest, LayoutsFollowTheButtonsAndDebugMode) {
             QApplication::sendEvent(form.get(), &event);
             EXPECT_EQ(entry, App().English() ? "Diagnostic log" : QString::fromUtf8("Journal de diagnostic"));
             EXPECT_EQ(submenu, form->Languages().Menu());
+            EXPECT_EQ(option, form->ItemsAtOnceChoice().Menu());
         }
         EXPECT_EQ(App().DebugMode, c.debug);
         EXPECT_EQ(form->windowTitle().endsWith(" - DEBUG"), c.debug);

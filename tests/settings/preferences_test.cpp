@@ -113,6 +113,7 @@ struct StartCase {
     int format;
     std::string error;
     std::string language = "";  // the user's choice, empty for none
+    int itemsAtOnce = 1;        // the window's list items converted at once
 };
 
 class StartupRead : public PreferencesTest, public testing::WithParamInterface<StartCase> {};
@@ -135,6 +136,7 @@ TEST_P(StartupRead, GivesWhatTheWindowShows) {
     EXPECT_EQ(p.ErrorText, c.error);
     EXPECT_EQ(p.DeriveOutputName(), c.error.empty());
     EXPECT_EQ(transcoda::ReadLanguagePreference(folder_), c.language);
+    EXPECT_EQ(transcoda::ReadItemsAtOncePreference(folder_), c.itemsAtOnce);
 }
 
 const char kDefaultOut[] = "~Sans titre.avi";
@@ -169,7 +171,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "  SourceFILENAME = \"/my videos/a.mov\" \r\nDESTINATIONFORMAT= 33\r\n[Other]\r\nx=1\r\n",
                   "/my videos/a.mov", kDefaultOut, 33, ""},
         StartCase{"ChosenLanguage", "[Visual]\n[Language]\nlanguage=EN\n", "~", kDefaultOut, 5, "", "EN"},
-        StartCase{"UnknownLanguageIsNoChoice", "[Visual]\ndestinationFormat=2\n[Language]\nlanguage=de\n", "~", kDefaultOut, 2, ""}),
+        StartCase{"UnknownLanguageIsNoChoice", "[Visual]\ndestinationFormat=2\n[Language]\nlanguage=de\n", "~", kDefaultOut, 2, ""},
+        StartCase{"TwoItemsAtOnce", "[Visual]\n[Options]\nitemsAtOnce=2\n", "~", kDefaultOut, 5, "", "", 2},
+        // A value that is no whole number in range is one at a time, never an error box.
+        StartCase{"ItemsAtOnceNotANumber", "[Visual]\n[Options]\nitemsAtOnce=two\n", "~", kDefaultOut, 5, ""},
+        StartCase{"ItemsAtOnceOutOfRange", "[Visual]\n[Options]\nitemsAtOnce=9\n", "~", kDefaultOut, 5, ""},
+        StartCase{"NoItemsAtOnce", "[Visual]\n[Options]\nitemsAtOnce=0\n", "~", kDefaultOut, 5, ""}),
     [](const testing::TestParamInfo<StartCase>& i) { return std::string(i.param.name); });
 
 // The language a front end starts in: TRANSCODA_LANGUAGE, then the user's choice, then
@@ -268,10 +275,12 @@ TEST_F(PreferencesTest, HandEditedFileKeepsItsOtherContents) {
     Put(before);
     ASSERT_TRUE(transcoda::WriteConversionStartPreferences(folder_, "/new.avi", 20).Ok());
     ASSERT_TRUE(transcoda::WriteSourceFilePreference(folder_, "/src.avi").Ok());
+    ASSERT_TRUE(transcoda::WriteItemsAtOncePreference(folder_, 2).Ok());
     EXPECT_EQ(Contents(),
               "; my notes\r\n[Window]\r\nleft=10\r\n\r\n[visual]\r\nDESTINATIONFILENAME=/new.avi\r\n"
               "strange line without equals\r\ndestinationFormat=20\r\nsourceFileName=/src.avi\r\n\r\n"
-              "[Tail]\r\nz=9");
+              "[Tail]\r\nz=9\r\n[Options]\r\nitemsAtOnce=2\r\n");
+    EXPECT_EQ(transcoda::ReadItemsAtOncePreference(folder_), 2);
 }
 
 TEST_F(PreferencesTest, ConfigFolderThatCannotBeMadeIsReportedForTheErrorBox) {

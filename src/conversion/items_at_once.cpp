@@ -1,4 +1,4 @@
-#include "cli/items_at_once.h"
+#include "conversion/items_at_once.h"
 
 #include <sched.h>
 
@@ -10,7 +10,7 @@
 #include "recipes/format_catalogue.h"
 #include "recipes/output_guard.h"
 
-namespace transcoda::cli {
+namespace transcoda {
 
 int AvailableCores() {
     cpu_set_t set;
@@ -64,4 +64,4 @@ bool ItemsDependOnEachOther(const std::vector<ConversionRequest>& requests) {
     return false;
 }
 
-}  // namespace transcoda::cli
+}  // namespace transcoda

@@ -1,14 +1,15 @@
 #pragma once
 // How many items of a list are converted at once: as many as asked (by default one per
 // processor), but never more than the free memory can hold, nor more than there are
-// items.
+// items; and a list whose items feed one another, one at a time. transcoda-cli's --jobs
+// and the window's list both go by these rules.
 
 #include <string>
 #include <vector>
 
 #include "exec/app_state.h"
 
-namespace transcoda::cli {
+namespace transcoda {
 
 // What one running item may need at its peak. The heaviest presets encode H.264 at the
 // input's own size: on a 1920x1080 input the engine alone peaks at 545 MB (measured on
@@ -29,11 +30,11 @@ struct ItemsAtOnce {
     bool CappedByMemory = false;
 };
 
-// asked: --jobs, 0 when not given; availableMemory: -1 when unknown (no memory cap).
+// asked: --jobs or the window's option, 0 for one per processor; availableMemory: -1 when unknown (no memory cap).
 ItemsAtOnce ChooseItemsAtOnce(int asked, int items, int cores, long long availableMemory);
 
 // True when an item writes what another item reads (its output is that input, or its
 // DVD folder holds it): such a list is converted in its order, one item at a time.
 bool ItemsDependOnEachOther(const std::vector<ConversionRequest>& requests);
 
-}  // namespace transcoda::cli
+}  // namespace transcoda

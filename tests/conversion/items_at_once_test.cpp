@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "cli/items_at_once.h"
+#include "conversion/items_at_once.h"
 #include "recipes/format_catalogue.h"
 
-namespace transcoda::cli {
+namespace transcoda {
 namespace {
 
 TEST(ItemsAtOnce, AskedOrOnePerProcessorWithinMemoryAndItems) {
@@ -65,4 +65,4 @@ TEST(ItemsAtOnce, ItemsThatFeedOneAnotherAreFound) {
 }
 
 }  // namespace
-}  // namespace transcoda::cli
+}  // namespace transcoda
