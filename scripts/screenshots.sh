@@ -411,6 +411,24 @@ press_convert_list() {
     xdotool mousemove --window "$1" 460 482 click 1
 }
 
+# capture_list_run WID FILE PERCENT TENTHS: the list shown and converted, taken once the
+# window's title reaches PERCENT (waiting at most TENTHS tenths of a second), then stopped
+# and the program closed.
+capture_list_run() {
+    local wid=$1 file=$2 percent=$3 tenths=$4
+    expand_list "$wid" 1
+    press_convert_list "$wid"
+    wait_percent "$wid" "$percent" "$tenths"
+    sleep 0.3
+    capture "$wid" "$file"
+    press_convert_list "$wid"   # Stop
+    for ((i = 0; i < 100; i++)); do
+        [[ -z "$(title_percent "$wid")" ]] && break
+        sleep 0.1
+    done
+    stop_app
+}
+
 # shot_list_progress LANGUAGE FILE: a list of two items converting, then stopped.
 shot_list_progress() {
     local language=$1 file=$2 wid
@@ -434,17 +452,7 @@ EOF
     start_app TRANSCODA_LANGUAGE="$language"
     wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
     sleep 0.3
-    expand_list "$wid" 1
-    press_convert_list "$wid"
-    wait_percent "$wid" 30 1200
-    sleep 0.3
-    capture "$wid" "$file"
-    press_convert_list "$wid"   # Stop
-    for ((i = 0; i < 100; i++)); do
-        [[ -z "$(title_percent "$wid")" ]] && break
-        sleep 0.1
-    done
-    stop_app
+    capture_list_run "$wid" "$file" 30 1200
 }
 
 # shot_failures LANGUAGE FILE: the list of failing items converted; the summary's box
@@ -501,17 +509,7 @@ EOF
     start_app TRANSCODA_LANGUAGE="$language"
     wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
     sleep 0.3
-    expand_list "$wid" 1
-    press_convert_list "$wid"
-    wait_percent "$wid" 40 1800
-    sleep 0.3
-    capture "$wid" "$file"
-    press_convert_list "$wid"   # Stop
-    for ((i = 0; i < 100; i++)); do
-        [[ -z "$(title_percent "$wid")" ]] && break
-        sleep 0.1
-    done
-    stop_app
+    capture_list_run "$wid" "$file" 40 1800
 }
 
 if [[ "$PART" == --scale2 ]]; then

@@ -113,13 +113,7 @@ void ListRun::Show(size_t index, ConversionWorker& worker, const DisplayChange& 
 void ListRun::Ended(size_t index, const RequestOutcome& outcome, const WorkerEnding& ending) {
     for (const std::string& line : log_.Take()) board_.PrintErr(line);
     const ConversionRequest& request = list_.Requests[index];
-    for (const WorkerMessage& message : ending.Messages) {
-        if (outcome.Outcome == Result::Failed &&
-            message.Text == ConversionFailedText(request.InputPath, outcome.Reason, !outcome.Details.empty()))
-            continue;
-        if (outcome.Outcome == Result::FolderError && message.Text == outcome.Reason) continue;
-        board_.PrintErr(message.Text);
-    }
+    for (const WorkerMessage& message : ItemMessagesBesideSummary(outcome, ending)) board_.PrintErr(message.Text);
     if (outcome.Outcome == Result::Failed) failed_.push_back({index, {request.InputPath, outcome.Reason, outcome.Details}});
     if (outcome.Outcome == Result::FolderError) messages_.push_back(outcome.Reason);
     if (list_.Records != nullptr) list_.Records->Ended(RecordOf(index), StatusAfter(outcome));

@@ -38,15 +38,8 @@ void ListAtOnce::Started(size_t index, ConversionWorker& worker) {
 // failure goes to the summary, its folder error and its other messages are told in the
 // list's order.
 void ListAtOnce::Ended(size_t index, const RequestOutcome& outcome, const WorkerEnding& ending) {
-    const ConversionRequest& request = requests_[index];
     std::vector<WorkerMessage>& messages = messages_[index];
-    for (const WorkerMessage& message : ending.Messages) {
-        if (outcome.Outcome == Result::Failed &&
-            message.Text == ConversionFailedText(request.InputPath, outcome.Reason, !outcome.Details.empty()))
-            continue;
-        if (outcome.Outcome == Result::FolderError && message.Text == outcome.Reason) continue;
-        messages.push_back(message);
-    }
+    messages = ItemMessagesBesideSummary(outcome, ending);
     if (outcome.Outcome == Result::FolderError) messages.push_back({outcome.Reason});
     if (auto follower = followers_.find(index); follower != followers_.end()) {
         follower->second->Finished(outcome);

@@ -4,7 +4,23 @@
 #include <chrono>
 #include <optional>
 
+#include "conversion/worker_texts.h"
+
 namespace transcoda {
+
+std::vector<WorkerMessage> ItemMessagesBesideSummary(const RequestOutcome& outcome, const WorkerEnding& ending) {
+    using Result = RequestOutcome::Result;
+    const ConversionRequest& request = outcome.Request;
+    std::vector<WorkerMessage> messages;
+    for (const WorkerMessage& message : ending.Messages) {
+        if (outcome.Outcome == Result::Failed &&
+            message.Text == ConversionFailedText(request.InputPath, outcome.Reason, !outcome.Details.empty()))
+            continue;
+        if (outcome.Outcome == Result::FolderError && message.Text == outcome.Reason) continue;
+        messages.push_back(message);
+    }
+    return messages;
+}
 
 SessionList::SessionList(std::vector<ConversionRequest> requests, int atOnce, WorkerRoster* roster)
     : requests_(std::move(requests)), atOnce_(static_cast<size_t>(std::max(1, atOnce))), roster_(roster),

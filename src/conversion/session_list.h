@@ -20,6 +20,11 @@
 
 namespace transcoda {
 
+// What an item's worker would have the user see alone, less what a list tells in its own
+// way: the item's failure (in the list's summary of failed items) and its folder error
+// (once the list has ended).
+std::vector<WorkerMessage> ItemMessagesBesideSummary(const RequestOutcome& outcome, const WorkerEnding& ending);
+
 class SessionList {
 public:
     // How often, at most, the list's thread wakes with nothing ended (its tick).
