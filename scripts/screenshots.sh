@@ -58,8 +58,8 @@ if [[ "${2:-}" != "--inside" && "${2:-}" != "--scale2" ]]; then
         command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing (make deps)" >&2; exit 1; }
     done
     [[ -x "$BUILD/bin/transcoda" ]] || { echo "screenshots: $BUILD/bin/transcoda is not built" >&2; exit 1; }
-    xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1366x768x24 -nolisten tcp" bash "$0" "$BUILD" --inside
-    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1920x1200x24 -nolisten tcp" bash "$0" "$BUILD" --scale2
+    xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1366x768x24 -nolisten tcp -noreset" bash "$0" "$BUILD" --inside
+    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1920x1200x24 -nolisten tcp -noreset" bash "$0" "$BUILD" --scale2
 fi
 PART=$2
 

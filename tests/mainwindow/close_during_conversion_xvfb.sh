@@ -10,7 +10,7 @@
 set -euo pipefail
 APP=$1 HELPERS=$2 FIXTURES_SH=$3 FIXTURES=$4
 if [[ "${5:-}" != "--inside" ]]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" "$APP" "$HELPERS" "$FIXTURES_SH" "$FIXTURES" --inside
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash "$0" "$APP" "$HELPERS" "$FIXTURES_SH" "$FIXTURES" --inside
 fi
 unset QT_QPA_PLATFORM
 

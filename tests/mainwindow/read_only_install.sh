@@ -90,7 +90,7 @@ duration=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$U/out/cl
 awk -v d="$duration" 'BEGIN { exit !(d + 0 >= 2.5) }' || fail "cli: output lasts '$duration' s"
 
 # The window.
-as_user xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+as_user xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" \
     bash "$0" "$BIN" "$FIXTURES_SH" "$FIXTURES" --window "$PROG" "$U/out/window.mpeg" ||
     fail "window: see above"
 duration=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$U/out/window.mpeg" 2>/dev/null || true)

@@ -9,7 +9,7 @@ APP=$1
 if [[ "${2:-}" != "--inside" ]]; then
     # From a display number of its own: two servers started at once from :99 (another
     # build's tests) may both take it, and the program then finds no display.
-    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" "$APP" --inside
+    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash "$0" "$APP" --inside
 fi
 unset QT_QPA_PLATFORM
 
