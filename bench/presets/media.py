@@ -66,30 +66,35 @@ def differences(a, b):
     return "same" if not diff else "differs: " + ", ".join(diff)
 
 
-def ssim_at(output, source, width, height, rate, offset):
+def ssim_at(output, source, width, height, rate, offset, shape=None):
     """SSIM of the output's frames from `offset` (or the source's from -offset) against
-    the source's, frame by frame in order, the source at the output's size and rate."""
+    the source's, frame by frame in order, the source at the output's size and rate (its
+    picture fitted into the frame by the filters `shape` when given)."""
     out, ref = (offset, 0) if offset >= 0 else (0, -offset)
+    fit = shape if shape else "scale=%s:%s:flags=bicubic" % (width, height)
     graph = ("[0:v]trim=start_frame=%d,setpts=N/(%s*TB)[a];"
-             "[1:v]fps=%s,trim=start_frame=%d,scale=%s:%s:flags=bicubic,setpts=N/(%s*TB)[b];"
-             "[a][b]ssim=shortest=1" % (out, rate, rate, ref, width, height, rate))
+             "[1:v]fps=%s,trim=start_frame=%d,%s,setpts=N/(%s*TB)[b];"
+             "[a][b]ssim=shortest=1" % (out, rate, rate, ref, fit, rate))
     done = subprocess.run(["ffmpeg", "-hide_banner", "-nostdin", "-i", output, "-i", source, "-lavfi", graph,
                            "-f", "null", "-"], capture_output=True, text=True)
     found = re.findall(r"All:([0-9.]+)", done.stderr)
     return float(found[-1]) if found else None
 
 
-def ssim(output, source):
+def ssim(output, source, shape=None):
     """SSIM of an output's picture against the source brought to the output's size and
-    frame rate, at the best alignment within two frames: a chain of steps may start its
-    picture a frame or two apart from a single pass (timestamps restarted at zero by an
-    intermediate, a different first frame kept by a change of rate), which says nothing
-    of the picture itself. None when it cannot be measured."""
+    frame rate (fitted into the output's frame by the filters `shape`, those that the
+    single pass at the same settings applies, when given: a picture kept at its shape
+    between black bars is compared with the source between the same bars), at the best
+    alignment within two frames: a chain of steps may start its picture a frame or two
+    apart from a single pass (timestamps restarted at zero by an intermediate, a
+    different first frame kept by a change of rate), which says nothing of the picture
+    itself. None when it cannot be measured."""
     d = describe(output)
     try:
         width, height, rate = d["video width"], d["video height"], d["video r_frame_rate"]
     except KeyError:
         return None
-    found = [v for v in (ssim_at(output, source, width, height, rate, k) for k in (-2, -1, 0, 1, 2))
+    found = [v for v in (ssim_at(output, source, width, height, rate, k, shape) for k in (-2, -1, 0, 1, 2))
              if v is not None]
     return max(found) if found else None

@@ -134,7 +134,7 @@ class Bench:
         elif preset in refs.DVD:
             reference = refs.dvd(preset, clip, direct)
         elif chained:
-            reference = refs.direct_encode(seen.work_runs()[-1], clip, direct)
+            reference = refs.direct_encode(seen.tool_lines[-1], clip, direct)
         else:
             # One step: the engine commands its tool ran are the single ffmpeg pass.
             tool = seen.tool_lines[-1]
@@ -159,7 +159,8 @@ class Bench:
             check = media.differences(output, direct)
         note += "probes %d on %d file(s); output %s" % (starts, files, check)
         if camcorder and preset in refs.DOWNSCALED:
-            ours, single = media.ssim(output, clip), media.ssim(direct, clip)
+            shape = refs.picture_filter(reference[-1])
+            ours, single = media.ssim(output, clip, shape), media.ssim(direct, clip, shape)
             self.ssim.append((preset, ours, single))
             if ours is not None and single is not None:
                 note += "; SSIM %.4f, single pass %.4f" % (ours, single)

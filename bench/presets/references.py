@@ -3,6 +3,8 @@ an equivalent file (same codecs, size, rates and bitrates), or, where a tool is
 measured, the engine commands it runs."""
 
 import os
+import shlex
+import subprocess
 
 FF = ["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y"]
 
@@ -70,16 +72,26 @@ def dvd(preset, clip, folder):
             author + ["-T"]]
 
 
-def direct_encode(final_run, clip, output):
-    """A chained recipe's final encode, run on the source itself: the single pass at the
-    final settings. The camcorder re-encoding recipes' intermediate carries its sound at
+def direct_encode(final_tool_line, clip, output):
+    """A chained recipe's final step planned and run on the source itself: the single
+    pass at the final settings, its picture fitted into the output's frame from the
+    source's own shape, as the step's tool fits it (the tool shows the engine command it
+    would run). The camcorder re-encoding recipes' intermediate carries its sound at
     44.1 kHz, which their final encode keeps without saying so."""
-    argv = list(final_run)
-    argv[argv.index("-i") + 1] = clip
-    argv[-1] = output
+    line = list(final_tool_line)
+    line[line.index("-i") + 1] = clip
+    line[-1] = output
+    shown = subprocess.run(line, env=dict(os.environ, TRANSCODA_SHOW_ENGINE="1"), capture_output=True, text=True,
+                           check=True).stdout
+    argv = shlex.split(shown.split("engine:", 1)[1])
     if "-ar" not in argv:
         argv[-1:-1] = ["-ar", "44100"]
     return [argv]
+
+
+def picture_filter(command):
+    """The picture filters of an engine command (its -vf), None when it has none."""
+    return command[command.index("-vf") + 1] if "-vf" in command else None
 
 
 def written_by(tool_line):
