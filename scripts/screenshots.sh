@@ -429,30 +429,30 @@ capture_list_run() {
     stop_app
 }
 
-# shot_list_progress LANGUAGE FILE: a list of two items converting, then stopped.
-shot_list_progress() {
-    local language=$1 file=$2 wid
+# shot_clip_list LANGUAGE FILE ITEMS AT_ONCE PERCENT TENTHS: a list of the clip's first
+# ITEMS items (HD AVI, MP3, MPEG), AT_ONCE of them converted at once, taken once the
+# list reaches PERCENT (within TENTHS tenths of a second), then stopped.
+shot_clip_list() {
+    local language=$1 file=$2 items=$3 at_once=$4 percent=$5 tenths=$6 wid i
+    local formats=(" Video HD Ready - AVI 1280x720 (MPEG4/DivX/XviD, 4500 kbps) ; MP3(192kbps)"
+        " Audio MP3 - MP3; Audio (128kbps)" " Video MPEG - MPEG 640x480 (4200 kbps); Audio (128kbps)")
+    local extensions=(avi mp3 mpeg)
     make_clip
-    rm -f "$VIDEOS/vacances-2026.avi" "$VIDEOS/vacances-2026.mp3"
+    rm -f "$VIDEOS/vacances-2026.avi" "$VIDEOS/vacances-2026.mp3" "$VIDEOS/vacances-2026.mpeg"
     KEPT_LIST=$(
-        cat <<EOF
-[List]
-item1.format=" Video HD Ready - AVI 1280x720 (MPEG4/DivX/XviD, 4500 kbps) ; MP3(192kbps)"
-item1.input=$CLIP
-item1.output=$VIDEOS/vacances-2026.avi
-item1.status=waiting
-item2.format=" Audio MP3 - MP3; Audio (128kbps)"
-item2.input=$CLIP
-item2.output=$VIDEOS/vacances-2026.mp3
-item2.status=waiting
-EOF
+        [[ "$at_once" == 1 ]] || printf '[Options]\nitemsAtOnce=%s\n' "$at_once"
+        echo "[List]"
+        for ((i = 0; i < items; i++)); do
+            printf 'item%d.format="%s"\nitem%d.input=%s\nitem%d.output=%s\nitem%d.status=waiting\n' \
+                $((i + 1)) "${formats[i]}" $((i + 1)) "$CLIP" $((i + 1)) "$VIDEOS/vacances-2026.${extensions[i]}" $((i + 1))
+        done
     )
     write_preferences "$CLIP" "$VIDEOS/vacances-2026.avi" 0
     KEPT_LIST=
     start_app TRANSCODA_LANGUAGE="$language"
     wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
     sleep 0.3
-    capture_list_run "$wid" "$file" 30 1200
+    capture_list_run "$wid" "$file" "$percent" "$tenths"
 }
 
 # shot_failures LANGUAGE FILE: the list of failing items converted; the summary's box
@@ -477,39 +477,6 @@ shot_failures() {
     sleep 0.5
     capture "$box" "$file"
     stop_app
-}
-
-# shot_list_at_once LANGUAGE FILE: a list of three items, two converted at once: the
-# short one ends, the third starts beside the first; taken then, and stopped.
-shot_list_at_once() {
-    local language=$1 file=$2 wid
-    make_clip
-    rm -f "$VIDEOS/vacances-2026.avi" "$VIDEOS/vacances-2026.mp3" "$VIDEOS/vacances-2026.mpeg"
-    KEPT_LIST=$(
-        cat <<EOF
-[Options]
-itemsAtOnce=2
-[List]
-item1.format=" Video HD Ready - AVI 1280x720 (MPEG4/DivX/XviD, 4500 kbps) ; MP3(192kbps)"
-item1.input=$CLIP
-item1.output=$VIDEOS/vacances-2026.avi
-item1.status=waiting
-item2.format=" Audio MP3 - MP3; Audio (128kbps)"
-item2.input=$CLIP
-item2.output=$VIDEOS/vacances-2026.mp3
-item2.status=waiting
-item3.format=" Video MPEG - MPEG 640x480 (4200 kbps); Audio (128kbps)"
-item3.input=$CLIP
-item3.output=$VIDEOS/vacances-2026.mpeg
-item3.status=waiting
-EOF
-    )
-    write_preferences "$CLIP" "$VIDEOS/vacances-2026.avi" 0
-    KEPT_LIST=
-    start_app TRANSCODA_LANGUAGE="$language"
-    wid=$(wait_for 200 main_window) || { echo "screenshots: no main window" >&2; exit 1; }
-    sleep 0.3
-    capture_list_run "$wid" "$file" 40 1800
 }
 
 if [[ "$PART" == --scale2 ]]; then
@@ -603,9 +570,9 @@ shot_about FR about.png
 shot_about EN about_en.png
 shot_larger FR main_larger.png
 shot_larger EN main_larger_en.png
-shot_list_progress FR main_list_progress.png
-shot_list_progress EN main_list_progress_en.png
+shot_clip_list FR main_list_progress.png 2 1 30 1200
+shot_clip_list EN main_list_progress_en.png 2 1 30 1200
 shot_failures FR list_failures.png
 shot_failures EN list_failures_en.png
-shot_list_at_once FR main_list_at_once.png
-shot_list_at_once EN main_list_at_once_en.png
+shot_clip_list FR main_list_at_once.png 3 2 40 1800
+shot_clip_list EN main_list_at_once_en.png 3 2 40 1800

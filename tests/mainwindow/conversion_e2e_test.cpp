@@ -12,14 +12,12 @@
 #include <mutex>
 
 #include "exec/progress_display.h"
-#include "gui_test_support.h"
+#include "e2e_support.h"
 #include "mainwindow/facts_part.h"
 #include "mainwindow/qt_window_port.h"
 
 namespace transcoda::testing {
 namespace {
-
-std::string Sh(const std::string& path) { return "'" + path + "'"; }
 
 std::string Capture(const std::string& command) {
     std::string out;
@@ -90,23 +88,12 @@ private:
     std::vector<std::pair<std::string, std::string>> calls_;
 };
 
-class ConversionTest : public WindowTest {
+class ConversionTest : public RealToolsWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_EQ(std::system(("bash " + Sh(TRANSCODA_SOURCE_DIR "/tests/fixtures/make_fixtures.sh") + " " +
-                               Sh(TRANSCODA_FIXTURE_DIR) + " >/dev/null")
-                                  .c_str()),
-                  0);
-    }
-    void SetUp() override {
-        WindowTest::SetUp();
-        ASSERT_TRUE(Exists(App().HelperFolder() + "utilitymff3.exe")) << "the helper tools are not built";
-    }
     void TearDown() override {
         WindowTest::TearDown();
         App().Window = nullptr;
     }
-    static std::string Fixture(const std::string& name) { return std::string(TRANSCODA_FIXTURE_DIR) + "/" + name; }
 
     void Watch() {
         QObject::disconnect(selectionWatch);

@@ -7,23 +7,16 @@
 
 #include <cstdlib>
 
-#include "gui_test_support.h"
+#include "e2e_support.h"
 
 extern char** environ;
 
 namespace transcoda::testing {
 namespace {
 
-std::string Sh(const std::string& path) { return "'" + path + "'"; }
-
 class InstancesTest : public WindowTest {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_EQ(std::system(("bash " + Sh(TRANSCODA_SOURCE_DIR "/tests/fixtures/make_fixtures.sh") + " " +
-                               Sh(TRANSCODA_FIXTURE_DIR) + " >/dev/null")
-                                  .c_str()),
-                  0);
-    }
+    static void SetUpTestSuite() { MakeClipFixtures(); }
     void TearDown() override {
         if (cli_ > 0) {
             kill(cli_, SIGKILL);

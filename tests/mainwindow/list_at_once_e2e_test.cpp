@@ -7,13 +7,11 @@
 #include <csignal>
 #include <cstdio>
 
-#include "gui_test_support.h"
+#include "e2e_support.h"
 #include "support/process_gone.h"
 
 namespace transcoda::testing {
 namespace {
-
-std::string Sh(const std::string& path) { return "'" + path + "'"; }
 
 double ProbeDuration(const std::string& file) {
     std::string out;
@@ -25,20 +23,8 @@ double ProbeDuration(const std::string& file) {
     return out.empty() ? -1 : std::stod(out);
 }
 
-class ListAtOnceTest : public WindowTest {
+class ListAtOnceTest : public RealToolsWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_EQ(std::system(("bash " + Sh(TRANSCODA_SOURCE_DIR "/tests/fixtures/make_fixtures.sh") + " " +
-                               Sh(TRANSCODA_FIXTURE_DIR) + " >/dev/null")
-                                  .c_str()),
-                  0);
-    }
-    void SetUp() override {
-        WindowTest::SetUp();
-        ASSERT_TRUE(Exists(App().HelperFolder() + "utilitymff3.exe")) << "the helper tools are not built";
-    }
-    static std::string Fixture(const std::string& name) { return std::string(TRANSCODA_FIXTURE_DIR) + "/" + name; }
-
     // A new window whose option, picked in its menu, converts `atOnce` items at once (on
     // a machine of fewer processors, whose menu does not offer it, chosen all the same).
     void MakeFormConverting(int atOnce) {
